@@ -1,0 +1,41 @@
+# Document Camera: `make run` and `make test` do all the set-up on a fresh Debian 12 machine.
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build test run bench asan tsan test-asan test-tsan translations clean
+
+all: build
+
+deps:
+	bash scripts/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+run: build
+	$(BUILD_DIR)/bin/document-camera
+
+bench: build
+	@set -e; for b in $(BUILD_DIR)/bin/bench_*; do echo "== $$b"; "$$b"; done
+
+# Sanitizer builds live in their own trees.
+test-asan:
+	$(MAKE) test BUILD_DIR=build-asan CMAKE_FLAGS="-DDOCCAM_SANITIZE=address -DCMAKE_BUILD_TYPE=Debug"
+
+test-tsan:
+	$(MAKE) test BUILD_DIR=build-tsan CMAKE_FLAGS="-DDOCCAM_SANITIZE=thread -DCMAKE_BUILD_TYPE=Debug"
+
+# Brings the translation sources up to date with the texts in the code; fill in the new
+# entries afterwards (the translation test fails on unfinished ones).
+translations:
+	lupdate -locations none -no-obsolete src -ts $(foreach l,zh-tw de es fr ja ru,resources/translations/VOREN_$(l).ts)
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Document Camera needs.
+# Idempotent: packages already present are left alone, and apt is only asked when something
+# is missing. Uses sudo when not run as root.
+set -euo pipefail
+
+PACKAGES=(
+  # toolchain
+  build-essential cmake pkg-config
+  # Qt 5: widgets, printing, linguist tools
+  qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools libqt5svg5
+  # GStreamer: development files, the plug-ins the program builds its graphs from, tools
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
+  gstreamer1.0-plugins-bad gstreamer1.0-libav gstreamer1.0-pulseaudio gstreamer1.0-alsa
+  gstreamer1.0-tools gstreamer1.0-plugins-base-apps
+  # camera device headers (V4L2, uvcvideo)
+  linux-libc-dev
+  # printing through CUPS
+  libcups2
+  # fonts: glyphs for the generated artwork, Arial-compatible text faces, CJK for translations
+  fonts-material-design-icons-iconfont fonts-liberation fonts-dejavu-core fonts-noto-cjk
+  # tests: whole-window runs under a virtual display, film fixtures and probing
+  xvfb xauth x11-utils ffmpeg imagemagick
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "install-deps: all ${#PACKAGES[@]} packages present"
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO="sudo"
+fi
+
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"

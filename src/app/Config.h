@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QObject>
+#include <QSize>
+#include <QString>
+
+class QSettings;
+
+// Returns <documents>/Document Camera/<name>, creating the folders on the way. The path is
+// returned whether or not the folders could be made.
+QString dataFolder(const QString &name);
+
+// The user's persistent settings. One process-wide instance, created on first use, reads every
+// key once; getters answer from memory, setters write through to the settings store at once
+// (the store flushes on its own schedule and when the instance is destroyed at exit).
+//
+// Threads: instance creation is guarded by a mutex and may happen on any thread; every getter
+// and setter is called on the GUI thread only and takes no lock.
+class Config : public QObject
+{
+    Q_OBJECT
+public:
+    ~Config() override;
+
+    static int snapshotMode();
+    static void setSnapshotMode(int mode);
+    static quint64 snapshotInterval();
+    static void setSnapshotInterval(quint64 seconds);
+    static QString snapshotPath();
+    static void setSnapshotPath(const QString &path);
+    static QString recordPath();
+    static void setRecordPath(const QString &path);
+    static QSize resolution();
+    static void setResolution(const QSize &size);
+    static QSize recordingResolution();
+    static QString language();
+    static quint64 flicker();
+    static void setFlicker(quint64 flicker);
+
+    // Destroys the instance, flushing the store, so that the next call reads the store again
+    // as a new run of the program would. For tests only.
+    static void resetForTesting();
+
+private:
+    Config();
+    static Config *instance();
+
+    QSettings *m_settings = nullptr;
+    int m_snapshotMode = 0;
+    quint64 m_snapshotInterval = 0;
+    QString m_snapshotPath;
+    QString m_recordPath;
+    QSize m_resolution{-1, -1};
+    QSize m_recordingResolution{-1, -1};
+    QString m_language;
+    quint64 m_flicker = 0;
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+class QCoreApplication;
+class QTranslator;
+
+// Loads the interface translation for `language` from <directory>/VOREN_<language>.qm into
+// `translator` and installs it into `app` in every case: "en" opens no file, and a file that
+// is missing or unreadable leaves the built-in English. Returns whether a file was loaded.
+bool installInterfaceTranslation(QCoreApplication &app, QTranslator &translator,
+                                 const QString &language, const QString &directory);

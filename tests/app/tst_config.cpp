@@ -1,0 +1,182 @@
+#include "Config.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <thread>
+#include <vector>
+
+// Settings live in the test's own HOME (set by CTest); each case starts from an empty store.
+class TestConfig : public QObject
+{
+    Q_OBJECT
+private:
+    QString documents() const
+    {
+        return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    }
+    void wipeStore()
+    {
+        Config::resetForTesting();
+        QSettings s;
+        s.clear();
+        s.sync();
+        QDir(documents() + "/Document Camera").removeRecursively();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QCoreApplication::setOrganizationName("Quillmore");
+        QCoreApplication::setApplicationName("Document Camera");
+        QVERIFY2(qEnvironmentVariableIsSet("DOCCAM_TEST_HOME"), "run through CTest: it sets a private HOME");
+    }
+    void init() { wipeStore(); }
+    void cleanupTestCase() { wipeStore(); }
+
+    void storeLivesInUserConfig()
+    {
+        QSettings s(QSettings::NativeFormat, QSettings::UserScope, "Quillmore", "Document Camera");
+        QCOMPARE(s.fileName(), qEnvironmentVariable("XDG_CONFIG_HOME") + "/Quillmore/Document Camera.conf");
+    }
+
+    void firstRunDefaults()
+    {
+        QCOMPARE(Config::snapshotMode(), 0);
+        QCOMPARE(Config::snapshotInterval(), quint64(0));
+        QCOMPARE(Config::snapshotPath(), documents() + "/Document Camera/images");
+        QCOMPARE(Config::recordPath(), documents() + "/Document Camera/videos");
+        QCOMPARE(Config::resolution(), QSize(1280, 720));
+        QCOMPARE(Config::recordingResolution(), QSize(1280, 720));
+        QCOMPARE(Config::language(), QString("en"));
+        QCOMPARE(Config::flicker(), quint64(0));
+        QVERIFY(QFileInfo(Config::snapshotPath()).isDir());
+        QVERIFY(QFileInfo(Config::recordPath()).isDir());
+    }
+
+    void defaultFoldersMadeEvenWhenStoredElsewhere()
+    {
+        {
+            QSettings s;
+            s.setValue("snapshotPath", "/tmp/elsewhere-shots");
+            s.setValue("recordPath", "/tmp/elsewhere-films");
+        }
+        QCOMPARE(Config::snapshotPath(), QString("/tmp/elsewhere-shots"));
+        QCOMPARE(Config::recordPath(), QString("/tmp/elsewhere-films"));
+        QVERIFY(QFileInfo(documents() + "/Document Camera/images").isDir());
+        QVERIFY(QFileInfo(documents() + "/Document Camera/videos").isDir());
+    }
+
+    void settersWriteThroughAndSurviveARestart()
+    {
+        Config::setSnapshotMode(1);
+        Config::setSnapshotInterval(30);
+        Config::setSnapshotPath("/no/such/folder");
+        Config::setRecordPath("/media/usb/films");
+        Config::setResolution(QSize(1920, 1080));
+        Config::setFlicker(2);
+
+        // Same run: answered from memory.
+        QCOMPARE(Config::snapshotMode(), 1);
+        QCOMPARE(Config::snapshotInterval(), quint64(30));
+        QCOMPARE(Config::snapshotPath(), QString("/no/such/folder"));
+        QCOMPARE(Config::resolution(), QSize(1920, 1080));
+
+        // Written through to the store at once, before any flush of ours.
+        {
+            QSettings s;
+            QCOMPARE(s.value("snapshotMode").toInt(), 1);
+            QCOMPARE(s.value("resolution2").toSize(), QSize(1920, 1080));
+        }
+
+        // Next run reads the stored values.
+        Config::resetForTesting();
+        QCOMPARE(Config::snapshotMode(), 1);
+        QCOMPARE(Config::snapshotInterval(), quint64(30));
+        QCOMPARE(Config::snapshotPath(), QString("/no/such/folder"));
+        QCOMPARE(Config::recordPath(), QString("/media/usb/films"));
+        QCOMPARE(Config::resolution(), QSize(1920, 1080));
+        QCOMPARE(Config::recordingResolution(), QSize(1280, 720));
+        QCOMPARE(Config::flicker(), quint64(2));
+    }
+
+    void setterDoesNotRereadTheStore()
+    {
+        Config::setSnapshotInterval(5);
+        {
+            QSettings s;
+            s.setValue("snapshotInterval", 99);
+            s.sync();
+        }
+        QCOMPARE(Config::snapshotInterval(), quint64(5));
+    }
+
+    void storedValueConversions_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QVariant>("expected");
+        QTest::newRow("resolution2 not a size") << "resolution2" << QVariant("wide") << QVariant(QSize(-1, -1));
+        QTest::newRow("recording resolution not a size") << "recordingResolution2" << QVariant(42) << QVariant(QSize(-1, -1));
+        QTest::newRow("mode not a number") << "snapshotMode" << QVariant("often") << QVariant(0);
+        QTest::newRow("mode 7 kept") << "snapshotMode" << QVariant(7) << QVariant(7);
+        QTest::newRow("interval as text") << "snapshotInterval" << QVariant("15") << QVariant(quint64(15));
+        QTest::newRow("flicker not a number") << "flicker" << QVariant("fast") << QVariant(quint64(0));
+        QTest::newRow("language stored") << "language" << QVariant("ja") << QVariant("ja");
+    }
+    void storedValueConversions()
+    {
+        QFETCH(QString, key);
+        QFETCH(QVariant, stored);
+        QFETCH(QVariant, expected);
+        {
+            QSettings s;
+            s.setValue(key, stored);
+        }
+        QVariant actual;
+        if (key == "resolution2") actual = Config::resolution();
+        else if (key == "recordingResolution2") actual = Config::recordingResolution();
+        else if (key == "snapshotMode") actual = Config::snapshotMode();
+        else if (key == "snapshotInterval") actual = Config::snapshotInterval();
+        else if (key == "flicker") actual = Config::flicker();
+        else if (key == "language") actual = Config::language();
+        QCOMPARE(actual, expected);
+    }
+
+    void dataFolderPathShape()
+    {
+        const QString path = dataFolder("videos");
+        QCOMPARE(path, documents() + "/Document Camera/videos");
+        QVERIFY(!path.endsWith('/'));
+        QVERIFY(QFileInfo(path).isDir());
+    }
+
+    void dataFolderUnderMissingDocumentsFolder()
+    {
+        // A new account has no ~/Documents yet: the folders are made all the way down.
+        QDir(documents()).removeRecursively();
+        QVERIFY(QFileInfo(dataFolder("images")).isDir());
+    }
+
+    void concurrentFirstUseGivesOneInstance()
+    {
+        std::vector<std::thread> threads;
+        std::vector<int> modes(8, -1);
+        Config::setSnapshotMode(3);
+        Config::resetForTesting();
+        for (int i = 0; i < 8; ++i)
+            threads.emplace_back([&modes, i] { modes[size_t(i)] = Config::snapshotMode(); });
+        for (auto &t : threads)
+            t.join();
+        for (int m : modes)
+            QCOMPARE(m, 3);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConfig)
+#include "tst_config.moc"

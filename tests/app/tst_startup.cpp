@@ -1,0 +1,80 @@
+#include "DumpConfig.h"
+#include "InterfaceTranslation.h"
+#include "MessageCapture.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTranslator>
+#include <QtTest>
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+private slots:
+    void buildOptionsRecordLineByLine()
+    {
+        MessageCapture capture;
+        DumpConfig();
+        const QStringList expected = {
+            "APP_VERSION", "\t 20170613-2", "DSP", "\t TYPE_SUNPLUSIT", "FUNCTION_OPTION",
+            "\t USE_UVC", "\t ONE_RESOLUTION_SET", "\t VIDEO_FRAME_DOUBLE_BUFFER",
+            "\t DIRECTSHOW_COPY_PREVIEW_FRAME_TO_CAPTURE", "\t SUPPORT_8M", "\t CUSTOM_VERSION",
+            "LANGUAGE_INTERFACE", "\t MULTI_LANG", "MODEL_NAME", "DEVICE_NAME", "\t RV7T",
+            "PLATFORM", "\t LINUX", "\t Q_OS_LINUX", "\n",
+        };
+        QCOMPARE(capture.messages(), expected);
+    }
+
+    void translationChoice_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<bool>("fileBesideProgram");
+        QTest::addColumn<bool>("loaded");
+        QTest::newRow("en opens no file") << "en" << true << false;
+        QTest::newRow("fr with its file") << "fr" << true << true;
+        QTest::newRow("fr without its file") << "fr" << false << false;
+        QTest::newRow("zh-tw with its file") << "zh-tw" << true << true;
+        QTest::newRow("unknown language") << "xx" << true << false;
+    }
+    void translationChoice()
+    {
+        QFETCH(QString, language);
+        QFETCH(bool, fileBesideProgram);
+        QFETCH(bool, loaded);
+
+        QTemporaryDir programDir;
+        QVERIFY(programDir.isValid());
+        if (fileBesideProgram) {
+            for (const QString &lang : {QString("fr"), QString("zh-tw"), QString("en")}) {
+                const QString built = QString(DOCCAM_BIN_DIR) + "/VOREN_" + lang + ".qm";
+                if (QFile::exists(built))
+                    QVERIFY(QFile::copy(built, programDir.filePath("VOREN_" + lang + ".qm")));
+            }
+        }
+        QTranslator translator;
+        QCOMPARE(installInterfaceTranslation(*QCoreApplication::instance(), translator, language,
+                                             programDir.path()),
+                 loaded);
+        // Installed in every case, whether or not it loaded anything.
+        QVERIFY(QCoreApplication::removeTranslator(&translator));
+    }
+
+    void translationsCompiledIntoResources_data()
+    {
+        QTest::addColumn<QString>("language");
+        for (const char *l : {"zh-tw", "de", "es", "fr", "ja", "ru"})
+            QTest::newRow(l) << QString(l);
+    }
+    void translationsCompiledIntoResources()
+    {
+        QFETCH(QString, language);
+        QVERIFY(QFile::exists(":/translations/VOREN_" + language + ".qm"));
+        QVERIFY(QFile::exists(QString(DOCCAM_BIN_DIR) + "/VOREN_" + language + ".qm"));
+        QTranslator t;
+        QVERIFY(t.load(":/translations/VOREN_" + language + ".qm"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStartup)
+#include "tst_startup.moc"
