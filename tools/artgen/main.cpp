@@ -1,26 +1,152 @@
-// Bootstrap of the artwork generator: writes an empty resource list until the drawing code
-// and the manifest land.
+// artgen: draws the program's artwork from one manifest at build time. It writes every picture
+// below --out, the resource list (--qrc) that compiles them into the program under :/icons,
+// and a labelled contact sheet (--sheet). Any unknown glyph, kind, parameter or colour fails
+// the build with the manifest line that caused it.
+#include "ButtonArt.h"
+#include "ContactSheet.h"
+#include "IcoWriter.h"
+#include "Manifest.h"
+#include "PlateArt.h"
+#include "Skin.h"
+
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QHash>
 #include <QImage>
+#include <QSaveFile>
+#include <QTextStream>
+
+namespace {
+
+int fail(const QString &message)
+{
+    QTextStream(stderr) << "artgen: " << message << '\n';
+    return 1;
+}
+
+bool writeFile(const QString &fileName, const QByteArray &data, QString *error)
+{
+    QDir().mkpath(QFileInfo(fileName).absolutePath());
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+        *error = QStringLiteral("%1: %2").arg(fileName, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+QByteArray png(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+QString xmlEscaped(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    QCommandLineParser p;
-    p.addOption({"manifest", "manifest", "file"});
-    p.addOption({"out", "output folder", "dir"});
-    p.addOption({"qrc", "qrc file", "file"});
-    p.addOption({"sheet", "contact sheet", "file"});
-    p.process(app);
-    QDir().mkpath(p.value("out"));
-    QFile qrc(p.value("qrc"));
-    if (!qrc.open(QIODevice::WriteOnly))
-        return 1;
-    qrc.write("<!DOCTYPE RCC><RCC version=\"1.0\"><qresource prefix=\"/\"></qresource></RCC>\n");
-    QImage sheet(1, 1, QImage::Format_RGB32);
-    sheet.fill(Qt::black);
-    return sheet.save(p.value("sheet")) ? 0 : 1;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Draws the artwork of the resource tree."));
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("manifest"), QStringLiteral("The artwork manifest."), QStringLiteral("file")});
+    parser.addOption({QStringLiteral("out"), QStringLiteral("Folder for the pictures."), QStringLiteral("dir")});
+    parser.addOption({QStringLiteral("qrc"), QStringLiteral("Resource list to write."), QStringLiteral("file")});
+    parser.addOption({QStringLiteral("sheet"), QStringLiteral("Contact sheet to write."), QStringLiteral("file")});
+    parser.process(app);
+    for (const char *required : {"manifest", "out", "qrc", "sheet"}) {
+        if (parser.value(QLatin1String(required)).isEmpty())
+            return fail(QStringLiteral("--%1 is required").arg(QLatin1String(required)));
+    }
+    const QString manifestFile = parser.value(QStringLiteral("manifest"));
+    const QDir out(QFileInfo(parser.value(QStringLiteral("out"))).absoluteFilePath());
+
+    Manifest manifest;
+    QString error;
+    if (!manifest.load(manifestFile, &error))
+        return fail(error);
+    Skin skin;
+    if (!skin.load(manifest, &error))
+        return fail(QStringLiteral("%1: %2").arg(manifestFile, error));
+    const ButtonArt buttons(skin);
+    const PlateArt plates(skin);
+    ContactSheet sheet(skin.font(12));
+
+    QString qrc = QStringLiteral("<!DOCTYPE RCC><RCC version=\"1.0\">\n<qresource prefix=\"/icons\">\n");
+    QHash<QString, QString> files;  // resource path -> file written for it
+    QHash<QString, QImage> drawn;   // resource path -> picture, for aliases on the sheet
+    QString section;
+    QVector<QImage> states;         // the state pictures of the button being drawn
+    for (const PictureSpec &spec : manifest.pictures()) {
+        auto where = [&](const QString &message) {
+            return QStringLiteral("%1:%2: %3: %4").arg(manifestFile).arg(spec.line).arg(spec.path, message);
+        };
+        if (spec.section != section) {
+            section = spec.section;
+            sheet.section(section);
+        }
+        QString fileName = out.filePath(spec.path);
+        if (!spec.aliasOf.isEmpty()) {
+            fileName = files.value(spec.aliasOf);
+            sheet.add(QStringLiteral("%1 = %2").arg(spec.path, spec.aliasOf), {drawn.value(spec.aliasOf)});
+        } else if (!spec.icoSizes.isEmpty()) {
+            QVector<QImage> images;
+            for (int px : spec.icoSizes) {
+                QImage img(px, px, QImage::Format_ARGB32_Premultiplied);
+                img.fill(Qt::transparent);
+                QString drawError;
+                if (!plates.draw(spec, img, &drawError))
+                    return fail(where(drawError));
+                images << img.convertToFormat(QImage::Format_ARGB32);
+            }
+            if (!writeFile(fileName, IcoWriter::encode(images), &error))
+                return fail(error);
+            sheet.add(spec.path, images);
+            drawn.insert(spec.path, images.last());
+        } else {
+            QImage img(spec.size, QImage::Format_ARGB32_Premultiplied);
+            img.fill(Qt::transparent);
+            QString drawError;
+            const bool ok = spec.kind == QLatin1String("button") ? buttons.draw(spec, img, &drawError)
+                                                                 : plates.draw(spec, img, &drawError);
+            if (!ok)
+                return fail(where(drawError));
+            img = img.convertToFormat(QImage::Format_ARGB32);
+            if (!writeFile(fileName, png(img), &error))
+                return fail(error);
+            drawn.insert(spec.path, img);
+            if (spec.kind == QLatin1String("button")) {
+                states << img;
+                if (spec.state == QLatin1String("click")) {
+                    sheet.add(QStringLiteral("%1 %2x%3").arg(spec.name).arg(spec.size.width()).arg(spec.size.height()),
+                              states);
+                    states.clear();
+                }
+            } else {
+                sheet.add(QStringLiteral("%1 %2x%3").arg(spec.path).arg(spec.size.width()).arg(spec.size.height()),
+                          {img});
+            }
+        }
+        files.insert(spec.path, fileName);
+        qrc += QStringLiteral("  <file alias=\"%1\">%2</file>\n").arg(xmlEscaped(spec.path), xmlEscaped(fileName));
+    }
+    qrc += QStringLiteral("</qresource>\n</RCC>\n");
+
+    if (!writeFile(parser.value(QStringLiteral("sheet")), png(sheet.render()), &error))
+        return fail(error);
+    if (!writeFile(parser.value(QStringLiteral("qrc")), qrc.toUtf8(), &error))
+        return fail(error);
+    return 0;
 }
