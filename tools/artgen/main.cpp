@@ -84,6 +84,9 @@ int main(int argc, char **argv)
     const PlateArt plates(skin);
     ContactSheet sheet(skin.font(12));
 
+    // Files are listed relative to the resource list, so the list is the same wherever the
+    // build tree lies.
+    const QDir qrcDir = QFileInfo(parser.value(QStringLiteral("qrc"))).absoluteDir();
     QString qrc = QStringLiteral("<!DOCTYPE RCC><RCC version=\"1.0\">\n<qresource prefix=\"/icons\">\n");
     QHash<QString, QString> files;  // resource path -> file written for it
     QHash<QString, QImage> drawn;   // resource path -> picture, for aliases on the sheet
@@ -140,7 +143,7 @@ int main(int argc, char **argv)
             }
         }
         files.insert(spec.path, fileName);
-        qrc += QStringLiteral("  <file alias=\"%1\">%2</file>\n").arg(xmlEscaped(spec.path), xmlEscaped(fileName));
+        qrc += QStringLiteral("  <file alias=\"%1\">%2</file>\n").arg(xmlEscaped(spec.path), xmlEscaped(qrcDir.relativeFilePath(fileName)));
     }
     qrc += QStringLiteral("</qresource>\n</RCC>\n");
 
