@@ -326,7 +326,8 @@ private slots:
         const QImage start(":/icons/Background/MAIN_WINDOWS.png");
         QVERIFY(!start.isNull());
         QVERIFY(!start.hasAlphaChannel() || qAlpha(start.pixel(0, 0)) == 255);
-        for (const QPoint &corner : {QPoint(0, 0), QPoint(1279, 0), QPoint(0, 719), QPoint(1279, 719)})
+        for (const QPoint &corner :
+             {QPoint(0, 0), QPoint(1279, 0), QPoint(0, 719), QPoint(1279, 719)})
             QVERIFY(qGray(start.pixel(corner)) < 60);
     }
 };

@@ -101,7 +101,8 @@ private slots:
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
         // The message names the manifest and a line number.
-        QVERIFY2(run.errors.contains(QRegularExpression("manifest\\.txt:\\d+: ")), qPrintable(run.errors));
+        QVERIFY2(run.errors.contains(QRegularExpression("manifest\\.txt:\\d+: ")),
+                 qPrintable(run.errors));
         QVERIFY(!QFile::exists(dir.filePath("art/icons.qrc")));
     }
 

@@ -21,7 +21,8 @@ bool ButtonArt::draw(const PictureSpec &spec, QImage &image, QString *error) con
         *error = QStringLiteral("face must be dark or light, not \"%1\"").arg(faceStyle);
         return false;
     }
-    const QString prefix = faceStyle == QLatin1String("light") ? QStringLiteral("light") : QString();
+    const QString prefix =
+        faceStyle == QLatin1String("light") ? QStringLiteral("light") : QString();
     QString faceName;
     if (spec.state == QLatin1String("click"))
         faceName = QStringLiteral("accent");
@@ -40,6 +41,19 @@ bool ButtonArt::draw(const PictureSpec &spec, QImage &image, QString *error) con
     if (o.text(QStringLiteral("align"), QStringLiteral("centre")) == QLatin1String("left"))
         box = QRectF(2, 0, all.height(), all.height());
 
+    if (o.has(QStringLiteral("badge"))) {
+        // A small second glyph right of the main one tells apart pairs such as brightness
+        // down and up, whose own glyphs differ too little at button size.
+        const int badgePx = o.number(QStringLiteral("badgesize"), px / 2 + 2);
+        const qreal shift = badgePx / 2.0;
+        const QRectF badgeBox(box.center().x() + px / 2.0 - shift + 1, box.top(), badgePx,
+                              box.height());
+        box.translate(-shift, 0);
+        if (!m_skin.symbol(p, o.text(QStringLiteral("badge")), badgePx, badgeBox, ink)) {
+            *error = m_skin.takeError();
+            return false;
+        }
+    }
     if (o.has(QStringLiteral("glyph"))) {
         if (!m_skin.symbol(p, o.text(QStringLiteral("glyph")), px, box, ink)) {
             *error = m_skin.takeError();

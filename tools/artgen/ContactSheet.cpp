@@ -26,7 +26,7 @@ void checkerboard(QPainter &p, const QRect &r)
     for (int y = r.top(); y <= r.bottom(); y += 6) {
         for (int x = r.left(); x <= r.right(); x += 6) {
             const bool dark = (((x - r.left()) / 6) + ((y - r.top()) / 6)) % 2;
-            p.fillRect(x, y, 6, 6, dark ? QColor(0x9e, 0x9e, 0x9e) : QColor(0xc8, 0xc8, 0xc8));
+            p.fillRect(x, y, 6, 6, dark ? QColor(0xd4, 0xd4, 0xd4) : QColor(0xff, 0xff, 0xff));
         }
     }
     p.restore();
@@ -46,6 +46,16 @@ void ContactSheet::add(const QString &label, const QVector<QImage> &pictures)
     m_sections.last().cells.append(Cell{label, pictures});
 }
 
+QString ContactSheet::label(const Cell &cell)
+{
+    for (const QImage &img : cell.pictures) {
+        if (shown(img) != img.size())
+            return cell.label
+                + QStringLiteral(" (shown at %1 %)").arg(100 * kMaxPicture / img.width());
+    }
+    return cell.label;
+}
+
 QSize ContactSheet::cellSize(const Cell &cell) const
 {
     const QFontMetrics fm(m_font);
@@ -56,7 +66,7 @@ QSize ContactSheet::cellSize(const Cell &cell) const
         w += s.width() + (w ? kPictureGap : 0);
         h = std::max(h, s.height());
     }
-    w = std::max(w, fm.horizontalAdvance(cell.label));
+    w = std::max(w, fm.horizontalAdvance(label(cell)));
     return QSize(w, h + 4 + fm.height());
 }
 
@@ -119,7 +129,7 @@ QImage ContactSheet::render() const
                 h = std::max(h, shownSize.height());
             }
             p.setPen(QColor(0x20, 0x20, 0x20));
-            p.drawText(positions[s][c].x(), y + h + 4 + fm.ascent(), cell.label);
+            p.drawText(positions[s][c].x(), y + h + 4 + fm.ascent(), label(cell));
         }
     }
     return sheet;

@@ -30,6 +30,7 @@ private:
         QString title;
         QVector<Cell> cells;
     };
+    static QString label(const Cell &cell);
     QSize cellSize(const Cell &cell) const;
     QSize layout(QVector<QVector<QPoint>> *positions, QVector<int> *titleY) const;
 

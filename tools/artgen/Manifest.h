@@ -34,9 +34,7 @@ public:
 
     const QVector<PictureSpec> &pictures() const { return m_pictures; }
     QString setting(const QString &key) const { return m_settings.value(key); }
-    QColor colour(const QString &name) const { return m_colours.value(name); }
     const QHash<QString, QColor> &colours() const { return m_colours; }
-    const QStringList &absent() const { return m_absent; }
 
     // Parses "#rrggbb" or "#rrggbbaa"; an invalid colour on any other text.
     static QColor parseColour(const QString &text);

@@ -20,8 +20,6 @@ public:
     int number(const QString &key, int fallback) const;
     // Keys given on the line but never asked for, and values that are not numbers.
     QStringList problems() const;
-    // Clears the record of used keys (the same line is drawn several times, e.g. per state).
-    void resetUse() const { m_used.clear(); m_bad.clear(); }
 
 private:
     QMap<QString, QString> m_values;

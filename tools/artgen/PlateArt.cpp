@@ -25,7 +25,8 @@ bool PlateArt::draw(const PictureSpec &spec, QImage &image, QString *error) cons
     } else if (kind == QLatin1String("panel")) {
         panel(p, spec, size);
     } else if (kind == QLatin1String("bar")) {
-        m_skin.face(p, all, m_skin.colour(QStringLiteral("panel")), o.number(QStringLiteral("radius"), 6));
+        m_skin.face(p, all, m_skin.colour(QStringLiteral("panel")),
+                    o.number(QStringLiteral("radius"), 6));
     } else if (kind == QLatin1String("groove")) {
         // A slider track: a darker channel, vertical or horizontal by the picture's shape,
         // optionally on a plate of its own.
@@ -43,7 +44,8 @@ bool PlateArt::draw(const PictureSpec &spec, QImage &image, QString *error) cons
         // Stretched to any width: straight ends so scaling cannot distort them.
         p.fillRect(all, m_skin.colour(QStringLiteral("panel")));
         const int t = o.number(QStringLiteral("thickness"), 4);
-        p.fillRect(QRectF(0, (size.height() - t) / 2.0, size.width(), t), m_skin.colour(QStringLiteral("hover")));
+        p.fillRect(QRectF(0, (size.height() - t) / 2.0, size.width(), t),
+                   m_skin.colour(QStringLiteral("hover")));
     } else if (kind == QLatin1String("handle")) {
         p.setPen(QPen(m_skin.colour(o.text(QStringLiteral("edge"), QStringLiteral("accent"))), 1));
         p.setBrush(m_skin.colour(o.text(QStringLiteral("colour"), QStringLiteral("glyph"))));
@@ -59,12 +61,14 @@ bool PlateArt::draw(const PictureSpec &spec, QImage &image, QString *error) cons
         // leaves the rest for the label that the display draws.
         m_skin.plate(p, all, o.number(QStringLiteral("radius"), 6));
         const int glyphBox = o.number(QStringLiteral("glyphbox"), size.width());
-        glyph(p, spec, QRectF(0, 0, glyphBox, size.height()), int(std::lround(size.height() * 0.6)));
+        glyph(p, spec, QRectF(0, 0, glyphBox, size.height()),
+              int(std::lround(size.height() * 0.6)));
         if (o.text(QStringLiteral("dot")) == QLatin1String("record")) {
             // The recording plate: a red dot at the left, room for the red time text.
             p.setPen(Qt::NoPen);
             p.setBrush(m_skin.colour(QStringLiteral("record")));
-            p.drawEllipse(QPointF(16, size.height() / 2.0), 5, 5);
+            // Small and near the edge: even a 100-hour time text, centred, does not reach it.
+            p.drawEllipse(QPointF(10, size.height() / 2.0), 4, 4);
         }
     } else if (kind == QLatin1String("brightness")) {
         brightness(p, spec, size, error);
@@ -97,8 +101,8 @@ bool PlateArt::glyph(QPainter &p, const PictureSpec &spec, const QRectF &box, in
     if (!o.has(QStringLiteral("glyph")))
         return true;
     const QColor ink = m_skin.colour(o.text(QStringLiteral("colour"), QStringLiteral("glyph")));
-    return m_skin.symbol(p, o.text(QStringLiteral("glyph")), o.number(QStringLiteral("size"), defaultPx),
-                         box, ink);
+    return m_skin.symbol(p, o.text(QStringLiteral("glyph")),
+                         o.number(QStringLiteral("size"), defaultPx), box, ink);
 }
 
 void PlateArt::frame(QPainter &p, const PictureSpec &spec, const QSize &size) const
@@ -165,7 +169,8 @@ void PlateArt::popup(QPainter &p, const PictureSpec &spec, const QSize &size) co
     }
 }
 
-void PlateArt::brightness(QPainter &p, const PictureSpec &spec, const QSize &size, QString *error) const
+void PlateArt::brightness(QPainter &p, const PictureSpec &spec, const QSize &size,
+                          QString *error) const
 {
     // Pieces of the brightness bar: rounded ends, plain steps with a tick, a longer centre step,
     // and the white level marks laid over a step.
@@ -218,6 +223,7 @@ void PlateArt::start(QPainter &p, const PictureSpec &spec, const QSize &size) co
     const QString name = o.text(QStringLiteral("text"));
     p.setFont(m_skin.font(o.number(QStringLiteral("textsize"), size.height() / 16), false));
     p.setPen(m_skin.colour(o.text(QStringLiteral("textcolour"), QStringLiteral("glyph"))));
-    p.drawText(QRectF(0, glyphBox.bottom() + size.height() * 0.04, size.width(), size.height() * 0.12),
-               Qt::AlignHCenter | Qt::AlignTop, name);
+    p.drawText(
+        QRectF(0, glyphBox.bottom() + size.height() * 0.04, size.width(), size.height() * 0.12),
+        Qt::AlignHCenter | Qt::AlignTop, name);
 }

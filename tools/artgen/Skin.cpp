@@ -12,9 +12,11 @@ namespace {
 QString addFont(const QString &file, QString *error)
 {
     const int id = QFontDatabase::addApplicationFont(file);
-    const QStringList families = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
+    const QStringList families =
+        id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
     if (families.isEmpty()) {
-        *error = QStringLiteral("text font %1 cannot be loaded (install fonts-liberation)").arg(file);
+        *error =
+            QStringLiteral("text font %1 cannot be loaded (install fonts-liberation)").arg(file);
         return QString();
     }
     return families.first();
@@ -45,7 +47,8 @@ bool Skin::load(const Manifest &manifest, QString *error)
     for (const char *needed : {"frame", "frameEdge", "panel", "face", "hover", "accent", "glyph",
                                "plate", "plateEdge", "muted", "record"}) {
         if (!m_colours.contains(QLatin1String(needed))) {
-            *error = QStringLiteral("the manifest sets no colour \"%1\"").arg(QLatin1String(needed));
+            *error =
+                QStringLiteral("the manifest sets no colour \"%1\"").arg(QLatin1String(needed));
             return false;
         }
     }
@@ -178,11 +181,11 @@ void Skin::drawnSymbol(QPainter &p, const QString &name, const QRectF &box,
         p.setBrush(colour);
         const QString shape = name.mid(6);
         if (shape == QLatin1String("disc")) {
-            const qreal r = frame.height() * 0.36;
+            const qreal r = frame.height() * 0.42;
             p.drawEllipse(frame.center(), r, r);
         } else if (shape == QLatin1String("window")) {
-            p.drawRect(frame.adjusted(frame.width() * 0.22, frame.height() * 0.22,
-                                      -frame.width() * 0.22, -frame.height() * 0.22));
+            p.drawRect(frame.adjusted(frame.width() * 0.3, frame.height() * 0.22,
+                                      -frame.width() * 0.3, -frame.height() * 0.22));
         } else if (shape == QLatin1String("left")) {
             p.drawRect(QRectF(frame.left(), frame.top(), frame.width() / 2, frame.height()));
         } else if (shape == QLatin1String("top")) {

@@ -7,6 +7,7 @@
 #include "IcoWriter.h"
 #include "Manifest.h"
 #include "PlateArt.h"
+#include "SheetPreview.h"
 #include "Skin.h"
 
 #include <QBuffer>
@@ -61,10 +62,14 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Draws the artwork of the resource tree."));
     parser.addHelpOption();
-    parser.addOption({QStringLiteral("manifest"), QStringLiteral("The artwork manifest."), QStringLiteral("file")});
-    parser.addOption({QStringLiteral("out"), QStringLiteral("Folder for the pictures."), QStringLiteral("dir")});
-    parser.addOption({QStringLiteral("qrc"), QStringLiteral("Resource list to write."), QStringLiteral("file")});
-    parser.addOption({QStringLiteral("sheet"), QStringLiteral("Contact sheet to write."), QStringLiteral("file")});
+    parser.addOption({QStringLiteral("manifest"), QStringLiteral("The artwork manifest."),
+                      QStringLiteral("file")});
+    parser.addOption(
+        {QStringLiteral("out"), QStringLiteral("Folder for the pictures."), QStringLiteral("dir")});
+    parser.addOption(
+        {QStringLiteral("qrc"), QStringLiteral("Resource list to write."), QStringLiteral("file")});
+    parser.addOption({QStringLiteral("sheet"), QStringLiteral("Contact sheet to write."),
+                      QStringLiteral("file")});
     parser.process(app);
     for (const char *required : {"manifest", "out", "qrc", "sheet"}) {
         if (parser.value(QLatin1String(required)).isEmpty())
@@ -87,14 +92,18 @@ int main(int argc, char **argv)
     // Files are listed relative to the resource list, so the list is the same wherever the
     // build tree lies.
     const QDir qrcDir = QFileInfo(parser.value(QStringLiteral("qrc"))).absoluteDir();
-    QString qrc = QStringLiteral("<!DOCTYPE RCC><RCC version=\"1.0\">\n<qresource prefix=\"/icons\">\n");
-    QHash<QString, QString> files;  // resource path -> file written for it
-    QHash<QString, QImage> drawn;   // resource path -> picture, for aliases on the sheet
+    QString qrc =
+        QStringLiteral("<!DOCTYPE RCC><RCC version=\"1.0\">\n<qresource prefix=\"/icons\">\n");
+    QHash<QString, QString> files; // resource path -> file written for it
+    QHash<QString, QImage> drawn;  // resource path -> picture, for aliases on the sheet
     QString section;
-    QVector<QImage> states;         // the state pictures of the button being drawn
+    QVector<QImage> states; // the state pictures of the button being drawn
     for (const PictureSpec &spec : manifest.pictures()) {
         auto where = [&](const QString &message) {
-            return QStringLiteral("%1:%2: %3: %4").arg(manifestFile).arg(spec.line).arg(spec.path, message);
+            return QStringLiteral("%1:%2: %3: %4")
+                .arg(manifestFile)
+                .arg(spec.line)
+                .arg(spec.path, message);
         };
         if (spec.section != section) {
             section = spec.section;
@@ -103,7 +112,9 @@ int main(int argc, char **argv)
         QString fileName = out.filePath(spec.path);
         if (!spec.aliasOf.isEmpty()) {
             fileName = files.value(spec.aliasOf);
-            sheet.add(QStringLiteral("%1 = %2").arg(spec.path, spec.aliasOf), {drawn.value(spec.aliasOf)});
+            sheet.add(QStringLiteral("%1 = %2").arg(spec.path, spec.aliasOf),
+                      {drawn.value(spec.aliasOf)});
+            drawn.insert(spec.path, drawn.value(spec.aliasOf));
         } else if (!spec.icoSizes.isEmpty()) {
             QVector<QImage> images;
             for (int px : spec.icoSizes) {
@@ -116,14 +127,19 @@ int main(int argc, char **argv)
             }
             if (!writeFile(fileName, IcoWriter::encode(images), &error))
                 return fail(error);
-            sheet.add(spec.path, images);
+            QStringList sizes;
+            for (int px : spec.icoSizes)
+                sizes << QString::number(px);
+            sheet.add(QStringLiteral("%1 (%2 px)").arg(spec.path, sizes.join(QStringLiteral(", "))),
+                      images);
             drawn.insert(spec.path, images.last());
         } else {
             QImage img(spec.size, QImage::Format_ARGB32_Premultiplied);
             img.fill(Qt::transparent);
             QString drawError;
-            const bool ok = spec.kind == QLatin1String("button") ? buttons.draw(spec, img, &drawError)
-                                                                 : plates.draw(spec, img, &drawError);
+            const bool ok = spec.kind == QLatin1String("button")
+                ? buttons.draw(spec, img, &drawError)
+                : plates.draw(spec, img, &drawError);
             if (!ok)
                 return fail(where(drawError));
             img = img.convertToFormat(QImage::Format_ARGB32);
@@ -133,19 +149,30 @@ int main(int argc, char **argv)
             if (spec.kind == QLatin1String("button")) {
                 states << img;
                 if (spec.state == QLatin1String("click")) {
-                    sheet.add(QStringLiteral("%1 %2x%3").arg(spec.name).arg(spec.size.width()).arg(spec.size.height()),
+                    sheet.add(QStringLiteral("%1 %2x%3")
+                                  .arg(spec.name)
+                                  .arg(spec.size.width())
+                                  .arg(spec.size.height()),
                               states);
                     states.clear();
                 }
             } else {
-                sheet.add(QStringLiteral("%1 %2x%3").arg(spec.path).arg(spec.size.width()).arg(spec.size.height()),
+                sheet.add(QStringLiteral("%1 %2x%3")
+                              .arg(spec.path)
+                              .arg(spec.size.width())
+                              .arg(spec.size.height()),
                           {img});
             }
         }
         files.insert(spec.path, fileName);
-        qrc += QStringLiteral("  <file alias=\"%1\">%2</file>\n").arg(xmlEscaped(spec.path), xmlEscaped(qrcDir.relativeFilePath(fileName)));
+        qrc += QStringLiteral("  <file alias=\"%1\">%2</file>\n")
+                   .arg(xmlEscaped(spec.path), xmlEscaped(qrcDir.relativeFilePath(fileName)));
     }
     qrc += QStringLiteral("</qresource>\n</RCC>\n");
+
+    sheet.section(QStringLiteral("As the program shows them"));
+    for (const auto &preview : SheetPreview(skin, drawn).compose())
+        sheet.add(preview.first, {preview.second});
 
     if (!writeFile(parser.value(QStringLiteral("sheet")), png(sheet.render()), &error))
         return fail(error);
