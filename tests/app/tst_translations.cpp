@@ -71,6 +71,12 @@ QSet<QString> placeholders(const QString &text)
     return found;
 }
 
+QVector<TsMessage> readLanguage(const QString &language, QString *tsLanguage, QString *error)
+{
+    return readTs(QString(DOCCAM_SOURCE_DIR) + "/resources/translations/VOREN_" + language + ".ts",
+                  tsLanguage, error);
+}
+
 const char *const LANGUAGES[] = {"zh-tw", "de", "es", "fr", "ja", "ru"};
 
 } // namespace
@@ -110,9 +116,7 @@ private slots:
     {
         QFETCH(QString, language);
         QString tsLanguage, error;
-        const auto messages = readTs(QString(DOCCAM_SOURCE_DIR) + "/resources/translations/VOREN_"
-                                         + language + ".ts",
-                                     &tsLanguage, &error);
+        const auto messages = readLanguage(language, &tsLanguage, &error);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QVERIFY2(!tsLanguage.isEmpty(), "the file names no language");
         for (const TsMessage &m : messages) {
@@ -131,9 +135,7 @@ private slots:
     {
         QFETCH(QString, language);
         QString tsLanguage, error;
-        const auto messages = readTs(QString(DOCCAM_SOURCE_DIR) + "/resources/translations/VOREN_"
-                                         + language + ".ts",
-                                     &tsLanguage, &error);
+        const auto messages = readLanguage(language, &tsLanguage, &error);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QSet<QString> translated;
         for (const TsMessage &m : messages) {
