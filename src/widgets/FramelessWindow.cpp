@@ -1,0 +1,56 @@
+#include "FramelessWindow.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+FramelessWindow::FramelessWindow(const QImage &background, bool tool, QWidget *parent)
+    : QWidget(parent)
+{
+    if (tool)
+        setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    else
+        setWindowFlags(Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
+    setBackground(background);
+    m_dragging = false;
+}
+
+void FramelessWindow::setBackground(const QImage &background)
+{
+    setMinimumSize(background.size());
+    resize(background.size());
+    setAttribute(Qt::WA_WState_WindowOpacitySet, true);
+    setAttribute(Qt::WA_TranslucentBackground, true);
+    m_background = background;
+}
+
+void FramelessWindow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_background);
+}
+
+void FramelessWindow::mousePressEvent(QMouseEvent *event)
+{
+    if (isMaximized() || isMinimized() || event->pos().y() > DragBandBottom
+        || event->button() != Qt::LeftButton)
+        return;
+    m_dragOffset = event->globalPos() - frameGeometry().topLeft();
+    m_dragging = true;
+    event->accept();
+}
+
+void FramelessWindow::mouseMoveEvent(QMouseEvent *event)
+{
+    if (isMaximized() || isMinimized() || !m_dragging || !(event->buttons() & Qt::LeftButton))
+        return;
+    move(event->globalPos() - m_dragOffset);
+    event->accept();
+}
+
+void FramelessWindow::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->buttons() & Qt::LeftButton)
+        return;
+    m_dragging = false;
+    event->accept();
+}

@@ -1,0 +1,87 @@
+#include "ImageButton.h"
+
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+
+ImageButton::ImageButton(const QString &iconName, QWidget *parent, const QPoint &position)
+    : QPushButton(parent)
+{
+    setFlat(true);
+    setImage(iconName);
+    m_holdTimer.setSingleShot(true);
+    m_holdTimer.setInterval(HoldInterval);
+    connect(&m_holdTimer, &QTimer::timeout, this, &ImageButton::hold);
+    move(position);
+}
+
+ImageButton::ImageButton(const QString &iconName, const QString &toolTip, QWidget *parent,
+                         const QPoint &position)
+    : ImageButton(iconName, parent, position)
+{
+    setToolTip(toolTip);
+}
+
+void ImageButton::setImage(const QString &iconName)
+{
+    m_normal = QImage(QStringLiteral(":/icons/Normal/%1.png").arg(iconName));
+    m_click = QImage(QStringLiteral(":/icons/Click/%1.png").arg(iconName));
+    if (m_click.isNull())
+        m_click = m_normal;
+    m_over = QImage(QStringLiteral(":/icons/Over/%1.png").arg(iconName));
+    if (m_over.isNull())
+        m_over = m_normal;
+    setFixedSize(m_normal.size());
+    update();
+}
+
+void ImageButton::setTextColor(const QColor &color)
+{
+    m_textColor = color;
+}
+
+void ImageButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QImage &picture = (isDown() || isChecked()) ? m_click : (m_hovered ? m_over : m_normal);
+    painter.drawImage(0, 0, picture);
+
+    const QString caption = text();
+    if (caption.isEmpty())
+        return;
+    const QFontMetrics metrics(font());
+    const int x = (width() - metrics.horizontalAdvance(caption)) / 2;
+    const int y = (metrics.height() + height()) / 2 - 3;
+    painter.setFont(font());
+    // A colour never set is drawn as opaque black.
+    painter.setPen(m_textColor.isValid() ? m_textColor : QColor(Qt::black));
+    painter.drawText(x, y, caption);
+}
+
+void ImageButton::enterEvent(QEvent *)
+{
+    m_hovered = true;
+    setCursor(Qt::ArrowCursor);
+    update();
+}
+
+void ImageButton::leaveEvent(QEvent *)
+{
+    m_hovered = false;
+    update();
+}
+
+void ImageButton::mousePressEvent(QMouseEvent *event)
+{
+    // A second press while the first is still held must not push the hold further away.
+    if ((event->buttons() & Qt::LeftButton) && !m_holdTimer.isActive())
+        m_holdTimer.start();
+    QPushButton::mousePressEvent(event);
+}
+
+void ImageButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (!(event->buttons() & Qt::LeftButton))
+        m_holdTimer.stop();
+    QPushButton::mouseReleaseEvent(event);
+}
