@@ -178,14 +178,14 @@ void StyleWindow::resizeByPointer(const QPoint &position)
     } else if (m_verticalZone == 2) {
         h = qMin(position.y(), maximumHeight());
     }
-    // Leave the maximised (minimised, full-screen) state before taking the new geometry: a
-    // window system restores the normal geometry when that state ends, which would throw the
-    // pointer's geometry away.
+    // Leave the maximised (minimised, full-screen) state before taking the new geometry: the
+    // window system restores the normal geometry when that state ends, and while it lasts it
+    // ignores geometry requests, so the other order would throw the pointer's geometry away.
     const Qt::WindowStates kept = windowState() & Qt::WindowActive;
     if (windowState() != kept)
         setWindowState(kept);
-    move(x, y);
-    resize(w, h);
+    // Position and size in one request: a left or top edge moves and resizes at once.
+    setGeometry(x, y, w, h);
 }
 
 void StyleWindow::leaveEvent(QEvent *)
