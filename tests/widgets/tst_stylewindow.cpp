@@ -97,23 +97,31 @@ private slots:
         const QImage right = frameImage("VIDEO_FRAME_MID_RIGHT");
         const QImage bottom = frameImage("VIDEO_FRAME_BOT_MID");
         const QImage bottomRight = frameImage("VIDEO_FRAME_BOT_RIGHT");
+        const QImage bottomLeft = frameImage("VIDEO_FRAME_BOT_LEFT");
         const QImage centre = frameImage("VIDEO_FRAME_MID_MID");
-        for (const QImage *piece : {&top, &topRight, &left, &right, &bottom, &bottomRight, &centre})
+        for (const QImage *piece : {&top, &topRight, &left, &right, &bottom, &bottomLeft, &bottomRight, &centre})
             QVERIFY(!piece->isNull());
         showWindow();
         const QImage shown = m_window->grab().toImage();
         const int w = 400;
         const int h = 300;
         // Centre fill, the strips stretched from their sources, and the unscaled corners.
-        QCOMPARE(shown.pixel(w / 2, h / 2), centre.pixel(0, 0) | 0xff000000u);
+        QCOMPARE(shown.pixel(w / 2, h / 2), centre.pixel(0, 0));
         QCOMPARE(shown.pixel(w - topRight.width() / 2 - 1, topRight.height() - 1),
                  topRight.pixel(topRight.width() - topRight.width() / 2 - 1, topRight.height() - 1));
         QCOMPARE(shown.pixel(w - 1, h - 1),
                  bottomRight.pixel(bottomRight.width() - 1, bottomRight.height() - 1));
-        QCOMPARE(shown.pixel(0, h / 2), left.pixel(0, left.height() / 2));
-        QCOMPARE(shown.pixel(w - 1, h / 2), right.pixel(right.width() - 1, right.height() / 2));
-        QCOMPARE(shown.pixel(0, h - 1 - bottomRight.height() + bottom.height()),
+        // The side strips run from the top (no top-left piece) and below the top-right piece.
+        const QImage leftStrip = left.scaled(left.width(), h - bottomLeft.height(),
+                                             Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        const QImage rightStrip = right.scaled(right.width(), h - topRight.height() - bottomRight.height(),
+                                               Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        QCOMPARE(shown.pixel(0, h / 2), leftStrip.pixel(0, h / 2));
+        QCOMPARE(shown.pixel(w - 1, h / 2),
+                 rightStrip.pixel(right.width() - 1, h / 2 - topRight.height()));
+        QCOMPARE(shown.pixel(bottomLeft.width(), h - bottomLeft.height() + bottom.height() - 1),
                  bottom.pixel(0, bottom.height() - 1));
+        QCOMPARE(shown.pixel(0, h - 1), bottomLeft.pixel(0, bottomLeft.height() - 1));
         QCOMPARE(shown.pixel(0, 0), top.pixel(0, 0));
     }
 
