@@ -9,6 +9,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <memory>
+
 namespace {
 
 const QRgb Normal = qRgb(200, 40, 40);

@@ -7,6 +7,8 @@
 #include <QSpacerItem>
 #include <QtTest>
 
+#include <memory>
+
 namespace {
 
 struct Cell

@@ -7,6 +7,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <memory>
+
 namespace {
 
 const QRgb HandleColor = qRgb(255, 0, 255);

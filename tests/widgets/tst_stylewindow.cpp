@@ -7,6 +7,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <memory>
+
 namespace {
 
 class ContentWindow : public StyleWindow
