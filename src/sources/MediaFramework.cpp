@@ -1,0 +1,21 @@
+#include "MediaFramework.h"
+
+#include "GrabberElement.h"
+#include "Logging.h"
+
+#include <gst/gst.h>
+
+bool MediaFramework::initialize()
+{
+    GError *error = nullptr;
+    if (!gst_init_check(nullptr, nullptr, &error)) {
+        qCCritical(lcMedia) << "GStreamer cannot start:" << (error ? error->message : "unknown reason");
+        g_clear_error(&error);
+        return false;
+    }
+    if (!GrabberElement::registerElement()) {
+        qCCritical(lcMedia) << "the frame grabber element cannot be registered";
+        return false;
+    }
+    return true;
+}

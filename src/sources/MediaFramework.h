@@ -1,0 +1,14 @@
+#pragma once
+
+// Start-up of the media framework: GStreamer itself and the program's own elements.
+//
+// Threads: call initialize() on the main thread before the first graph is built; the
+// program calls it once at start-up and tests call it from initTestCase(). Repeated calls
+// are harmless.
+class MediaFramework
+{
+public:
+    // Initialises GStreamer and registers the grabber element. False when GStreamer cannot
+    // start or the element cannot be registered; the reason goes to the media log.
+    static bool initialize();
+};
