@@ -28,7 +28,8 @@ std::vector<std::vector<const char *>> converterChains(GstPad *output)
         chains.push_back({"videoconvert"});
         chains.push_back({"videoconvert", "videoscale"});
     } else if (std::strcmp(name, "image/jpeg") == 0) {
-        chains.push_back({"jpegdec"});
+        // The decoder's pad claims many formats but it decodes into the picture's own
+        // colour space, so a converter always follows it.
         chains.push_back({"jpegdec", "videoconvert"});
     } else if (std::strcmp(name, "audio/x-raw") == 0) {
         chains.push_back({"audioconvert"});
