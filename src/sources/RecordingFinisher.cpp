@@ -34,32 +34,25 @@ std::vector<GstRef<GstPad>> RecordingFinisher::inputPads(GstElement *element)
     return padsOf(element, GST_PAD_SINK);
 }
 
-std::vector<RecordingFinisher::BranchHead> RecordingFinisher::branchHeads(GstElement *muxer)
+std::vector<GstRef<GstPad>> RecordingFinisher::branchHeads(GstElement *muxer)
 {
-    std::vector<BranchHead> heads;
+    std::vector<GstRef<GstPad>> heads;
     for (GstRef<GstPad> &muxInput : inputPads(muxer)) {
         GstRef<GstPad> input = muxInput;
         // A bounded walk: graphs are short, and a loop in a broken graph must not hang us.
         for (int step = 0; step < 64; ++step) {
             GstRef<GstPad> upstream(gst_pad_get_peer(input.get()));
             GstRef<GstElement> element(upstream ? gst_pad_get_parent_element(upstream.get()) : nullptr);
-            if (!element) {
-                heads.push_back({{}, input});
+            if (!element)
                 break;
-            }
             const std::vector<GstRef<GstPad>> inputs = padsOf(element.get(), GST_PAD_SINK);
             const std::size_t outputs = padsOf(element.get(), GST_PAD_SRC).size();
-            if (inputs.empty()) {
-                heads.push_back({element, {}});
+            // A source, a fork (tee) or a merge: the branch begins just below it.
+            if (inputs.size() != 1 || outputs > 1)
                 break;
-            }
-            if (inputs.size() > 1 || outputs > 1) {
-                // A fork (tee) or a merge: the branch begins just below it.
-                heads.push_back({{}, input});
-                break;
-            }
             input = inputs.front();
         }
+        heads.push_back(input);
     }
     return heads;
 }
@@ -152,15 +145,11 @@ bool RecordingFinisher::finish(GstElement *pipeline, GstElement *muxer, int boun
         const gint64 end = start + static_cast<gint64>(boundMs) * 1000;
 
         std::vector<std::thread> senders;
-        std::vector<BranchHead> heads = branchHeads(muxer);
-        senders.emplace_back([heads]() {
-            for (const BranchHead &head : heads) {
-                if (head.element)
-                    gst_element_send_event(head.element.get(), gst_event_new_eos());
-                else if (head.pad)
-                    gst_pad_send_event(head.pad.get(), gst_event_new_eos());
-            }
-        });
+        // Sent into the pad below the branch's source rather than to the source element:
+        // an element takes its state lock for a sent event, and a stalled source would then
+        // hold up the state change to NULL that has to unblock it.
+        for (GstRef<GstPad> &head : branchHeads(muxer))
+            senders.emplace_back([head]() { gst_pad_send_event(head.get(), gst_event_new_eos()); });
         finished = waitForEnd(bus.get(), pipeline, writer.get(), half);
         if (!finished) {
             qCInfo(lcMedia) << "recording branch did not end by itself; ending the multiplexer's inputs";

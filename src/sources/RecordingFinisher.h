@@ -8,8 +8,8 @@
 // end-of-stream goes into every branch that feeds the multiplexer, the multiplexer's output
 // is awaited on the bus for a bounded time, and then the pipeline goes to NULL.
 //
-// A branch's end-of-stream enters where the branch begins: at its source element, or just
-// below a tee when the branch is split off the camera's stream. If that does not reach the
+// A branch's end-of-stream enters where the branch begins: the input just below its source
+// element, or just below a tee when the branch is split off the camera's stream. If that does not reach the
 // file writer within half the bound (a camera that vanished or stalls keeps its streaming
 // thread from ever pushing it), end-of-stream is pushed into the multiplexer's inputs
 // directly. Events are sent from helper threads, since a stalled pad can hold a stream lock
@@ -27,14 +27,9 @@ public:
     static bool finish(GstElement *pipeline, GstElement *muxer, int boundMs = DEFAULT_BOUND_MS);
 
 private:
-    // Where end-of-stream enters each branch feeding the muxer: an element (a source) or a
-    // pad (the first input below a fork).
-    struct BranchHead
-    {
-        GstRef<GstElement> element;
-        GstRef<GstPad> pad;
-    };
-    static std::vector<BranchHead> branchHeads(GstElement *muxer);
+    // Where end-of-stream enters each branch feeding the muxer: the first input below the
+    // branch's source, fork or merge.
+    static std::vector<GstRef<GstPad>> branchHeads(GstElement *muxer);
     static std::vector<GstRef<GstPad>> inputPads(GstElement *element);
     static GstRef<GstElement> fileWriter(GstElement *muxer);
     static bool waitForEnd(GstBus *bus, GstElement *pipeline, GstElement *writer, gint64 deadlineUs);
