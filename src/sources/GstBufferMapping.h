@@ -3,6 +3,7 @@
 #include <gst/gst.h>
 
 // A write (or read) mapping of a buffer, undone when it goes out of scope.
+// Threads: used by the one thread that holds the buffer.
 class GstBufferMapping
 {
 public:

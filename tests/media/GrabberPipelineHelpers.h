@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GstBufferMapping.h"
 #include "GstRef.h"
 
 #include <QBuffer>
@@ -41,16 +42,15 @@ private:
     {
         auto *self = static_cast<BufferTap *>(data);
         GstBuffer *buffer = GST_PAD_PROBE_INFO_BUFFER(info);
-        GstMapInfo map;
-        if (gst_buffer_map(buffer, &map, GST_MAP_READ)) {
-            if (!self->prefix.isEmpty() && map.size >= gsize(self->prefix.size())
-                && std::memcmp(map.data, self->prefix.constData(), size_t(self->prefix.size())) == 0)
+        GstBufferMapping map(buffer, GST_MAP_READ);
+        if (map.isMapped()) {
+            if (!self->prefix.isEmpty() && map.size() >= gsize(self->prefix.size())
+                && std::memcmp(map.data(), self->prefix.constData(), size_t(self->prefix.size())) == 0)
                 self->startingWith.fetch_add(1);
             if (self->keepBytes) {
                 QMutexLocker lock(&self->mutex);
-                self->bytes.append(QByteArray(reinterpret_cast<const char *>(map.data), int(map.size)));
+                self->bytes.append(QByteArray(reinterpret_cast<const char *>(map.data()), int(map.size())));
             }
-            gst_buffer_unmap(buffer, &map);
         }
         self->count.fetch_add(1);
         return GST_PAD_PROBE_OK;

@@ -1,5 +1,6 @@
 #include "DirectShowTransformFilter.h"
 #include "GrabberTestSink.h"
+#include "GstBufferMapping.h"
 #include "GstRef.h"
 #include "MediaFramework.h"
 #include "MediaSample.h"
@@ -48,21 +49,16 @@ private:
         if (size == 0)
             size = rowBytes * static_cast<gsize>(height);
         GstRef<GstBuffer> buffer(gst_buffer_new_allocate(nullptr, size, nullptr));
-        GstMapInfo map;
-        gst_buffer_map(buffer.get(), &map, GST_MAP_WRITE);
+        GstBufferMapping map(buffer.get(), GST_MAP_WRITE);
         for (gsize i = 0; i < size; ++i)
-            map.data[i] = static_cast<guint8>(i / rowBytes + 1);
-        gst_buffer_unmap(buffer.get(), &map);
+            map.data()[i] = static_cast<guint8>(i / rowBytes + 1);
         return buffer;
     }
 
     static QByteArray contents(GstBuffer *buffer)
     {
-        GstMapInfo map;
-        gst_buffer_map(buffer, &map, GST_MAP_READ);
-        QByteArray bytes(reinterpret_cast<const char *>(map.data), static_cast<int>(map.size));
-        gst_buffer_unmap(buffer, &map);
-        return bytes;
+        GstBufferMapping map(buffer, GST_MAP_READ);
+        return QByteArray(reinterpret_cast<const char *>(map.data()), static_cast<int>(map.size()));
     }
 
     static QByteArray jpegLike(int size, char seed)
