@@ -137,6 +137,9 @@ bool RecordingFinisher::finish(GstElement *pipeline, GstElement *muxer, int boun
     if (!writerInputs.empty() && padIsEos(writerInputs.front().get())) {
         finished = true; // the stream had already ended by itself
     } else {
+        // A paused writer would hold the end of the stream until the graph plays again.
+        if (state == GST_STATE_PAUSED)
+            gst_element_set_state(pipeline, GST_STATE_PLAYING);
         GstRef<GstBus> bus(gst_element_get_bus(pipeline));
         if (GST_IS_BIN(pipeline))
             g_object_set(pipeline, "message-forward", TRUE, nullptr);

@@ -97,7 +97,8 @@ private:
         graph.addElement(grabber.get(), "Grabber");
         GstElement *mux = graph.addElement("avimux", "AVI Mux");
         GstElement *writer = graph.addElement("filesink", "File Writer");
-        g_object_set(writer, "location", file.toUtf8().constData(), nullptr);
+        // As in the live graph: the writer never holds a state change for a preroll frame.
+        g_object_set(writer, "location", file.toUtf8().constData(), "async", FALSE, nullptr);
         if (!graph.connect(upstream, queue) || !graph.connect(queue, grabber.get())
             || !graph.connect(grabber.get(), mux) || !graph.connect(mux, writer))
             return nullptr;
@@ -120,6 +121,7 @@ private slots:
         QTest::newRow("camera ended") << "ended" << 15;
         QTest::newRow("camera stopped producing") << "stopped" << 12;
         QTest::newRow("camera stalled") << "stalled" << 10;
+        QTest::newRow("graph paused") << "paused" << 9;
     }
     void finishesRecording()
     {
@@ -138,7 +140,8 @@ private slots:
         StallAfter stall(frames);
         const QByteArray cameraFrame = makeJpeg(320, 240, true, 50);
         const QByteArray caps = QByteArray("image/jpeg,width=320,height=240,framerate=") + QByteArray::number(FPS) + "/1";
-        if (camera == "stopped") {
+        const bool fromApp = camera == "stopped" || camera == "paused";
+        if (fromApp) {
             tail = graph.addElement("appsrc", "Video Capture Filter");
             GstRef<GstCaps> c(gst_caps_from_string(caps.constData()));
             g_object_set(tail, "caps", c.get(), "format", GST_FORMAT_TIME, nullptr);
@@ -161,7 +164,7 @@ private slots:
         GstElement *mux = addRecordBranch(graph, tail, filter, file, tap);
         QVERIFY(mux);
         QVERIFY(graph.run());
-        if (camera == "stopped") {
+        if (fromApp) {
             for (int i = 0; i < frames; ++i) {
                 GstBuffer *b = gst_buffer_new_memdup(cameraFrame.constData(), gsize(cameraFrame.size()));
                 GST_BUFFER_PTS(b) = gst_util_uint64_scale_int(GST_SECOND, i, FPS);
@@ -170,6 +173,10 @@ private slots:
             }
         }
         QTRY_COMPARE_WITH_TIMEOUT(tap.count.load(), frames, 20000);
+        if (camera == "paused") {
+            QVERIFY(graph.pause());
+            QCOMPARE(graph.waitForState(20000), GST_STATE_PAUSED);
+        }
 
         QVERIFY(RecordingFinisher::finish(graph.pipeline(), mux, FINISH_BOUND_MS));
         QCOMPARE(graph.waitForState(0), GST_STATE_NULL);
