@@ -9,40 +9,51 @@
 //
 // Floating references (a freshly made element) are sunk on adoption, so the owner always holds
 // a full reference whether or not the object is later put into a bin (the bin then takes its
-// own). Borrowed pointers are wrapped with GstRef<T>::borrow(), which takes a new reference.
+// own); full references returned by GStreamer are taken over without another one. Borrowed
+// pointers are wrapped with GstRef<T>::borrow(), which takes a new reference.
 //
 // Threads: a GstRef is a plain value; GStreamer's reference counts are atomic, so distinct
 // GstRef objects may point at the same object from different threads.
 template <typename T>
 struct GstRefTraits;
 
+// A floating reference (a freshly made element or pad) becomes the owner's full reference;
+// a full reference (what the get_ functions return) is taken over as it is.
+template <typename T>
+T *sinkFloating(T *p)
+{
+    if (g_object_is_floating(p))
+        gst_object_ref_sink(p);
+    return p;
+}
+
 template <>
 struct GstRefTraits<GstElement>
 {
     static void unref(GstElement *p) { gst_object_unref(p); }
     static GstElement *ref(GstElement *p) { return static_cast<GstElement *>(gst_object_ref(p)); }
-    static GstElement *adopt(GstElement *p) { return static_cast<GstElement *>(gst_object_ref_sink(p)); }
+    static GstElement *adopt(GstElement *p) { return sinkFloating(p); }
 };
 template <>
 struct GstRefTraits<GstBus>
 {
     static void unref(GstBus *p) { gst_object_unref(p); }
     static GstBus *ref(GstBus *p) { return static_cast<GstBus *>(gst_object_ref(p)); }
-    static GstBus *adopt(GstBus *p) { return static_cast<GstBus *>(gst_object_ref_sink(p)); }
+    static GstBus *adopt(GstBus *p) { return sinkFloating(p); }
 };
 template <>
 struct GstRefTraits<GstPad>
 {
     static void unref(GstPad *p) { gst_object_unref(p); }
     static GstPad *ref(GstPad *p) { return static_cast<GstPad *>(gst_object_ref(p)); }
-    static GstPad *adopt(GstPad *p) { return static_cast<GstPad *>(gst_object_ref_sink(p)); }
+    static GstPad *adopt(GstPad *p) { return sinkFloating(p); }
 };
 template <>
 struct GstRefTraits<GstObject>
 {
     static void unref(GstObject *p) { gst_object_unref(p); }
     static GstObject *ref(GstObject *p) { return static_cast<GstObject *>(gst_object_ref(p)); }
-    static GstObject *adopt(GstObject *p) { return static_cast<GstObject *>(gst_object_ref_sink(p)); }
+    static GstObject *adopt(GstObject *p) { return sinkFloating(p); }
 };
 template <>
 struct GstRefTraits<GstCaps>
@@ -98,7 +109,7 @@ struct GstRefTraits<GstDevice>
 {
     static void unref(GstDevice *p) { gst_object_unref(p); }
     static GstDevice *ref(GstDevice *p) { return static_cast<GstDevice *>(gst_object_ref(p)); }
-    static GstDevice *adopt(GstDevice *p) { return static_cast<GstDevice *>(gst_object_ref_sink(p)); }
+    static GstDevice *adopt(GstDevice *p) { return sinkFloating(p); }
 };
 template <>
 struct GstRefTraits<GstDeviceMonitor>
@@ -108,10 +119,7 @@ struct GstRefTraits<GstDeviceMonitor>
     {
         return static_cast<GstDeviceMonitor *>(gst_object_ref(p));
     }
-    static GstDeviceMonitor *adopt(GstDeviceMonitor *p)
-    {
-        return static_cast<GstDeviceMonitor *>(gst_object_ref_sink(p));
-    }
+    static GstDeviceMonitor *adopt(GstDeviceMonitor *p) { return sinkFloating(p); }
 };
 template <>
 struct GstRefTraits<GstStructure>

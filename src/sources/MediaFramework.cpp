@@ -19,3 +19,9 @@ bool MediaFramework::initialize()
     }
     return true;
 }
+
+void MediaFramework::shutdown()
+{
+    if (gst_is_initialized())
+        gst_deinit();
+}

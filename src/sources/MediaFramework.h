@@ -11,4 +11,9 @@ public:
     // Initialises GStreamer and registers the grabber element. False when GStreamer cannot
     // start or the element cannot be registered; the reason goes to the media log.
     static bool initialize();
+
+    // Stops GStreamer's idle worker threads and frees what initialize() set up, for leak
+    // checks at the end of a process. Nothing may use GStreamer afterwards, and it cannot be
+    // initialised again.
+    static void shutdown();
 };

@@ -13,6 +13,7 @@ class TestBusBridgePolling : public QObject
     Q_OBJECT
 private slots:
     void initTestCase() { QVERIFY(MediaFramework::initialize()); }
+    void cleanupTestCase() { MediaFramework::shutdown(); }
 
     void pollsWithoutGlibLoop()
     {

@@ -55,6 +55,7 @@ private:
 
 private slots:
     void initTestCase() { QVERIFY(MediaFramework::initialize()); }
+    void cleanupTestCase() { MediaFramework::shutdown(); }
 
     // Preview and film hand every 640 x 480 BGRx frame to the sink with its first row equal to
     // the second; what the sink writes travels on in the buffer.

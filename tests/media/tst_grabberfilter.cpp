@@ -75,6 +75,7 @@ private:
 
 private slots:
     void initTestCase() { QVERIFY(MediaFramework::initialize()); }
+    void cleanupTestCase() { MediaFramework::shutdown(); }
 
     void checkInputType_data()
     {

@@ -68,6 +68,7 @@ private slots:
         QVERIFY(gst_element_link_many(src, caps, enc, mux, file, nullptr));
         QVERIFY(runToEos(graph));
     }
+    void cleanupTestCase() { MediaFramework::shutdown(); }
 
     void volumeFactor_data()
     {

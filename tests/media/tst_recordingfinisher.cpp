@@ -113,6 +113,7 @@ private slots:
         QVERIFY(MediaFramework::initialize());
         QVERIFY(m_dir.isValid());
     }
+    void cleanupTestCase() { MediaFramework::shutdown(); }
 
     void finishesRecording_data()
     {
