@@ -246,6 +246,35 @@ private slots:
         QCOMPARE(MediaGraph::toUnits100ns(GST_SECOND), qint64(10000000));
     }
 
+    // Looking things up and linking take no reference that outlives the graph.
+    void graphDropsEveryReference()
+    {
+        GstRef<GstElement> source;
+        GstRef<GstPad> output;
+        {
+            MediaGraph graph("refs");
+            GstElement *src = graph.addElement("videotestsrc", "Source");
+            GstElement *tee = graph.addElement("tee", "Tee");
+            GstElement *sink = graph.addElement("fakesink", "Renderer");
+            source = GstRef<GstElement>::borrow(src);
+            output = GstRef<GstPad>(gst_element_get_static_pad(src, "src"));
+            for (int i = 0; i < 3; ++i) {
+                QCOMPARE(graph.element("Source"), src);
+                QCOMPARE(MediaGraph::pins(src).size(), size_t(1));
+                QVERIFY(MediaGraph::firstUnconnectedPin(src, PinDirection::Output));
+                QVERIFY(graph.bus());
+            }
+            QVERIFY(graph.connect(src, tee));
+            QVERIFY(graph.connect(tee, sink));
+            QVERIFY(!graph.connect(sink, tee)); // a sink has no output
+        }
+        // The pipeline is gone and took its children's references with it.
+        QVERIFY(!GST_OBJECT_PARENT(source.get()));
+        QCOMPARE(GST_OBJECT_REFCOUNT_VALUE(source.get()), 1);
+        source.reset(); // the element lets go of its pad
+        QCOMPARE(GST_OBJECT_REFCOUNT_VALUE(output.get()), 1);
+    }
+
     void busBridgeSignals()
     {
         MediaGraph graph("bus");
