@@ -7,10 +7,11 @@
 class DirectShowTransformFilter;
 
 // The GStreamer element that hosts a DirectShowTransformFilter: an application-private
-// in-place GstBaseTransform ("doccamgrabber") with one sink pad and one src pad. Its caps are
-// decided once, when the filter is attached: video/x-raw,format=BGRx for preview and film,
-// image/jpeg for record. Negotiated caps are put to the filter's CheckInputType (refusal fails
-// the negotiation) and SetMediaType; each buffer goes through Transform, and S_FALSE drops it.
+// in-place GstBaseTransform ("doccamgrabber") whose "sink" and "src" pads are the filter's
+// input and output pins. Its caps are decided once, when the filter is attached:
+// video/x-raw,format=BGRx for preview and film, image/jpeg for record. Negotiated caps are put
+// to the filter's CheckInputType (refusal fails the negotiation) and SetMediaType; each buffer
+// goes through Transform, and S_FALSE drops it.
 //
 // Threads: registerElement() and create() run on the GUI thread (or a test's main thread).
 // The filter pointer and the mode caps are written once before the element is linked and
