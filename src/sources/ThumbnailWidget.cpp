@@ -10,14 +10,9 @@
 #include <QVector>
 #include <algorithm>
 
-namespace {
-const char *const BACKGROUND = ":/icons/Background/THUMBNIL_BAR.png";
-}
-
 ThumbnailWidget::ThumbnailWidget(PhotographSource *source, HorizontalSlider *scrollBar,
                                  QWidget *parent)
-    : ImageWidget(QImage(BACKGROUND), parent),
-      m_background(BACKGROUND),
+    : ImageWidget(QImage(":/icons/Background/THUMBNIL_BAR.png"), parent),
       m_source(source),
       m_scrollBar(scrollBar),
       m_group(new QButtonGroup(this)),
@@ -124,8 +119,9 @@ void ThumbnailWidget::viewChanged(int first)
 void ThumbnailWidget::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    // Without the smooth-pixmap hint the stretch uses fast scaling.
-    painter.drawImage(rect(), m_background);
+    // The background stretched to the strip; without the smooth-pixmap hint the stretch uses
+    // fast scaling.
+    painter.drawImage(rect(), image());
 }
 
 void ThumbnailWidget::resizeEvent(QResizeEvent *event)

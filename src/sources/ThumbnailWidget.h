@@ -2,7 +2,6 @@
 
 #include "ImageWidget.h"
 
-#include <QImage>
 #include <QList>
 #include <QStringList>
 
@@ -52,7 +51,6 @@ private:
     void layOut();
     int fittingCount() const;
 
-    QImage m_background;
     PhotographSource *m_source;
     HorizontalSlider *m_scrollBar;
     int m_first = 0;
