@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QSize>
+
+// The picture steps of the frame processing that move pixels around: taking a raw frame in,
+// rotation, cut-out, scale-back with letterbox, and writing the result back into a raw frame.
+//
+// The `into` / `target` pictures are work buffers kept by the caller from frame to frame:
+// a buffer that nobody else shares and that already has the wanted size and format is
+// written in place, so the steady frame path does not allocate. Stateless otherwise; safe
+// on any thread for pictures that thread owns.
+class FrameTransform
+{
+public:
+    // Makes `picture` a detached picture of this size and format, reusing its pixels when
+    // possible (the contents are then undefined).
+    static void prepare(QImage &picture, const QSize &size, QImage::Format format);
+
+    // Frame layout of a raw frame: 4-byte B, G, R, A pixels or 3-byte R, G, B.
+    static QImage::Format frameFormat(bool alpha)
+    {
+        return alpha ? QImage::Format_ARGB32 : QImage::Format_RGB888;
+    }
+
+    // Copies a packed raw frame into `into`, mirroring it when its rows are bottom-up
+    // (`flip`); 4-byte pixels come in opaque (fourth byte 255).
+    static void importFrame(const uchar *data, int width, int height, bool alpha, bool flip,
+                            QImage &into);
+    // Writes `picture` into a packed raw frame of its size in the frame layout, mirroring it
+    // when `flip` is set.
+    static void exportFrame(const QImage &picture, uchar *data, bool alpha, bool flip);
+
+    // `source` turned by quarterTurns x 90 degrees clockwise into `target`.
+    static void rotate(const QImage &source, int quarterTurns, QImage &target);
+    static void copyInto(const QImage &source, QImage &target);
+    // The rectangle `rect` of `source` (parts outside come out as zero bytes) into `target`.
+    static void cutOut(const QImage &source, const QRect &rect, QImage &target);
+    // Nearest-neighbour scaling of `source` to `size` into `target`.
+    static void scale(const QImage &source, const QSize &size, QImage &target);
+    // `picture` centred on an opaque black frameSize picture in `target`.
+    static void letterbox(const QImage &picture, const QSize &frameSize, QImage &target);
+};

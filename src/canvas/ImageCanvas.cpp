@@ -1,0 +1,427 @@
+#include "ImageCanvas.h"
+
+#include "FrameTransform.h"
+#include "ImageEffects.h"
+#include "Logging.h"
+
+#include <QColor>
+#include <QDebug>
+#include <QMutexLocker>
+#include <QPainter>
+#include <QPen>
+#include <QTimer>
+#include <QTransform>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+ImageCanvas::ImageCanvas(QWidget *parent)
+    : QWidget(parent)
+    , m_refreshTimer(new QTimer(this))
+{
+    recordingActive.store(false, std::memory_order_release);
+    m_refreshTimer->setInterval(REFRESH_INTERVAL_MS);
+
+    connect(this, &ImageCanvas::updateFromWorker, this, QOverload<>::of(&QWidget::update),
+            Qt::QueuedConnection);
+    connect(m_refreshTimer, &QTimer::timeout, this, &ImageCanvas::autoRefresh);
+    // Emitted on the capture thread, so it reaches precessFrameData() through the event loop.
+    connect(this, &ImageCanvas::newFrameData, this, &ImageCanvas::precessFrameData);
+
+    QImage background(QStringLiteral(":/icons/Background/MAIN_WINDOWS.png"));
+    if (background.isNull())
+        qCWarning(lcCanvas) << "start picture :/icons/Background/MAIN_WINDOWS.png is missing";
+    else
+        stillImageCaptured(&background);
+}
+
+ImageCanvas::~ImageCanvas() = default;
+
+void *ImageCanvas::allocateFrameBlock(std::size_t bytes)
+{
+    return std::malloc(bytes);
+}
+
+void ImageCanvas::adjStreamFrameData(STREAM_FRAME_DATA *pSFD, int width, int height, bool flip,
+                                     bool alpha)
+{
+    FrameSlots::adjStreamFrameData(pSFD, width, height, flip, alpha,
+                                   [this](std::size_t bytes) { return allocateFrameBlock(bytes); });
+}
+
+void ImageCanvas::streamImageCaptured(void *data, int width, int height, bool flip, bool alpha)
+{
+    emit streamFrameUpdate();
+
+    const std::size_t length = FrameSlots::frameBytes(width, height, alpha);
+    if (!data || length == 0) {
+        qCWarning(lcCanvas) << "frame without pixels ignored:" << width << "x" << height;
+        return;
+    }
+    auto *pixels = static_cast<unsigned char *>(data);
+
+    // The state is looked at before the front index: while the GUI thread is idle with
+    // nothing pending it cannot move the front index, so the slots read below stay put.
+    const bool idle = m_slots.frameProcessState.load() == FPS_IDLE && !m_slots.pending.load();
+    const int frontIndex = m_slots.frontIndex.load();
+    STREAM_FRAME_DATA &front = m_slots.slot(frontIndex);
+    STREAM_FRAME_DATA &back = m_slots.slot(frontIndex + 1);
+
+    if (front.width == width && front.height == height && front.alpha == alpha && front.buffer) {
+        if (idle) {
+            adjStreamFrameData(&back, width, height, flip, alpha);
+            if (back.buffer) {
+                std::memcpy(back.buffer, pixels, length);
+                std::memcpy(pixels, front.buffer, length);
+                m_slots.pending.store(true);
+                emit newFrameData();
+                return;
+            }
+            // No block for the back slot: the frame is dropped like one arriving while busy.
+        }
+        std::memcpy(pixels, front.buffer, length);
+        return;
+    }
+
+    qDebug().nospace() << "streamImageCaptured(), reset szie " << width << "x" << height;
+    adjStreamFrameData(&front, width, height, flip, alpha);
+    if (front.buffer) {
+        std::memcpy(front.buffer, pixels, length);
+        imageCaptured(front.buffer, width, height, flip, alpha);
+        std::memcpy(pixels, front.buffer, length);
+    } else {
+        // Without a block the frame is processed in the caller's buffer and not kept; the
+        // next frame tries to allocate again.
+        imageCaptured(pixels, width, height, flip, alpha);
+    }
+    m_slots.pending.store(false);
+}
+
+void ImageCanvas::precessFrameData()
+{
+    if (m_slots.frameProcessState.load() == FPS_BUSY) {
+        qDebug() << "FPS_BUSY == frameProcessState";
+        return;
+    }
+    m_slots.frameProcessState.store(FPS_BUSY);
+    // A frame queued before a size change was superseded by the synchronous path, which
+    // cleared the flag; its slot may already be refilled by the capture thread.
+    if (!m_slots.pending.load()) {
+        m_slots.frameProcessState.store(FPS_IDLE);
+        return;
+    }
+    const int b = 1 - m_slots.frontIndex.load();
+    STREAM_FRAME_DATA &back = m_slots.slot(b);
+    imageCaptured(back.buffer, back.width, back.height, back.flip, back.alpha);
+    m_slots.frontIndex.store(b);
+    m_slots.frameProcessState.store(FPS_IDLE);
+    m_slots.pending.store(false);
+}
+
+void ImageCanvas::imageCaptured(void *data, int width, int height, bool flip, bool alpha)
+{
+    if (!data || FrameSlots::frameBytes(width, height, alpha) == 0) {
+        qCWarning(lcCanvas) << "frame without pixels ignored:" << width << "x" << height;
+        return;
+    }
+    auto *pixels = static_cast<unsigned char *>(data);
+    const int effect = m_effect.load();
+    const int mask = m_mask.load();
+    const bool freeze = m_freeze.load();
+    {
+        QMutexLocker lock(&m_lock);
+        // Dropping the previous results first leaves the work buffers unshared, so this
+        // frame can reuse them (a copy handed out by outputImage() keeps its own).
+        m_output = QImage();
+        m_display = QImage();
+
+        // Steps 1-3: frame in (flip undone on the way), or the frozen picture.
+        const bool frozen = freeze && !m_source.isNull() && m_source.size() == QSize(width, height);
+        if (!frozen)
+            FrameTransform::importFrame(pixels, width, height, alpha, flip, m_source);
+
+        const QImage &picture = processLocked(width, height, effect, mask);
+
+        writeSnapshot(picture);                                       // step 11
+        m_output = picture;                                           // step 12
+        m_display = picture;
+        FrameTransform::exportFrame(picture, pixels, alpha, flip);   // step 13
+        if (alpha)                                                    // step 14
+            m_recording.exchange(*this, pixels, width, height, flip);
+    }
+    emit updateFromWorker();
+}
+
+QImage *ImageCanvas::ownedForWriting(QImage *current)
+{
+    if (current != &m_source)
+        return current;
+    FrameTransform::copyInto(m_source, m_work);
+    return &m_work;
+}
+
+const QImage &ImageCanvas::processLocked(int width, int height, int effect, int mask)
+{
+    // Step 4: a new frame size re-centres the view and starts a fresh annotation layer.
+    if (m_view.frameSize() != QSize(width, height)) {
+        m_view.setFrameSize(width, height);
+        m_layer = QImage(m_view.rotatedWidth(), m_view.rotatedHeight(),
+                         QImage::Format_ARGB32_Premultiplied);
+        m_layer.fill(Qt::transparent);
+    }
+
+    // `frame` follows the picture through the steps; a step that changes nothing leaves it
+    // where it is, and m_source itself is never written.
+    QImage *frame = &m_source;
+    if (m_view.rotation() != 0) {                                     // step 5
+        FrameTransform::rotate(*frame, m_view.rotation(), m_rotated);
+        frame = &m_rotated;
+    }
+    if (m_layerDirty && !m_layer.isNull()) {                          // step 6
+        frame = ownedForWriting(frame);
+        if (frame->format() == QImage::Format_ARGB32) {
+            // Frames come in opaque, and for opaque pixels the premultiplied layout has the
+            // same bytes: painting through that view skips the painter's conversions.
+            QImage view(frame->bits(), frame->width(), frame->height(), frame->bytesPerLine(),
+                        QImage::Format_ARGB32_Premultiplied);
+            QPainter painter(&view);
+            painter.drawImage(0, 0, m_layer);
+        } else {
+            QPainter painter(frame);
+            painter.drawImage(0, 0, m_layer);
+        }
+    }
+    if (ImageEffects::changesPicture(effect)) {                       // step 7
+        frame = ownedForWriting(frame);
+        ImageEffects::applyEffect(*frame, effect);
+    }
+    const QRect cut = m_view.cutOutRect(frame->width(), frame->height());
+    if (cut != frame->rect()) {                                       // step 8
+        FrameTransform::cutOut(*frame, cut, m_cut);
+        frame = &m_cut;
+    }
+    if (ImageEffects::masks(mask)) {                                  // step 9
+        frame = ownedForWriting(frame);
+        ImageEffects::applyMask(*frame, mask);
+    }
+    const QSize frameSize(width, height);                             // step 10
+    if (frame->size() != frameSize) {
+        FrameTransform::scale(*frame, m_view.scaleBackSize(frame->size()), m_scaled);
+        frame = &m_scaled;
+        if (frame->width() < width || frame->height() < height) {
+            FrameTransform::letterbox(*frame, frameSize, m_letterboxed);
+            frame = &m_letterboxed;
+        }
+    }
+    return *frame;
+}
+
+void ImageCanvas::writeSnapshot(const QImage &)
+{
+}
+
+void ImageCanvas::stillImageCaptured(QImage *image)
+{
+    if (!image) {
+        qCWarning(lcCanvas) << "null still picture ignored";
+        return;
+    }
+    int width = 0;
+    int height = 0;
+    std::unique_ptr<unsigned char, decltype(&std::free)> block(nullptr, &std::free);
+    {
+        QMutexLocker lock(&m_lock);
+        if (image->isNull()) {
+            qCWarning(lcCanvas) << "empty still picture ignored";
+            return;
+        }
+        const QImage rgb = image->convertToFormat(QImage::Format_RGB888);
+        width = rgb.width();
+        height = rgb.height();
+        const std::size_t rowBytes = std::size_t(width) * 3;
+        block.reset(static_cast<unsigned char *>(std::malloc(rowBytes * std::size_t(height))));
+        if (!block) {
+            qCWarning(lcCanvas) << "no memory for a still picture of" << width << "x" << height;
+            return;
+        }
+        for (int y = 0; y < height; ++y)
+            std::memcpy(block.get() + rowBytes * std::size_t(y), rgb.constScanLine(y), rowBytes);
+    }
+    imageCaptured(block.get(), width, height, false, false);
+}
+
+void ImageCanvas::autoRefresh()
+{
+    QImage source;
+    {
+        QMutexLocker lock(&m_lock);
+        source = m_source; // shared, not copied: the processing never writes m_source in place
+    }
+    if (!source.isNull())
+        stillImageCaptured(&source);
+}
+
+void ImageCanvas::startAutoRefresh()
+{
+    m_refreshTimer->start();
+}
+
+void ImageCanvas::stopAutoRefresh()
+{
+    m_refreshTimer->stop();
+}
+
+void ImageCanvas::fillStill(const QColor &colour)
+{
+    QImage still(STILL_WIDTH, STILL_HEIGHT, QImage::Format_RGB888);
+    still.fill(colour);
+    stillImageCaptured(&still);
+}
+
+QImage ImageCanvas::outputImage() const
+{
+    QMutexLocker lock(&m_lock);
+    return m_output;
+}
+
+QImage ImageCanvas::annotationLayer() const
+{
+    QMutexLocker lock(&m_lock);
+    return m_layer;
+}
+
+void ImageCanvas::drawOnLayer(const std::function<void(QPainter &)> &draw)
+{
+    QMutexLocker lock(&m_lock);
+    if (m_layer.isNull())
+        return;
+    QPainter painter(&m_layer);
+    draw(painter);
+    m_layerDirty = true;
+}
+
+// --- view -----------------------------------------------------------------------------------
+
+void ImageCanvas::zoomIn()
+{
+    {
+        QMutexLocker lock(&m_lock);
+        if (!m_view.zoomIn())
+            return;
+    }
+    update();
+}
+
+void ImageCanvas::zoomOut()
+{
+    {
+        QMutexLocker lock(&m_lock);
+        m_view.zoomOut();
+    }
+    update();
+}
+
+void ImageCanvas::zoomBestFit()
+{
+    QMutexLocker lock(&m_lock);
+    m_view.zoomBestFit();
+}
+
+void ImageCanvas::rotateClockwise()
+{
+    {
+        QMutexLocker lock(&m_lock);
+        m_view.rotateClockwise();
+        if (!m_layer.isNull())
+            m_layer = m_layer.transformed(QTransform().rotate(90), Qt::FastTransformation);
+    }
+    update();
+}
+
+void ImageCanvas::rotateCounterClockwise()
+{
+    {
+        QMutexLocker lock(&m_lock);
+        m_view.rotateCounterClockwise();
+        if (!m_layer.isNull())
+            m_layer = m_layer.transformed(QTransform().rotate(270), Qt::FastTransformation);
+    }
+    update();
+}
+
+void ImageCanvas::setBoard(bool board)
+{
+    QMutexLocker lock(&m_lock);
+    m_board = board;
+}
+
+bool ImageCanvas::isBoard() const
+{
+    QMutexLocker lock(&m_lock);
+    return m_board;
+}
+
+double ImageCanvas::zoom() const
+{
+    QMutexLocker lock(&m_lock);
+    return m_view.zoom();
+}
+
+int ImageCanvas::rotation() const
+{
+    QMutexLocker lock(&m_lock);
+    return m_view.rotation();
+}
+
+ViewGeometry ImageCanvas::view() const
+{
+    QMutexLocker lock(&m_lock);
+    return m_view;
+}
+
+void ImageCanvas::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    QMutexLocker lock(&m_lock);
+    m_view.reclamp();
+}
+
+ViewGeometry::PaintMapping ImageCanvas::paintMappingLocked() const
+{
+    return ViewGeometry::paintMapping(size(), m_display.size());
+}
+
+QPoint ImageCanvas::widgetToFrameLocked(const QPointF &widgetPoint) const
+{
+    return ViewGeometry::widgetToFrame(paintMappingLocked(), widgetPoint);
+}
+
+QPoint ImageCanvas::frameToLayerLocked(const QPoint &framePoint) const
+{
+    return m_view.frameToLayer(framePoint, m_display.size(), m_layer.size());
+}
+
+void ImageCanvas::paintOverlay(QPainter &, const ViewGeometry::PaintMapping &)
+{
+}
+
+void ImageCanvas::paintEvent(QPaintEvent *)
+{
+    QMutexLocker lock(&m_lock);
+    QPainter painter(this);
+    const int w = width();
+    const int h = height();
+    if (!m_board)
+        painter.fillRect(QRect(QPoint(2, 2), QPoint(w - 3, h - 3)), Qt::black);
+    const ViewGeometry::PaintMapping mapping = paintMappingLocked();
+    if (mapping.isValid())
+        painter.drawImage(QRect(mapping.marginX, mapping.marginY, mapping.drawnWidth,
+                                mapping.drawnHeight),
+                          m_display);
+    paintOverlay(painter, mapping);
+    painter.setPen(QPen(QBrush(QColor(QStringLiteral("#484848"))), 2, Qt::SolidLine, Qt::SquareCap,
+                        Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRect(QPoint(1, 1), QPoint(w - 2, h - 2)));
+}

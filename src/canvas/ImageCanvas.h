@@ -1,0 +1,147 @@
+#pragma once
+
+#include "FrameSlots.h"
+#include "ICaptureCB.h"
+#include "RecordingEncoder.h"
+#include "ViewGeometry.h"
+
+#include <QImage>
+#include <QMutex>
+#include <QWidget>
+
+#include <atomic>
+#include <cstddef>
+#include <functional>
+
+class QPainter;
+class QTimer;
+
+// The picture widget every frame of a mode passes through: it takes raw frames from a media
+// source (ICaptureCB), processes each in a fixed order (flip, freeze, rotation, annotation
+// overlay, colour effect, zoom cut-out, mask, scale back, snapshot, output, recording
+// exchange), hands the processed frame back to the source and paints it.
+//
+// Threads:
+// - streamImageCaptured() runs on a media streaming thread (one per canvas at a time); it
+//   is the only entry point for that thread. In the steady state it copies the frame into
+//   the back slot and queues newFrameData() without waiting; on the first frame and after
+//   a change of size or pixel layout it processes the frame itself through imageCaptured().
+// - Everything else runs on the GUI thread.
+// - The canvas lock (m_lock, a non-recursive QMutex) guards every picture of the canvas,
+//   the view geometry and the annotation layer. It is held by imageCaptured() for a whole
+//   frame, by stillImageCaptured() while it reads its picture, by paintEvent(), by the view
+//   operations and accessors, and by outputImage(). No member that holds it calls another
+//   member that takes it; paintOverlay() and writeSnapshot() are called with it held.
+// - The frame handover (front index, frame-process state, pending flag) lives in FrameSlots
+//   as atomics; effect, mask and freeze are atomics written by the GUI thread and read once
+//   per frame by the processing.
+// - The owner stops every source feeding the canvas before deleting it.
+class ImageCanvas : public QWidget, public ICaptureCB
+{
+    Q_OBJECT
+public:
+    enum { FPS_IDLE = FrameSlots::FPS_IDLE, FPS_BUSY = FrameSlots::FPS_BUSY };
+    static constexpr int REFRESH_INTERVAL_MS = 40;
+    static constexpr int STILL_WIDTH = 1280;
+    static constexpr int STILL_HEIGHT = 720;
+
+    explicit ImageCanvas(QWidget *parent = nullptr);
+    ~ImageCanvas() override;
+
+    // ICaptureCB
+    void imageCaptured(void *data, int width, int height, bool flip, bool alpha) override;
+    void stillImageCaptured(QImage *image) override;
+    void streamImageCaptured(void *data, int width, int height, bool flip, bool alpha) override;
+    void startAutoRefresh() override;
+    void stopAutoRefresh() override;
+
+    void adjStreamFrameData(STREAM_FRAME_DATA *pSFD, int width, int height, bool flip, bool alpha);
+    void fillStill(const QColor &colour);
+    // A copy of the last processed picture at frame size (null before the first frame).
+    QImage outputImage() const;
+
+    // View (GUI thread).
+    void zoomIn();
+    void zoomOut();
+    void zoomBestFit();
+    void rotateClockwise();
+    void rotateCounterClockwise();
+    void setBoard(bool board);
+    bool isBoard() const;
+    double zoom() const;
+    int rotation() const;
+    // A copy of the whole view state (zoom, rotation, offset, frame size).
+    ViewGeometry view() const;
+
+    // Picture settings (GUI thread); used from the next processed frame on.
+    void setEffect(int effect) { m_effect.store(effect); }
+    int effect() const { return m_effect.load(); }
+    void setMask(int mask) { m_mask.store(mask); }
+    int mask() const { return m_mask.load(); }
+    void setFreeze(bool freeze) { m_freeze.store(freeze); }
+    bool freeze() const { return m_freeze.load(); }
+
+    // Annotation layer: rotated-frame size, transparent where nothing is drawn. drawOnLayer()
+    // runs `draw` with a painter on the layer under the canvas lock and marks the layer as
+    // holding drawings, so it is painted over the following frames; nothing happens before
+    // the first frame.
+    QImage annotationLayer() const;
+    void drawOnLayer(const std::function<void(QPainter &)> &draw);
+
+signals:
+    void clipDone();
+    void updateFromWorker();
+    void newFrameData();
+    void streamFrameUpdate();
+
+public slots:
+    void autoRefresh();
+    void precessFrameData();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+    // Source of the slot blocks; must return memory that std::free releases, or null.
+    virtual void *allocateFrameBlock(std::size_t bytes);
+    // Processing step 11 (snapshot files), lock held, with the picture at frame size; the
+    // canvas itself writes no snapshot files.
+    virtual void writeSnapshot(const QImage &picture);
+    // Painted over the picture and under the border (the on-screen display), lock held.
+    virtual void paintOverlay(QPainter &painter, const ViewGeometry::PaintMapping &mapping);
+
+    // Mappings of the mouse tools; the caller holds the canvas lock.
+    ViewGeometry::PaintMapping paintMappingLocked() const;
+    QPoint widgetToFrameLocked(const QPointF &widgetPoint) const;
+    QPoint frameToLayerLocked(const QPoint &framePoint) const;
+
+    mutable QMutex m_lock;
+    ViewGeometry m_view;            // guarded by m_lock
+    QImage m_layer;                 // guarded by m_lock
+    bool m_layerDirty = false;      // guarded by m_lock
+
+private:
+    // Runs steps 4 to 12 on the input picture and returns the processed picture.
+    const QImage &processLocked(int width, int height, int effect, int mask);
+    // The picture `current` points at, made safe to change in place.
+    QImage *ownedForWriting(QImage *current);
+
+    FrameSlots m_slots;
+    RecordingEncoder m_recording;   // used under m_lock
+    QTimer *m_refreshTimer = nullptr;
+
+    // Guarded by m_lock.
+    QImage m_source;                // last input picture (after flip, before rotation)
+    QImage m_output;
+    QImage m_display;
+    QImage m_rotated;               // work buffers reused from frame to frame
+    QImage m_work;
+    QImage m_cut;
+    QImage m_scaled;
+    QImage m_letterboxed;
+    bool m_board = false;
+
+    std::atomic<int> m_effect{0};
+    std::atomic<int> m_mask{0};
+    std::atomic<bool> m_freeze{false};
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+class QImage;
+
+// The colour effects and masks of the frame processing, done in place on the rows of a
+// picture. Pictures have 4-byte pixels (bytes B, G, R, A in memory: QImage::Format_ARGB32,
+// RGB32 or ARGB32_Premultiplied) or 3-byte pixels (R, G, B: QImage::Format_RGB888). The byte
+// operations change bytes 0, 1 and 2 of a pixel and never the fourth; the half-covering
+// masks fill with opaque black, as a painter would. Pictures of any other format, and
+// unknown effect or mask values, are left unchanged.
+//
+// Stateless; safe on any thread for pictures that thread owns.
+class ImageEffects
+{
+public:
+    // Returns false when the value or the picture's format leaves the picture unchanged, so
+    // callers can skip the work that would prepare the picture for it.
+    static bool changesPicture(int effect);
+    static bool masks(int mask);
+
+    static void applyEffect(QImage &picture, int effect);
+    static void applyMask(QImage &picture, int mask);
+
+private:
+    static void blackWhite(QImage &picture, int bytesPerPixel);
+    static void negative(QImage &picture, int bytesPerPixel);
+    static void mosaic(QImage &picture, int bytesPerPixel);
+    static void circleMask(QImage &picture, int bytesPerPixel);
+    static void rectangleMask(QImage &picture, int bytesPerPixel);
+    static void coverRect(QImage &picture, int bytesPerPixel, int width, int height);
+};
