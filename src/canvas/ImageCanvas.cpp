@@ -6,7 +6,6 @@
 
 #include <QColor>
 #include <QDebug>
-#include <QMutexLocker>
 #include <QPainter>
 #include <QPen>
 #include <QTimer>
@@ -15,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <mutex>
 
 ImageCanvas::ImageCanvas(QWidget *parent)
     : QWidget(parent)
@@ -130,7 +130,7 @@ void ImageCanvas::imageCaptured(void *data, int width, int height, bool flip, bo
     const int mask = m_mask.load();
     const bool freeze = m_freeze.load();
     {
-        QMutexLocker lock(&m_lock);
+        std::lock_guard<CanvasLock> lock(m_lock);
         // Dropping the previous results first leaves the work buffers unshared, so this
         // frame can reuse them (a copy handed out by outputImage() keeps its own).
         m_output = QImage();
@@ -221,45 +221,49 @@ void ImageCanvas::writeSnapshot(const QImage &)
 {
 }
 
+ImageCanvas::StillBlock ImageCanvas::packStill(const QImage &image)
+{
+    StillBlock still{StillBlock::Pixels(nullptr, &std::free), 0, 0};
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    const std::size_t rowBytes = std::size_t(rgb.width()) * 3;
+    still.pixels.reset(static_cast<unsigned char *>(std::malloc(rowBytes * std::size_t(rgb.height()))));
+    if (!still.pixels) {
+        qCWarning(lcCanvas) << "no memory for a still picture of" << rgb.width() << "x" << rgb.height();
+        return still;
+    }
+    still.width = rgb.width();
+    still.height = rgb.height();
+    for (int y = 0; y < still.height; ++y)
+        std::memcpy(still.pixels.get() + rowBytes * std::size_t(y), rgb.constScanLine(y), rowBytes);
+    return still;
+}
+
 void ImageCanvas::stillImageCaptured(QImage *image)
 {
-    if (!image) {
-        qCWarning(lcCanvas) << "null still picture ignored";
+    if (!image || image->isNull()) {
+        qCWarning(lcCanvas) << "empty still picture ignored";
         return;
     }
-    int width = 0;
-    int height = 0;
-    std::unique_ptr<unsigned char, decltype(&std::free)> block(nullptr, &std::free);
+    StillBlock still{StillBlock::Pixels(nullptr, &std::free), 0, 0};
     {
-        QMutexLocker lock(&m_lock);
-        if (image->isNull()) {
-            qCWarning(lcCanvas) << "empty still picture ignored";
-            return;
-        }
-        const QImage rgb = image->convertToFormat(QImage::Format_RGB888);
-        width = rgb.width();
-        height = rgb.height();
-        const std::size_t rowBytes = std::size_t(width) * 3;
-        block.reset(static_cast<unsigned char *>(std::malloc(rowBytes * std::size_t(height))));
-        if (!block) {
-            qCWarning(lcCanvas) << "no memory for a still picture of" << width << "x" << height;
-            return;
-        }
-        for (int y = 0; y < height; ++y)
-            std::memcpy(block.get() + rowBytes * std::size_t(y), rgb.constScanLine(y), rowBytes);
+        std::lock_guard<CanvasLock> lock(m_lock);
+        still = packStill(*image);
     }
-    imageCaptured(block.get(), width, height, false, false);
+    if (still.pixels)
+        imageCaptured(still.pixels.get(), still.width, still.height, false, false);
 }
 
 void ImageCanvas::autoRefresh()
 {
-    QImage source;
+    StillBlock still{StillBlock::Pixels(nullptr, &std::free), 0, 0};
     {
-        QMutexLocker lock(&m_lock);
-        source = m_source; // shared, not copied: the processing never writes m_source in place
+        std::lock_guard<CanvasLock> lock(m_lock);
+        if (m_source.isNull())
+            return;
+        still = packStill(m_source);
     }
-    if (!source.isNull())
-        stillImageCaptured(&source);
+    if (still.pixels)
+        imageCaptured(still.pixels.get(), still.width, still.height, false, false);
 }
 
 void ImageCanvas::startAutoRefresh()
@@ -281,19 +285,19 @@ void ImageCanvas::fillStill(const QColor &colour)
 
 QImage ImageCanvas::outputImage() const
 {
-    QMutexLocker lock(&m_lock);
-    return m_output;
+    std::lock_guard<CanvasLock> lock(m_lock);
+    return m_output.copy();
 }
 
 QImage ImageCanvas::annotationLayer() const
 {
-    QMutexLocker lock(&m_lock);
-    return m_layer;
+    std::lock_guard<CanvasLock> lock(m_lock);
+    return m_layer.copy();
 }
 
 void ImageCanvas::drawOnLayer(const std::function<void(QPainter &)> &draw)
 {
-    QMutexLocker lock(&m_lock);
+    std::lock_guard<CanvasLock> lock(m_lock);
     if (m_layer.isNull())
         return;
     QPainter painter(&m_layer);
@@ -306,7 +310,7 @@ void ImageCanvas::drawOnLayer(const std::function<void(QPainter &)> &draw)
 void ImageCanvas::zoomIn()
 {
     {
-        QMutexLocker lock(&m_lock);
+        std::lock_guard<CanvasLock> lock(m_lock);
         if (!m_view.zoomIn())
             return;
     }
@@ -316,7 +320,7 @@ void ImageCanvas::zoomIn()
 void ImageCanvas::zoomOut()
 {
     {
-        QMutexLocker lock(&m_lock);
+        std::lock_guard<CanvasLock> lock(m_lock);
         m_view.zoomOut();
     }
     update();
@@ -324,14 +328,14 @@ void ImageCanvas::zoomOut()
 
 void ImageCanvas::zoomBestFit()
 {
-    QMutexLocker lock(&m_lock);
+    std::lock_guard<CanvasLock> lock(m_lock);
     m_view.zoomBestFit();
 }
 
 void ImageCanvas::rotateClockwise()
 {
     {
-        QMutexLocker lock(&m_lock);
+        std::lock_guard<CanvasLock> lock(m_lock);
         m_view.rotateClockwise();
         if (!m_layer.isNull())
             m_layer = m_layer.transformed(QTransform().rotate(90), Qt::FastTransformation);
@@ -342,7 +346,7 @@ void ImageCanvas::rotateClockwise()
 void ImageCanvas::rotateCounterClockwise()
 {
     {
-        QMutexLocker lock(&m_lock);
+        std::lock_guard<CanvasLock> lock(m_lock);
         m_view.rotateCounterClockwise();
         if (!m_layer.isNull())
             m_layer = m_layer.transformed(QTransform().rotate(270), Qt::FastTransformation);
@@ -350,40 +354,46 @@ void ImageCanvas::rotateCounterClockwise()
     update();
 }
 
+void ImageCanvas::setViewOffset(int x, int y)
+{
+    std::lock_guard<CanvasLock> lock(m_lock);
+    m_view.setViewOffset(x, y);
+}
+
 void ImageCanvas::setBoard(bool board)
 {
-    QMutexLocker lock(&m_lock);
+    std::lock_guard<CanvasLock> lock(m_lock);
     m_board = board;
 }
 
 bool ImageCanvas::isBoard() const
 {
-    QMutexLocker lock(&m_lock);
+    std::lock_guard<CanvasLock> lock(m_lock);
     return m_board;
 }
 
 double ImageCanvas::zoom() const
 {
-    QMutexLocker lock(&m_lock);
+    std::lock_guard<CanvasLock> lock(m_lock);
     return m_view.zoom();
 }
 
 int ImageCanvas::rotation() const
 {
-    QMutexLocker lock(&m_lock);
+    std::lock_guard<CanvasLock> lock(m_lock);
     return m_view.rotation();
 }
 
 ViewGeometry ImageCanvas::view() const
 {
-    QMutexLocker lock(&m_lock);
+    std::lock_guard<CanvasLock> lock(m_lock);
     return m_view;
 }
 
 void ImageCanvas::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    QMutexLocker lock(&m_lock);
+    std::lock_guard<CanvasLock> lock(m_lock);
     m_view.reclamp();
 }
 
@@ -408,7 +418,7 @@ void ImageCanvas::paintOverlay(QPainter &, const ViewGeometry::PaintMapping &)
 
 void ImageCanvas::paintEvent(QPaintEvent *)
 {
-    QMutexLocker lock(&m_lock);
+    std::lock_guard<CanvasLock> lock(m_lock);
     QPainter painter(this);
     const int w = width();
     const int h = height();

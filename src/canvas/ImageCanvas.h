@@ -1,17 +1,19 @@
 #pragma once
 
+#include "CanvasLock.h"
 #include "FrameSlots.h"
 #include "ICaptureCB.h"
 #include "RecordingEncoder.h"
 #include "ViewGeometry.h"
 
 #include <QImage>
-#include <QMutex>
 #include <QWidget>
 
 #include <atomic>
 #include <cstddef>
+#include <cstdlib>
 #include <functional>
+#include <memory>
 
 class QPainter;
 class QTimer;
@@ -27,10 +29,11 @@ class QTimer;
 //   the back slot and queues newFrameData() without waiting; on the first frame and after
 //   a change of size or pixel layout it processes the frame itself through imageCaptured().
 // - Everything else runs on the GUI thread.
-// - The canvas lock (m_lock, a non-recursive QMutex) guards every picture of the canvas,
-//   the view geometry and the annotation layer. It is held by imageCaptured() for a whole
-//   frame, by stillImageCaptured() while it reads its picture, by paintEvent(), by the view
-//   operations and accessors, and by outputImage(). No member that holds it calls another
+// - The canvas lock (m_lock, a non-recursive QMutex inside a CanvasLock) guards every
+//   picture of the canvas, the view geometry and the annotation layer. It is held by
+//   imageCaptured() for a whole frame, by stillImageCaptured() and autoRefresh() while they
+//   read their picture, by paintEvent(), by the view operations and accessors, and by
+//   outputImage(). No member that holds it calls another
 //   member that takes it; paintOverlay() and writeSnapshot() are called with it held.
 // - The frame handover (front index, frame-process state, pending flag) lives in FrameSlots
 //   as atomics; effect, mask and freeze are atomics written by the GUI thread and read once
@@ -57,7 +60,8 @@ public:
 
     void adjStreamFrameData(STREAM_FRAME_DATA *pSFD, int width, int height, bool flip, bool alpha);
     void fillStill(const QColor &colour);
-    // A copy of the last processed picture at frame size (null before the first frame).
+    // A deep copy of the last processed picture at frame size, taken under the lock (null
+    // before the first frame).
     QImage outputImage() const;
 
     // View (GUI thread).
@@ -66,6 +70,8 @@ public:
     void zoomBestFit();
     void rotateClockwise();
     void rotateCounterClockwise();
+    // Pans the view (hand tool): the offset is clamped to the zoomed picture.
+    void setViewOffset(int x, int y);
     void setBoard(bool board);
     bool isBoard() const;
     double zoom() const;
@@ -115,12 +121,22 @@ protected:
     QPoint widgetToFrameLocked(const QPointF &widgetPoint) const;
     QPoint frameToLayerLocked(const QPoint &framePoint) const;
 
-    mutable QMutex m_lock;
+    mutable CanvasLock m_lock;
     ViewGeometry m_view;            // guarded by m_lock
     QImage m_layer;                 // guarded by m_lock
     bool m_layerDirty = false;      // guarded by m_lock
 
 private:
+    struct StillBlock
+    {
+        using Pixels = std::unique_ptr<unsigned char, decltype(&std::free)>;
+        Pixels pixels;
+        int width;
+        int height;
+    };
+    // A still picture as packed 3-byte R, G, B rows in a block of its own; called with the
+    // lock held when the picture is one of the canvas's own.
+    static StillBlock packStill(const QImage &image);
     // Runs steps 4 to 12 on the input picture and returns the processed picture.
     const QImage &processLocked(int width, int height, int effect, int mask);
     // The picture `current` points at, made safe to change in place.
