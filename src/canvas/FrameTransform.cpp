@@ -12,15 +12,23 @@ void FrameTransform::prepare(QImage &picture, const QSize &size, QImage::Format 
     picture = QImage(size, format);
 }
 
-void FrameTransform::importFrame(const uchar *data, int width, int height, bool alpha, bool flip,
-                                 QImage &into)
+void FrameTransform::importFrame(uchar *data, int width, int height, bool alpha, bool flip,
+                                 bool settleInPlace, QImage &into)
 {
     prepare(into, QSize(width, height), frameFormat(alpha));
     const int rowBytes = width * (alpha ? 4 : 3);
     for (int y = 0; y < height; ++y) {
-        const uchar *src = data + std::size_t(flip ? height - 1 - y : y) * rowBytes;
+        uchar *src = data + std::size_t(flip ? height - 1 - y : y) * rowBytes;
         uchar *dst = into.scanLine(y);
-        if (alpha) {
+        if (alpha && settleInPlace) {
+            auto *s = reinterpret_cast<quint32 *>(src);
+            auto *d = reinterpret_cast<quint32 *>(dst);
+            for (int x = 0; x < width; ++x) {
+                const quint32 v = s[x] | 0xff000000u;
+                d[x] = v;
+                s[x] = v;
+            }
+        } else if (alpha) {
             const auto *s = reinterpret_cast<const quint32 *>(src);
             auto *d = reinterpret_cast<quint32 *>(dst);
             for (int x = 0; x < width; ++x)

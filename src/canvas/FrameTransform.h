@@ -25,9 +25,11 @@ public:
     }
 
     // Copies a packed raw frame into `into`, mirroring it when its rows are bottom-up
-    // (`flip`); 4-byte pixels come in opaque (fourth byte 255).
-    static void importFrame(const uchar *data, int width, int height, bool alpha, bool flip,
-                            QImage &into);
+    // (`flip`); 4-byte pixels come in opaque (fourth byte 255). With `settleInPlace` the
+    // frame itself gets the same fourth bytes in the same pass, so that a frame whose
+    // processing changes nothing already holds its result and need not be written back.
+    static void importFrame(uchar *data, int width, int height, bool alpha, bool flip,
+                            bool settleInPlace, QImage &into);
     // Writes `picture` into a packed raw frame of its size in the frame layout, mirroring it
     // when `flip` is set.
     static void exportFrame(const QImage &picture, uchar *data, bool alpha, bool flip);

@@ -138,19 +138,29 @@ void ImageCanvas::imageCaptured(void *data, int width, int height, bool flip, bo
 
         // Steps 1-3: frame in (flip undone on the way), or the frozen picture.
         const bool frozen = freeze && !m_source.isNull() && m_source.size() == QSize(width, height);
+        const bool unchanged = !frozen && changesNothingLocked(width, height, effect, mask);
         if (!frozen)
-            FrameTransform::importFrame(pixels, width, height, alpha, flip, m_source);
+            FrameTransform::importFrame(pixels, width, height, alpha, flip, unchanged, m_source);
 
         const QImage &picture = processLocked(width, height, effect, mask);
 
         writeSnapshot(picture);                                       // step 11
         m_output = picture;                                           // step 12
         m_display = picture;
-        FrameTransform::exportFrame(picture, pixels, alpha, flip);   // step 13
+        // Step 13; a frame that went through unchanged was already settled by the import.
+        if (!unchanged || &picture != &m_source)
+            FrameTransform::exportFrame(picture, pixels, alpha, flip);
         if (alpha)                                                    // step 14
             m_recording.exchange(*this, pixels, width, height, flip);
     }
     emit updateFromWorker();
+}
+
+bool ImageCanvas::changesNothingLocked(int width, int height, int effect, int mask) const
+{
+    return m_view.frameSize() == QSize(width, height) && m_view.rotation() == 0
+        && !(m_layerDirty && !m_layer.isNull()) && !ImageEffects::changesPicture(effect)
+        && !ImageEffects::masks(mask) && m_view.cutOutRect(width, height) == QRect(0, 0, width, height);
 }
 
 QImage *ImageCanvas::ownedForWriting(QImage *current)

@@ -137,7 +137,9 @@ private:
     // A still picture as packed 3-byte R, G, B rows in a block of its own; called with the
     // lock held when the picture is one of the canvas's own.
     static StillBlock packStill(const QImage &image);
-    // Runs steps 4 to 12 on the input picture and returns the processed picture.
+    // Whether steps 4 to 10 would hand the input picture through untouched.
+    bool changesNothingLocked(int width, int height, int effect, int mask) const;
+    // Runs steps 4 to 10 on the input picture and returns the processed picture.
     const QImage &processLocked(int width, int height, int effect, int mask);
     // The picture `current` points at, made safe to change in place.
     QImage *ownedForWriting(QImage *current);
