@@ -96,19 +96,19 @@ class GstChain
 public:
     GstChain(int w, int h, const ViewGeometry &view, bool blackAndWhite)
     {
-        const char *method = view.rotation() == 1 ? "clockwise"
-                             : view.rotation() == 2 ? "rotate-180"
-                             : view.rotation() == 3 ? "counterclockwise" : "none";
+        const char *direction = view.rotation() == 1 ? "90r"
+                                : view.rotation() == 2 ? "180"
+                                : view.rotation() == 3 ? "90l" : "identity";
         const int rw = view.rotatedWidth(), rh = view.rotatedHeight();
         const QRect cut = view.cutOutRect(rw, rh).intersected(QRect(0, 0, rw, rh));
         const QString description = QString(
             "appsrc name=src format=time caps=video/x-raw,format=BGRA,width=%1,height=%2,"
             "framerate=30/1,pixel-aspect-ratio=1/1 "
-            "! videoflip method=%3 ! videocrop left=%4 top=%5 right=%6 bottom=%7 "
+            "! videoflip video-direction=%3 ! videocrop left=%4 top=%5 right=%6 bottom=%7 "
             "! videoscale method=nearest-neighbour add-borders=true "
             "! video/x-raw,width=%1,height=%2,pixel-aspect-ratio=1/1 "
             "! videobalance saturation=%8 ! fakesink name=sink sync=false signal-handoffs=true")
-            .arg(w).arg(h).arg(method)
+            .arg(w).arg(h).arg(direction)
             .arg(cut.x()).arg(cut.y()).arg(rw - cut.x() - cut.width()).arg(rh - cut.y() - cut.height())
             .arg(blackAndWhite ? 0.0 : 1.0);
         GError *error = nullptr;

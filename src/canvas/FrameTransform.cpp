@@ -51,9 +51,69 @@ void FrameTransform::exportFrame(const QImage &picture, uchar *data, bool alpha,
                     converted.constScanLine(y), rowBytes);
 }
 
+namespace {
+
+struct Pixel24
+{
+    uchar b[3];
+};
+static_assert(sizeof(Pixel24) == 3, "packed 3-byte pixel");
+
+// Quarter turns in tiles, so that the column-wise side of the transpose stays in the cache.
+template <typename P>
+void rotatePixels(const QImage &source, int quarterTurns, QImage &target)
+{
+    constexpr int TILE = 64;
+    const int w = source.width();
+    const int h = source.height();
+    const uchar *src = source.constBits();
+    const qsizetype sbpl = source.bytesPerLine();
+    auto srcAt = [&](int x, int y) { return reinterpret_cast<const P *>(src + y * sbpl)[x]; };
+    if (quarterTurns == 2) {
+        for (int yd = 0; yd < h; ++yd) {
+            P *d = reinterpret_cast<P *>(target.scanLine(yd));
+            const P *s = reinterpret_cast<const P *>(src + (h - 1 - yd) * sbpl);
+            for (int xd = 0; xd < w; ++xd)
+                d[xd] = s[w - 1 - xd];
+        }
+        return;
+    }
+    // Target is h x w: a clockwise turn takes target (xd, yd) from source (yd, h - 1 - xd),
+    // three turns from source (w - 1 - yd, xd).
+    for (int yd0 = 0; yd0 < w; yd0 += TILE) {
+        const int yd1 = std::min(yd0 + TILE, w);
+        for (int xd0 = 0; xd0 < h; xd0 += TILE) {
+            const int xd1 = std::min(xd0 + TILE, h);
+            for (int yd = yd0; yd < yd1; ++yd) {
+                P *d = reinterpret_cast<P *>(target.scanLine(yd));
+                if (quarterTurns == 1) {
+                    for (int xd = xd0; xd < xd1; ++xd)
+                        d[xd] = srcAt(yd, h - 1 - xd);
+                } else {
+                    for (int xd = xd0; xd < xd1; ++xd)
+                        d[xd] = srcAt(w - 1 - yd, xd);
+                }
+            }
+        }
+    }
+}
+
+} // namespace
+
 void FrameTransform::rotate(const QImage &source, int quarterTurns, QImage &target)
 {
-    target = source.transformed(QTransform().rotate(90.0 * quarterTurns), Qt::FastTransformation);
+    quarterTurns = ((quarterTurns % 4) + 4) % 4;
+    const int depth = source.depth();
+    if (quarterTurns == 0 || (depth != 32 && source.format() != QImage::Format_RGB888)) {
+        target = source.transformed(QTransform().rotate(90.0 * quarterTurns), Qt::FastTransformation);
+        return;
+    }
+    const QSize size = quarterTurns == 2 ? source.size() : source.size().transposed();
+    prepare(target, size, source.format());
+    if (depth == 32)
+        rotatePixels<quint32>(source, quarterTurns, target);
+    else
+        rotatePixels<Pixel24>(source, quarterTurns, target);
 }
 
 void FrameTransform::copyInto(const QImage &source, QImage &target)

@@ -203,8 +203,14 @@ const QImage &ImageCanvas::processLocked(int width, int height, int effect, int 
         }
     }
     if (ImageEffects::changesPicture(effect)) {                       // step 7
-        frame = ownedForWriting(frame);
-        ImageEffects::applyEffect(*frame, effect);
+        if (frame == &m_source) {
+            // Read from the source, write the work buffer: no separate copy.
+            FrameTransform::prepare(m_work, m_source.size(), m_source.format());
+            ImageEffects::applyEffect(m_source, m_work, effect);
+            frame = &m_work;
+        } else {
+            ImageEffects::applyEffect(*frame, effect);
+        }
     }
     const QRect cut = m_view.cutOutRect(frame->width(), frame->height());
     if (cut != frame->rect()) {                                       // step 8

@@ -10,6 +10,10 @@
 #include <cstring>
 #include <vector>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // 4 for the 32-bit layouts, 3 for R, G, B; 0 for anything the effects do not handle.
@@ -66,18 +70,25 @@ bool ImageEffects::masks(int mask)
 
 void ImageEffects::applyEffect(QImage &picture, int effect)
 {
-    const int bpp = pixelBytes(picture);
-    if (bpp == 0 || picture.isNull() || !changesPicture(effect))
+    applyEffect(picture, picture, effect);
+}
+
+void ImageEffects::applyEffect(const QImage &source, QImage &target, int effect)
+{
+    const int bpp = pixelBytes(source);
+    if (bpp == 0 || source.isNull() || !changesPicture(effect))
+        return;
+    if (&source != &target && (target.size() != source.size() || target.format() != source.format()))
         return;
     switch (effect) {
     case EFFECT_BW:
-        blackWhite(picture, bpp);
+        blackWhite(source, target, bpp);
         break;
     case EFFECT_NEGATIVE:
-        negative(picture, bpp);
+        negative(source, target, bpp);
         break;
     case EFFECT_MOSAIC:
-        mosaic(picture, bpp);
+        mosaic(source, target, bpp);
         break;
     default:
         break;
@@ -109,65 +120,96 @@ void ImageEffects::applyMask(QImage &picture, int mask)
     }
 }
 
-void ImageEffects::blackWhite(QImage &picture, int bpp)
+void ImageEffects::blackWhite(const QImage &source, QImage &target, int bpp)
 {
-    const int w = picture.width();
-    const int h = picture.height();
+    const int w = source.width();
+    const int h = source.height();
     for (int y = 0; y < h; ++y) {
-        uchar *row = picture.scanLine(y);
+        // Target row first: when target is source, its scanLine() must not detach later.
+        uchar *out = target.scanLine(y);
+        const uchar *in = source.constScanLine(y);
         if (bpp == 4) {
-            auto *p = reinterpret_cast<quint32 *>(row);
-            for (int x = 0; x < w; ++x) {
+            const auto *p = reinterpret_cast<const quint32 *>(in);
+            auto *q = reinterpret_cast<quint32 *>(out);
+            int x = 0;
+#ifdef __SSE2__
+            // g = (5 b0 + 9 b1 + 2 b2) >> 4 on four pixels at once, in 32-bit lanes.
+            const __m128i low = _mm_set1_epi32(0xff);
+            const __m128i alphaMask = _mm_set1_epi32(int(0xff000000u));
+            for (; x + 4 <= w; x += 4) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + x));
+                const __m128i b0 = _mm_and_si128(v, low);
+                const __m128i b1 = _mm_and_si128(_mm_srli_epi32(v, 8), low);
+                const __m128i b2 = _mm_and_si128(_mm_srli_epi32(v, 16), low);
+                __m128i g = _mm_add_epi32(_mm_add_epi32(_mm_slli_epi32(b0, 2), b0),
+                                          _mm_add_epi32(_mm_slli_epi32(b1, 3), b1));
+                g = _mm_srli_epi32(_mm_add_epi32(g, _mm_slli_epi32(b2, 1)), 4);
+                const __m128i grey = _mm_or_si128(_mm_or_si128(g, _mm_slli_epi32(g, 8)), _mm_slli_epi32(g, 16));
+                _mm_storeu_si128(reinterpret_cast<__m128i *>(q + x),
+                                 _mm_or_si128(_mm_and_si128(v, alphaMask), grey));
+            }
+#endif
+            for (; x < w; ++x) {
                 const quint32 v = p[x];
                 const quint32 g = (5 * (v & 0xff) + 9 * ((v >> 8) & 0xff) + 2 * ((v >> 16) & 0xff)) >> 4;
-                p[x] = (v & 0xff000000u) | (g * 0x010101u);
+                q[x] = (v & 0xff000000u) | (g * 0x010101u);
             }
         } else {
             for (int x = 0; x < w; ++x) {
-                uchar *q = row + x * 3;
-                const uchar g = uchar((5 * q[0] + 9 * q[1] + 2 * q[2]) >> 4);
-                q[0] = q[1] = q[2] = g;
+                const uchar *a = in + x * 3;
+                uchar *b = out + x * 3;
+                const uchar g = uchar((5 * a[0] + 9 * a[1] + 2 * a[2]) >> 4);
+                b[0] = b[1] = b[2] = g;
             }
         }
     }
 }
 
-void ImageEffects::negative(QImage &picture, int bpp)
+void ImageEffects::negative(const QImage &source, QImage &target, int bpp)
 {
-    const int w = picture.width();
-    const int h = picture.height();
+    const int w = source.width();
+    const int h = source.height();
     for (int y = 0; y < h; ++y) {
-        uchar *row = picture.scanLine(y);
+        uchar *out = target.scanLine(y);
+        const uchar *in = source.constScanLine(y);
         if (bpp == 4) {
-            auto *p = reinterpret_cast<quint32 *>(row);
+            const auto *p = reinterpret_cast<const quint32 *>(in);
+            auto *q = reinterpret_cast<quint32 *>(out);
             for (int x = 0; x < w; ++x)
-                p[x] ^= 0x00ffffffu;
+                q[x] = p[x] ^ 0x00ffffffu;
         } else {
             // Every byte of a 3-byte row is a colour byte.
             for (int i = 0; i < w * 3; ++i)
-                row[i] = uchar(~row[i]);
+                out[i] = uchar(~in[i]);
         }
     }
 }
 
-void ImageEffects::mosaic(QImage &picture, int bpp)
+void ImageEffects::mosaic(const QImage &source, QImage &target, int bpp)
 {
     constexpr int BLOCK = 8;
-    const int w = picture.width();
-    const int h = picture.height();
+    const int w = source.width();
+    const int h = source.height();
     const int blocks = (w + BLOCK - 1) / BLOCK;
     std::vector<quint32> sums(size_t(blocks) * 3);
     for (int y0 = 0; y0 < h; y0 += BLOCK) {
         const int bh = std::min(BLOCK, h - y0);
         std::fill(sums.begin(), sums.end(), 0u);
         for (int y = y0; y < y0 + bh; ++y) {
-            const uchar *row = picture.constScanLine(y);
-            for (int x = 0; x < w; ++x) {
-                const uchar *q = row + x * bpp;
-                quint32 *s = &sums[size_t(x / BLOCK) * 3];
-                s[0] += q[0];
-                s[1] += q[1];
-                s[2] += q[2];
+            const uchar *row = source.constScanLine(y);
+            for (int b = 0; b < blocks; ++b) {
+                const int x0 = b * BLOCK;
+                const int x1 = std::min(x0 + BLOCK, w);
+                quint32 s0 = 0, s1 = 0, s2 = 0;
+                for (const uchar *q = row + x0 * bpp; q < row + x1 * bpp; q += bpp) {
+                    s0 += q[0];
+                    s1 += q[1];
+                    s2 += q[2];
+                }
+                quint32 *s = &sums[size_t(b) * 3];
+                s[0] += s0;
+                s[1] += s1;
+                s[2] += s2;
             }
         }
         for (int b = 0; b < blocks; ++b) {
@@ -176,13 +218,26 @@ void ImageEffects::mosaic(QImage &picture, int bpp)
                 sums[size_t(b) * 3 + c] /= n;
         }
         for (int y = y0; y < y0 + bh; ++y) {
-            uchar *row = picture.scanLine(y);
-            for (int x = 0; x < w; ++x) {
-                uchar *q = row + x * bpp;
-                const quint32 *s = &sums[size_t(x / BLOCK) * 3];
-                q[0] = uchar(s[0]);
-                q[1] = uchar(s[1]);
-                q[2] = uchar(s[2]);
+            uchar *out = target.scanLine(y);
+            const uchar *in = source.constScanLine(y);
+            for (int b = 0; b < blocks; ++b) {
+                const int x0 = b * BLOCK;
+                const int x1 = std::min(x0 + BLOCK, w);
+                const quint32 *s = &sums[size_t(b) * 3];
+                if (bpp == 4) {
+                    // Colour bytes from the block, fourth byte from the pixel itself.
+                    const quint32 colour = s[0] | s[1] << 8 | s[2] << 16;
+                    const auto *p = reinterpret_cast<const quint32 *>(in);
+                    auto *q = reinterpret_cast<quint32 *>(out);
+                    for (int x = x0; x < x1; ++x)
+                        q[x] = (p[x] & 0xff000000u) | colour;
+                } else {
+                    for (int x = x0; x < x1; ++x) {
+                        out[x * 3] = uchar(s[0]);
+                        out[x * 3 + 1] = uchar(s[1]);
+                        out[x * 3 + 2] = uchar(s[2]);
+                    }
+                }
             }
         }
     }

@@ -19,12 +19,16 @@ public:
     static bool masks(int mask);
 
     static void applyEffect(QImage &picture, int effect);
+    // The effect of `source` written into `target`, which the caller has made a detached
+    // picture of the same size and format (its contents do not matter); one pass instead of
+    // a copy and an in-place pass. `target` may be `source` itself.
+    static void applyEffect(const QImage &source, QImage &target, int effect);
     static void applyMask(QImage &picture, int mask);
 
 private:
-    static void blackWhite(QImage &picture, int bytesPerPixel);
-    static void negative(QImage &picture, int bytesPerPixel);
-    static void mosaic(QImage &picture, int bytesPerPixel);
+    static void blackWhite(const QImage &source, QImage &target, int bytesPerPixel);
+    static void negative(const QImage &source, QImage &target, int bytesPerPixel);
+    static void mosaic(const QImage &source, QImage &target, int bytesPerPixel);
     static void circleMask(QImage &picture, int bytesPerPixel);
     static void rectangleMask(QImage &picture, int bytesPerPixel);
     static void coverRect(QImage &picture, int bytesPerPixel, int width, int height);
