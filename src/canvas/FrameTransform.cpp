@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 void FrameTransform::prepare(QImage &picture, const QSize &size, QImage::Format format)
 {
@@ -141,9 +142,62 @@ void FrameTransform::cutOut(const QImage &source, const QRect &rect, QImage &tar
                     source.constScanLine(inside.y() + y) + inside.x() * bpp, bytes);
 }
 
+namespace {
+
+// Source column or row of each target column or row for a nearest-neighbour scale, sampled
+// at pixel centres in 16.16 fixed point exactly as the toolkit's raster engine does (an
+// inverse scale with a 1/65536 rounding offset; columns step from a start recomputed every
+// 2048 pixels, rows are computed one by one), so that the result equals
+// QImage::scaled(..., Qt::FastTransformation) byte for byte.
+std::vector<int> nearestIndices(int sourceLength, int targetLength, int restartEvery)
+{
+    constexpr int FIXED = 65536;
+    const double inverse = 1.0 / (double(targetLength) / sourceLength);
+    const int step = int(inverse * FIXED);
+    std::vector<int> index(static_cast<std::size_t>(targetLength));
+    int fixed = 0;
+    for (int i = 0; i < targetLength; ++i) {
+        if (i % restartEvery == 0)
+            fixed = int((inverse * (i + 0.5) - 1.0 / FIXED) * FIXED);
+        index[std::size_t(i)] = std::min(std::max(fixed >> 16, 0), sourceLength - 1);
+        fixed += step;
+    }
+    return index;
+}
+
+template <typename P>
+void scalePixels(const QImage &source, QImage &target)
+{
+    const std::vector<int> columns = nearestIndices(source.width(), target.width(), 2048);
+    const std::vector<int> rows = nearestIndices(source.height(), target.height(), 1);
+    const std::size_t rowBytes = std::size_t(target.width()) * sizeof(P);
+    for (int y = 0; y < target.height(); ++y) {
+        P *d = reinterpret_cast<P *>(target.scanLine(y));
+        if (y > 0 && rows[std::size_t(y)] == rows[std::size_t(y) - 1]) {
+            std::memcpy(d, target.constScanLine(y - 1), rowBytes);
+            continue;
+        }
+        const P *s = reinterpret_cast<const P *>(source.constScanLine(rows[std::size_t(y)]));
+        for (int x = 0; x < target.width(); ++x)
+            d[x] = s[columns[std::size_t(x)]];
+    }
+}
+
+} // namespace
+
 void FrameTransform::scale(const QImage &source, const QSize &size, QImage &target)
 {
-    target = source.scaled(size, Qt::KeepAspectRatio, Qt::FastTransformation);
+    const QSize scaled = source.size().scaled(size, Qt::KeepAspectRatio);
+    if (scaled.isEmpty() || scaled == source.size()
+        || (source.depth() != 32 && source.format() != QImage::Format_RGB888)) {
+        target = source.scaled(size, Qt::KeepAspectRatio, Qt::FastTransformation);
+        return;
+    }
+    prepare(target, scaled, source.format());
+    if (source.depth() == 32)
+        scalePixels<quint32>(source, target);
+    else
+        scalePixels<Pixel24>(source, target);
 }
 
 void FrameTransform::letterbox(const QImage &picture, const QSize &frameSize, QImage &target)
