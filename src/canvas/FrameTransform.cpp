@@ -60,39 +60,44 @@ struct Pixel24
 };
 static_assert(sizeof(Pixel24) == 3, "packed 3-byte pixel");
 
-// Quarter turns in tiles, so that the column-wise side of the transpose stays in the cache.
+// A region of the turned picture, in tiles, so that the column-wise side of the transpose
+// stays in the cache. Target (xd, yd) is the turned picture's (region.x + xd, region.y + yd),
+// which is source (yr, h - 1 - xr) after one clockwise turn, (w - 1 - xr, h - 1 - yr) after
+// two and (w - 1 - yr, xr) after three.
 template <typename P>
-void rotatePixels(const QImage &source, int quarterTurns, QImage &target)
+void rotatePixels(const QImage &source, int quarterTurns, const QRect &region, QImage &target)
 {
     constexpr int TILE = 64;
     const int w = source.width();
     const int h = source.height();
     const uchar *src = source.constBits();
     const qsizetype sbpl = source.bytesPerLine();
-    auto srcAt = [&](int x, int y) { return reinterpret_cast<const P *>(src + y * sbpl)[x]; };
+    const int rx = region.x();
+    const int ry = region.y();
     if (quarterTurns == 2) {
-        for (int yd = 0; yd < h; ++yd) {
+        for (int yd = 0; yd < region.height(); ++yd) {
             P *d = reinterpret_cast<P *>(target.scanLine(yd));
-            const P *s = reinterpret_cast<const P *>(src + (h - 1 - yd) * sbpl);
-            for (int xd = 0; xd < w; ++xd)
-                d[xd] = s[w - 1 - xd];
+            const P *s = reinterpret_cast<const P *>(src + (h - 1 - ry - yd) * sbpl) + (w - 1 - rx);
+            for (int xd = 0; xd < region.width(); ++xd)
+                d[xd] = *(s - xd);
         }
         return;
     }
-    // Target is h x w: a clockwise turn takes target (xd, yd) from source (yd, h - 1 - xd),
-    // three turns from source (w - 1 - yd, xd).
-    for (int yd0 = 0; yd0 < w; yd0 += TILE) {
-        const int yd1 = std::min(yd0 + TILE, w);
-        for (int xd0 = 0; xd0 < h; xd0 += TILE) {
-            const int xd1 = std::min(xd0 + TILE, h);
+    for (int yd0 = 0; yd0 < region.height(); yd0 += TILE) {
+        const int yd1 = std::min(yd0 + TILE, region.height());
+        for (int xd0 = 0; xd0 < region.width(); xd0 += TILE) {
+            const int xd1 = std::min(xd0 + TILE, region.width());
             for (int yd = yd0; yd < yd1; ++yd) {
                 P *d = reinterpret_cast<P *>(target.scanLine(yd));
+                const int yr = ry + yd;
                 if (quarterTurns == 1) {
-                    for (int xd = xd0; xd < xd1; ++xd)
-                        d[xd] = srcAt(yd, h - 1 - xd);
+                    const uchar *s = src + (h - 1 - rx - xd0) * sbpl + qsizetype(yr) * qsizetype(sizeof(P));
+                    for (int xd = xd0; xd < xd1; ++xd, s -= sbpl)
+                        d[xd] = *reinterpret_cast<const P *>(s);
                 } else {
-                    for (int xd = xd0; xd < xd1; ++xd)
-                        d[xd] = srcAt(w - 1 - yd, xd);
+                    const uchar *s = src + (rx + xd0) * sbpl + qsizetype(w - 1 - yr) * qsizetype(sizeof(P));
+                    for (int xd = xd0; xd < xd1; ++xd, s += sbpl)
+                        d[xd] = *reinterpret_cast<const P *>(s);
                 }
             }
         }
@@ -104,17 +109,35 @@ void rotatePixels(const QImage &source, int quarterTurns, QImage &target)
 void FrameTransform::rotate(const QImage &source, int quarterTurns, QImage &target)
 {
     quarterTurns = ((quarterTurns % 4) + 4) % 4;
+    const QSize turned = quarterTurns % 2 ? source.size().transposed() : source.size();
+    rotateRegion(source, quarterTurns, QRect(QPoint(0, 0), turned), target);
+}
+
+void FrameTransform::rotateRegion(const QImage &source, int quarterTurns, const QRect &region,
+                                  QImage &target)
+{
+    quarterTurns = ((quarterTurns % 4) + 4) % 4;
     const int depth = source.depth();
-    if (quarterTurns == 0 || (depth != 32 && source.format() != QImage::Format_RGB888)) {
-        target = source.transformed(QTransform().rotate(90.0 * quarterTurns), Qt::FastTransformation);
+    const QSize turned = quarterTurns % 2 ? source.size().transposed() : source.size();
+    if (!QRect(QPoint(0, 0), turned).contains(region) || region.isEmpty()) {
+        target = QImage();
         return;
     }
-    const QSize size = quarterTurns == 2 ? source.size() : source.size().transposed();
-    prepare(target, size, source.format());
+    if (quarterTurns == 0) {
+        cutOut(source, region, target);
+        return;
+    }
+    if (depth != 32 && source.format() != QImage::Format_RGB888) {
+        const QImage turnedPicture =
+            source.transformed(QTransform().rotate(90.0 * quarterTurns), Qt::FastTransformation);
+        target = turnedPicture.copy(region);
+        return;
+    }
+    prepare(target, region.size(), source.format());
     if (depth == 32)
-        rotatePixels<quint32>(source, quarterTurns, target);
+        rotatePixels<quint32>(source, quarterTurns, region, target);
     else
-        rotatePixels<Pixel24>(source, quarterTurns, target);
+        rotatePixels<Pixel24>(source, quarterTurns, region, target);
 }
 
 void FrameTransform::copyInto(const QImage &source, QImage &target)

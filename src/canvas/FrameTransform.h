@@ -36,6 +36,10 @@ public:
 
     // `source` turned by quarterTurns x 90 degrees clockwise into `target`.
     static void rotate(const QImage &source, int quarterTurns, QImage &target);
+    // Only the rectangle `region` of the turned picture (which must lie inside it; otherwise
+    // `target` becomes null): the cut-out of a turned picture without turning all of it.
+    static void rotateRegion(const QImage &source, int quarterTurns, const QRect &region,
+                             QImage &target);
     static void copyInto(const QImage &source, QImage &target);
     // The rectangle `rect` of `source` (parts outside come out as zero bytes) into `target`.
     static void cutOut(const QImage &source, const QRect &rect, QImage &target);

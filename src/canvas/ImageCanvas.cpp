@@ -1,5 +1,6 @@
 #include "ImageCanvas.h"
 
+#include "CanvasTypes.h"
 #include "FrameTransform.h"
 #include "ImageEffects.h"
 #include "Logging.h"
@@ -184,38 +185,41 @@ const QImage &ImageCanvas::processLocked(int width, int height, int effect, int 
     // `frame` follows the picture through the steps; a step that changes nothing leaves it
     // where it is, and m_source itself is never written.
     QImage *frame = &m_source;
-    if (m_view.rotation() != 0) {                                     // step 5
-        FrameTransform::rotate(*frame, m_view.rotation(), m_rotated);
-        frame = &m_rotated;
-    }
-    if (m_layerDirty && !m_layer.isNull()) {                          // step 6
-        frame = ownedForWriting(frame);
-        if (frame->format() == QImage::Format_ARGB32) {
-            // Frames come in opaque, and for opaque pixels the premultiplied layout has the
-            // same bytes: painting through that view skips the painter's conversions.
-            QImage view(frame->bits(), frame->width(), frame->height(), frame->bytesPerLine(),
-                        QImage::Format_ARGB32_Premultiplied);
-            QPainter painter(&view);
-            painter.drawImage(0, 0, m_layer);
-        } else {
-            QPainter painter(frame);
-            painter.drawImage(0, 0, m_layer);
+    const int turns = m_view.rotation();
+    const QRect turned(0, 0, m_view.rotatedWidth(), m_view.rotatedHeight());
+    const QRect cut = m_view.cutOutRect(turned.width(), turned.height());
+    const bool overlay = m_layerDirty && !m_layer.isNull() && m_layer.size() == turned.size();
+    // The overlay, B & W and negative work pixel by pixel, so they give the same bytes on the
+    // cut-out as on the whole picture: when the cut-out lies inside the picture it is taken
+    // first (turning only its pixels) and steps 6 and 7 run on it alone. The mosaic averages
+    // blocks of the whole turned picture and keeps the full order.
+    if (effect != EFFECT_MOSAIC && turned.contains(cut)) {
+        if (turns != 0) {                                             // steps 5 and 8
+            FrameTransform::rotateRegion(m_source, turns, cut, m_cut);
+            frame = &m_cut;
+        } else if (cut != turned) {
+            FrameTransform::cutOut(m_source, cut, m_cut);
+            frame = &m_cut;
         }
-    }
-    if (ImageEffects::changesPicture(effect)) {                       // step 7
-        if (frame == &m_source) {
-            // Read from the source, write the work buffer: no separate copy.
-            FrameTransform::prepare(m_work, m_source.size(), m_source.format());
-            ImageEffects::applyEffect(m_source, m_work, effect);
-            frame = &m_work;
-        } else {
-            ImageEffects::applyEffect(*frame, effect);
+        if (overlay) {                                                // step 6
+            frame = ownedForWriting(frame);
+            paintLayerLocked(frame, cut.topLeft());
         }
-    }
-    const QRect cut = m_view.cutOutRect(frame->width(), frame->height());
-    if (cut != frame->rect()) {                                       // step 8
-        FrameTransform::cutOut(*frame, cut, m_cut);
-        frame = &m_cut;
+        frame = applyEffectLocked(frame, effect);                     // step 7
+    } else {
+        if (turns != 0) {                                             // step 5
+            FrameTransform::rotate(m_source, turns, m_rotated);
+            frame = &m_rotated;
+        }
+        if (overlay) {                                                // step 6
+            frame = ownedForWriting(frame);
+            paintLayerLocked(frame, QPoint(0, 0));
+        }
+        frame = applyEffectLocked(frame, effect);                     // step 7
+        if (cut != frame->rect()) {                                   // step 8
+            FrameTransform::cutOut(*frame, cut, m_cut);
+            frame = &m_cut;
+        }
     }
     if (ImageEffects::masks(mask)) {                                  // step 9
         frame = ownedForWriting(frame);
@@ -231,6 +235,36 @@ const QImage &ImageCanvas::processLocked(int width, int height, int effect, int 
         }
     }
     return *frame;
+}
+
+void ImageCanvas::paintLayerLocked(QImage *frame, const QPoint &layerOrigin)
+{
+    const QRect part(layerOrigin, frame->size());
+    if (frame->format() == QImage::Format_ARGB32) {
+        // Frames come in opaque, and for opaque pixels the premultiplied layout has the same
+        // bytes: painting through that view skips the painter's conversions.
+        QImage view(frame->bits(), frame->width(), frame->height(), frame->bytesPerLine(),
+                    QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&view);
+        painter.drawImage(QPoint(0, 0), m_layer, part);
+    } else {
+        QPainter painter(frame);
+        painter.drawImage(QPoint(0, 0), m_layer, part);
+    }
+}
+
+QImage *ImageCanvas::applyEffectLocked(QImage *frame, int effect)
+{
+    if (!ImageEffects::changesPicture(effect))
+        return frame;
+    if (frame != &m_source) {
+        ImageEffects::applyEffect(*frame, effect);
+        return frame;
+    }
+    // Read from the source, write the work buffer: no separate copy.
+    FrameTransform::prepare(m_work, m_source.size(), m_source.format());
+    ImageEffects::applyEffect(m_source, m_work, effect);
+    return &m_work;
 }
 
 void ImageCanvas::writeSnapshot(const QImage &)

@@ -141,6 +141,10 @@ private:
     bool changesNothingLocked(int width, int height, int effect, int mask) const;
     // Runs steps 4 to 10 on the input picture and returns the processed picture.
     const QImage &processLocked(int width, int height, int effect, int mask);
+    // Step 6 on `frame`, which shows the turned picture from `layerOrigin` on.
+    void paintLayerLocked(QImage *frame, const QPoint &layerOrigin);
+    // Step 7; returns the picture that holds the result.
+    QImage *applyEffectLocked(QImage *frame, int effect);
     // The picture `current` points at, made safe to change in place.
     QImage *ownedForWriting(QImage *current);
 

@@ -349,6 +349,11 @@ private slots:
             {"left", 0, 0, {}, 0, MASK_LEFT, false},
             {"top zoom 2", 0, 1, {10, 10}, 0, MASK_TOP, false},
             {"drawing", 0, 0, {}, 0, 0, true},
+            {"drawing zoom 2 panned", 0, 1, {250, 60}, 0, 0, true},
+            {"drawing quarter turn zoom 2 negative", 1, 2, {70, 300}, EFFECT_NEGATIVE, 0, true},
+            {"drawing three turns zoom 3", 3, 3, {99999, 0}, EFFECT_BW, MASK_CIRCLE, true},
+            {"mosaic quarter turn zoom 2", 1, 2, {10, 10}, EFFECT_MOSAIC, MASK_LEFT, false},
+            {"half turn zoom 4 bw", 2, 3, {400, 100}, EFFECT_BW, 0, false},
             {"all at once", 1, 3, {60, 200}, EFFECT_BW, MASK_RECTANGLE, true},
             {"circle at best fit", 1, 0, {}, EFFECT_MOSAIC, MASK_CIRCLE, true},
         };
