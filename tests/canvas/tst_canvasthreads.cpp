@@ -87,7 +87,8 @@ private slots:
             case 8: canvas.repaint(); break;
             }
             const QImage out = canvas.outputImage();
-            if (!out.isNull()) {
+            // Until the first frame is processed the canvas shows its start picture.
+            if (out.size() == QSize(160, 90) || out.size() == QSize(90, 160)) {
                 const QImage packed = out.convertToFormat(QImage::Format_RGB888);
                 QSet<quint32> seen;
                 for (int y = 0; y < packed.height(); ++y) {
