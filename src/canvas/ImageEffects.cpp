@@ -201,10 +201,22 @@ void ImageEffects::mosaic(const QImage &source, QImage &target, int bpp)
                 const int x0 = b * BLOCK;
                 const int x1 = std::min(x0 + BLOCK, w);
                 quint32 s0 = 0, s1 = 0, s2 = 0;
-                for (const uchar *q = row + x0 * bpp; q < row + x1 * bpp; q += bpp) {
-                    s0 += q[0];
-                    s1 += q[1];
-                    s2 += q[2];
+                if (bpp == 4) {
+                    // Bytes 0 and 2 summed side by side in 16-bit halves (at most 8 x 255).
+                    const auto *p = reinterpret_cast<const quint32 *>(row);
+                    quint32 outer = 0;
+                    for (int x = x0; x < x1; ++x) {
+                        outer += p[x] & 0x00ff00ffu;
+                        s1 += (p[x] >> 8) & 0xffu;
+                    }
+                    s0 = outer & 0xffffu;
+                    s2 = outer >> 16;
+                } else {
+                    for (const uchar *q = row + x0 * 3; q < row + x1 * 3; q += 3) {
+                        s0 += q[0];
+                        s1 += q[1];
+                        s2 += q[2];
+                    }
                 }
                 quint32 *s = &sums[size_t(b) * 3];
                 s[0] += s0;
