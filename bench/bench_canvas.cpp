@@ -10,6 +10,7 @@
 #include "ImageCanvas.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QPainter>
 #include <QRandomGenerator>
 
@@ -201,6 +202,12 @@ int main(int argc, char **argv)
                 "streamImageCaptured on a streaming thread;\n"
                 "floor = one memcpy of a frame; gst = appsrc ! videoflip ! videocrop ! videoscale ! "
                 "videobalance ! fakesink (no mask or mosaic element exists in that chain)\n\n");
+    auto loadAverage = [] {
+        QFile file(QStringLiteral("/proc/loadavg"));
+        return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()).section(' ', 0, 2)
+                                              : QStringLiteral("unknown");
+    };
+    std::printf("load average at start: %s\n", qPrintable(loadAverage()));
     std::printf("%-11s %-24s %9s %9s %9s %9s %9s %9s\n", "size", "state", "process", "capture",
                 "floor", "gst", "x floor", "x gst");
 
@@ -263,5 +270,6 @@ int main(int argc, char **argv)
             std::fflush(stdout);
         }
     }
+    std::printf("load average at end: %s\n", qPrintable(loadAverage()));
     return 0;
 }
