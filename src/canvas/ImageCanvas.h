@@ -79,7 +79,8 @@ public:
     // A copy of the whole view state (zoom, rotation, offset, frame size).
     ViewGeometry view() const;
 
-    // Picture settings (GUI thread); used from the next processed frame on.
+    // Picture settings (GUI thread); used from the next processed frame on. mask() and
+    // setMask(int) are the canvas's mask kind (MaskKind); they hide QWidget's widget mask.
     void setEffect(int effect) { m_effect.store(effect); }
     int effect() const { return m_effect.load(); }
     void setMask(int mask) { m_mask.store(mask); }
@@ -95,6 +96,8 @@ public:
     void drawOnLayer(const std::function<void(QPainter &)> &draw);
 
 signals:
+    // streamFrameUpdate() is emitted on the capture thread for every arriving frame; the
+    // owner connects it to its frame-timing supervision.
     void clipDone();
     void updateFromWorker();
     void newFrameData();
