@@ -208,6 +208,65 @@ void scalePixels(const QImage &source, QImage &target)
 
 } // namespace
 
+namespace {
+
+template <typename P>
+void rotateScalePixels(const QImage &source, int quarterTurns, const QRect &region, QImage &target)
+{
+    const int w = source.width();
+    const int h = source.height();
+    const std::vector<int> columns = nearestIndices(region.width(), target.width(), 2048);
+    const std::vector<int> rows = nearestIndices(region.height(), target.height(), 1);
+    const uchar *src = source.constBits();
+    const qsizetype sbpl = source.bytesPerLine();
+    // Along a target row the turned picture's x runs down (one turn) or along (three turns)
+    // a source column, or backwards along a source row (two turns).
+    std::vector<const uchar *> lines(std::size_t(target.width()));
+    std::vector<int> offsets(std::size_t(target.width()));
+    for (int x = 0; x < target.width(); ++x) {
+        const int xr = region.x() + columns[std::size_t(x)];
+        if (quarterTurns == 1)
+            lines[std::size_t(x)] = src + (h - 1 - xr) * sbpl;
+        else if (quarterTurns == 3)
+            lines[std::size_t(x)] = src + xr * sbpl;
+        else
+            offsets[std::size_t(x)] = w - 1 - xr;
+    }
+    for (int y = 0; y < target.height(); ++y) {
+        P *d = reinterpret_cast<P *>(target.scanLine(y));
+        const int yr = region.y() + rows[std::size_t(y)];
+        if (quarterTurns == 2) {
+            const P *s = reinterpret_cast<const P *>(src + (h - 1 - yr) * sbpl);
+            for (int x = 0; x < target.width(); ++x)
+                d[x] = s[offsets[std::size_t(x)]];
+            continue;
+        }
+        const int column = quarterTurns == 1 ? yr : w - 1 - yr;
+        for (int x = 0; x < target.width(); ++x)
+            d[x] = reinterpret_cast<const P *>(lines[std::size_t(x)])[column];
+    }
+}
+
+} // namespace
+
+bool FrameTransform::rotateScale(const QImage &source, int quarterTurns, const QRect &region,
+                                 const QSize &size, QImage &target)
+{
+    quarterTurns = ((quarterTurns % 4) + 4) % 4;
+    const QSize turned = quarterTurns % 2 ? source.size().transposed() : source.size();
+    const QSize scaled = region.size().scaled(size, Qt::KeepAspectRatio);
+    if (quarterTurns == 0 || region.isEmpty() || !QRect(QPoint(0, 0), turned).contains(region)
+        || scaled.isEmpty() || scaled == region.size()
+        || (source.depth() != 32 && source.format() != QImage::Format_RGB888))
+        return false;
+    prepare(target, scaled, source.format());
+    if (source.depth() == 32)
+        rotateScalePixels<quint32>(source, quarterTurns, region, target);
+    else
+        rotateScalePixels<Pixel24>(source, quarterTurns, region, target);
+    return true;
+}
+
 void FrameTransform::scale(const QImage &source, const QSize &size, QImage &target)
 {
     const QSize scaled = source.size().scaled(size, Qt::KeepAspectRatio);

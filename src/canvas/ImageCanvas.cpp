@@ -193,8 +193,17 @@ const QImage &ImageCanvas::processLocked(int width, int height, int effect, int 
     // cut-out as on the whole picture: when the cut-out lies inside the picture it is taken
     // first (turning only its pixels) and steps 6 and 7 run on it alone. The mosaic averages
     // blocks of the whole turned picture and keeps the full order.
+    const QSize frameSize(width, height);
+    bool scaled = false;
     if (effect != EFFECT_MOSAIC && turned.contains(cut)) {
-        if (turns != 0) {                                             // steps 5 and 8
+        // With nothing to paint or mask, the turned cut-out is only sampled by the
+        // scale-back: steps 5, 8 and 10 then read just the sampled pixels.
+        if (turns != 0 && !overlay && !ImageEffects::masks(mask) && cut.size() != frameSize
+            && FrameTransform::rotateScale(m_source, turns, cut, m_view.scaleBackSize(cut.size()),
+                                           m_scaled)) {
+            frame = &m_scaled;
+            scaled = true;
+        } else if (turns != 0) {                                      // steps 5 and 8
             FrameTransform::rotateRegion(m_source, turns, cut, m_cut);
             frame = &m_cut;
         } else if (cut != turned) {
@@ -225,10 +234,12 @@ const QImage &ImageCanvas::processLocked(int width, int height, int effect, int 
         frame = ownedForWriting(frame);
         ImageEffects::applyMask(*frame, mask);
     }
-    const QSize frameSize(width, height);                             // step 10
-    if (frame->size() != frameSize) {
+    if (!scaled && frame->size() != frameSize) {                      // step 10
         FrameTransform::scale(*frame, m_view.scaleBackSize(frame->size()), m_scaled);
         frame = &m_scaled;
+        scaled = true;
+    }
+    if (scaled) {
         if (frame->width() < width || frame->height() < height) {
             FrameTransform::letterbox(*frame, frameSize, m_letterboxed);
             frame = &m_letterboxed;

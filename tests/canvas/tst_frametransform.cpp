@@ -86,6 +86,37 @@ private slots:
         QCOMPARE(out, want.convertToFormat(QImage::Format(format)));
     }
 
+    void turnedCutOutScaledInOnePass_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("turns");
+        QTest::addColumn<QRect>("region");
+        QTest::addColumn<QSize>("size");
+        for (int format : {int(QImage::Format_ARGB32), int(QImage::Format_RGB888)})
+            for (int turns : {1, 2, 3}) {
+                const bool odd = turns % 2;
+                QTest::addRow("%d turns whole picture %d", turns, format)
+                    << format << turns << QRect(0, 0, odd ? 90 : 160, odd ? 160 : 90)
+                    << (odd ? QSize(160, 90) : QSize(320, 180));
+                QTest::addRow("%d turns zoom 3 corner %d", turns, format)
+                    << format << turns << QRect(odd ? 37 : 106, odd ? 130 : 60, 53, 30) << QSize(160, 90);
+            }
+    }
+    void turnedCutOutScaledInOnePass()
+    {
+        QFETCH(int, format);
+        QFETCH(int, turns);
+        QFETCH(QRect, region);
+        QFETCH(QSize, size);
+        const QImage in = noise(160, 90, QImage::Format(format), 8);
+        QImage direct;
+        QVERIFY(FrameTransform::rotateScale(in, turns, region, size, direct));
+        QImage cut, want;
+        FrameTransform::rotateRegion(in, turns, region, cut);
+        FrameTransform::scale(cut, size, want);
+        QCOMPARE(direct, want);
+    }
+
     void reusedBuffersAreNotShared()
     {
         // A work buffer someone still holds is left alone and replaced.
