@@ -231,8 +231,13 @@ const QImage &ImageCanvas::processLocked(int width, int height, int effect, int 
         }
     }
     if (ImageEffects::masks(mask)) {                                  // step 9
-        frame = ownedForWriting(frame);
-        ImageEffects::applyMask(*frame, mask);
+        if (frame == &m_source) {
+            FrameTransform::prepare(m_work, m_source.size(), m_source.format());
+            ImageEffects::applyMask(m_source, m_work, mask);
+            frame = &m_work;
+        } else {
+            ImageEffects::applyMask(*frame, mask);
+        }
     }
     if (!scaled && frame->size() != frameSize) {                      // step 10
         FrameTransform::scale(*frame, m_view.scaleBackSize(frame->size()), m_scaled);

@@ -97,26 +97,71 @@ void ImageEffects::applyEffect(const QImage &source, QImage &target, int effect)
 
 void ImageEffects::applyMask(QImage &picture, int mask)
 {
-    const int bpp = pixelBytes(picture);
-    if (bpp == 0 || picture.isNull() || !masks(mask))
+    applyMask(picture, picture, mask);
+}
+
+void ImageEffects::applyMask(const QImage &source, QImage &target, int mask)
+{
+    const int bpp = pixelBytes(source);
+    if (bpp == 0 || source.isNull() || !masks(mask))
         return;
-    const int cw = picture.width();
-    const int ch = picture.height();
-    switch (mask) {
-    case MASK_CIRCLE:
-        circleMask(picture, bpp);
-        break;
-    case MASK_RECTANGLE:
-        rectangleMask(picture, bpp);
-        break;
-    case MASK_LEFT:
-        coverRect(picture, bpp, cw / 2, ch);
-        break;
-    case MASK_TOP:
-        coverRect(picture, bpp, cw, ch / 2);
-        break;
-    default:
-        break;
+    const bool copy = &source != &target;
+    if (copy && (target.size() != source.size() || target.format() != source.format()))
+        return;
+    const int cw = source.width();
+    const int ch = source.height();
+    const int cx = cw / 2;
+    const int cy = ch / 2;
+    const std::size_t rowBytes = std::size_t(cw) * bpp;
+    // Circle: radius t around (cw / 2, ch / 2), edge included.
+    const int t = int(std::min(cw, ch) * 0.48);
+    const qint64 t2 = qint64(t) * t;
+    // Rectangle: a window of half-sizes hw x hh around the same centre.
+    const int hw = int(cw * 0.3);
+    const int hh = int(ch * 0.3);
+    for (int y = 0; y < ch; ++y) {
+        // Row by row, so a copied row is masked while it is still in the cache.
+        uchar *row = target.scanLine(y);
+        if (copy)
+            std::memcpy(row, source.constScanLine(y), rowBytes);
+        switch (mask) {
+        case MASK_CIRCLE: {
+            const qint64 dy = cy - y;
+            const qint64 room = t2 - dy * dy;
+            if (room < 0) {
+                blackenSpan(row, 0, cw, bpp);
+                break;
+            }
+            // Largest k with k * k <= room: the pixels with |cx - x| <= k stay visible.
+            qint64 k = qint64(std::sqrt(double(room)));
+            while (k * k > room)
+                --k;
+            while ((k + 1) * (k + 1) <= room)
+                ++k;
+            const int first = int(std::max<qint64>(0, cx - k));
+            const int last = int(std::min<qint64>(cw - 1, cx + k));
+            blackenSpan(row, 0, std::min(first, cw), bpp);
+            blackenSpan(row, std::max(last + 1, 0), cw, bpp);
+            break;
+        }
+        case MASK_RECTANGLE:
+            if (std::abs(y - cy) > hh) {
+                blackenSpan(row, 0, cw, bpp);
+            } else {
+                blackenSpan(row, 0, std::max(0, cx - hw), bpp);
+                blackenSpan(row, std::min(cw - 1, cx + hw) + 1, cw, bpp);
+            }
+            break;
+        case MASK_LEFT:
+            fillBlackSpan(row, 0, cw / 2, bpp);
+            break;
+        case MASK_TOP:
+            if (y < ch / 2)
+                fillBlackSpan(row, 0, cw, bpp);
+            break;
+        default:
+            break;
+        }
     }
 }
 
@@ -253,60 +298,4 @@ void ImageEffects::mosaic(const QImage &source, QImage &target, int bpp)
             }
         }
     }
-}
-
-void ImageEffects::circleMask(QImage &picture, int bpp)
-{
-    const int cw = picture.width();
-    const int ch = picture.height();
-    const int t = int(std::min(cw, ch) * 0.48);
-    const qint64 t2 = qint64(t) * t;
-    const int cx = cw / 2;
-    const int cy = ch / 2;
-    for (int y = 0; y < ch; ++y) {
-        uchar *row = picture.scanLine(y);
-        const qint64 dy = cy - y;
-        const qint64 room = t2 - dy * dy;
-        if (room < 0) {
-            blackenSpan(row, 0, cw, bpp);
-            continue;
-        }
-        // Largest k with k * k <= room: the pixels with |cx - x| <= k stay visible.
-        qint64 k = qint64(std::sqrt(double(room)));
-        while (k * k > room)
-            --k;
-        while ((k + 1) * (k + 1) <= room)
-            ++k;
-        const int first = int(std::max<qint64>(0, cx - k));
-        const int last = int(std::min<qint64>(cw - 1, cx + k));
-        blackenSpan(row, 0, std::min(first, cw), bpp);
-        blackenSpan(row, std::max(last + 1, 0), cw, bpp);
-    }
-}
-
-void ImageEffects::rectangleMask(QImage &picture, int bpp)
-{
-    const int cw = picture.width();
-    const int ch = picture.height();
-    const int hw = int(cw * 0.3);
-    const int hh = int(ch * 0.3);
-    const int cx = cw / 2;
-    const int cy = ch / 2;
-    const int first = std::max(0, cx - hw);
-    const int last = std::min(cw - 1, cx + hw);
-    for (int y = 0; y < ch; ++y) {
-        uchar *row = picture.scanLine(y);
-        if (std::abs(y - cy) > hh) {
-            blackenSpan(row, 0, cw, bpp);
-            continue;
-        }
-        blackenSpan(row, 0, first, bpp);
-        blackenSpan(row, last + 1, cw, bpp);
-    }
-}
-
-void ImageEffects::coverRect(QImage &picture, int bpp, int width, int height)
-{
-    for (int y = 0; y < height; ++y)
-        fillBlackSpan(picture.scanLine(y), 0, width, bpp);
 }

@@ -24,12 +24,11 @@ public:
     // a copy and an in-place pass. `target` may be `source` itself.
     static void applyEffect(const QImage &source, QImage &target, int effect);
     static void applyMask(QImage &picture, int mask);
+    // The mask over a copy of `source` in `target` (prepared like applyEffect's target).
+    static void applyMask(const QImage &source, QImage &target, int mask);
 
 private:
     static void blackWhite(const QImage &source, QImage &target, int bytesPerPixel);
     static void negative(const QImage &source, QImage &target, int bytesPerPixel);
     static void mosaic(const QImage &source, QImage &target, int bytesPerPixel);
-    static void circleMask(QImage &picture, int bytesPerPixel);
-    static void rectangleMask(QImage &picture, int bytesPerPixel);
-    static void coverRect(QImage &picture, int bytesPerPixel, int width, int height);
 };
