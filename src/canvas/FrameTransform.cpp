@@ -232,18 +232,28 @@ void rotateScalePixels(const QImage &source, int quarterTurns, const QRect &regi
         else
             offsets[std::size_t(x)] = w - 1 - xr;
     }
-    for (int y = 0; y < target.height(); ++y) {
-        P *d = reinterpret_cast<P *>(target.scanLine(y));
-        const int yr = region.y() + rows[std::size_t(y)];
-        if (quarterTurns == 2) {
+    if (quarterTurns == 2) {
+        for (int y = 0; y < target.height(); ++y) {
+            P *d = reinterpret_cast<P *>(target.scanLine(y));
+            const int yr = region.y() + rows[std::size_t(y)];
             const P *s = reinterpret_cast<const P *>(src + (h - 1 - yr) * sbpl);
             for (int x = 0; x < target.width(); ++x)
                 d[x] = s[offsets[std::size_t(x)]];
-            continue;
         }
-        const int column = quarterTurns == 1 ? yr : w - 1 - yr;
-        for (int x = 0; x < target.width(); ++x)
-            d[x] = reinterpret_cast<const P *>(lines[std::size_t(x)])[column];
+        return;
+    }
+    // In bands of target columns, so that the source lines one band reads stay in the cache
+    // and the address translation buffers from one target row to the next.
+    constexpr int BAND = 128;
+    for (int x0 = 0; x0 < target.width(); x0 += BAND) {
+        const int x1 = std::min(x0 + BAND, target.width());
+        for (int y = 0; y < target.height(); ++y) {
+            P *d = reinterpret_cast<P *>(target.scanLine(y));
+            const int yr = region.y() + rows[std::size_t(y)];
+            const int column = quarterTurns == 1 ? yr : w - 1 - yr;
+            for (int x = x0; x < x1; ++x)
+                d[x] = reinterpret_cast<const P *>(lines[std::size_t(x)])[column];
+        }
     }
 }
 
