@@ -232,6 +232,21 @@ void rotateScalePixels(const QImage &source, int quarterTurns, const QRect &regi
         else
             offsets[std::size_t(x)] = w - 1 - xr;
     }
+    if (quarterTurns == 0) {
+        const std::size_t rowBytes = std::size_t(target.width()) * sizeof(P);
+        for (int y = 0; y < target.height(); ++y) {
+            P *d = reinterpret_cast<P *>(target.scanLine(y));
+            if (y > 0 && rows[std::size_t(y)] == rows[std::size_t(y) - 1]) {
+                std::memcpy(d, target.constScanLine(y - 1), rowBytes);
+                continue;
+            }
+            const P *s = reinterpret_cast<const P *>(src + (region.y() + rows[std::size_t(y)]) * sbpl)
+                + region.x();
+            for (int x = 0; x < target.width(); ++x)
+                d[x] = s[columns[std::size_t(x)]];
+        }
+        return;
+    }
     if (quarterTurns == 2) {
         for (int y = 0; y < target.height(); ++y) {
             P *d = reinterpret_cast<P *>(target.scanLine(y));
@@ -265,7 +280,7 @@ bool FrameTransform::rotateScale(const QImage &source, int quarterTurns, const Q
     quarterTurns = ((quarterTurns % 4) + 4) % 4;
     const QSize turned = quarterTurns % 2 ? source.size().transposed() : source.size();
     const QSize scaled = region.size().scaled(size, Qt::KeepAspectRatio);
-    if (quarterTurns == 0 || region.isEmpty() || !QRect(QPoint(0, 0), turned).contains(region)
+    if (region.isEmpty() || !QRect(QPoint(0, 0), turned).contains(region)
         || scaled.isEmpty() || scaled == region.size()
         || (source.depth() != 32 && source.format() != QImage::Format_RGB888))
         return false;

@@ -43,9 +43,10 @@ public:
     static void copyInto(const QImage &source, QImage &target);
     // The rectangle `rect` of `source` (parts outside come out as zero bytes) into `target`.
     static void cutOut(const QImage &source, const QRect &rect, QImage &target);
-    // rotateRegion() followed by scale() in one pass that reads only the sampled pixels;
-    // false (and nothing done) when that cannot be done directly (no turn, nothing to scale,
-    // region outside the turned picture, other formats).
+    // rotateRegion() followed by scale() in one pass that reads only the sampled pixels
+    // (quarterTurns 0: a cut-out scaled without copying it first); false (and nothing done)
+    // when that cannot be done directly (nothing to scale, region outside the turned
+    // picture, other formats).
     static bool rotateScale(const QImage &source, int quarterTurns, const QRect &region,
                             const QSize &size, QImage &target);
     // Nearest-neighbour scaling of `source` to `size` into `target`.

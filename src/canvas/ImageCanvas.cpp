@@ -197,8 +197,10 @@ const QImage &ImageCanvas::processLocked(int width, int height, int effect, int 
     bool scaled = false;
     if (effect != EFFECT_MOSAIC && turned.contains(cut)) {
         // With nothing to paint or mask, the turned cut-out is only sampled by the
-        // scale-back: steps 5, 8 and 10 then read just the sampled pixels.
-        if (turns != 0 && !overlay && !ImageEffects::masks(mask) && cut.size() != frameSize
+        // scale-back: steps 5, 8 and 10 then read just the sampled pixels (an unturned one
+        // only when no effect would then run on the larger scaled picture).
+        if ((turns != 0 || !ImageEffects::changesPicture(effect)) && !overlay
+            && !ImageEffects::masks(mask) && cut.size() != frameSize
             && FrameTransform::rotateScale(m_source, turns, cut, m_view.scaleBackSize(cut.size()),
                                            m_scaled)) {
             frame = &m_scaled;

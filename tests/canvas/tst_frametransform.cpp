@@ -93,7 +93,7 @@ private slots:
         QTest::addColumn<QRect>("region");
         QTest::addColumn<QSize>("size");
         for (int format : {int(QImage::Format_ARGB32), int(QImage::Format_RGB888)})
-            for (int turns : {1, 2, 3}) {
+            for (int turns : {0, 1, 2, 3}) {
                 const bool odd = turns % 2;
                 QTest::addRow("%d turns whole picture %d", turns, format)
                     << format << turns << QRect(0, 0, odd ? 90 : 160, odd ? 160 : 90)
