@@ -1,0 +1,8 @@
+#include "LiveSourceBase.h"
+
+LiveSourceBase::LiveSourceBase(QObject *parent)
+    : QObject(parent)
+{
+}
+
+LiveSourceBase::~LiveSourceBase() = default;
