@@ -1,9 +1,12 @@
 #pragma once
 
+#include "AnnotationTextEditor.h"
+#include "AnnotationTools.h"
 #include "CanvasLock.h"
 #include "FrameSlots.h"
 #include "ICaptureCB.h"
 #include "RecordingEncoder.h"
+#include "SnapshotWriter.h"
 #include "ViewGeometry.h"
 
 #include <QImage>
@@ -14,8 +17,11 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <mutex>
 
+class OSDProcessor;
 class QPainter;
+class QTextEdit;
 class QTimer;
 
 // The picture widget every frame of a mode passes through: it takes raw frames from a media
@@ -33,8 +39,11 @@ class QTimer;
 //   picture of the canvas, the view geometry and the annotation layer. It is held by
 //   imageCaptured() for a whole frame, by stillImageCaptured() and autoRefresh() while they
 //   read their picture, by paintEvent(), by the view operations and accessors, and by
-//   outputImage(). No member that holds it calls another
-//   member that takes it; paintOverlay() and writeSnapshot() are called with it held.
+//   outputImage(), and by the mouse tools, the drawing settings and the snapshot settings.
+//   No member that holds it calls another member that takes it; paintOverlay() and
+//   writeSnapshot() are called with it held, and so are the on-screen display's paint() and
+//   showSnapshot() they call. clipDone() is emitted after the lock is released.
+// - The text editor and the text settings are touched on the GUI thread only.
 // - The frame handover (front index, frame-process state, pending flag) lives in FrameSlots
 //   as atomics; effect, mask and freeze are atomics written by the GUI thread and read once
 //   per frame by the processing.
@@ -94,6 +103,72 @@ public:
     // the first frame.
     QImage annotationLayer() const;
     void drawOnLayer(const std::function<void(QPainter &)> &draw);
+    bool layerDirty() const { std::lock_guard<CanvasLock> lock(m_lock); return m_layerDirty; }
+
+    // Drawing tools (GUI thread). Choosing any tool but TOOL_TEXT commits a text being edited.
+    void setTool(int tool);
+    int tool() const { std::lock_guard<CanvasLock> lock(m_lock); return m_annotation.tool; }
+    // Line and fill settings, written by the colour, line-width and fill popups.
+    void setDrawingStyle(const AnnotationTools::Style &style)
+    {
+        std::lock_guard<CanvasLock> lock(m_lock);
+        m_annotation.style = style;
+    }
+    AnnotationTools::Style drawingStyle() const
+    {
+        std::lock_guard<CanvasLock> lock(m_lock);
+        return m_annotation.style;
+    }
+    // Erases every drawing; the layer is painted over frames again once a tool draws.
+    void clearAnnotations();
+    // The clip selection in frame points, inclusive; null while nothing is selected.
+    QRect clipSelection() const
+    {
+        std::lock_guard<CanvasLock> lock(m_lock);
+        return m_annotation.hasClipSelection() ? m_annotation.clipRect() : QRect();
+    }
+
+    // Text tool (GUI thread): the format of what is typed from now on.
+    void setTextColor(const QColor &colour) { m_text.setTextColor(colour); }
+    void setTextFamily(const QString &family) { m_text.setTextFamily(family); }
+    void setTextSize(int points) { m_text.setTextSize(points); }
+    QColor textColor() const { return m_text.textColor(); }
+    QString textFamily() const { return m_text.textFamily(); }
+    int textSize() const { return m_text.textSize(); }
+    QTextEdit *textEditor() const { return m_text.editor(); }
+
+    // Snapshot files (GUI thread). The settings are given before startSnapshot(), which arms
+    // only when the folder exists.
+    void setSnapshotSettings(const SnapshotWriter::Settings &settings)
+    {
+        std::lock_guard<CanvasLock> lock(m_lock);
+        m_snapshots.setSettings(settings);
+    }
+    SnapshotWriter::Settings snapshotSettings() const
+    {
+        std::lock_guard<CanvasLock> lock(m_lock);
+        return m_snapshots.settings();
+    }
+    void startSnapshot() { std::lock_guard<CanvasLock> lock(m_lock); m_snapshots.start(); }
+    void stopSnapshot() { std::lock_guard<CanvasLock> lock(m_lock); m_snapshots.stop(); }
+    bool isSnapshotArmed() const { std::lock_guard<CanvasLock> lock(m_lock); return m_snapshots.isArmed(); }
+    // Test seam: the snapshot stopwatch's millisecond clock and the wall clock naming files.
+    void setSnapshotClocks(std::function<qint64()> msecs, std::function<QDateTime()> now)
+    {
+        std::lock_guard<CanvasLock> lock(m_lock);
+        m_snapshots.clock().setSource(std::move(msecs));
+        m_snapshots.setWallClock(std::move(now));
+    }
+
+    // The on-screen display painted over the picture; OSDProcessor attaches and detaches
+    // itself (GUI thread).
+    void setOSDProcessor(OSDProcessor *osd) { std::lock_guard<CanvasLock> lock(m_lock); m_osd = osd; }
+    void detachOSDProcessor(OSDProcessor *osd)
+    {
+        std::lock_guard<CanvasLock> lock(m_lock);
+        if (m_osd == osd)
+            m_osd = nullptr;
+    }
 
 signals:
     // streamFrameUpdate() is emitted on the capture thread for every arriving frame; the
@@ -110,11 +185,13 @@ public slots:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
     // Source of the slot blocks; must return memory that std::free releases, or null.
     virtual void *allocateFrameBlock(std::size_t bytes);
-    // Processing step 11 (snapshot files), lock held, with the picture at frame size; the
-    // canvas itself writes no snapshot files.
+    // Processing step 11 (snapshot files), lock held, with the picture at frame size.
     virtual void writeSnapshot(const QImage &picture);
     // Painted over the picture and under the border (the on-screen display), lock held.
     virtual void paintOverlay(QPainter &painter, const ViewGeometry::PaintMapping &mapping);
@@ -151,6 +228,9 @@ private:
     // The picture `current` points at, made safe to change in place.
     QImage *ownedForWriting(QImage *current);
 
+    // Draws the text being edited into the layer and closes the editor.
+    void commitText();
+
     FrameSlots m_slots;
     RecordingEncoder m_recording;   // used under m_lock
     QTimer *m_refreshTimer = nullptr;
@@ -165,6 +245,11 @@ private:
     QImage m_scaled;
     QImage m_letterboxed;
     bool m_board = false;
+    AnnotationTools m_annotation;
+    SnapshotWriter m_snapshots;
+    OSDProcessor *m_osd = nullptr;  // not owned; detaches itself when it goes
+
+    AnnotationTextEditor m_text;    // GUI thread only; after the members it may rely on
 
     std::atomic<int> m_effect{0};
     std::atomic<int> m_mask{0};

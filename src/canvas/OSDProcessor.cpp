@@ -1,0 +1,247 @@
+#include "OSDProcessor.h"
+
+#include "CanvasTypes.h"
+#include "ImageCanvas.h"
+#include "LiveSourceBase.h"
+
+#include <QCoreApplication>
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPen>
+
+namespace {
+
+QImage osdPicture(const QString &name)
+{
+    // Absent pictures (the mask indication of MASK_NONE) load as null images and draw nothing.
+    return QImage(QStringLiteral(":/icons/OSD/%1.png").arg(name));
+}
+
+QString twoDigits(qint64 value, const QString &pattern)
+{
+    return pattern.arg(value < 10 ? QStringLiteral("0") + QString::number(value) : QString::number(value));
+}
+
+} // namespace
+
+OSDProcessor::OSDProcessor(ImageCanvas *canvas, LiveSourceBase *liveSource, QObject *parent)
+    : QObject(parent)
+    , m_canvas(canvas)
+    , m_liveSource(liveSource)
+    , m_maskWatch(m_clock)
+    , m_colorWatch(m_clock)
+    , m_brightnessWatch(m_clock)
+    , m_zoomWatch(m_clock)
+    , m_rotateWatch(m_clock)
+    , m_clipWatch(m_clock)
+    , m_autoFocusWatch(m_clock)
+    , m_recordingWatch(m_clock)
+    , m_snapshotWatch(m_clock)
+{
+    if (m_canvas)
+        m_canvas->setOSDProcessor(this);
+}
+
+OSDProcessor::~OSDProcessor()
+{
+    if (m_canvas)
+        m_canvas->detachOSDProcessor(this);
+}
+
+QString OSDProcessor::zoomLabel(double zoom)
+{
+    if (zoom < 1.0)
+        return tr("Best fit");
+    return QStringLiteral("%1x").arg(qint64(1) << (int(zoom) - 1));
+}
+
+QString OSDProcessor::timeText(qint64 seconds)
+{
+    const qint64 hours = seconds / 3600;
+    const qint64 minutes = (seconds - hours * 3600) / 60;
+    return twoDigits(hours, QStringLiteral("%1:")) + twoDigits(minutes, QStringLiteral("%1:"))
+        + twoDigits(seconds % 60, QStringLiteral("%1"));
+}
+
+void OSDProcessor::showMask()
+{
+    const int mask = m_canvas ? m_canvas->mask() : MASK_NONE;
+    m_maskWatch.restart();
+    m_maskPicture = osdPicture(QStringLiteral("OSD_MASK_") + MASK_ICON_NAMES.value(mask));
+}
+
+void OSDProcessor::showColor()
+{
+    const int effect = m_canvas ? m_canvas->effect() : EFFECT_COLOR;
+    m_colorWatch.restart();
+    m_colorPicture = osdPicture(QStringLiteral("OSD_COLOR_") + EFFECT_ICON_NAMES.value(effect));
+    m_colorLabel = QCoreApplication::translate("OSDProcessor", EFFECT_LABELS.value(effect).toUtf8().constData());
+}
+
+void OSDProcessor::showBrightness()
+{
+    m_brightnessWatch.restart();
+    m_brightnessShort = osdPicture(QStringLiteral("OSD_BRIGHTNESS_BK_SHORT"));
+    m_brightnessLong = osdPicture(QStringLiteral("OSD_BRIGHTNESS_BK_LONG"));
+    m_brightnessMin = osdPicture(QStringLiteral("OSD_BRIGHTNESS_BK_MIN"));
+    m_brightnessMax = osdPicture(QStringLiteral("OSD_BRIGHTNESS_BK_MAX"));
+    m_brightnessBar = osdPicture(QStringLiteral("OSD_BRIGHTNESS_BAR"));
+    m_brightnessBarCenter = osdPicture(QStringLiteral("OSD_BRIGHTNESS_BAR_CENTER"));
+}
+
+void OSDProcessor::showZoom(const QString &picture)
+{
+    m_zoomWatch.restart();
+    m_zoomPicture = osdPicture(picture);
+    m_zoomLabel = zoomLabel(m_canvas ? m_canvas->zoom() : 1.0);
+}
+
+void OSDProcessor::showZoomIn()
+{
+    showZoom(QStringLiteral("OSD_ZOOM_IN"));
+}
+
+void OSDProcessor::showZoomOut()
+{
+    showZoom(QStringLiteral("OSD_ZOOM_OUT"));
+}
+
+void OSDProcessor::showRotate()
+{
+    m_rotateWatch.restart();
+    m_rotatePicture = osdPicture(QStringLiteral("OSD_ROTATE"));
+    m_rotateLabel = QStringLiteral("%1").arg((m_canvas ? m_canvas->rotation() : 0) * 90);
+}
+
+void OSDProcessor::showAutoFocus()
+{
+    m_autoFocusWatch.restart();
+    m_autoFocusPicture = osdPicture(QStringLiteral("OSD_AUTOFOCUS"));
+}
+
+void OSDProcessor::showFreeze()
+{
+    m_freezePicture = osdPicture(QStringLiteral("OSD_FREEZE"));
+}
+
+void OSDProcessor::showMacro(int on)
+{
+    m_macro = on;
+    m_macroPicture = osdPicture(QStringLiteral("OSD_MACRO"));
+}
+
+void OSDProcessor::startRecordingTime()
+{
+    m_recordingWatch.start();
+    m_timePicture = osdPicture(QStringLiteral("OSD_TIME"));
+}
+
+void OSDProcessor::stopRecordingTime()
+{
+    m_recordingWatch.invalidate();
+}
+
+void OSDProcessor::showSnapshot()
+{
+    m_snapshotWatch.start();
+    m_snapshotPicture = osdPicture(QStringLiteral("OSD_SNAPSHOT"));
+}
+
+void OSDProcessor::paint(QPainter *painter, const CanvasState &state)
+{
+    const int w = state.size.width();
+    const int h = state.size.height();
+    if (m_maskWatch.isWithin(SHOW_MS))
+        painter->drawImage(30, h - 50, m_maskPicture);
+    if (m_colorWatch.isWithin(SHOW_MS))
+        paintLabelled(painter, 75, h - 50, m_colorPicture, m_colorLabel);
+    if (m_brightnessWatch.isWithin(SHOW_MS))
+        paintBrightness(painter, w, h);
+    if (m_zoomWatch.isWithin(SHOW_MS))
+        paintLabelled(painter, w - 100, h - 50, m_zoomPicture, m_zoomLabel);
+    if (m_rotateWatch.isWithin(SHOW_MS))
+        paintLabelled(painter, w - 100, h - 100, m_rotatePicture, m_rotateLabel);
+    if (m_autoFocusWatch.isWithin(SHOW_MS))
+        painter->drawImage(w - 145, h - 50, m_autoFocusPicture);
+    if (state.freeze)
+        painter->drawImage(w - 190, h - 50, m_freezePicture);
+    if (m_macro != 0)
+        painter->drawImage(w - 235, h - 50, m_macroPicture);
+    if (m_recordingWatch.isValid())
+        paintRecordingTime(painter, w, h);
+    if (m_snapshotWatch.isWithin(SNAPSHOT_SHOW_MS))
+        painter->drawImage(10, 10, m_snapshotPicture);
+    paintClipFrame(painter, state);
+}
+
+void OSDProcessor::paintLabelled(QPainter *painter, int x, int y, const QImage &picture,
+                                 const QString &text)
+{
+    painter->drawImage(x, y, picture);
+    painter->setPen(QPen(Qt::white));
+    painter->setFont(QFont(QStringLiteral("Arial"), 11));
+    const QFontMetrics metrics = painter->fontMetrics();
+    const int textWidth = metrics.horizontalAdvance(text);
+    painter->drawText(x + (picture.width() - textWidth - 38) / 2 + 38,
+                      y + (metrics.height() + picture.height()) / 2, text);
+}
+
+void OSDProcessor::paintBrightness(QPainter *painter, int w, int h)
+{
+    const bool open = m_liveSource && m_liveSource->isOpen();
+    const int level = open ? m_liveSource->brightnessLevel() : 0;
+    const int min = open ? m_liveSource->brightnessLevelMin() : 0;
+    const int max = open ? m_liveSource->brightnessLevelMax() : 0;
+    const int mid = (min + max) / 2;
+
+    int x = (w - (m_brightnessMin.width() + (max - min) * m_brightnessShort.width()
+                  + m_brightnessLong.width() + m_brightnessMax.width())) / 2;
+    const int y = h - 50;
+    painter->drawImage(x, y, m_brightnessMin);
+    x += m_brightnessMin.width();
+    for (int v = min; v <= max; ++v) {
+        if (v == mid) {
+            painter->drawImage(x, y, m_brightnessLong);
+            if (level == v)
+                painter->drawImage(x + 4, h - 40, m_brightnessBarCenter);
+            x += m_brightnessLong.width();
+        } else {
+            painter->drawImage(x, y, m_brightnessShort);
+            if (level == v)
+                painter->drawImage(x + 5, h - 37, m_brightnessBar);
+            x += m_brightnessShort.width();
+        }
+    }
+    painter->drawImage(x, y, m_brightnessMax);
+}
+
+void OSDProcessor::paintRecordingTime(QPainter *painter, int w, int h)
+{
+    const QString text = timeText(m_recordingWatch.elapsed() / 1000);
+    const int px = (w - m_timePicture.width()) / 2;
+    painter->drawImage(px, h - 100, m_timePicture);
+    painter->setPen(QPen(Qt::red));
+    QFont font(QStringLiteral("Arial"), 15);
+    font.setWeight(75);
+    painter->setFont(font);
+    const QFontMetrics metrics = painter->fontMetrics();
+    painter->drawText(px + (m_timePicture.width() - metrics.horizontalAdvance(text)) / 2,
+                      (metrics.height() + m_timePicture.height()) / 2 + h - 103, text);
+}
+
+void OSDProcessor::paintClipFrame(QPainter *painter, const CanvasState &state)
+{
+    if (state.clipSelected) {
+        m_clipFrame = state.clipFrame;
+        m_clipWatch.start();
+    }
+    if (!m_clipWatch.isValid())
+        return;
+    const qint64 elapsed = m_clipWatch.elapsed();
+    if (elapsed <= CLIP_BLINK_END_MS && (elapsed / 100) % 2 == 0) {
+        painter->setPen(QPen(QBrush(Qt::black), 1, Qt::SolidLine));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(m_clipFrame);
+    }
+}

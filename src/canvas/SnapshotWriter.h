@@ -1,0 +1,69 @@
+#pragma once
+
+#include "StopwatchClock.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QtGlobal>
+
+#include <functional>
+#include <limits>
+
+class QImage;
+
+// Snapshot files of one canvas: the arming state, single and timed continuous modes, and the
+// JPEG written from inside the frame processing ("yyyy-MM-dd_hh-mm-ss.jpg" in the snapshot
+// folder, quality 100).
+//
+// Threads: owned by the canvas and guarded by the canvas lock; every member is called with
+// that lock held (the GUI thread for the settings and arming, the thread processing the frame
+// for write()).
+class SnapshotWriter
+{
+public:
+    static constexpr quint64 DEFAULT_INTERVAL = 60000;
+    static constexpr quint64 DEFAULT_DURATION = 3600000;
+    static constexpr quint64 NO_END = std::numeric_limits<quint64>::max();
+    static constexpr int JPEG_QUALITY = 100;
+
+    SnapshotWriter();
+
+    // What the main window sets before it arms the canvas.
+    struct Settings
+    {
+        QString folder;
+        int continuous = 0;                  // non-zero: timed snapshots; 0: one snapshot
+        quint64 interval = DEFAULT_INTERVAL; // seconds between timed snapshots
+        quint64 duration = DEFAULT_DURATION; // timed snapshots end this long after arming
+    };
+
+    void setSettings(const Settings &settings) { m_settings = settings; }
+    const Settings &settings() const { return m_settings; }
+    bool isArmed() const { return m_armed; }
+
+    // Arms when the folder exists as a directory; otherwise nothing changes.
+    void start();
+    void stop() { m_armed = false; }
+
+    // The snapshot step for one processed picture at frame size. Returns true when a file was
+    // written; a write that fails leaves a debug line and returns false.
+    bool write(const QImage &picture);
+
+    // File name for a moment: "<folder>/yyyy-MM-dd_hh-mm-ss.jpg".
+    QString filePath(const QDateTime &when) const;
+
+    // Test seams: the stopwatch's clock and the wall clock naming the files.
+    StopwatchClock &clock() { return m_clock; }
+    void setWallClock(std::function<QDateTime()> now) { m_now = std::move(now); }
+
+private:
+    // Whether a file is due now; updates the arming state as the mode says.
+    bool due();
+
+    StopwatchClock m_clock;
+    std::function<QDateTime()> m_now;
+    bool m_armed = false;
+    Settings m_settings;
+    Stopwatch m_stopwatch;
+    quint64 m_lastSecond = 0;
+};
