@@ -1,0 +1,432 @@
+#include "CanvasMouse.h"
+#include "CanvasTypes.h"
+#include "ImageCanvas.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTextEdit>
+#include <QtTest>
+
+#include <cmath>
+
+using namespace CanvasMouse;
+
+namespace {
+
+struct View
+{
+    int zoomSteps = 0;       // zoom-ins after the frame
+    QPoint offset;           // view offset asked for afterwards (clamped by the canvas)
+    bool quarterTurn = false;
+};
+
+void applyView(ImageCanvas &canvas, const View &view)
+{
+    if (view.quarterTurn)
+        canvas.rotateClockwise();
+    for (int i = 0; i < view.zoomSteps; ++i)
+        canvas.zoomIn();
+    if (!view.offset.isNull())
+        canvas.setViewOffset(view.offset.x(), view.offset.y());
+}
+
+QPolygonF arrow(const QPoint &p, const QPoint &q)
+{
+    const double dx = q.x() - p.x(), dy = q.y() - p.y();
+    const double nx = -0.05 * dy, ny = 0.05 * dx;
+    const double hx = p.x() + 0.8 * dx, hy = p.y() + 0.8 * dy;
+    return QPolygonF({QPointF(p.x() + nx, p.y() + ny), QPointF(hx + nx, hy + ny),
+                      QPointF(hx + 2 * nx, hy + 2 * ny), QPointF(q), QPointF(hx - 2 * nx, hy - 2 * ny),
+                      QPointF(hx - nx, hy - ny), QPointF(p.x() - nx, p.y() - ny)});
+}
+
+QPolygon triangle(const QPoint &p, const QPoint &q)
+{
+    const double r3 = std::sqrt(3.0);
+    const int ux = int(std::lround(-(q.y() - p.y()) / r3));
+    const int uy = int(std::lround((q.x() - p.x()) / r3));
+    return QPolygon({p, QPoint(q.x() + ux, q.y() + uy), QPoint(q.x() - ux, q.y() - uy)});
+}
+
+// The layer after a drag from p through `moves` (layer points) with one tool, drawn shape by
+// shape as the tools are meant to draw them.
+QImage expectedLayer(const QSize &size, int tool, const QPoint &p, const QList<QPoint> &moves,
+                     int lineWidth, bool fill)
+{
+    QImage layer(size, QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    QPainter painter(&layer);
+    painter.setPen(QPen(QColor(Qt::red), lineWidth, Qt::SolidLine));
+    painter.setBrush(fill ? QBrush(QColor(Qt::blue)) : QBrush(Qt::NoBrush));
+    const QPoint q = moves.last();
+    switch (tool) {
+    case TOOL_FREEHAND: {
+        QPoint last = p;
+        for (const QPoint &m : moves) {
+            painter.drawLine(last, m);
+            last = m;
+        }
+        break;
+    }
+    case TOOL_LINE:
+        painter.drawLine(p, q);
+        break;
+    case TOOL_ARROW:
+        painter.drawPolygon(arrow(p, q), Qt::OddEvenFill);
+        break;
+    case TOOL_RECTANGLE:
+        painter.drawRect(QRect(p, QPoint(q.x() - 1, q.y() - 1)));
+        break;
+    case TOOL_CIRCLE:
+        painter.drawEllipse(QRect(p, QPoint(q.x() - 1, q.y() - 1)));
+        break;
+    case TOOL_TRIANGLE:
+        painter.drawPolygon(triangle(p, q), Qt::OddEvenFill);
+        break;
+    }
+    return layer;
+}
+
+int countTransparent(const QImage &layer)
+{
+    int n = 0;
+    for (int y = 0; y < layer.height(); ++y)
+        for (int x = 0; x < layer.width(); ++x)
+            n += qAlpha(layer.pixel(x, y)) == 0;
+    return n;
+}
+
+QRect paintedBounds(const QImage &layer)
+{
+    QRect bounds;
+    for (int y = 0; y < layer.height(); ++y)
+        for (int x = 0; x < layer.width(); ++x)
+            if (qAlpha(layer.pixel(x, y)) != 0)
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(View)
+
+// The drawing tools of a shown canvas, driven by mouse events through its window.
+class TestAnnotation : public QObject
+{
+    Q_OBJECT
+private slots:
+    void shapesLandOnTheLayer_data()
+    {
+        QTest::addColumn<int>("tool");
+        QTest::addColumn<QSize>("widget");
+        QTest::addColumn<View>("view");
+        QTest::addColumn<QPoint>("from");
+        QTest::addColumn<QList<QPoint>>("moves");
+        QTest::addColumn<int>("lineWidth");
+        QTest::addColumn<bool>("fill");
+
+        const QSize one(320, 180), two(640, 360), boxed(400, 300);
+        const View plain;
+        const View zoomed{1, QPoint(90, 40), false};
+        const View turned{0, QPoint(), true};
+        const View turnedZoomed{2, QPoint(30, 200), true};
+        QTest::newRow("freehand strokes accumulate") << int(TOOL_FREEHAND) << one << plain << QPoint(20, 20)
+                                                     << QList<QPoint>{{40, 30}, {60, 20}, {90, 70}} << 2 << false;
+        QTest::newRow("freehand zoomed, scaled widget") << int(TOOL_FREEHAND) << two << zoomed << QPoint(100, 80)
+                                                        << QList<QPoint>{{200, 100}, {260, 300}} << 3 << false;
+        QTest::newRow("line replaces its rubber band") << int(TOOL_LINE) << one << plain << QPoint(20, 20)
+                                                       << QList<QPoint>{{100, 40}, {300, 170}, {80, 60}} << 1 << false;
+        QTest::newRow("line at zoom 2 with offset") << int(TOOL_LINE) << one << zoomed << QPoint(10, 150)
+                                                    << QList<QPoint>{{200, 20}, {310, 5}} << 2 << false;
+        QTest::newRow("line letterboxed widget") << int(TOOL_LINE) << boxed << plain << QPoint(10, 60)
+                                                 << QList<QPoint>{{390, 250}} << 2 << false;
+        QTest::newRow("line after quarter turn") << int(TOOL_LINE) << one << turned << QPoint(120, 10)
+                                                 << QList<QPoint>{{200, 170}} << 2 << false;
+        QTest::newRow("arrow") << int(TOOL_ARROW) << one << plain << QPoint(30, 150)
+                               << QList<QPoint>{{100, 100}, {280, 40}} << 1 << false;
+        QTest::newRow("arrow filled, zoomed") << int(TOOL_ARROW) << two << zoomed << QPoint(600, 300)
+                                              << QList<QPoint>{{100, 50}} << 2 << true;
+        QTest::newRow("rectangle") << int(TOOL_RECTANGLE) << one << plain << QPoint(40, 30)
+                                   << QList<QPoint>{{100, 90}, {200, 120}} << 2 << false;
+        QTest::newRow("rectangle up and left, filled") << int(TOOL_RECTANGLE) << one << plain << QPoint(200, 150)
+                                                       << QList<QPoint>{{60, 20}} << 1 << true;
+        QTest::newRow("rectangle after turn, zoomed") << int(TOOL_RECTANGLE) << one << turnedZoomed << QPoint(50, 40)
+                                                      << QList<QPoint>{{250, 160}} << 2 << false;
+        QTest::newRow("circle") << int(TOOL_CIRCLE) << one << plain << QPoint(60, 30)
+                                << QList<QPoint>{{160, 150}} << 2 << false;
+        QTest::newRow("circle filled at zoom 2") << int(TOOL_CIRCLE) << two << zoomed << QPoint(60, 30)
+                                                 << QList<QPoint>{{400, 300}} << 1 << true;
+        QTest::newRow("triangle") << int(TOOL_TRIANGLE) << one << plain << QPoint(40, 90)
+                                  << QList<QPoint>{{100, 100}, {250, 90}} << 1 << false;
+        QTest::newRow("triangle filled after turn") << int(TOOL_TRIANGLE) << boxed << turned << QPoint(200, 60)
+                                                    << QList<QPoint>{{230, 220}} << 2 << true;
+    }
+    void shapesLandOnTheLayer()
+    {
+        QFETCH(int, tool);
+        QFETCH(QSize, widget);
+        QFETCH(View, view);
+        QFETCH(QPoint, from);
+        QFETCH(QList<QPoint>, moves);
+        QFETCH(int, lineWidth);
+        QFETCH(bool, fill);
+
+        auto canvas = shownCanvas(widget, QSize(320, 180));
+        QVERIFY(canvas);
+        applyView(*canvas, view);
+        AnnotationTools::Style style;
+        style.lineWidth = lineWidth;
+        style.lineColor = Qt::red;
+        style.fillEnabled = fill;
+        style.fillColor = Qt::blue;
+        canvas->setDrawingStyle(style);
+        canvas->setTool(tool);
+
+        const QPoint p = widgetToLayer(*canvas, from);
+        QList<QPoint> q;
+        for (const QPoint &m : moves)
+            q << widgetToLayer(*canvas, m);
+        const QImage expected = expectedLayer(canvas->annotationLayer().size(), tool, p, q, lineWidth, fill);
+
+        QVERIFY(!canvas->layerDirty());
+        drag(*canvas, from, moves);
+        const QImage layer = canvas->annotationLayer();
+        QVERIFY(paintedBounds(layer).isValid());
+        QCOMPARE(layer, expected);
+        QVERIFY(canvas->layerDirty());
+    }
+
+    void drawingsShowInTheNextFrame()
+    {
+        auto canvas = shownCanvas(QSize(320, 180), QSize(320, 180));
+        QVERIFY(canvas);
+        AnnotationTools::Style style;
+        style.lineColor = Qt::red;
+        style.lineWidth = 4;
+        canvas->setDrawingStyle(style);
+        canvas->setTool(TOOL_LINE);
+        drag(*canvas, QPoint(10, 90), {QPoint(300, 90)});
+        QVERIFY(canvas->outputImage().pixelColor(150, 90) != QColor(Qt::red)); // not before a frame
+        canvas->autoRefresh();
+        QCOMPARE(canvas->outputImage().pixelColor(150, 90), QColor(Qt::red));
+        QCOMPARE(canvas->outputImage().pixelColor(150, 20), QColor(128, 128, 128));
+
+        // "Erase all" keeps the frames clean until a tool draws again.
+        canvas->clearAnnotations();
+        QVERIFY(!canvas->layerDirty());
+        canvas->autoRefresh();
+        QCOMPARE(canvas->outputImage().pixelColor(150, 90), QColor(128, 128, 128));
+        QCOMPARE(countTransparent(canvas->annotationLayer()), 320 * 180);
+    }
+
+    void clickWithoutMoveDrawsNothing_data()
+    {
+        QTest::addColumn<int>("tool");
+        QTest::addColumn<bool>("dirty");
+        QTest::newRow("line") << int(TOOL_LINE) << true;
+        QTest::newRow("freehand") << int(TOOL_FREEHAND) << true;
+        QTest::newRow("triangle") << int(TOOL_TRIANGLE) << true;
+        QTest::newRow("eraser") << int(TOOL_ERASER) << false;
+        QTest::newRow("clip") << int(TOOL_CLIP) << false;
+        QTest::newRow("hand") << int(TOOL_HAND) << false;
+    }
+    void clickWithoutMoveDrawsNothing()
+    {
+        QFETCH(int, tool);
+        QFETCH(bool, dirty);
+        auto canvas = shownCanvas(QSize(320, 180), QSize(320, 180));
+        QVERIFY(canvas);
+        canvas->setTool(tool);
+        QSignalSpy clips(canvas.get(), &ImageCanvas::clipDone);
+        drag(*canvas, QPoint(50, 50), {});
+        QCOMPARE(countTransparent(canvas->annotationLayer()), 320 * 180);
+        QCOMPARE(canvas->layerDirty(), dirty);
+        QCOMPARE(clips.count(), 0);
+    }
+
+    void eraserClearsASquare_data()
+    {
+        QTest::addColumn<int>("lineWidth");
+        QTest::addColumn<QSize>("widget");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QRect>("cleared");   // in layer points
+        QTest::newRow("width 2: 11 x 11") << 2 << QSize(320, 180) << QPoint(100, 80) << QRect(95, 75, 11, 11);
+        QTest::newRow("width 1: 7 x 7") << 1 << QSize(320, 180) << QPoint(100, 80) << QRect(97, 77, 7, 7);
+        QTest::newRow("scaled widget") << 2 << QSize(640, 360) << QPoint(200, 160) << QRect(95, 75, 11, 11);
+        QTest::newRow("cut at the corner") << 2 << QSize(320, 180) << QPoint(2, 1) << QRect(0, 0, 8, 7);
+        QTest::newRow("cut at the far edge") << 3 << QSize(320, 180) << QPoint(318, 179) << QRect(311, 172, 9, 8);
+    }
+    void eraserClearsASquare()
+    {
+        QFETCH(int, lineWidth);
+        QFETCH(QSize, widget);
+        QFETCH(QPoint, at);
+        QFETCH(QRect, cleared);
+        auto canvas = shownCanvas(widget, QSize(320, 180));
+        QVERIFY(canvas);
+        canvas->drawOnLayer([](QPainter &p) { p.fillRect(QRect(0, 0, 320, 180), Qt::green); });
+        AnnotationTools::Style style;
+        style.lineWidth = lineWidth;
+        canvas->setDrawingStyle(style);
+        canvas->setTool(TOOL_ERASER);
+        // The square follows the reported move positions; the press alone erases nothing.
+        press(*canvas, at - QPoint(40, 40) * (at.x() > 40 ? 1 : -1));
+        QCOMPARE(countTransparent(canvas->annotationLayer()), 0);
+        move(*canvas, at);
+        release(*canvas, at);
+        const QImage layer = canvas->annotationLayer();
+        QCOMPARE(countTransparent(layer), cleared.width() * cleared.height());
+        for (const QPoint &corner : {cleared.topLeft(), cleared.bottomRight()})
+            QCOMPARE(qAlpha(layer.pixel(corner)), 0);
+        const QPoint outside = cleared.bottomRight() + QPoint(1, 1);
+        if (layer.rect().contains(outside))
+            QCOMPARE(qAlpha(layer.pixel(outside)), 255);
+    }
+
+    void clipGoesToTheClipboard_data()
+    {
+        QTest::addColumn<QSize>("widget");
+        QTest::addColumn<QPoint>("from");
+        QTest::addColumn<QPoint>("to");
+        QTest::addColumn<QRect>("selection");  // frame points, inclusive
+        QTest::newRow("inside") << QSize(320, 180) << QPoint(20, 30) << QPoint(120, 90) << QRect(QPoint(20, 30), QPoint(120, 90));
+        QTest::newRow("dragged up and left") << QSize(320, 180) << QPoint(120, 90) << QPoint(20, 30) << QRect(QPoint(20, 30), QPoint(120, 90));
+        QTest::newRow("beyond right and bottom") << QSize(320, 180) << QPoint(200, 100) << QPoint(400, 260) << QRect(QPoint(200, 100), QPoint(319, 179));
+        QTest::newRow("beyond left and top") << QSize(320, 180) << QPoint(50, 40) << QPoint(-30, -20) << QRect(QPoint(0, 0), QPoint(50, 40));
+        QTest::newRow("scaled widget") << QSize(640, 360) << QPoint(100, 60) << QPoint(700, 200) << QRect(QPoint(50, 30), QPoint(319, 100));
+    }
+    void clipGoesToTheClipboard()
+    {
+        QFETCH(QSize, widget);
+        QFETCH(QPoint, from);
+        QFETCH(QPoint, to);
+        QFETCH(QRect, selection);
+        auto canvas = shownCanvas(widget, QSize(320, 180));
+        QVERIFY(canvas);
+        // A picture with content everywhere, negative and with a drawing, as it goes out.
+        QImage still(320, 180, QImage::Format_RGB888);
+        for (int y = 0; y < 180; ++y)
+            for (int x = 0; x < 320; ++x)
+                still.setPixelColor(x, y, QColor(x % 256, y, (x * y) % 256));
+        canvas->drawOnLayer([](QPainter &p) { p.fillRect(QRect(30, 30, 40, 40), Qt::yellow); });
+        canvas->setEffect(EFFECT_NEGATIVE);
+        canvas->stillImageCaptured(&still);
+        QGuiApplication::clipboard()->clear();
+
+        canvas->setTool(TOOL_CLIP);
+        QSignalSpy clips(canvas.get(), &ImageCanvas::clipDone);
+        press(*canvas, from);
+        move(*canvas, to);
+        QCOMPARE(canvas->clipSelection(), selection);
+        release(*canvas, to);
+        QCOMPARE(clips.count(), 1);
+        QVERIFY(canvas->clipSelection().isNull());
+
+        const QImage clipped = QGuiApplication::clipboard()->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(clipped, canvas->outputImage().copy(selection).convertToFormat(QImage::Format_RGB32));
+    }
+
+    void handToolPans()
+    {
+        auto canvas = shownCanvas(QSize(640, 360), QSize(320, 180));
+        QVERIFY(canvas);
+        canvas->zoomIn();
+        canvas->setViewOffset(100, 100);
+        canvas->setTool(TOOL_HAND);
+        drag(*canvas, QPoint(300, 200), {QPoint(280, 180), QPoint(260, 170)});
+        // 40 x 30 widget pixels at paint scale 2: the picture follows the pointer by 20 x 15.
+        QCOMPARE(canvas->view().viewOffset(), QPoint(120, 115));
+        QCOMPARE(countTransparent(canvas->annotationLayer()), 320 * 180);
+    }
+
+    void textLandsAtTheAnchor_data()
+    {
+        QTest::addColumn<QSize>("widget");
+        QTest::addColumn<View>("view");
+        QTest::addColumn<bool>("commitBySwitching");
+        QTest::newRow("committed by switching tool") << QSize(320, 180) << View{} << true;
+        QTest::newRow("committed by a second release") << QSize(320, 180) << View{} << false;
+        QTest::newRow("scaled widget, zoomed") << QSize(640, 360) << View{1, QPoint(50, 40), false} << true;
+    }
+    void textLandsAtTheAnchor()
+    {
+        QFETCH(QSize, widget);
+        QFETCH(View, view);
+        QFETCH(bool, commitBySwitching);
+        auto canvas = shownCanvas(widget, QSize(320, 180));
+        QVERIFY(canvas);
+        applyView(*canvas, view);
+        QTextEdit *editor = canvas->textEditor();
+        QCOMPARE(editor->contextMenuPolicy(), Qt::NoContextMenu);
+        QCOMPARE(editor->styleSheet(), QStringLiteral("border: none;"));
+        QCOMPARE(canvas->textFamily(), QStringLiteral("Arial"));
+        QCOMPARE(canvas->textSize(), 18);
+
+        canvas->setTool(TOOL_TEXT);
+        canvas->setTextColor(Qt::red);
+        const QPoint at(widget.width() / 4, widget.height() / 3);
+        drag(*canvas, at, {});
+        QVERIFY(editor->isVisible());
+        QCOMPARE(editor->pos(), at);
+        QCOMPARE(editor->size(), QSize(std::min(widget.width() - at.x() - 5, 300),
+                                       std::min(widget.height() - at.y() - 5, 300)));
+        QTest::keyClicks(editor, QStringLiteral("Hi"));
+        QCOMPARE(editor->toPlainText(), QStringLiteral("Hi"));
+        QCOMPARE(countTransparent(canvas->annotationLayer()), 320 * 180);
+
+        const QPoint anchor = widgetToLayer(*canvas, at);
+        if (commitBySwitching)
+            canvas->setTool(TOOL_LINE);
+        else
+            drag(*canvas, QPoint(5, 5), {});
+        QVERIFY(!editor->isVisible());
+        QVERIFY(canvas->layerDirty());
+        const QImage layer = canvas->annotationLayer();
+        const QRect bounds = paintedBounds(layer);
+        QVERIFY(bounds.isValid());
+        // The document's margin and the glyphs' bearings sit between the anchor and the ink.
+        QVERIFY2(bounds.left() >= anchor.x() && bounds.left() <= anchor.x() + 14,
+                 qPrintable(QStringLiteral("ink at %1, anchor %2").arg(bounds.left()).arg(anchor.x())));
+        QVERIFY2(bounds.top() >= anchor.y() && bounds.top() <= anchor.y() + 20,
+                 qPrintable(QStringLiteral("ink at %1, anchor %2").arg(bounds.top()).arg(anchor.y())));
+        QVERIFY(bounds.width() < 60 && bounds.height() < 40);
+        // The text colour is what was typed with (small text is all edges: smoothed).
+        bool red = false;
+        for (int y = bounds.top(); y <= bounds.bottom() && !red; ++y)
+            for (int x = bounds.left(); x <= bounds.right() && !red; ++x) {
+                const QColor c = layer.pixelColor(x, y);
+                red = c.alpha() > 100 && c.red() > 200 && c.green() < 60 && c.blue() < 60;
+            }
+        QVERIFY(red);
+    }
+
+    void switchingToTextKeepsTheEditorOpen()
+    {
+        auto canvas = shownCanvas(QSize(320, 180), QSize(320, 180));
+        QVERIFY(canvas);
+        canvas->setTool(TOOL_TEXT);
+        drag(*canvas, QPoint(40, 40), {});
+        QTest::keyClicks(canvas->textEditor(), QStringLiteral("x"));
+        canvas->setTool(TOOL_TEXT);
+        QVERIFY(canvas->textEditor()->isVisible());
+        QVERIFY(!canvas->layerDirty());
+    }
+
+    void newFrameSizeDropsTheDrawings()
+    {
+        auto canvas = shownCanvas(QSize(320, 180), QSize(320, 180));
+        QVERIFY(canvas);
+        canvas->setTool(TOOL_LINE);
+        drag(*canvas, QPoint(10, 10), {QPoint(100, 100)});
+        QImage other(200, 100, QImage::Format_RGB888);
+        other.fill(Qt::white);
+        canvas->stillImageCaptured(&other);
+        QCOMPARE(canvas->annotationLayer().size(), QSize(200, 100));
+        QCOMPARE(countTransparent(canvas->annotationLayer()), 200 * 100);
+    }
+};
+
+QTEST_MAIN(TestAnnotation)
+#include "tst_annotation.moc"
