@@ -19,5 +19,9 @@
         <source>Mosaic</source>
         <translation>Mosaik</translation>
     </message>
+    <message>
+        <source>Best fit</source>
+        <translation>Einpassen</translation>
+    </message>
 </context>
 </TS>

@@ -19,5 +19,9 @@
         <source>Mosaic</source>
         <translation>Mosaico</translation>
     </message>
+    <message>
+        <source>Best fit</source>
+        <translation>Ajustar</translation>
+    </message>
 </context>
 </TS>

@@ -19,5 +19,9 @@
         <source>Mosaic</source>
         <translation>Mosaïque</translation>
     </message>
+    <message>
+        <source>Best fit</source>
+        <translation>Ajusté</translation>
+    </message>
 </context>
 </TS>

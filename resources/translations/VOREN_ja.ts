@@ -19,5 +19,9 @@
         <source>Mosaic</source>
         <translation>モザイク</translation>
     </message>
+    <message>
+        <source>Best fit</source>
+        <translation>全体表示</translation>
+    </message>
 </context>
 </TS>

@@ -19,5 +19,9 @@
         <source>Mosaic</source>
         <translation>Мозаика</translation>
     </message>
+    <message>
+        <source>Best fit</source>
+        <translation>По размеру</translation>
+    </message>
 </context>
 </TS>

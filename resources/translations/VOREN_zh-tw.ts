@@ -19,5 +19,9 @@
         <source>Mosaic</source>
         <translation>馬賽克</translation>
     </message>
+    <message>
+        <source>Best fit</source>
+        <translation>最適大小</translation>
+    </message>
 </context>
 </TS>
