@@ -1,5 +1,7 @@
 #include "AnnotationTextEditor.h"
 
+#include "ViewGeometry.h"
+
 #include <QBrush>
 #include <QFont>
 #include <QImage>
@@ -87,4 +89,12 @@ void AnnotationTextEditor::drawInto(QImage &layer, double scale) const
     painter.translate(m_anchor);
     painter.scale(scale, scale);
     m_editor->document()->drawContents(&painter);
+}
+
+double AnnotationTextEditor::layerScale(const ViewGeometry &view, const QSize &widget)
+{
+    const double zoom = view.zoom();
+    return std::max(double(int(view.rotatedHeight() * zoom)) / widget.height(),
+                    double(int(view.rotatedWidth() * zoom)) / widget.width())
+        / (zoom * zoom);
 }

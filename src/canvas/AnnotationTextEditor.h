@@ -9,6 +9,7 @@ class QImage;
 class QSize;
 class QTextEdit;
 class QWidget;
+class ViewGeometry;
 
 // The text tool of a canvas: the editor the user types into over the picture, the text colour,
 // font family and size applied to what is typed, and the layer point the text is anchored at.
@@ -38,6 +39,9 @@ public:
     // Hides the editor without a selection drawn; the document keeps the text for drawInto().
     void close();
     QPoint anchor() const { return m_anchor; }
+    // Scale from the editor's widget pixels to layer pixels under `view` in a canvas of
+    // `widget` size, so that the text keeps the size it was typed in on screen.
+    static double layerScale(const ViewGeometry &view, const QSize &widget);
     // Draws the document into the layer at the anchor, scaled by `scale`.
     void drawInto(QImage &layer, double scale) const;
 

@@ -18,7 +18,6 @@
 #include <QTimer>
 #include <QTransform>
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -585,11 +584,7 @@ void ImageCanvas::commitText()
     std::lock_guard<CanvasLock> lock(m_lock);
     if (m_layer.isNull())
         return;
-    const double zoom = m_view.zoom();
-    const double k = std::max(double(int(m_view.rotatedHeight() * zoom)) / height(),
-                              double(int(m_view.rotatedWidth() * zoom)) / width())
-        / (zoom * zoom);
-    m_text.drawInto(m_layer, k);
+    m_text.drawInto(m_layer, AnnotationTextEditor::layerScale(m_view, size()));
     m_layerDirty = true;
 }
 

@@ -1,12 +1,10 @@
 #include "SnapshotWriter.h"
 
-#include "Logging.h"
-
 #include <QDebug>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QSaveFile>
 
 SnapshotWriter::SnapshotWriter()
     : m_now([] { return QDateTime::currentDateTime(); })
@@ -56,10 +54,15 @@ bool SnapshotWriter::write(const QImage &picture)
     const QString path = filePath(m_now());
     if (!due())
         return false;
-    if (QFile::exists(path) && !QFile::remove(path))
-        qCWarning(lcCanvas) << "could not replace" << path;
-    if (!picture.save(path, nullptr, JPEG_QUALITY)) {
-        qDebug().noquote() << "snapshot write fail" << path;
+    // The picture goes into a temporary file that replaces a same-second one only once it is
+    // complete: a failing write (disk full, no permission) leaves no cut-off JPEG behind and
+    // keeps the earlier file of that second.
+    QSaveFile file(path);
+    const bool written = file.open(QIODevice::WriteOnly)
+        && picture.save(&file, "JPG", JPEG_QUALITY) && file.commit();
+    if (!written) {
+        file.cancelWriting();
+        qDebug().noquote() << "snapshot write fail" << path << file.errorString();
         return false;
     }
     return true;

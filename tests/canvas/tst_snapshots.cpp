@@ -227,6 +227,7 @@ private slots:
         t.canvas.startSnapshot();
         t.frame();
         QCOMPARE(messages.count(QStringLiteral("snapshot write fail")), 1);
+        QCOMPARE(files(dir.path()), QStringList());   // nothing half-written left behind
         QCOMPARE(t.canvas.grab().toImage().copy(mark), before.copy(mark));
         QVERIFY(!t.canvas.isSnapshotArmed());   // a single snapshot is lost, as the mode says
 
