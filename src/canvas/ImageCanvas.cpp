@@ -553,7 +553,7 @@ void ImageCanvas::mouseMoveEvent(QMouseEvent *event)
 void ImageCanvas::mouseReleaseEvent(QMouseEvent *event)
 {
     QImage clip;
-    int tool;
+    int tool = TOOL_HAND;
     QPoint anchor;
     {
         std::lock_guard<CanvasLock> lock(m_lock);
