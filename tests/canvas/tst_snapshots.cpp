@@ -8,6 +8,8 @@
 #include <QtTest>
 
 #include <cstdlib>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -208,6 +210,26 @@ private slots:
         t.frame();
         QCOMPARE(files(folder), QStringList{nameAt(4000)});
         QVERIFY(!t.canvas.isSnapshotArmed());
+    }
+
+    void writtenOnTheCaptureThread()
+    {
+        // The first frame of a new size is processed on the streaming thread itself, snapshot
+        // step and mark included.
+        QTemporaryDir dir;
+        TimedCanvas t(dir.path());
+        t.canvas.resize(640, 360);
+        OSDProcessor osd(&t.canvas, nullptr);
+        osd.clock().setSource([&t] { return t.ms; });
+        t.canvas.startSnapshot();
+        std::vector<uchar> frame(size_t(320) * 240 * 4, 90);
+        std::thread capture([&] { t.canvas.streamImageCaptured(frame.data(), 320, 240, false, true); });
+        capture.join();
+        QCOMPARE(files(dir.path()), QStringList{nameAt(0)});
+        QCOMPARE(QImage(dir.filePath(nameAt(0))).size(), QSize(320, 240));
+        const QImage marked = t.canvas.grab().toImage().copy(10, 10, 48, 48);
+        t.ms = 500;
+        QVERIFY(t.canvas.grab().toImage().copy(10, 10, 48, 48) != marked);
     }
 
     void markOnlyForAWrittenFile()
