@@ -6,15 +6,11 @@
 #include "Logging.h"
 #include "OSDProcessor.h"
 
-#include <QClipboard>
 #include <QColor>
 #include <QDebug>
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPixmap>
 #include <QPen>
-#include <QTextEdit>
 #include <QTimer>
 #include <QTransform>
 
@@ -35,7 +31,11 @@ QFont canvasFont()
 ImageCanvas::ImageCanvas(QWidget *parent)
     : QWidget(parent)
     , m_refreshTimer(new QTimer(this))
-    , m_text(this, canvasFont())
+    , m_controller(this, canvasFont(), [this](const AnnotationController::Work &work) {
+        std::lock_guard<CanvasLock> lock(m_lock);
+        AnnotationController::State state{m_layer, m_layerDirty, m_view, m_display, m_annotation};
+        work(state);
+    })
 {
     setFont(canvasFont());
     recordingActive.store(false, std::memory_order_release);
@@ -538,71 +538,16 @@ void ImageCanvas::paintEvent(QPaintEvent *)
 
 void ImageCanvas::mousePressEvent(QMouseEvent *event)
 {
-    std::lock_guard<CanvasLock> lock(m_lock);
-    if (m_annotation.press(widgetToFrameLocked(event->localPos()), m_layer))
-        m_layerDirty = true;
+    m_controller.press(event->localPos());
 }
 
 void ImageCanvas::mouseMoveEvent(QMouseEvent *event)
 {
-    std::lock_guard<CanvasLock> lock(m_lock);
-    m_annotation.move(widgetToFrameLocked(event->localPos()), m_layer, m_view,
-                      [this](const QPoint &frame) { return frameToLayerLocked(frame); });
+    m_controller.move(event->localPos());
 }
 
 void ImageCanvas::mouseReleaseEvent(QMouseEvent *event)
 {
-    QImage clip;
-    int tool = TOOL_HAND;
-    QPoint anchor;
-    {
-        std::lock_guard<CanvasLock> lock(m_lock);
-        tool = m_annotation.tool;
-        if (tool == TOOL_CLIP && m_annotation.hasClipSelection()) {
-            clip = m_display.copy(m_annotation.clipRect());
-            m_annotation.resetClipSelection();
-        }
-        anchor = frameToLayerLocked(widgetToFrameLocked(event->pos()));
-    }
-    if (!clip.isNull()) {
-        QGuiApplication::clipboard()->setPixmap(QPixmap::fromImage(clip));
+    if (m_controller.release(event->pos()))
         emit clipDone();
-    }
-    if (tool == TOOL_TEXT) {
-        if (m_text.isEditing())
-            commitText();
-        else
-            m_text.open(event->pos(), size(), anchor);
-    }
 }
-
-void ImageCanvas::commitText()
-{
-    if (!m_text.isEditing())
-        return;
-    m_text.close();
-    std::lock_guard<CanvasLock> lock(m_lock);
-    if (m_layer.isNull())
-        return;
-    m_text.drawInto(m_layer, AnnotationTextEditor::layerScale(m_view, size()));
-    m_layerDirty = true;
-}
-
-void ImageCanvas::setTool(int tool)
-{
-    {
-        std::lock_guard<CanvasLock> lock(m_lock);
-        m_annotation.tool = tool;
-    }
-    if (tool != TOOL_TEXT)
-        commitText();
-}
-
-void ImageCanvas::clearAnnotations()
-{
-    std::lock_guard<CanvasLock> lock(m_lock);
-    if (!m_layer.isNull())
-        m_layer.fill(Qt::transparent);
-    m_layerDirty = false;
-}
-

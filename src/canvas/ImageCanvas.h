@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AnnotationTextEditor.h"
+#include "AnnotationController.h"
 #include "AnnotationTools.h"
 #include "CanvasLock.h"
 #include "FrameSlots.h"
@@ -106,7 +106,7 @@ public:
     bool layerDirty() const { std::lock_guard<CanvasLock> lock(m_lock); return m_layerDirty; }
 
     // Drawing tools (GUI thread). Choosing any tool but TOOL_TEXT commits a text being edited.
-    void setTool(int tool);
+    void setTool(int tool) { m_controller.setTool(tool); }
     int tool() const { std::lock_guard<CanvasLock> lock(m_lock); return m_annotation.tool; }
     // Line and fill settings, written by the colour, line-width and fill popups.
     void setDrawingStyle(const AnnotationTools::Style &style)
@@ -120,7 +120,7 @@ public:
         return m_annotation.style;
     }
     // Erases every drawing; the layer is painted over frames again once a tool draws.
-    void clearAnnotations();
+    void clearAnnotations() { m_controller.clear(); }
     // The clip selection in frame points, inclusive; null while nothing is selected.
     QRect clipSelection() const
     {
@@ -129,13 +129,13 @@ public:
     }
 
     // Text tool (GUI thread): the format of what is typed from now on.
-    void setTextColor(const QColor &colour) { m_text.setTextColor(colour); }
-    void setTextFamily(const QString &family) { m_text.setTextFamily(family); }
-    void setTextSize(int points) { m_text.setTextSize(points); }
-    QColor textColor() const { return m_text.textColor(); }
-    QString textFamily() const { return m_text.textFamily(); }
-    int textSize() const { return m_text.textSize(); }
-    QTextEdit *textEditor() const { return m_text.editor(); }
+    void setTextColor(const QColor &colour) { m_controller.text().setTextColor(colour); }
+    void setTextFamily(const QString &family) { m_controller.text().setTextFamily(family); }
+    void setTextSize(int points) { m_controller.text().setTextSize(points); }
+    QColor textColor() const { return m_controller.text().textColor(); }
+    QString textFamily() const { return m_controller.text().textFamily(); }
+    int textSize() const { return m_controller.text().textSize(); }
+    QTextEdit *textEditor() const { return m_controller.text().editor(); }
 
     // Snapshot files (GUI thread). The settings are given before startSnapshot(), which arms
     // only when the folder exists.
@@ -228,9 +228,6 @@ private:
     // The picture `current` points at, made safe to change in place.
     QImage *ownedForWriting(QImage *current);
 
-    // Draws the text being edited into the layer and closes the editor.
-    void commitText();
-
     FrameSlots m_slots;
     RecordingEncoder m_recording;   // used under m_lock
     QTimer *m_refreshTimer = nullptr;
@@ -249,7 +246,7 @@ private:
     SnapshotWriter m_snapshots;
     OSDProcessor *m_osd = nullptr;  // not owned; detaches itself when it goes
 
-    AnnotationTextEditor m_text;    // GUI thread only; after the members it may rely on
+    AnnotationController m_controller;  // GUI thread only; after the members it reaches
 
     std::atomic<int> m_effect{0};
     std::atomic<int> m_mask{0};
