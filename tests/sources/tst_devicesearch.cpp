@@ -1,0 +1,268 @@
+#include "CaptureDeviceSearch.h"
+#include "FakeV4l2Io.h"
+#include "MessageCapture.h"
+#include "SimulatedBackend.h"
+#include "SimulatedCamera.h"
+#include "SysfsVideoScanner.h"
+#include "UsbDeviceId.h"
+#include "UvcDescriptorParser.h"
+#include "V4l2Backend.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <linux/videodev2.h>
+
+namespace {
+
+// One video4linux node of a sysfs fixture and how its fake device answers.
+struct NodeSpec
+{
+    QString name;           // "video0"
+    quint16 vid = 0;        // with pid: the USB device above the node; both 0 = not on USB
+    quint16 pid = 0;
+    bool metadata = false;  // the second node a uvcvideo camera creates
+    QByteArray driver = "uvcvideo";
+    bool brightness = true;
+    int openError = 0;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(NodeSpec)
+
+namespace {
+
+// Builds a sysfs tree as the kernel lays it out: the class link points at the node under the
+// USB interface, the node's "device" link at the interface, ids on the USB device above.
+void buildFixture(const QString &root, const QVector<NodeSpec> &specs, FakeV4l2Io *io)
+{
+    QDir(root).mkpath(QStringLiteral("class/video4linux"));
+    int port = 1;
+    for (const NodeSpec &spec : specs) {
+        QString deviceDir;
+        if (spec.vid || spec.pid) {
+            const QString usb = QStringLiteral("devices/pci0000:00/0000:00:14.0/usb1/1-%1").arg(port++);
+            QDir(root).mkpath(usb);
+            auto write = [&](const QString &file, const QByteArray &text) {
+                QFile f(root + QLatin1Char('/') + usb + QLatin1Char('/') + file);
+                QVERIFY(f.open(QIODevice::WriteOnly));
+                f.write(text);
+            };
+            write(QStringLiteral("idVendor"), QByteArray::number(spec.vid, 16).rightJustified(4, '0') + '\n');
+            write(QStringLiteral("idProduct"), QByteArray::number(spec.pid, 16).rightJustified(4, '0') + '\n');
+            deviceDir = usb + QStringLiteral("/1-%1:1.0").arg(port - 1);
+        } else {
+            deviceDir = QStringLiteral("devices/platform/vivid.%1").arg(spec.name);
+        }
+        const QString nodeDir = deviceDir + QStringLiteral("/video4linux/") + spec.name;
+        QDir(root).mkpath(nodeDir);
+        QVERIFY(QFile::link(root + QLatin1Char('/') + deviceDir, root + QLatin1Char('/') + nodeDir + QStringLiteral("/device")));
+        QVERIFY(QFile::link(root + QLatin1Char('/') + nodeDir, root + QStringLiteral("/class/video4linux/") + spec.name));
+
+        FakeV4l2Io::Node node;
+        node.openError = spec.openError;
+        node.driver = spec.driver;
+        node.deviceCaps = spec.metadata ? V4L2_CAP_META_CAPTURE | V4L2_CAP_STREAMING
+                                        : V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_STREAMING;
+        if (spec.brightness)
+            node.controls.insert(V4L2_CID_BRIGHTNESS, {-64, 64, 0, 0});
+        io->nodes.insert(QStringLiteral("/dev/") + spec.name, node);
+    }
+}
+
+QByteArray descriptorsWithUnits(const QVector<QPair<int, QByteArray>> &units, quint8 interfaceClass = 0x0E,
+                                quint8 interfaceSubclass = 0x01)
+{
+    QByteArray d;
+    d += QByteArray::fromHex("12010002EF020140FC04305300010102" "0001"); // device
+    d += QByteArray::fromHex("0902A10102010080FA");                       // configuration
+    d += QByteArray::fromHex("080B00020E030000");                         // interface association
+    QByteArray iface = QByteArray::fromHex("09040000010" "1" "000000");
+    iface[5] = char(interfaceClass);
+    iface[6] = char(interfaceSubclass);
+    d += iface;
+    d += QByteArray::fromHex("0C24010001330080C3C90101");            // VideoControl header
+    for (const auto &unit : units) {
+        QByteArray xu;
+        xu += char(27);       // bLength
+        xu += char(0x24);     // CS_INTERFACE
+        xu += char(0x06);     // VC_EXTENSION_UNIT
+        xu += char(unit.first);
+        xu += unit.second;    // guidExtensionCode
+        xu += QByteArray::fromHex("10010201FF0300");
+        d += xu;
+    }
+    d += QByteArray::fromHex("0904010001" "0E02" "0000");           // a VideoStreaming interface
+    return d;
+}
+
+} // namespace
+
+class TestDeviceSearch : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parseVidPid_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("vid");
+        QTest::addColumn<int>("pid");
+        QTest::newRow("display name") << "v4l2:/dev/video0 usb#vid_04fc&pid_5330" << 0x04FC << 0x5330;
+        QTest::newRow("first occurrence") << "vid_04fc&pid_2089 vid_1111&pid_2222" << 0x04FC << 0x2089;
+        QTest::newRow("upper case tags") << "USB#VID_04FC&PID_5330" << 0 << 0;
+        QTest::newRow("not hexadecimal") << "vid_04fg&pid_53 0" << 0 << 0;
+        QTest::newRow("cut short") << "pid_5330 vid_04f" << 0 << 0x5330;
+        QTest::newRow("sign is not a digit") << "vid_+4fc&pid_-330" << 0 << 0;
+        QTest::newRow("no tags") << "v4l2:/dev/video3" << 0 << 0;
+    }
+    void parseVidPid()
+    {
+        QFETCH(QString, name);
+        quint16 vid = 1, pid = 1;
+        UsbDeviceId::parseVidPid(name, &vid, &pid);
+        QTEST(int(vid), "vid");
+        QTEST(int(pid), "pid");
+    }
+
+    void isSupportedDevice_data()
+    {
+        QTest::addColumn<int>("vid");
+        QTest::addColumn<int>("pid");
+        QTest::addColumn<bool>("supported");
+        QTest::newRow("listed 5330") << 0x04FC << 0x5330 << true;
+        QTest::newRow("low byte ignored 53FF") << 0x04FC << 0x53FF << true;
+        QTest::newRow("6339") << 0x04FC << 0x6339 << true;
+        QTest::newRow("26xx") << 0x04FC << 0x2601 << true;
+        QTest::newRow("2089") << 0x04FC << 0x2089 << true;
+        QTest::newRow("high byte differs 5430") << 0x04FC << 0x5430 << false;
+        QTest::newRow("other vendor") << 0x046D << 0x5330 << false;
+        QTest::newRow("table end is no match") << 0 << 0 << false;
+    }
+    void isSupportedDevice()
+    {
+        QFETCH(int, vid);
+        QFETCH(int, pid);
+        QTEST(UsbDeviceId::isSupportedDevice(quint16(vid), quint16(pid)), "supported");
+    }
+
+    void videoSearch_data()
+    {
+        QTest::addColumn<QVector<NodeSpec>>("nodes");
+        QTest::addColumn<QString>("taken");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("lines");
+
+        QTest::newRow("supported camera among others")
+            << QVector<NodeSpec>{{"video0", 0x046D, 0x0825}, {"video1", 0x046D, 0x0825, true},
+                                 {"video2", 0x04FC, 0x5330}, {"video3", 0x04FC, 0x5330, true}}
+            << "v4l2:/dev/video2 usb#vid_04fc&pid_5330" << 0
+            << QStringList{"Done with index 1, USB VID_04FC&PID_5330"};
+        QTest::newRow("metadata and non-USB nodes passed over")
+            << QVector<NodeSpec>{{"video0", 0x04FC, 0x5330, true}, {"video1", 0, 0}, {"video10", 0x04FC, 0x53FF},
+                                 {"video2", 0x1234, 0x5678}}
+            << "v4l2:/dev/video10 usb#vid_04fc&pid_53ff" << 0
+            << QStringList{"Done with index 2, USB VID_04FC&PID_53FF"};
+        QTest::newRow("PID 0x5430 refused")
+            << QVector<NodeSpec>{{"video0", 0x04FC, 0x5430}} << QString() << 1 << QStringList();
+        QTest::newRow("not uvcvideo: cancelled, next taken")
+            << QVector<NodeSpec>{{"video0", 0x04FC, 0x5330, false, "vivid"}, {"video2", 0x04FC, 0x6330}}
+            << "v4l2:/dev/video2 usb#vid_04fc&pid_6330" << 0
+            << QStringList{"Done with index 0, USB VID_04FC&PID_5330", "cancelled",
+                           "Done with index 1, USB VID_04FC&PID_6330"};
+        QTest::newRow("no brightness control")
+            << QVector<NodeSpec>{{"video0", 0x04FC, 0x2620, false, "uvcvideo", false}} << QString() << 1
+            << QStringList{"Done with index 0, USB VID_04FC&PID_2620"};
+        QTest::newRow("node that does not open")
+            << QVector<NodeSpec>{{"video0", 0x04FC, 0x5330, false, "uvcvideo", true, -EACCES}}
+            << QString() << int(CaptureDeviceSearch::STATUS_NO_DEVICES) << QStringList();
+        QTest::newRow("no nodes") << QVector<NodeSpec>{} << QString()
+                                  << int(CaptureDeviceSearch::STATUS_NO_DEVICES) << QStringList();
+    }
+    void videoSearch()
+    {
+        QFETCH(QVector<NodeSpec>, nodes);
+        QTemporaryDir dir;
+        auto io = std::make_shared<FakeV4l2Io>();
+        buildFixture(dir.path() + "/sys", nodes, io.get());
+        V4l2Backend backend(dir.path() + "/sys", io);
+
+        MessageCapture messages;
+        std::unique_ptr<DeviceFilter> filter;
+        const qint32 status = CaptureDeviceSearch::enumCaptureFilter(&backend, DeviceCategory::VideoInput, &filter);
+        QTEST(int(status), "status");
+        QFETCH(QString, taken);
+        QCOMPARE(filter ? filter->displayName() : QString(), taken);
+        QTEST(messages.messages().filter(QRegularExpression("^(Done with|cancelled)")), "lines");
+    }
+
+    void scannerFindsUsbDeviceAboveNode()
+    {
+        QTemporaryDir dir;
+        FakeV4l2Io io;
+        buildFixture(dir.path() + "/sys", {{"video0", 0x04FC, 0x2089}, {"video1", 0, 0}}, &io);
+        const QVector<SysfsVideoNode> nodes = SysfsVideoScanner(dir.path() + "/sys").nodes();
+        QCOMPARE(nodes.size(), 2);
+        QCOMPARE(nodes[0].usbDevicePath, QFileInfo(dir.path() + "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-1").canonicalFilePath());
+        QCOMPARE(nodes[0].displayName(), QString("v4l2:/dev/video0 usb#vid_04fc&pid_2089"));
+        QVERIFY(nodes[1].usbDevicePath.isEmpty());
+        QCOMPARE(nodes[1].displayName(), QString("v4l2:/dev/video1"));
+    }
+
+    void audioSearchPassesOverTheCamerasMicrophone()
+    {
+        SimulatedBackend backend(std::make_shared<SimulatedCamera>());
+        MessageCapture messages;
+        std::unique_ptr<DeviceFilter> filter;
+        QCOMPARE(CaptureDeviceSearch::enumCaptureFilter(&backend, DeviceCategory::AudioInput, &filter), 0);
+        QVERIFY(filter);
+        QCOMPARE(filter->displayName(), QString("simulated:microphone"));
+        QVERIFY(messages.contains("Done with index 1, USB VID_0000&PID_0000"));
+        QVERIFY(!messages.contains("cancelled"));
+    }
+
+    void simulatedCameraFoundOnlyWhilePluggedIn()
+    {
+        auto camera = std::make_shared<SimulatedCamera>();
+        SimulatedBackend backend(camera);
+        std::unique_ptr<DeviceFilter> filter;
+        QCOMPARE(CaptureDeviceSearch::enumCaptureFilter(&backend, DeviceCategory::VideoInput, &filter), 0);
+        QVERIFY(filter);
+        camera->unplug();
+        QCOMPARE(CaptureDeviceSearch::enumCaptureFilter(&backend, DeviceCategory::VideoInput, &filter),
+                 CaptureDeviceSearch::STATUS_NO_DEVICES);
+        QVERIFY(!filter);
+    }
+
+    void extensionUnit_data()
+    {
+        const QByteArray ours = UvcDescriptorParser::vendorExtensionGuid();
+        const QByteArray other = QByteArray::fromHex("AD94E1A6C9F5D34D9D3C1E6B2E5D9F01");
+        const QByteArray bigEndian = QByteArray::fromHex("636106825070" "49AB" "B8CCB3855E8D221D");
+        QTest::addColumn<QByteArray>("descriptors");
+        QTest::addColumn<int>("unit");
+        QTest::newRow("second unit") << descriptorsWithUnits({{3, other}, {4, ours}}) << 4;
+        QTest::newRow("only unit") << descriptorsWithUnits({{2, ours}}) << 2;
+        QTest::newRow("GUID in big-endian order is another unit") << descriptorsWithUnits({{2, bigEndian}}) << -1;
+        QTest::newRow("outside a VideoControl interface") << descriptorsWithUnits({{2, ours}}, 0x01, 0x01) << -1;
+        QTest::newRow("truncated") << descriptorsWithUnits({{2, ours}}).left(60) << -1;
+        QTest::newRow("empty") << QByteArray() << -1;
+    }
+    void extensionUnit()
+    {
+        QFETCH(QByteArray, descriptors);
+        QTEST(UvcDescriptorParser::findExtensionUnit(descriptors, UvcDescriptorParser::vendorExtensionGuid()), "unit");
+    }
+
+    void vendorGuidIsStoredLittleEndian()
+    {
+        QCOMPARE(UvcDescriptorParser::vendorExtensionGuid().toHex(' ').toUpper(),
+                 QByteArray("82 06 61 63 70 50 AB 49 B8 CC B3 85 5E 8D 22 1D"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDeviceSearch)
+#include "tst_devicesearch.moc"
