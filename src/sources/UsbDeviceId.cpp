@@ -28,7 +28,7 @@ quint16 UsbDeviceId::hexAfter(const QString &text, const QString &tag)
     if (digits.size() != 4)
         return 0;
     for (const QChar c : digits) {
-        if (!std::isxdigit(static_cast<unsigned char>(c.toLatin1())) || c.unicode() > 0x7f)
+        if (c.unicode() > 0x7f || !std::isxdigit(static_cast<unsigned char>(c.toLatin1())))
             return 0;
     }
     bool ok = false;
