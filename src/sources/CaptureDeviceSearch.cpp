@@ -4,7 +4,7 @@
 
 #include <QDebug>
 
-qint32 CaptureDeviceSearch::enumCaptureFilter(DeviceBackend *backend, DeviceCategory category,
+HRESULT CaptureDeviceSearch::enumCaptureFilter(DeviceBackend *backend, DeviceCategory category,
                                               std::unique_ptr<DeviceFilter> *out)
 {
     out->reset();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DeviceBackend.h"
+#include "HResult.h"
 
 #include <memory>
 
@@ -13,12 +14,12 @@
 class CaptureDeviceSearch
 {
 public:
-    static constexpr qint32 STATUS_TAKEN = 0;
-    static constexpr qint32 STATUS_EXHAUSTED = 1;
-    static constexpr qint32 STATUS_NO_DEVICES = qint32(0x80004005u);
+    static constexpr HRESULT STATUS_TAKEN = S_OK;
+    static constexpr HRESULT STATUS_EXHAUSTED = S_FALSE; // no device of the category qualified
+    static constexpr HRESULT STATUS_NO_DEVICES = E_FAIL;  // the category has no devices
 
     // Writes "Done with index %d, USB VID_%04X&PID_%04X" for each device taken and
     // "cancelled" for a video input without the extension unit. Callers look at `out`.
-    static qint32 enumCaptureFilter(DeviceBackend *backend, DeviceCategory category,
+    static HRESULT enumCaptureFilter(DeviceBackend *backend, DeviceCategory category,
                                     std::unique_ptr<DeviceFilter> *out);
 };

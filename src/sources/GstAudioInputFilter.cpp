@@ -4,11 +4,6 @@
 
 namespace {
 
-struct MonitorUnref
-{
-    void operator()(GstDeviceMonitor *monitor) const { gst_object_unref(monitor); }
-};
-
 QString stringProperty(const GstStructure *properties, const char *name)
 {
     const gchar *value = properties ? gst_structure_get_string(properties, name) : nullptr;
@@ -18,7 +13,7 @@ QString stringProperty(const GstStructure *properties, const char *name)
 } // namespace
 
 GstAudioInputFilter::GstAudioInputFilter(GstDevice *device)
-    : m_device(GST_DEVICE(gst_object_ref(device)))
+    : m_device(GstRef<GstDevice>::borrow(device))
 {
 }
 
@@ -53,15 +48,14 @@ QString GstAudioInputFilter::displayNameOf(GstDevice *device)
 std::vector<DeviceMoniker> GstAudioInputFilter::enumerate()
 {
     std::vector<DeviceMoniker> monikers;
-    std::unique_ptr<GstDeviceMonitor, MonitorUnref> monitor(gst_device_monitor_new());
+    GstRef<GstDeviceMonitor> monitor(gst_device_monitor_new());
     gst_device_monitor_add_filter(monitor.get(), "Audio/Source", nullptr);
     if (!gst_device_monitor_start(monitor.get()))
         return monikers;
     GList *devices = gst_device_monitor_get_devices(monitor.get());
     for (GList *item = devices; item; item = item->next) {
         GstDevice *device = GST_DEVICE(item->data);
-        std::shared_ptr<GstDevice> held(GST_DEVICE(gst_object_ref(device)),
-                                        [](GstDevice *d) { gst_object_unref(d); });
+        GstRef<GstDevice> held = GstRef<GstDevice>::borrow(device);
         monikers.push_back({displayNameOf(device), [held]() -> std::unique_ptr<DeviceFilter> {
                                 return std::make_unique<GstAudioInputFilter>(held.get());
                             }});

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "DeviceFilter.h"
+#include "GstRef.h"
 
-#include <memory>
 #include <vector>
 
 struct DeviceMoniker;
@@ -26,9 +26,5 @@ public:
     static std::vector<DeviceMoniker> enumerate();
 
 private:
-    struct Unref
-    {
-        void operator()(GstDevice *device) const { gst_object_unref(device); }
-    };
-    std::unique_ptr<GstDevice, Unref> m_device;
+    GstRef<GstDevice> m_device;
 };
