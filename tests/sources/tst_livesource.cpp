@@ -143,6 +143,7 @@ private slots:
     {
         QVERIFY(MediaFramework::initialize());
     }
+    void cleanupTestCase() { MediaFramework::shutdown(); }
     void init()
     {
         m_camera = std::make_shared<SimulatedCamera>();
@@ -353,5 +354,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestLiveSource)
+QTEST_GUILESS_MAIN(TestLiveSource)
 #include "tst_livesource.moc"

@@ -1,3 +1,4 @@
+#include "MediaFramework.h"
 #include "SimulatedCamera.h"
 
 #include <QtEndian>
@@ -75,7 +76,8 @@ class TestSimulatedCamera : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { gst_init(nullptr, nullptr); }
+    void initTestCase() { QVERIFY(MediaFramework::initialize()); }
+    void cleanupTestCase() { MediaFramework::shutdown(); }
 
     void anySizeAndRate_data()
     {
