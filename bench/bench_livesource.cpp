@@ -1,0 +1,86 @@
+// The live source on the simulated camera: time from plug-in to the first frame, the frame
+// rate that reaches the sink at a few capture sizes, and how long starting and finishing a
+// recording keeps the GUI thread busy.
+#include "ICaptureCB.h"
+#include "LiveSource_linux.h"
+#include "MediaFramework.h"
+#include "SimulatedBackend.h"
+#include "SimulatedCamera.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QSize>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <atomic>
+#include <cstdio>
+
+namespace {
+
+class CountingSink : public ICaptureCB
+{
+public:
+    void imageCaptured(void *, int, int, bool, bool) override {}
+    void stillImageCaptured(QImage *) override {}
+    void streamImageCaptured(void *, int, int, bool, bool) override { frames.fetch_add(1); }
+    std::atomic<int> frames{0};
+};
+
+void spin(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Runs the event loop until `done` holds or `boundMs` passes; the time taken in ms.
+template <typename Done>
+qint64 spinUntil(Done done, int boundMs)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < boundMs)
+        spin(5);
+    return t.elapsed();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (!MediaFramework::initialize())
+        return 1;
+    QTemporaryDir dir;
+    const QSize sizes[] = {{640, 480}, {1280, 720}, {1920, 1080}};
+    std::printf("%-10s %10s %12s %10s %12s %12s\n", "size", "open ms", "1st frame ms", "frames/s",
+                "rec start ms", "rec end ms");
+    for (const QSize &size : sizes) {
+        auto camera = std::make_shared<SimulatedCamera>();
+        CountingSink sink;
+        LiveSource source(std::make_unique<SimulatedBackend>(camera), &sink, size.width(), size.height(),
+                          size.width(), size.height());
+        const qint64 open = spinUntil([&] { return source.isOpen(); }, 5000);
+        const qint64 first = spinUntil([&] { return sink.frames.load() > 0; }, 5000);
+        const int before = sink.frames.load();
+        spin(3000);
+        const double rate = (sink.frames.load() - before) / 3.0;
+
+        QElapsedTimer t;
+        t.start();
+        source.startRecording(dir.filePath(QStringLiteral("bench-%1.avi").arg(size.width())));
+        const qint64 recStart = t.elapsed();
+        spin(2000);
+        t.restart();
+        source.stopRecording();
+        const qint64 recEnd = t.elapsed();
+        std::printf("%4dx%-5d %10lld %12lld %10.1f %12lld %12lld\n", size.width(), size.height(),
+                    static_cast<long long>(open), static_cast<long long>(first), rate,
+                    static_cast<long long>(recStart), static_cast<long long>(recEnd));
+    }
+    MediaFramework::shutdown();
+    return 0;
+}
