@@ -18,7 +18,7 @@
 namespace {
 
 // One video4linux node of a sysfs fixture and how its fake device answers.
-struct NodeSpec
+struct NodeFixture
 {
     QString name;           // "video0"
     quint16 vid = 0;        // with pid: the USB device above the node; both 0 = not on USB
@@ -31,19 +31,19 @@ struct NodeSpec
 
 } // namespace
 
-Q_DECLARE_METATYPE(NodeSpec)
+Q_DECLARE_METATYPE(NodeFixture)
 
 namespace {
 
 // Builds a sysfs tree as the kernel lays it out: the class link points at the node under the
 // USB interface, the node's "device" link at the interface, ids on the USB device above.
-void buildFixture(const QString &root, const QVector<NodeSpec> &specs, FakeV4l2Io *io)
+void buildFixture(const QString &root, const QVector<NodeFixture> &entries, FakeV4l2Io *io)
 {
     QDir(root).mkpath(QStringLiteral("class/video4linux"));
     int port = 1;
-    for (const NodeSpec &spec : specs) {
+    for (const NodeFixture &entry : entries) {
         QString deviceDir;
-        if (spec.vid || spec.pid) {
+        if (entry.vid || entry.pid) {
             const QString usb = QStringLiteral("devices/pci0000:00/0000:00:14.0/usb1/1-%1").arg(port++);
             QDir(root).mkpath(usb);
             auto write = [&](const QString &file, const QByteArray &text) {
@@ -51,25 +51,25 @@ void buildFixture(const QString &root, const QVector<NodeSpec> &specs, FakeV4l2I
                 QVERIFY(f.open(QIODevice::WriteOnly));
                 f.write(text);
             };
-            write(QStringLiteral("idVendor"), QByteArray::number(spec.vid, 16).rightJustified(4, '0') + '\n');
-            write(QStringLiteral("idProduct"), QByteArray::number(spec.pid, 16).rightJustified(4, '0') + '\n');
+            write(QStringLiteral("idVendor"), QByteArray::number(entry.vid, 16).rightJustified(4, '0') + '\n');
+            write(QStringLiteral("idProduct"), QByteArray::number(entry.pid, 16).rightJustified(4, '0') + '\n');
             deviceDir = usb + QStringLiteral("/1-%1:1.0").arg(port - 1);
         } else {
-            deviceDir = QStringLiteral("devices/platform/vivid.%1").arg(spec.name);
+            deviceDir = QStringLiteral("devices/platform/vivid.%1").arg(entry.name);
         }
-        const QString nodeDir = deviceDir + QStringLiteral("/video4linux/") + spec.name;
+        const QString nodeDir = deviceDir + QStringLiteral("/video4linux/") + entry.name;
         QDir(root).mkpath(nodeDir);
         QVERIFY(QFile::link(root + QLatin1Char('/') + deviceDir, root + QLatin1Char('/') + nodeDir + QStringLiteral("/device")));
-        QVERIFY(QFile::link(root + QLatin1Char('/') + nodeDir, root + QStringLiteral("/class/video4linux/") + spec.name));
+        QVERIFY(QFile::link(root + QLatin1Char('/') + nodeDir, root + QStringLiteral("/class/video4linux/") + entry.name));
 
         FakeV4l2Io::Node node;
-        node.openError = spec.openError;
-        node.driver = spec.driver;
-        node.deviceCaps = spec.metadata ? V4L2_CAP_META_CAPTURE | V4L2_CAP_STREAMING
+        node.openError = entry.openError;
+        node.driver = entry.driver;
+        node.deviceCaps = entry.metadata ? V4L2_CAP_META_CAPTURE | V4L2_CAP_STREAMING
                                         : V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_STREAMING;
-        if (spec.brightness)
+        if (entry.brightness)
             node.controls.insert(V4L2_CID_BRIGHTNESS, {-64, 64, 0, 0});
-        io->nodes.insert(QStringLiteral("/dev/") + spec.name, node);
+        io->nodes.insert(QStringLiteral("/dev/") + entry.name, node);
     }
 }
 
@@ -151,40 +151,40 @@ private slots:
 
     void videoSearch_data()
     {
-        QTest::addColumn<QVector<NodeSpec>>("nodes");
+        QTest::addColumn<QVector<NodeFixture>>("nodes");
         QTest::addColumn<QString>("taken");
         QTest::addColumn<int>("status");
         QTest::addColumn<QStringList>("lines");
 
         QTest::newRow("supported camera among others")
-            << QVector<NodeSpec>{{"video0", 0x046D, 0x0825}, {"video1", 0x046D, 0x0825, true},
+            << QVector<NodeFixture>{{"video0", 0x046D, 0x0825}, {"video1", 0x046D, 0x0825, true},
                                  {"video2", 0x04FC, 0x5330}, {"video3", 0x04FC, 0x5330, true}}
             << "v4l2:/dev/video2 usb#vid_04fc&pid_5330" << 0
             << QStringList{"Done with index 1, USB VID_04FC&PID_5330"};
         QTest::newRow("metadata and non-USB nodes passed over")
-            << QVector<NodeSpec>{{"video0", 0x04FC, 0x5330, true}, {"video1", 0, 0}, {"video10", 0x04FC, 0x53FF},
+            << QVector<NodeFixture>{{"video0", 0x04FC, 0x5330, true}, {"video1", 0, 0}, {"video10", 0x04FC, 0x53FF},
                                  {"video2", 0x1234, 0x5678}}
             << "v4l2:/dev/video10 usb#vid_04fc&pid_53ff" << 0
             << QStringList{"Done with index 2, USB VID_04FC&PID_53FF"};
         QTest::newRow("PID 0x5430 refused")
-            << QVector<NodeSpec>{{"video0", 0x04FC, 0x5430}} << QString() << 1 << QStringList();
+            << QVector<NodeFixture>{{"video0", 0x04FC, 0x5430}} << QString() << 1 << QStringList();
         QTest::newRow("not uvcvideo: cancelled, next taken")
-            << QVector<NodeSpec>{{"video0", 0x04FC, 0x5330, false, "vivid"}, {"video2", 0x04FC, 0x6330}}
+            << QVector<NodeFixture>{{"video0", 0x04FC, 0x5330, false, "vivid"}, {"video2", 0x04FC, 0x6330}}
             << "v4l2:/dev/video2 usb#vid_04fc&pid_6330" << 0
             << QStringList{"Done with index 0, USB VID_04FC&PID_5330", "cancelled",
                            "Done with index 1, USB VID_04FC&PID_6330"};
         QTest::newRow("no brightness control")
-            << QVector<NodeSpec>{{"video0", 0x04FC, 0x2620, false, "uvcvideo", false}} << QString() << 1
+            << QVector<NodeFixture>{{"video0", 0x04FC, 0x2620, false, "uvcvideo", false}} << QString() << 1
             << QStringList{"Done with index 0, USB VID_04FC&PID_2620"};
         QTest::newRow("node that does not open")
-            << QVector<NodeSpec>{{"video0", 0x04FC, 0x5330, false, "uvcvideo", true, -EACCES}}
+            << QVector<NodeFixture>{{"video0", 0x04FC, 0x5330, false, "uvcvideo", true, -EACCES}}
             << QString() << int(CaptureDeviceSearch::STATUS_NO_DEVICES) << QStringList();
-        QTest::newRow("no nodes") << QVector<NodeSpec>{} << QString()
+        QTest::newRow("no nodes") << QVector<NodeFixture>{} << QString()
                                   << int(CaptureDeviceSearch::STATUS_NO_DEVICES) << QStringList();
     }
     void videoSearch()
     {
-        QFETCH(QVector<NodeSpec>, nodes);
+        QFETCH(QVector<NodeFixture>, nodes);
         QTemporaryDir dir;
         auto io = std::make_shared<FakeV4l2Io>();
         buildFixture(dir.path() + "/sys", nodes, io.get());
