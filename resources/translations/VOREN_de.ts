@@ -2,6 +2,165 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>MainWindow</name>
+    <message>
+        <source>Width</source>
+        <translation>Breite</translation>
+    </message>
+    <message>
+        <source>Line Width</source>
+        <translation>Linienbreite</translation>
+    </message>
+    <message>
+        <source>Line Color</source>
+        <translation>Linienfarbe</translation>
+    </message>
+    <message>
+        <source>Fill Color</source>
+        <translation>Füllfarbe</translation>
+    </message>
+    <message>
+        <source>Live</source>
+        <translation>Live</translation>
+    </message>
+    <message>
+        <source>Film</source>
+        <translation>Film</translation>
+    </message>
+    <message>
+        <source>Photograph</source>
+        <translation>Foto</translation>
+    </message>
+    <message>
+        <source>Drawing Board</source>
+        <translation>Zeichenbrett</translation>
+    </message>
+    <message>
+        <source>Noting</source>
+        <translation>Notieren</translation>
+    </message>
+    <message>
+        <source>Line</source>
+        <translation>Linie</translation>
+    </message>
+    <message>
+        <source>Rectangle</source>
+        <translation>Rechteck</translation>
+    </message>
+    <message>
+        <source>Freehand</source>
+        <translation>Freihand</translation>
+    </message>
+    <message>
+        <source>Circle</source>
+        <translation>Kreis</translation>
+    </message>
+    <message>
+        <source>Arrow</source>
+        <translation>Pfeil</translation>
+    </message>
+    <message>
+        <source>Triangle</source>
+        <translation>Dreieck</translation>
+    </message>
+    <message>
+        <source>Eraser</source>
+        <translation>Radierer</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Erase all</source>
+        <translation>Alles löschen</translation>
+    </message>
+    <message>
+        <source>Clip image</source>
+        <translation>Bild ausschneiden</translation>
+    </message>
+    <message>
+        <source>Hand</source>
+        <translation>Hand</translation>
+    </message>
+    <message>
+        <source>Fill background</source>
+        <translation>Hintergrund füllen</translation>
+    </message>
+    <message>
+        <source>Assisting</source>
+        <translation>Hilfsmittel</translation>
+    </message>
+    <message>
+        <source>Mask</source>
+        <translation>Maske</translation>
+    </message>
+    <message>
+        <source>Effect</source>
+        <translation>Effekt</translation>
+    </message>
+    <message>
+        <source>Adjustment</source>
+        <translation>Einstellung</translation>
+    </message>
+    <message>
+        <source>Zoom out</source>
+        <translation>Verkleinern</translation>
+    </message>
+    <message>
+        <source>Zoom in</source>
+        <translation>Vergrößern</translation>
+    </message>
+    <message>
+        <source>Reset zoom</source>
+        <translation>Zoom zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Auto focus</source>
+        <translation>Autofokus</translation>
+    </message>
+    <message>
+        <source>Brightness down</source>
+        <translation>Dunkler</translation>
+    </message>
+    <message>
+        <source>Brightness up</source>
+        <translation>Heller</translation>
+    </message>
+    <message>
+        <source>Rotate</source>
+        <translation>Drehen</translation>
+    </message>
+    <message>
+        <source>Rotate back</source>
+        <translation>Zurückdrehen</translation>
+    </message>
+    <message>
+        <source>Freeze</source>
+        <translation>Standbild</translation>
+    </message>
+    <message>
+        <source>Recording</source>
+        <translation>Aufnahme</translation>
+    </message>
+    <message>
+        <source>Record video</source>
+        <translation>Video aufnehmen</translation>
+    </message>
+    <message>
+        <source>Take snapshot</source>
+        <translation>Schnappschuss</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Drucken</translation>
+    </message>
+</context>
+<context>
     <name>OSDProcessor</name>
     <message>
         <source>Color</source>

@@ -2,6 +2,165 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es_ES">
 <context>
+    <name>MainWindow</name>
+    <message>
+        <source>Width</source>
+        <translation>Ancho</translation>
+    </message>
+    <message>
+        <source>Line Width</source>
+        <translation>Ancho de línea</translation>
+    </message>
+    <message>
+        <source>Line Color</source>
+        <translation>Color de línea</translation>
+    </message>
+    <message>
+        <source>Fill Color</source>
+        <translation>Color de relleno</translation>
+    </message>
+    <message>
+        <source>Live</source>
+        <translation>En vivo</translation>
+    </message>
+    <message>
+        <source>Film</source>
+        <translation>Vídeo</translation>
+    </message>
+    <message>
+        <source>Photograph</source>
+        <translation>Fotografía</translation>
+    </message>
+    <message>
+        <source>Drawing Board</source>
+        <translation>Pizarra</translation>
+    </message>
+    <message>
+        <source>Noting</source>
+        <translation>Anotar</translation>
+    </message>
+    <message>
+        <source>Line</source>
+        <translation>Línea</translation>
+    </message>
+    <message>
+        <source>Rectangle</source>
+        <translation>Rectángulo</translation>
+    </message>
+    <message>
+        <source>Freehand</source>
+        <translation>Mano alzada</translation>
+    </message>
+    <message>
+        <source>Circle</source>
+        <translation>Círculo</translation>
+    </message>
+    <message>
+        <source>Arrow</source>
+        <translation>Flecha</translation>
+    </message>
+    <message>
+        <source>Triangle</source>
+        <translation>Triángulo</translation>
+    </message>
+    <message>
+        <source>Eraser</source>
+        <translation>Borrador</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Texto</translation>
+    </message>
+    <message>
+        <source>Erase all</source>
+        <translation>Borrar todo</translation>
+    </message>
+    <message>
+        <source>Clip image</source>
+        <translation>Recortar imagen</translation>
+    </message>
+    <message>
+        <source>Hand</source>
+        <translation>Mano</translation>
+    </message>
+    <message>
+        <source>Fill background</source>
+        <translation>Rellenar fondo</translation>
+    </message>
+    <message>
+        <source>Assisting</source>
+        <translation>Asistencia</translation>
+    </message>
+    <message>
+        <source>Mask</source>
+        <translation>Máscara</translation>
+    </message>
+    <message>
+        <source>Effect</source>
+        <translation>Efecto</translation>
+    </message>
+    <message>
+        <source>Adjustment</source>
+        <translation>Ajuste</translation>
+    </message>
+    <message>
+        <source>Zoom out</source>
+        <translation>Alejar</translation>
+    </message>
+    <message>
+        <source>Zoom in</source>
+        <translation>Acercar</translation>
+    </message>
+    <message>
+        <source>Reset zoom</source>
+        <translation>Restablecer zoom</translation>
+    </message>
+    <message>
+        <source>Auto focus</source>
+        <translation>Enfoque automático</translation>
+    </message>
+    <message>
+        <source>Brightness down</source>
+        <translation>Bajar brillo</translation>
+    </message>
+    <message>
+        <source>Brightness up</source>
+        <translation>Subir brillo</translation>
+    </message>
+    <message>
+        <source>Rotate</source>
+        <translation>Girar</translation>
+    </message>
+    <message>
+        <source>Rotate back</source>
+        <translation>Girar al revés</translation>
+    </message>
+    <message>
+        <source>Freeze</source>
+        <translation>Congelar</translation>
+    </message>
+    <message>
+        <source>Recording</source>
+        <translation>Grabación</translation>
+    </message>
+    <message>
+        <source>Record video</source>
+        <translation>Grabar vídeo</translation>
+    </message>
+    <message>
+        <source>Take snapshot</source>
+        <translation>Tomar captura</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Configuración</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Imprimir</translation>
+    </message>
+</context>
+<context>
     <name>OSDProcessor</name>
     <message>
         <source>Color</source>

@@ -2,6 +2,165 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
+    <name>MainWindow</name>
+    <message>
+        <source>Width</source>
+        <translation>Ширина</translation>
+    </message>
+    <message>
+        <source>Line Width</source>
+        <translation>Толщина линии</translation>
+    </message>
+    <message>
+        <source>Line Color</source>
+        <translation>Цвет линии</translation>
+    </message>
+    <message>
+        <source>Fill Color</source>
+        <translation>Цвет заливки</translation>
+    </message>
+    <message>
+        <source>Live</source>
+        <translation>Камера</translation>
+    </message>
+    <message>
+        <source>Film</source>
+        <translation>Видео</translation>
+    </message>
+    <message>
+        <source>Photograph</source>
+        <translation>Фото</translation>
+    </message>
+    <message>
+        <source>Drawing Board</source>
+        <translation>Доска</translation>
+    </message>
+    <message>
+        <source>Noting</source>
+        <translation>Заметки</translation>
+    </message>
+    <message>
+        <source>Line</source>
+        <translation>Линия</translation>
+    </message>
+    <message>
+        <source>Rectangle</source>
+        <translation>Прямоугольник</translation>
+    </message>
+    <message>
+        <source>Freehand</source>
+        <translation>От руки</translation>
+    </message>
+    <message>
+        <source>Circle</source>
+        <translation>Круг</translation>
+    </message>
+    <message>
+        <source>Arrow</source>
+        <translation>Стрелка</translation>
+    </message>
+    <message>
+        <source>Triangle</source>
+        <translation>Треугольник</translation>
+    </message>
+    <message>
+        <source>Eraser</source>
+        <translation>Ластик</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Текст</translation>
+    </message>
+    <message>
+        <source>Erase all</source>
+        <translation>Стереть всё</translation>
+    </message>
+    <message>
+        <source>Clip image</source>
+        <translation>Вырезать фрагмент</translation>
+    </message>
+    <message>
+        <source>Hand</source>
+        <translation>Рука</translation>
+    </message>
+    <message>
+        <source>Fill background</source>
+        <translation>Заливка фона</translation>
+    </message>
+    <message>
+        <source>Assisting</source>
+        <translation>Помощь</translation>
+    </message>
+    <message>
+        <source>Mask</source>
+        <translation>Маска</translation>
+    </message>
+    <message>
+        <source>Effect</source>
+        <translation>Эффект</translation>
+    </message>
+    <message>
+        <source>Adjustment</source>
+        <translation>Настройка</translation>
+    </message>
+    <message>
+        <source>Zoom out</source>
+        <translation>Уменьшить</translation>
+    </message>
+    <message>
+        <source>Zoom in</source>
+        <translation>Увеличить</translation>
+    </message>
+    <message>
+        <source>Reset zoom</source>
+        <translation>Сбросить масштаб</translation>
+    </message>
+    <message>
+        <source>Auto focus</source>
+        <translation>Автофокус</translation>
+    </message>
+    <message>
+        <source>Brightness down</source>
+        <translation>Уменьшить яркость</translation>
+    </message>
+    <message>
+        <source>Brightness up</source>
+        <translation>Увеличить яркость</translation>
+    </message>
+    <message>
+        <source>Rotate</source>
+        <translation>Повернуть</translation>
+    </message>
+    <message>
+        <source>Rotate back</source>
+        <translation>Повернуть обратно</translation>
+    </message>
+    <message>
+        <source>Freeze</source>
+        <translation>Стоп-кадр</translation>
+    </message>
+    <message>
+        <source>Recording</source>
+        <translation>Запись</translation>
+    </message>
+    <message>
+        <source>Record video</source>
+        <translation>Записать видео</translation>
+    </message>
+    <message>
+        <source>Take snapshot</source>
+        <translation>Сделать снимок</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Настройки</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Печать</translation>
+    </message>
+</context>
+<context>
     <name>OSDProcessor</name>
     <message>
         <source>Color</source>

@@ -1,0 +1,38 @@
+#include "Config.h"
+#include "DumpConfig.h"
+#include "InterfaceTranslation.h"
+#include "MainWindow.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QScreen>
+#include <QTranslator>
+
+#include <memory>
+
+int main(int argc, char **argv)
+{
+    auto app = std::make_unique<QApplication>(argc, argv);
+    QApplication::setWindowIcon(QIcon(":/icons/ICON_Orvanix.ICO"));
+    DumpConfig();
+    // The two names select the settings store; nothing may read a setting before this.
+    QCoreApplication::setOrganizationName("Quillmore");
+    QCoreApplication::setApplicationName("Document Camera");
+
+    auto translator = std::make_unique<QTranslator>();
+    installInterfaceTranslation(*app, *translator, Config::language(),
+                                QCoreApplication::applicationDirPath());
+
+    auto window = std::make_unique<MainWindow>();
+    window->show();
+    // The whole virtual desktop, all screens together.
+    const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
+    const QRect frame = window->geometry();
+    window->move((desktop.width() - frame.width()) / 2, (desktop.height() - frame.height()) / 2);
+
+    const int exitCode = QApplication::exec();
+    window.reset();
+    translator.reset();
+    app.reset();
+    return exitCode;
+}

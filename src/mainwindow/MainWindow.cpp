@@ -1,0 +1,530 @@
+#include "MainWindow.h"
+
+#include "CanvasTypes.h"
+#include "Config.h"
+#include "DeviceSupervisor.h"
+#include "FilmBar.h"
+#include "ImageButton.h"
+#include "ImageCanvas.h"
+#include "MonotonicFrameClock.h"
+#include "Panel.h"
+#include "PhotographBar.h"
+#include "ToolPanelBuilder.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QColor>
+#include <QFont>
+#include <QStackedWidget>
+
+namespace {
+constexpr int DeviceCheckIntervalMs = 1000;
+constexpr int ModeButtonY = 5;
+constexpr int ModeButtonStep = 107;
+constexpr int ContentLeft = 36;
+constexpr int ContentTop = 25;
+constexpr int BottomReserve = 100;
+constexpr int LiveBarWidth = 60;
+constexpr int LiveBarHeight = 37;
+
+const char *const MaskButtonIcons[] = {"ICON_MASK_CIRCLE", "ICON_MASK_CIRCLE",
+                                       "ICON_MASK_RECTANGLE", "ICON_MASK_LEFT",
+                                       "ICON_MASK_TOP"};
+const char *const EffectButtonIcons[] = {"ICON_EFFECT_COLOR", "ICON_EFFECT_BW",
+                                         "ICON_EFFECT_NEGATIVE", "ICON_EFFECT_MOSAIC"};
+} // namespace
+
+MainWindow::MainWindow(std::unique_ptr<FrameClock> frameClock)
+    : m_widthLabel(tr("Width")),
+      m_lineWidthLabel(tr("Line Width")),
+      m_lineColorLabel(tr("Line Color")),
+      m_fillColorLabel(tr("Fill Color"))
+{
+    m_supportedResolutions = {QSize(1024, 768),  QSize(1280, 720),  QSize(1600, 1200),
+                              QSize(1920, 1080), QSize(2048, 1536), QSize(2592, 1944),
+                              QSize(3264, 2448)};
+
+    if (!frameClock)
+        frameClock = std::make_unique<MonotonicFrameClock>();
+    m_supervisor = new DeviceSupervisor(std::move(frameClock), this);
+    m_deviceCheckTimer.setInterval(DeviceCheckIntervalMs);
+    connect(&m_deviceCheckTimer, &QTimer::timeout, this, &MainWindow::deviceActiveCheck);
+    m_deviceCheckTimer.start();
+
+    setMinimumSize(MINIMUM_WIDTH, MINIMUM_HEIGHT);
+    resize(MINIMUM_WIDTH, 680);
+
+    m_modeButtons[MODE_LIVE] = createModeButton("MAIN_BUTTON", tr("Live"));
+    m_modeButtons[MODE_FILM] = createModeButton("MAIN_BUTTON", tr("Film"));
+    m_modeButtons[MODE_PHOTOGRAPH] = createModeButton("MAIN_BUTTON", tr("Photograph"));
+    m_modeButtons[MODE_DRAWING_BOARD] = createModeButton("MAIN_BUTTON_LONG",
+                                                         tr("Drawing Board"));
+    m_modeGroup = new QButtonGroup(this);
+    m_modeGroup->setExclusive(true);
+    for (ImageButton *button : m_modeButtons)
+        m_modeGroup->addButton(button);
+
+    m_aboutIconName = "AboutButton";
+    m_aboutButtonX = 34;
+    m_aboutPicture = QImage(":/icons/Background/POP_BK_ABOUT_small.png");
+    m_aboutButton = new ImageButton(m_aboutIconName, this,
+                                    QPoint(m_aboutButtonX, height() - 55));
+    connect(m_aboutButton, &ImageButton::clicked, this, &MainWindow::About);
+
+    m_sideButton = new ImageButton(QString(), this, QPoint(0, 0));
+    connect(m_sideButton, &ImageButton::clicked, this, &MainWindow::expand);
+
+    m_toolPanel = new Panel(this);
+    m_tools = ToolPanelBuilder(this, m_toolPanel).build();
+
+    createPages();
+    m_currentCanvas = m_canvases[MODE_LIVE];
+    m_pageStack->setCurrentWidget(m_currentCanvas);
+
+    m_recording = false;
+    m_currentMode = MODE_LIVE;
+    m_popup.close();
+    m_panelExpanded = false;
+
+    expand();
+
+    // Film's enter and leave run once, so every bar starts in the state a mode change gives.
+    m_modeButtons[MODE_FILM]->setChecked(true);
+    switchMode();
+    m_modeButtons[MODE_LIVE]->setChecked(true);
+    switchMode();
+}
+
+MainWindow::~MainWindow()
+{
+    m_deviceCheckTimer.stop();
+    m_popup.close();
+}
+
+QSize MainWindow::captureResolution(const QSize &setting, const QVector<QSize> &supported)
+{
+    const QSize largest = supported.last();
+    if (largest.width() < setting.width() || largest.height() < setting.height())
+        return largest;
+    return setting;
+}
+
+ImageButton *MainWindow::createModeButton(const QString &iconName, const QString &caption)
+{
+    auto *button = new ImageButton(iconName, this, QPoint(0, 0));
+    button->setText(caption);
+    button->setFont(QFont("Arial", 11));
+    button->setTextColor(Qt::white);
+    button->setCheckable(true);
+    connect(button, &ImageButton::clicked, this, &MainWindow::switchMode);
+    return button;
+}
+
+ImageCanvas *MainWindow::createCanvas()
+{
+    auto *canvas = new ImageCanvas(this);
+    connect(canvas, &ImageCanvas::streamFrameUpdate, this, &MainWindow::streamFrameUpdate);
+    m_pageStack->addWidget(canvas);
+    return canvas;
+}
+
+void MainWindow::createPages()
+{
+    m_pageStack = new QStackedWidget(this);
+
+    m_canvases[MODE_LIVE] = createCanvas();
+    m_liveBar = new QWidget(this);
+    m_liveBar->setFixedSize(LiveBarWidth, LiveBarHeight);
+    m_liveRecordingButton = new ImageButton("ICON_LIVE_RECORDING", m_liveBar, QPoint(20, 5));
+    m_liveRecordingButton->setCheckable(true);
+    connect(m_liveRecordingButton, &ImageButton::clicked, this, &MainWindow::record);
+
+    m_canvases[MODE_FILM] = createCanvas();
+    m_filmBar = std::make_unique<FilmBar>(this);
+    connect(m_filmBar->volumeButton(), &ImageButton::clicked, this, &MainWindow::filmVolume);
+
+    m_canvases[MODE_PHOTOGRAPH] = createCanvas();
+    m_photographBar = std::make_unique<PhotographBar>(this);
+    connect(m_photographBar->timeButton(), &ImageButton::clicked, this,
+            &MainWindow::photographPlayInterval);
+
+    m_canvases[MODE_DRAWING_BOARD] = createCanvas();
+    m_canvases[MODE_DRAWING_BOARD]->setBoard(true);
+    m_canvases[MODE_DRAWING_BOARD]->fillStill(Qt::white);
+}
+
+void MainWindow::switchMode()
+{
+    WindowMode mode = m_currentMode;
+    for (int m = MODE_LIVE; m <= MODE_DRAWING_BOARD; ++m) {
+        if (m_modeButtons[m]->isChecked()) {
+            mode = WindowMode(m);
+            break;
+        }
+    }
+    m_currentCanvas = m_canvases[mode];
+    m_pageStack->setCurrentWidget(m_currentCanvas);
+    if (mode == m_currentMode)
+        return;
+
+    leaveMode(m_currentMode);
+    enterMode(mode);
+    m_currentMode = mode;
+    enableToolsFor(mode);
+    showCanvasState();
+    closePopup();
+    m_toolPanel->refresh();
+    emit modeChanged();
+}
+
+void MainWindow::leaveMode(WindowMode mode)
+{
+    switch (mode) {
+    case MODE_LIVE:
+        m_liveBar->hide();
+        break;
+    case MODE_FILM:
+        m_filmBar->leave();
+        break;
+    case MODE_PHOTOGRAPH:
+        m_photographBar->leave();
+        break;
+    case MODE_DRAWING_BOARD:
+        m_canvases[MODE_DRAWING_BOARD]->stopAutoRefresh();
+        break;
+    }
+}
+
+void MainWindow::enterMode(WindowMode mode)
+{
+    switch (mode) {
+    case MODE_LIVE:
+        m_liveBar->show();
+        m_liveBar->raise();
+        break;
+    case MODE_FILM:
+        m_filmBar->enter();
+        break;
+    case MODE_PHOTOGRAPH:
+        m_photographBar->enter();
+        break;
+    case MODE_DRAWING_BOARD:
+        m_canvases[MODE_DRAWING_BOARD]->startAutoRefresh();
+        break;
+    }
+}
+
+void MainWindow::enableToolsFor(WindowMode mode)
+{
+    const bool live = mode == MODE_LIVE;
+    m_tools.fillBackground->setEnabled(mode == MODE_DRAWING_BOARD);
+    for (ImageButton *cameraButton : {m_tools.autoFocus, m_tools.brightnessUp,
+                                      m_tools.brightnessDown, m_tools.freeze, m_tools.record,
+                                      m_tools.settings})
+        cameraButton->setEnabled(live);
+    m_tools.snapshot->setEnabled(true);
+    m_tools.hand->setEnabled(!live);
+}
+
+void MainWindow::showCanvasState()
+{
+    const int mask = m_currentCanvas->mask();
+    m_tools.mask->setChecked(mask != MASK_NONE);
+    if (mask >= MASK_NONE && mask <= MASK_TOP)
+        m_tools.mask->setImage(MaskButtonIcons[mask]);
+
+    const int effect = m_currentCanvas->effect();
+    if (effect >= EFFECT_COLOR && effect <= EFFECT_MOSAIC)
+        m_tools.effect->setImage(EffectButtonIcons[effect]);
+
+    m_tools.freeze->setChecked(m_currentCanvas->freeze());
+}
+
+void MainWindow::expand()
+{
+    m_panelExpanded = !m_panelExpanded;
+    const bool keepGeometry = isMaximized() || isFullScreen();
+    if (m_panelExpanded) {
+        if (!keepGeometry) {
+            resize(width() + PANEL_WIDTH_OFFSET, height());
+            if (isVisible())
+                move(x() - PANEL_WIDTH_OFFSET, y());
+        }
+        m_sideButton->setImage("BUTTON_SIDE_CLOSE");
+        m_toolPanel->move(40, 30);
+        m_toolPanel->show();
+    } else {
+        if (!keepGeometry) {
+            resize(width() - PANEL_WIDTH_OFFSET, height());
+            if (isVisible())
+                move(x() + PANEL_WIDTH_OFFSET, y());
+        }
+        m_sideButton->setImage("BUTTON_SIDE_OPEN");
+        m_toolPanel->hide();
+        closePopup();
+    }
+    layoutContents();
+}
+
+void MainWindow::layoutContents()
+{
+    // The frame lays out on every resize, including those before the contents exist.
+    if (!m_pageStack)
+        return;
+    const int w = width();
+    const int h = height();
+    const int e = panelOffset();
+
+    m_toolPanel->resize(m_toolPanel->width(), h - BottomReserve);
+    m_aboutButton->move(m_aboutButtonX, h - 55);
+    m_sideButton->move(4, 50);
+    for (int m = MODE_LIVE; m <= MODE_DRAWING_BOARD; ++m)
+        m_modeButtons[m]->move(e + 40 + m * ModeButtonStep, ModeButtonY);
+    m_pageStack->setGeometry(e + ContentLeft, ContentTop, w - e - 55, h - BottomReserve);
+    m_liveBar->move((w - e - m_liveBar->width()) / 2 + e, h - 60);
+    m_filmBar->layout(w, h, e, m_pageStack->geometry());
+    m_photographBar->layout(w, h, e, m_pageStack->geometry());
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    StyleWindow::closeEvent(event);
+}
+
+// --- frame timing supervision ----------------------------------------------------------
+
+void MainWindow::streamFrameUpdate()
+{
+    m_supervisor->frameArrived();
+}
+
+void MainWindow::deviceActiveCheck()
+{
+    m_supervisor->check();
+}
+
+// --- drawing tools ----------------------------------------------------------------------
+
+void MainWindow::line()
+{
+    m_popup.keepOwn(m_tools.line);
+}
+
+void MainWindow::rectangle()
+{
+    m_popup.keepOwn(m_tools.rectangle);
+}
+
+void MainWindow::freehand()
+{
+    m_popup.keepOwn(m_tools.freehand);
+}
+
+void MainWindow::circle()
+{
+    m_popup.keepOwn(m_tools.circle);
+}
+
+void MainWindow::arrow()
+{
+    m_popup.keepOwn(m_tools.arrow);
+}
+
+void MainWindow::triangle()
+{
+    m_popup.keepOwn(m_tools.triangle);
+}
+
+void MainWindow::erase()
+{
+    m_popup.keepOwn(m_tools.eraser);
+}
+
+void MainWindow::text()
+{
+    m_popup.keepOwn(m_tools.text);
+}
+
+void MainWindow::clip()
+{
+    closePopup();
+}
+
+void MainWindow::hand()
+{
+    closePopup();
+}
+
+void MainWindow::eraseAll()
+{
+    closePopup();
+}
+
+void MainWindow::fillBackground()
+{
+    // The background colour is chosen in the button's popup; the click itself selects nothing.
+    m_popup.keepOwn(m_tools.fillBackground);
+}
+
+// --- masks and effects ------------------------------------------------------------------
+
+void MainWindow::mask()
+{
+    m_popup.keepOwn(m_tools.mask);
+    if (m_tools.mask->isChecked()) {
+        m_currentCanvas->setMask(m_rememberedMask);
+    } else {
+        m_rememberedMask = m_currentCanvas->mask();
+        m_currentCanvas->setMask(MASK_NONE);
+    }
+}
+
+// --- picture adjustments ----------------------------------------------------------------
+
+void MainWindow::zoomInStart()
+{
+    closePopup();
+    m_currentCanvas->zoomIn();
+}
+
+void MainWindow::zoomInStop()
+{
+    closePopup();
+}
+
+void MainWindow::zoomOutStart()
+{
+    closePopup();
+    m_currentCanvas->zoomOut();
+}
+
+void MainWindow::zoomOutStop()
+{
+    closePopup();
+}
+
+void MainWindow::zoomReset()
+{
+    closePopup();
+    m_currentCanvas->zoomBestFit();
+}
+
+void MainWindow::autoFocus()
+{
+    closePopup();
+}
+
+void MainWindow::brightnessDown()
+{
+    closePopup();
+}
+
+void MainWindow::brightnessUp()
+{
+    closePopup();
+}
+
+void MainWindow::rotate()
+{
+    closePopup();
+    m_currentCanvas->rotateClockwise();
+}
+
+void MainWindow::rotateRev()
+{
+    closePopup();
+    m_currentCanvas->rotateCounterClockwise();
+}
+
+void MainWindow::macro()
+{
+    closePopup();
+}
+
+void MainWindow::freeze()
+{
+    closePopup();
+    m_currentCanvas->setFreeze(m_tools.freeze->isChecked());
+}
+
+// --- popups, snapshots, recording, printing -------------------------------------------
+// The buttons are wired to these slots from the start; the popup windows, the snapshot and
+// recording control and the printing fill them in.
+
+void MainWindow::lineHold()
+{
+}
+
+void MainWindow::rectangleHold()
+{
+}
+
+void MainWindow::freehandHold()
+{
+}
+
+void MainWindow::circleHold()
+{
+}
+
+void MainWindow::arrowHold()
+{
+}
+
+void MainWindow::triangleHold()
+{
+}
+
+void MainWindow::eraseHold()
+{
+}
+
+void MainWindow::textHold()
+{
+}
+
+void MainWindow::fillBackgroundHold()
+{
+}
+
+void MainWindow::maskHold()
+{
+}
+
+void MainWindow::effectHold()
+{
+}
+
+void MainWindow::About()
+{
+}
+
+void MainWindow::settings()
+{
+}
+
+void MainWindow::record()
+{
+}
+
+void MainWindow::snapshot()
+{
+}
+
+void MainWindow::print()
+{
+}
+
+// --- film and photograph bars -------------------------------------------------------------
+
+void MainWindow::filmVolume()
+{
+    closePopup();
+    m_filmBar->showVolumeFromButton();
+}
+
+void MainWindow::photographPlayInterval()
+{
+    closePopup();
+    m_photographBar->showIntervalFromButton();
+}

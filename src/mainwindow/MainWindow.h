@@ -1,0 +1,176 @@
+#pragma once
+
+#include "FrameClock.h"
+#include "PopupSlot.h"
+#include "StyleWindow.h"
+#include "ToolButtons.h"
+#include "WindowMode.h"
+
+#include <QHash>
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QTimer>
+#include <QVector>
+
+#include <memory>
+
+class DeviceSupervisor;
+class FilmBar;
+
+class ImageButton;
+class ImageCanvas;
+class Panel;
+class PhotographBar;
+class QButtonGroup;
+class QCloseEvent;
+class QStackedWidget;
+
+// The program's one window: four mode buttons across the top, the collapsible tool panel on
+// the left, a page stack with one canvas per mode, and a control bar along the bottom for the
+// Live, Film and Photograph modes. Every tool action works on the canvas of the current mode.
+// At most one popup tool window is open (PopupSlot).
+//
+// Threads: GUI thread only. Canvases report frames with streamFrameUpdate() from the media
+// streaming threads; the automatic connection queues them onto the GUI thread.
+class MainWindow : public StyleWindow
+{
+    Q_OBJECT
+public:
+    static constexpr int PANEL_WIDTH_OFFSET = 138;
+    static constexpr int MINIMUM_WIDTH = 800;
+    static constexpr int MINIMUM_HEIGHT = 640;
+
+    // `frameClock` measures the gaps between frames; none means the monotonic system clock.
+    explicit MainWindow(std::unique_ptr<FrameClock> frameClock = {});
+    ~MainWindow() override;
+
+    // The capture size for a "resolution2" setting: the largest supported size when the
+    // setting exceeds it in either dimension, otherwise the setting.
+    static QSize captureResolution(const QSize &setting, const QVector<QSize> &supported);
+
+    WindowMode currentMode() const { return m_currentMode; }
+    ImageCanvas *currentCanvas() const { return m_currentCanvas; }
+    ImageCanvas *canvas(WindowMode mode) const { return m_canvases[mode]; }
+    ImageButton *modeButton(WindowMode mode) const { return m_modeButtons[mode]; }
+    ImageButton *aboutButton() const { return m_aboutButton; }
+    ImageButton *sideButton() const { return m_sideButton; }
+    ImageButton *liveRecordingButton() const { return m_liveRecordingButton; }
+    const ToolButtons &toolButtons() const { return m_tools; }
+    Panel *toolPanel() const { return m_toolPanel; }
+    QStackedWidget *pageStack() const { return m_pageStack; }
+    QWidget *liveBar() const { return m_liveBar; }
+    FilmBar *filmBar() const { return m_filmBar.get(); }
+    PhotographBar *photographBar() const { return m_photographBar.get(); }
+    DeviceSupervisor *deviceSupervisor() const { return m_supervisor; }
+    QTimer &deviceCheckTimer() { return m_deviceCheckTimer; }
+    PopupSlot &popupSlot() { return m_popup; }
+    const QVector<QSize> &supportedResolutions() const { return m_supportedResolutions; }
+    bool isPanelExpanded() const { return m_panelExpanded; }
+    int rememberedMask() const { return m_rememberedMask; }
+    void setRememberedMask(int mask) { m_rememberedMask = mask; }
+    QImage aboutPicture() const { return m_aboutPicture; }
+
+    // Section labels of the colour popups, translated once at construction.
+    const QString &widthLabel() const { return m_widthLabel; }
+    const QString &lineWidthLabel() const { return m_lineWidthLabel; }
+    const QString &lineColorLabel() const { return m_lineColorLabel; }
+    const QString &fillColorLabel() const { return m_fillColorLabel; }
+
+signals:
+    void modeChanged();
+
+public slots:
+    void streamFrameUpdate();
+    void deviceActiveCheck();
+    void expand();
+    void switchMode();
+    void About();
+    void line();
+    void lineHold();
+    void rectangle();
+    void rectangleHold();
+    void freehand();
+    void freehandHold();
+    void circle();
+    void circleHold();
+    void arrow();
+    void arrowHold();
+    void triangle();
+    void triangleHold();
+    void erase();
+    void eraseHold();
+    void eraseAll();
+    void text();
+    void textHold();
+    void clip();
+    void fillBackground();
+    void fillBackgroundHold();
+    void hand();
+    void mask();
+    void maskHold();
+    void effectHold();
+    void zoomInStart();
+    void zoomInStop();
+    void zoomOutStart();
+    void zoomOutStop();
+    void zoomReset();
+    void autoFocus();
+    void brightnessDown();
+    void brightnessUp();
+    void rotate();
+    void rotateRev();
+    void macro();
+    void freeze();
+    void record();
+    void snapshot();
+    void settings();
+    void print();
+    void filmVolume();
+    void photographPlayInterval();
+
+protected:
+    void layoutContents() override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    ImageButton *createModeButton(const QString &iconName, const QString &caption);
+    ImageCanvas *createCanvas();
+    void createPages();
+    void leaveMode(WindowMode mode);
+    void enterMode(WindowMode mode);
+    void enableToolsFor(WindowMode mode);
+    void showCanvasState();
+    void closePopup() { m_popup.close(); }
+    int panelOffset() const { return m_panelExpanded ? PANEL_WIDTH_OFFSET : 0; }
+
+    QVector<QSize> m_supportedResolutions;
+    ImageButton *m_modeButtons[WINDOW_MODE_COUNT] = {};
+    QButtonGroup *m_modeGroup = nullptr;
+    ImageButton *m_aboutButton = nullptr;
+    ImageButton *m_sideButton = nullptr;
+    QStackedWidget *m_pageStack = nullptr;
+    ImageCanvas *m_canvases[WINDOW_MODE_COUNT] = {};
+    ImageCanvas *m_currentCanvas = nullptr;
+    PopupSlot m_popup;
+    Panel *m_toolPanel = nullptr;
+    ToolButtons m_tools;
+    QWidget *m_liveBar = nullptr;
+    ImageButton *m_liveRecordingButton = nullptr;
+    std::unique_ptr<FilmBar> m_filmBar;
+    std::unique_ptr<PhotographBar> m_photographBar;
+    bool m_panelExpanded = false;
+    bool m_recording = false;
+    WindowMode m_currentMode = MODE_LIVE;
+    int m_rememberedMask = 1;
+    QString m_aboutIconName;
+    int m_aboutButtonX = 0;
+    QImage m_aboutPicture;
+    DeviceSupervisor *m_supervisor = nullptr;
+    QTimer m_deviceCheckTimer;
+
+    QString m_widthLabel;
+    QString m_lineWidthLabel;
+    QString m_lineColorLabel;
+    QString m_fillColorLabel;
+};

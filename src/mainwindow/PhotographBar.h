@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QRect>
+
+class HorizontalSlider;
+class ImageButton;
+class ImageWidget;
+class QLabel;
+class QString;
+class QWidget;
+class Slider;
+
+// The Photograph mode's controls: the browsing bar with its six buttons, the counter of the
+// current picture at the bottom right, the slide-show interval selector with its scale label,
+// and the scroll bar of the thumbnail strip. Every widget is a child of the main window (the
+// buttons of the bar) and starts hidden; the window wires them to its photograph slots.
+//
+// Threads: GUI thread only.
+class PhotographBar
+{
+public:
+    static constexpr int INTERVAL_STEPS = 6;
+
+    explicit PhotographBar(QWidget *window);
+
+    // Slide-show period for a selector position 0..5 (1, 2, 5, 10, 15 and 30 s); positions
+    // outside the scale are clamped to it.
+    static int intervalMs(int position);
+    // "id+1/count", the counter's text for the picture at index `id`.
+    static QString counterText(int id, int count);
+
+    void layout(int w, int h, int panelOffset, const QRect &pageStack);
+    // Entering Photograph mode shows the bar and the counter.
+    void enter();
+    // Leaving Photograph mode unchecks the thumbnail and time buttons and hides everything;
+    // the slide button keeps its state.
+    void leave();
+    // Shows the interval selector and its label while the time button is checked.
+    void showIntervalFromButton();
+
+    ImageWidget *bar() const { return m_bar; }
+    ImageButton *openButton() const { return m_open; }
+    ImageButton *previousButton() const { return m_previous; }
+    ImageButton *slideButton() const { return m_slide; }
+    ImageButton *nextButton() const { return m_next; }
+    ImageButton *thumbnailButton() const { return m_thumbnail; }
+    ImageButton *timeButton() const { return m_time; }
+    Slider *intervalSelector() const { return m_intervalSelector; }
+    QLabel *intervalLabel() const { return m_intervalLabel; }
+    QLabel *counterLabel() const { return m_counter; }
+    HorizontalSlider *stripScrollBar() const { return m_stripScrollBar; }
+
+private:
+    ImageWidget *m_bar;
+    ImageButton *m_open;
+    ImageButton *m_previous;
+    ImageButton *m_slide;
+    ImageButton *m_next;
+    ImageButton *m_thumbnail;
+    ImageButton *m_time;
+    Slider *m_intervalSelector;
+    QLabel *m_intervalLabel;
+    QLabel *m_counter;
+    HorizontalSlider *m_stripScrollBar;
+};

@@ -1,0 +1,116 @@
+#include "DeviceSupervisor.h"
+#include "ManualFrameClock.h"
+#include "MessageCapture.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+class TestDeviceSupervisor : public QObject
+{
+    Q_OBJECT
+private:
+    struct Rig
+    {
+        ManualFrameClock *clock = new ManualFrameClock;
+        DeviceSupervisor supervisor{std::unique_ptr<FrameClock>(clock)};
+        bool cameraOpen = true;
+        Rig()
+        {
+            supervisor.setCameraOpenQuery([this] { return cameraOpen; });
+        }
+    };
+
+private slots:
+    void frameGap_data()
+    {
+        QTest::addColumn<qint64>("gap");
+        QTest::addColumn<bool>("cameraOpen");
+        QTest::addColumn<bool>("stalled");
+        QTest::newRow("exactly the limit") << qint64(5000) << true << false;
+        QTest::newRow("one past the limit") << qint64(5001) << true << true;
+        QTest::newRow("long gap") << qint64(60000) << true << true;
+        QTest::newRow("short gap") << qint64(40) << true << false;
+        QTest::newRow("no camera") << qint64(9000) << false << false;
+    }
+    void frameGap()
+    {
+        QFETCH(qint64, gap);
+        QFETCH(bool, cameraOpen);
+        QFETCH(bool, stalled);
+        Rig rig;
+        rig.cameraOpen = cameraOpen;
+        QSignalSpy spy(&rig.supervisor, &DeviceSupervisor::cameraStalled);
+        MessageCapture capture;
+
+        rig.clock->advance(gap);
+        rig.supervisor.frameArrived();
+
+        QCOMPARE(spy.count(), stalled ? 1 : 0);
+        QCOMPARE(rig.clock->elapsed(), qint64(0)); // every frame restarts the clock
+        if (stalled) {
+            QCOMPARE(capture.messages(),
+                     QStringList({QString("video frame time interval %1 ms, large than 5000 "
+                                          "ms, something error")
+                                      .arg(gap),
+                                  "disconnect device"}));
+        } else {
+            QVERIFY(capture.messages().isEmpty());
+        }
+    }
+
+    void periodicCheck_data()
+    {
+        QTest::addColumn<qint64>("age");
+        QTest::addColumn<bool>("cameraOpen");
+        QTest::addColumn<bool>("stalled");
+        QTest::addColumn<qint64>("clockAfter");
+        QTest::newRow("fresh clock left alone") << qint64(5000) << true << false << qint64(5000);
+        QTest::newRow("stale clock, camera open") << qint64(5001) << true << true << qint64(0);
+        // Without a camera the check merely restarts the clock.
+        QTest::newRow("stale clock, no camera") << qint64(6000) << false << false << qint64(0);
+    }
+    void periodicCheck()
+    {
+        QFETCH(qint64, age);
+        QFETCH(bool, cameraOpen);
+        QFETCH(bool, stalled);
+        QFETCH(qint64, clockAfter);
+        Rig rig;
+        rig.cameraOpen = cameraOpen;
+        QSignalSpy spy(&rig.supervisor, &DeviceSupervisor::cameraStalled);
+        MessageCapture capture;
+
+        rig.clock->advance(age);
+        rig.supervisor.check();
+
+        QCOMPARE(spy.count(), stalled ? 1 : 0);
+        QCOMPARE(rig.clock->elapsed(), clockAfter);
+        QCOMPARE(capture.messages().isEmpty(), !stalled);
+    }
+
+    void steadyFramesNeverStall()
+    {
+        Rig rig;
+        QSignalSpy spy(&rig.supervisor, &DeviceSupervisor::cameraStalled);
+        for (int i = 0; i < 200; ++i) {
+            rig.clock->advance(4000);
+            rig.supervisor.check();
+            rig.supervisor.frameArrived();
+        }
+        QCOMPARE(spy.count(), 0);
+    }
+
+    void restartAfterRecordingChange()
+    {
+        Rig rig;
+        QSignalSpy spy(&rig.supervisor, &DeviceSupervisor::cameraStalled);
+        rig.clock->advance(4900);
+        rig.supervisor.restartClock(); // a graph rebuild is not a stall
+        rig.clock->advance(4900);
+        rig.supervisor.frameArrived();
+        QCOMPARE(spy.count(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDeviceSupervisor)
+#include "tst_devicesupervisor.moc"

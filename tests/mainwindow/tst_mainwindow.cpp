@@ -1,0 +1,628 @@
+#include "CanvasTypes.h"
+#include "DeviceSupervisor.h"
+#include "FilmBar.h"
+#include "HorizontalSlider.h"
+#include "ImageButton.h"
+#include "ImageCanvas.h"
+#include "ImageWidget.h"
+#include "MainWindow.h"
+#include "ManualFrameClock.h"
+#include "Panel.h"
+#include "PhotographBar.h"
+#include "Slider.h"
+
+#include <QButtonGroup>
+#include <QDir>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QtTest>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(WindowMode)
+
+namespace {
+using Rects = QMap<QString, QRect>;
+
+QMap<QString, QWidget *> placedChildren(MainWindow &w)
+{
+    FilmBar *f = w.filmBar();
+    PhotographBar *p = w.photographBar();
+    return {{"live", w.modeButton(MODE_LIVE)},
+            {"film", w.modeButton(MODE_FILM)},
+            {"photograph", w.modeButton(MODE_PHOTOGRAPH)},
+            {"board", w.modeButton(MODE_DRAWING_BOARD)},
+            {"about", w.aboutButton()},
+            {"side", w.sideButton()},
+            {"panel", w.toolPanel()},
+            {"pages", w.pageStack()},
+            {"liveBar", w.liveBar()},
+            {"filmBar", f->bar()},
+            {"volume", f->volumeSlider()},
+            {"position", f->positionSlider()},
+            {"photoBar", p->bar()},
+            {"selector", p->intervalSelector()},
+            {"scale", p->intervalLabel()},
+            {"counter", p->counterLabel()},
+            {"stripBar", p->stripScrollBar()}};
+}
+
+QList<ImageButton *> allToolButtons(const ToolButtons &t)
+{
+    return {t.line,      t.rectangle,      t.freehand,     t.circle,    t.arrow,
+            t.triangle,  t.eraser,         t.text,         t.eraseAll,  t.clip,
+            t.hand,      t.fillBackground, t.mask,         t.effect,    t.zoomOut,
+            t.zoomIn,    t.zoomReset,      t.autoFocus,    t.brightnessDown,
+            t.brightnessUp, t.rotate,      t.rotateRev,    t.freeze,    t.record,
+            t.snapshot,  t.settings,       t.print};
+}
+
+// The picture a button of that icon shows, checked or not.
+QImage pictureOf(const QString &iconName, bool checked = false)
+{
+    ImageButton reference(iconName, nullptr, QPoint(0, 0));
+    reference.setCheckable(true);
+    reference.setChecked(checked);
+    return reference.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+QImage pictureOf(ImageButton *button)
+{
+    return button->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+}
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+private:
+    // A shown window with a hand-driven frame clock.
+    std::unique_ptr<MainWindow> makeWindow(ManualFrameClock **clock = nullptr)
+    {
+        auto *manual = new ManualFrameClock;
+        if (clock)
+            *clock = manual;
+        auto w = std::make_unique<MainWindow>(std::unique_ptr<FrameClock>(manual));
+        w->show();
+        if (!QTest::qWaitForWindowExposed(w.get()))
+            qWarning("window not exposed");
+        return w;
+    }
+
+    void selectMode(MainWindow &w, WindowMode mode)
+    {
+        QTest::mouseClick(w.modeButton(mode), Qt::LeftButton);
+        QCOMPARE(w.currentMode(), mode);
+    }
+
+private slots:
+    void startState()
+    {
+        MainWindow w;
+        QCOMPARE(w.size(), QSize(938, 680));
+        QCOMPARE(w.minimumSize(), QSize(800, 640));
+        QVERIFY(w.isPanelExpanded());
+        QVERIFY(!w.toolPanel()->isHidden());
+        QCOMPARE(w.currentMode(), MODE_LIVE);
+        QCOMPARE(w.currentCanvas(), w.canvas(MODE_LIVE));
+        QCOMPARE(w.pageStack()->currentWidget(), w.canvas(MODE_LIVE));
+        QVERIFY(w.modeButton(MODE_LIVE)->isChecked());
+        QVERIFY(!w.liveBar()->isHidden());
+        // Film's enter and leave ran once: its widgets are hidden again.
+        QVERIFY(w.filmBar()->bar()->isHidden());
+        QVERIFY(w.filmBar()->positionSlider()->isHidden());
+        QVERIFY(w.photographBar()->bar()->isHidden());
+        QVERIFY(w.photographBar()->counterLabel()->isHidden());
+        QVERIFY(w.toolButtons().freehand->isChecked());
+        QVERIFY(w.toolButtons().fillBackground->isHidden());
+        QVERIFY(!w.toolButtons().fillBackground->isEnabled());
+        QVERIFY(!w.toolButtons().fillBackground->isCheckable());
+        QCOMPARE(w.rememberedMask(), int(MASK_CIRCLE));
+        QVERIFY(w.canvas(MODE_DRAWING_BOARD)->isBoard());
+        QCOMPARE(w.canvas(MODE_DRAWING_BOARD)->outputImage().pixelColor(10, 10),
+                 QColor(Qt::white));
+        QCOMPARE(w.supportedResolutions().size(), 7);
+        QCOMPARE(w.supportedResolutions().last(), QSize(3264, 2448));
+        QCOMPARE(w.deviceCheckTimer().interval(), 1000);
+        QVERIFY(w.deviceCheckTimer().isActive());
+        QCOMPARE(w.widthLabel(), QString("Width"));
+        QCOMPARE(w.fillColorLabel(), QString("Fill Color"));
+        for (WindowMode m : {MODE_LIVE, MODE_FILM, MODE_PHOTOGRAPH, MODE_DRAWING_BOARD}) {
+            QVERIFY(w.modeButton(m)->isCheckable());
+            QCOMPARE(w.modeButton(m)->font().family(), QString("Arial"));
+            QCOMPARE(w.modeButton(m)->font().pointSize(), 11);
+            QCOMPARE(w.modeButton(m)->textColor(), QColor(Qt::white));
+        }
+        QCOMPARE(w.modeButton(MODE_DRAWING_BOARD)->text(), QString("Drawing Board"));
+    }
+
+    void cannotShrinkBelowMinimum()
+    {
+        auto w = makeWindow();
+        w->resize(300, 200);
+        QCOMPARE(w->size(), QSize(800, 640));
+    }
+
+    void panelTogglesKeepRightEdge()
+    {
+        auto w = makeWindow();
+        w->move(300, 100);
+        const int right = w->geometry().right();
+        w->expand();
+        QVERIFY(!w->isPanelExpanded());
+        QVERIFY(w->toolPanel()->isHidden());
+        QCOMPARE(w->width(), 800);
+        QCOMPARE(w->geometry().right(), right);
+        w->expand();
+        QCOMPARE(w->width(), 938);
+        QCOMPARE(w->geometry().right(), right);
+        QVERIFY(!w->toolPanel()->isHidden());
+        QCOMPARE(w->toolPanel()->pos(), QPoint(40, 30));
+    }
+
+    void panelToggleWhenMaximisedKeepsGeometry()
+    {
+        auto w = makeWindow();
+        w->showMaximized();
+        QTRY_VERIFY(w->isMaximized());
+        const QRect before = w->geometry();
+        w->expand();
+        QCOMPARE(w->geometry(), before);
+        w->expand();
+        QCOMPARE(w->geometry(), before);
+    }
+
+    void collapsingClosesThePopup()
+    {
+        auto w = makeWindow();
+        w->popupSlot().open(new QWidget, w->toolButtons().line);
+        w->expand();
+        QVERIFY(!w->popupSlot().popup());
+    }
+
+    void childPositions_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("expanded");
+        QTest::addColumn<Rects>("expected");
+        QTest::newRow("start size, panel open")
+            << QSize(938, 680) << true
+            << Rects{{"live", {178, 5, 104, 20}},     {"film", {285, 5, 104, 20}},
+                     {"photograph", {392, 5, 104, 20}}, {"board", {499, 5, 130, 20}},
+                     {"about", {34, 625, 96, 28}},    {"side", {4, 50, 28, 96}},
+                     {"panel", {40, 30, 128, 580}},   {"pages", {174, 25, 745, 580}},
+                     {"liveBar", {508, 620, 60, 37}}, {"filmBar", {382, 620, 312, 38}},
+                     {"volume", {694, 548, 28, 110}}, {"position", {174, 605, 747, 10}},
+                     {"photoBar", {402, 620, 272, 38}}, {"selector", {684, 630, 160, -1}},
+                     {"scale", {686, 650, 200, 10}},  {"counter", {868, 620, 70, 30}},
+                     {"stripBar", {174, 605, 747, 10}}};
+        QTest::newRow("large, panel open")
+            << QSize(1200, 900) << true
+            << Rects{{"live", {178, 5, 104, 20}},     {"board", {499, 5, 130, 20}},
+                     {"about", {34, 845, 96, 28}},    {"panel", {40, 30, 128, 800}},
+                     {"pages", {174, 25, 1007, 800}}, {"liveBar", {639, 840, 60, 37}},
+                     {"filmBar", {513, 840, 312, 38}}, {"volume", {825, 768, 28, 110}},
+                     {"position", {174, 825, 1009, 10}}, {"photoBar", {533, 840, 272, 38}},
+                     {"selector", {815, 850, 160, -1}}, {"scale", {817, 870, 200, 10}},
+                     {"counter", {1130, 840, 70, 30}}, {"stripBar", {174, 825, 1009, 10}}};
+        QTest::newRow("panel closed")
+            << QSize(1000, 700) << false
+            << Rects{{"live", {40, 5, 104, 20}},      {"film", {147, 5, 104, 20}},
+                     {"photograph", {254, 5, 104, 20}}, {"board", {361, 5, 130, 20}},
+                     {"side", {4, 50, 28, 96}},       {"pages", {36, 25, 945, 600}},
+                     {"liveBar", {470, 640, 60, 37}}, {"filmBar", {344, 640, 312, 38}},
+                     {"volume", {656, 568, 28, 110}}, {"position", {36, 625, 947, 10}},
+                     {"photoBar", {364, 640, 272, 38}}, {"selector", {646, 650, 160, -1}},
+                     {"scale", {648, 670, 200, 10}},  {"counter", {930, 640, 70, 30}}};
+    }
+    void childPositions()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, expanded);
+        QFETCH(Rects, expected);
+        auto w = makeWindow();
+        if (!expanded)
+            w->expand();
+        w->resize(size);
+        QCOMPARE(w->size(), size);
+        const auto children = placedChildren(*w);
+        for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+            QWidget *child = children.value(it.key());
+            QVERIFY2(child, qPrintable(it.key()));
+            QRect actual = child->geometry();
+            if (it.value().height() < 0)
+                actual.setHeight(-1);
+            if (actual != it.value())
+                QFAIL(qPrintable(QString("%1 at %2,%3 %4x%5")
+                                     .arg(it.key())
+                                     .arg(actual.x())
+                                     .arg(actual.y())
+                                     .arg(actual.width())
+                                     .arg(actual.height())));
+        }
+    }
+
+    void reselectingTheModeDoesNothing()
+    {
+        auto w = makeWindow();
+        QSignalSpy spy(w.get(), &MainWindow::modeChanged);
+        w->popupSlot().open(new QWidget, w->toolButtons().line);
+        QTest::mouseClick(w->modeButton(MODE_LIVE), Qt::LeftButton);
+        QCOMPARE(spy.count(), 0);
+        QVERIFY(w->popupSlot().popup());
+        QVERIFY(w->modeButton(MODE_LIVE)->isChecked());
+    }
+
+    void modeSwitchShowsPagesAndBars_data()
+    {
+        QTest::addColumn<WindowMode>("mode");
+        QTest::newRow("film") << MODE_FILM;
+        QTest::newRow("photograph") << MODE_PHOTOGRAPH;
+        QTest::newRow("drawing board") << MODE_DRAWING_BOARD;
+    }
+    void modeSwitchShowsPagesAndBars()
+    {
+        QFETCH(WindowMode, mode);
+        auto w = makeWindow();
+        QSignalSpy spy(w.get(), &MainWindow::modeChanged);
+        w->popupSlot().open(new QWidget, w->toolButtons().line);
+        selectMode(*w, mode);
+        QCOMPARE(spy.count(), 1);
+        QVERIFY(!w->popupSlot().popup());
+        QCOMPARE(w->currentCanvas(), w->canvas(mode));
+        QCOMPARE(w->pageStack()->currentWidget(), w->canvas(mode));
+        QVERIFY(w->liveBar()->isHidden());
+        QCOMPARE(w->filmBar()->bar()->isHidden(), mode != MODE_FILM);
+        QCOMPARE(w->filmBar()->positionSlider()->isHidden(), mode != MODE_FILM);
+        QCOMPARE(w->photographBar()->bar()->isHidden(), mode != MODE_PHOTOGRAPH);
+        QCOMPARE(w->photographBar()->counterLabel()->isHidden(), mode != MODE_PHOTOGRAPH);
+
+        selectMode(*w, MODE_LIVE);
+        QCOMPARE(spy.count(), 2);
+        QVERIFY(!w->liveBar()->isHidden());
+        QVERIFY(w->filmBar()->bar()->isHidden());
+        QVERIFY(w->photographBar()->bar()->isHidden());
+    }
+
+    void panelButtonsPerMode_data()
+    {
+        QTest::addColumn<WindowMode>("mode");
+        QTest::addColumn<QStringList>("hidden");
+        const QStringList camera = {"autoFocus", "brightnessDown", "brightnessUp", "freeze",
+                                    "record",    "settings"};
+        QTest::newRow("live") << MODE_LIVE << QStringList{"hand", "fillBackground"};
+        QTest::newRow("film") << MODE_FILM << camera + QStringList{"fillBackground"};
+        QTest::newRow("photograph") << MODE_PHOTOGRAPH << camera + QStringList{"fillBackground"};
+        QTest::newRow("drawing board") << MODE_DRAWING_BOARD << camera;
+    }
+    void panelButtonsPerMode()
+    {
+        QFETCH(WindowMode, mode);
+        QFETCH(QStringList, hidden);
+        auto w = makeWindow();
+        if (mode != MODE_LIVE)
+            selectMode(*w, mode);
+        const ToolButtons &t = w->toolButtons();
+        const QMap<QString, ImageButton *> named = {
+            {"hand", t.hand},           {"fillBackground", t.fillBackground},
+            {"autoFocus", t.autoFocus}, {"brightnessDown", t.brightnessDown},
+            {"brightnessUp", t.brightnessUp}, {"freeze", t.freeze},
+            {"record", t.record},       {"settings", t.settings}};
+        for (ImageButton *button : allToolButtons(t)) {
+            const QString name = named.key(button);
+            const bool shouldHide = hidden.contains(name);
+            QVERIFY2(button->isHidden() == shouldHide, qPrintable(button->toolTip()));
+            QCOMPARE(button->isEnabled(), !shouldHide);
+        }
+    }
+
+    void toolPanelTable()
+    {
+        MainWindow w;
+        const ToolButtons &t = w.toolButtons();
+        const QStringList tips = {"Line",         "Rectangle",      "Freehand",   "Circle",
+                                  "Arrow",        "Triangle",       "Eraser",     "Text",
+                                  "Erase all",    "Clip image",     "Hand",       "Fill background",
+                                  "Mask",         "Effect",         "Zoom out",   "Zoom in",
+                                  "Reset zoom",   "Auto focus",     "Brightness down",
+                                  "Brightness up", "Rotate",        "Rotate back", "Freeze",
+                                  "Record video", "Take snapshot",  "Settings",   "Print"};
+        const QList<ImageButton *> buttons = allToolButtons(t);
+        QCOMPARE(buttons.size(), tips.size());
+        for (int i = 0; i < buttons.size(); ++i) {
+            QCOMPARE(buttons[i]->toolTip(), tips[i]);
+            QCOMPARE(buttons[i]->parentWidget(), static_cast<QWidget *>(w.toolPanel()));
+        }
+        const QList<ImageButton *> grouped = {t.line,     t.rectangle, t.freehand, t.circle,
+                                              t.arrow,    t.triangle,  t.eraser,   t.text,
+                                              t.clip,     t.hand,      t.fillBackground};
+        QCOMPARE(t.toolGroup->buttons().size(), grouped.size());
+        QVERIFY(t.toolGroup->exclusive());
+        for (ImageButton *b : buttons) {
+            const bool checkable = (grouped.contains(b) && b != t.fillBackground) ||
+                                   b == t.mask || b == t.freeze || b == t.record;
+            QVERIFY2(b->isCheckable() == checkable, qPrintable(b->toolTip()));
+        }
+        QVERIFY(w.liveRecordingButton()->isCheckable());
+        QCOMPARE(w.liveRecordingButton()->pos(), QPoint(20, 5));
+    }
+
+    void eachCanvasKeepsItsState()
+    {
+        auto w = makeWindow();
+        const ToolButtons &t = w->toolButtons();
+        ImageCanvas *live = w->canvas(MODE_LIVE);
+        live->fillStill(Qt::darkGreen);
+        QTest::mouseClick(t.freeze, Qt::LeftButton);
+        QVERIFY(live->freeze());
+        QTest::mouseClick(t.mask, Qt::LeftButton);
+        QCOMPARE(live->mask(), int(MASK_CIRCLE));
+        QTest::mouseClick(t.zoomIn, Qt::LeftButton);
+        QCOMPARE(live->zoom(), 2.0);
+        w->canvas(MODE_FILM)->setEffect(EFFECT_BW);
+        w->canvas(MODE_FILM)->setMask(MASK_TOP);
+
+        selectMode(*w, MODE_FILM);
+        QVERIFY(!t.freeze->isChecked());
+        QVERIFY(t.mask->isChecked());
+        QCOMPARE(pictureOf(t.mask), pictureOf("ICON_MASK_TOP", true));
+        QCOMPARE(pictureOf(t.effect), pictureOf("ICON_EFFECT_BW"));
+        QCOMPARE(w->canvas(MODE_FILM)->zoom(), 1.0);
+
+        selectMode(*w, MODE_DRAWING_BOARD);
+        QVERIFY(!t.mask->isChecked());
+        QCOMPARE(pictureOf(t.mask), pictureOf("ICON_MASK_CIRCLE"));
+        QCOMPARE(pictureOf(t.effect), pictureOf("ICON_EFFECT_COLOR"));
+
+        selectMode(*w, MODE_LIVE);
+        QVERIFY(t.freeze->isChecked());
+        QVERIFY(t.mask->isChecked());
+        QCOMPARE(live->zoom(), 2.0);
+        QVERIFY(live->freeze());
+    }
+
+    void maskButtonKeepsTheShape()
+    {
+        auto w = makeWindow();
+        const ToolButtons &t = w->toolButtons();
+        ImageCanvas *live = w->canvas(MODE_LIVE);
+        // As the mask popup leaves things after choosing the top half.
+        live->setMask(MASK_TOP);
+        t.mask->setChecked(true);
+
+        QTest::mouseClick(t.mask, Qt::LeftButton);
+        QVERIFY(!t.mask->isChecked());
+        QCOMPARE(live->mask(), int(MASK_NONE));
+        QCOMPARE(w->rememberedMask(), int(MASK_TOP));
+        QTest::mouseClick(t.mask, Qt::LeftButton);
+        QCOMPARE(live->mask(), int(MASK_TOP));
+    }
+
+    void viewActions_data()
+    {
+        QTest::addColumn<WindowMode>("mode");
+        QTest::newRow("live") << MODE_LIVE;
+        QTest::newRow("film") << MODE_FILM;
+        QTest::newRow("drawing board") << MODE_DRAWING_BOARD;
+    }
+    void viewActions()
+    {
+        QFETCH(WindowMode, mode);
+        auto w = makeWindow();
+        if (mode != MODE_LIVE)
+            selectMode(*w, mode);
+        const ToolButtons &t = w->toolButtons();
+        ImageCanvas *canvas = w->currentCanvas();
+        canvas->fillStill(Qt::darkBlue);
+
+        QTest::mouseClick(t.rotate, Qt::LeftButton);
+        QCOMPARE(canvas->rotation(), 1);
+        QTest::mouseClick(t.rotateRev, Qt::LeftButton);
+        QTest::mouseClick(t.rotateRev, Qt::LeftButton);
+        QCOMPARE(canvas->rotation(), 3);
+        QTest::mouseClick(t.rotate, Qt::LeftButton);
+        QCOMPARE(canvas->rotation(), 0);
+
+        QTest::mouseClick(t.zoomIn, Qt::LeftButton);
+        QTest::mouseClick(t.zoomIn, Qt::LeftButton);
+        QCOMPARE(canvas->zoom(), 3.0);
+        QTest::mouseClick(t.zoomOut, Qt::LeftButton);
+        QCOMPARE(canvas->zoom(), 2.0);
+        QTest::mouseClick(t.zoomReset, Qt::LeftButton);
+        QCOMPARE(canvas->zoom(), 1.0);
+        for (WindowMode other : {MODE_LIVE, MODE_FILM, MODE_PHOTOGRAPH, MODE_DRAWING_BOARD}) {
+            if (other != mode)
+                QCOMPARE(w->canvas(other)->rotation(), 0);
+        }
+    }
+
+    void zoomHeldTwoSecondsIsOneStep()
+    {
+        auto w = makeWindow();
+        ImageCanvas *live = w->canvas(MODE_LIVE);
+        live->fillStill(Qt::darkBlue);
+        ImageButton *zoomIn = w->toolButtons().zoomIn;
+        QTest::mousePress(zoomIn, Qt::LeftButton);
+        QTest::qWait(2000);
+        QTest::mouseRelease(zoomIn, Qt::LeftButton);
+        QCOMPARE(live->zoom(), 2.0);
+    }
+
+    void popupRules()
+    {
+        auto w = makeWindow();
+        const ToolButtons &t = w->toolButtons();
+        PopupSlot &popup = w->popupSlot();
+
+        popup.open(new QWidget, t.line);
+        QTest::mouseClick(t.line, Qt::LeftButton);
+        QVERIFY2(popup.popup(), "a click on the popup's own tool keeps it");
+        QTest::mouseClick(t.rectangle, Qt::LeftButton);
+        QVERIFY(!popup.popup());
+
+        popup.open(new QWidget, t.line);
+        w->fillBackground();
+        QVERIFY(!popup.popup());
+
+        popup.open(new QWidget, t.mask);
+        QTest::mouseClick(t.mask, Qt::LeftButton);
+        QVERIFY(popup.popup());
+        QTest::mouseClick(t.zoomIn, Qt::LeftButton);
+        QVERIFY(!popup.popup());
+
+        for (ImageButton *b : {t.zoomOut, t.zoomReset, t.rotate, t.rotateRev, t.freeze,
+                               t.autoFocus, t.brightnessUp, t.brightnessDown}) {
+            popup.open(new QWidget, t.line);
+            QTest::mouseClick(b, Qt::LeftButton);
+            QVERIFY2(!popup.popup(), qPrintable(b->toolTip()));
+        }
+    }
+
+    void filmBarVolume()
+    {
+        auto w = makeWindow();
+        selectMode(*w, MODE_FILM);
+        FilmBar *f = w->filmBar();
+        QCOMPARE(f->volumeSlider()->minimum(), 1);
+        QCOMPARE(f->volumeSlider()->maximum(), 100);
+        QCOMPARE(f->volumeSlider()->value(), 100);
+        QCOMPARE(f->positionSlider()->handleWidth(), 22);
+        QVERIFY(f->volumeSlider()->isHidden());
+
+        QTest::mouseClick(f->volumeButton(), Qt::LeftButton);
+        QVERIFY(!f->volumeSlider()->isHidden());
+        const QRect bar = f->bar()->geometry();
+        QCOMPARE(f->volumeSlider()->x(), bar.x() + bar.width());
+        QCOMPARE(f->volumeSlider()->geometry().bottom(), bar.bottom());
+        QTest::mouseClick(f->volumeButton(), Qt::LeftButton);
+        QVERIFY(f->volumeSlider()->isHidden());
+
+        QTest::mouseClick(f->volumeButton(), Qt::LeftButton);
+        selectMode(*w, MODE_LIVE);
+        QVERIFY(!f->volumeButton()->isChecked());
+        QVERIFY(f->volumeSlider()->isHidden());
+        selectMode(*w, MODE_FILM);
+        QVERIFY(f->volumeSlider()->isHidden());
+    }
+
+    void photographBarToggles()
+    {
+        auto w = makeWindow();
+        selectMode(*w, MODE_PHOTOGRAPH);
+        PhotographBar *p = w->photographBar();
+        QCOMPARE(p->counterLabel()->text(), QString("0/0"));
+        QCOMPARE(p->intervalSelector()->minimum(), 0);
+        QCOMPARE(p->intervalSelector()->maximum(), 5);
+        QCOMPARE(p->intervalSelector()->pageStep(), 1);
+        QCOMPARE(p->intervalSelector()->width(), 160);
+
+        QTest::mouseClick(p->timeButton(), Qt::LeftButton);
+        QVERIFY(!p->intervalSelector()->isHidden());
+        QVERIFY(!p->intervalLabel()->isHidden());
+        QTest::mouseClick(p->timeButton(), Qt::LeftButton);
+        QVERIFY(p->intervalSelector()->isHidden());
+        QVERIFY(p->intervalLabel()->isHidden());
+
+        QTest::mouseClick(p->timeButton(), Qt::LeftButton);
+        p->thumbnailButton()->setChecked(true);
+        p->slideButton()->setChecked(true);
+        selectMode(*w, MODE_DRAWING_BOARD);
+        QVERIFY(!p->timeButton()->isChecked());
+        QVERIFY(!p->thumbnailButton()->isChecked());
+        QVERIFY2(p->slideButton()->isChecked(), "a mode change leaves the slide show alone");
+        QVERIFY(p->intervalSelector()->isHidden());
+        QVERIFY(p->counterLabel()->isHidden());
+        selectMode(*w, MODE_PHOTOGRAPH);
+        QVERIFY(p->intervalSelector()->isHidden());
+        QVERIFY(!p->counterLabel()->isHidden());
+    }
+
+    void slideIntervals_data()
+    {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("ms");
+        const int expected[] = {1000, 2000, 5000, 10000, 15000, 30000};
+        for (int i = 0; i < 6; ++i)
+            QTest::addRow("position %d", i) << i << expected[i];
+        QTest::newRow("below the scale") << -1 << 1000;
+        QTest::newRow("above the scale") << 6 << 30000;
+    }
+    void slideIntervals()
+    {
+        QFETCH(int, position);
+        QFETCH(int, ms);
+        QCOMPARE(PhotographBar::intervalMs(position), ms);
+    }
+
+    void counterText_data()
+    {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("first of seven") << 0 << 7 << "1/7";
+        QTest::newRow("last of twelve") << 11 << 12 << "12/12";
+    }
+    void counterText()
+    {
+        QFETCH(int, id);
+        QFETCH(int, count);
+        QFETCH(QString, text);
+        QCOMPARE(PhotographBar::counterText(id, count), text);
+    }
+
+    void captureResolution_data()
+    {
+        QTest::addColumn<QSize>("setting");
+        QTest::addColumn<QSize>("result");
+        QTest::newRow("supported size") << QSize(1920, 1080) << QSize(1920, 1080);
+        QTest::newRow("largest size") << QSize(3264, 2448) << QSize(3264, 2448);
+        QTest::newRow("too wide") << QSize(4000, 1000) << QSize(3264, 2448);
+        QTest::newRow("too tall") << QSize(1000, 3000) << QSize(3264, 2448);
+    }
+    void captureResolution()
+    {
+        QFETCH(QSize, setting);
+        QFETCH(QSize, result);
+        MainWindow w;
+        QCOMPARE(MainWindow::captureResolution(setting, w.supportedResolutions()), result);
+    }
+
+    void framesOfAnyCanvasFeedTheClock()
+    {
+        ManualFrameClock *clock = nullptr;
+        auto w = makeWindow(&clock);
+        clock->advance(4000);
+        // A film frame counts like a live one.
+        emit w->canvas(MODE_FILM)->streamFrameUpdate();
+        QCOMPARE(clock->elapsed(), qint64(0));
+    }
+
+    void screenshots_data()
+    {
+        QTest::addColumn<WindowMode>("mode");
+        QTest::newRow("live") << MODE_LIVE;
+        QTest::newRow("film") << MODE_FILM;
+        QTest::newRow("photograph") << MODE_PHOTOGRAPH;
+        QTest::newRow("drawing-board") << MODE_DRAWING_BOARD;
+    }
+    void screenshots()
+    {
+        QFETCH(WindowMode, mode);
+        auto w = makeWindow();
+        if (mode != MODE_LIVE)
+            selectMode(*w, mode);
+        if (mode == MODE_FILM)
+            QTest::mouseClick(w->filmBar()->volumeButton(), Qt::LeftButton);
+        if (mode == MODE_PHOTOGRAPH)
+            QTest::mouseClick(w->photographBar()->timeButton(), Qt::LeftButton);
+        QTest::qWait(100);
+        const QString dir = QString(DOCCAM_BINARY_DIR) + "/screenshots";
+        QVERIFY(QDir().mkpath(dir));
+        const QString file = dir + "/mainwindow-" + QTest::currentDataTag() + ".png";
+        QVERIFY(w->grab().save(file));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
