@@ -1,4 +1,5 @@
 #include "Config.h"
+#include "DesktopCentring.h"
 #include "DumpConfig.h"
 #include "InterfaceTranslation.h"
 #include "MainWindow.h"
@@ -27,8 +28,7 @@ int main(int argc, char **argv)
     window->show();
     // The whole virtual desktop, all screens together.
     const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
-    const QRect frame = window->geometry();
-    window->move((desktop.width() - frame.width()) / 2, (desktop.height() - frame.height()) / 2);
+    window->move(centredTopLeft(window->geometry().size(), desktop));
 
     const int exitCode = QApplication::exec();
     window.reset();

@@ -1,3 +1,4 @@
+#include "DesktopCentring.h"
 #include "DumpConfig.h"
 #include "InterfaceTranslation.h"
 #include "MessageCapture.h"
@@ -73,6 +74,29 @@ private slots:
         QVERIFY(QFile::exists(QString(DOCCAM_BIN_DIR) + "/VOREN_" + language + ".qm"));
         QTranslator t;
         QVERIFY(t.load(":/translations/VOREN_" + language + ".qm"));
+    }
+
+    void windowCentring_data()
+    {
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<QRect>("desktop");
+        QTest::addColumn<QPoint>("topLeft");
+        QTest::newRow("start size on full HD") << QSize(938, 680) << QRect(0, 0, 1920, 1080)
+                                               << QPoint(491, 200);
+        QTest::newRow("odd remainder truncates") << QSize(800, 641) << QRect(0, 0, 1025, 768)
+                                                 << QPoint(112, 63);
+        QTest::newRow("two screens side by side") << QSize(938, 680) << QRect(0, 0, 3840, 1080)
+                                                  << QPoint(1451, 200);
+        // Larger than the desktop: still centred, with negative coordinates (toward zero).
+        QTest::newRow("larger than the desktop") << QSize(938, 680) << QRect(0, 0, 800, 600)
+                                                 << QPoint(-69, -40);
+    }
+    void windowCentring()
+    {
+        QFETCH(QSize, window);
+        QFETCH(QRect, desktop);
+        QFETCH(QPoint, topLeft);
+        QCOMPARE(centredTopLeft(window, desktop), topLeft);
     }
 };
 

@@ -1,0 +1,7 @@
+#include "DesktopCentring.h"
+
+QPoint centredTopLeft(const QSize &window, const QRect &desktop)
+{
+    return QPoint((desktop.width() - window.width()) / 2,
+                  (desktop.height() - window.height()) / 2);
+}
