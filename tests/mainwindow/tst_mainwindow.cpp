@@ -601,15 +601,20 @@ private slots:
     void screenshots_data()
     {
         QTest::addColumn<WindowMode>("mode");
-        QTest::newRow("live") << MODE_LIVE;
-        QTest::newRow("film") << MODE_FILM;
-        QTest::newRow("photograph") << MODE_PHOTOGRAPH;
-        QTest::newRow("drawing-board") << MODE_DRAWING_BOARD;
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("live") << MODE_LIVE << QSize(938, 680);
+        QTest::newRow("film") << MODE_FILM << QSize(938, 680);
+        QTest::newRow("photograph") << MODE_PHOTOGRAPH << QSize(938, 680);
+        QTest::newRow("drawing-board") << MODE_DRAWING_BOARD << QSize(938, 680);
+        QTest::newRow("film-minimum") << MODE_FILM << QSize(800, 640);
+        QTest::newRow("photograph-minimum") << MODE_PHOTOGRAPH << QSize(800, 640);
     }
     void screenshots()
     {
         QFETCH(WindowMode, mode);
+        QFETCH(QSize, size);
         auto w = makeWindow();
+        w->resize(size);
         if (mode != MODE_LIVE)
             selectMode(*w, mode);
         if (mode == MODE_FILM)
