@@ -3,6 +3,7 @@
 #include "DumpConfig.h"
 #include "InterfaceTranslation.h"
 #include "MainWindow.h"
+#include "MediaFramework.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -24,6 +25,8 @@ int main(int argc, char **argv)
     installInterfaceTranslation(*app, *translator, Config::language(),
                                 QCoreApplication::applicationDirPath());
 
+    // GStreamer and the program's own grabber element, before the first graph is built.
+    MediaFramework::initialize();
     auto window = std::make_unique<MainWindow>();
     window->show();
     // The whole virtual desktop, all screens together.

@@ -4,28 +4,32 @@
 #include "Config.h"
 #include "DeviceSupervisor.h"
 #include "FilmBar.h"
+#include "FilmSource.h"
 #include "ImageButton.h"
+#include "HorizontalSlider.h"
 #include "ImageCanvas.h"
 #include "MonotonicFrameClock.h"
 #include "Panel.h"
 #include "PhotographBar.h"
+#include "PhotographSource.h"
+#include "ThumbnailWidget.h"
 #include "ToolPanelBuilder.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QColor>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFont>
+#include <QLabel>
 #include <QStackedWidget>
 
 namespace {
 constexpr int DeviceCheckIntervalMs = 1000;
 constexpr int ModeButtonY = 5;
 constexpr int ModeButtonStep = 107;
-constexpr int ContentLeft = 36;
-constexpr int ContentTop = 25;
 constexpr int BottomReserve = 100;
-constexpr int LiveBarWidth = 60;
-constexpr int LiveBarHeight = 37;
 
 const char *const MaskButtonIcons[] = {"ICON_MASK_CIRCLE", "ICON_MASK_CIRCLE",
                                        "ICON_MASK_RECTANGLE", "ICON_MASK_LEFT",
@@ -35,7 +39,11 @@ const char *const EffectButtonIcons[] = {"ICON_EFFECT_COLOR", "ICON_EFFECT_BW",
 } // namespace
 
 MainWindow::MainWindow(std::unique_ptr<FrameClock> frameClock)
-    : m_widthLabel(tr("Width")),
+    : m_openFileDialog([](QWidget *parent, const QString &caption, const QString &folder,
+                          const QString &filter) {
+          return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+      }),
+      m_widthLabel(tr("Width")),
       m_lineWidthLabel(tr("Line Width")),
       m_lineColorLabel(tr("Line Color")),
       m_fillColorLabel(tr("Fill Color"))
@@ -77,9 +85,9 @@ MainWindow::MainWindow(std::unique_ptr<FrameClock> frameClock)
     m_toolPanel = new Panel(this);
     m_tools = ToolPanelBuilder(this, m_toolPanel).build();
 
-    createPages();
-    m_currentCanvas = m_canvases[MODE_LIVE];
-    m_pageStack->setCurrentWidget(m_currentCanvas);
+    m_pages = std::make_unique<ModePages>(this);
+    m_currentCanvas = m_pages->canvas(MODE_LIVE);
+    pageStack()->setCurrentWidget(m_currentCanvas);
 
     m_recording = false;
     m_currentMode = MODE_LIVE;
@@ -99,6 +107,8 @@ MainWindow::~MainWindow()
 {
     m_deviceCheckTimer.stop();
     m_popup.close();
+    // The sources feed the canvases from their graphs: they go before the canvases do.
+    m_pages->deleteSources();
 }
 
 QSize MainWindow::captureResolution(const QSize &setting, const QVector<QSize> &supported)
@@ -120,39 +130,6 @@ ImageButton *MainWindow::createModeButton(const QString &iconName, const QString
     return button;
 }
 
-ImageCanvas *MainWindow::createCanvas()
-{
-    auto *canvas = new ImageCanvas(this);
-    connect(canvas, &ImageCanvas::streamFrameUpdate, this, &MainWindow::streamFrameUpdate);
-    m_pageStack->addWidget(canvas);
-    return canvas;
-}
-
-void MainWindow::createPages()
-{
-    m_pageStack = new QStackedWidget(this);
-
-    m_canvases[MODE_LIVE] = createCanvas();
-    m_liveBar = new QWidget(this);
-    m_liveBar->setFixedSize(LiveBarWidth, LiveBarHeight);
-    m_liveRecordingButton = new ImageButton("ICON_LIVE_RECORDING", m_liveBar, QPoint(20, 5));
-    m_liveRecordingButton->setCheckable(true);
-    connect(m_liveRecordingButton, &ImageButton::clicked, this, &MainWindow::record);
-
-    m_canvases[MODE_FILM] = createCanvas();
-    m_filmBar = std::make_unique<FilmBar>(this);
-    connect(m_filmBar->volumeButton(), &ImageButton::clicked, this, &MainWindow::filmVolume);
-
-    m_canvases[MODE_PHOTOGRAPH] = createCanvas();
-    m_photographBar = std::make_unique<PhotographBar>(this);
-    connect(m_photographBar->timeButton(), &ImageButton::clicked, this,
-            &MainWindow::photographPlayInterval);
-
-    m_canvases[MODE_DRAWING_BOARD] = createCanvas();
-    m_canvases[MODE_DRAWING_BOARD]->setBoard(true);
-    m_canvases[MODE_DRAWING_BOARD]->fillStill(Qt::white);
-}
-
 void MainWindow::switchMode()
 {
     WindowMode mode = m_currentMode;
@@ -162,56 +139,19 @@ void MainWindow::switchMode()
             break;
         }
     }
-    m_currentCanvas = m_canvases[mode];
-    m_pageStack->setCurrentWidget(m_currentCanvas);
+    m_currentCanvas = m_pages->canvas(mode);
+    pageStack()->setCurrentWidget(m_currentCanvas);
     if (mode == m_currentMode)
         return;
 
-    leaveMode(m_currentMode);
-    enterMode(mode);
+    m_pages->leave(m_currentMode);
+    m_pages->enter(mode);
     m_currentMode = mode;
     enableToolsFor(mode);
     showCanvasState();
     closePopup();
     m_toolPanel->refresh();
     emit modeChanged();
-}
-
-void MainWindow::leaveMode(WindowMode mode)
-{
-    switch (mode) {
-    case MODE_LIVE:
-        m_liveBar->hide();
-        break;
-    case MODE_FILM:
-        m_filmBar->leave();
-        break;
-    case MODE_PHOTOGRAPH:
-        m_photographBar->leave();
-        break;
-    case MODE_DRAWING_BOARD:
-        m_canvases[MODE_DRAWING_BOARD]->stopAutoRefresh();
-        break;
-    }
-}
-
-void MainWindow::enterMode(WindowMode mode)
-{
-    switch (mode) {
-    case MODE_LIVE:
-        m_liveBar->show();
-        m_liveBar->raise();
-        break;
-    case MODE_FILM:
-        m_filmBar->enter();
-        break;
-    case MODE_PHOTOGRAPH:
-        m_photographBar->enter();
-        break;
-    case MODE_DRAWING_BOARD:
-        m_canvases[MODE_DRAWING_BOARD]->startAutoRefresh();
-        break;
-    }
 }
 
 void MainWindow::enableToolsFor(WindowMode mode)
@@ -269,7 +209,7 @@ void MainWindow::expand()
 void MainWindow::layoutContents()
 {
     // The frame lays out on every resize, including those before the contents exist.
-    if (!m_pageStack)
+    if (!m_pages)
         return;
     const int w = width();
     const int h = height();
@@ -280,14 +220,13 @@ void MainWindow::layoutContents()
     m_sideButton->move(4, 50);
     for (int m = MODE_LIVE; m <= MODE_DRAWING_BOARD; ++m)
         m_modeButtons[m]->move(e + 40 + m * ModeButtonStep, ModeButtonY);
-    m_pageStack->setGeometry(e + ContentLeft, ContentTop, w - e - 55, h - BottomReserve);
-    m_liveBar->move((w - e - m_liveBar->width()) / 2 + e, h - 60);
-    m_filmBar->layout(w, h, e, m_pageStack->geometry());
-    m_photographBar->layout(w, h, e, m_pageStack->geometry());
+    m_pages->layout(w, h, e);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // The loader thread must not outlive the window's last event loop turn.
+    photographBar()->thumbnailStrip()->stopLoader();
     StyleWindow::closeEvent(event);
 }
 
@@ -451,80 +390,151 @@ void MainWindow::freeze()
 // The buttons are wired to these slots from the start; the popup windows, the snapshot and
 // recording control and the printing fill them in.
 
-void MainWindow::lineHold()
+void MainWindow::lineHold() {}
+
+void MainWindow::rectangleHold() {}
+
+void MainWindow::freehandHold() {}
+
+void MainWindow::circleHold() {}
+
+void MainWindow::arrowHold() {}
+
+void MainWindow::triangleHold() {}
+
+void MainWindow::eraseHold() {}
+
+void MainWindow::textHold() {}
+
+void MainWindow::fillBackgroundHold() {}
+
+void MainWindow::maskHold() {}
+
+void MainWindow::effectHold() {}
+
+void MainWindow::About() {}
+
+void MainWindow::settings() {}
+
+void MainWindow::record() {}
+
+void MainWindow::snapshot() {}
+
+void MainWindow::print() {}
+
+// --- film bar --------------------------------------------------------------------------
+
+void MainWindow::filmOpenFile()
 {
+    closePopup();
+    const QString path = m_openFileDialog(this, QString(), Config::recordPath(),
+                                          "AVI Files (*.avi);;WMV Files (*.wmv)");
+    if (!path.isEmpty() && QFileInfo::exists(path))
+        filmSource()->open(path);
 }
 
-void MainWindow::rectangleHold()
+void MainWindow::filmPlay()
 {
+    closePopup();
+    filmSource()->play();
 }
 
-void MainWindow::freehandHold()
+void MainWindow::filmPause()
 {
+    closePopup();
+    filmSource()->pause();
 }
 
-void MainWindow::circleHold()
+void MainWindow::filmStop()
 {
+    closePopup();
+    filmSource()->stop();
 }
 
-void MainWindow::arrowHold()
+void MainWindow::filmBackward()
 {
+    closePopup();
+    filmSource()->backward();
 }
 
-void MainWindow::triangleHold()
+void MainWindow::filmForward()
 {
+    closePopup();
+    filmSource()->forward();
 }
-
-void MainWindow::eraseHold()
-{
-}
-
-void MainWindow::textHold()
-{
-}
-
-void MainWindow::fillBackgroundHold()
-{
-}
-
-void MainWindow::maskHold()
-{
-}
-
-void MainWindow::effectHold()
-{
-}
-
-void MainWindow::About()
-{
-}
-
-void MainWindow::settings()
-{
-}
-
-void MainWindow::record()
-{
-}
-
-void MainWindow::snapshot()
-{
-}
-
-void MainWindow::print()
-{
-}
-
-// --- film and photograph bars -------------------------------------------------------------
 
 void MainWindow::filmVolume()
 {
     closePopup();
-    m_filmBar->showVolumeFromButton();
+    filmBar()->showVolumeFromButton();
+}
+
+void MainWindow::filmTick()
+{
+    // The setter repaints without valueChanged(), so the tick never seeks.
+    filmBar()->positionSlider()->setValue(filmSource()->position());
+}
+
+// --- photograph bar ---------------------------------------------------------------------
+
+void MainWindow::photographOpenDirectory()
+{
+    closePopup();
+    const QString file = m_openFileDialog(this, QString(), Config::snapshotPath(), QString());
+    if (file.isEmpty())
+        return;
+    const QFileInfo chosen(file);
+    if (!QDir(chosen.absolutePath()).exists())
+        return;
+    if (photographSource()->openPhotograph(chosen.absolutePath(), chosen.fileName()))
+        photographBar()->slideButton()->setChecked(false);
+}
+
+void MainWindow::photographPrevious()
+{
+    closePopup();
+    photographSource()->previous();
+}
+
+void MainWindow::photographPlay()
+{
+    closePopup();
+    if (photographBar()->slideButton()->isChecked())
+        photographSource()->play();
+    else
+        photographSource()->stop();
+}
+
+void MainWindow::photographPlayDone()
+{
+    photographBar()->slideButton()->setChecked(false);
+}
+
+void MainWindow::photographNext()
+{
+    closePopup();
+    photographSource()->next();
+}
+
+void MainWindow::photographPreview()
+{
+    closePopup();
+    photographBar()->showStripFromButton();
 }
 
 void MainWindow::photographPlayInterval()
 {
     closePopup();
-    m_photographBar->showIntervalFromButton();
+    photographBar()->showIntervalFromButton();
+}
+
+void MainWindow::photographPlayIntervalChanged(int value)
+{
+    photographSource()->setPlayInterval(PhotographBar::intervalMs(value));
+}
+
+void MainWindow::photographIdChange(int id)
+{
+    photographBar()->counterLabel()->setText(
+        PhotographBar::counterText(id, photographSource()->count()));
 }

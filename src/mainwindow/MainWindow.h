@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FrameClock.h"
+#include "ModePages.h"
 #include "PopupSlot.h"
 #include "StyleWindow.h"
 #include "ToolButtons.h"
@@ -13,15 +14,18 @@
 #include <QTimer>
 #include <QVector>
 
+#include <functional>
 #include <memory>
 
 class DeviceSupervisor;
 class FilmBar;
+class FilmSource;
 
 class ImageButton;
 class ImageCanvas;
 class Panel;
 class PhotographBar;
+class PhotographSource;
 class QButtonGroup;
 class QCloseEvent;
 class QStackedWidget;
@@ -41,6 +45,11 @@ public:
     static constexpr int MINIMUM_WIDTH = 800;
     static constexpr int MINIMUM_HEIGHT = 640;
 
+    // The toolkit's open-file dialog: (parent, caption, start folder, filter) -> chosen file,
+    // empty when cancelled.
+    using OpenFileDialog =
+        std::function<QString(QWidget *, const QString &, const QString &, const QString &)>;
+
     // `frameClock` measures the gaps between frames; none means the monotonic system clock.
     explicit MainWindow(std::unique_ptr<FrameClock> frameClock = {});
     ~MainWindow() override;
@@ -51,17 +60,17 @@ public:
 
     WindowMode currentMode() const { return m_currentMode; }
     ImageCanvas *currentCanvas() const { return m_currentCanvas; }
-    ImageCanvas *canvas(WindowMode mode) const { return m_canvases[mode]; }
+    ImageCanvas *canvas(WindowMode mode) const { return m_pages->canvas(mode); }
     ImageButton *modeButton(WindowMode mode) const { return m_modeButtons[mode]; }
     ImageButton *aboutButton() const { return m_aboutButton; }
     ImageButton *sideButton() const { return m_sideButton; }
-    ImageButton *liveRecordingButton() const { return m_liveRecordingButton; }
+    ImageButton *liveRecordingButton() const { return m_pages->liveRecordingButton(); }
     const ToolButtons &toolButtons() const { return m_tools; }
     Panel *toolPanel() const { return m_toolPanel; }
-    QStackedWidget *pageStack() const { return m_pageStack; }
-    QWidget *liveBar() const { return m_liveBar; }
-    FilmBar *filmBar() const { return m_filmBar.get(); }
-    PhotographBar *photographBar() const { return m_photographBar.get(); }
+    QStackedWidget *pageStack() const { return m_pages->pageStack(); }
+    QWidget *liveBar() const { return m_pages->liveBar(); }
+    FilmBar *filmBar() const { return m_pages->filmBar(); }
+    PhotographBar *photographBar() const { return m_pages->photographBar(); }
     DeviceSupervisor *deviceSupervisor() const { return m_supervisor; }
     QTimer &deviceCheckTimer() { return m_deviceCheckTimer; }
     PopupSlot &popupSlot() { return m_popup; }
@@ -70,6 +79,10 @@ public:
     int rememberedMask() const { return m_rememberedMask; }
     void setRememberedMask(int mask) { m_rememberedMask = mask; }
     QImage aboutPicture() const { return m_aboutPicture; }
+    FilmSource *filmSource() const { return m_pages->filmSource(); }
+    PhotographSource *photographSource() const { return m_pages->photographSource(); }
+    // Replaces the file dialog of the film and photograph Open buttons (tests answer it).
+    void setOpenFileDialog(OpenFileDialog dialog) { m_openFileDialog = std::move(dialog); }
 
     // Section labels of the colour popups, translated once at construction.
     const QString &widthLabel() const { return m_widthLabel; }
@@ -126,8 +139,23 @@ public slots:
     void snapshot();
     void settings();
     void print();
+    void filmOpenFile();
+    void filmPlay();
+    void filmPause();
+    void filmStop();
+    void filmBackward();
+    void filmForward();
     void filmVolume();
+    void filmTick();
+    void photographOpenDirectory();
+    void photographPrevious();
+    void photographPlay();
+    void photographPlayDone();
+    void photographNext();
+    void photographPreview();
     void photographPlayInterval();
+    void photographPlayIntervalChanged(int value);
+    void photographIdChange(int id);
 
 protected:
     void layoutContents() override;
@@ -135,10 +163,6 @@ protected:
 
 private:
     ImageButton *createModeButton(const QString &iconName, const QString &caption);
-    ImageCanvas *createCanvas();
-    void createPages();
-    void leaveMode(WindowMode mode);
-    void enterMode(WindowMode mode);
     void enableToolsFor(WindowMode mode);
     void showCanvasState();
     void closePopup() { m_popup.close(); }
@@ -149,16 +173,12 @@ private:
     QButtonGroup *m_modeGroup = nullptr;
     ImageButton *m_aboutButton = nullptr;
     ImageButton *m_sideButton = nullptr;
-    QStackedWidget *m_pageStack = nullptr;
-    ImageCanvas *m_canvases[WINDOW_MODE_COUNT] = {};
     ImageCanvas *m_currentCanvas = nullptr;
     PopupSlot m_popup;
     Panel *m_toolPanel = nullptr;
     ToolButtons m_tools;
-    QWidget *m_liveBar = nullptr;
-    ImageButton *m_liveRecordingButton = nullptr;
-    std::unique_ptr<FilmBar> m_filmBar;
-    std::unique_ptr<PhotographBar> m_photographBar;
+    std::unique_ptr<ModePages> m_pages;
+    OpenFileDialog m_openFileDialog;
     bool m_panelExpanded = false;
     bool m_recording = false;
     WindowMode m_currentMode = MODE_LIVE;

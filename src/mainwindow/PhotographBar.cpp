@@ -4,6 +4,7 @@
 #include "ImageButton.h"
 #include "ImageWidget.h"
 #include "Slider.h"
+#include "ThumbnailWidget.h"
 
 #include <QImage>
 #include <QLabel>
@@ -17,6 +18,8 @@ constexpr int SliderHeight = 10;
 constexpr int SelectorWidth = 160;
 constexpr int CounterWidth = 70;
 constexpr int CounterHeight = 30;
+constexpr int StripHeight = 60;
+constexpr int StripGap = 7;
 constexpr int IntervalSeconds[PhotographBar::INTERVAL_STEPS] = {1, 2, 5, 10, 15, 30};
 
 void setTextColour(QLabel *label, const QColor &colour)
@@ -27,7 +30,7 @@ void setTextColour(QLabel *label, const QColor &colour)
 }
 } // namespace
 
-PhotographBar::PhotographBar(QWidget *window)
+PhotographBar::PhotographBar(QWidget *window, PhotographSource *source, QWidget *canvas)
     : m_bar(new ImageWidget(QImage(":/icons/Background/PHOTO_CONTROL_BK.png"), window)),
       m_open(new ImageButton("ICON_PHOTO_OPEN", m_bar, QPoint(20, 5))),
       m_previous(new ImageButton("ICON_PHOTO_BACKWARD", m_bar, QPoint(60, 5))),
@@ -39,7 +42,8 @@ PhotographBar::PhotographBar(QWidget *window)
       m_intervalLabel(new QLabel(window)),
       m_counter(new QLabel(window)),
       m_stripScrollBar(
-          new HorizontalSlider(QImage(":/icons/Background/PHOTO_SCROLL_BAR.png"), window))
+          new HorizontalSlider(QImage(":/icons/Background/PHOTO_SCROLL_BAR.png"), window)),
+      m_strip(new ThumbnailWidget(source, m_stripScrollBar, canvas))
 {
     m_slide->setCheckable(true);
     m_thumbnail->setCheckable(true);
@@ -70,6 +74,7 @@ PhotographBar::PhotographBar(QWidget *window)
     m_intervalLabel->hide();
     m_counter->hide();
     m_stripScrollBar->hide();
+    m_strip->hide();
 }
 
 int PhotographBar::intervalMs(int position)
@@ -91,6 +96,8 @@ void PhotographBar::layout(int w, int h, int panelOffset, const QRect &pageStack
     m_counter->move(w - CounterWidth, h - BarOffsetFromBottom);
     m_stripScrollBar->setFixedSize(pageStack.width() + 2, SliderHeight);
     m_stripScrollBar->move(pageStack.x(), pageStack.y() + pageStack.height());
+    m_strip->setFixedSize(pageStack.width(), StripHeight);
+    m_strip->move(0, pageStack.height() - StripHeight - StripGap);
 }
 
 void PhotographBar::enter()
@@ -107,6 +114,7 @@ void PhotographBar::leave()
     m_time->setChecked(false);
     m_intervalSelector->hide();
     m_intervalLabel->hide();
+    m_strip->hide();
     m_stripScrollBar->hide();
     m_counter->hide();
 }
@@ -116,4 +124,11 @@ void PhotographBar::showIntervalFromButton()
     const bool show = m_time->isChecked();
     m_intervalSelector->setVisible(show);
     m_intervalLabel->setVisible(show);
+}
+
+void PhotographBar::showStripFromButton()
+{
+    const bool show = m_thumbnail->isChecked();
+    m_strip->setVisible(show);
+    m_stripScrollBar->setVisible(show);
 }

@@ -8,12 +8,15 @@ class ImageWidget;
 class QLabel;
 class QString;
 class QWidget;
+class PhotographSource;
 class Slider;
+class ThumbnailWidget;
 
 // The Photograph mode's controls: the browsing bar with its six buttons, the counter of the
 // current picture at the bottom right, the slide-show interval selector with its scale label,
-// and the scroll bar of the thumbnail strip. Every widget is a child of the main window (the
-// buttons of the bar) and starts hidden; the window wires them to its photograph slots.
+// and the thumbnail strip with its scroll bar. Every widget is a child of the main window (the
+// buttons of the bar, and the strip, which lies over the photograph canvas) and starts hidden;
+// the window wires them to its photograph slots.
 //
 // Threads: GUI thread only.
 class PhotographBar
@@ -21,7 +24,8 @@ class PhotographBar
 public:
     static constexpr int INTERVAL_STEPS = 6;
 
-    explicit PhotographBar(QWidget *window);
+    // The thumbnail strip shows `source`'s pictures over the lower part of `canvas`.
+    PhotographBar(QWidget *window, PhotographSource *source, QWidget *canvas);
 
     // Slide-show period for a selector position 0..5 (1, 2, 5, 10, 15 and 30 s); positions
     // outside the scale are clamped to it.
@@ -37,6 +41,8 @@ public:
     void leave();
     // Shows the interval selector and its label while the time button is checked.
     void showIntervalFromButton();
+    // Shows the thumbnail strip and its scroll bar while the thumbnail button is checked.
+    void showStripFromButton();
 
     ImageWidget *bar() const { return m_bar; }
     ImageButton *openButton() const { return m_open; }
@@ -49,6 +55,7 @@ public:
     QLabel *intervalLabel() const { return m_intervalLabel; }
     QLabel *counterLabel() const { return m_counter; }
     HorizontalSlider *stripScrollBar() const { return m_stripScrollBar; }
+    ThumbnailWidget *thumbnailStrip() const { return m_strip; }
 
 private:
     ImageWidget *m_bar;
@@ -62,4 +69,5 @@ private:
     QLabel *m_intervalLabel;
     QLabel *m_counter;
     HorizontalSlider *m_stripScrollBar;
+    ThumbnailWidget *m_strip;
 };

@@ -6,6 +6,7 @@
 #include "ImageCanvas.h"
 #include "ImageWidget.h"
 #include "MainWindow.h"
+#include "MainWindowRig.h"
 #include "ManualFrameClock.h"
 #include "Panel.h"
 #include "PhotographBar.h"
@@ -20,7 +21,6 @@
 
 #include <memory>
 
-Q_DECLARE_METATYPE(WindowMode)
 
 namespace {
 using Rects = QMap<QString, QRect>;
@@ -76,26 +76,6 @@ QImage pictureOf(ImageButton *button)
 class TestMainWindow : public QObject
 {
     Q_OBJECT
-private:
-    // A shown window with a hand-driven frame clock.
-    std::unique_ptr<MainWindow> makeWindow(ManualFrameClock **clock = nullptr)
-    {
-        auto *manual = new ManualFrameClock;
-        if (clock)
-            *clock = manual;
-        auto w = std::make_unique<MainWindow>(std::unique_ptr<FrameClock>(manual));
-        w->show();
-        if (!QTest::qWaitForWindowExposed(w.get()))
-            qWarning("window not exposed");
-        return w;
-    }
-
-    void selectMode(MainWindow &w, WindowMode mode)
-    {
-        QTest::mouseClick(w.modeButton(mode), Qt::LeftButton);
-        QCOMPARE(w.currentMode(), mode);
-    }
-
 private slots:
     void startState()
     {
@@ -139,14 +119,14 @@ private slots:
 
     void cannotShrinkBelowMinimum()
     {
-        auto w = makeWindow();
+        auto w = MainWindowRig::makeWindow();
         w->resize(300, 200);
         QCOMPARE(w->size(), QSize(800, 640));
     }
 
     void panelTogglesKeepRightEdge()
     {
-        auto w = makeWindow();
+        auto w = MainWindowRig::makeWindow();
         w->move(300, 100);
         const int right = w->geometry().right();
         w->expand();
@@ -163,7 +143,7 @@ private slots:
 
     void panelToggleWhenMaximisedKeepsGeometry()
     {
-        auto w = makeWindow();
+        auto w = MainWindowRig::makeWindow();
         w->showMaximized();
         QTRY_VERIFY(w->isMaximized());
         const QRect before = w->geometry();
@@ -175,7 +155,7 @@ private slots:
 
     void collapsingClosesThePopup()
     {
-        auto w = makeWindow();
+        auto w = MainWindowRig::makeWindow();
         w->popupSlot().open(new QWidget, w->toolButtons().line);
         w->expand();
         QVERIFY(!w->popupSlot().popup());
@@ -221,7 +201,7 @@ private slots:
         QFETCH(QSize, size);
         QFETCH(bool, expanded);
         QFETCH(Rects, expected);
-        auto w = makeWindow();
+        auto w = MainWindowRig::makeWindow();
         if (!expanded)
             w->expand();
         w->resize(size);
@@ -245,7 +225,7 @@ private slots:
 
     void reselectingTheModeDoesNothing()
     {
-        auto w = makeWindow();
+        auto w = MainWindowRig::makeWindow();
         QSignalSpy spy(w.get(), &MainWindow::modeChanged);
         w->popupSlot().open(new QWidget, w->toolButtons().line);
         QTest::mouseClick(w->modeButton(MODE_LIVE), Qt::LeftButton);
@@ -264,10 +244,10 @@ private slots:
     void modeSwitchShowsPagesAndBars()
     {
         QFETCH(WindowMode, mode);
-        auto w = makeWindow();
+        auto w = MainWindowRig::makeWindow();
         QSignalSpy spy(w.get(), &MainWindow::modeChanged);
         w->popupSlot().open(new QWidget, w->toolButtons().line);
-        selectMode(*w, mode);
+        QVERIFY(MainWindowRig::selectMode(*w, mode));
         QCOMPARE(spy.count(), 1);
         QVERIFY(!w->popupSlot().popup());
         QCOMPARE(w->currentCanvas(), w->canvas(mode));
@@ -278,7 +258,7 @@ private slots:
         QCOMPARE(w->photographBar()->bar()->isHidden(), mode != MODE_PHOTOGRAPH);
         QCOMPARE(w->photographBar()->counterLabel()->isHidden(), mode != MODE_PHOTOGRAPH);
 
-        selectMode(*w, MODE_LIVE);
+        QVERIFY(MainWindowRig::selectMode(*w, MODE_LIVE));
         QCOMPARE(spy.count(), 2);
         QVERIFY(!w->liveBar()->isHidden());
         QVERIFY(w->filmBar()->bar()->isHidden());
@@ -300,9 +280,9 @@ private slots:
     {
         QFETCH(WindowMode, mode);
         QFETCH(QStringList, hidden);
-        auto w = makeWindow();
+        auto w = MainWindowRig::makeWindow();
         if (mode != MODE_LIVE)
-            selectMode(*w, mode);
+            QVERIFY(MainWindowRig::selectMode(*w, mode));
         const ToolButtons &t = w->toolButtons();
         const QMap<QString, ImageButton *> named = {
             {"hand", t.hand},           {"fillBackground", t.fillBackground},
@@ -350,7 +330,7 @@ private slots:
 
     void eachCanvasKeepsItsState()
     {
-        auto w = makeWindow();
+        auto w = MainWindowRig::makeWindow();
         const ToolButtons &t = w->toolButtons();
         ImageCanvas *live = w->canvas(MODE_LIVE);
         live->fillStill(Qt::darkGreen);
@@ -363,19 +343,19 @@ private slots:
         w->canvas(MODE_FILM)->setEffect(EFFECT_BW);
         w->canvas(MODE_FILM)->setMask(MASK_TOP);
 
-        selectMode(*w, MODE_FILM);
+        QVERIFY(MainWindowRig::selectMode(*w, MODE_FILM));
         QVERIFY(!t.freeze->isChecked());
         QVERIFY(t.mask->isChecked());
         QCOMPARE(pictureOf(t.mask), pictureOf("ICON_MASK_TOP", true));
         QCOMPARE(pictureOf(t.effect), pictureOf("ICON_EFFECT_BW"));
         QCOMPARE(w->canvas(MODE_FILM)->zoom(), 1.0);
 
-        selectMode(*w, MODE_DRAWING_BOARD);
+        QVERIFY(MainWindowRig::selectMode(*w, MODE_DRAWING_BOARD));
         QVERIFY(!t.mask->isChecked());
         QCOMPARE(pictureOf(t.mask), pictureOf("ICON_MASK_CIRCLE"));
         QCOMPARE(pictureOf(t.effect), pictureOf("ICON_EFFECT_COLOR"));
 
-        selectMode(*w, MODE_LIVE);
+        QVERIFY(MainWindowRig::selectMode(*w, MODE_LIVE));
         QVERIFY(t.freeze->isChecked());
         QVERIFY(t.mask->isChecked());
         QCOMPARE(live->zoom(), 2.0);
@@ -384,7 +364,7 @@ private slots:
 
     void maskButtonKeepsTheShape()
     {
-        auto w = makeWindow();
+        auto w = MainWindowRig::makeWindow();
         const ToolButtons &t = w->toolButtons();
         ImageCanvas *live = w->canvas(MODE_LIVE);
         // As the mask popup leaves things after choosing the top half.
@@ -409,9 +389,9 @@ private slots:
     void viewActions()
     {
         QFETCH(WindowMode, mode);
-        auto w = makeWindow();
+        auto w = MainWindowRig::makeWindow();
         if (mode != MODE_LIVE)
-            selectMode(*w, mode);
+            QVERIFY(MainWindowRig::selectMode(*w, mode));
         const ToolButtons &t = w->toolButtons();
         ImageCanvas *canvas = w->currentCanvas();
         canvas->fillStill(Qt::darkBlue);
@@ -439,7 +419,7 @@ private slots:
 
     void zoomHeldTwoSecondsIsOneStep()
     {
-        auto w = makeWindow();
+        auto w = MainWindowRig::makeWindow();
         ImageCanvas *live = w->canvas(MODE_LIVE);
         live->fillStill(Qt::darkBlue);
         ImageButton *zoomIn = w->toolButtons().zoomIn;
@@ -451,7 +431,7 @@ private slots:
 
     void popupRules()
     {
-        auto w = makeWindow();
+        auto w = MainWindowRig::makeWindow();
         const ToolButtons &t = w->toolButtons();
         PopupSlot &popup = w->popupSlot();
 
@@ -479,98 +459,6 @@ private slots:
         }
     }
 
-    void filmBarVolume()
-    {
-        auto w = makeWindow();
-        selectMode(*w, MODE_FILM);
-        FilmBar *f = w->filmBar();
-        QCOMPARE(f->volumeSlider()->minimum(), 1);
-        QCOMPARE(f->volumeSlider()->maximum(), 100);
-        QCOMPARE(f->volumeSlider()->value(), 100);
-        QCOMPARE(f->positionSlider()->handleWidth(), 22);
-        QVERIFY(f->volumeSlider()->isHidden());
-
-        QTest::mouseClick(f->volumeButton(), Qt::LeftButton);
-        QVERIFY(!f->volumeSlider()->isHidden());
-        const QRect bar = f->bar()->geometry();
-        QCOMPARE(f->volumeSlider()->x(), bar.x() + bar.width());
-        QCOMPARE(f->volumeSlider()->geometry().bottom(), bar.bottom());
-        QTest::mouseClick(f->volumeButton(), Qt::LeftButton);
-        QVERIFY(f->volumeSlider()->isHidden());
-
-        QTest::mouseClick(f->volumeButton(), Qt::LeftButton);
-        selectMode(*w, MODE_LIVE);
-        QVERIFY(!f->volumeButton()->isChecked());
-        QVERIFY(f->volumeSlider()->isHidden());
-        selectMode(*w, MODE_FILM);
-        QVERIFY(f->volumeSlider()->isHidden());
-    }
-
-    void photographBarToggles()
-    {
-        auto w = makeWindow();
-        selectMode(*w, MODE_PHOTOGRAPH);
-        PhotographBar *p = w->photographBar();
-        QCOMPARE(p->counterLabel()->text(), QString("0/0"));
-        QCOMPARE(p->intervalSelector()->minimum(), 0);
-        QCOMPARE(p->intervalSelector()->maximum(), 5);
-        QCOMPARE(p->intervalSelector()->pageStep(), 1);
-        QCOMPARE(p->intervalSelector()->width(), 160);
-
-        QTest::mouseClick(p->timeButton(), Qt::LeftButton);
-        QVERIFY(!p->intervalSelector()->isHidden());
-        QVERIFY(!p->intervalLabel()->isHidden());
-        QTest::mouseClick(p->timeButton(), Qt::LeftButton);
-        QVERIFY(p->intervalSelector()->isHidden());
-        QVERIFY(p->intervalLabel()->isHidden());
-
-        QTest::mouseClick(p->timeButton(), Qt::LeftButton);
-        p->thumbnailButton()->setChecked(true);
-        p->slideButton()->setChecked(true);
-        selectMode(*w, MODE_DRAWING_BOARD);
-        QVERIFY(!p->timeButton()->isChecked());
-        QVERIFY(!p->thumbnailButton()->isChecked());
-        QVERIFY2(p->slideButton()->isChecked(), "a mode change leaves the slide show alone");
-        QVERIFY(p->intervalSelector()->isHidden());
-        QVERIFY(p->counterLabel()->isHidden());
-        selectMode(*w, MODE_PHOTOGRAPH);
-        QVERIFY(p->intervalSelector()->isHidden());
-        QVERIFY(!p->counterLabel()->isHidden());
-    }
-
-    void slideIntervals_data()
-    {
-        QTest::addColumn<int>("position");
-        QTest::addColumn<int>("ms");
-        const int expected[] = {1000, 2000, 5000, 10000, 15000, 30000};
-        for (int i = 0; i < 6; ++i)
-            QTest::addRow("position %d", i) << i << expected[i];
-        QTest::newRow("below the scale") << -1 << 1000;
-        QTest::newRow("above the scale") << 6 << 30000;
-    }
-    void slideIntervals()
-    {
-        QFETCH(int, position);
-        QFETCH(int, ms);
-        QCOMPARE(PhotographBar::intervalMs(position), ms);
-    }
-
-    void counterText_data()
-    {
-        QTest::addColumn<int>("id");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("first of seven") << 0 << 7 << "1/7";
-        QTest::newRow("last of twelve") << 11 << 12 << "12/12";
-    }
-    void counterText()
-    {
-        QFETCH(int, id);
-        QFETCH(int, count);
-        QFETCH(QString, text);
-        QCOMPARE(PhotographBar::counterText(id, count), text);
-    }
-
     void captureResolution_data()
     {
         QTest::addColumn<QSize>("setting");
@@ -591,7 +479,7 @@ private slots:
     void framesOfAnyCanvasFeedTheClock()
     {
         ManualFrameClock *clock = nullptr;
-        auto w = makeWindow(&clock);
+        auto w = MainWindowRig::makeWindow(&clock);
         clock->advance(4000);
         // A film frame counts like a live one.
         emit w->canvas(MODE_FILM)->streamFrameUpdate();
@@ -613,10 +501,10 @@ private slots:
     {
         QFETCH(WindowMode, mode);
         QFETCH(QSize, size);
-        auto w = makeWindow();
+        auto w = MainWindowRig::makeWindow();
         w->resize(size);
         if (mode != MODE_LIVE)
-            selectMode(*w, mode);
+            QVERIFY(MainWindowRig::selectMode(*w, mode));
         if (mode == MODE_FILM)
             QTest::mouseClick(w->filmBar()->volumeButton(), Qt::LeftButton);
         if (mode == MODE_PHOTOGRAPH)

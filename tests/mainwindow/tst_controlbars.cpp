@@ -1,0 +1,324 @@
+#include "Config.h"
+#include "FilmBar.h"
+#include "FilmSource.h"
+#include "HorizontalSlider.h"
+#include "ImageButton.h"
+#include "ImageCanvas.h"
+#include "ImageWidget.h"
+#include "MainWindowRig.h"
+#include "PhotographBar.h"
+#include "PhotographSource.h"
+#include "Slider.h"
+#include "TestPictures.h"
+#include "ThumbnailWidget.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The Film and Photograph modes' bars on a real film source (generated films through
+// GStreamer) and a real photograph source (generated folders).
+class TestControlBars : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString fixture(const QString &name) const { return QDir(m_dir.path()).filePath(name); }
+
+    // Answers every open-file dialog with `answer` and remembers what was asked.
+    struct DialogAnswer
+    {
+        explicit DialogAnswer(const QString &a) : answer(a) {}
+        QString answer;
+        QString folder;
+        QString filter;
+        int asked = 0;
+    };
+    static void answerDialogs(MainWindow &w, DialogAnswer *d)
+    {
+        w.setOpenFileDialog([d](QWidget *, const QString &, const QString &folder,
+                                const QString &filter) {
+            ++d->asked;
+            d->folder = folder;
+            d->filter = filter;
+            return d->answer;
+        });
+    }
+
+    std::unique_ptr<MainWindow> filmWindow()
+    {
+        auto w = MainWindowRig::makeWindow();
+        w->filmSource()->setAudioOutput("fakesink");
+        if (!MainWindowRig::selectMode(*w, MODE_FILM))
+            qWarning("not in Film mode");
+        return w;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QProcess p;
+        p.start("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                           "testsrc=size=320x240:rate=25:duration=8", "-f", "lavfi", "-i",
+                           "sine=frequency=440:duration=8", "-c:v", "mjpeg", "-q:v", "5",
+                           "-c:a", "pcm_s16le", fixture("film.avi")});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY(QDir().mkpath(fixture("pictures")));
+        for (const char *name : {"a.png", "b.jpg", "c.bmp"})
+            QVERIFY(TestPictures::write(fixture("pictures/") + name, QSize(64, 48)));
+        QVERIFY(TestPictures::writeBytes(fixture("pictures/notes.txt"), "not a picture"));
+    }
+
+    void filmOpensAndPlays()
+    {
+        auto w = filmWindow();
+        DialogAnswer dialog{fixture("film.avi")};
+        answerDialogs(*w, &dialog);
+        FilmBar *f = w->filmBar();
+        QTest::mouseClick(f->openButton(), Qt::LeftButton);
+        QCOMPARE(dialog.asked, 1);
+        QCOMPARE(dialog.filter, QString("AVI Files (*.avi);;WMV Files (*.wmv)"));
+        QCOMPARE(dialog.folder, Config::recordPath());
+        QVERIFY(w->filmSource()->isLoaded());
+
+        QSignalSpy seeks(f->positionSlider(), &HorizontalSlider::valueChanged);
+        QTest::mouseClick(f->playButton(), Qt::LeftButton);
+        QVERIFY(w->filmSource()->isPlaying());
+        // The tick moves the slider along with the film, and never through valueChanged.
+        QTRY_VERIFY_WITH_TIMEOUT(f->positionSlider()->value() >= 10, 10000);
+        QCOMPARE(seeks.count(), 0);
+
+        QTest::mouseClick(f->pauseButton(), Qt::LeftButton);
+        // Dragging the slider to three quarters seeks there.
+        HorizontalSlider *s = f->positionSlider();
+        const int x = int(6 + (s->width() - 12) * 0.75);
+        QTest::mousePress(s, Qt::LeftButton, {}, QPoint(x, 5));
+        QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(x, 5));
+        QCOMPARE(seeks.count(), 2);
+        QTRY_VERIFY_WITH_TIMEOUT(qAbs(w->filmSource()->position() - 75) <= 2, 5000);
+
+        QTest::mouseClick(f->stopButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(w->filmSource()->position(), 0, 5000);
+    }
+
+    void filmOpenCancelledOrMissing_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("cancelled") << QString();
+        QTest::newRow("missing file") << QString("gone.avi");
+    }
+    void filmOpenCancelledOrMissing()
+    {
+        QFETCH(QString, answer);
+        auto w = filmWindow();
+        DialogAnswer dialog{answer.isEmpty() ? answer : fixture(answer)};
+        answerDialogs(*w, &dialog);
+        QTest::mouseClick(w->filmBar()->openButton(), Qt::LeftButton);
+        QCOMPARE(dialog.asked, 1);
+        QVERIFY(!w->filmSource()->isLoaded());
+    }
+
+    void filmFramesKeepTheClockFresh()
+    {
+        ManualFrameClock *clock = nullptr;
+        auto w = MainWindowRig::makeWindow(&clock);
+        w->filmSource()->setAudioOutput("fakesink");
+        QVERIFY(MainWindowRig::selectMode(*w, MODE_FILM));
+        DialogAnswer dialog{fixture("film.avi")};
+        answerDialogs(*w, &dialog);
+        QTest::mouseClick(w->filmBar()->openButton(), Qt::LeftButton);
+        QTest::mouseClick(w->filmBar()->playButton(), Qt::LeftButton);
+        clock->advance(4000);
+        QTRY_COMPARE_WITH_TIMEOUT(clock->elapsed(), qint64(0), 5000);
+    }
+
+    void photographFolder()
+    {
+        auto w = MainWindowRig::makeWindow();
+        QVERIFY(MainWindowRig::selectMode(*w, MODE_PHOTOGRAPH));
+        PhotographBar *p = w->photographBar();
+        p->slideButton()->setChecked(true); // as during a slide show
+        DialogAnswer dialog{fixture("pictures/a.png")};
+        answerDialogs(*w, &dialog);
+        QTest::mouseClick(p->openButton(), Qt::LeftButton);
+        QCOMPARE(dialog.filter, QString());
+        QCOMPARE(dialog.folder, Config::snapshotPath());
+        QCOMPARE(w->photographSource()->count(), 3);
+        QCOMPARE(p->counterLabel()->text(), QString("1/3"));
+        QVERIFY2(!p->slideButton()->isChecked(), "an open stops the slide show");
+
+        QTest::mouseClick(p->nextButton(), Qt::LeftButton);
+        QCOMPARE(p->counterLabel()->text(), QString("2/3"));
+        QTest::mouseClick(p->previousButton(), Qt::LeftButton);
+        QCOMPARE(p->counterLabel()->text(), QString("1/3"));
+
+        // A file that is no picture of the folder changes nothing.
+        p->slideButton()->setChecked(true);
+        dialog.answer = fixture("pictures/notes.txt");
+        QTest::mouseClick(p->openButton(), Qt::LeftButton);
+        QCOMPARE(p->counterLabel()->text(), QString("1/3"));
+        QVERIFY(p->slideButton()->isChecked());
+        dialog.answer.clear();
+        QTest::mouseClick(p->openButton(), Qt::LeftButton);
+        QCOMPARE(w->photographSource()->count(), 3);
+    }
+
+    void slideShowButton()
+    {
+        auto w = MainWindowRig::makeWindow();
+        QVERIFY(MainWindowRig::selectMode(*w, MODE_PHOTOGRAPH));
+        PhotographBar *p = w->photographBar();
+        DialogAnswer dialog{fixture("pictures/a.png")};
+        answerDialogs(*w, &dialog);
+        QTest::mouseClick(p->openButton(), Qt::LeftButton);
+
+        p->intervalSelector()->setValue(3);
+        QCOMPARE(w->photographSource()->playInterval(), 10000);
+        p->intervalSelector()->setValue(0);
+        QCOMPARE(w->photographSource()->playInterval(), 1000);
+
+        QTest::mouseClick(p->slideButton(), Qt::LeftButton);
+        QVERIFY(p->slideButton()->isChecked());
+        QVERIFY(w->photographSource()->isPlaying());
+        QTRY_COMPARE_WITH_TIMEOUT(p->counterLabel()->text(), QString("2/3"), 5000);
+        QTest::mouseClick(p->slideButton(), Qt::LeftButton);
+        QVERIFY(!w->photographSource()->isPlaying());
+        QVERIFY(!p->slideButton()->isChecked());
+    }
+
+    void thumbnailStrip()
+    {
+        auto w = MainWindowRig::makeWindow();
+        QVERIFY(MainWindowRig::selectMode(*w, MODE_PHOTOGRAPH));
+        PhotographBar *p = w->photographBar();
+        DialogAnswer dialog{fixture("pictures/b.jpg")};
+        answerDialogs(*w, &dialog);
+        QTest::mouseClick(p->openButton(), Qt::LeftButton);
+        ThumbnailWidget *strip = p->thumbnailStrip();
+        QCOMPARE(strip->parentWidget(), static_cast<QWidget *>(w->canvas(MODE_PHOTOGRAPH)));
+        QVERIFY(strip->isHidden());
+
+        QTest::mouseClick(p->thumbnailButton(), Qt::LeftButton);
+        QVERIFY(!strip->isHidden());
+        QVERIFY(!p->stripScrollBar()->isHidden());
+        const QRect pages = w->pageStack()->geometry();
+        QCOMPARE(strip->geometry(), QRect(0, pages.height() - 67, pages.width(), 60));
+        QCOMPARE(strip->buttons().size(), 3);
+
+        QTest::mouseClick(p->thumbnailButton(), Qt::LeftButton);
+        QVERIFY(strip->isHidden());
+        QVERIFY(p->stripScrollBar()->isHidden());
+
+        QTest::mouseClick(p->thumbnailButton(), Qt::LeftButton);
+        QVERIFY(MainWindowRig::selectMode(*w, MODE_LIVE));
+        QVERIFY(strip->isHidden());
+        QVERIFY(!p->thumbnailButton()->isChecked());
+
+        // Closing the window stops the loader and lets go of the thumbnails.
+        w->close();
+        QVERIFY(strip->buttons().isEmpty());
+    }
+
+    void filmBarVolume()
+    {
+        auto w = MainWindowRig::makeWindow();
+        QVERIFY(MainWindowRig::selectMode(*w, MODE_FILM));
+        FilmBar *f = w->filmBar();
+        QCOMPARE(f->volumeSlider()->minimum(), 1);
+        QCOMPARE(f->volumeSlider()->maximum(), 100);
+        QCOMPARE(f->volumeSlider()->value(), 100);
+        QCOMPARE(f->positionSlider()->handleWidth(), 22);
+        QVERIFY(f->volumeSlider()->isHidden());
+
+        QTest::mouseClick(f->volumeButton(), Qt::LeftButton);
+        QVERIFY(!f->volumeSlider()->isHidden());
+        const QRect bar = f->bar()->geometry();
+        QCOMPARE(f->volumeSlider()->x(), bar.x() + bar.width());
+        QCOMPARE(f->volumeSlider()->geometry().bottom(), bar.bottom());
+        QTest::mouseClick(f->volumeButton(), Qt::LeftButton);
+        QVERIFY(f->volumeSlider()->isHidden());
+
+        QTest::mouseClick(f->volumeButton(), Qt::LeftButton);
+        QVERIFY(MainWindowRig::selectMode(*w, MODE_LIVE));
+        QVERIFY(!f->volumeButton()->isChecked());
+        QVERIFY(f->volumeSlider()->isHidden());
+        QVERIFY(MainWindowRig::selectMode(*w, MODE_FILM));
+        QVERIFY(f->volumeSlider()->isHidden());
+    }
+
+    void photographBarToggles()
+    {
+        auto w = MainWindowRig::makeWindow();
+        QVERIFY(MainWindowRig::selectMode(*w, MODE_PHOTOGRAPH));
+        PhotographBar *p = w->photographBar();
+        QCOMPARE(p->counterLabel()->text(), QString("0/0"));
+        QCOMPARE(p->intervalSelector()->minimum(), 0);
+        QCOMPARE(p->intervalSelector()->maximum(), 5);
+        QCOMPARE(p->intervalSelector()->pageStep(), 1);
+        QCOMPARE(p->intervalSelector()->width(), 160);
+
+        QTest::mouseClick(p->timeButton(), Qt::LeftButton);
+        QVERIFY(!p->intervalSelector()->isHidden());
+        QVERIFY(!p->intervalLabel()->isHidden());
+        QTest::mouseClick(p->timeButton(), Qt::LeftButton);
+        QVERIFY(p->intervalSelector()->isHidden());
+        QVERIFY(p->intervalLabel()->isHidden());
+
+        QTest::mouseClick(p->timeButton(), Qt::LeftButton);
+        p->thumbnailButton()->setChecked(true);
+        p->slideButton()->setChecked(true);
+        QVERIFY(MainWindowRig::selectMode(*w, MODE_DRAWING_BOARD));
+        QVERIFY(!p->timeButton()->isChecked());
+        QVERIFY(!p->thumbnailButton()->isChecked());
+        QVERIFY2(p->slideButton()->isChecked(), "a mode change leaves the slide show alone");
+        QVERIFY(p->intervalSelector()->isHidden());
+        QVERIFY(p->counterLabel()->isHidden());
+        QVERIFY(MainWindowRig::selectMode(*w, MODE_PHOTOGRAPH));
+        QVERIFY(p->intervalSelector()->isHidden());
+        QVERIFY(!p->counterLabel()->isHidden());
+    }
+
+    void slideIntervals_data()
+    {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("ms");
+        const int expected[] = {1000, 2000, 5000, 10000, 15000, 30000};
+        for (int i = 0; i < 6; ++i)
+            QTest::addRow("position %d", i) << i << expected[i];
+        QTest::newRow("below the scale") << -1 << 1000;
+        QTest::newRow("above the scale") << 6 << 30000;
+    }
+    void slideIntervals()
+    {
+        QFETCH(int, position);
+        QFETCH(int, ms);
+        QCOMPARE(PhotographBar::intervalMs(position), ms);
+    }
+
+    void counterText_data()
+    {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("first of seven") << 0 << 7 << "1/7";
+        QTest::newRow("last of twelve") << 11 << 12 << "12/12";
+    }
+    void counterText()
+    {
+        QFETCH(int, id);
+        QFETCH(int, count);
+        QFETCH(QString, text);
+        QCOMPARE(PhotographBar::counterText(id, count), text);
+    }
+
+};
+
+QTEST_MAIN(TestControlBars)
+#include "tst_controlbars.moc"
