@@ -318,6 +318,48 @@ private slots:
         QCOMPARE(PhotographBar::counterText(id, count), text);
     }
 
+    void screenshots_data()
+    {
+        QTest::addColumn<WindowMode>("mode");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("live") << MODE_LIVE << QSize(938, 680);
+        QTest::newRow("film") << MODE_FILM << QSize(938, 680);
+        QTest::newRow("photograph") << MODE_PHOTOGRAPH << QSize(938, 680);
+        QTest::newRow("drawing-board") << MODE_DRAWING_BOARD << QSize(938, 680);
+        QTest::newRow("film-minimum") << MODE_FILM << QSize(800, 640);
+        QTest::newRow("photograph-minimum") << MODE_PHOTOGRAPH << QSize(800, 640);
+    }
+    void screenshots()
+    {
+        QFETCH(WindowMode, mode);
+        QFETCH(QSize, size);
+        auto w = MainWindowRig::makeWindow();
+        w->filmSource()->setAudioOutput("fakesink");
+        w->resize(size);
+        if (mode != MODE_LIVE)
+            QVERIFY(MainWindowRig::selectMode(*w, mode));
+        if (mode == MODE_FILM) {
+            DialogAnswer dialog(fixture("film.avi"));
+            answerDialogs(*w, &dialog);
+            QTest::mouseClick(w->filmBar()->openButton(), Qt::LeftButton);
+            QTest::mouseClick(w->filmBar()->playButton(), Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(w->filmBar()->positionSlider()->value() >= 5, 10000);
+            QTest::mouseClick(w->filmBar()->pauseButton(), Qt::LeftButton);
+            QTest::mouseClick(w->filmBar()->volumeButton(), Qt::LeftButton);
+        }
+        if (mode == MODE_PHOTOGRAPH) {
+            DialogAnswer dialog(fixture("pictures/a.png"));
+            answerDialogs(*w, &dialog);
+            QTest::mouseClick(w->photographBar()->openButton(), Qt::LeftButton);
+            QTest::mouseClick(w->photographBar()->timeButton(), Qt::LeftButton);
+            QTest::mouseClick(w->photographBar()->thumbnailButton(), Qt::LeftButton);
+        }
+        QTest::qWait(300);
+        const QString dir = QString(DOCCAM_BINARY_DIR) + "/screenshots";
+        QVERIFY(QDir().mkpath(dir));
+        const QString file = dir + "/mainwindow-" + QTest::currentDataTag() + ".png";
+        QVERIFY(w->grab().save(file));
+    }
 };
 
 QTEST_MAIN(TestControlBars)

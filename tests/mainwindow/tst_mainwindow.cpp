@@ -486,35 +486,6 @@ private slots:
         QCOMPARE(clock->elapsed(), qint64(0));
     }
 
-    void screenshots_data()
-    {
-        QTest::addColumn<WindowMode>("mode");
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("live") << MODE_LIVE << QSize(938, 680);
-        QTest::newRow("film") << MODE_FILM << QSize(938, 680);
-        QTest::newRow("photograph") << MODE_PHOTOGRAPH << QSize(938, 680);
-        QTest::newRow("drawing-board") << MODE_DRAWING_BOARD << QSize(938, 680);
-        QTest::newRow("film-minimum") << MODE_FILM << QSize(800, 640);
-        QTest::newRow("photograph-minimum") << MODE_PHOTOGRAPH << QSize(800, 640);
-    }
-    void screenshots()
-    {
-        QFETCH(WindowMode, mode);
-        QFETCH(QSize, size);
-        auto w = MainWindowRig::makeWindow();
-        w->resize(size);
-        if (mode != MODE_LIVE)
-            QVERIFY(MainWindowRig::selectMode(*w, mode));
-        if (mode == MODE_FILM)
-            QTest::mouseClick(w->filmBar()->volumeButton(), Qt::LeftButton);
-        if (mode == MODE_PHOTOGRAPH)
-            QTest::mouseClick(w->photographBar()->timeButton(), Qt::LeftButton);
-        QTest::qWait(100);
-        const QString dir = QString(DOCCAM_BINARY_DIR) + "/screenshots";
-        QVERIFY(QDir().mkpath(dir));
-        const QString file = dir + "/mainwindow-" + QTest::currentDataTag() + ".png";
-        QVERIFY(w->grab().save(file));
-    }
 };
 
 QTEST_MAIN(TestMainWindow)
