@@ -77,7 +77,7 @@
     </message>
     <message>
         <source>Clip image</source>
-        <translation>Découper l'image</translation>
+        <translation>Découper l&apos;image</translation>
     </message>
     <message>
         <source>Hand</source>

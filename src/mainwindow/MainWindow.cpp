@@ -9,6 +9,7 @@
 #include "HorizontalSlider.h"
 #include "ImageCanvas.h"
 #include "MonotonicFrameClock.h"
+#include "OSDProcessor.h"
 #include "Panel.h"
 #include "PhotographBar.h"
 #include "PhotographSource.h"
@@ -87,6 +88,7 @@ MainWindow::MainWindow(std::unique_ptr<FrameClock> frameClock)
 
     m_pages = std::make_unique<ModePages>(this);
     m_currentCanvas = m_pages->canvas(MODE_LIVE);
+    m_currentCanvas->setTool(TOOL_FREEHAND);
     pageStack()->setCurrentWidget(m_currentCanvas);
 
     m_recording = false;
@@ -168,6 +170,14 @@ void MainWindow::enableToolsFor(WindowMode mode)
 
 void MainWindow::showCanvasState()
 {
+    ImageButton *const toolButtons[] = {m_tools.hand,      m_tools.freehand, m_tools.line,
+                                        m_tools.arrow,     m_tools.rectangle, m_tools.circle,
+                                        m_tools.triangle,  m_tools.eraser,   m_tools.clip,
+                                        m_tools.text};
+    const int tool = m_currentCanvas->tool();
+    if (tool >= TOOL_HAND && tool <= TOOL_TEXT)
+        toolButtons[tool]->setChecked(true);
+
     const int mask = m_currentCanvas->mask();
     m_tools.mask->setChecked(mask != MASK_NONE);
     if (mask >= MASK_NONE && mask <= MASK_TOP)
@@ -246,57 +256,68 @@ void MainWindow::deviceActiveCheck()
 
 void MainWindow::line()
 {
+    m_currentCanvas->setTool(TOOL_LINE);
     m_popup.keepOwn(m_tools.line);
 }
 
 void MainWindow::rectangle()
 {
+    m_currentCanvas->setTool(TOOL_RECTANGLE);
     m_popup.keepOwn(m_tools.rectangle);
 }
 
 void MainWindow::freehand()
 {
+    m_currentCanvas->setTool(TOOL_FREEHAND);
     m_popup.keepOwn(m_tools.freehand);
 }
 
 void MainWindow::circle()
 {
+    m_currentCanvas->setTool(TOOL_CIRCLE);
     m_popup.keepOwn(m_tools.circle);
 }
 
 void MainWindow::arrow()
 {
+    m_currentCanvas->setTool(TOOL_ARROW);
     m_popup.keepOwn(m_tools.arrow);
 }
 
 void MainWindow::triangle()
 {
+    m_currentCanvas->setTool(TOOL_TRIANGLE);
     m_popup.keepOwn(m_tools.triangle);
 }
 
 void MainWindow::erase()
 {
+    m_currentCanvas->setTool(TOOL_ERASER);
     m_popup.keepOwn(m_tools.eraser);
 }
 
 void MainWindow::text()
 {
+    m_currentCanvas->setTool(TOOL_TEXT);
     m_popup.keepOwn(m_tools.text);
 }
 
 void MainWindow::clip()
 {
     closePopup();
+    m_currentCanvas->setTool(TOOL_CLIP);
 }
 
 void MainWindow::hand()
 {
     closePopup();
+    m_currentCanvas->setTool(TOOL_HAND);
 }
 
 void MainWindow::eraseAll()
 {
     closePopup();
+    m_currentCanvas->clearAnnotations();
 }
 
 void MainWindow::fillBackground()
@@ -324,6 +345,7 @@ void MainWindow::zoomInStart()
 {
     closePopup();
     m_currentCanvas->zoomIn();
+    currentOsd()->showZoomIn();
 }
 
 void MainWindow::zoomInStop()
@@ -335,6 +357,7 @@ void MainWindow::zoomOutStart()
 {
     closePopup();
     m_currentCanvas->zoomOut();
+    currentOsd()->showZoomOut();
 }
 
 void MainWindow::zoomOutStop()
@@ -346,6 +369,7 @@ void MainWindow::zoomReset()
 {
     closePopup();
     m_currentCanvas->zoomBestFit();
+    currentOsd()->showZoomIn();
 }
 
 void MainWindow::autoFocus()
@@ -367,16 +391,19 @@ void MainWindow::rotate()
 {
     closePopup();
     m_currentCanvas->rotateClockwise();
+    currentOsd()->showRotate();
 }
 
 void MainWindow::rotateRev()
 {
     closePopup();
     m_currentCanvas->rotateCounterClockwise();
+    currentOsd()->showRotate();
 }
 
 void MainWindow::macro()
 {
+    // No button triggers it: the panel offers no Macro button.
     closePopup();
 }
 
@@ -384,6 +411,7 @@ void MainWindow::freeze()
 {
     closePopup();
     m_currentCanvas->setFreeze(m_tools.freeze->isChecked());
+    currentOsd()->showFreeze();
 }
 
 // --- popups, snapshots, recording, printing -------------------------------------------

@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 
+
 class DeviceSupervisor;
 class FilmBar;
 class FilmSource;
@@ -61,6 +62,9 @@ public:
     WindowMode currentMode() const { return m_currentMode; }
     ImageCanvas *currentCanvas() const { return m_currentCanvas; }
     ImageCanvas *canvas(WindowMode mode) const { return m_pages->canvas(mode); }
+    // The on-screen display of a canvas.
+    OSDProcessor *osd(ImageCanvas *canvas) const { return m_pages->osd(canvas); }
+    bool isRecording() const { return m_recording; }
     ImageButton *modeButton(WindowMode mode) const { return m_modeButtons[mode]; }
     ImageButton *aboutButton() const { return m_aboutButton; }
     ImageButton *sideButton() const { return m_sideButton; }
@@ -165,6 +169,7 @@ private:
     ImageButton *createModeButton(const QString &iconName, const QString &caption);
     void enableToolsFor(WindowMode mode);
     void showCanvasState();
+    OSDProcessor *currentOsd() const { return osd(m_currentCanvas); }
     void closePopup() { m_popup.close(); }
     int panelOffset() const { return m_panelExpanded ? PANEL_WIDTH_OFFSET : 0; }
 

@@ -6,6 +6,7 @@
 #include "ImageButton.h"
 #include "ImageCanvas.h"
 #include "MainWindow.h"
+#include "OSDProcessor.h"
 #include "PhotographBar.h"
 #include "PhotographSource.h"
 #include "Slider.h"
@@ -54,9 +55,19 @@ ImageCanvas *ModePages::createCanvas()
     return canvas;
 }
 
+void ModePages::attachOsd(ImageCanvas *canvas)
+{
+    // The display attaches itself to the canvas, which paints it over every picture.
+    auto *osd = new OSDProcessor(canvas, nullptr, m_window);
+    m_osdMap.insert(canvas, osd);
+}
+
 void ModePages::createLivePage()
 {
-    m_canvases[MODE_LIVE] = createCanvas();
+    ImageCanvas *canvas = createCanvas();
+    m_canvases[MODE_LIVE] = canvas;
+    attachOsd(canvas);
+
     m_liveBar = new QWidget(m_window);
     m_liveBar->setFixedSize(LiveBarWidth, LiveBarHeight);
     m_liveRecordingButton = new ImageButton("ICON_LIVE_RECORDING", m_liveBar, QPoint(20, 5));
@@ -68,6 +79,7 @@ void ModePages::createLivePage()
 void ModePages::createFilmPage()
 {
     m_canvases[MODE_FILM] = createCanvas();
+    attachOsd(m_canvases[MODE_FILM]);
     m_filmSource = new FilmSource(m_canvases[MODE_FILM], m_window);
     QObject::connect(m_filmSource, &FilmSource::tick, m_window, &MainWindow::filmTick);
 
@@ -91,6 +103,7 @@ void ModePages::createPhotographPage()
 {
     ImageCanvas *canvas = createCanvas();
     m_canvases[MODE_PHOTOGRAPH] = canvas;
+    attachOsd(canvas);
     m_photographSource = new PhotographSource(canvas, m_window);
     m_photographSource->setPlayInterval(PhotographBar::intervalMs(0));
     MainWindow *w = m_window;
@@ -119,6 +132,7 @@ void ModePages::createDrawingBoardPage()
 {
     ImageCanvas *board = createCanvas();
     m_canvases[MODE_DRAWING_BOARD] = board;
+    attachOsd(board);
     board->setBoard(true);
     board->fillStill(Qt::white);
 }

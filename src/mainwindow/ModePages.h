@@ -2,12 +2,15 @@
 
 #include "WindowMode.h"
 
+#include <QHash>
+
 #include <memory>
 
 class FilmBar;
 class FilmSource;
 class ImageButton;
 class ImageCanvas;
+class OSDProcessor;
 class MainWindow;
 class PhotographBar;
 class PhotographSource;
@@ -15,13 +18,14 @@ class QStackedWidget;
 class QWidget;
 
 // The four pages of the main window and what feeds them: one canvas per mode in the page
-// stack, the film and photograph sources with the canvas of their mode as frame sink, and the
+// stack, each with its on-screen display, the film and photograph sources with the canvas of their mode as frame sink, and the
 // bottom bar of each mode (the live bar with its recording button, the film bar, the
 // photograph bar). Builds them in mode order, wires their buttons to the window's slots, and
 // runs the per-mode steps of leaving and entering a mode.
 //
-// Ownership: every widget is a child of the window; the sources are children of the window
-// too, but deleteSources() takes them down first, because their graphs feed the canvases.
+// Ownership: every widget and display object is a child of the window; the sources are
+// children of the window too, but deleteSources() takes them down first, because their
+// graphs feed the canvases.
 //
 // Threads: GUI thread only.
 class ModePages
@@ -40,6 +44,7 @@ public:
     void deleteSources();
 
     ImageCanvas *canvas(WindowMode mode) const { return m_canvases[mode]; }
+    OSDProcessor *osd(ImageCanvas *canvas) const { return m_osdMap.value(canvas); }
     QStackedWidget *pageStack() const { return m_pageStack; }
     QWidget *liveBar() const { return m_liveBar; }
     ImageButton *liveRecordingButton() const { return m_liveRecordingButton; }
@@ -50,6 +55,7 @@ public:
 
 private:
     ImageCanvas *createCanvas();
+    void attachOsd(ImageCanvas *canvas);
     void createLivePage();
     void createFilmPage();
     void createPhotographPage();
@@ -58,6 +64,7 @@ private:
     MainWindow *m_window;
     QStackedWidget *m_pageStack;
     ImageCanvas *m_canvases[WINDOW_MODE_COUNT] = {};
+    QHash<ImageCanvas *, OSDProcessor *> m_osdMap;
     QWidget *m_liveBar = nullptr;
     ImageButton *m_liveRecordingButton = nullptr;
     std::unique_ptr<FilmBar> m_filmBar;

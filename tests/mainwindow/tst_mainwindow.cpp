@@ -8,12 +8,14 @@
 #include "MainWindow.h"
 #include "MainWindowRig.h"
 #include "ManualFrameClock.h"
+#include "OSDProcessor.h"
 #include "Panel.h"
 #include "PhotographBar.h"
 #include "Slider.h"
 
 #include <QButtonGroup>
 #include <QDir>
+#include <QPainter>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QStackedWidget>
@@ -79,7 +81,8 @@ class TestMainWindow : public QObject
 private slots:
     void startState()
     {
-        MainWindow w;
+        auto window = MainWindowRig::makeWindow();
+        MainWindow &w = *window;
         QCOMPARE(w.size(), QSize(938, 680));
         QCOMPARE(w.minimumSize(), QSize(800, 640));
         QVERIFY(w.isPanelExpanded());
@@ -299,7 +302,8 @@ private slots:
 
     void toolPanelTable()
     {
-        MainWindow w;
+        auto window = MainWindowRig::makeWindow();
+        MainWindow &w = *window;
         const ToolButtons &t = w.toolButtons();
         const QStringList tips = {"Line",         "Rectangle",      "Freehand",   "Circle",
                                   "Arrow",        "Triangle",       "Eraser",     "Text",
@@ -360,6 +364,105 @@ private slots:
         QVERIFY(t.mask->isChecked());
         QCOMPARE(live->zoom(), 2.0);
         QVERIFY(live->freeze());
+    }
+
+    void drawingTools_data()
+    {
+        QTest::addColumn<WindowMode>("mode");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("tool");
+        const QList<QPair<QString, int>> tools = {
+            {"Line", TOOL_LINE},         {"Rectangle", TOOL_RECTANGLE},
+            {"Freehand", TOOL_FREEHAND}, {"Circle", TOOL_CIRCLE},
+            {"Arrow", TOOL_ARROW},       {"Triangle", TOOL_TRIANGLE},
+            {"Eraser", TOOL_ERASER},     {"Text", TOOL_TEXT},
+            {"Clip image", TOOL_CLIP},   {"Hand", TOOL_HAND}};
+        for (const auto &t : tools) {
+            if (t.second != TOOL_HAND)
+                QTest::addRow("live %s", qPrintable(t.first)) << MODE_LIVE << t.first << t.second;
+            QTest::addRow("board %s", qPrintable(t.first))
+                << MODE_DRAWING_BOARD << t.first << t.second;
+        }
+    }
+    void drawingTools()
+    {
+        QFETCH(WindowMode, mode);
+        QFETCH(QString, button);
+        QFETCH(int, tool);
+        auto w = MainWindowRig::makeWindow();
+        if (mode != MODE_LIVE)
+            QVERIFY(MainWindowRig::selectMode(*w, mode));
+        ImageButton *b = nullptr;
+        for (ImageButton *candidate : allToolButtons(w->toolButtons()))
+            if (candidate->toolTip() == button)
+                b = candidate;
+        QVERIFY(b);
+        QMap<WindowMode, int> before;
+        for (WindowMode m : {MODE_LIVE, MODE_FILM, MODE_PHOTOGRAPH, MODE_DRAWING_BOARD})
+            before[m] = w->canvas(m)->tool();
+        QTest::mouseClick(b, Qt::LeftButton);
+        QCOMPARE(w->currentCanvas()->tool(), tool);
+        QVERIFY(b->isChecked());
+        // The other canvases keep their own tools.
+        for (WindowMode m : {MODE_LIVE, MODE_FILM, MODE_PHOTOGRAPH, MODE_DRAWING_BOARD}) {
+            if (m != mode)
+                QCOMPARE(w->canvas(m)->tool(), before[m]);
+        }
+    }
+
+    void toolButtonsFollowTheCanvas()
+    {
+        auto w = MainWindowRig::makeWindow();
+        const ToolButtons &t = w->toolButtons();
+        QCOMPARE(w->canvas(MODE_LIVE)->tool(), int(TOOL_FREEHAND));
+        QTest::mouseClick(t.line, Qt::LeftButton);
+        QVERIFY(MainWindowRig::selectMode(*w, MODE_FILM));
+        QCOMPARE(w->currentCanvas()->tool(), int(TOOL_HAND));
+        QVERIFY(t.hand->isChecked());
+        QTest::mouseClick(t.arrow, Qt::LeftButton);
+        QVERIFY(MainWindowRig::selectMode(*w, MODE_LIVE));
+        QVERIFY(t.line->isChecked());
+        QCOMPARE(w->canvas(MODE_LIVE)->tool(), int(TOOL_LINE));
+        QVERIFY(MainWindowRig::selectMode(*w, MODE_FILM));
+        QVERIFY(t.arrow->isChecked());
+    }
+
+    void eraseAllClearsTheCurrentCanvas()
+    {
+        auto w = MainWindowRig::makeWindow();
+        QVERIFY(MainWindowRig::selectMode(*w, MODE_DRAWING_BOARD));
+        ImageCanvas *board = w->currentCanvas();
+        ImageCanvas *live = w->canvas(MODE_LIVE);
+        live->fillStill(Qt::darkGreen);
+        const auto scribble = [](QPainter &p) { p.fillRect(10, 10, 50, 50, Qt::red); };
+        board->drawOnLayer(scribble);
+        live->drawOnLayer(scribble);
+        QVERIFY(board->layerDirty());
+        QTest::mouseClick(w->toolButtons().eraseAll, Qt::LeftButton);
+        QVERIFY(!board->layerDirty());
+        QCOMPARE(board->annotationLayer().pixelColor(20, 20).alpha(), 0);
+        QVERIFY(live->layerDirty());
+    }
+
+    void indicationsOnTheCurrentDisplay()
+    {
+        auto w = MainWindowRig::makeWindow();
+        QVERIFY(MainWindowRig::selectMode(*w, MODE_FILM));
+        ImageCanvas *film = w->currentCanvas();
+        film->fillStill(Qt::darkBlue);
+        OSDProcessor *osd = w->osd(film);
+        QVERIFY(osd);
+        QVERIFY(osd != w->osd(w->canvas(MODE_LIVE)));
+        const ToolButtons &t = w->toolButtons();
+        QTest::mouseClick(t.zoomIn, Qt::LeftButton);
+        QCOMPARE(osd->zoomLabelText(), QString("2x"));
+        QTest::mouseClick(t.zoomReset, Qt::LeftButton);
+        QCOMPARE(osd->zoomLabelText(), OSDProcessor::zoomLabel(film->zoom()));
+        QTest::mouseClick(t.rotate, Qt::LeftButton);
+        QCOMPARE(osd->rotateLabel(), QString("90"));
+        QTest::mouseClick(t.rotateRev, Qt::LeftButton);
+        QCOMPARE(osd->rotateLabel(), QString("0"));
+        QCOMPARE(w->osd(w->canvas(MODE_LIVE))->rotateLabel(), QString());
     }
 
     void maskButtonKeepsTheShape()
@@ -472,7 +575,8 @@ private slots:
     {
         QFETCH(QSize, setting);
         QFETCH(QSize, result);
-        MainWindow w;
+        auto window = MainWindowRig::makeWindow();
+        MainWindow &w = *window;
         QCOMPARE(MainWindow::captureResolution(setting, w.supportedResolutions()), result);
     }
 
