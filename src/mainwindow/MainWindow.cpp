@@ -2,12 +2,14 @@
 
 #include "CanvasTypes.h"
 #include "Config.h"
+#include "DeviceBackend.h"
 #include "DeviceSupervisor.h"
 #include "FilmBar.h"
 #include "FilmSource.h"
 #include "ImageButton.h"
 #include "HorizontalSlider.h"
 #include "ImageCanvas.h"
+#include "LiveSource_linux.h"
 #include "MonotonicFrameClock.h"
 #include "OSDProcessor.h"
 #include "Panel.h"
@@ -19,6 +21,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QColor>
+#include <QDebug>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -39,7 +42,8 @@ const char *const EffectButtonIcons[] = {"ICON_EFFECT_COLOR", "ICON_EFFECT_BW",
                                          "ICON_EFFECT_NEGATIVE", "ICON_EFFECT_MOSAIC"};
 } // namespace
 
-MainWindow::MainWindow(std::unique_ptr<FrameClock> frameClock)
+MainWindow::MainWindow(std::unique_ptr<FrameClock> frameClock,
+                       std::unique_ptr<DeviceBackend> cameraDevices)
     : m_openFileDialog([](QWidget *parent, const QString &caption, const QString &folder,
                           const QString &filter) {
           return QFileDialog::getOpenFileName(parent, caption, folder, filter);
@@ -56,6 +60,9 @@ MainWindow::MainWindow(std::unique_ptr<FrameClock> frameClock)
     if (!frameClock)
         frameClock = std::make_unique<MonotonicFrameClock>();
     m_supervisor = new DeviceSupervisor(std::move(frameClock), this);
+    m_supervisor->setCameraOpenQuery([this] { return m_pages && liveSource()->isOpen(); });
+    connect(m_supervisor, &DeviceSupervisor::cameraStalled, this,
+            &MainWindow::closeStalledCamera);
     m_deviceCheckTimer.setInterval(DeviceCheckIntervalMs);
     connect(&m_deviceCheckTimer, &QTimer::timeout, this, &MainWindow::deviceActiveCheck);
     m_deviceCheckTimer.start();
@@ -86,7 +93,7 @@ MainWindow::MainWindow(std::unique_ptr<FrameClock> frameClock)
     m_toolPanel = new Panel(this);
     m_tools = ToolPanelBuilder(this, m_toolPanel).build();
 
-    m_pages = std::make_unique<ModePages>(this);
+    m_pages = std::make_unique<ModePages>(this, std::move(cameraDevices));
     m_currentCanvas = m_pages->canvas(MODE_LIVE);
     m_currentCanvas->setTool(TOOL_FREEHAND);
     pageStack()->setCurrentWidget(m_currentCanvas);
@@ -109,6 +116,8 @@ MainWindow::~MainWindow()
 {
     m_deviceCheckTimer.stop();
     m_popup.close();
+    if (m_recording)
+        liveSource()->stopRecording();
     // The sources feed the canvases from their graphs: they go before the canvases do.
     m_pages->deleteSources();
 }
@@ -252,6 +261,26 @@ void MainWindow::deviceActiveCheck()
     m_supervisor->check();
 }
 
+void MainWindow::closeStalledCamera()
+{
+    if (m_recording)
+        record();
+    liveSource()->close();
+}
+
+void MainWindow::handleDevicePlugIn()
+{
+    const qint32 code = liveSource()->flicker();
+    Config::setFlicker(quint64(qint64(code)));
+    qDebug() << "device plug in, flicker type =" << code;
+}
+
+void MainWindow::applyFlicker(int code)
+{
+    if (liveSource()->isOpen())
+        liveSource()->setFlicker(code);
+}
+
 // --- drawing tools ----------------------------------------------------------------------
 
 void MainWindow::line()
@@ -375,16 +404,24 @@ void MainWindow::zoomReset()
 void MainWindow::autoFocus()
 {
     closePopup();
+    if (!liveSource()->isOpen())
+        return;
+    liveSource()->triggerAutoFocus();
+    currentOsd()->showAutoFocus();
 }
 
 void MainWindow::brightnessDown()
 {
     closePopup();
+    liveSource()->brightnessDown();
+    currentOsd()->showBrightness();
 }
 
 void MainWindow::brightnessUp()
 {
     closePopup();
+    liveSource()->brightnessUp();
+    currentOsd()->showBrightness();
 }
 
 void MainWindow::rotate()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DeviceBackend.h"
 #include "FrameClock.h"
 #include "ModePages.h"
 #include "PopupSlot.h"
@@ -52,7 +53,10 @@ public:
         std::function<QString(QWidget *, const QString &, const QString &, const QString &)>;
 
     // `frameClock` measures the gaps between frames; none means the monotonic system clock.
-    explicit MainWindow(std::unique_ptr<FrameClock> frameClock = {});
+    // `cameraDevices` is where the live camera is searched; none means the system's devices
+    // (or the simulated camera when DOCUMENT_CAMERA_SIMULATED=1).
+    explicit MainWindow(std::unique_ptr<FrameClock> frameClock = {},
+                        std::unique_ptr<DeviceBackend> cameraDevices = {});
     ~MainWindow() override;
 
     // The capture size for a "resolution2" setting: the largest supported size when the
@@ -64,7 +68,11 @@ public:
     ImageCanvas *canvas(WindowMode mode) const { return m_pages->canvas(mode); }
     // The on-screen display of a canvas.
     OSDProcessor *osd(ImageCanvas *canvas) const { return m_pages->osd(canvas); }
+    LiveSource *liveSource() const { return m_pages->liveSource(); }
     bool isRecording() const { return m_recording; }
+
+    // Hands a power-line frequency code (1 = 50 Hz, 2 = 60 Hz) to an open camera.
+    void applyFlicker(int code);
     ImageButton *modeButton(WindowMode mode) const { return m_modeButtons[mode]; }
     ImageButton *aboutButton() const { return m_aboutButton; }
     ImageButton *sideButton() const { return m_sideButton; }
@@ -100,6 +108,7 @@ signals:
 public slots:
     void streamFrameUpdate();
     void deviceActiveCheck();
+    void handleDevicePlugIn();
     void expand();
     void switchMode();
     void About();
@@ -169,6 +178,8 @@ private:
     ImageButton *createModeButton(const QString &iconName, const QString &caption);
     void enableToolsFor(WindowMode mode);
     void showCanvasState();
+    // A camera that stalled or vanished: end its recording and close it until it is back.
+    void closeStalledCamera();
     OSDProcessor *currentOsd() const { return osd(m_currentCanvas); }
     void closePopup() { m_popup.close(); }
     int panelOffset() const { return m_panelExpanded ? PANEL_WIDTH_OFFSET : 0; }

@@ -1,10 +1,13 @@
 #include "ModePages.h"
 
+#include "Config.h"
+#include "DeviceBackend.h"
 #include "FilmBar.h"
 #include "FilmSource.h"
 #include "HorizontalSlider.h"
 #include "ImageButton.h"
 #include "ImageCanvas.h"
+#include "LiveSource_linux.h"
 #include "MainWindow.h"
 #include "OSDProcessor.h"
 #include "PhotographBar.h"
@@ -24,10 +27,10 @@ constexpr int LiveBarWidth = 60;
 constexpr int LiveBarHeight = 37;
 } // namespace
 
-ModePages::ModePages(MainWindow *window)
+ModePages::ModePages(MainWindow *window, std::unique_ptr<DeviceBackend> cameraDevices)
     : m_window(window), m_pageStack(new QStackedWidget(window))
 {
-    createLivePage();
+    createLivePage(std::move(cameraDevices));
     createFilmPage();
     createPhotographPage();
     createDrawingBoardPage();
@@ -40,6 +43,8 @@ ModePages::~ModePages()
 
 void ModePages::deleteSources()
 {
+    delete m_liveSource;
+    m_liveSource = nullptr;
     delete m_filmSource;
     m_filmSource = nullptr;
     delete m_photographSource;
@@ -58,14 +63,26 @@ ImageCanvas *ModePages::createCanvas()
 void ModePages::attachOsd(ImageCanvas *canvas)
 {
     // The display attaches itself to the canvas, which paints it over every picture.
-    auto *osd = new OSDProcessor(canvas, nullptr, m_window);
+    auto *osd = new OSDProcessor(canvas, m_liveSource, m_window);
     m_osdMap.insert(canvas, osd);
 }
 
-void ModePages::createLivePage()
+void ModePages::createLivePage(std::unique_ptr<DeviceBackend> cameraDevices)
 {
     ImageCanvas *canvas = createCanvas();
     m_canvases[MODE_LIVE] = canvas;
+    const QSize capture =
+        MainWindow::captureResolution(Config::resolution(), m_window->supportedResolutions());
+    const QSize recording = Config::recordingResolution();
+    if (cameraDevices)
+        m_liveSource = new LiveSource(std::move(cameraDevices), canvas, capture.width(),
+                                      capture.height(), recording.width(), recording.height(),
+                                      m_window);
+    else
+        m_liveSource = new LiveSource(canvas, capture.width(), capture.height(),
+                                      recording.width(), recording.height(), m_window);
+    QObject::connect(m_liveSource, &LiveSource::devicePlugIn, m_window,
+                     &MainWindow::handleDevicePlugIn);
     attachOsd(canvas);
 
     m_liveBar = new QWidget(m_window);
@@ -141,6 +158,8 @@ void ModePages::leave(WindowMode mode)
 {
     switch (mode) {
     case MODE_LIVE:
+        // The camera keeps running; only its bar goes.
+        m_liveSource->pauseCapture();
         m_liveBar->hide();
         break;
     case MODE_FILM:
@@ -163,6 +182,7 @@ void ModePages::enter(WindowMode mode)
     case MODE_LIVE:
         m_liveBar->show();
         m_liveBar->raise();
+        m_liveSource->resumeCapture();
         break;
     case MODE_FILM:
         m_filmBar->enter();

@@ -6,10 +6,12 @@
 
 #include <memory>
 
+class DeviceBackend;
 class FilmBar;
 class FilmSource;
 class ImageButton;
 class ImageCanvas;
+class LiveSource;
 class OSDProcessor;
 class MainWindow;
 class PhotographBar;
@@ -18,7 +20,7 @@ class QStackedWidget;
 class QWidget;
 
 // The four pages of the main window and what feeds them: one canvas per mode in the page
-// stack, each with its on-screen display, the film and photograph sources with the canvas of their mode as frame sink, and the
+// stack, each with its on-screen display, the live, film and photograph sources with the canvas of their mode as frame sink, and the
 // bottom bar of each mode (the live bar with its recording button, the film bar, the
 // photograph bar). Builds them in mode order, wires their buttons to the window's slots, and
 // runs the per-mode steps of leaving and entering a mode.
@@ -31,7 +33,9 @@ class QWidget;
 class ModePages
 {
 public:
-    explicit ModePages(MainWindow *window);
+    // The live camera is searched among `cameraDevices` (none: the system's devices, or the
+    // simulated camera when DOCUMENT_CAMERA_SIMULATED=1).
+    ModePages(MainWindow *window, std::unique_ptr<DeviceBackend> cameraDevices);
     ~ModePages();
     ModePages(const ModePages &) = delete;
     ModePages &operator=(const ModePages &) = delete;
@@ -50,13 +54,14 @@ public:
     ImageButton *liveRecordingButton() const { return m_liveRecordingButton; }
     FilmBar *filmBar() const { return m_filmBar.get(); }
     PhotographBar *photographBar() const { return m_photographBar.get(); }
+    LiveSource *liveSource() const { return m_liveSource; }
     FilmSource *filmSource() const { return m_filmSource; }
     PhotographSource *photographSource() const { return m_photographSource; }
 
 private:
     ImageCanvas *createCanvas();
     void attachOsd(ImageCanvas *canvas);
-    void createLivePage();
+    void createLivePage(std::unique_ptr<DeviceBackend> cameraDevices);
     void createFilmPage();
     void createPhotographPage();
     void createDrawingBoardPage();
@@ -69,6 +74,7 @@ private:
     ImageButton *m_liveRecordingButton = nullptr;
     std::unique_ptr<FilmBar> m_filmBar;
     std::unique_ptr<PhotographBar> m_photographBar;
+    LiveSource *m_liveSource = nullptr;
     FilmSource *m_filmSource = nullptr;
     PhotographSource *m_photographSource = nullptr;
 };

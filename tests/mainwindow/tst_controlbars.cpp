@@ -5,6 +5,7 @@
 #include "ImageButton.h"
 #include "ImageCanvas.h"
 #include "ImageWidget.h"
+#include "LiveSource_linux.h"
 #include "MainWindowRig.h"
 #include "PhotographBar.h"
 #include "PhotographSource.h"
@@ -333,9 +334,17 @@ private slots:
     {
         QFETCH(WindowMode, mode);
         QFETCH(QSize, size);
-        auto w = MainWindowRig::makeWindow();
+        // Live shows the simulated camera's picture.
+        auto camera = std::make_shared<SimulatedCamera>();
+        if (mode != MODE_LIVE)
+            camera->unplug();
+        auto w = MainWindowRig::makeWindow(nullptr, camera);
         w->filmSource()->setAudioOutput("fakesink");
         w->resize(size);
+        if (mode == MODE_LIVE) {
+            QTRY_VERIFY_WITH_TIMEOUT(w->liveSource()->isOpen(), 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(camera->framesDelivered() > 10, 10000);
+        }
         if (mode != MODE_LIVE)
             QVERIFY(MainWindowRig::selectMode(*w, mode));
         if (mode == MODE_FILM) {
