@@ -81,8 +81,7 @@ void ModePages::createLivePage(std::unique_ptr<DeviceBackend> cameraDevices)
     else
         m_liveSource = new LiveSource(canvas, capture.width(), capture.height(),
                                       recording.width(), recording.height(), m_window);
-    QObject::connect(m_liveSource, &LiveSource::devicePlugIn, m_window,
-                     &MainWindow::handleDevicePlugIn);
+    // The live source connects its devicePlugIn() to the window's handleDevicePlugIn() itself.
     attachOsd(canvas);
 
     m_liveBar = new QWidget(m_window);

@@ -67,6 +67,8 @@ private slots:
         QVERIFY(rig.waitOpen());
         QTRY_VERIFY(capture.contains("device plug in, flicker type = 2"));
         QCOMPARE(Config::flicker(), quint64(2));
+        // One opening, one handling: the plug-in must not reach the window twice.
+        QCOMPARE(capture.count("device plug in"), 1);
     }
 
     void frameGap_data()
