@@ -15,6 +15,9 @@
 #include "Panel.h"
 #include "PhotographBar.h"
 #include "PhotographSource.h"
+#include "PrintControl.h"
+#include "RecordingControl.h"
+#include "SnapshotControl.h"
 #include "ThumbnailWidget.h"
 #include "ToolPanelBuilder.h"
 
@@ -98,7 +101,18 @@ MainWindow::MainWindow(std::unique_ptr<FrameClock> frameClock,
     m_currentCanvas->setTool(TOOL_FREEHAND);
     pageStack()->setCurrentWidget(m_currentCanvas);
 
-    m_recording = false;
+    m_snapshotControl = new SnapshotControl(m_tools.snapshot, this, this);
+    m_printControl = new PrintControl(this, this);
+    RecordingControl::Parts recordingParts;
+    recordingParts.recordButton = m_tools.record;
+    recordingParts.liveRecordingButton = liveRecordingButton();
+    recordingParts.freezeButton = m_tools.freeze;
+    recordingParts.deviceCheckTimer = &m_deviceCheckTimer;
+    recordingParts.supervisor = m_supervisor;
+    recordingParts.dialogParent = this;
+    recordingParts.currentCanvas = [this] { return m_currentCanvas; };
+    m_recordingControl = new RecordingControl(recordingParts, this);
+
     m_currentMode = MODE_LIVE;
     m_popup.close();
     m_panelExpanded = false;
@@ -481,11 +495,28 @@ void MainWindow::About() {}
 
 void MainWindow::settings() {}
 
-void MainWindow::record() {}
+void MainWindow::record()
+{
+    closePopup();
+    m_recordingControl->record();
+}
 
-void MainWindow::snapshot() {}
+void MainWindow::resetRecordingState()
+{
+    m_recordingControl->resetRecordingState();
+}
 
-void MainWindow::print() {}
+void MainWindow::snapshot()
+{
+    closePopup();
+    m_snapshotControl->snapshot(m_currentCanvas);
+}
+
+void MainWindow::print()
+{
+    closePopup();
+    m_printControl->print(m_currentCanvas->outputImage());
+}
 
 // --- film bar --------------------------------------------------------------------------
 
@@ -602,4 +633,9 @@ void MainWindow::photographIdChange(int id)
 {
     photographBar()->counterLabel()->setText(
         PhotographBar::counterText(id, photographSource()->count()));
+}
+
+bool MainWindow::isRecording() const
+{
+    return m_recordingControl->isRecording();
 }

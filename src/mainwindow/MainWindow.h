@@ -28,6 +28,9 @@ class ImageCanvas;
 class Panel;
 class PhotographBar;
 class PhotographSource;
+class PrintControl;
+class RecordingControl;
+class SnapshotControl;
 class QButtonGroup;
 class QCloseEvent;
 class QStackedWidget;
@@ -93,6 +96,10 @@ public:
     QImage aboutPicture() const { return m_aboutPicture; }
     FilmSource *filmSource() const { return m_pages->filmSource(); }
     PhotographSource *photographSource() const { return m_pages->photographSource(); }
+    SnapshotControl *snapshotControl() const { return m_snapshotControl; }
+    RecordingControl *recordingControl() const { return m_recordingControl; }
+    PrintControl *printControl() const { return m_printControl; }
+    bool isRecording() const;
     // Replaces the file dialog of the film and photograph Open buttons (tests answer it).
     void setOpenFileDialog(OpenFileDialog dialog) { m_openFileDialog = std::move(dialog); }
 
@@ -152,6 +159,7 @@ public slots:
     void snapshot();
     void settings();
     void print();
+    void resetRecordingState();
     void filmOpenFile();
     void filmPlay();
     void filmPause();
@@ -196,7 +204,9 @@ private:
     std::unique_ptr<ModePages> m_pages;
     OpenFileDialog m_openFileDialog;
     bool m_panelExpanded = false;
-    bool m_recording = false;
+    SnapshotControl *m_snapshotControl = nullptr;
+    RecordingControl *m_recordingControl = nullptr;
+    PrintControl *m_printControl = nullptr;
     WindowMode m_currentMode = MODE_LIVE;
     int m_rememberedMask = 1;
     QString m_aboutIconName;

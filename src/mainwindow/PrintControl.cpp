@@ -1,0 +1,38 @@
+#include "PrintControl.h"
+
+#include "Logging.h"
+#include "PrintComposer.h"
+#include "UserPrompts.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+PrintControl::PrintControl(QWidget *dialogParent, QObject *parent)
+    : QObject(parent),
+      m_dialogParent(dialogParent),
+      m_printers([] { return QPrinterInfo::availablePrinterNames(); }),
+      m_dialog([](QPrinter *printer, QWidget *parentWidget) {
+          QPrintDialog dialog(printer, parentWidget);
+          return dialog.exec() == QDialog::Accepted;
+      })
+{
+}
+
+bool PrintControl::print(const QImage &image)
+{
+    if (m_printers().isEmpty()) {
+        UserPrompts::instance()->critical(m_dialogParent, tr("Error"),
+                                          tr("No printers found on this system."));
+        return false;
+    }
+    if (image.isNull()) {
+        qCDebug(lcMainWindow) << "no picture to print yet";
+        return false;
+    }
+
+    QPrinter printer(QPrinter::ScreenResolution);
+    if (!m_dialog(&printer, m_dialogParent))
+        return false;
+    return PrintComposer::paint(&printer, image);
+}

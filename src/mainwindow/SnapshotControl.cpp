@@ -1,0 +1,57 @@
+#include "SnapshotControl.h"
+
+#include "Config.h"
+#include "ImageCanvas.h"
+#include "UserPrompts.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFileInfo>
+#include <limits>
+
+SnapshotControl::SnapshotControl(QAbstractButton *button, QWidget *dialogParent, QObject *parent)
+    : QObject(parent),
+      m_button(button),
+      m_dialogParent(dialogParent)
+{
+}
+
+void SnapshotControl::snapshot(ImageCanvas *canvas)
+{
+    const QString folder = Config::snapshotPath();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        UserPrompts::instance()->critical(m_dialogParent, tr("Error"),
+                                          tr("Please select a folder first."));
+        return;
+    }
+
+    SnapshotWriter::Settings settings = canvas->snapshotSettings();
+    settings.folder = folder;
+
+    if (Config::snapshotMode() == 1) {
+        // A click on a plain button does not toggle it: the first click of a series finds it
+        // unchecked and checks it here; later clicks toggle it themselves.
+        if (!m_button->isCheckable()) {
+            m_button->setCheckable(true);
+            m_button->setChecked(true);
+        }
+        settings.continuous = 1;
+        if (m_button->isChecked()) {
+            settings.interval = static_cast<quint64>(Config::snapshotInterval());
+            settings.duration = std::numeric_limits<quint64>::max();
+            canvas->setSnapshotSettings(settings);
+            canvas->startSnapshot();
+        } else {
+            canvas->setSnapshotSettings(settings);
+            canvas->stopSnapshot();
+        }
+        return;
+    }
+
+    settings.continuous = 0;
+    canvas->setSnapshotSettings(settings);
+    canvas->stopSnapshot();
+    canvas->startSnapshot();
+    m_button->setChecked(false);
+    m_button->setCheckable(false);
+}

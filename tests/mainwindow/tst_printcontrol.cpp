@@ -1,0 +1,214 @@
+#include "PrintComposer.h"
+#include "PrintControl.h"
+#include "ScriptedPrompts.h"
+
+#include <QFile>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// A landscape picture with a red top-left corner, to see which way it was turned.
+QImage marked(const QSize &size)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(QColor(40, 90, 200));
+    for (int y = 0; y < size.height() / 4; ++y)
+        for (int x = 0; x < size.width() / 4; ++x)
+            picture.setPixelColor(x, y, Qt::red);
+    return picture;
+}
+
+// Image sizes embedded in a PDF the toolkit wrote (the image dictionaries stay uncompressed).
+QVector<QSize> embeddedImages(const QString &pdf)
+{
+    QFile file(pdf);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    // The compressed streams hold zero bytes: the whole array, not up to the first zero.
+    const QString text = QString::fromLatin1(bytes.constData(), bytes.size());
+    QVector<QSize> sizes;
+    QRegularExpression re(QStringLiteral("/Width (\\d+)\\s*/Height (\\d+)"));
+    auto it = re.globalMatch(text);
+    while (it.hasNext()) {
+        const auto m = it.next();
+        sizes << QSize(m.captured(1).toInt(), m.captured(2).toInt());
+    }
+    return sizes;
+}
+
+void setUpPdf(QPrinter *printer, const QString &path, QPageLayout::Orientation orientation)
+{
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(path);
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    printer->setPageOrientation(orientation);
+    printer->setFullPage(false);
+}
+
+} // namespace
+
+// Page composition of a print and the Print button's checks.
+class TestPrintControl : public QObject
+{
+    Q_OBJECT
+private slots:
+    void layout_data()
+    {
+        QTest::addColumn<QSize>("image");
+        QTest::addColumn<QSize>("page");
+        QTest::addColumn<bool>("turned");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QPoint>("offset");
+        // Sizes chosen so that every scale factor is exact in binary.
+        QTest::newRow("landscape on portrait: turned, fills the width")
+            << QSize(1280, 720) << QSize(720, 1600) << true << QSize(720, 1280) << QPoint(0, 160);
+        QTest::newRow("4:3 on portrait: turned, scaled down")
+            << QSize(1024, 768) << QSize(600, 1000) << true << QSize(600, 800) << QPoint(0, 100);
+        QTest::newRow("landscape on landscape: unturned")
+            << QSize(1280, 720) << QSize(1600, 1000) << false << QSize(1600, 900) << QPoint(0, 50);
+        QTest::newRow("page's aspect: fills the page")
+            << QSize(1600, 1200) << QSize(1000, 750) << false << QSize(1000, 750) << QPoint(0, 0);
+        QTest::newRow("page's aspect once turned: fills the portrait page")
+            << QSize(1600, 1200) << QSize(750, 1000) << true << QSize(750, 1000) << QPoint(0, 0);
+        QTest::newRow("square on portrait: centred vertically")
+            << QSize(512, 512) << QSize(800, 1200) << true << QSize(800, 800) << QPoint(0, 200);
+        QTest::newRow("square on landscape: centred horizontally")
+            << QSize(512, 512) << QSize(1200, 800) << false << QSize(800, 800) << QPoint(200, 0);
+        QTest::newRow("small picture is enlarged")
+            << QSize(100, 50) << QSize(1000, 800) << false << QSize(1000, 500) << QPoint(0, 150);
+        QTest::newRow("odd remainder truncates the offset")
+            << QSize(100, 100) << QSize(101, 50) << false << QSize(50, 50) << QPoint(25, 0);
+    }
+    void layout()
+    {
+        QFETCH(QSize, image);
+        QFETCH(QSize, page);
+        QFETCH(bool, turned);
+        QFETCH(QSize, size);
+        QFETCH(QPoint, offset);
+        const PrintComposer::Layout l = PrintComposer::layout(image, page);
+        QCOMPARE(l.turned, turned);
+        QCOMPARE(l.size, size);
+        QCOMPARE(l.offset, offset);
+    }
+
+    void emptyPictureHasNoLayout()
+    {
+        QVERIFY(!PrintComposer::layout(QSize(), QSize(794, 1123)).size.isValid());
+        QVERIFY(PrintComposer::compose(QImage(), PrintComposer::layout(QSize(), QSize(1, 1)))
+                    .isNull());
+    }
+
+    void composeTurnsClockwiseWithoutSmoothing()
+    {
+        const QImage picture = marked(QSize(400, 200));
+        const PrintComposer::Layout l = PrintComposer::layout(picture.size(), QSize(100, 400));
+        const QImage page = PrintComposer::compose(picture, l);
+        QCOMPARE(page.size(), QSize(100, 200));
+        // Clockwise: the top-left corner goes to the top right.
+        QCOMPARE(page.pixelColor(99, 0), QColor(Qt::red));
+        QCOMPARE(page.pixelColor(0, 0), QColor(40, 90, 200));
+        QCOMPARE(page.pixelColor(99, 199), QColor(40, 90, 200));
+        // No smoothing: only the two colours of the picture appear.
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x) {
+                const QColor c = page.pixelColor(x, y);
+                QVERIFY(c == QColor(Qt::red) || c == QColor(40, 90, 200));
+            }
+    }
+
+    void printsOnAPdfPage_data()
+    {
+        QTest::addColumn<QSize>("image");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<bool>("turned");
+        QTest::newRow("landscape picture, portrait page") << QSize(1280, 720) << int(QPageLayout::Portrait) << true;
+        QTest::newRow("landscape picture, landscape page") << QSize(1280, 720) << int(QPageLayout::Landscape) << false;
+        QTest::newRow("square picture, portrait page") << QSize(480, 480) << int(QPageLayout::Portrait) << true;
+    }
+    void printsOnAPdfPage()
+    {
+        QFETCH(QSize, image);
+        QFETCH(int, orientation);
+        QFETCH(bool, turned);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("page.pdf");
+        QPrinter printer(QPrinter::ScreenResolution);
+        setUpPdf(&printer, path, QPageLayout::Orientation(orientation));
+        const QSize page(printer.width(), printer.height());
+        QCOMPARE(page.width() < page.height(), orientation == int(QPageLayout::Portrait));
+
+        QVERIFY(PrintComposer::paint(&printer, marked(image)));
+        const PrintComposer::Layout l = PrintComposer::layout(image, page);
+        QCOMPARE(l.turned, turned);
+        // Fills the page in one direction, centred in the other.
+        QVERIFY(l.size.width() >= page.width() - 1 || l.size.height() >= page.height() - 1);
+        QCOMPARE(l.offset, QPoint((page.width() - l.size.width()) / 2,
+                                  (page.height() - l.size.height()) / 2));
+        QCOMPARE(embeddedImages(path), QVector<QSize>{l.size});
+        if (image.width() == image.height())
+            QVERIFY(l.offset.y() > 0);
+    }
+
+    void pictureOfThePagesAspectFillsThePdfPage()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("page.pdf");
+        QPrinter printer(QPrinter::ScreenResolution);
+        setUpPdf(&printer, path, QPageLayout::Landscape);
+        const QSize page(printer.width(), printer.height());
+        const PrintComposer::Layout l = PrintComposer::layout(page * 2, page);
+        QCOMPARE(l.size, page);
+        QCOMPARE(l.offset, QPoint(0, 0));
+        QVERIFY(PrintComposer::paint(&printer, marked(page * 2)));
+        QCOMPARE(embeddedImages(path), QVector<QSize>{page});
+    }
+
+    void noPrinterShowsTheBox()
+    {
+        ScriptedPrompts prompts;
+        PrintControl control(nullptr);
+        control.setPrinterList([] { return QStringList(); });
+        bool dialogShown = false;
+        control.setPrintDialog([&](QPrinter *, QWidget *) { return dialogShown = true; });
+        QVERIFY(!control.print(marked(QSize(64, 48))));
+        QVERIFY(!dialogShown);
+        QCOMPARE(prompts.errors.size(), 1);
+        QCOMPARE(prompts.errors.first().title, QStringLiteral("Error"));
+        QCOMPARE(prompts.errors.first().text, QStringLiteral("No printers found on this system."));
+    }
+
+    void printGoesThroughTheDialogsPrinter_data()
+    {
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<bool>("emptyPicture");
+        QTest::newRow("accepted") << true << false;
+        QTest::newRow("cancelled") << false << false;
+        QTest::newRow("no picture yet") << true << true;
+    }
+    void printGoesThroughTheDialogsPrinter()
+    {
+        QFETCH(bool, accepted);
+        QFETCH(bool, emptyPicture);
+        ScriptedPrompts prompts;
+        QTemporaryDir dir;
+        const QString path = dir.filePath("print.pdf");
+        PrintControl control(nullptr);
+        control.setPrinterList([] { return QStringList{QStringLiteral("pdf")}; });
+        control.setPrintDialog([&](QPrinter *printer, QWidget *) {
+            setUpPdf(printer, path, QPageLayout::Portrait);
+            return accepted;
+        });
+        const QImage picture = emptyPicture ? QImage() : marked(QSize(640, 480));
+        QCOMPARE(control.print(picture), accepted && !emptyPicture);
+        QCOMPARE(QFile::exists(path), accepted && !emptyPicture);
+        QVERIFY(prompts.errors.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestPrintControl)
+#include "tst_printcontrol.moc"

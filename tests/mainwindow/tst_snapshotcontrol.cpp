@@ -1,0 +1,172 @@
+#include "Config.h"
+#include "ImageCanvas.h"
+#include "ScriptedPrompts.h"
+#include "SnapshotControl.h"
+
+#include <QDir>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QDateTime WALL_START(QDate(2026, 12, 7), QTime(9, 30, 0));
+
+// A canvas with hand-driven clocks, a Take snapshot button wired as the window wires it, and
+// the control between them.
+struct Rig
+{
+    ImageCanvas canvas;
+    QPushButton button;
+    SnapshotControl control{&button, nullptr};
+    qint64 ms = 0;
+
+    Rig()
+    {
+        canvas.setSnapshotClocks([this] { return ms; }, [this] { return WALL_START.addMSecs(ms); });
+        QObject::connect(&button, &QPushButton::clicked, &control,
+                         [this] { control.snapshot(&canvas); });
+    }
+    void click() { QTest::mouseClick(&button, Qt::LeftButton); }
+    void frame(const QColor &colour = QColor(200, 120, 40))
+    {
+        QImage still(QSize(320, 240), QImage::Format_RGB888);
+        still.fill(colour);
+        canvas.stillImageCaptured(&still);
+    }
+};
+
+QStringList files(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+} // namespace
+
+// The Take snapshot button in single and continuous mode, and its folder check.
+class TestSnapshotControl : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { Config::resetForTesting(); }
+
+    void singleWritesOneFile_data()
+    {
+        QTest::addColumn<int>("effect");
+        QTest::newRow("colour") << 0;
+        QTest::newRow("black and white") << 1;
+        QTest::newRow("negative") << 2;
+        QTest::newRow("mosaic") << 3;
+    }
+    void singleWritesOneFile()
+    {
+        QFETCH(int, effect);
+        QTemporaryDir dir;
+        Config::setSnapshotPath(dir.path());
+        Config::setSnapshotMode(0);
+        Rig r;
+        r.frame();
+        r.canvas.setEffect(effect);
+        r.click();
+        QVERIFY(!r.button.isCheckable());
+        QVERIFY(r.canvas.isSnapshotArmed());
+        r.ms = 100;
+        r.frame();
+        const QStringList written = files(dir.path());
+        QCOMPARE(written.size(), 1);
+        QVERIFY(written.first().endsWith(".jpg"));
+        QImage picture(dir.filePath(written.first()));
+        QCOMPARE(picture.size(), r.canvas.outputImage().size());
+        // The file holds the processed picture: compare one pixel of it with the output.
+        const QColor a = picture.pixelColor(160, 120);
+        const QColor b = r.canvas.outputImage().pixelColor(160, 120);
+        QVERIFY(qAbs(a.red() - b.red()) < 8 && qAbs(a.green() - b.green()) < 8
+                && qAbs(a.blue() - b.blue()) < 8);
+        r.ms = 5000;
+        r.frame();
+        QCOMPARE(files(dir.path()).size(), 1);
+    }
+
+    void continuousClicksToggleTheSeries()
+    {
+        QTemporaryDir dir;
+        Config::setSnapshotPath(dir.path());
+        Config::setSnapshotMode(1);
+        Config::setSnapshotInterval(3);
+        Rig r;
+        r.frame();
+
+        r.click();
+        QVERIFY(r.button.isCheckable());
+        QVERIFY(r.button.isChecked());
+        QVERIFY(r.canvas.isSnapshotArmed());
+        const SnapshotWriter::Settings s = r.canvas.snapshotSettings();
+        QCOMPARE(s.continuous, 1);
+        QCOMPARE(s.interval, quint64(3));
+        QCOMPARE(s.duration, std::numeric_limits<quint64>::max());
+        QCOMPARE(s.folder, dir.path());
+
+        r.click();
+        QVERIFY(!r.button.isChecked());
+        QVERIFY(!r.canvas.isSnapshotArmed());
+
+        r.click();
+        QVERIFY(r.button.isChecked());
+        QVERIFY(r.canvas.isSnapshotArmed());
+    }
+
+    void singleAfterContinuousStopsTheSeries()
+    {
+        QTemporaryDir dir;
+        Config::setSnapshotPath(dir.path());
+        Config::setSnapshotMode(1);
+        Config::setSnapshotInterval(1);
+        Rig r;
+        r.frame();
+        r.click();
+        QVERIFY(r.button.isChecked());
+
+        Config::setSnapshotMode(0);
+        r.click();
+        QVERIFY(!r.button.isCheckable());
+        QVERIFY(!r.button.isChecked());
+        QCOMPARE(r.canvas.snapshotSettings().continuous, 0);
+        // One snapshot armed, written by the next frame; then the series is over.
+        const int before = files(dir.path()).size();
+        r.ms = 100;
+        r.frame();
+        QCOMPARE(files(dir.path()).size(), before + 1);
+        QVERIFY(!r.canvas.isSnapshotArmed());
+        r.ms = 10000;
+        r.frame();
+        QCOMPARE(files(dir.path()).size(), before + 1);
+    }
+
+    void missingFolderShowsTheBox_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("single, vanished") << 0 << QStringLiteral("/nonexistent/snapshots");
+        QTest::newRow("continuous, vanished") << 1 << QStringLiteral("/nonexistent/snapshots");
+        QTest::newRow("single, unset") << 0 << QString();
+    }
+    void missingFolderShowsTheBox()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, folder);
+        ScriptedPrompts prompts;
+        Config::setSnapshotPath(folder);
+        Config::setSnapshotMode(mode);
+        Rig r;
+        r.frame();
+        r.click();
+        QCOMPARE(prompts.errors.size(), 1);
+        QCOMPARE(prompts.errors.first().title, QStringLiteral("Error"));
+        QCOMPARE(prompts.errors.first().text, QStringLiteral("Please select a folder first."));
+        QVERIFY(!r.canvas.isSnapshotArmed());
+        QVERIFY(!r.button.isChecked());
+    }
+};
+
+QTEST_MAIN(TestSnapshotControl)
+#include "tst_snapshotcontrol.moc"
