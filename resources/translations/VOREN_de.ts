@@ -183,4 +183,37 @@
         <translation>Einpassen</translation>
     </message>
 </context>
+<context>
+    <name>PrintControl</name>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>No printers found on this system.</source>
+        <translation>Auf diesem System wurden keine Drucker gefunden.</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingControl</name>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>Bitte wählen Sie zuerst einen Ordner aus.</translation>
+    </message>
+</context>
+<context>
+    <name>SnapshotControl</name>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>Bitte wählen Sie zuerst einen Ordner aus.</translation>
+    </message>
+</context>
 </TS>

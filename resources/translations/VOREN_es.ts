@@ -183,4 +183,37 @@
         <translation>Ajustar</translation>
     </message>
 </context>
+<context>
+    <name>PrintControl</name>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>No printers found on this system.</source>
+        <translation>No se encontraron impresoras en este sistema.</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingControl</name>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>Seleccione primero una carpeta.</translation>
+    </message>
+</context>
+<context>
+    <name>SnapshotControl</name>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>Seleccione primero una carpeta.</translation>
+    </message>
+</context>
 </TS>

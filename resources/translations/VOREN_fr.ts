@@ -183,4 +183,37 @@
         <translation>Ajusté</translation>
     </message>
 </context>
+<context>
+    <name>PrintControl</name>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>No printers found on this system.</source>
+        <translation>Aucune imprimante n’a été trouvée sur ce système.</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingControl</name>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>Veuillez d’abord choisir un dossier.</translation>
+    </message>
+</context>
+<context>
+    <name>SnapshotControl</name>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>Veuillez d’abord choisir un dossier.</translation>
+    </message>
+</context>
 </TS>

@@ -183,4 +183,37 @@
         <translation>全体表示</translation>
     </message>
 </context>
+<context>
+    <name>PrintControl</name>
+    <message>
+        <source>Error</source>
+        <translation>エラー</translation>
+    </message>
+    <message>
+        <source>No printers found on this system.</source>
+        <translation>このシステムにプリンターが見つかりません。</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingControl</name>
+    <message>
+        <source>Error</source>
+        <translation>エラー</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>先にフォルダーを選択してください。</translation>
+    </message>
+</context>
+<context>
+    <name>SnapshotControl</name>
+    <message>
+        <source>Error</source>
+        <translation>エラー</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>先にフォルダーを選択してください。</translation>
+    </message>
+</context>
 </TS>

@@ -183,4 +183,37 @@
         <translation>По размеру</translation>
     </message>
 </context>
+<context>
+    <name>PrintControl</name>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>No printers found on this system.</source>
+        <translation>В системе не найдено ни одного принтера.</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingControl</name>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>Сначала выберите папку.</translation>
+    </message>
+</context>
+<context>
+    <name>SnapshotControl</name>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>Сначала выберите папку.</translation>
+    </message>
+</context>
 </TS>

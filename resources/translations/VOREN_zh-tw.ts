@@ -183,4 +183,37 @@
         <translation>最適大小</translation>
     </message>
 </context>
+<context>
+    <name>PrintControl</name>
+    <message>
+        <source>Error</source>
+        <translation>錯誤</translation>
+    </message>
+    <message>
+        <source>No printers found on this system.</source>
+        <translation>此系統上找不到印表機。</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingControl</name>
+    <message>
+        <source>Error</source>
+        <translation>錯誤</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>請先選擇資料夾。</translation>
+    </message>
+</context>
+<context>
+    <name>SnapshotControl</name>
+    <message>
+        <source>Error</source>
+        <translation>錯誤</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>請先選擇資料夾。</translation>
+    </message>
+</context>
 </TS>
