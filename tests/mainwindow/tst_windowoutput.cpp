@@ -1,0 +1,119 @@
+#include "Config.h"
+#include "ImageButton.h"
+#include "ImageCanvas.h"
+#include "MainWindow.h"
+#include "MainWindowRig.h"
+#include "PrintControl.h"
+#include "ScriptedPrompts.h"
+
+#include <QDir>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The window's Take snapshot, Record video and Print buttons reach their controls and act on
+// the canvas of the current mode.
+class TestWindowOutput : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { Config::resetForTesting(); }
+
+    void snapshotInEveryMode_data()
+    {
+        QTest::addColumn<WindowMode>("mode");
+        QTest::newRow("live") << MODE_LIVE;
+        QTest::newRow("film") << MODE_FILM;
+        QTest::newRow("photograph") << MODE_PHOTOGRAPH;
+        QTest::newRow("drawing board") << MODE_DRAWING_BOARD;
+    }
+    void snapshotInEveryMode()
+    {
+        QFETCH(WindowMode, mode);
+        QTemporaryDir dir;
+        Config::setSnapshotPath(dir.path());
+        Config::setSnapshotMode(0);
+        auto w = MainWindowRig::makeWindow();
+        QVERIFY(MainWindowRig::selectMode(*w, mode));
+        ImageCanvas *canvas = w->currentCanvas();
+        QImage still(QSize(320, 240), QImage::Format_RGB888);
+        still.fill(QColor(30, 160, 90));
+        canvas->stillImageCaptured(&still);
+
+        QTest::mouseClick(w->toolButtons().snapshot, Qt::LeftButton);
+        QVERIFY(canvas->isSnapshotArmed());
+        canvas->stillImageCaptured(&still);
+        const QStringList files = QDir(dir.path()).entryList(QDir::Files);
+        QCOMPARE(files.size(), 1);
+        QVERIFY(files.first().endsWith(".jpg"));
+        // Only the current mode's canvas was asked.
+        for (int m = 0; m < WINDOW_MODE_COUNT; ++m)
+            if (m != mode)
+                QVERIFY(!w->canvas(WindowMode(m))->isSnapshotArmed());
+    }
+
+    void continuousSeriesOnTheButton()
+    {
+        QTemporaryDir dir;
+        Config::setSnapshotPath(dir.path());
+        Config::setSnapshotMode(1);
+        auto w = MainWindowRig::makeWindow();
+        ImageButton *button = w->toolButtons().snapshot;
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(button->isChecked());
+        QVERIFY(w->currentCanvas()->isSnapshotArmed());
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(!button->isChecked());
+        QVERIFY(!w->currentCanvas()->isSnapshotArmed());
+    }
+
+    void recordingWithoutCameraLeavesBothButtonsPlain()
+    {
+        QTemporaryDir dir;
+        Config::setRecordPath(dir.path());
+        auto w = MainWindowRig::makeWindow();
+        for (ImageButton *button : {w->toolButtons().record, w->liveRecordingButton()}) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            QVERIFY(!w->isRecording());
+            QVERIFY(!w->toolButtons().record->isChecked());
+            QVERIFY(!w->liveRecordingButton()->isChecked());
+        }
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    }
+
+    void printWithoutPrinterShowsTheBox()
+    {
+        ScriptedPrompts prompts;
+        auto w = MainWindowRig::makeWindow();
+        w->printControl()->setPrinterList([] { return QStringList(); });
+        QTest::mouseClick(w->toolButtons().print, Qt::LeftButton);
+        QCOMPARE(prompts.errors.size(), 1);
+        QCOMPARE(prompts.errors.first().parent, static_cast<QWidget *>(w.get()));
+        QCOMPARE(prompts.errors.first().text, QStringLiteral("No printers found on this system."));
+    }
+
+    void printsTheCurrentOutputImage()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("print.pdf");
+        auto w = MainWindowRig::makeWindow();
+        QVERIFY(MainWindowRig::selectMode(*w, MODE_PHOTOGRAPH));
+        QImage still(QSize(400, 300), QImage::Format_RGB888);
+        still.fill(Qt::darkRed);
+        w->currentCanvas()->stillImageCaptured(&still);
+        w->printControl()->setPrinterList([] { return QStringList{QStringLiteral("pdf")}; });
+        QSize page;
+        w->printControl()->setPrintDialog([&](QPrinter *printer, QWidget *parent) {
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(path);
+            page = QSize(printer->width(), printer->height());
+            return parent != nullptr;
+        });
+        QTest::mouseClick(w->toolButtons().print, Qt::LeftButton);
+        QVERIFY(page.isValid());
+        QVERIFY(QFileInfo(path).size() > 0);
+    }
+};
+
+QTEST_MAIN(TestWindowOutput)
+#include "tst_windowoutput.moc"
