@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -180,6 +181,21 @@ private slots:
         QCOMPARE(prompts.errors.size(), 1);
         QCOMPARE(prompts.errors.first().title, QStringLiteral("Error"));
         QCOMPARE(prompts.errors.first().text, QStringLiteral("No printers found on this system."));
+    }
+
+    // The system's own printer list: on a machine without a print queue the box shows and no
+    // dialog is run.
+    void systemWithoutPrintersShowsTheBox()
+    {
+        if (!QPrinterInfo::availablePrinterNames().isEmpty())
+            QSKIP("this machine has print queues");
+        ScriptedPrompts prompts;
+        PrintControl control(nullptr);
+        bool dialogShown = false;
+        control.setPrintDialog([&](QPrinter *, QWidget *) { return dialogShown = true; });
+        QVERIFY(!control.print(marked(QSize(64, 48))));
+        QVERIFY(!dialogShown);
+        QCOMPARE(prompts.errors.size(), 1);
     }
 
     void printGoesThroughTheDialogsPrinter_data()
