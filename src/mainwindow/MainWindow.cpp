@@ -111,7 +111,13 @@ MainWindow::MainWindow(std::unique_ptr<FrameClock> frameClock,
     recordingParts.supervisor = m_supervisor;
     recordingParts.dialogParent = this;
     recordingParts.currentCanvas = [this] { return m_currentCanvas; };
+    recordingParts.currentOSD = [this] { return currentOsd(); };
     m_recordingControl = new RecordingControl(recordingParts, this);
+    RecordingControl::Camera camera;
+    camera.isOpen = [this] { return liveSource()->isOpen(); };
+    camera.startRecording = [this](const QString &path) { liveSource()->startRecording(path); };
+    camera.stopRecording = [this] { liveSource()->stopRecording(); };
+    m_recordingControl->setCamera(camera);
 
     m_currentMode = MODE_LIVE;
     m_popup.close();
@@ -130,7 +136,7 @@ MainWindow::~MainWindow()
 {
     m_deviceCheckTimer.stop();
     m_popup.close();
-    if (m_recording)
+    if (isRecording())
         liveSource()->stopRecording();
     // The sources feed the canvases from their graphs: they go before the canvases do.
     m_pages->deleteSources();
@@ -277,7 +283,7 @@ void MainWindow::deviceActiveCheck()
 
 void MainWindow::closeStalledCamera()
 {
-    if (m_recording)
+    if (isRecording())
         record();
     liveSource()->close();
 }

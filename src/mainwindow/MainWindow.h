@@ -72,7 +72,6 @@ public:
     // The on-screen display of a canvas.
     OSDProcessor *osd(ImageCanvas *canvas) const { return m_pages->osd(canvas); }
     LiveSource *liveSource() const { return m_pages->liveSource(); }
-    bool isRecording() const { return m_recording; }
 
     // Hands a power-line frequency code (1 = 50 Hz, 2 = 60 Hz) to an open camera.
     void applyFlicker(int code);

@@ -1,0 +1,251 @@
+#include "AnnotationTools.h"
+#include "CanvasTypes.h"
+#include "Config.h"
+#include "ImageButton.h"
+#include "ImageCanvas.h"
+#include "LiveSource_linux.h"
+#include "MainWindowRig.h"
+#include "ScriptedPrompts.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <gst/app/gstappsink.h>
+#include <gst/gst.h>
+#include <gst/pbutils/pbutils.h>
+
+namespace {
+
+constexpr int OpenTimeoutMs = 10000;
+
+struct FileFacts
+{
+    bool opened = false;
+    double seconds = 0;
+    int videoStreams = 0;
+    QString error;
+};
+
+// What the media framework makes of a finished file.
+FileFacts discover(const QString &path)
+{
+    FileFacts facts;
+    GError *error = nullptr;
+    GstDiscoverer *discoverer = gst_discoverer_new(20 * GST_SECOND, &error);
+    if (!discoverer) {
+        facts.error = error ? QString::fromUtf8(error->message) : QStringLiteral("no discoverer");
+        g_clear_error(&error);
+        return facts;
+    }
+    gchar *uri = gst_filename_to_uri(path.toLocal8Bit().constData(), nullptr);
+    GstDiscovererInfo *info = gst_discoverer_discover_uri(discoverer, uri, &error);
+    g_free(uri);
+    if (info && gst_discoverer_info_get_result(info) == GST_DISCOVERER_OK) {
+        facts.opened = true;
+        facts.seconds = double(gst_discoverer_info_get_duration(info)) / GST_SECOND;
+        GList *video = gst_discoverer_info_get_video_streams(info);
+        facts.videoStreams = int(g_list_length(video));
+        gst_discoverer_stream_info_list_free(video);
+    } else {
+        facts.error = error ? QString::fromUtf8(error->message) : QStringLiteral("not discovered");
+    }
+    g_clear_error(&error);
+    if (info)
+        gst_discoverer_info_unref(info);
+    g_object_unref(discoverer);
+    return facts;
+}
+
+// The last picture of a recorded AVI file, decoded; null when none could be read.
+QImage lastFrame(const QString &path)
+{
+    GError *error = nullptr;
+    GstElement *pipeline = gst_parse_launch(
+        "filesrc name=src ! avidemux ! jpegdec ! videoconvert ! video/x-raw,format=RGB ! "
+        "appsink name=sink sync=false",
+        &error);
+    g_clear_error(&error);
+    if (!pipeline)
+        return QImage();
+    GstElement *src = gst_bin_get_by_name(GST_BIN(pipeline), "src");
+    g_object_set(src, "location", path.toLocal8Bit().constData(), nullptr);
+    gst_object_unref(src);
+    GstElement *sink = gst_bin_get_by_name(GST_BIN(pipeline), "sink");
+    gst_element_set_state(pipeline, GST_STATE_PLAYING);
+    QImage last;
+    while (GstSample *sample = gst_app_sink_pull_sample(GST_APP_SINK(sink))) {
+        const GstStructure *s = gst_caps_get_structure(gst_sample_get_caps(sample), 0);
+        int w = 0, h = 0;
+        gst_structure_get_int(s, "width", &w);
+        gst_structure_get_int(s, "height", &h);
+        GstBuffer *buffer = gst_sample_get_buffer(sample);
+        GstMapInfo map;
+        if (w > 0 && h > 0 && gst_buffer_map(buffer, &map, GST_MAP_READ)) {
+            last = QImage(map.data, w, h, int(map.size) / h, QImage::Format_RGB888).copy();
+            gst_buffer_unmap(buffer, &map);
+        }
+        gst_sample_unref(sample);
+    }
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    gst_object_unref(sink);
+    gst_object_unref(pipeline);
+    return last;
+}
+
+QStringList avis(const QString &folder)
+{
+    return QDir(folder).entryList({QStringLiteral("*.avi")}, QDir::Files);
+}
+
+// A window with the simulated camera plugged in from the start.
+struct Rig
+{
+    std::shared_ptr<SimulatedCamera> camera = std::make_shared<SimulatedCamera>();
+    ManualFrameClock *clock = nullptr;
+    std::unique_ptr<MainWindow> window;
+
+    Rig()
+    {
+        camera->setPattern("ball");
+        window = MainWindowRig::makeWindow(&clock, camera);
+    }
+    bool waitOpen() const
+    {
+        const int frames = camera->framesDelivered();
+        return QTest::qWaitFor([this] { return window->liveSource()->isOpen(); }, OpenTimeoutMs)
+               && QTest::qWaitFor([&] { return camera->framesDelivered() > frames + 2; },
+                                  OpenTimeoutMs);
+    }
+    bool buttonsChecked(bool checked) const
+    {
+        return window->toolButtons().record->isChecked() == checked
+               && window->liveRecordingButton()->isChecked() == checked;
+    }
+    ImageButton *button(bool live) const
+    {
+        return live ? window->liveRecordingButton() : window->toolButtons().record;
+    }
+};
+
+} // namespace
+
+// Recording from the window's two recording buttons on the simulated camera.
+class TestWindowRecording : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { Config::resetForTesting(); }
+
+    void recordsFromEitherButton_data()
+    {
+        QTest::addColumn<bool>("startLive");
+        QTest::newRow("started on the panel, stopped on the live bar") << false;
+        QTest::newRow("started on the live bar, stopped on the panel") << true;
+    }
+    void recordsFromEitherButton()
+    {
+        QFETCH(bool, startLive);
+        QTemporaryDir dir;
+        Config::setRecordPath(dir.path());
+        Rig r;
+        QVERIFY(r.waitOpen());
+        ImageCanvas *canvas = r.window->currentCanvas();
+        QTest::mouseClick(r.window->toolButtons().freeze, Qt::LeftButton);
+        QVERIFY(canvas->freeze());
+
+        const QDateTime before = QDateTime::currentDateTime();
+        QTest::mouseClick(r.button(startLive), Qt::LeftButton);
+        QVERIFY(r.window->isRecording());
+        QVERIFY(r.buttonsChecked(true));
+        QVERIFY(!canvas->freeze());
+        QVERIFY(!r.window->toolButtons().freeze->isChecked());
+        const QStringList files = avis(dir.path());
+        QCOMPARE(files.size(), 1);
+        const QDateTime named = QDateTime::fromString(files.first(), "yyyy-MM-dd_hh-mm-ss'.avi'");
+        QVERIFY(named.isValid());
+        QVERIFY(qAbs(named.secsTo(before)) <= 2);
+
+        // A filled rectangle drawn while recording goes into the file.
+        AnnotationTools::Style style;
+        style.lineColor = QColor(0, 255, 0);
+        style.lineWidth = 4;
+        style.fillEnabled = true;
+        style.fillColor = QColor(0, 255, 0);
+        canvas->setDrawingStyle(style);
+        canvas->setTool(TOOL_RECTANGLE);
+        const QPoint centre(canvas->width() / 2, canvas->height() / 2);
+        const QPoint corner(canvas->width() / 4, canvas->height() / 4);
+        QWindow *handle = canvas->window()->windowHandle();
+        const QPoint origin = canvas->mapTo(canvas->window(), QPoint(0, 0));
+        QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, origin + centre - corner);
+        QTest::mouseMove(handle, origin + centre);
+        QTest::mouseMove(handle, origin + centre + corner);
+        QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, origin + centre + corner);
+
+        QTest::qWait(1500);
+        QTest::mouseClick(r.button(!startLive), Qt::LeftButton);
+        QVERIFY(!r.window->isRecording());
+        QVERIFY(r.buttonsChecked(false));
+
+        const QString path = dir.filePath(files.first());
+        const FileFacts facts = discover(path);
+        QVERIFY2(facts.opened, qPrintable(facts.error));
+        QCOMPARE(facts.videoStreams, 1);
+        QVERIFY2(facts.seconds > 0.8, qPrintable(QString::number(facts.seconds)));
+        const QImage last = lastFrame(path);
+        QVERIFY(!last.isNull());
+        const QColor inside = last.pixelColor(last.width() / 2, last.height() / 2);
+        QVERIFY2(inside.green() > 200 && inside.red() < 60 && inside.blue() < 60,
+                 qPrintable(inside.name()));
+    }
+
+    void missingRecordFolderShowsTheBox()
+    {
+        ScriptedPrompts prompts;
+        Config::setRecordPath(QStringLiteral("/nonexistent/videos"));
+        Rig r;
+        QVERIFY(r.waitOpen());
+        QTest::mouseClick(r.button(true), Qt::LeftButton);
+        QVERIFY(!r.window->isRecording());
+        QVERIFY(r.buttonsChecked(false));
+        QCOMPARE(prompts.errors.size(), 1);
+        QCOMPARE(prompts.errors.first().title, QStringLiteral("Error"));
+        QCOMPARE(prompts.errors.first().text, QStringLiteral("Please select a folder first."));
+    }
+
+    void stallEndsTheRecordingAndTheCameraComesBack()
+    {
+        QTemporaryDir dir;
+        Config::setRecordPath(dir.path());
+        Rig r;
+        QSignalSpy plugIn(r.window->liveSource(), &LiveSource::devicePlugIn);
+        QVERIFY(r.waitOpen());
+        QTest::mouseClick(r.button(false), Qt::LeftButton);
+        QVERIFY(r.window->isRecording());
+        QTest::qWait(1500);
+
+        r.camera->setStalled(true);
+        QTest::qWait(500); // frames under way arrive
+        r.clock->start();
+        r.clock->advance(5001);
+        r.window->deviceActiveCheck();
+        QVERIFY(!r.window->isRecording());
+        QVERIFY(r.buttonsChecked(false));
+        QVERIFY(!r.window->liveSource()->isOpen());
+        const QStringList files = avis(dir.path());
+        QCOMPARE(files.size(), 1);
+        const FileFacts facts = discover(dir.filePath(files.first()));
+        QVERIFY2(facts.opened, qPrintable(facts.error));
+        QCOMPARE(facts.videoStreams, 1);
+
+        const int plugIns = plugIn.count();
+        r.camera->setStalled(false);
+        QTRY_VERIFY_WITH_TIMEOUT(plugIn.count() > plugIns, OpenTimeoutMs);
+        QVERIFY(r.waitOpen());
+    }
+};
+
+QTEST_MAIN(TestWindowRecording)
+#include "tst_windowrecording.moc"
