@@ -1,6 +1,7 @@
 #include "AnnotationTools.h"
 #include "CanvasTypes.h"
 #include "Config.h"
+#include "GstRef.h"
 #include "ImageButton.h"
 #include "ImageCanvas.h"
 #include "LiveSource_linux.h"
@@ -62,20 +63,19 @@ FileFacts discover(const QString &path)
 QImage lastFrame(const QString &path)
 {
     GError *error = nullptr;
-    GstElement *pipeline = gst_parse_launch(
+    GstRef<GstElement> pipeline(gst_parse_launch(
         "filesrc name=src ! avidemux ! jpegdec ! videoconvert ! video/x-raw,format=RGB ! "
         "appsink name=sink sync=false",
-        &error);
+        &error));
     g_clear_error(&error);
     if (!pipeline)
         return QImage();
-    GstElement *src = gst_bin_get_by_name(GST_BIN(pipeline), "src");
-    g_object_set(src, "location", path.toLocal8Bit().constData(), nullptr);
-    gst_object_unref(src);
-    GstElement *sink = gst_bin_get_by_name(GST_BIN(pipeline), "sink");
-    gst_element_set_state(pipeline, GST_STATE_PLAYING);
+    GstRef<GstElement> src(gst_bin_get_by_name(GST_BIN(pipeline.get()), "src"));
+    g_object_set(src.get(), "location", path.toLocal8Bit().constData(), nullptr);
+    GstRef<GstElement> sink(gst_bin_get_by_name(GST_BIN(pipeline.get()), "sink"));
+    gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
     QImage last;
-    while (GstSample *sample = gst_app_sink_pull_sample(GST_APP_SINK(sink))) {
+    while (GstSample *sample = gst_app_sink_pull_sample(GST_APP_SINK(sink.get()))) {
         const GstStructure *s = gst_caps_get_structure(gst_sample_get_caps(sample), 0);
         int w = 0, h = 0;
         gst_structure_get_int(s, "width", &w);
@@ -88,9 +88,7 @@ QImage lastFrame(const QString &path)
         }
         gst_sample_unref(sample);
     }
-    gst_element_set_state(pipeline, GST_STATE_NULL);
-    gst_object_unref(sink);
-    gst_object_unref(pipeline);
+    gst_element_set_state(pipeline.get(), GST_STATE_NULL);
     return last;
 }
 
