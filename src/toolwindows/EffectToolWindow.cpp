@@ -1,0 +1,56 @@
+#include "EffectToolWindow.h"
+
+#include "CanvasTypes.h"
+#include "ImageButton.h"
+#include "ImageCanvas.h"
+#include "OSDProcessor.h"
+#include "ToolWindowHost.h"
+
+#include <QButtonGroup>
+
+EffectToolWindow::EffectToolWindow(QWidget *anchor, ToolWindowHost *host)
+    : ToolWindow(QImage(QStringLiteral(":/icons/Background/POP_BK_TOOL.png")), anchor,
+                 host->hostWidget(), tr("Color Effect"))
+    , m_host(host)
+{
+    auto *group = new QButtonGroup(this);
+    group->setExclusive(true);
+    for (int i = 0; i < ButtonCount; ++i) {
+        auto *button = new ImageButton(QStringLiteral("ICON_EFFECT_SUB_%1").arg(EFFECT_ICON_NAMES[i]),
+                                       this, QPoint(4 + i * 60, 18));
+        button->setCheckable(true);
+        connect(button, &ImageButton::clicked, this, &EffectToolWindow::effectChanged);
+        group->addButton(button);
+        m_buttons[i] = button;
+    }
+
+    modeChanged();
+    host->connectModeChanged(this, [this] { modeChanged(); });
+}
+
+void EffectToolWindow::modeChanged()
+{
+    ImageCanvas *canvas = m_host->currentCanvas();
+    if (!canvas)
+        return;
+    const int effect = canvas->effect();
+    if (effect >= 0 && effect < ButtonCount)
+        m_buttons[effect]->setChecked(true);
+}
+
+void EffectToolWindow::effectChanged()
+{
+    for (int i = 0; i < ButtonCount; ++i) {
+        if (m_buttons[i] != sender())
+            continue;
+        ImageCanvas *canvas = m_host->currentCanvas();
+        if (!canvas)
+            return;
+        canvas->setEffect(i);
+        if (auto *button = qobject_cast<ImageButton *>(anchor()))
+            button->setImage(QStringLiteral("ICON_EFFECT_") + EFFECT_ICON_NAMES[i]);
+        if (OSDProcessor *osd = m_host->osdProcessor(canvas))
+            osd->showColor();
+        return;
+    }
+}

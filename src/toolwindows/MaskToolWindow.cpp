@@ -1,0 +1,59 @@
+#include "MaskToolWindow.h"
+
+#include "CanvasTypes.h"
+#include "ImageButton.h"
+#include "ImageCanvas.h"
+#include "OSDProcessor.h"
+#include "ToolWindowHost.h"
+
+#include <QButtonGroup>
+
+MaskToolWindow::MaskToolWindow(QWidget *anchor, ToolWindowHost *host)
+    : ToolWindow(QImage(QStringLiteral(":/icons/Background/POP_BK_TOOL.png")), anchor,
+                 host->hostWidget(), tr("Effect"))
+    , m_host(host)
+{
+    auto *group = new QButtonGroup(this);
+    group->setExclusive(true);
+    for (int i = 0; i < ButtonCount; ++i) {
+        auto *button = new ImageButton(QStringLiteral("ICON_MASK_SUB_%1").arg(MASK_ICON_NAMES[i + 1]),
+                                       this, QPoint(4 + i * 60, 18));
+        button->setCheckable(true);
+        connect(button, &ImageButton::clicked, this, &MaskToolWindow::maskChanged);
+        group->addButton(button);
+        m_buttons[i] = button;
+    }
+
+    host->connectModeChanged(this, [this] { modeChanged(); });
+    modeChanged();
+}
+
+void MaskToolWindow::modeChanged()
+{
+    ImageCanvas *canvas = m_host->currentCanvas();
+    if (!canvas)
+        return;
+    const int mask = canvas->mask();
+    if (mask >= 1 && mask <= ButtonCount)
+        m_buttons[mask - 1]->setChecked(true);
+}
+
+void MaskToolWindow::maskChanged()
+{
+    for (int i = 0; i < ButtonCount; ++i) {
+        if (m_buttons[i] != sender())
+            continue;
+        ImageCanvas *canvas = m_host->currentCanvas();
+        if (!canvas)
+            return;
+        const int mask = i + 1;
+        canvas->setMask(mask);
+        if (auto *button = qobject_cast<ImageButton *>(anchor())) {
+            button->setChecked(true);
+            button->setImage(QStringLiteral("ICON_MASK_") + MASK_ICON_NAMES[mask]);
+        }
+        if (OSDProcessor *osd = m_host->osdProcessor(canvas))
+            osd->showMask();
+        return;
+    }
+}

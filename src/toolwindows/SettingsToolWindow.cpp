@@ -1,0 +1,227 @@
+#include "SettingsToolWindow.h"
+
+#include "Config.h"
+#include "ImageButton.h"
+#include "ToolWindowHost.h"
+#include "UserPrompts.h"
+
+#include <QComboBox>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+
+#include <cstdlib>
+#include <limits>
+
+namespace {
+
+struct Interval
+{
+    const char *prefix;
+    int unit;               // 0 sec, 1 min, 2 hr
+    quint64 seconds;
+};
+
+const Interval Intervals[SettingsToolWindow::IntervalCount] = {
+    {"1 ", 0, 1},    {"2 ", 0, 2},     {"3 ", 0, 3},     {"4 ", 0, 4},   {"5 ", 0, 5},
+    {"10 ", 0, 10},  {"20 ", 0, 20},   {"30 ", 0, 30},   {"1 ", 1, 60},  {"2 ", 1, 120},
+    {"3 ", 1, 180},  {"4 ", 1, 240},   {"5 ", 1, 300},   {"10 ", 1, 600}, {"20 ", 1, 1200},
+    {"30 ", 1, 1800}, {"1 ", 2, 3600},
+};
+
+const int SnapshotModes[] = {0, 1};
+
+const int LabelX = 8;
+const int ControlX = 105;
+const int RowHeight = 24;
+const int FolderRowHeight = 49;
+
+} // namespace
+
+quint64 SettingsToolWindow::intervalSeconds(int index)
+{
+    return Intervals[index].seconds;
+}
+
+QSize SettingsToolWindow::parseResolution(const QString &text)
+{
+    const QStringList parts =
+        text.split(QRegularExpression(QStringLiteral("[x\\s]")), Qt::SkipEmptyParts);
+    if (parts.size() < 2)
+        return QSize();
+    bool widthOk = false;
+    bool heightOk = false;
+    const int width = parts[0].toInt(&widthOk, 10);
+    const int height = parts[1].toInt(&heightOk, 10);
+    return widthOk && heightOk ? QSize(width, height) : QSize();
+}
+
+int SettingsToolWindow::nearestResolution(const QVector<QSize> &items, const QSize &stored)
+{
+    int best = -1;
+    qint64 bestDistance = std::numeric_limits<qint64>::max();
+    for (int i = 0; i < items.size(); ++i) {
+        const qint64 distance = std::llabs(qint64(stored.width()) - items[i].width())
+                                + std::llabs(qint64(stored.height()) - items[i].height());
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = i;
+        }
+    }
+    return best;
+}
+
+SettingsToolWindow::SettingsToolWindow(QWidget *anchor, ToolWindowHost *host)
+    : ToolWindow(QImage(QStringLiteral(":/icons/Background/POP_BK_SETTING.png")), anchor,
+                 host->hostWidget(), tr("Setting"))
+    , m_host(host)
+{
+    setStyleSheet(QStringLiteral("QLabel { font-family: Arial; font-size: ") + QStringLiteral("14")
+                  + QStringLiteral("px; color: gray; }QLineEdit { font-family: Calibri; "
+                                   "font-size: 10; width: 124px; } QComboBox { font-family: "
+                                   "Calibri; font-size: 10; width: 124px; } "));
+    int y = 24;
+
+    addLabel(tr("Flicker"), y);
+    m_flickerBox = new QComboBox(this);
+    m_flickerBox->addItems({QStringLiteral("50 Hz"), QStringLiteral("60 Hz")});
+    const quint64 flicker = Config::flicker();
+    // 0 means the camera never reported its frequency; anything else out of range too shows
+    // 50 Hz rather than an empty box.
+    m_flickerBox->setCurrentIndex(flicker == 2 ? 1 : 0);
+    m_flickerBox->move(ControlX, y);
+    y += RowHeight;
+
+    addLabel(tr("Resolution"), y);
+    m_resolutionBox = new QComboBox(this);
+    const QVector<QSize> &resolutions = host->supportedResolutions();
+    for (const QSize &size : resolutions)
+        m_resolutionBox->addItem(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()));
+    m_currentResolutionIndex = nearestResolution(resolutions, Config::resolution());
+    m_resolutionBox->setCurrentIndex(m_currentResolutionIndex);
+    m_resolutionBox->move(ControlX, y);
+    connect(m_resolutionBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &SettingsToolWindow::resolutionChanged);
+    y += RowHeight;
+
+    addLabel(tr("Capture"), y);
+    m_captureModeBox = new QComboBox(this);
+    m_captureModeBox->addItems({tr("Single"), tr("Continuous")});
+    for (int i = 0; i < 2; ++i) {
+        if (SnapshotModes[i] == Config::snapshotMode()) {
+            m_captureModeBox->setCurrentIndex(i);
+            break;
+        }
+    }
+    m_captureModeBox->move(ControlX, y);
+    y += RowHeight;
+
+    addLabel(tr("Time"), y);
+    m_intervalBox = new QComboBox(this);
+    const QString units[] = {tr("sec"), tr("min"), tr("hr")};
+    for (const Interval &interval : Intervals)
+        m_intervalBox->addItem(QLatin1String(interval.prefix) + units[interval.unit]);
+    const quint64 storedInterval = Config::snapshotInterval();
+    for (int i = 0; i < IntervalCount; ++i) {
+        if (Intervals[i].seconds == storedInterval) {
+            m_intervalBox->setCurrentIndex(i);
+            break;
+        }
+    }
+    m_intervalBox->move(ControlX, y);
+    y += RowHeight;
+
+    addLabel(tr("Save as"), y);
+    m_snapshotFolderField = new QLineEdit(Config::snapshotPath(), this);
+    m_snapshotFolderField->setReadOnly(true);
+    m_snapshotFolderField->move(ControlX, y);
+    m_snapshotBrowse = popupButton(tr("Browse"), QPoint(160, y + 24));
+    connect(m_snapshotBrowse, &ImageButton::clicked, this, &SettingsToolWindow::snapshotFileBrowse);
+    y += FolderRowHeight;
+
+    m_recordFolderField = new QLineEdit(Config::recordPath(), this);
+    m_recordFolderField->setReadOnly(true);
+    m_recordFolderField->move(ControlX, y);
+    m_recordBrowse = popupButton(tr("Browse"), QPoint(160, y + 24));
+    connect(m_recordBrowse, &ImageButton::clicked, this, &SettingsToolWindow::recordFileBrowse);
+    const QString language = Config::language();
+    // The short word reads wrongly in these languages; they carry a longer text of their own.
+    addLabel(language == QLatin1String("ja") || language == QLatin1String("ru")
+                 ? tr("RecordingSave")
+                 : tr("Recording"),
+             y);
+    y += FolderRowHeight;
+
+    m_okButton = popupButton(tr("OK"), QPoint(80, y + 7));
+    connect(m_okButton, &ImageButton::clicked, this, &SettingsToolWindow::settingsOk);
+    m_cancelButton = popupButton(tr("Cancel"), QPoint(160, y + 7));
+    connect(m_cancelButton, &ImageButton::clicked, this, &SettingsToolWindow::close);
+}
+
+ImageButton *SettingsToolWindow::popupButton(const QString &caption, const QPoint &position)
+{
+    auto *button = new ImageButton(QStringLiteral("POPUP_BUTTON"), this, position);
+    button->setText(caption);
+    button->setFont(QFont(QStringLiteral("Calibri"), 8));
+    return button;
+}
+
+void SettingsToolWindow::addLabel(const QString &text, int y)
+{
+    (new QLabel(text, this))->move(LabelX, y);
+}
+
+void SettingsToolWindow::resolutionChanged(int index)
+{
+    if (index == m_currentResolutionIndex)
+        return;
+    const QSize size = parseResolution(m_resolutionBox->itemText(index));
+    if (size.width() >= QuestionWidth) {
+        const QMessageBox::StandardButton answer = UserPrompts::instance()->question(
+            this, tr("Question"),
+            tr("Using a recording resolution of %1x%2 may cause low framerate when the PC isn't "
+               "powerful. Continue?")
+                .arg(size.width())
+                .arg(size.height()),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer == QMessageBox::No) {
+            m_resolutionBox->setCurrentIndex(m_currentResolutionIndex);
+            return;
+        }
+    }
+    m_currentResolutionIndex = index;
+}
+
+void SettingsToolWindow::snapshotFileBrowse()
+{
+    const QString path = UserPrompts::instance()->existingDirectory(nullptr, QString(), QString());
+    if (!path.isEmpty())
+        m_snapshotFolderField->setText(path);
+}
+
+void SettingsToolWindow::recordFileBrowse()
+{
+    const QString path = UserPrompts::instance()->existingDirectory(nullptr, QString(), QString());
+    if (!path.isEmpty())
+        m_recordFolderField->setText(path);
+}
+
+void SettingsToolWindow::settingsOk()
+{
+    Config::setSnapshotMode(SnapshotModes[qMax(0, m_captureModeBox->currentIndex())]);
+    Config::setSnapshotInterval(Intervals[qMax(0, m_intervalBox->currentIndex())].seconds);
+    Config::setSnapshotPath(m_snapshotFolderField->text());
+    Config::setRecordPath(m_recordFolderField->text());
+    const QSize chosen = parseResolution(m_resolutionBox->currentText());
+    // No camera sizes at all leave the stored resolution as it is.
+    if (chosen.isValid())
+        Config::setResolution(chosen);
+    const QSize stored = Config::resolution();
+    m_host->setLiveResolution(stored.width(), stored.height());
+    m_host->resetRecordingState();
+    const int flicker = m_flickerBox->currentIndex() + 1;
+    Config::setFlicker(quint64(flicker));
+    m_host->applyFlicker(flicker);
+    close();
+}

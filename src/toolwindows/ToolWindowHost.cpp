@@ -1,0 +1,3 @@
+#include "ToolWindowHost.h"
+
+ToolWindowHost::~ToolWindowHost() = default;
