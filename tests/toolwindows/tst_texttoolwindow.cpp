@@ -1,0 +1,140 @@
+#include "ImageButton.h"
+#include "ImageCanvas.h"
+#include "PopupTestHost.h"
+#include "TextToolWindow.h"
+
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QtTest>
+
+class TestTextToolWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void layout()
+    {
+        PopupTestHost host;
+        ImageButton *anchor = host.addAnchor(QStringLiteral("ICON_TEXT"), QPoint(10, 40));
+        TextToolWindow popup(anchor, &host);
+        popup.show();
+        QCOMPARE(popup.size(), QSize(324, 72));
+        QCOMPARE(popup.closeButton()->pos(), QPoint(306, 4));
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(popup.colorButton(i)->pos(), QPoint(130 + 33 * i, 43));
+        QCOMPARE(popup.faceBox()->pos(), QPoint(10, 20));
+        QCOMPARE(popup.faceBox()->width(), 150);
+        QCOMPARE(popup.sizeBox()->pos(), QPoint(165, 20));
+        QCOMPARE(popup.sizeBox()->width(), 70);
+        QVERIFY(popup.sizeBox()->isEditable());
+        QVERIFY(!popup.faceBox()->isEditable());
+
+        const QStringList families = QFontDatabase().families();
+        QCOMPARE(popup.faceBox()->count(), families.size());
+        for (int i = 0; i < families.size(); ++i)
+            QCOMPARE(popup.faceBox()->itemText(i), families[i]);
+        const QList<int> sizes = QFontDatabase::standardSizes();
+        QCOMPARE(popup.sizeBox()->count(), sizes.size());
+        for (int i = 0; i < sizes.size(); ++i)
+            QCOMPARE(popup.sizeBox()->itemText(i), QString::number(sizes[i]));
+
+        QStringList labels;
+        for (const QLabel *label : popup.findChildren<QLabel *>())
+            labels << label->text();
+        QCOMPARE(labels, (QStringList{"Text", "Color"}));
+    }
+
+    void typedSizes()
+    {
+        PopupTestHost host;
+        ImageButton *anchor = host.addAnchor(QStringLiteral("ICON_TEXT"), QPoint(10, 40));
+        host.show();
+        TextToolWindow popup(anchor, &host);
+        popup.show();
+        ImageCanvas *canvas = host.canvasAt(0);
+        QLineEdit *edit = popup.sizeBox()->lineEdit();
+        edit->clear();
+        QTest::keyClicks(edit, QStringLiteral("2"));
+        QCOMPARE(canvas->textSize(), 2);
+        QTest::keyClicks(edit, QStringLiteral("4"));
+        QCOMPARE(canvas->textSize(), 24);
+        edit->clear();
+        QCOMPARE(canvas->textSize(), 24);
+        QTest::keyClicks(edit, QStringLiteral("x"));
+        QCOMPARE(canvas->textSize(), 24);
+        edit->clear();
+        QTest::keyClicks(edit, QStringLiteral("0"));
+        QCOMPARE(canvas->textSize(), 24);
+
+        popup.sizeBox()->setCurrentIndex(popup.sizeBox()->findText(QStringLiteral("36")));
+        QCOMPARE(canvas->textSize(), 36);
+        QVERIFY(popup.isVisible());
+    }
+
+    void faceAndColour()
+    {
+        PopupTestHost host;
+        ImageButton *anchor = host.addAnchor(QStringLiteral("ICON_TEXT"), QPoint(10, 40));
+        host.show();
+        TextToolWindow popup(anchor, &host);
+        popup.show();
+        ImageCanvas *canvas = host.canvasAt(0);
+        if (popup.faceBox()->count() > 1) {
+            const int last = popup.faceBox()->count() - 1;
+            popup.faceBox()->setCurrentIndex(last);
+            emit popup.faceBox()->activated(last);
+            QCOMPARE(canvas->textFamily(), popup.faceBox()->itemText(last));
+        }
+        const QColor colours[] = {Qt::black, Qt::red, Qt::yellow, Qt::blue};
+        for (int i = 3; i >= 0; --i) {
+            QTest::mouseClick(popup.colorButton(i), Qt::LeftButton);
+            QCOMPARE(canvas->textColor(), colours[i]);
+            for (int k = 0; k < 4; ++k)
+                QCOMPARE(popup.colorButton(k)->isChecked(), k == i);
+        }
+    }
+
+    void mirrorsCanvas()
+    {
+        PopupTestHost host;
+        ImageButton *anchor = host.addAnchor(QStringLiteral("ICON_TEXT"), QPoint(10, 40));
+        const QStringList families = QFontDatabase().families();
+        QVERIFY(!families.isEmpty());
+        ImageCanvas *first = host.canvasAt(0);
+        ImageCanvas *second = host.canvasAt(1);
+        first->setTextFamily(families.last());
+        first->setTextSize(18);
+        first->setTextColor(Qt::red);
+        second->setTextFamily(QStringLiteral("No Such Family Anywhere"));
+        second->setTextSize(13);
+        second->setTextColor(Qt::green);
+
+        TextToolWindow popup(anchor, &host);
+        QCOMPARE(popup.faceBox()->currentText(), families.last());
+        QCOMPARE(popup.sizeBox()->currentText(), QStringLiteral("18"));
+        QVERIFY(popup.colorButton(1)->isChecked());
+
+        // Nothing of the second canvas is offered: the boxes and buttons stay, the canvas keeps
+        // its settings.
+        host.switchTo(1);
+        QCOMPARE(popup.faceBox()->currentText(), families.last());
+        QCOMPARE(popup.sizeBox()->currentText(), QStringLiteral("18"));
+        QVERIFY(popup.colorButton(1)->isChecked());
+        QCOMPARE(second->textFamily(), QStringLiteral("No Such Family Anywhere"));
+        QCOMPARE(second->textSize(), 13);
+        QCOMPARE(second->textColor(), QColor(Qt::green));
+
+        // A new popup over a canvas with an unknown family starts at the first family.
+        TextToolWindow fresh(anchor, &host);
+        QCOMPARE(fresh.faceBox()->currentIndex(), 0);
+        QCOMPARE(second->textFamily(), QStringLiteral("No Such Family Anywhere"));
+        QCOMPARE(second->textSize(), 13);
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(!fresh.colorButton(i)->isChecked());
+    }
+};
+
+QTEST_MAIN(TestTextToolWindow)
+#include "tst_texttoolwindow.moc"
