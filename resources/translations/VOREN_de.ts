@@ -2,6 +2,28 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>AboutToolWindow</name>
+    <message>
+        <source>About</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>EffectToolWindow</name>
+    <message>
+        <source>Color Effect</source>
+        <translation>Farbeffekt</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Width</source>
@@ -159,6 +181,17 @@
         <source>Print</source>
         <translation>Drucken</translation>
     </message>
+    <message>
+        <source>Background Color</source>
+        <translation>Hintergrundfarbe</translation>
+    </message>
+</context>
+<context>
+    <name>MaskToolWindow</name>
+    <message>
+        <source>Effect</source>
+        <translation>Maske</translation>
+    </message>
 </context>
 <context>
     <name>OSDProcessor</name>
@@ -195,6 +228,37 @@
     </message>
 </context>
 <context>
+    <name>QObject</name>
+    <message>
+        <source>Line</source>
+        <translation>Linie</translation>
+    </message>
+    <message>
+        <source>Rectangle</source>
+        <translation>Rechteck</translation>
+    </message>
+    <message>
+        <source>Freehand</source>
+        <translation>Freihand</translation>
+    </message>
+    <message>
+        <source>Circle</source>
+        <translation>Kreis</translation>
+    </message>
+    <message>
+        <source>Arrow</source>
+        <translation>Pfeil</translation>
+    </message>
+    <message>
+        <source>Triangle</source>
+        <translation>Dreieck</translation>
+    </message>
+    <message>
+        <source>Eraser</source>
+        <translation>Radierer</translation>
+    </message>
+</context>
+<context>
     <name>RecordingControl</name>
     <message>
         <source>Error</source>
@@ -206,6 +270,81 @@
     </message>
 </context>
 <context>
+    <name>SettingsToolWindow</name>
+    <message>
+        <source>Setting</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Flicker</source>
+        <translation>Flimmern</translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation>Auflösung</translation>
+    </message>
+    <message>
+        <source>Capture</source>
+        <translation>Aufnahme</translation>
+    </message>
+    <message>
+        <source>Single</source>
+        <translation>Einzeln</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>Fortlaufend</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Intervall</translation>
+    </message>
+    <message>
+        <source>sec</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>min</source>
+        <translation>min</translation>
+    </message>
+    <message>
+        <source>hr</source>
+        <translation>h</translation>
+    </message>
+    <message>
+        <source>Save as</source>
+        <translation>Speichern in</translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <translation>Durchsuchen</translation>
+    </message>
+    <message>
+        <source>RecordingSave</source>
+        <translation>Videos speichern in</translation>
+    </message>
+    <message>
+        <source>Recording</source>
+        <translation>Videos</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>Frage</translation>
+    </message>
+    <message>
+        <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
+        <translation>Eine Aufnahmeauflösung von %1x%2 kann auf einem leistungsschwachen PC zu einer niedrigen Bildrate führen. Fortfahren?</translation>
+    </message>
+</context>
+<context>
     <name>SnapshotControl</name>
     <message>
         <source>Error</source>
@@ -214,6 +353,17 @@
     <message>
         <source>Please select a folder first.</source>
         <translation>Bitte wählen Sie zuerst einen Ordner aus.</translation>
+    </message>
+</context>
+<context>
+    <name>TextToolWindow</name>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>Farbe</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,28 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es_ES">
 <context>
+    <name>AboutToolWindow</name>
+    <message>
+        <source>About</source>
+        <translation>Acerca de</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Versión</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+</context>
+<context>
+    <name>EffectToolWindow</name>
+    <message>
+        <source>Color Effect</source>
+        <translation>Efecto de color</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Width</source>
@@ -159,6 +181,17 @@
         <source>Print</source>
         <translation>Imprimir</translation>
     </message>
+    <message>
+        <source>Background Color</source>
+        <translation>Color de fondo</translation>
+    </message>
+</context>
+<context>
+    <name>MaskToolWindow</name>
+    <message>
+        <source>Effect</source>
+        <translation>Máscara</translation>
+    </message>
 </context>
 <context>
     <name>OSDProcessor</name>
@@ -195,6 +228,37 @@
     </message>
 </context>
 <context>
+    <name>QObject</name>
+    <message>
+        <source>Line</source>
+        <translation>Línea</translation>
+    </message>
+    <message>
+        <source>Rectangle</source>
+        <translation>Rectángulo</translation>
+    </message>
+    <message>
+        <source>Freehand</source>
+        <translation>A mano alzada</translation>
+    </message>
+    <message>
+        <source>Circle</source>
+        <translation>Círculo</translation>
+    </message>
+    <message>
+        <source>Arrow</source>
+        <translation>Flecha</translation>
+    </message>
+    <message>
+        <source>Triangle</source>
+        <translation>Triángulo</translation>
+    </message>
+    <message>
+        <source>Eraser</source>
+        <translation>Borrador</translation>
+    </message>
+</context>
+<context>
     <name>RecordingControl</name>
     <message>
         <source>Error</source>
@@ -206,6 +270,81 @@
     </message>
 </context>
 <context>
+    <name>SettingsToolWindow</name>
+    <message>
+        <source>Setting</source>
+        <translation>Configuración</translation>
+    </message>
+    <message>
+        <source>Flicker</source>
+        <translation>Parpadeo</translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation>Resolución</translation>
+    </message>
+    <message>
+        <source>Capture</source>
+        <translation>Captura</translation>
+    </message>
+    <message>
+        <source>Single</source>
+        <translation>Única</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>Continua</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Intervalo</translation>
+    </message>
+    <message>
+        <source>sec</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>min</source>
+        <translation>min</translation>
+    </message>
+    <message>
+        <source>hr</source>
+        <translation>h</translation>
+    </message>
+    <message>
+        <source>Save as</source>
+        <translation>Guardar en</translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <translation>Examinar</translation>
+    </message>
+    <message>
+        <source>RecordingSave</source>
+        <translation>Guardar vídeos en</translation>
+    </message>
+    <message>
+        <source>Recording</source>
+        <translation>Vídeos</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>Pregunta</translation>
+    </message>
+    <message>
+        <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
+        <translation>Usar una resolución de grabación de %1x%2 puede reducir la velocidad de fotogramas si el PC no es potente. ¿Continuar?</translation>
+    </message>
+</context>
+<context>
     <name>SnapshotControl</name>
     <message>
         <source>Error</source>
@@ -214,6 +353,17 @@
     <message>
         <source>Please select a folder first.</source>
         <translation>Seleccione primero una carpeta.</translation>
+    </message>
+</context>
+<context>
+    <name>TextToolWindow</name>
+    <message>
+        <source>Text</source>
+        <translation>Texto</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>Color</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,28 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
+    <name>AboutToolWindow</name>
+    <message>
+        <source>About</source>
+        <translation>À propos</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>EffectToolWindow</name>
+    <message>
+        <source>Color Effect</source>
+        <translation>Effet de couleur</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Width</source>
@@ -159,6 +181,17 @@
         <source>Print</source>
         <translation>Imprimer</translation>
     </message>
+    <message>
+        <source>Background Color</source>
+        <translation>Couleur d'arrière-plan</translation>
+    </message>
+</context>
+<context>
+    <name>MaskToolWindow</name>
+    <message>
+        <source>Effect</source>
+        <translation>Masque</translation>
+    </message>
 </context>
 <context>
     <name>OSDProcessor</name>
@@ -195,6 +228,37 @@
     </message>
 </context>
 <context>
+    <name>QObject</name>
+    <message>
+        <source>Line</source>
+        <translation>Ligne</translation>
+    </message>
+    <message>
+        <source>Rectangle</source>
+        <translation>Rectangle</translation>
+    </message>
+    <message>
+        <source>Freehand</source>
+        <translation>Main levée</translation>
+    </message>
+    <message>
+        <source>Circle</source>
+        <translation>Cercle</translation>
+    </message>
+    <message>
+        <source>Arrow</source>
+        <translation>Flèche</translation>
+    </message>
+    <message>
+        <source>Triangle</source>
+        <translation>Triangle</translation>
+    </message>
+    <message>
+        <source>Eraser</source>
+        <translation>Gomme</translation>
+    </message>
+</context>
+<context>
     <name>RecordingControl</name>
     <message>
         <source>Error</source>
@@ -206,6 +270,81 @@
     </message>
 </context>
 <context>
+    <name>SettingsToolWindow</name>
+    <message>
+        <source>Setting</source>
+        <translation>Paramètres</translation>
+    </message>
+    <message>
+        <source>Flicker</source>
+        <translation>Scintillement</translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation>Résolution</translation>
+    </message>
+    <message>
+        <source>Capture</source>
+        <translation>Capture</translation>
+    </message>
+    <message>
+        <source>Single</source>
+        <translation>Unique</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>Continue</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Intervalle</translation>
+    </message>
+    <message>
+        <source>sec</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>min</source>
+        <translation>min</translation>
+    </message>
+    <message>
+        <source>hr</source>
+        <translation>h</translation>
+    </message>
+    <message>
+        <source>Save as</source>
+        <translation>Enregistrer dans</translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <translation>Parcourir</translation>
+    </message>
+    <message>
+        <source>RecordingSave</source>
+        <translation>Enregistrer les vidéos dans</translation>
+    </message>
+    <message>
+        <source>Recording</source>
+        <translation>Vidéos</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>Question</translation>
+    </message>
+    <message>
+        <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
+        <translation>Une résolution d&apos;enregistrement de %1x%2 peut réduire la fréquence d&apos;images si le PC n&apos;est pas assez puissant. Continuer ?</translation>
+    </message>
+</context>
+<context>
     <name>SnapshotControl</name>
     <message>
         <source>Error</source>
@@ -214,6 +353,17 @@
     <message>
         <source>Please select a folder first.</source>
         <translation>Veuillez d’abord choisir un dossier.</translation>
+    </message>
+</context>
+<context>
+    <name>TextToolWindow</name>
+    <message>
+        <source>Text</source>
+        <translation>Texte</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>Couleur</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,28 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>AboutToolWindow</name>
+    <message>
+        <source>About</source>
+        <translation>バージョン情報</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>バージョン</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>EffectToolWindow</name>
+    <message>
+        <source>Color Effect</source>
+        <translation>カラー効果</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Width</source>
@@ -159,6 +181,17 @@
         <source>Print</source>
         <translation>印刷</translation>
     </message>
+    <message>
+        <source>Background Color</source>
+        <translation>背景色</translation>
+    </message>
+</context>
+<context>
+    <name>MaskToolWindow</name>
+    <message>
+        <source>Effect</source>
+        <translation>マスク</translation>
+    </message>
 </context>
 <context>
     <name>OSDProcessor</name>
@@ -195,6 +228,37 @@
     </message>
 </context>
 <context>
+    <name>QObject</name>
+    <message>
+        <source>Line</source>
+        <translation>直線</translation>
+    </message>
+    <message>
+        <source>Rectangle</source>
+        <translation>四角形</translation>
+    </message>
+    <message>
+        <source>Freehand</source>
+        <translation>フリーハンド</translation>
+    </message>
+    <message>
+        <source>Circle</source>
+        <translation>円</translation>
+    </message>
+    <message>
+        <source>Arrow</source>
+        <translation>矢印</translation>
+    </message>
+    <message>
+        <source>Triangle</source>
+        <translation>三角形</translation>
+    </message>
+    <message>
+        <source>Eraser</source>
+        <translation>消しゴム</translation>
+    </message>
+</context>
+<context>
     <name>RecordingControl</name>
     <message>
         <source>Error</source>
@@ -206,6 +270,81 @@
     </message>
 </context>
 <context>
+    <name>SettingsToolWindow</name>
+    <message>
+        <source>Setting</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>Flicker</source>
+        <translation>フリッカー</translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation>解像度</translation>
+    </message>
+    <message>
+        <source>Capture</source>
+        <translation>撮影</translation>
+    </message>
+    <message>
+        <source>Single</source>
+        <translation>単写</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>連写</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>間隔</translation>
+    </message>
+    <message>
+        <source>sec</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>min</source>
+        <translation>分</translation>
+    </message>
+    <message>
+        <source>hr</source>
+        <translation>時間</translation>
+    </message>
+    <message>
+        <source>Save as</source>
+        <translation>保存先</translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <translation>参照</translation>
+    </message>
+    <message>
+        <source>RecordingSave</source>
+        <translation>録画保存先</translation>
+    </message>
+    <message>
+        <source>Recording</source>
+        <translation>録画</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>確認</translation>
+    </message>
+    <message>
+        <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
+        <translation>%1x%2 の録画解像度では、性能の低い PC でフレームレートが下がることがあります。続行しますか？</translation>
+    </message>
+</context>
+<context>
     <name>SnapshotControl</name>
     <message>
         <source>Error</source>
@@ -214,6 +353,17 @@
     <message>
         <source>Please select a folder first.</source>
         <translation>先にフォルダーを選択してください。</translation>
+    </message>
+</context>
+<context>
+    <name>TextToolWindow</name>
+    <message>
+        <source>Text</source>
+        <translation>テキスト</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>色</translation>
     </message>
 </context>
 </TS>

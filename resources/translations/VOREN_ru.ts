@@ -2,6 +2,28 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
+    <name>AboutToolWindow</name>
+    <message>
+        <source>About</source>
+        <translation>О программе</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Версия</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>ОК</translation>
+    </message>
+</context>
+<context>
+    <name>EffectToolWindow</name>
+    <message>
+        <source>Color Effect</source>
+        <translation>Цветовой эффект</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Width</source>
@@ -159,6 +181,17 @@
         <source>Print</source>
         <translation>Печать</translation>
     </message>
+    <message>
+        <source>Background Color</source>
+        <translation>Цвет фона</translation>
+    </message>
+</context>
+<context>
+    <name>MaskToolWindow</name>
+    <message>
+        <source>Effect</source>
+        <translation>Маска</translation>
+    </message>
 </context>
 <context>
     <name>OSDProcessor</name>
@@ -195,6 +228,37 @@
     </message>
 </context>
 <context>
+    <name>QObject</name>
+    <message>
+        <source>Line</source>
+        <translation>Линия</translation>
+    </message>
+    <message>
+        <source>Rectangle</source>
+        <translation>Прямоугольник</translation>
+    </message>
+    <message>
+        <source>Freehand</source>
+        <translation>От руки</translation>
+    </message>
+    <message>
+        <source>Circle</source>
+        <translation>Круг</translation>
+    </message>
+    <message>
+        <source>Arrow</source>
+        <translation>Стрелка</translation>
+    </message>
+    <message>
+        <source>Triangle</source>
+        <translation>Треугольник</translation>
+    </message>
+    <message>
+        <source>Eraser</source>
+        <translation>Ластик</translation>
+    </message>
+</context>
+<context>
     <name>RecordingControl</name>
     <message>
         <source>Error</source>
@@ -206,6 +270,81 @@
     </message>
 </context>
 <context>
+    <name>SettingsToolWindow</name>
+    <message>
+        <source>Setting</source>
+        <translation>Настройки</translation>
+    </message>
+    <message>
+        <source>Flicker</source>
+        <translation>Мерцание</translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation>Разрешение</translation>
+    </message>
+    <message>
+        <source>Capture</source>
+        <translation>Съёмка</translation>
+    </message>
+    <message>
+        <source>Single</source>
+        <translation>Одиночная</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>Непрерывная</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Интервал</translation>
+    </message>
+    <message>
+        <source>sec</source>
+        <translation>с</translation>
+    </message>
+    <message>
+        <source>min</source>
+        <translation>мин</translation>
+    </message>
+    <message>
+        <source>hr</source>
+        <translation>ч</translation>
+    </message>
+    <message>
+        <source>Save as</source>
+        <translation>Сохранять в</translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <translation>Обзор</translation>
+    </message>
+    <message>
+        <source>RecordingSave</source>
+        <translation>Видео в</translation>
+    </message>
+    <message>
+        <source>Recording</source>
+        <translation>Видео</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>Вопрос</translation>
+    </message>
+    <message>
+        <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
+        <translation>Разрешение записи %1x%2 может снизить частоту кадров на маломощном компьютере. Продолжить?</translation>
+    </message>
+</context>
+<context>
     <name>SnapshotControl</name>
     <message>
         <source>Error</source>
@@ -214,6 +353,17 @@
     <message>
         <source>Please select a folder first.</source>
         <translation>Сначала выберите папку.</translation>
+    </message>
+</context>
+<context>
+    <name>TextToolWindow</name>
+    <message>
+        <source>Text</source>
+        <translation>Текст</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>Цвет</translation>
     </message>
 </context>
 </TS>
