@@ -1,0 +1,104 @@
+#include "Config.h"
+#include "ImageButton.h"
+#include "ImageCanvas.h"
+#include "LiveSource_linux.h"
+#include "MediaFramework.h"
+#include "PopupTestHost.h"
+#include "SettingsToolWindow.h"
+#include "SimulatedBackend.h"
+#include "SimulatedCamera.h"
+
+#include <QComboBox>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// A host whose live operations reach a real live source on the simulated camera, as the main
+// window's do.
+class LiveHost : public PopupTestHost
+{
+public:
+    explicit LiveHost(std::shared_ptr<SimulatedCamera> camera)
+        : PopupTestHost(1)
+        , source(std::make_unique<SimulatedBackend>(std::move(camera)), canvasAt(0), 320, 240,
+                 320, 240)
+    {
+    }
+    ~LiveHost() override { source.close(); }
+
+    void setLiveResolution(int width, int height) override
+    {
+        PopupTestHost::setLiveResolution(width, height);
+        source.setResolution(width, height);
+    }
+    void applyFlicker(int code) override
+    {
+        PopupTestHost::applyFlicker(code);
+        if (source.isOpen())
+            source.setFlicker(code);
+    }
+
+    LiveSource source;
+};
+
+} // namespace
+
+class TestSettingsLive : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QCoreApplication::setOrganizationName(QStringLiteral("Quillmore"));
+        QCoreApplication::setApplicationName(QStringLiteral("Document Camera"));
+        QVERIFY(MediaFramework::initialize());
+    }
+
+    void cleanupTestCase()
+    {
+        Config::resetForTesting();
+        MediaFramework::shutdown();
+    }
+
+    void okReopensTheCameraAtTheChosenSize()
+    {
+        Config::resetForTesting();
+        {
+            QSettings settings;
+            settings.clear();
+            settings.setValue(QStringLiteral("resolution2"), QSize(1024, 768));
+            settings.setValue(QStringLiteral("flicker"), 1);
+        }
+        Config::resetForTesting();
+        auto camera = std::make_shared<SimulatedCamera>();
+        LiveHost host(camera);
+        QSignalSpy plugIn(&host.source, &LiveSource::devicePlugIn);
+        QTRY_COMPARE_WITH_TIMEOUT(plugIn.count(), 1, 8000);
+        ImageCanvas *canvas = host.canvasAt(0);
+        QTRY_COMPARE_WITH_TIMEOUT(canvas->outputImage().size(), QSize(320, 240), 10000);
+
+        ImageButton *anchor = host.addAnchor(QStringLiteral("ICON_SETTING"), QPoint(10, 40));
+        SettingsToolWindow popup(anchor, &host);
+        popup.show();
+        QCOMPARE(popup.resolutionBox()->currentText(), QStringLiteral("1024 x 768"));
+        popup.resolutionBox()->setCurrentIndex(1);   // 1280 x 720, asks nothing
+        popup.flickerBox()->setCurrentIndex(1);      // 60 Hz
+        QTest::mouseClick(popup.okButton(), Qt::LeftButton);
+
+        QCOMPARE(Config::resolution(), QSize(1280, 720));
+        QCOMPARE(host.source.captureCaps(),
+                 QStringLiteral("image/jpeg,width=1280,height=720,framerate=30/1"));
+        QTRY_COMPARE_WITH_TIMEOUT(canvas->outputImage().size(), QSize(1280, 720), 10000);
+        QCOMPARE(Config::flicker(), quint64(2));
+        QCOMPARE(host.source.flicker(), 2);
+        QCOMPARE(host.resetCount, 1);
+    }
+};
+
+QTEST_MAIN(TestSettingsLive)
+#include "tst_settingslive.moc"
