@@ -1,23 +1,31 @@
 #include "MainWindow.h"
 
+#include "AboutToolWindow.h"
 #include "CanvasTypes.h"
+#include "ColorToolWindow.h"
 #include "Config.h"
 #include "DeviceBackend.h"
 #include "DeviceSupervisor.h"
+#include "EffectToolWindow.h"
 #include "FilmBar.h"
 #include "FilmSource.h"
+#include "FillBackgroundToolWindow.h"
 #include "ImageButton.h"
 #include "HorizontalSlider.h"
 #include "ImageCanvas.h"
 #include "LiveSource_linux.h"
+#include "MaskToolWindow.h"
 #include "MonotonicFrameClock.h"
 #include "OSDProcessor.h"
 #include "Panel.h"
 #include "PhotographBar.h"
 #include "PhotographSource.h"
+#include "PopupFactory.h"
 #include "PrintControl.h"
 #include "RecordingControl.h"
+#include "SettingsToolWindow.h"
 #include "SnapshotControl.h"
+#include "TextToolWindow.h"
 #include "ThumbnailWidget.h"
 #include "ToolPanelBuilder.h"
 
@@ -475,31 +483,68 @@ void MainWindow::freeze()
 // The buttons are wired to these slots from the start; the popup windows, the snapshot and
 // recording control and the printing fill them in.
 
-void MainWindow::lineHold() {}
+void MainWindow::openLineStylePopup(int style, ImageButton *anchor)
+{
+    const auto lineStyle = static_cast<PopupFactory::LineStyle>(style);
+    m_currentCanvas->setTool(PopupFactory::toolOf(lineStyle));
+    m_popup.open(PopupFactory::lineStyle(lineStyle, anchor, this), anchor);
+}
 
-void MainWindow::rectangleHold() {}
+void MainWindow::lineHold() { openLineStylePopup(PopupFactory::Line, m_tools.line); }
 
-void MainWindow::freehandHold() {}
+void MainWindow::rectangleHold() { openLineStylePopup(PopupFactory::Rectangle, m_tools.rectangle); }
 
-void MainWindow::circleHold() {}
+void MainWindow::freehandHold() { openLineStylePopup(PopupFactory::Freehand, m_tools.freehand); }
 
-void MainWindow::arrowHold() {}
+void MainWindow::circleHold() { openLineStylePopup(PopupFactory::Circle, m_tools.circle); }
 
-void MainWindow::triangleHold() {}
+void MainWindow::arrowHold() { openLineStylePopup(PopupFactory::Arrow, m_tools.arrow); }
 
-void MainWindow::eraseHold() {}
+void MainWindow::triangleHold() { openLineStylePopup(PopupFactory::Triangle, m_tools.triangle); }
 
-void MainWindow::textHold() {}
+void MainWindow::eraseHold() { openLineStylePopup(PopupFactory::Eraser, m_tools.eraser); }
 
-void MainWindow::fillBackgroundHold() {}
+void MainWindow::textHold()
+{
+    m_currentCanvas->setTool(TOOL_TEXT);
+    m_popup.open(PopupFactory::text(m_tools.text, this), m_tools.text);
+}
 
-void MainWindow::maskHold() {}
+void MainWindow::fillBackgroundHold()
+{
+    m_popup.open(PopupFactory::fillBackground(m_tools.fillBackground, this), m_tools.fillBackground);
+}
 
-void MainWindow::effectHold() {}
+void MainWindow::maskHold()
+{
+    m_popup.open(PopupFactory::mask(m_tools.mask, this), m_tools.mask);
+}
 
-void MainWindow::About() {}
+void MainWindow::effectHold()
+{
+    m_popup.open(PopupFactory::effect(m_tools.effect, this), m_tools.effect);
+}
 
-void MainWindow::settings() {}
+void MainWindow::About()
+{
+    m_popup.open(PopupFactory::about(m_aboutButton, this), m_aboutButton);
+}
+
+void MainWindow::settings()
+{
+    m_popup.open(PopupFactory::settings(m_tools.settings, this), m_tools.settings);
+}
+
+void MainWindow::setLiveResolution(int width, int height)
+{
+    liveSource()->setResolution(width, height);
+}
+
+QMetaObject::Connection MainWindow::connectModeChanged(QObject *receiver,
+                                                       std::function<void()> slot)
+{
+    return connect(this, &MainWindow::modeChanged, receiver, std::move(slot));
+}
 
 void MainWindow::record()
 {

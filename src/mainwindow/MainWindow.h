@@ -6,6 +6,7 @@
 #include "PopupSlot.h"
 #include "StyleWindow.h"
 #include "ToolButtons.h"
+#include "ToolWindowHost.h"
 #include "WindowMode.h"
 
 #include <QHash>
@@ -42,7 +43,7 @@ class QStackedWidget;
 //
 // Threads: GUI thread only. Canvases report frames with streamFrameUpdate() from the media
 // streaming threads; the automatic connection queues them onto the GUI thread.
-class MainWindow : public StyleWindow
+class MainWindow : public StyleWindow, public ToolWindowHost
 {
     Q_OBJECT
 public:
@@ -67,14 +68,21 @@ public:
     static QSize captureResolution(const QSize &setting, const QVector<QSize> &supported);
 
     WindowMode currentMode() const { return m_currentMode; }
-    ImageCanvas *currentCanvas() const { return m_currentCanvas; }
+    ImageCanvas *currentCanvas() const override { return m_currentCanvas; }
     ImageCanvas *canvas(WindowMode mode) const { return m_pages->canvas(mode); }
     // The on-screen display of a canvas.
     OSDProcessor *osd(ImageCanvas *canvas) const { return m_pages->osd(canvas); }
     LiveSource *liveSource() const { return m_pages->liveSource(); }
 
     // Hands a power-line frequency code (1 = 50 Hz, 2 = 60 Hz) to an open camera.
-    void applyFlicker(int code);
+    void applyFlicker(int code) override;
+
+    // ToolWindowHost: what the popups read and apply.
+    QWidget *hostWidget() override { return this; }
+    OSDProcessor *osdProcessor(ImageCanvas *canvas) const override { return osd(canvas); }
+    void setLiveResolution(int width, int height) override;
+    QMetaObject::Connection connectModeChanged(QObject *receiver,
+                                               std::function<void()> slot) override;
     ImageButton *modeButton(WindowMode mode) const { return m_modeButtons[mode]; }
     ImageButton *aboutButton() const { return m_aboutButton; }
     ImageButton *sideButton() const { return m_sideButton; }
@@ -88,11 +96,11 @@ public:
     DeviceSupervisor *deviceSupervisor() const { return m_supervisor; }
     QTimer &deviceCheckTimer() { return m_deviceCheckTimer; }
     PopupSlot &popupSlot() { return m_popup; }
-    const QVector<QSize> &supportedResolutions() const { return m_supportedResolutions; }
+    const QVector<QSize> &supportedResolutions() const override { return m_supportedResolutions; }
     bool isPanelExpanded() const { return m_panelExpanded; }
     int rememberedMask() const { return m_rememberedMask; }
     void setRememberedMask(int mask) { m_rememberedMask = mask; }
-    QImage aboutPicture() const { return m_aboutPicture; }
+    QImage aboutPicture() const override { return m_aboutPicture; }
     FilmSource *filmSource() const { return m_pages->filmSource(); }
     PhotographSource *photographSource() const { return m_pages->photographSource(); }
     SnapshotControl *snapshotControl() const { return m_snapshotControl; }
@@ -103,10 +111,10 @@ public:
     void setOpenFileDialog(OpenFileDialog dialog) { m_openFileDialog = std::move(dialog); }
 
     // Section labels of the colour popups, translated once at construction.
-    const QString &widthLabel() const { return m_widthLabel; }
-    const QString &lineWidthLabel() const { return m_lineWidthLabel; }
-    const QString &lineColorLabel() const { return m_lineColorLabel; }
-    const QString &fillColorLabel() const { return m_fillColorLabel; }
+    const QString &widthLabel() const override { return m_widthLabel; }
+    const QString &lineWidthLabel() const override { return m_lineWidthLabel; }
+    const QString &lineColorLabel() const override { return m_lineColorLabel; }
+    const QString &fillColorLabel() const override { return m_fillColorLabel; }
 
 signals:
     void modeChanged();
@@ -158,7 +166,9 @@ public slots:
     void snapshot();
     void settings();
     void print();
-    void resetRecordingState();
+    // Back to the idle recording state after the settings changed the capture size (the live
+    // graph has been rebuilt without a recording branch).
+    void resetRecordingState() override;
     void filmOpenFile();
     void filmPlay();
     void filmPause();
@@ -189,6 +199,8 @@ private:
     void closeStalledCamera();
     OSDProcessor *currentOsd() const { return osd(m_currentCanvas); }
     void closePopup() { m_popup.close(); }
+    // Selects the tool of a line style and opens its popup beside `anchor`.
+    void openLineStylePopup(int style, ImageButton *anchor);
     int panelOffset() const { return m_panelExpanded ? PANEL_WIDTH_OFFSET : 0; }
 
     QVector<QSize> m_supportedResolutions;
