@@ -7,9 +7,9 @@
 
 #include <cmath>
 
-bool ButtonArt::draw(const PictureSpec &spec, QImage &image, QString *error) const
+bool ButtonArt::draw(const PictureSpec &picture, QImage &image, QString *error) const
 {
-    const Options &o = spec.options;
+    const Options &o = picture.options;
     const QRectF all(0, 0, image.width(), image.height());
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -24,9 +24,9 @@ bool ButtonArt::draw(const PictureSpec &spec, QImage &image, QString *error) con
     const QString prefix =
         faceStyle == QLatin1String("light") ? QStringLiteral("light") : QString();
     QString faceName;
-    if (spec.state == QLatin1String("click"))
+    if (picture.state == QLatin1String("click"))
         faceName = QStringLiteral("accent");
-    else if (spec.state == QLatin1String("over"))
+    else if (picture.state == QLatin1String("over"))
         faceName = prefix.isEmpty() ? QStringLiteral("hover") : prefix + QStringLiteral("Hover");
     else
         faceName = prefix.isEmpty() ? QStringLiteral("face") : prefix + QStringLiteral("Face");

@@ -15,8 +15,8 @@ class ButtonArt
 public:
     explicit ButtonArt(const Skin &skin) : m_skin(skin) {}
 
-    // Paints spec into image (already sized and cleared); false with a message on bad input.
-    bool draw(const PictureSpec &spec, QImage &image, QString *error) const;
+    // Paints picture into image (already sized and cleared); false with a message on bad input.
+    bool draw(const PictureSpec &picture, QImage &image, QString *error) const;
 
 private:
     const Skin &m_skin;

@@ -179,60 +179,60 @@ bool Manifest::parseLine(const QStringList &tokens, int line, QString *message)
         return true;
     }
 
-    PictureSpec spec;
-    spec.line = line;
-    spec.section = m_section;
+    PictureSpec picture;
+    picture.line = line;
+    picture.section = m_section;
     if (word == QLatin1String("button")) {
-        if (!needArgs(3) || !parseSize(tokens[2], &spec.size, message)
-            || !takeOptions(3, &spec.options))
+        if (!needArgs(3) || !parseSize(tokens[2], &picture.size, message)
+            || !takeOptions(3, &picture.options))
             return false;
-        spec.name = tokens[1];
-        spec.kind = QStringLiteral("button");
+        picture.name = tokens[1];
+        picture.kind = QStringLiteral("button");
         for (int i = 0; i < kButtonStates.size(); ++i) {
-            PictureSpec state = spec;
+            PictureSpec state = picture;
             state.state = kButtonStates[i];
-            state.path = kButtonFolders[i] + QLatin1Char('/') + spec.name + QStringLiteral(".png");
+            state.path = kButtonFolders[i] + QLatin1Char('/') + picture.name + QStringLiteral(".png");
             m_pictures << state;
         }
         return true;
     }
     if (word == QLatin1String("picture")) {
-        if (!needArgs(4) || !parseSize(tokens[2], &spec.size, message)
-            || !takeOptions(4, &spec.options))
+        if (!needArgs(4) || !parseSize(tokens[2], &picture.size, message)
+            || !takeOptions(4, &picture.options))
             return false;
-        spec.path = tokens[1];
-        spec.kind = tokens[3];
-        if (!spec.path.endsWith(QLatin1String(".png"))) {
-            *message = QStringLiteral("picture %1 must be a .png").arg(spec.path);
+        picture.path = tokens[1];
+        picture.kind = tokens[3];
+        if (!picture.path.endsWith(QLatin1String(".png"))) {
+            *message = QStringLiteral("picture %1 must be a .png").arg(picture.path);
             return false;
         }
-        m_pictures << spec;
+        m_pictures << picture;
         return true;
     }
     if (word == QLatin1String("icon")) {
-        if (!needArgs(4) || !takeOptions(4, &spec.options))
+        if (!needArgs(4) || !takeOptions(4, &picture.options))
             return false;
-        spec.path = tokens[1];
-        spec.kind = tokens[3];
+        picture.path = tokens[1];
+        picture.kind = tokens[3];
         for (const QString &s : tokens[2].split(QLatin1Char(','))) {
             const int px = s.toInt();
             if (px < 1 || px > 256) {
                 *message = QStringLiteral("icon size \"%1\" is not 1 to 256").arg(s);
                 return false;
             }
-            spec.icoSizes << px;
-            spec.size = spec.size.expandedTo(QSize(px, px));
+            picture.icoSizes << px;
+            picture.size = picture.size.expandedTo(QSize(px, px));
         }
-        m_pictures << spec;
+        m_pictures << picture;
         return true;
     }
     if (word == QLatin1String("alias")) {
         if (!needArgs(3))
             return false;
-        spec.path = tokens[1];
-        spec.aliasOf = tokens[2];
-        spec.kind = QStringLiteral("alias");
-        m_pictures << spec;
+        picture.path = tokens[1];
+        picture.aliasOf = tokens[2];
+        picture.kind = QStringLiteral("alias");
+        m_pictures << picture;
         return true;
     }
     *message = QStringLiteral("unknown directive \"%1\"").arg(word);

@@ -9,21 +9,21 @@
 
 #include <cmath>
 
-bool PlateArt::draw(const PictureSpec &spec, QImage &image, QString *error) const
+bool PlateArt::draw(const PictureSpec &picture, QImage &image, QString *error) const
 {
-    const Options &o = spec.options;
+    const Options &o = picture.options;
     const QSize size = image.size();
     const QRectF all(0, 0, size.width(), size.height());
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    const QString &kind = spec.kind;
+    const QString &kind = picture.kind;
 
     if (kind == QLatin1String("frame")) {
-        frame(p, spec, size);
+        frame(p, picture, size);
     } else if (kind == QLatin1String("fill")) {
         p.fillRect(all, m_skin.colour(o.text(QStringLiteral("colour"), QStringLiteral("frame"))));
     } else if (kind == QLatin1String("panel")) {
-        panel(p, spec, size);
+        panel(p, picture, size);
     } else if (kind == QLatin1String("bar")) {
         m_skin.face(p, all, m_skin.colour(QStringLiteral("panel")),
                     o.number(QStringLiteral("radius"), 6));
@@ -55,13 +55,13 @@ bool PlateArt::draw(const PictureSpec &spec, QImage &image, QString *error) cons
         p.fillRect(all, m_skin.colour(QStringLiteral("plate")));
         p.fillRect(QRectF(0, 0, size.width(), 1), m_skin.colour(QStringLiteral("plateEdge")));
     } else if (kind == QLatin1String("popup")) {
-        popup(p, spec, size);
+        popup(p, picture, size);
     } else if (kind == QLatin1String("osd")) {
         // On-screen plate; a labelled one keeps its glyph in the first glyphbox pixels and
         // leaves the rest for the label that the display draws.
         m_skin.plate(p, all, o.number(QStringLiteral("radius"), 6));
         const int glyphBox = o.number(QStringLiteral("glyphbox"), size.width());
-        glyph(p, spec, QRectF(0, 0, glyphBox, size.height()),
+        glyph(p, picture, QRectF(0, 0, glyphBox, size.height()),
               int(std::lround(size.height() * 0.6)));
         if (o.text(QStringLiteral("dot")) == QLatin1String("record")) {
             // The recording plate: a red dot at the left, room for the red time text.
@@ -71,9 +71,9 @@ bool PlateArt::draw(const PictureSpec &spec, QImage &image, QString *error) cons
             p.drawEllipse(QPointF(10, size.height() / 2.0), 4, 4);
         }
     } else if (kind == QLatin1String("brightness")) {
-        brightness(p, spec, size, error);
+        brightness(p, picture, size, error);
     } else if (kind == QLatin1String("start")) {
-        start(p, spec, size);
+        start(p, picture, size);
     } else if (kind == QLatin1String("mark")) {
         m_skin.mark(p, all);
     } else {
@@ -95,9 +95,9 @@ bool PlateArt::draw(const PictureSpec &spec, QImage &image, QString *error) cons
     return true;
 }
 
-bool PlateArt::glyph(QPainter &p, const PictureSpec &spec, const QRectF &box, int defaultPx) const
+bool PlateArt::glyph(QPainter &p, const PictureSpec &picture, const QRectF &box, int defaultPx) const
 {
-    const Options &o = spec.options;
+    const Options &o = picture.options;
     if (!o.has(QStringLiteral("glyph")))
         return true;
     const QColor ink = m_skin.colour(o.text(QStringLiteral("colour"), QStringLiteral("glyph")));
@@ -105,11 +105,11 @@ bool PlateArt::glyph(QPainter &p, const PictureSpec &spec, const QRectF &box, in
                          o.number(QStringLiteral("size"), defaultPx), box, ink);
 }
 
-void PlateArt::frame(QPainter &p, const PictureSpec &spec, const QSize &size) const
+void PlateArt::frame(QPainter &p, const PictureSpec &picture, const QSize &size) const
 {
     // Window frame pieces: graphite with a one-pixel lighter outline on the window's outer edges
     // (edges= lists them: t, l, r, b).
-    const QString edges = spec.options.text(QStringLiteral("edges"));
+    const QString edges = picture.options.text(QStringLiteral("edges"));
     p.setRenderHint(QPainter::Antialiasing, false);
     p.fillRect(QRect(QPoint(0, 0), size), m_skin.colour(QStringLiteral("frame")));
     const QColor edge = m_skin.colour(QStringLiteral("frameEdge"));
@@ -123,10 +123,10 @@ void PlateArt::frame(QPainter &p, const PictureSpec &spec, const QSize &size) co
         p.fillRect(size.width() - 1, 0, 1, size.height(), edge);
 }
 
-void PlateArt::panel(QPainter &p, const PictureSpec &spec, const QSize &size) const
+void PlateArt::panel(QPainter &p, const PictureSpec &picture, const QSize &size) const
 {
     // The tool panel's three pieces: rounded top, a middle that is stretched, rounded bottom.
-    const QString part = spec.options.text(QStringLiteral("part"), QStringLiteral("mid"));
+    const QString part = picture.options.text(QStringLiteral("part"), QStringLiteral("mid"));
     const QColor fill = m_skin.colour(QStringLiteral("panel"));
     const qreal r = 6;
     QRectF body(0, 0, size.width(), size.height());
@@ -145,10 +145,10 @@ void PlateArt::panel(QPainter &p, const PictureSpec &spec, const QSize &size) co
     }
 }
 
-void PlateArt::popup(QPainter &p, const PictureSpec &spec, const QSize &size) const
+void PlateArt::popup(QPainter &p, const PictureSpec &picture, const QSize &size) const
 {
     // Popup background: panel body, a graphite title band for the white title, a thin outline.
-    const Options &o = spec.options;
+    const Options &o = picture.options;
     const int band = o.number(QStringLiteral("band"), 18);
     const QRectF all(0.5, 0.5, size.width() - 1, size.height() - 1);
     p.setPen(QPen(m_skin.colour(QStringLiteral("hover")), 1));
@@ -169,12 +169,12 @@ void PlateArt::popup(QPainter &p, const PictureSpec &spec, const QSize &size) co
     }
 }
 
-void PlateArt::brightness(QPainter &p, const PictureSpec &spec, const QSize &size,
+void PlateArt::brightness(QPainter &p, const PictureSpec &picture, const QSize &size,
                           QString *error) const
 {
     // Pieces of the brightness bar: rounded ends, plain steps with a tick, a longer centre step,
     // and the white level marks laid over a step.
-    const QString part = spec.options.text(QStringLiteral("part"));
+    const QString part = picture.options.text(QStringLiteral("part"));
     const qreal w = size.width();
     const qreal h = size.height();
     const qreal r = 6;
@@ -207,11 +207,11 @@ void PlateArt::brightness(QPainter &p, const PictureSpec &spec, const QSize &siz
         p.drawRect(QRectF(6, 12, 2, 18));
 }
 
-void PlateArt::start(QPainter &p, const PictureSpec &spec, const QSize &size) const
+void PlateArt::start(QPainter &p, const PictureSpec &picture, const QSize &size) const
 {
     // The canvas start picture: a dark field with a soft light in the middle, the camera glyph
     // and the application name.
-    const Options &o = spec.options;
+    const Options &o = picture.options;
     const QRectF all(0, 0, size.width(), size.height());
     QRadialGradient light(all.center(), size.width() * 0.6);
     light.setColorAt(0, m_skin.colour(QStringLiteral("panel")));
@@ -219,7 +219,7 @@ void PlateArt::start(QPainter &p, const PictureSpec &spec, const QSize &size) co
     p.fillRect(all, light);
     const int px = o.number(QStringLiteral("size"), size.height() / 3);
     const QRectF glyphBox(0, size.height() * 0.42 - px / 2.0, size.width(), px);
-    glyph(p, spec, glyphBox, px);
+    glyph(p, picture, glyphBox, px);
     const QString name = o.text(QStringLiteral("text"));
     p.setFont(m_skin.font(o.number(QStringLiteral("textsize"), size.height() / 16), false));
     p.setPen(m_skin.colour(o.text(QStringLiteral("textcolour"), QStringLiteral("glyph"))));

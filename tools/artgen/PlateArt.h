@@ -16,16 +16,16 @@ class PlateArt
 public:
     explicit PlateArt(const Skin &skin) : m_skin(skin) {}
 
-    // Paints spec into image (already sized and cleared); false with a message on bad input.
-    bool draw(const PictureSpec &spec, QImage &image, QString *error) const;
+    // Paints picture into image (already sized and cleared); false with a message on bad input.
+    bool draw(const PictureSpec &picture, QImage &image, QString *error) const;
 
 private:
-    void frame(QPainter &p, const PictureSpec &spec, const QSize &size) const;
-    void panel(QPainter &p, const PictureSpec &spec, const QSize &size) const;
-    void popup(QPainter &p, const PictureSpec &spec, const QSize &size) const;
-    void brightness(QPainter &p, const PictureSpec &spec, const QSize &size, QString *error) const;
-    void start(QPainter &p, const PictureSpec &spec, const QSize &size) const;
-    bool glyph(QPainter &p, const PictureSpec &spec, const QRectF &box, int defaultPx) const;
+    void frame(QPainter &p, const PictureSpec &picture, const QSize &size) const;
+    void panel(QPainter &p, const PictureSpec &picture, const QSize &size) const;
+    void popup(QPainter &p, const PictureSpec &picture, const QSize &size) const;
+    void brightness(QPainter &p, const PictureSpec &picture, const QSize &size, QString *error) const;
+    void start(QPainter &p, const PictureSpec &picture, const QSize &size) const;
+    bool glyph(QPainter &p, const PictureSpec &picture, const QRectF &box, int defaultPx) const;
 
     const Skin &m_skin;
 };

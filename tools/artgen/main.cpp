@@ -98,75 +98,75 @@ int main(int argc, char **argv)
     QHash<QString, QImage> drawn;  // resource path -> picture, for aliases on the sheet
     QString section;
     QVector<QImage> states; // the state pictures of the button being drawn
-    for (const PictureSpec &spec : manifest.pictures()) {
+    for (const PictureSpec &picture : manifest.pictures()) {
         auto where = [&](const QString &message) {
             return QStringLiteral("%1:%2: %3: %4")
                 .arg(manifestFile)
-                .arg(spec.line)
-                .arg(spec.path, message);
+                .arg(picture.line)
+                .arg(picture.path, message);
         };
-        if (spec.section != section) {
-            section = spec.section;
+        if (picture.section != section) {
+            section = picture.section;
             sheet.section(section);
         }
-        QString fileName = out.filePath(spec.path);
-        if (!spec.aliasOf.isEmpty()) {
-            fileName = files.value(spec.aliasOf);
-            sheet.add(QStringLiteral("%1 = %2").arg(spec.path, spec.aliasOf),
-                      {drawn.value(spec.aliasOf)});
-            drawn.insert(spec.path, drawn.value(spec.aliasOf));
-        } else if (!spec.icoSizes.isEmpty()) {
+        QString fileName = out.filePath(picture.path);
+        if (!picture.aliasOf.isEmpty()) {
+            fileName = files.value(picture.aliasOf);
+            sheet.add(QStringLiteral("%1 = %2").arg(picture.path, picture.aliasOf),
+                      {drawn.value(picture.aliasOf)});
+            drawn.insert(picture.path, drawn.value(picture.aliasOf));
+        } else if (!picture.icoSizes.isEmpty()) {
             QVector<QImage> images;
-            for (int px : spec.icoSizes) {
+            for (int px : picture.icoSizes) {
                 QImage img(px, px, QImage::Format_ARGB32_Premultiplied);
                 img.fill(Qt::transparent);
                 QString drawError;
-                if (!plates.draw(spec, img, &drawError))
+                if (!plates.draw(picture, img, &drawError))
                     return fail(where(drawError));
                 images << img.convertToFormat(QImage::Format_ARGB32);
             }
             if (!writeFile(fileName, IcoWriter::encode(images), &error))
                 return fail(error);
             QStringList sizes;
-            for (int px : spec.icoSizes)
+            for (int px : picture.icoSizes)
                 sizes << QString::number(px);
-            sheet.add(QStringLiteral("%1 (%2 px)").arg(spec.path, sizes.join(QStringLiteral(", "))),
+            sheet.add(QStringLiteral("%1 (%2 px)").arg(picture.path, sizes.join(QStringLiteral(", "))),
                       images);
-            drawn.insert(spec.path, images.last());
+            drawn.insert(picture.path, images.last());
         } else {
-            QImage img(spec.size, QImage::Format_ARGB32_Premultiplied);
+            QImage img(picture.size, QImage::Format_ARGB32_Premultiplied);
             img.fill(Qt::transparent);
             QString drawError;
-            const bool ok = spec.kind == QLatin1String("button")
-                ? buttons.draw(spec, img, &drawError)
-                : plates.draw(spec, img, &drawError);
+            const bool ok = picture.kind == QLatin1String("button")
+                ? buttons.draw(picture, img, &drawError)
+                : plates.draw(picture, img, &drawError);
             if (!ok)
                 return fail(where(drawError));
             img = img.convertToFormat(QImage::Format_ARGB32);
             if (!writeFile(fileName, png(img), &error))
                 return fail(error);
-            drawn.insert(spec.path, img);
-            if (spec.kind == QLatin1String("button")) {
+            drawn.insert(picture.path, img);
+            if (picture.kind == QLatin1String("button")) {
                 states << img;
-                if (spec.state == QLatin1String("click")) {
+                if (picture.state == QLatin1String("click")) {
                     sheet.add(QStringLiteral("%1 %2x%3")
-                                  .arg(spec.name)
-                                  .arg(spec.size.width())
-                                  .arg(spec.size.height()),
+                                  .arg(picture.name)
+                                  .arg(picture.size.width())
+                                  .arg(picture.size.height()),
                               states);
                     states.clear();
                 }
             } else {
                 sheet.add(QStringLiteral("%1 %2x%3")
-                              .arg(spec.path)
-                              .arg(spec.size.width())
-                              .arg(spec.size.height()),
+                              .arg(picture.path)
+                              .arg(picture.size.width())
+                              .arg(picture.size.height()),
                           {img});
             }
         }
-        files.insert(spec.path, fileName);
+        files.insert(picture.path, fileName);
         qrc += QStringLiteral("  <file alias=\"%1\">%2</file>\n")
-                   .arg(xmlEscaped(spec.path), xmlEscaped(qrcDir.relativeFilePath(fileName)));
+                   .arg(xmlEscaped(picture.path), xmlEscaped(qrcDir.relativeFilePath(fileName)));
     }
     qrc += QStringLiteral("</qresource>\n</RCC>\n");
 
