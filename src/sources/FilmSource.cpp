@@ -64,6 +64,7 @@ bool FilmSource::open(const QString &path)
     m_duration = std::max<qint64>(0, m_graph->graph().duration());
     m_lastPosition = 0;
     m_endReached = false;
+    m_pendingSeek = -1;
     runGraph();
     m_loaded = true;
     m_playing = true;
@@ -163,13 +164,15 @@ void FilmSource::seekTo(qint64 position)
         return;
     m_lastPosition = position;
     m_endReached = false;
-    m_graph->graph().seek(position);
+    m_pendingSeek = m_graph->graph().seek(position) ? -1 : position;
 }
 
 qint64 FilmSource::currentPosition() const
 {
     if (!m_graph)
         return 0;
+    if (m_pendingSeek >= 0)
+        return m_pendingSeek;
     const qint64 position = m_graph->graph().position();
     if (position >= 0)
         m_lastPosition = position;
@@ -213,6 +216,8 @@ void FilmSource::tickEvent()
 {
     if (!m_graph)
         return;
+    if (m_pendingSeek >= 0)
+        seekTo(m_pendingSeek);
     qint64 position = currentPosition();
     if (m_playing && rate() != 1 && m_speedClock.elapsed() >= TICK_MS) {
         position += m_speedClock.restart() * rate() * UNITS_PER_MS;
@@ -228,9 +233,10 @@ void FilmSource::tickEvent()
         emit tick();
         return;
     }
-    seekTo(0);
+    // Paused first: a seek taken while the graph still plays out its end can be lost.
     m_playing = false;
     pauseGraph();
+    seekTo(0);
     m_sink->startAutoRefresh();
     emit tick();
 }

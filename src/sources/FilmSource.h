@@ -90,6 +90,9 @@ private:
     qint64 m_duration = 0;
     mutable qint64 m_lastPosition = 0;
     bool m_endReached = false;
+    // A seek the graph refused (it may be changing state, or a damaged file may not seek at
+    // once); retried on the next tick so the film does not stay where it ended.
+    qint64 m_pendingSeek = -1;
     QTimer *m_tickTimer;
     QElapsedTimer m_speedClock;
     QByteArray m_audioOutput;
