@@ -70,6 +70,11 @@ int main(int argc, char **argv)
         {QStringLiteral("qrc"), QStringLiteral("Resource list to write."), QStringLiteral("file")});
     parser.addOption({QStringLiteral("sheet"), QStringLiteral("Contact sheet to write."),
                       QStringLiteral("file")});
+    // Desktop environments take the application icon as one PNG per size, not as an icon
+    // container; each image of an icon is also written as <dir>/<N>x<N>/<name>.png.
+    parser.addOption({QStringLiteral("icon-pngs"),
+                      QStringLiteral("Folder for the single-size PNGs of every icon."),
+                      QStringLiteral("dir")});
     parser.process(app);
     for (const char *required : {"manifest", "out", "qrc", "sheet"}) {
         if (parser.value(QLatin1String(required)).isEmpty())
@@ -77,6 +82,7 @@ int main(int argc, char **argv)
     }
     const QString manifestFile = parser.value(QStringLiteral("manifest"));
     const QDir out(QFileInfo(parser.value(QStringLiteral("out"))).absoluteFilePath());
+    const QString iconPngDir = parser.value(QStringLiteral("icon-pngs"));
 
     Manifest manifest;
     QString error;
@@ -127,6 +133,17 @@ int main(int argc, char **argv)
             }
             if (!writeFile(fileName, IcoWriter::encode(images), &error))
                 return fail(error);
+            if (!iconPngDir.isEmpty()) {
+                const QString stem = QFileInfo(spec.path).completeBaseName();
+                for (const QImage &image : images) {
+                    const QString sizeDir =
+                        QStringLiteral("%1x%1").arg(image.width());
+                    if (!writeFile(QDir(iconPngDir).filePath(sizeDir + QLatin1Char('/') + stem +
+                                                            QStringLiteral(".png")),
+                                   png(image), &error))
+                        return fail(error);
+                }
+            }
             QStringList sizes;
             for (int px : picture.icoSizes)
                 sizes << QString::number(px);
