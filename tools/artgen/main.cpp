@@ -134,7 +134,7 @@ int main(int argc, char **argv)
             if (!writeFile(fileName, IcoWriter::encode(images), &error))
                 return fail(error);
             if (!iconPngDir.isEmpty()) {
-                const QString stem = QFileInfo(spec.path).completeBaseName();
+                const QString stem = QFileInfo(picture.path).completeBaseName();
                 for (const QImage &image : images) {
                     const QString sizeDir =
                         QStringLiteral("%1x%1").arg(image.width());
