@@ -6,23 +6,18 @@
 #include "OSDProcessor.h"
 #include "ToolWindowHost.h"
 
-#include <QButtonGroup>
 
 EffectToolWindow::EffectToolWindow(QWidget *anchor, ToolWindowHost *host)
     : ToolWindow(QImage(QStringLiteral(":/icons/Background/POP_BK_TOOL.png")), anchor,
                  host->hostWidget(), tr("Color Effect"))
     , m_host(host)
 {
-    auto *group = new QButtonGroup(this);
-    group->setExclusive(true);
-    for (int i = 0; i < ButtonCount; ++i) {
-        auto *button = new ImageButton(QStringLiteral("ICON_EFFECT_SUB_%1").arg(EFFECT_ICON_NAMES[i]),
-                                       this, QPoint(4 + i * 60, 18));
-        button->setCheckable(true);
+    QStringList icons;
+    for (int i = 0; i < ButtonCount; ++i)
+        icons << QStringLiteral("ICON_EFFECT_SUB_%1").arg(EFFECT_ICON_NAMES[i]);
+    addToolRow(icons, m_buttons);
+    for (ImageButton *button : m_buttons)
         connect(button, &ImageButton::clicked, this, &EffectToolWindow::effectChanged);
-        group->addButton(button);
-        m_buttons[i] = button;
-    }
 
     modeChanged();
     host->connectModeChanged(this, [this] { modeChanged(); });

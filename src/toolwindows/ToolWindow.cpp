@@ -2,6 +2,7 @@
 
 #include "ImageButton.h"
 
+#include <QButtonGroup>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -66,4 +67,16 @@ void ToolWindow::resizeEvent(QResizeEvent *event)
     FramelessWindow::resizeEvent(event);
     if (m_closeButton)
         m_closeButton->move(event->size().width() - CloseButtonInset, CloseButtonY);
+}
+
+void ToolWindow::addToolRow(const QStringList &icons, ImageButton **buttons)
+{
+    auto *group = new QButtonGroup(this);
+    group->setExclusive(true);
+    for (int i = 0; i < icons.size(); ++i) {
+        auto *button = new ImageButton(icons[i], this, QPoint(4 + i * 60, 18));
+        button->setCheckable(true);
+        group->addButton(button);
+        buttons[i] = button;
+    }
 }

@@ -42,6 +42,9 @@ public slots:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    // The row of the effect and mask popups: one checkable, exclusive picture button per icon
+    // name, every 60 px from (4, 18); buttons[i] receives the button of icons[i].
+    void addToolRow(const QStringList &icons, ImageButton **buttons);
 
 private:
     QPointer<QWidget> m_anchor;   // not owned; a main window button

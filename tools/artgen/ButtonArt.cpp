@@ -85,14 +85,5 @@ bool ButtonArt::draw(const PictureSpec &picture, QImage &image, QString *error) 
         p.drawLine(QPointF(6, y), QPointF(all.width() - 6, y));
     }
 
-    const QString skinError = m_skin.takeError();
-    if (!skinError.isEmpty()) {
-        *error = skinError;
-        return false;
-    }
-    if (!o.problems().isEmpty()) {
-        *error = o.problems().join(QStringLiteral(", "));
-        return false;
-    }
-    return true;
+    return m_skin.drawingSucceeded(o, error);
 }

@@ -83,16 +83,7 @@ bool PlateArt::draw(const PictureSpec &picture, QImage &image, QString *error) c
 
     if (!error->isEmpty())
         return false;
-    const QString skinError = m_skin.takeError();
-    if (!skinError.isEmpty()) {
-        *error = skinError;
-        return false;
-    }
-    if (!o.problems().isEmpty()) {
-        *error = o.problems().join(QStringLiteral(", "));
-        return false;
-    }
-    return true;
+    return m_skin.drawingSucceeded(o, error);
 }
 
 bool PlateArt::glyph(QPainter &p, const PictureSpec &picture, const QRectF &box, int defaultPx) const

@@ -1,5 +1,7 @@
 #include "Skin.h"
 
+#include "Options.h"
+
 #include "Manifest.h"
 
 #include <QFontDatabase>
@@ -201,4 +203,18 @@ void Skin::drawnSymbol(QPainter &p, const QString &name, const QRectF &box,
         m_error = QStringLiteral("unknown drawn symbol \"%1\"").arg(name);
     }
     p.restore();
+}
+
+bool Skin::drawingSucceeded(const Options &options, QString *error) const
+{
+    const QString skinError = takeError();
+    if (!skinError.isEmpty()) {
+        *error = skinError;
+        return false;
+    }
+    if (!options.problems().isEmpty()) {
+        *error = options.problems().join(QStringLiteral(", "));
+        return false;
+    }
+    return true;
 }

@@ -13,6 +13,7 @@
 #include <QString>
 
 class Manifest;
+class Options;
 
 class Skin
 {
@@ -24,6 +25,9 @@ public:
     // Unknown names record an error that the caller reports.
     QColor colour(const QString &nameOrHex) const;
     QString takeError() const;
+    // After a picture is drawn: false with the first complaint, the skin's own (an unknown
+    // colour...) before the picture's options (unknown or malformed parameters).
+    bool drawingSucceeded(const Options &options, QString *error) const;
 
     const GlyphFont &glyphs() const { return m_glyphs; }
     // The text face at a pixel size; bold selects the manifest's bold face.
