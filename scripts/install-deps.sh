@@ -22,8 +22,9 @@ PACKAGES=(
   fonts-material-design-icons-iconfont fonts-liberation fonts-dejavu-core fonts-noto-cjk
   # tests: whole-window runs under a virtual display, film fixtures and probing
   xvfb xauth x11-utils ffmpeg imagemagick
-  # tests: validating the installed AppStream metainfo
-  appstream
+  # tests: validating the installed AppStream metainfo, clicking the installed program's
+  # window in its smoke run
+  appstream xdotool
 )
 
 missing=()
