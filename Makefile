@@ -29,8 +29,11 @@ bench: build
 test-asan:
 	$(MAKE) test BUILD_DIR=build-asan CMAKE_FLAGS="-DDOCCAM_SANITIZE=address -DCMAKE_BUILD_TYPE=Debug"
 
-test-tsan:
-	$(MAKE) test BUILD_DIR=build-tsan CMAKE_FLAGS="-DDOCCAM_SANITIZE=thread -DCMAKE_BUILD_TYPE=Debug"
+# ThreadSanitizer watches the tests whose code runs on several threads (label "threads").
+test-tsan: deps
+	cmake -S . -B build-tsan -DDOCCAM_SANITIZE=thread -DCMAKE_BUILD_TYPE=Debug
+	cmake --build build-tsan -j $(JOBS) --target threading_tests
+	cd build-tsan && ctest -L threads --output-on-failure -j $(JOBS)
 
 # Brings the translation sources up to date with the texts in the code; fill in the new
 # entries afterwards (the translation test fails on unfinished ones).
