@@ -1,5 +1,6 @@
 #include "ThumbnailLoader.h"
 
+#include "HandoverAnnotation.h"
 #include "PictureReader.h"
 #include "ThumbnailButton.h"
 
@@ -20,6 +21,8 @@ void ThumbnailLoader::stopPass()
         m_holdsIdle = true;
     }
     wait();
+    // The ended pass no longer reads the paths and buttons that the next pass replaces.
+    handoverAcquire(this);
 }
 
 void ThumbnailLoader::startPass(const QStringList &paths,
@@ -51,5 +54,6 @@ void ThumbnailLoader::run()
         ++loaded;
     }
     emit passFinished(loaded, isCancelled());
+    handoverRelease(this);
     m_idle.release();
 }
