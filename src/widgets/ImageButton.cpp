@@ -11,7 +11,10 @@ ImageButton::ImageButton(const QString &iconName, QWidget *parent, const QPoint 
     setImage(iconName);
     m_holdTimer.setSingleShot(true);
     m_holdTimer.setInterval(HoldInterval);
-    connect(&m_holdTimer, &QTimer::timeout, this, &ImageButton::hold);
+    connect(&m_holdTimer, &QTimer::timeout, this, [this] {
+        m_held = true;
+        emit hold();
+    });
     move(position);
 }
 
@@ -74,8 +77,10 @@ void ImageButton::leaveEvent(QEvent *)
 void ImageButton::mousePressEvent(QMouseEvent *event)
 {
     // A second press while the first is still held must not push the hold further away.
-    if ((event->buttons() & Qt::LeftButton) && !m_holdTimer.isActive())
+    if ((event->buttons() & Qt::LeftButton) && !m_holdTimer.isActive()) {
+        m_held = false;
         m_holdTimer.start();
+    }
     QPushButton::mousePressEvent(event);
 }
 
@@ -84,4 +89,17 @@ void ImageButton::mouseReleaseEvent(QMouseEvent *event)
     if (!(event->buttons() & Qt::LeftButton))
         m_holdTimer.stop();
     QPushButton::mouseReleaseEvent(event);
+}
+
+void ImageButton::focusOutEvent(QFocusEvent *event)
+{
+    // hold() opens a popup window, which takes the activation from the button's window while
+    // the mouse button is still down. The standard handling would end the press there and the
+    // release would click nothing, leaving a tool selected by the hold without its button
+    // checked. The press goes on instead: the pointer grab still brings the release here.
+    if (m_held && isDown()) {
+        QWidget::focusOutEvent(event);
+        return;
+    }
+    QPushButton::focusOutEvent(event);
 }

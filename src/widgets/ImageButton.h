@@ -41,6 +41,9 @@ protected:
     void leaveEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    // A press that has reached hold() stays down when the focus leaves, so that the release
+    // over the button still clicks it.
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     bool m_hovered = false;
@@ -50,4 +53,5 @@ private:
     QImage m_click;
     // A member rather than a child: the button's children are its caller's business.
     QTimer m_holdTimer;
+    bool m_held = false;    // hold() was emitted for the press in progress
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ImageButton.h"
 #include "MainWindow.h"
 #include "ManualFrameClock.h"
 #include "SimulatedBackend.h"

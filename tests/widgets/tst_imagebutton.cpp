@@ -234,6 +234,29 @@ private slots:
         QCOMPARE(hold.count(), 1);
     }
 
+    // The main window opens a popup on hold(); the popup takes the activation while the
+    // button is still pressed, and the release over the button must still click it.
+    void longPressClicksAfterAPopupTookTheFocus()
+    {
+        ImageButton *button = makeButton("TEST_THREE");
+        QWidget popup(nullptr, Qt::Tool | Qt::FramelessWindowHint);
+        popup.resize(80, 40);
+        connect(button, &ImageButton::hold, &popup, [&popup] {
+            popup.show();
+            popup.activateWindow();
+        });
+        QSignalSpy clicked(button, &ImageButton::clicked);
+        QTest::mousePress(button, Qt::LeftButton, {}, QPoint(10, 10));
+        QVERIFY(button->hasFocus());
+        QTRY_VERIFY_WITH_TIMEOUT(popup.isActiveWindow(), 5000);
+        QVERIFY(!button->hasFocus());
+        QVERIFY(button->isDown());
+        QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(10, 10));
+        QCOMPARE(clicked.count(), 1);
+        QVERIFY(!button->isDown());
+
+    }
+
     void longPressReleasedOutsideDoesNotClick()
     {
         ImageButton *button = makeButton("TEST_THREE");

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+// What the media framework makes of a finished recording, read back outside the program's own
+// graphs: whether it opens, its length and video streams, and its last picture.
+namespace RecordedFiles {
+
+struct Facts
+{
+    bool opened = false;
+    double seconds = 0;
+    int videoStreams = 0;
+    QString error;
+};
+
+// The file as GStreamer's discoverer sees it (header, index, streams, duration).
+Facts discover(const QString &path);
+
+// The last picture of an MJPG AVI file, decoded; null when none could be read.
+QImage lastFrame(const QString &path);
+
+} // namespace RecordedFiles
