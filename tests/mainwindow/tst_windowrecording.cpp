@@ -1,11 +1,11 @@
 #include "AnnotationTools.h"
 #include "CanvasTypes.h"
 #include "Config.h"
-#include "GstRef.h"
 #include "ImageButton.h"
 #include "ImageCanvas.h"
 #include "LiveSource_linux.h"
 #include "MainWindowRig.h"
+#include "RecordedFiles.h"
 #include "ScriptedPrompts.h"
 
 #include <QDir>
@@ -13,84 +13,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <gst/app/gstappsink.h>
-#include <gst/gst.h>
-#include <gst/pbutils/pbutils.h>
-
 namespace {
 
 constexpr int OpenTimeoutMs = 10000;
 
-struct FileFacts
-{
-    bool opened = false;
-    double seconds = 0;
-    int videoStreams = 0;
-    QString error;
-};
-
-// What the media framework makes of a finished file.
-FileFacts discover(const QString &path)
-{
-    FileFacts facts;
-    GError *error = nullptr;
-    GstDiscoverer *discoverer = gst_discoverer_new(20 * GST_SECOND, &error);
-    if (!discoverer) {
-        facts.error = error ? QString::fromUtf8(error->message) : QStringLiteral("no discoverer");
-        g_clear_error(&error);
-        return facts;
-    }
-    gchar *uri = gst_filename_to_uri(path.toLocal8Bit().constData(), nullptr);
-    GstDiscovererInfo *info = gst_discoverer_discover_uri(discoverer, uri, &error);
-    g_free(uri);
-    if (info && gst_discoverer_info_get_result(info) == GST_DISCOVERER_OK) {
-        facts.opened = true;
-        facts.seconds = double(gst_discoverer_info_get_duration(info)) / GST_SECOND;
-        GList *video = gst_discoverer_info_get_video_streams(info);
-        facts.videoStreams = int(g_list_length(video));
-        gst_discoverer_stream_info_list_free(video);
-    } else {
-        facts.error = error ? QString::fromUtf8(error->message) : QStringLiteral("not discovered");
-    }
-    g_clear_error(&error);
-    if (info)
-        gst_discoverer_info_unref(info);
-    g_object_unref(discoverer);
-    return facts;
-}
-
-// The last picture of a recorded AVI file, decoded; null when none could be read.
-QImage lastFrame(const QString &path)
-{
-    GError *error = nullptr;
-    GstRef<GstElement> pipeline(gst_parse_launch(
-        "filesrc name=src ! avidemux ! jpegdec ! videoconvert ! video/x-raw,format=RGB ! "
-        "appsink name=sink sync=false",
-        &error));
-    g_clear_error(&error);
-    if (!pipeline)
-        return QImage();
-    GstRef<GstElement> src(gst_bin_get_by_name(GST_BIN(pipeline.get()), "src"));
-    g_object_set(src.get(), "location", path.toLocal8Bit().constData(), nullptr);
-    GstRef<GstElement> sink(gst_bin_get_by_name(GST_BIN(pipeline.get()), "sink"));
-    gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
-    QImage last;
-    while (GstSample *sample = gst_app_sink_pull_sample(GST_APP_SINK(sink.get()))) {
-        const GstStructure *s = gst_caps_get_structure(gst_sample_get_caps(sample), 0);
-        int w = 0, h = 0;
-        gst_structure_get_int(s, "width", &w);
-        gst_structure_get_int(s, "height", &h);
-        GstBuffer *buffer = gst_sample_get_buffer(sample);
-        GstMapInfo map;
-        if (w > 0 && h > 0 && gst_buffer_map(buffer, &map, GST_MAP_READ)) {
-            last = QImage(map.data, w, h, int(map.size) / h, QImage::Format_RGB888).copy();
-            gst_buffer_unmap(buffer, &map);
-        }
-        gst_sample_unref(sample);
-    }
-    gst_element_set_state(pipeline.get(), GST_STATE_NULL);
-    return last;
-}
+using RecordedFiles::discover;
+using RecordedFiles::lastFrame;
+using FileFacts = RecordedFiles::Facts;
 
 QStringList avis(const QString &folder)
 {
