@@ -211,6 +211,7 @@ private slots:
         QVERIFY(live().drawingStyle().fillEnabled);
         QCOMPARE(live().drawingStyle().fillColor, Yellow);
         QCOMPARE(live().tool(), int(TOOL_RECTANGLE));
+        QVERIFY(tools().rectangle->isChecked());
 
         ScenarioRig::dragFrame(live(), BoxFrom, BoxTo);
         QTRY_VERIFY_WITH_TIMEOUT(find(live().outputImage(), Yellow, 10, CentreRegion).count > 150 * 70,
@@ -229,6 +230,7 @@ private slots:
         QTest::mouseClick(popup->colorButton(3), Qt::LeftButton);
         QCOMPARE(live().textColor(), Blue);
         QCOMPARE(live().tool(), int(TOOL_TEXT));
+        QVERIFY(tools().text->isChecked());
 
         ScenarioRig::click(live(), ScenarioRig::frameToWidget(live(), TextAt));
         QTRY_VERIFY_WITH_TIMEOUT(live().textEditor()->isVisible(), OutcomeTimeoutMs);
@@ -303,6 +305,9 @@ private slots:
     {
         auto *popup = ScenarioRig::holdForPopup<MaskToolWindow>(w(), tools().mask);
         QVERIFY(popup);
+        // The click that ends the hold switches the remembered mask on.
+        QVERIFY(tools().mask->isChecked());
+        QCOMPARE(live().mask(), int(MASK_CIRCLE));
         QTest::mouseClick(popup->maskButton(MASK_RECTANGLE), Qt::LeftButton);
         QCOMPARE(live().mask(), int(MASK_RECTANGLE));
         QVERIFY(tools().mask->isChecked());
@@ -571,6 +576,7 @@ private slots:
         QTest::mouseClick(pen->lineColorButton(2), Qt::LeftButton);
         QTest::mouseClick(pen->widthButton(3), Qt::LeftButton);
         QCOMPARE(board->tool(), int(TOOL_FREEHAND));
+        QVERIFY(tools().freehand->isChecked());
         ScenarioRig::dragFrame(*board, QPointF(200, 200), QPointF(1000, 500), 8);
         QTRY_VERIFY_WITH_TIMEOUT(find(board->outputImage(), Yellow, 0).count > 800 * 8,
                                  OutcomeTimeoutMs);
