@@ -131,6 +131,8 @@ private slots:
 
     void cleanupTestCase()
     {
+        if (m_window)
+            m_window->close(); // as the user leaves: the thumbnail loader stops first
         m_window.reset();
         m_prompts.reset();
         MediaFramework::shutdown();
