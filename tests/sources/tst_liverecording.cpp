@@ -2,6 +2,7 @@
 #include "ImageCanvas.h"
 #include "LiveSource_linux.h"
 #include "MediaFramework.h"
+#include "RecordedFiles.h"
 #include "SimulatedBackend.h"
 #include "SimulatedCamera.h"
 
@@ -11,7 +12,6 @@
 #include <QtTest>
 
 #include <gst/app/gstappsink.h>
-#include <gst/pbutils/pbutils.h>
 
 #include <cstdlib>
 
@@ -34,28 +34,13 @@ struct Recording
 Recording inspect(const QString &path)
 {
     Recording r;
+    const RecordedFiles::Facts facts = RecordedFiles::discover(path);
+    r.opened = facts.opened;
+    r.error = facts.error;
+    r.seconds = facts.seconds;
+    r.videoStreams = facts.videoStreams;
+    r.audioStreams = facts.audioStreams;
     GError *error = nullptr;
-    GstDiscoverer *discoverer = gst_discoverer_new(20 * GST_SECOND, &error);
-    gchar *uri = gst_filename_to_uri(path.toLocal8Bit().constData(), nullptr);
-    GstDiscovererInfo *info = discoverer ? gst_discoverer_discover_uri(discoverer, uri, &error) : nullptr;
-    g_free(uri);
-    if (info && gst_discoverer_info_get_result(info) == GST_DISCOVERER_OK) {
-        r.opened = true;
-        r.seconds = double(gst_discoverer_info_get_duration(info)) / GST_SECOND;
-        GList *video = gst_discoverer_info_get_video_streams(info);
-        GList *audio = gst_discoverer_info_get_audio_streams(info);
-        r.videoStreams = int(g_list_length(video));
-        r.audioStreams = int(g_list_length(audio));
-        gst_discoverer_stream_info_list_free(video);
-        gst_discoverer_stream_info_list_free(audio);
-    } else {
-        r.error = error ? QString::fromUtf8(error->message) : QStringLiteral("not discovered");
-    }
-    g_clear_error(&error);
-    if (info)
-        gst_discoverer_info_unref(info);
-    if (discoverer)
-        g_object_unref(discoverer);
     if (!r.opened)
         return r;
 

@@ -2,6 +2,7 @@
 #include "LiveSource_linux.h"
 #include "MediaFramework.h"
 #include "MessageCapture.h"
+#include "RecordedFiles.h"
 #include "SimulatedBackend.h"
 #include "SimulatedCamera.h"
 
@@ -13,7 +14,6 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <gst/pbutils/pbutils.h>
 
 #include <cstring>
 
@@ -67,47 +67,6 @@ public:
 public slots:
     void handleDevicePlugIn() { ++plugIns; }
 };
-
-struct FileFacts
-{
-    bool opened = false;
-    double seconds = 0;
-    int videoStreams = 0;
-    int audioStreams = 0;
-    QString error;
-};
-
-FileFacts discover(const QString &path)
-{
-    FileFacts facts;
-    GError *error = nullptr;
-    GstDiscoverer *discoverer = gst_discoverer_new(20 * GST_SECOND, &error);
-    if (!discoverer) {
-        facts.error = error ? QString::fromUtf8(error->message) : QStringLiteral("no discoverer");
-        g_clear_error(&error);
-        return facts;
-    }
-    gchar *uri = gst_filename_to_uri(path.toLocal8Bit().constData(), nullptr);
-    GstDiscovererInfo *info = gst_discoverer_discover_uri(discoverer, uri, &error);
-    g_free(uri);
-    if (info && gst_discoverer_info_get_result(info) == GST_DISCOVERER_OK) {
-        facts.opened = true;
-        facts.seconds = double(gst_discoverer_info_get_duration(info)) / GST_SECOND;
-        GList *video = gst_discoverer_info_get_video_streams(info);
-        GList *audio = gst_discoverer_info_get_audio_streams(info);
-        facts.videoStreams = int(g_list_length(video));
-        facts.audioStreams = int(g_list_length(audio));
-        gst_discoverer_stream_info_list_free(video);
-        gst_discoverer_stream_info_list_free(audio);
-    } else {
-        facts.error = error ? QString::fromUtf8(error->message) : QStringLiteral("not discovered");
-    }
-    g_clear_error(&error);
-    if (info)
-        gst_discoverer_info_unref(info);
-    g_object_unref(discoverer);
-    return facts;
-}
 
 } // namespace
 
@@ -346,7 +305,7 @@ private slots:
         QVERIFY(!m_sink.recordBuffer[0] && !m_sink.recordBuffer[1]);
         QCOMPARE(m_sink.recordReadySlot.load(), int(ICaptureCB::NO_RECORD_SLOT));
 
-        const FileFacts facts = discover(path);
+        const RecordedFiles::Facts facts = RecordedFiles::discover(path);
         QVERIFY2(facts.opened, qPrintable(facts.error));
         QCOMPARE(facts.videoStreams, 1);
         QCOMPARE(facts.audioStreams, 1);

@@ -6,34 +6,39 @@
 #include <gst/gst.h>
 #include <gst/pbutils/pbutils.h>
 
+#include <memory>
+
 namespace RecordedFiles {
 
 Facts discover(const QString &path)
 {
     Facts facts;
     GError *error = nullptr;
-    GstDiscoverer *discoverer = gst_discoverer_new(20 * GST_SECOND, &error);
+    const std::unique_ptr<GstDiscoverer, decltype(&g_object_unref)> discoverer(
+        gst_discoverer_new(20 * GST_SECOND, &error), &g_object_unref);
     if (!discoverer) {
         facts.error = error ? QString::fromUtf8(error->message) : QStringLiteral("no discoverer");
         g_clear_error(&error);
         return facts;
     }
-    gchar *uri = gst_filename_to_uri(path.toLocal8Bit().constData(), nullptr);
-    GstDiscovererInfo *info = gst_discoverer_discover_uri(discoverer, uri, &error);
-    g_free(uri);
-    if (info && gst_discoverer_info_get_result(info) == GST_DISCOVERER_OK) {
+    const std::unique_ptr<gchar, decltype(&g_free)> uri(
+        gst_filename_to_uri(path.toLocal8Bit().constData(), nullptr), &g_free);
+    const std::unique_ptr<GstDiscovererInfo, decltype(&g_object_unref)> info(
+        uri ? gst_discoverer_discover_uri(discoverer.get(), uri.get(), &error) : nullptr,
+        &g_object_unref);
+    if (info && gst_discoverer_info_get_result(info.get()) == GST_DISCOVERER_OK) {
         facts.opened = true;
-        facts.seconds = double(gst_discoverer_info_get_duration(info)) / GST_SECOND;
-        GList *video = gst_discoverer_info_get_video_streams(info);
+        facts.seconds = double(gst_discoverer_info_get_duration(info.get())) / GST_SECOND;
+        GList *video = gst_discoverer_info_get_video_streams(info.get());
+        GList *audio = gst_discoverer_info_get_audio_streams(info.get());
         facts.videoStreams = int(g_list_length(video));
+        facts.audioStreams = int(g_list_length(audio));
         gst_discoverer_stream_info_list_free(video);
+        gst_discoverer_stream_info_list_free(audio);
     } else {
         facts.error = error ? QString::fromUtf8(error->message) : QStringLiteral("not discovered");
     }
     g_clear_error(&error);
-    if (info)
-        gst_discoverer_info_unref(info);
-    g_object_unref(discoverer);
     return facts;
 }
 

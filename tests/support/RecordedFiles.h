@@ -4,7 +4,7 @@
 #include <QString>
 
 // What the media framework makes of a finished recording, read back outside the program's own
-// graphs: whether it opens, its length and video streams, and its last picture.
+// graphs: whether it opens, its length and streams, and its last picture.
 namespace RecordedFiles {
 
 struct Facts
@@ -12,6 +12,7 @@ struct Facts
     bool opened = false;
     double seconds = 0;
     int videoStreams = 0;
+    int audioStreams = 0;
     QString error;
 };
 
