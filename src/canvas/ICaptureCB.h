@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 
 class QImage;
 
@@ -16,6 +17,7 @@ struct STREAM_FRAME_DATA
     int allocHeight = 0;
     bool flip = false;  // rows stored bottom-up
     bool alpha = false; // 4-byte B, G, R, A pixels; otherwise 3-byte R, G, B
+    std::int64_t arrivalNs = 0; // when the frame arrived, while FramePaintTiming is on; else 0
 };
 
 // The frame sink the media sources call, followed by the recording exchange shared between

@@ -70,6 +70,7 @@ void ImageCanvas::adjStreamFrameData(STREAM_FRAME_DATA *pSFD, int width, int hei
 
 void ImageCanvas::streamImageCaptured(void *data, int width, int height, bool flip, bool alpha)
 {
+    const qint64 arrival = m_timing.stamp();
     emit streamFrameUpdate();
 
     const std::size_t length = FrameSlots::frameBytes(width, height, alpha);
@@ -90,6 +91,7 @@ void ImageCanvas::streamImageCaptured(void *data, int width, int height, bool fl
         if (idle) {
             adjStreamFrameData(&back, width, height, flip, alpha);
             if (back.buffer) {
+                back.arrivalNs = arrival;
                 std::memcpy(back.buffer, pixels, length);
                 std::memcpy(pixels, front.buffer, length);
                 m_slots.pending.store(true);
@@ -106,12 +108,12 @@ void ImageCanvas::streamImageCaptured(void *data, int width, int height, bool fl
     adjStreamFrameData(&front, width, height, flip, alpha);
     if (front.buffer) {
         std::memcpy(front.buffer, pixels, length);
-        imageCaptured(front.buffer, width, height, flip, alpha);
+        processFrame(front.buffer, width, height, flip, alpha, arrival);
         std::memcpy(pixels, front.buffer, length);
     } else {
         // Without a block the frame is processed in the caller's buffer and not kept; the
         // next frame tries to allocate again.
-        imageCaptured(pixels, width, height, flip, alpha);
+        processFrame(pixels, width, height, flip, alpha, arrival);
     }
     m_slots.pending.store(false);
 }
@@ -131,13 +133,18 @@ void ImageCanvas::precessFrameData()
     }
     const int b = 1 - m_slots.frontIndex.load();
     STREAM_FRAME_DATA &back = m_slots.slot(b);
-    imageCaptured(back.buffer, back.width, back.height, back.flip, back.alpha);
+    processFrame(back.buffer, back.width, back.height, back.flip, back.alpha, back.arrivalNs);
     m_slots.frontIndex.store(b);
     m_slots.frameProcessState.store(FPS_IDLE);
     m_slots.pending.store(false);
 }
 
 void ImageCanvas::imageCaptured(void *data, int width, int height, bool flip, bool alpha)
+{
+    processFrame(data, width, height, flip, alpha, 0);
+}
+
+void ImageCanvas::processFrame(void *data, int width, int height, bool flip, bool alpha, qint64 arrivalNs)
 {
     if (!data || FrameSlots::frameBytes(width, height, alpha) == 0) {
         qCWarning(lcCanvas) << "frame without pixels ignored:" << width << "x" << height;
@@ -170,6 +177,7 @@ void ImageCanvas::imageCaptured(void *data, int width, int height, bool flip, bo
             FrameTransform::exportFrame(picture, pixels, alpha, flip);
         if (alpha)                                                    // step 14
             m_recording.exchange(*this, pixels, width, height, flip);
+        m_timing.processed(arrivalNs);
     }
     emit updateFromWorker();
 }
@@ -532,6 +540,8 @@ void ImageCanvas::paintEvent(QPaintEvent *)
                         Qt::MiterJoin));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRect(QPoint(1, 1), QPoint(w - 2, h - 2)));
+    painter.end();
+    m_timing.painted();
 }
 
 // --- annotation -----------------------------------------------------------------------------

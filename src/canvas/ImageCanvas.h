@@ -3,6 +3,7 @@
 #include "AnnotationController.h"
 #include "AnnotationTools.h"
 #include "CanvasLock.h"
+#include "FramePaintTiming.h"
 #include "FrameSlots.h"
 #include "ICaptureCB.h"
 #include "RecordingEncoder.h"
@@ -47,6 +48,8 @@ class QTimer;
 // - The frame handover (front index, frame-process state, pending flag) lives in FrameSlots
 //   as atomics; effect, mask and freeze are atomics written by the GUI thread and read once
 //   per frame by the processing.
+// - The frame timing (FramePaintTiming) is switched on and off on the GUI thread; its shown
+//   stamp is guarded by m_lock, and its observer is called from paintEvent() with m_lock held.
 // - The owner stops every source feeding the canvas before deleting it.
 class ImageCanvas : public QWidget, public ICaptureCB
 {
@@ -72,6 +75,12 @@ public:
     // A deep copy of the last processed picture at frame size, taken under the lock (null
     // before the first frame).
     QImage outputImage() const;
+    // Measurements (GUI thread): `observer` gets each camera frame's arrival and the end of the
+    // paint that first showed it; see FramePaintTiming. An empty observer switches it off.
+    void setFrameTimingObserver(FramePaintTiming::Observer observer)
+    {
+        m_timing.setObserver(std::move(observer));
+    }
 
     // View (GUI thread).
     void zoomIn();
@@ -217,6 +226,8 @@ private:
     // A still picture as packed 3-byte R, G, B rows in a block of its own; called with the
     // lock held when the picture is one of the canvas's own.
     static StillBlock packStill(const QImage &image);
+    // imageCaptured() for a frame that arrived at `arrivalNs` (0: not timed).
+    void processFrame(void *data, int width, int height, bool flip, bool alpha, qint64 arrivalNs);
     // Whether steps 4 to 10 would hand the input picture through untouched.
     bool changesNothingLocked(int width, int height, int effect, int mask) const;
     // Runs steps 4 to 10 on the input picture and returns the processed picture.
@@ -229,6 +240,7 @@ private:
     QImage *ownedForWriting(QImage *current);
 
     FrameSlots m_slots;
+    FramePaintTiming m_timing;
     RecordingEncoder m_recording;   // used under m_lock
     QTimer *m_refreshTimer = nullptr;
 
