@@ -6,6 +6,36 @@
 #include <cstring>
 #include <vector>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+// One row of 4-byte pixels made opaque into `to`, and also back into `settle` unless it is
+// null. Runs once per live frame over every pixel, so it goes four pixels at a time.
+void opaqueRow(const quint32 *from, quint32 *to, quint32 *settle, int width)
+{
+    int x = 0;
+#ifdef __SSE2__
+    const __m128i alpha = _mm_set1_epi32(int(0xff000000u));
+    for (; x + 4 <= width; x += 4) {
+        const __m128i v = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i *>(from + x)), alpha);
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(to + x), v);
+        if (settle)
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(settle + x), v);
+    }
+#endif
+    for (; x < width; ++x) {
+        const quint32 v = from[x] | 0xff000000u;
+        to[x] = v;
+        if (settle)
+            settle[x] = v;
+    }
+}
+
+} // namespace
+
 void FrameTransform::prepare(QImage &picture, const QSize &size, QImage::Format format)
 {
     if (picture.size() == size && picture.format() == format && picture.isDetached())
@@ -21,19 +51,9 @@ void FrameTransform::importFrame(uchar *data, int width, int height, bool alpha,
     for (int y = 0; y < height; ++y) {
         uchar *src = data + std::size_t(flip ? height - 1 - y : y) * rowBytes;
         uchar *dst = into.scanLine(y);
-        if (alpha && settleInPlace) {
+        if (alpha) {
             auto *s = reinterpret_cast<quint32 *>(src);
-            auto *d = reinterpret_cast<quint32 *>(dst);
-            for (int x = 0; x < width; ++x) {
-                const quint32 v = s[x] | 0xff000000u;
-                d[x] = v;
-                s[x] = v;
-            }
-        } else if (alpha) {
-            const auto *s = reinterpret_cast<const quint32 *>(src);
-            auto *d = reinterpret_cast<quint32 *>(dst);
-            for (int x = 0; x < width; ++x)
-                d[x] = s[x] | 0xff000000u;
+            opaqueRow(s, reinterpret_cast<quint32 *>(dst), settleInPlace ? s : nullptr, width);
         } else {
             std::memcpy(dst, src, std::size_t(rowBytes));
         }

@@ -531,10 +531,17 @@ void ImageCanvas::paintEvent(QPaintEvent *)
     if (!m_board)
         painter.fillRect(QRect(QPoint(2, 2), QPoint(w - 3, h - 3)), Qt::black);
     const ViewGeometry::PaintMapping mapping = paintMappingLocked();
-    if (mapping.isValid())
-        painter.drawImage(QRect(mapping.marginX, mapping.marginY, mapping.drawnWidth,
-                                mapping.drawnHeight),
-                          m_display);
+    if (mapping.isValid()) {
+        const QRect target(mapping.marginX, mapping.marginY, mapping.drawnWidth, mapping.drawnHeight);
+        // A processed camera frame holds opaque pixels and, outside the picture, zero ones,
+        // which show black over the black fill either way: read as RGB32 the painter scales
+        // it by plain copying instead of converting and blending every pixel.
+        if (!m_board && m_display.format() == QImage::Format_ARGB32)
+            painter.drawImage(target, QImage(m_display.constBits(), m_display.width(), m_display.height(),
+                                             m_display.bytesPerLine(), QImage::Format_RGB32));
+        else
+            painter.drawImage(target, m_display);
+    }
     paintOverlay(painter, mapping);
     painter.setPen(QPen(QBrush(QColor(QStringLiteral("#484848"))), 2, Qt::SolidLine, Qt::SquareCap,
                         Qt::MiterJoin));
