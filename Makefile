@@ -22,8 +22,10 @@ test: build
 run: build
 	$(BUILD_DIR)/bin/document-camera
 
+# Without a display the benchmarks paint on the offscreen platform.
 bench: build
-	@set -e; for b in $(BUILD_DIR)/bin/bench_*; do echo "== $$b"; "$$b"; done
+	@set -e; if [ -z "$$DISPLAY" ] && [ -z "$$QT_QPA_PLATFORM" ]; then export QT_QPA_PLATFORM=offscreen; fi; \
+	for b in $(BUILD_DIR)/bin/bench_*; do echo "== $$b"; "$$b"; done
 
 # Sanitizer builds live in their own trees.
 test-asan:

@@ -8,8 +8,8 @@
 //
 //   build/bin/bench_livepath [seconds per format = 20] [WxH ...]
 //
-// Each measurement runs in a child process of its own (the floor first), so CPU time and peak
-// memory are those of one program alone. Without DISPLAY it uses the offscreen platform.
+// Each measurement runs in a child process of its own (a floor run before and after the
+// program), so CPU time and peak memory are those of one program alone. Without DISPLAY it uses the offscreen platform.
 // Children: bench_livepath --floor|--program W H FPS SECONDS (one "RESULT k=v ..." line).
 
 #include "BenchSupport.h"
@@ -246,17 +246,25 @@ int runParent(int argc, char **argv)
                 "paint/s", "lost", "cpu s/s", "floor", "ratio", "lat p50", "lat p95", "peak MiB", "canvas");
     bool failed = false;
     std::vector<QString> goals;
+    std::vector<QString> floorRange;
     for (const Case &c : cases) {
-        const QHash<QString, QString> floor = runChild("--floor", c, seconds);
+        // The floor is taken before and after the program and averaged, so that a change in
+        // the machine's load during the run weighs on both sides alike.
+        const QHash<QString, QString> floorBefore = runChild("--floor", c, seconds);
         const QHash<QString, QString> program = runChild("--program", c, seconds);
+        const QHash<QString, QString> floorAfter = runChild("--floor", c, seconds);
         const QString name = QStringLiteral("%1x%2@%3").arg(c.width).arg(c.height).arg(c.fps);
-        if (floor.isEmpty() || program.isEmpty()) {
-            std::printf("%-14s the %s run failed\n", qPrintable(name), floor.isEmpty() ? "floor" : "program");
+        if (floorBefore.isEmpty() || floorAfter.isEmpty() || program.isEmpty()) {
+            std::printf("%-14s the %s run failed\n", qPrintable(name), program.isEmpty() ? "program" : "floor");
             failed = true;
             continue;
         }
         auto num = [&program](const char *key) { return program.value(QLatin1String(key)).toDouble(); };
-        const double floorCpu = floor.value(QStringLiteral("cpu")).toDouble();
+        const double floorCpu = (floorBefore.value(QStringLiteral("cpu")).toDouble()
+                                 + floorAfter.value(QStringLiteral("cpu")).toDouble()) / 2.0;
+        floorRange.push_back(QStringLiteral("%1: floor %2 before, %3 after the program")
+                                 .arg(name, floorBefore.value(QStringLiteral("cpu")),
+                                      floorAfter.value(QStringLiteral("cpu"))));
         const double ratio = floorCpu > 0 ? num("cpu") / floorCpu : 0.0;
         // Delivered but never processed: dropped by the preview queue before the decoder or
         // by the canvas while it was busy; a frame or two in flight at either end of the
@@ -294,8 +302,11 @@ int runParent(int argc, char **argv)
         }
     }
     std::printf("\n(lost = dropped before the decoder + dropped at the canvas; floor = CPU s/s of the "
-                "camera elements + jpegdec into a fakesink; latency in ms from the grabber's hand-over "
-                "to the end of the paint showing the frame)\n");
+                "camera elements + jpegdec into a fakesink, mean of a run before and one after the "
+                "program; latency in ms from the grabber's hand-over to the end of the paint showing "
+                "the frame)\n");
+    for (const QString &f : floorRange)
+        std::printf("  %s\n", qPrintable(f));
     std::printf("goals:\n");
     for (const QString &g : goals)
         std::printf("  %s\n", qPrintable(g));
