@@ -583,12 +583,19 @@ private slots:
     void painting_data()
     {
         QTest::addColumn<bool>("board");
-        QTest::newRow("canvas") << false;
-        QTest::newRow("drawing board") << true;
+        QTest::addColumn<bool>("live");
+        QTest::addColumn<int>("turns");
+        QTest::newRow("canvas, still") << false << false << 0;
+        QTest::newRow("drawing board, still") << true << false << 0;
+        // Camera frames come as 4-byte pixels whose fourth byte the decoder leaves undefined.
+        QTest::newRow("canvas, camera frame") << false << true << 0;
+        QTest::newRow("canvas, camera frame turned between bars") << false << true << 1;
     }
     void painting()
     {
         QFETCH(bool, board);
+        QFETCH(bool, live);
+        QFETCH(int, turns);
         QWidget window;
         window.setAutoFillBackground(true);
         QPalette palette;
@@ -597,16 +604,62 @@ private slots:
         ImageCanvas canvas(&window);
         canvas.setBoard(board);
         canvas.setGeometry(0, 0, 400, 400);
-        QImage still(200, 100, QImage::Format_RGB888);
+        for (int i = 0; i < turns; ++i)
+            canvas.rotateClockwise();
+        QImage still(200, 100, live ? QImage::Format_ARGB32 : QImage::Format_RGB888);
         still.fill(QColor(250, 250, 0));
-        canvas.stillImageCaptured(&still);
+        std::vector<uchar> frame = raw(still, false);
+        if (live)
+            feed(canvas, frame, 200, 100, false, true);
+        else
+            canvas.stillImageCaptured(&still);
         window.resize(400, 400);
         const QImage shot = window.grab().toImage();
         QCOMPARE(shot.pixelColor(1, 1), QColor("#484848"));
         QCOMPARE(shot.pixelColor(398, 200), QColor("#484848"));
         QCOMPARE(shot.pixelColor(200, 200), QColor(250, 250, 0)); // picture centred, 400 x 200
         QCOMPARE(shot.pixelColor(200, 60), board ? QColor(10, 200, 10) : QColor(Qt::black));
+        // Turned, the picture stands 50 wide between black bars of the frame.
+        QCOMPARE(shot.pixelColor(140, 200), turns ? QColor(Qt::black) : QColor(250, 250, 0));
         QCOMPARE(canvas.outputImage().size(), QSize(200, 100)); // the widget only scales
+    }
+
+    void frameTimingReportsEachShownFrameOnce()
+    {
+        ImageCanvas canvas;
+        canvas.resize(200, 200);
+        QVector<QPair<qint64, qint64>> reports;
+        canvas.setFrameTimingObserver([&reports](qint64 arrival, qint64 painted) {
+            reports.append({arrival, painted});
+        });
+        const qint64 start = FramePaintTiming::nowNs();
+        std::vector<uchar> fa = raw(picture(64, 48, true, 1), false), fb = raw(picture(64, 48, true, 2), false);
+        std::vector<uchar> fc = raw(picture(64, 48, true, 3), false);
+
+        feed(canvas, fa, 64, 48, false, true); // processed at once
+        canvas.grab();
+        QCOMPARE(reports.size(), 1);
+        QVERIFY(reports[0].first >= start);
+        QVERIFY(reports[0].second >= reports[0].first);
+        canvas.grab(); // the same frame again: already reported
+        QCOMPARE(reports.size(), 1);
+
+        feed(canvas, fb, 64, 48, false, true); // queued
+        const qint64 queuedAt = FramePaintTiming::nowNs();
+        processQueued();
+        canvas.grab();
+        QCOMPARE(reports.size(), 2);
+        QVERIFY(reports[1].first <= queuedAt); // stamped on arrival, not when processed
+
+        canvas.fillStill(Qt::red); // a still picture is no camera frame
+        canvas.grab();
+        QCOMPARE(reports.size(), 2);
+
+        canvas.setFrameTimingObserver({});
+        feed(canvas, fc, 64, 48, false, true);
+        processQueued();
+        canvas.grab();
+        QCOMPARE(reports.size(), 2);
     }
 };
 
