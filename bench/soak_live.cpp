@@ -240,6 +240,7 @@ int main(int argc, char **argv)
     // Allocator noise stays within a few MiB; a leak of a frame per cycle would not.
     const bool noGrowth = !firstHalf.empty() && !secondHalf.empty() && growth < 5.0;
     std::printf("  memory growth after warm-up: %s\n", noGrowth ? "none (goal met)" : "YES (goal missed)");
+    const int files = QDir(videos).entryList({QStringLiteral("*.avi")}, QDir::Files).size();
     std::printf("  files written: %d in %s\n", files, qPrintable(videos));
     std::printf("SOAK files=%d growth_mib=%.1f trend_mib_per_h=%.1f peak_mib=%.1f\n", files, growth, slope, peak);
     return 0;
