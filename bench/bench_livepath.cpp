@@ -6,11 +6,14 @@
 // nothing else), the time from a frame's hand-over by the grabber to the end of the paint that
 // shows it, and the program's peak memory. Then whether each goal is met.
 //
-//   build/bin/bench_livepath [seconds per format = 20] [WxH ...]
+//   build/bin/bench_livepath [seconds per format = 20] [WxH ...] [convert]
 //
 // Each measurement runs in a child process of its own (a floor run before and after the
 // program), so CPU time and peak memory are those of one program alone. Without DISPLAY it uses the offscreen platform.
-// Children: bench_livepath --floor|--program W H FPS SECONDS (one "RESULT k=v ..." line).
+// With the word "convert" among the arguments it also measures the floor followed by the
+// conversion to the grabber's BGRx frames, and prints the program's ratio to that.
+// Children: bench_livepath --floor|--floor-convert|--program W H FPS SECONDS (one "RESULT k=v"
+// line).
 
 #include "BenchSupport.h"
 #include "CaptureFormatChooser.h"
@@ -71,7 +74,9 @@ void silenceDebugLines()
 
 // --- child: the floor ------------------------------------------------------------------------
 
-int runFloor(int argc, char **argv, const Case &c, int seconds)
+// With `convert`, the floor goes on to the frame layout the grabber takes (videoconvert to
+// BGRx), to tell the conversion apart from the program's own work.
+int runFloor(int argc, char **argv, const Case &c, int seconds, bool convert)
 {
     QCoreApplication app(argc, argv);
     silenceDebugLines();
@@ -82,8 +87,11 @@ int runFloor(int argc, char **argv, const Case &c, int seconds)
     GstRef<GstElement> source(camera->createVideoElement());
     GstElement *format = graph.addElement("capsfilter", "Capture Format");
     GstElement *decoder = graph.addElement("jpegdec", "Decoder");
+    GstElement *converter = convert ? graph.addElement("videoconvert", "Converter") : nullptr;
+    GstElement *layout = convert ? graph.addElement("capsfilter", "Frame Layout") : nullptr;
     GstElement *sink = graph.addElement("fakesink", "Renderer");
-    if (!source || !graph.addElement(source.get(), "Camera") || !format || !decoder || !sink)
+    if (!source || !graph.addElement(source.get(), "Camera") || !format || !decoder || !sink
+        || (convert && (!converter || !layout)))
         return 1;
     CaptureMode mode;
     mode.width = c.width;
@@ -92,7 +100,15 @@ int runFloor(int argc, char **argv, const Case &c, int seconds)
     GstRef<GstCaps> caps(gst_caps_from_string(mode.toCapsString().toUtf8().constData()));
     g_object_set(format, "caps", caps.get(), nullptr);
     g_object_set(sink, "sync", FALSE, "async", FALSE, nullptr);
-    if (!gst_element_link_many(source.get(), format, decoder, sink, nullptr) || !graph.run())
+    bool linked = false;
+    if (convert) {
+        GstRef<GstCaps> bgrx(gst_caps_from_string("video/x-raw,format=BGRx"));
+        g_object_set(layout, "caps", bgrx.get(), nullptr);
+        linked = gst_element_link_many(source.get(), format, decoder, converter, layout, sink, nullptr);
+    } else {
+        linked = gst_element_link_many(source.get(), format, decoder, sink, nullptr);
+    }
+    if (!linked || !graph.run())
         return 1;
     if (!BenchSupport::spinUntil([&] { return camera->framesDelivered() > 0; }, 10000))
         return 1;
@@ -219,10 +235,13 @@ const char *verdict(bool met)
 int runParent(int argc, char **argv)
 {
     int seconds = 20;
+    bool withConversion = false;
     std::vector<Case> cases;
     for (int i = 1; i < argc; ++i) {
         int w = 0, h = 0;
-        if (std::sscanf(argv[i], "%dx%d", &w, &h) == 2) {
+        if (std::strcmp(argv[i], "convert") == 0) {
+            withConversion = true;
+        } else if (std::sscanf(argv[i], "%dx%d", &w, &h) == 2) {
             for (const Case &c : CASES)
                 if (c.width == w && c.height == h)
                     cases.push_back(c);
@@ -265,6 +284,13 @@ int runParent(int argc, char **argv)
         floorRange.push_back(QStringLiteral("%1: floor %2 before, %3 after the program")
                                  .arg(name, floorBefore.value(QStringLiteral("cpu")),
                                       floorAfter.value(QStringLiteral("cpu"))));
+        if (withConversion) {
+            const QHash<QString, QString> converted = runChild("--floor-convert", c, seconds);
+            const double convertedCpu = converted.value(QStringLiteral("cpu")).toDouble();
+            floorRange.push_back(QStringLiteral("%1: floor with the conversion to BGRx %2 s/s, program %3x that")
+                                     .arg(name).arg(convertedCpu, 0, 'f', 3)
+                                     .arg(convertedCpu > 0 ? num("cpu") / convertedCpu : 0.0, 0, 'f', 2));
+        }
         const double ratio = floorCpu > 0 ? num("cpu") / floorCpu : 0.0;
         // Delivered but never processed: dropped by the preview queue before the decoder or
         // by the canvas while it was busy; a frame or two in flight at either end of the
@@ -319,11 +345,16 @@ int runParent(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
-    if (argc == 6 && (std::strcmp(argv[1], "--floor") == 0 || std::strcmp(argv[1], "--program") == 0)) {
+    if (argc == 6 && std::strncmp(argv[1], "--", 2) == 0) {
         const Case c{std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4])};
         const int seconds = std::max(1, std::atoi(argv[5]));
-        return std::strcmp(argv[1], "--floor") == 0 ? runFloor(argc, argv, c, seconds)
-                                                    : runProgram(argc, argv, c, seconds);
+        if (std::strcmp(argv[1], "--floor") == 0)
+            return runFloor(argc, argv, c, seconds, false);
+        if (std::strcmp(argv[1], "--floor-convert") == 0)
+            return runFloor(argc, argv, c, seconds, true);
+        if (std::strcmp(argv[1], "--program") == 0)
+            return runProgram(argc, argv, c, seconds);
+        return 2;
     }
     return runParent(argc, argv);
 }
