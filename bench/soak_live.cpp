@@ -39,7 +39,10 @@ struct Sample
 {
     double seconds;
     double rssMiB;
+    bool steady; // recording with the camera open, the last graph change 10 s ago or more
 };
+
+constexpr double STEADY_AFTER_S = 10.0;
 
 double median(std::vector<double> v)
 {
@@ -66,11 +69,12 @@ double slopePerHour(const std::vector<Sample> &samples, double from)
     return (n < 3 || d == 0) ? 0.0 : (n * sxy - sx * sy) / d * 3600.0;
 }
 
-std::vector<double> rssBetween(const std::vector<Sample> &samples, double from, double to)
+std::vector<double> rssBetween(const std::vector<Sample> &samples, double from, double to,
+                               bool steadyOnly = false)
 {
     std::vector<double> out;
     for (const Sample &s : samples)
-        if (s.seconds >= from && s.seconds <= to)
+        if (s.seconds >= from && s.seconds <= to && (s.steady || !steadyOnly))
             out.push_back(s.rssMiB);
     return out;
 }
@@ -119,7 +123,9 @@ int main(int argc, char **argv)
     QElapsedTimer clock;
     clock.start();
     auto now = [&clock] { return double(clock.elapsed()) / 1000.0; };
+    double lastChange = 0.0; // when the live graph was last torn down or rebuilt
     auto note = [&](const char *what) {
+        lastChange = now();
         std::printf("%8.1f s  %s\n", now(), what);
         std::fflush(stdout);
     };
@@ -191,7 +197,9 @@ int main(int argc, char **argv)
     QObject::connect(&sampleTimer, &QTimer::timeout, [&] {
         const double t = now();
         const double rss = double(BenchSupport::statusKiB("VmRSS")) / 1024.0;
-        samples.push_back({t, rss});
+        const bool steady = window.isRecording() && window.liveSource()->isOpen()
+            && t - lastChange >= STEADY_AFTER_S;
+        samples.push_back({t, rss, steady});
         const long f = frames.load();
         std::printf("%8.1f s  rss %7.1f MiB  frames/s %5.1f  %s%s\n", t, rss,
                     double(f - lastFrames) / (t - lastAt), window.isRecording() ? "recording" : "preview",
@@ -213,13 +221,14 @@ int main(int argc, char **argv)
         note("recording stopped");
     }
 
-    // The resident size moves by a few MiB with each recording as the allocator places its
-    // frame slots, and falls back when the recording ends; a leak lifts the lowest level. So
-    // the lowest level of the first and of the second half after the warm-up are compared.
+    // The resident size moves by several MiB from one recording to the next as the allocator
+    // places their frame-sized blocks, and falls back later; a leak lifts the lowest level.
+    // So the lowest level of the first and of the second half after the warm-up are compared,
+    // both in the same state: recording, and not just after the graph was rebuilt.
     const double end = samples.empty() ? 0.0 : samples.back().seconds;
     const double middle = (warmupS + end) / 2.0;
-    const std::vector<double> firstHalf = rssBetween(samples, warmupS, middle);
-    const std::vector<double> secondHalf = rssBetween(samples, middle, end);
+    const std::vector<double> firstHalf = rssBetween(samples, warmupS, middle, true);
+    const std::vector<double> secondHalf = rssBetween(samples, middle, end, true);
     const std::vector<double> afterWarmUp = rssBetween(samples, warmupS, end);
     auto lowest = [](const std::vector<double> &v) { return v.empty() ? 0.0 : *std::min_element(v.begin(), v.end()); };
     auto highest = [](const std::vector<double> &v) { return v.empty() ? 0.0 : *std::max_element(v.begin(), v.end()); };
@@ -232,8 +241,8 @@ int main(int argc, char **argv)
     std::printf("\nsummary\n");
     std::printf("  recordings started %d, unplugs %d, camera open at the end: %s\n",
                 recordingsStarted, unplugs, openAtEnd ? "yes" : "no");
-    std::printf("  rss after warm-up (%d-%.0f s): lowest %.1f, median %.1f, highest %.1f MiB; lowest of the "
-                "first half %.1f, of the second half %.1f MiB: growth %+.1f MiB; trend of all samples "
+    std::printf("  rss after warm-up (%d-%.0f s): lowest %.1f, median %.1f, highest %.1f MiB; lowest while "
+                "recording steadily in the first half %.1f, in the second half %.1f MiB: growth %+.1f MiB; trend of all samples "
                 "%+.1f MiB/h; live preview alone at the end %.1f MiB; peak (VmHWM) %.1f MiB\n",
                 warmupS, end, lowest(afterWarmUp), median(afterWarmUp), highest(afterWarmUp),
                 lowest(firstHalf), lowest(secondHalf), growth, slope, previewAtEnd, peak);
