@@ -45,9 +45,10 @@ HRESULT DirectShowTransformFilter::Transform(MediaSample &sample)
 {
     if (m_mode == MODE_PREVIEW)
         m_sink->previewFrameSeen.store(true, std::memory_order_release);
-    if (m_mode == MODE_RECORD)
-        return transformRecording(sample);
-    return transformFrame(sample);
+    const HRESULT result = m_mode == MODE_RECORD ? transformRecording(sample) : transformFrame(sample);
+    if (result == S_OK)
+        m_framesPassed.fetch_add(1, std::memory_order_relaxed);
+    return result;
 }
 
 HRESULT DirectShowTransformFilter::transformFrame(MediaSample &sample)

@@ -3,6 +3,8 @@
 #include "HResult.h"
 #include "MediaType.h"
 
+#include <QtGlobal>
+
 #include <atomic>
 
 class ICaptureCB;
@@ -20,7 +22,8 @@ class MediaSample;
 // Threads: CheckInputType() and SetMediaType() run on whichever thread negotiates the
 // element's caps; Transform() runs on the element's streaming thread. Width and height are
 // atomic because they are written by negotiation and read by Transform() and by the GUI
-// thread. The mode and the sink never change. The recording exchange with the sink is
+// thread; the count of passed samples is atomic (written by Transform(), read by the GUI
+// thread). The mode and the sink never change. The recording exchange with the sink is
 // lock-free: recordReadySlot is loaded with acquire before the slot it names is read.
 class DirectShowTransformFilter
 {
@@ -40,6 +43,8 @@ public:
 
     int mode() const { return m_mode; }
     ICaptureCB *sink() const { return m_sink; }
+    // Samples passed on so far (S_OK): in record mode, the frames the file received.
+    quint64 framesPassed() const { return m_framesPassed.load(std::memory_order_relaxed); }
     int width() const { return m_width.load(std::memory_order_relaxed); }
     int height() const { return m_height.load(std::memory_order_relaxed); }
 
@@ -51,4 +56,5 @@ private:
     const int m_mode;
     std::atomic<int> m_width{0};
     std::atomic<int> m_height{0};
+    std::atomic<quint64> m_framesPassed{0};
 };

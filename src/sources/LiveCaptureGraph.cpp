@@ -8,6 +8,8 @@
 #include "MediaGraph.h"
 #include "RecordingFinisher.h"
 
+#include <QFile>
+
 LiveCaptureGraph::LiveCaptureGraph(QObject *parent)
     : QObject(parent)
 {
@@ -80,6 +82,7 @@ bool LiveCaptureGraph::addRecordBranch(const QString &path, DeviceFilter *audio,
     if (!queue || !muxer || !writer)
         return false;
     m_muxer = GstRef<GstElement>::borrow(muxer);
+    m_recordPath = path;
     // Room for a few seconds while the multiplexer waits for the other stream to start.
     g_object_set(queue, "max-size-buffers", 0u, "max-size-bytes", 0u,
                  "max-size-time", guint64(3 * GST_SECOND), nullptr);
@@ -123,11 +126,18 @@ bool LiveCaptureGraph::run()
 bool LiveCaptureGraph::finish()
 {
     bool complete = true;
-    if (m_graph && m_muxer)
+    const bool recording = m_graph && m_muxer;
+    if (recording)
         complete = RecordingFinisher::finish(m_graph->pipeline(), m_muxer.get(), FINISH_BOUND_MS);
     m_muxer.reset();
     if (m_graph)
         m_graph->stop();
+    if (recording && !(m_recordGrabber && m_recordGrabber->framesPassed() > 0)) {
+        qCWarning(lcSources) << "the recording" << m_recordPath
+                             << "received no frame from the camera; its empty file is removed";
+        QFile::remove(m_recordPath);
+    }
+    m_recordPath.clear();
     delete m_bus;
     m_bus = nullptr;
     m_tee = nullptr;

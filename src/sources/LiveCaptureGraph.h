@@ -44,7 +44,9 @@ public:
     bool addRecordBranch(const QString &path, DeviceFilter *audio, ICaptureCB *sink);
     bool run();
     // Stops the pipeline; a recording is finished first so that its file is complete.
-    // Returns false when the file's end had to be forced or did not arrive.
+    // Returns false when the file's end had to be forced or did not arrive. A recording that
+    // received no frame at all (the camera stopped before its first one) would be a file no
+    // player opens; it is removed.
     bool finish();
 
     bool isRecording() const { return static_cast<bool>(m_muxer); }
@@ -58,5 +60,6 @@ private:
     std::shared_ptr<DirectShowTransformFilter> m_previewGrabber;
     std::shared_ptr<DirectShowTransformFilter> m_recordGrabber;
     GstRef<GstElement> m_muxer;
+    QString m_recordPath;
     QString m_captureCaps;
 };

@@ -8,6 +8,7 @@
 
 #include <QBuffer>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -256,6 +257,26 @@ private slots:
         m_camera->unplug();
         QCOMPARE(source->deviceZoomPosition(), 0.0);
         QCOMPARE(source->deviceZoomFactor(), 0.0);
+    }
+
+    // A camera that stops before the first recorded frame leaves no file behind that no
+    // player could open; a recording that got its frames keeps its file (above).
+    void recordingWithoutAFrameLeavesNoFile()
+    {
+        auto source = openSource(320, 240);
+        waitForFrames();
+        m_camera->setStalled(true);
+        const QString path = m_dir.filePath("no-frame.avi");
+        source->startRecording(path);
+        QVERIFY(m_sink.recordingActive.load());
+        QTest::qWait(500);
+        MessageCapture messages;
+        source->stopRecording();
+        QVERIFY(!QFileInfo::exists(path));
+        const QStringList lines = messages.messages();
+        QVERIFY2(!lines.filter("received no frame from the camera").isEmpty(), qPrintable(lines.join('\n')));
+        m_camera->setStalled(false);
+        source->close();
     }
 
     void recordingEndsComplete_data()
