@@ -1,6 +1,7 @@
 // The live source on the simulated camera: time from plug-in to the first frame, the frame
 // rate that reaches the sink at a few capture sizes, and how long starting and finishing a
 // recording keeps the GUI thread busy.
+#include "BenchSupport.h"
 #include "ICaptureCB.h"
 #include "LiveSource_linux.h"
 #include "MediaFramework.h"
@@ -29,21 +30,15 @@ public:
     std::atomic<int> frames{0};
 };
 
-void spin(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
+using BenchSupport::spin;
 
 // Runs the event loop until `done` holds or `boundMs` passes; the time taken in ms.
 template <typename Done>
-qint64 spinUntil(Done done, int boundMs)
+qint64 timeUntil(Done done, int boundMs)
 {
     QElapsedTimer t;
     t.start();
-    while (!done() && t.elapsed() < boundMs)
-        spin(5);
+    BenchSupport::spinUntil(done, boundMs);
     return t.elapsed();
 }
 
@@ -63,8 +58,8 @@ int main(int argc, char **argv)
         CountingSink sink;
         LiveSource source(std::make_unique<SimulatedBackend>(camera), &sink, size.width(), size.height(),
                           size.width(), size.height());
-        const qint64 open = spinUntil([&] { return source.isOpen(); }, 5000);
-        const qint64 first = spinUntil([&] { return sink.frames.load() > 0; }, 5000);
+        const qint64 open = timeUntil([&] { return source.isOpen(); }, 5000);
+        const qint64 first = timeUntil([&] { return sink.frames.load() > 0; }, 5000);
         const int before = sink.frames.load();
         spin(3000);
         const double rate = (sink.frames.load() - before) / 3.0;
