@@ -6,8 +6,8 @@
 //
 //   build/bin/bench_canvas [frames per state]
 
-#include "CanvasTypes.h"
-#include "ImageCanvas.h"
+#include "canvas/CanvasTypes.h"
+#include "canvas/ImageCanvas.h"
 
 #include <QApplication>
 #include <QFile>
@@ -29,11 +29,11 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using SteadyClock = std::chrono::steady_clock;
 
-double msSince(Clock::time_point start)
+double msSince(SteadyClock::time_point start)
 {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    return std::chrono::duration<double, std::milli>(SteadyClock::now() - start).count();
 }
 
 double median(std::vector<double> v)
@@ -134,7 +134,7 @@ public:
 
     double push(const std::vector<uchar> &frame, int index)
     {
-        const auto start = Clock::now();
+        const auto start = SteadyClock::now();
         GstBuffer *buffer = gst_buffer_new_allocate(nullptr, frame.size(), nullptr);
         gst_buffer_fill(buffer, 0, frame.data(), frame.size());
         GST_BUFFER_PTS(buffer) = GstClockTime(index) * GST_SECOND / 30;
@@ -172,11 +172,11 @@ void applyState(ImageCanvas &canvas, const State &s, int w, int h)
     for (int i = 0; i < s.zoomIns; ++i)
         canvas.zoomIn();
     if (s.pan)
-        canvas.setViewOffset(w / 3, h / 3);
-    canvas.setEffect(s.effect);
-    canvas.setMask(s.mask);
+        canvas.pipeline()->setViewOffset(w / 3, h / 3);
+    canvas.pipeline()->setEffect(s.effect);
+    canvas.pipeline()->setMask(s.mask);
     if (s.drawings)
-        canvas.drawOnLayer([w, h](QPainter &p) {
+        canvas.pipeline()->drawOnLayer([w, h](QPainter &p) {
             p.setRenderHint(QPainter::Antialiasing);
             p.setPen(QPen(Qt::red, 4));
             p.drawLine(10, 10, h - 10, w - 10);
@@ -221,7 +221,7 @@ int main(int argc, char **argv)
         std::vector<uchar> target(bytes);
         std::vector<double> floorRuns;
         for (int i = 0; i < n; ++i) {
-            const auto start = Clock::now();
+            const auto start = SteadyClock::now();
             std::memcpy(target.data(), frames[size_t(i) % frames.size()].data(), bytes);
             floorRuns.push_back(msSince(start));
         }
@@ -230,20 +230,20 @@ int main(int argc, char **argv)
         for (const State &s : STATES) {
             ImageCanvas canvas;
             std::vector<uchar> buffer(frames[0]);
-            canvas.streamImageCaptured(buffer.data(), w, h, false, true); // first frame, sync path
+            canvas.pipeline()->streamImageCaptured(buffer.data(), w, h, false, true); // first frame, sync path
             applyState(canvas, s, w, h);
             std::vector<double> process, capture;
             for (int i = -2; i < n; ++i) { // two frames to warm the work buffers
                 std::memcpy(buffer.data(), frames[size_t(i + 2) % frames.size()].data(), bytes);
                 double captureMs = 0;
                 std::thread streaming([&] {
-                    const auto start = Clock::now();
-                    canvas.streamImageCaptured(buffer.data(), w, h, false, true);
+                    const auto start = SteadyClock::now();
+                    canvas.pipeline()->streamImageCaptured(buffer.data(), w, h, false, true);
                     captureMs = msSince(start);
                 });
                 streaming.join();
-                const auto start = Clock::now();
-                canvas.precessFrameData();
+                const auto start = SteadyClock::now();
+                canvas.pipeline()->precessFrameData();
                 const double processMs = msSince(start);
                 QCoreApplication::processEvents();
                 if (i >= 0) {
@@ -253,7 +253,7 @@ int main(int argc, char **argv)
             }
 
             double gst = -1;
-            GstChain chain(w, h, canvas.view(), s.effect == EFFECT_BW);
+            GstChain chain(w, h, canvas.pipeline()->view(), s.effect == EFFECT_BW);
             if (chain.isValid()) {
                 std::vector<double> runs;
                 for (int i = -2; i < n; ++i) {

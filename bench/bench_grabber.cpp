@@ -1,11 +1,11 @@
 // Cost of the frame grabber per sample: the preview hand-over, the record-mode copy of the
 // converted picture (in place and with new memory), and a whole preview pipeline's rate.
-#include "DirectShowTransformFilter.h"
-#include "GrabberElement.h"
-#include "ICaptureCB.h"
-#include "MediaFramework.h"
-#include "MediaGraph.h"
-#include "MediaSample.h"
+#include "sources/media/DirectShowTransformFilter.h"
+#include "sources/media/GrabberElement.h"
+#include "common/ICaptureCB.h"
+#include "sources/media/MediaFramework.h"
+#include "sources/media/MediaGraph.h"
+#include "sources/media/MediaSample.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -16,15 +16,15 @@
 // line).
 
 #include "BenchSupport.h"
-#include "CaptureFormatChooser.h"
-#include "Config.h"
-#include "ImageCanvas.h"
-#include "LiveSource_linux.h"
-#include "MainWindow.h"
-#include "MediaFramework.h"
-#include "MediaGraph.h"
-#include "SimulatedBackend.h"
-#include "SimulatedCamera.h"
+#include "sources/devices/CaptureFormatChooser.h"
+#include "common/Config.h"
+#include "canvas/ImageCanvas.h"
+#include "sources/live/LiveSource.h"
+#include "mainwindow/MainWindow.h"
+#include "sources/media/MediaFramework.h"
+#include "sources/media/MediaGraph.h"
+#include "sources/devices/simulated/SimulatedBackend.h"
+#include "sources/devices/simulated/SimulatedCamera.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -141,21 +141,21 @@ int runProgram(int argc, char **argv, const Case &c, int seconds)
     Config::setResolution(QSize(c.width, c.height));
 
     auto camera = std::make_shared<SimulatedCamera>();
-    MainWindow window({}, std::make_unique<SimulatedBackend>(camera));
+    MainWindow window(Clock::system(), std::make_unique<SimulatedBackend>(camera));
     window.show();
     ImageCanvas *canvas = window.canvas(MODE_LIVE);
 
     std::atomic<long> arrived{0};
     std::atomic<long> processed{0};
-    QObject::connect(canvas, &ImageCanvas::streamFrameUpdate, canvas,
+    QObject::connect(canvas->pipeline(), &FramePipeline::streamFrameUpdate, canvas,
                      [&arrived] { arrived.fetch_add(1, std::memory_order_relaxed); }, Qt::DirectConnection);
-    QObject::connect(canvas, &ImageCanvas::updateFromWorker, canvas,
+    QObject::connect(canvas->pipeline(), &FramePipeline::updateFromWorker, canvas,
                      [&processed] { processed.fetch_add(1, std::memory_order_relaxed); }, Qt::DirectConnection);
     // Called on the GUI thread only, like the flag it reads.
     bool measuring = false;
     std::vector<double> latencies;
     latencies.reserve(size_t(seconds) * size_t(c.fps) * 2);
-    canvas->setFrameTimingObserver([&](qint64 arrivalNs, qint64 paintedNs) {
+    canvas->pipeline()->setFrameTimingObserver([&](qint64 arrivalNs, qint64 paintedNs) {
         if (measuring)
             latencies.push_back(double(paintedNs - arrivalNs) / 1e6);
     });
@@ -188,7 +188,7 @@ int runProgram(int argc, char **argv, const Case &c, int seconds)
     const int delivered = camera->framesDelivered() - delivered0;
     const long arrivedN = arrived.load() - arrived0;
     const long processedN = processed.load() - processed0;
-    canvas->setFrameTimingObserver({});
+    canvas->pipeline()->setFrameTimingObserver({});
 
     std::printf("RESULT cpu=%.4f delivered=%.3f arrived=%.3f processed=%.3f painted=%.3f "
                 "delivered_n=%d arrived_n=%ld processed_n=%ld lat_median=%.2f lat_p95=%.2f "

@@ -2,11 +2,11 @@
 // rate that reaches the sink at a few capture sizes, and how long starting and finishing a
 // recording keeps the GUI thread busy.
 #include "BenchSupport.h"
-#include "ICaptureCB.h"
-#include "LiveSource_linux.h"
-#include "MediaFramework.h"
-#include "SimulatedBackend.h"
-#include "SimulatedCamera.h"
+#include "common/ICaptureCB.h"
+#include "sources/live/LiveSource.h"
+#include "sources/media/MediaFramework.h"
+#include "sources/devices/simulated/SimulatedBackend.h"
+#include "sources/devices/simulated/SimulatedCamera.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -6,13 +6,13 @@
 //
 //   bench_thumbnails [count] [jpg|png]      (defaults: 300 jpg)
 
-#include "HorizontalSlider.h"
-#include "ICaptureCB.h"
-#include "PhotographSource.h"
-#include "PictureReader.h"
-#include "ThumbnailButton.h"
-#include "ThumbnailLoader.h"
-#include "ThumbnailWidget.h"
+#include "widgets/HorizontalSlider.h"
+#include "common/ICaptureCB.h"
+#include "sources/photograph/PhotographSource.h"
+#include "sources/photograph/PictureReader.h"
+#include "sources/photograph/ThumbnailButton.h"
+#include "sources/photograph/ThumbnailLoader.h"
+#include "sources/photograph/ThumbnailWidget.h"
 
 #include <QApplication>
 #include <QDir>

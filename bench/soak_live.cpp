@@ -10,13 +10,14 @@
 // Recordings go to OUTDIR/videos; OUTDIR also holds the run's private settings.
 
 #include "BenchSupport.h"
-#include "Config.h"
-#include "ImageCanvas.h"
-#include "LiveSource_linux.h"
-#include "MainWindow.h"
-#include "MediaFramework.h"
-#include "SimulatedBackend.h"
-#include "SimulatedCamera.h"
+#include "common/Config.h"
+#include "canvas/ImageCanvas.h"
+#include "sources/live/LiveSource.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/ToolActions.h"
+#include "sources/media/MediaFramework.h"
+#include "sources/devices/simulated/SimulatedBackend.h"
+#include "sources/devices/simulated/SimulatedCamera.h"
 
 #include <QApplication>
 #include <QDir>
@@ -113,10 +114,10 @@ int main(int argc, char **argv)
     Config::setRecordPath(videos);
 
     auto camera = std::make_shared<SimulatedCamera>();
-    MainWindow window({}, std::make_unique<SimulatedBackend>(camera));
+    MainWindow window(Clock::system(), std::make_unique<SimulatedBackend>(camera));
     window.show();
     std::atomic<long> frames{0};
-    QObject::connect(window.canvas(MODE_LIVE), &ImageCanvas::streamFrameUpdate, &window,
+    QObject::connect(window.canvas(MODE_LIVE)->pipeline(), &FramePipeline::streamFrameUpdate, &window,
                      [&frames] { frames.fetch_add(1, std::memory_order_relaxed); },
                      Qt::DirectConnection);
 
@@ -136,7 +137,7 @@ int main(int argc, char **argv)
     auto startRecording = [&] {
         if (window.isRecording() || !window.liveSource()->isOpen() || nearEnd(10000))
             return;
-        window.record();
+        window.toolActions()->record();
         if (window.isRecording()) {
             ++recordingsStarted;
             note("recording started");
@@ -160,7 +161,7 @@ int main(int argc, char **argv)
     recordTimer.setInterval(recordS * 1000);
     QObject::connect(&recordTimer, &QTimer::timeout, [&] {
         if (window.isRecording()) {
-            window.record();
+            window.toolActions()->record();
             note("recording stopped");
         }
         startRecording();
@@ -217,7 +218,7 @@ int main(int argc, char **argv)
 
     const bool openAtEnd = window.liveSource()->isOpen();
     if (window.isRecording()) {
-        window.record();
+        window.toolActions()->record();
         note("recording stopped");
     }
 

@@ -1,4 +1,4 @@
-#include "DesktopCentring.h"
+#include "app/DesktopCentring.h"
 
 QPoint centredTopLeft(const QSize &window, const QRect &desktop)
 {

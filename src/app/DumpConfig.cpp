@@ -1,4 +1,4 @@
-#include "DumpConfig.h"
+#include "app/DumpConfig.h"
 
 #include <QDebug>
 

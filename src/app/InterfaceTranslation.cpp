@@ -1,6 +1,6 @@
-#include "InterfaceTranslation.h"
+#include "app/InterfaceTranslation.h"
 
-#include "Logging.h"
+#include "common/Logging.h"
 
 #include <QCoreApplication>
 #include <QTranslator>

@@ -1,9 +1,9 @@
-#include "Config.h"
-#include "DesktopCentring.h"
-#include "DumpConfig.h"
-#include "InterfaceTranslation.h"
-#include "MainWindow.h"
-#include "MediaFramework.h"
+#include "common/Config.h"
+#include "app/DesktopCentring.h"
+#include "app/DumpConfig.h"
+#include "app/InterfaceTranslation.h"
+#include "mainwindow/MainWindow.h"
+#include "sources/media/MediaFramework.h"
 
 #include <QApplication>
 #include <QIcon>

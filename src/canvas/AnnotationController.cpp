@@ -1,8 +1,8 @@
-#include "AnnotationController.h"
+#include "canvas/AnnotationController.h"
 
-#include "AnnotationTools.h"
-#include "CanvasTypes.h"
-#include "ViewGeometry.h"
+#include "canvas/AnnotationTools.h"
+#include "canvas/CanvasTypes.h"
+#include "canvas/ViewGeometry.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AnnotationTextEditor.h"
+#include "canvas/AnnotationTextEditor.h"
 
 #include <QImage>
 #include <QPoint>

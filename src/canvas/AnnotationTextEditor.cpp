@@ -1,6 +1,6 @@
-#include "AnnotationTextEditor.h"
+#include "canvas/AnnotationTextEditor.h"
 
-#include "ViewGeometry.h"
+#include "canvas/ViewGeometry.h"
 
 #include <QBrush>
 #include <QFont>

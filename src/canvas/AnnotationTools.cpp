@@ -1,6 +1,6 @@
-#include "AnnotationTools.h"
+#include "canvas/AnnotationTools.h"
 
-#include "ViewGeometry.h"
+#include "canvas/ViewGeometry.h"
 
 #include <QPainter>
 #include <QPen>

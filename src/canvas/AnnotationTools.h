@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CanvasTypes.h"
+#include "canvas/CanvasTypes.h"
 
 #include <QColor>
 #include <QImage>

@@ -10,6 +10,8 @@
 // The canvas lock: a non-recursive QMutex. QtCore is not built with ThreadSanitizer, so in a
 // TSan build the lock tells the sanitizer about its acquire and release; otherwise it is the
 // bare mutex. Use it through std::lock_guard / std::unique_lock.
+//
+// Threads: any thread; that is what it is for.
 class CanvasLock
 {
 public:

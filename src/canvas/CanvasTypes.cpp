@@ -1,4 +1,4 @@
-#include "CanvasTypes.h"
+#include "canvas/CanvasTypes.h"
 
 #include <QtGlobal>
 

@@ -5,7 +5,9 @@
 
 // Kinds shared by the canvas, the main window, the popups and the on-screen display.
 // The lists below are process-wide constants, built during static initialisation (before
-// main() runs) and never changed afterwards, so every thread may read them.
+// main() runs) and never changed afterwards.
+//
+// Threads: any thread may read them.
 
 // Mouse tool of a canvas (stored as an int).
 enum CanvasTool {

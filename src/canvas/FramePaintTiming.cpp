@@ -1,4 +1,4 @@
-#include "FramePaintTiming.h"
+#include "canvas/FramePaintTiming.h"
 
 #include <chrono>
 

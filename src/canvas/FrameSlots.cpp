@@ -1,4 +1,4 @@
-#include "FrameSlots.h"
+#include "canvas/FrameSlots.h"
 
 #include <QDebug>
 

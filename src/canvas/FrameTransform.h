@@ -9,8 +9,9 @@
 //
 // The `into` / `target` pictures are work buffers kept by the caller from frame to frame:
 // a buffer that nobody else shares and that already has the wanted size and format is
-// written in place, so the steady frame path does not allocate. Stateless otherwise; safe
-// on any thread for pictures that thread owns.
+// written in place, so the steady frame path does not allocate.
+//
+// Threads: stateless; safe on any thread for pictures that thread owns.
 class FrameTransform
 {
 public:

@@ -1,6 +1,6 @@
-#include "ImageEffects.h"
+#include "canvas/ImageEffects.h"
 
-#include "CanvasTypes.h"
+#include "canvas/CanvasTypes.h"
 
 #include <QImage>
 

@@ -9,7 +9,7 @@ class QImage;
 // masks fill with opaque black, as a painter would. Pictures of any other format, and
 // unknown effect or mask values, are left unchanged.
 //
-// Stateless; safe on any thread for pictures that thread owns.
+// Threads: stateless; safe on any thread for pictures that thread owns.
 class ImageEffects
 {
 public:

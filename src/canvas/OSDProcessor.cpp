@@ -1,8 +1,8 @@
-#include "OSDProcessor.h"
+#include "canvas/OSDProcessor.h"
 
-#include "CanvasTypes.h"
-#include "ImageCanvas.h"
-#include "LiveSourceBase.h"
+#include "canvas/CanvasTypes.h"
+#include "canvas/ImageCanvas.h"
+#include "common/LiveSourceBase.h"
 
 #include <QCoreApplication>
 #include <QFont>
@@ -25,28 +25,29 @@ QString twoDigits(qint64 value, const QString &pattern)
 
 } // namespace
 
-OSDProcessor::OSDProcessor(ImageCanvas *canvas, LiveSourceBase *liveSource, QObject *parent)
+OSDProcessor::OSDProcessor(ImageCanvas *canvas, LiveSourceBase *liveSource, QObject *parent,
+                           const Clock &clock)
     : QObject(parent)
     , m_canvas(canvas)
     , m_liveSource(liveSource)
-    , m_maskWatch(m_clock)
-    , m_colorWatch(m_clock)
-    , m_brightnessWatch(m_clock)
-    , m_zoomWatch(m_clock)
-    , m_rotateWatch(m_clock)
-    , m_clipWatch(m_clock)
-    , m_autoFocusWatch(m_clock)
-    , m_recordingWatch(m_clock)
-    , m_snapshotWatch(m_clock)
+    , m_maskWatch(clock)
+    , m_colorWatch(clock)
+    , m_brightnessWatch(clock)
+    , m_zoomWatch(clock)
+    , m_rotateWatch(clock)
+    , m_clipWatch(clock)
+    , m_autoFocusWatch(clock)
+    , m_recordingWatch(clock)
+    , m_snapshotWatch(clock)
 {
     if (m_canvas)
-        m_canvas->setOSDProcessor(this);
+        m_canvas->pipeline()->setOverlay(this);
 }
 
 OSDProcessor::~OSDProcessor()
 {
     if (m_canvas)
-        m_canvas->detachOSDProcessor(this);
+        m_canvas->pipeline()->detachOverlay(this);
 }
 
 QString OSDProcessor::zoomLabel(double zoom)
@@ -66,14 +67,14 @@ QString OSDProcessor::timeText(qint64 seconds)
 
 void OSDProcessor::showMask()
 {
-    const int mask = m_canvas ? m_canvas->mask() : MASK_NONE;
+    const int mask = m_canvas ? m_canvas->pipeline()->mask() : MASK_NONE;
     m_maskWatch.restart();
     m_maskPicture = osdPicture(QStringLiteral("OSD_MASK_") + MASK_ICON_NAMES.value(mask));
 }
 
 void OSDProcessor::showColor()
 {
-    const int effect = m_canvas ? m_canvas->effect() : EFFECT_COLOR;
+    const int effect = m_canvas ? m_canvas->pipeline()->effect() : EFFECT_COLOR;
     m_colorWatch.restart();
     m_colorPicture = osdPicture(QStringLiteral("OSD_COLOR_") + EFFECT_ICON_NAMES.value(effect));
     m_colorLabel = QCoreApplication::translate("OSDProcessor", EFFECT_LABELS.value(effect).toUtf8().constData());
@@ -94,7 +95,7 @@ void OSDProcessor::showZoom(const QString &picture)
 {
     m_zoomWatch.restart();
     m_zoomPicture = osdPicture(picture);
-    m_zoomLabel = zoomLabel(m_canvas ? m_canvas->zoom() : 1.0);
+    m_zoomLabel = zoomLabel(m_canvas ? m_canvas->pipeline()->zoom() : 1.0);
 }
 
 void OSDProcessor::showZoomIn()
@@ -111,7 +112,7 @@ void OSDProcessor::showRotate()
 {
     m_rotateWatch.restart();
     m_rotatePicture = osdPicture(QStringLiteral("OSD_ROTATE"));
-    m_rotateLabel = QStringLiteral("%1").arg((m_canvas ? m_canvas->rotation() : 0) * 90);
+    m_rotateLabel = QStringLiteral("%1").arg((m_canvas ? m_canvas->pipeline()->rotation() : 0) * 90);
 }
 
 void OSDProcessor::showAutoFocus()

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "StopwatchClock.h"
+#include "canvas/CanvasOverlay.h"
+#include "common/Clock.h"
 
 #include <QImage>
 #include <QObject>
@@ -25,7 +26,7 @@ class QPainter;
 // guarded by the canvas lock: showSnapshot() and paint() are only called with it held. Every
 // other member is GUI-thread only and touches no canvas state but through the canvas's own
 // locked accessors (never from inside paint()).
-class OSDProcessor : public QObject
+class OSDProcessor : public QObject, public CanvasOverlay
 {
     Q_OBJECT
 public:
@@ -33,18 +34,11 @@ public:
     static constexpr qint64 SNAPSHOT_SHOW_MS = 500;
     static constexpr qint64 CLIP_BLINK_END_MS = 899;
 
-    // What the canvas knows at paint time, read under its lock.
-    struct CanvasState
-    {
-        QSize size;              // the canvas widget
-        bool freeze = false;
-        bool clipSelected = false;
-        QRectF clipFrame;        // widget rectangle of the clip selection, when selected
-    };
-
     // Attaches to `canvas` (which then paints this display) and reads the brightness levels from
-    // `liveSource` (may be null: the levels are then 0, as for a closed device).
-    OSDProcessor(ImageCanvas *canvas, LiveSourceBase *liveSource, QObject *parent = nullptr);
+    // `liveSource` (may be null: the levels are then 0, as for a closed device). `clock` times
+    // the indications.
+    OSDProcessor(ImageCanvas *canvas, LiveSourceBase *liveSource, QObject *parent = nullptr,
+                 const Clock &clock = Clock::system());
     ~OSDProcessor() override;
 
     // Indications.
@@ -59,9 +53,9 @@ public:
     void showMacro(int on);
     void startRecordingTime();
     void stopRecordingTime();
-    void showSnapshot();
+    void showSnapshot() override;
 
-    void paint(QPainter *painter, const CanvasState &state);
+    void paint(QPainter *painter, const CanvasState &state) override;
 
     // "Best fit" below zoom 1, else "1x", "2x", "4x" ... "32x".
     static QString zoomLabel(double zoom);
@@ -72,17 +66,12 @@ public:
     QString zoomLabelText() const { return m_zoomLabel; }
     QString rotateLabel() const { return m_rotateLabel; }
 
-    // Test seam: the clock all stopwatches read.
-    StopwatchClock &clock() { return m_clock; }
-
 private:
     void showZoom(const QString &picture);
     void paintLabelled(QPainter *painter, int x, int y, const QImage &picture, const QString &text);
     void paintBrightness(QPainter *painter, int w, int h);
     void paintRecordingTime(QPainter *painter, int w, int h);
     void paintClipFrame(QPainter *painter, const CanvasState &state);
-
-    StopwatchClock m_clock;
 
     QImage m_maskPicture;
     QImage m_colorPicture;

@@ -1,7 +1,7 @@
-#include "RecordingEncoder.h"
+#include "canvas/RecordingEncoder.h"
 
-#include "ICaptureCB.h"
-#include "Logging.h"
+#include "common/ICaptureCB.h"
+#include "common/Logging.h"
 
 #include <QBuffer>
 #include <QImage>

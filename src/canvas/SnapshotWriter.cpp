@@ -1,4 +1,4 @@
-#include "SnapshotWriter.h"
+#include "canvas/SnapshotWriter.h"
 
 #include <QDebug>
 #include <QDir>
@@ -6,9 +6,9 @@
 #include <QImage>
 #include <QSaveFile>
 
-SnapshotWriter::SnapshotWriter()
-    : m_now([] { return QDateTime::currentDateTime(); })
-    , m_stopwatch(m_clock)
+SnapshotWriter::SnapshotWriter(const Clock &clock)
+    : m_clock(&clock)
+    , m_stopwatch(clock)
 {
 }
 
@@ -51,7 +51,7 @@ bool SnapshotWriter::write(const QImage &picture)
     // A vanished folder keeps the canvas armed: the snapshot is taken once it is back.
     if (!QFileInfo(m_settings.folder).isDir())
         return false;
-    const QString path = filePath(m_now());
+    const QString path = filePath(m_clock->now());
     if (!due())
         return false;
     // The picture goes into a temporary file that replaces a same-second one only once it is

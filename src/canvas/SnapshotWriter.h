@@ -1,12 +1,11 @@
 #pragma once
 
-#include "StopwatchClock.h"
+#include "common/Clock.h"
 
 #include <QDateTime>
 #include <QString>
 #include <QtGlobal>
 
-#include <functional>
 #include <limits>
 
 class QImage;
@@ -26,7 +25,7 @@ public:
     static constexpr quint64 NO_END = std::numeric_limits<quint64>::max();
     static constexpr int JPEG_QUALITY = 100;
 
-    SnapshotWriter();
+    explicit SnapshotWriter(const Clock &clock);
 
     // What the main window sets before it arms the canvas.
     struct Settings
@@ -52,16 +51,11 @@ public:
     // File name for a moment: "<folder>/yyyy-MM-dd_hh-mm-ss.jpg".
     QString filePath(const QDateTime &when) const;
 
-    // Test seams: the stopwatch's clock and the wall clock naming the files.
-    StopwatchClock &clock() { return m_clock; }
-    void setWallClock(std::function<QDateTime()> now) { m_now = std::move(now); }
-
 private:
     // Whether a file is due now; updates the arming state as the mode says.
     bool due();
 
-    StopwatchClock m_clock;
-    std::function<QDateTime()> m_now;
+    const Clock *m_clock; // times the series and names the files
     bool m_armed = false;
     Settings m_settings;
     Stopwatch m_stopwatch;

@@ -1,4 +1,4 @@
-#include "ViewGeometry.h"
+#include "canvas/ViewGeometry.h"
 
 #include <QtGlobal>
 

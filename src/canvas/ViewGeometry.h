@@ -10,9 +10,9 @@
 // the cut-out and scale-back sizes of the frame processing, and the mappings between widget,
 // frame and annotation-layer coordinates.
 //
-// Plain value class without locking: the canvas owns one and guards it with its lock, so every
-// member is called with that lock held (on the GUI thread, or on the capture thread inside the
-// frame processing).
+// Threads: a plain value class without locking. The frame pipeline owns one and guards it with
+// its lock, so every member is called with that lock held (on the GUI thread, or on the capture
+// thread inside the frame processing).
 class ViewGeometry
 {
 public:

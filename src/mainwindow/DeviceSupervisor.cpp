@@ -1,11 +1,10 @@
-#include "DeviceSupervisor.h"
+#include "mainwindow/DeviceSupervisor.h"
 
 #include <QDebug>
 
-DeviceSupervisor::DeviceSupervisor(std::unique_ptr<FrameClock> clock, QObject *parent)
-    : QObject(parent), m_clock(std::move(clock))
+DeviceSupervisor::DeviceSupervisor(const Clock &clock, QObject *parent)
+    : QObject(parent), m_clock(&clock), m_lastFrameMs(clock.monotonicMs())
 {
-    m_clock->start();
 }
 
 DeviceSupervisor::~DeviceSupervisor() = default;
@@ -17,7 +16,9 @@ void DeviceSupervisor::setCameraOpenQuery(std::function<bool()> isCameraOpen)
 
 void DeviceSupervisor::frameArrived()
 {
-    const qint64 gap = m_clock->restart();
+    const qint64 now = m_clock->monotonicMs();
+    const qint64 gap = now - m_lastFrameMs;
+    m_lastFrameMs = now;
     if (gap <= STALL_LIMIT_MS)
         return;
     if (!m_isCameraOpen || !m_isCameraOpen())
@@ -30,11 +31,11 @@ void DeviceSupervisor::frameArrived()
 
 void DeviceSupervisor::check()
 {
-    if (m_clock->elapsed() > STALL_LIMIT_MS)
+    if (sinceLastFrameMs() > STALL_LIMIT_MS)
         frameArrived();
 }
 
 void DeviceSupervisor::restartClock()
 {
-    m_clock->restart();
+    m_lastFrameMs = m_clock->monotonicMs();
 }

@@ -1,18 +1,17 @@
 #pragma once
 
-#include "FrameClock.h"
+#include "common/Clock.h"
 
 #include <QObject>
 
 #include <functional>
-#include <memory>
 
 // Frame timing supervision of the main window: every frame of any canvas restarts the frame
-// clock; a gap of more than STALL_LIMIT_MS while the camera is open counts as a stalled or
+// timing; a gap of more than STALL_LIMIT_MS while the camera is open counts as a stalled or
 // vanished camera and is reported with cameraStalled(), on which the window ends a running
 // recording and closes the live source (its presence check then reopens the camera).
 //
-// The clock is handed in, so tests can advance it by hand.
+// The clock is handed in, so tests can move it by hand.
 //
 // Threads: GUI thread only (frames reach frameArrived() through queued connections).
 class DeviceSupervisor : public QObject
@@ -21,26 +20,27 @@ class DeviceSupervisor : public QObject
 public:
     static constexpr qint64 STALL_LIMIT_MS = 5000;
 
-    DeviceSupervisor(std::unique_ptr<FrameClock> clock, QObject *parent = nullptr);
+    explicit DeviceSupervisor(const Clock &clock = Clock::system(), QObject *parent = nullptr);
     ~DeviceSupervisor() override;
 
     // Whether the live camera is open; without it no gap counts.
     void setCameraOpenQuery(std::function<bool()> isCameraOpen);
 
-    // A frame reached a canvas (or the check below found the clock stale): restarts the clock
-    // and reports a stall when the gap was too long while the camera is open.
+    // A frame reached a canvas (or the check below found the timing stale): restarts the
+    // timing and reports a stall when the gap was too long while the camera is open.
     void frameArrived();
-    // The periodic check: runs frameArrived() when the clock is older than the limit.
+    // The periodic check: runs frameArrived() when the last frame is older than the limit.
     void check();
-    // Recording starts and stops restart the clock so a graph rebuild is never a stall.
+    // Recording starts and stops restart the timing so a graph rebuild is never a stall.
     void restartClock();
-
-    FrameClock &clock() const { return *m_clock; }
+    // Milliseconds since the last frame (or restart).
+    qint64 sinceLastFrameMs() const { return m_clock->monotonicMs() - m_lastFrameMs; }
 
 signals:
     void cameraStalled();
 
 private:
-    std::unique_ptr<FrameClock> m_clock;
+    const Clock *m_clock;
+    qint64 m_lastFrameMs = 0;
     std::function<bool()> m_isCameraOpen;
 };

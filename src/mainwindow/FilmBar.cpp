@@ -1,9 +1,9 @@
-#include "FilmBar.h"
+#include "mainwindow/FilmBar.h"
 
-#include "HorizontalSlider.h"
-#include "ImageButton.h"
-#include "ImageWidget.h"
-#include "Slider.h"
+#include "widgets/HorizontalSlider.h"
+#include "widgets/ImageButton.h"
+#include "widgets/ImageWidget.h"
+#include "widgets/Slider.h"
 
 #include <QImage>
 

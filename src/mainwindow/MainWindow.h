@@ -1,13 +1,14 @@
 #pragma once
 
-#include "DeviceBackend.h"
-#include "FrameClock.h"
-#include "ModePages.h"
-#include "PopupSlot.h"
-#include "StyleWindow.h"
-#include "ToolButtons.h"
-#include "ToolWindowHost.h"
-#include "WindowMode.h"
+#include "common/Clock.h"
+#include "mainwindow/ModePages.h"
+#include "mainwindow/OpenFileDialog.h"
+#include "sources/devices/DeviceBackend.h"
+#include "mainwindow/PopupSlot.h"
+#include "widgets/StyleWindow.h"
+#include "mainwindow/ToolButtons.h"
+#include "toolwindows/ToolWindowHost.h"
+#include "mainwindow/WindowMode.h"
 
 #include <QHash>
 #include <QImage>
@@ -32,6 +33,7 @@ class PhotographSource;
 class PrintControl;
 class RecordingControl;
 class SnapshotControl;
+class ToolActions;
 class QButtonGroup;
 class QCloseEvent;
 class QStackedWidget;
@@ -51,15 +53,10 @@ public:
     static constexpr int MINIMUM_WIDTH = 800;
     static constexpr int MINIMUM_HEIGHT = 640;
 
-    // The toolkit's open-file dialog: (parent, caption, start folder, filter) -> chosen file,
-    // empty when cancelled.
-    using OpenFileDialog =
-        std::function<QString(QWidget *, const QString &, const QString &, const QString &)>;
-
-    // `frameClock` measures the gaps between frames; none means the monotonic system clock.
-    // `cameraDevices` is where the live camera is searched; none means the system's devices
-    // (or the simulated camera when DOCUMENT_CAMERA_SIMULATED=1).
-    explicit MainWindow(std::unique_ptr<FrameClock> frameClock = {},
+    // `clock` measures the gaps between frames, times the indications and snapshots and names
+    // the files. `cameraDevices` is where the live camera is searched; none means the system's
+    // devices (or the simulated camera when DOCUMENT_CAMERA_SIMULATED=1).
+    explicit MainWindow(const Clock &clock = Clock::system(),
                         std::unique_ptr<DeviceBackend> cameraDevices = {});
     ~MainWindow() override;
 
@@ -98,17 +95,14 @@ public:
     PopupSlot &popupSlot() { return m_popup; }
     const QVector<QSize> &supportedResolutions() const override { return m_supportedResolutions; }
     bool isPanelExpanded() const { return m_panelExpanded; }
-    int rememberedMask() const { return m_rememberedMask; }
-    void setRememberedMask(int mask) { m_rememberedMask = mask; }
     QImage aboutPicture() const override { return m_aboutPicture; }
     FilmSource *filmSource() const { return m_pages->filmSource(); }
     PhotographSource *photographSource() const { return m_pages->photographSource(); }
-    SnapshotControl *snapshotControl() const { return m_snapshotControl; }
-    RecordingControl *recordingControl() const { return m_recordingControl; }
     PrintControl *printControl() const { return m_printControl; }
+    ToolActions *toolActions() const { return m_actions; }
     bool isRecording() const;
     // Replaces the file dialog of the film and photograph Open buttons (tests answer it).
-    void setOpenFileDialog(OpenFileDialog dialog) { m_openFileDialog = std::move(dialog); }
+    void setOpenFileDialog(const OpenFileDialog &dialog);
 
     // Section labels of the colour popups, translated once at construction.
     const QString &widthLabel() const override { return m_widthLabel; }
@@ -126,81 +120,22 @@ public slots:
     void expand();
     void switchMode();
     void About();
-    void line();
-    void lineHold();
-    void rectangle();
-    void rectangleHold();
-    void freehand();
-    void freehandHold();
-    void circle();
-    void circleHold();
-    void arrow();
-    void arrowHold();
-    void triangle();
-    void triangleHold();
-    void erase();
-    void eraseHold();
-    void eraseAll();
-    void text();
-    void textHold();
-    void clip();
-    void fillBackground();
-    void fillBackgroundHold();
-    void hand();
-    void mask();
-    void maskHold();
-    void effectHold();
-    void zoomInStart();
-    void zoomInStop();
-    void zoomOutStart();
-    void zoomOutStop();
-    void zoomReset();
-    void autoFocus();
-    void brightnessDown();
-    void brightnessUp();
-    void rotate();
-    void rotateRev();
-    void macro();
-    void freeze();
-    void record();
-    void snapshot();
-    void settings();
-    void print();
     // Back to the idle recording state after the settings changed the capture size (the live
     // graph has been rebuilt without a recording branch).
     void resetRecordingState() override;
-    void filmOpenFile();
-    void filmPlay();
-    void filmPause();
-    void filmStop();
-    void filmBackward();
-    void filmForward();
-    void filmVolume();
-    void filmTick();
-    void photographOpenDirectory();
-    void photographPrevious();
-    void photographPlay();
-    void photographPlayDone();
-    void photographNext();
-    void photographPreview();
-    void photographPlayInterval();
-    void photographPlayIntervalChanged(int value);
-    void photographIdChange(int id);
 
 protected:
     void layoutContents() override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Wires the pages' signals to the window's slots.
+    void connectPages();
     ImageButton *createModeButton(const QString &iconName, const QString &caption);
-    void enableToolsFor(WindowMode mode);
-    void showCanvasState();
     // A camera that stalled or vanished: end its recording and close it until it is back.
     void closeStalledCamera();
     OSDProcessor *currentOsd() const { return osd(m_currentCanvas); }
     void closePopup() { m_popup.close(); }
-    // Selects the tool of a line style and opens its popup beside `anchor`.
-    void openLineStylePopup(int style, ImageButton *anchor);
     int panelOffset() const { return m_panelExpanded ? PANEL_WIDTH_OFFSET : 0; }
 
     QVector<QSize> m_supportedResolutions;
@@ -213,13 +148,12 @@ private:
     Panel *m_toolPanel = nullptr;
     ToolButtons m_tools;
     std::unique_ptr<ModePages> m_pages;
-    OpenFileDialog m_openFileDialog;
     bool m_panelExpanded = false;
     SnapshotControl *m_snapshotControl = nullptr;
     RecordingControl *m_recordingControl = nullptr;
+    ToolActions *m_actions = nullptr;
     PrintControl *m_printControl = nullptr;
     WindowMode m_currentMode = MODE_LIVE;
-    int m_rememberedMask = 1;
     QString m_aboutIconName;
     int m_aboutButtonX = 0;
     QImage m_aboutPicture;

@@ -1,18 +1,17 @@
-#include "ModePages.h"
+#include "mainwindow/ModePages.h"
 
-#include "Config.h"
-#include "DeviceBackend.h"
-#include "FilmBar.h"
-#include "FilmSource.h"
-#include "HorizontalSlider.h"
-#include "ImageButton.h"
-#include "ImageCanvas.h"
-#include "LiveSource_linux.h"
-#include "MainWindow.h"
-#include "OSDProcessor.h"
-#include "PhotographBar.h"
-#include "PhotographSource.h"
-#include "Slider.h"
+#include "canvas/ImageCanvas.h"
+#include "canvas/OSDProcessor.h"
+#include "common/Config.h"
+#include "mainwindow/FilmBar.h"
+#include "mainwindow/FilmBarControl.h"
+#include "mainwindow/PhotographBar.h"
+#include "mainwindow/PhotographBarControl.h"
+#include "sources/devices/DeviceBackend.h"
+#include "sources/film/FilmSource.h"
+#include "sources/live/LiveSource.h"
+#include "sources/photograph/PhotographSource.h"
+#include "widgets/ImageButton.h"
 
 #include <QColor>
 #include <QStackedWidget>
@@ -27,12 +26,13 @@ constexpr int LiveBarWidth = 60;
 constexpr int LiveBarHeight = 37;
 } // namespace
 
-ModePages::ModePages(MainWindow *window, std::unique_ptr<DeviceBackend> cameraDevices)
-    : m_window(window), m_pageStack(new QStackedWidget(window))
+ModePages::ModePages(QWidget *window, PopupSlot *popup, const QSize &capture,
+                     std::unique_ptr<DeviceBackend> cameraDevices, const Clock &clock)
+    : m_window(window), m_clock(clock), m_pageStack(new QStackedWidget(window))
 {
-    createLivePage(std::move(cameraDevices));
-    createFilmPage();
-    createPhotographPage();
+    createLivePage(capture, std::move(cameraDevices));
+    createFilmPage(popup);
+    createPhotographPage(popup);
     createDrawingBoardPage();
 }
 
@@ -53,9 +53,7 @@ void ModePages::deleteSources()
 
 ImageCanvas *ModePages::createCanvas()
 {
-    auto *canvas = new ImageCanvas(m_window);
-    QObject::connect(canvas, &ImageCanvas::streamFrameUpdate, m_window,
-                     &MainWindow::streamFrameUpdate);
+    auto *canvas = new ImageCanvas(m_window, m_clock);
     m_pageStack->addWidget(canvas);
     return canvas;
 }
@@ -63,85 +61,50 @@ ImageCanvas *ModePages::createCanvas()
 void ModePages::attachOsd(ImageCanvas *canvas)
 {
     // The display attaches itself to the canvas, which paints it over every picture.
-    auto *osd = new OSDProcessor(canvas, m_liveSource, m_window);
+    auto *osd = new OSDProcessor(canvas, m_liveSource, m_window, m_clock);
     m_osdMap.insert(canvas, osd);
 }
 
-void ModePages::createLivePage(std::unique_ptr<DeviceBackend> cameraDevices)
+void ModePages::createLivePage(const QSize &capture, std::unique_ptr<DeviceBackend> cameraDevices)
 {
     ImageCanvas *canvas = createCanvas();
     m_canvases[MODE_LIVE] = canvas;
-    const QSize capture =
-        MainWindow::captureResolution(Config::resolution(), m_window->supportedResolutions());
     const QSize recording = Config::recordingResolution();
     if (cameraDevices)
-        m_liveSource = new LiveSource(std::move(cameraDevices), canvas, capture.width(),
+        m_liveSource = new LiveSource(std::move(cameraDevices), canvas->pipeline(), capture.width(),
                                       capture.height(), recording.width(), recording.height(),
                                       m_window);
     else
-        m_liveSource = new LiveSource(canvas, capture.width(), capture.height(),
+        m_liveSource = new LiveSource(canvas->pipeline(), capture.width(), capture.height(),
                                       recording.width(), recording.height(), m_window);
-    // The live source connects its devicePlugIn() to the window's handleDevicePlugIn() itself.
     attachOsd(canvas);
 
     m_liveBar = new QWidget(m_window);
     m_liveBar->setFixedSize(LiveBarWidth, LiveBarHeight);
     m_liveRecordingButton = new ImageButton("ICON_LIVE_RECORDING", m_liveBar, QPoint(20, 5));
     m_liveRecordingButton->setCheckable(true);
-    QObject::connect(m_liveRecordingButton, &ImageButton::clicked, m_window,
-                     &MainWindow::record);
 }
 
-void ModePages::createFilmPage()
+void ModePages::createFilmPage(PopupSlot *popup)
 {
-    m_canvases[MODE_FILM] = createCanvas();
-    attachOsd(m_canvases[MODE_FILM]);
-    m_filmSource = new FilmSource(m_canvases[MODE_FILM], m_window);
-    QObject::connect(m_filmSource, &FilmSource::tick, m_window, &MainWindow::filmTick);
-
+    ImageCanvas *canvas = createCanvas();
+    m_canvases[MODE_FILM] = canvas;
+    attachOsd(canvas);
+    m_filmSource = new FilmSource(canvas->pipeline(), m_window);
     m_filmBar = std::make_unique<FilmBar>(m_window);
-    const FilmBar &bar = *m_filmBar;
-    MainWindow *w = m_window;
-    QObject::connect(bar.openButton(), &ImageButton::clicked, w, &MainWindow::filmOpenFile);
-    QObject::connect(bar.playButton(), &ImageButton::clicked, w, &MainWindow::filmPlay);
-    QObject::connect(bar.pauseButton(), &ImageButton::clicked, w, &MainWindow::filmPause);
-    QObject::connect(bar.stopButton(), &ImageButton::clicked, w, &MainWindow::filmStop);
-    QObject::connect(bar.backwardButton(), &ImageButton::clicked, w, &MainWindow::filmBackward);
-    QObject::connect(bar.forwardButton(), &ImageButton::clicked, w, &MainWindow::filmForward);
-    QObject::connect(bar.volumeButton(), &ImageButton::clicked, w, &MainWindow::filmVolume);
-    QObject::connect(bar.volumeSlider(), &Slider::valueChanged, m_filmSource,
-                     &FilmSource::setVolume);
-    QObject::connect(bar.positionSlider(), &HorizontalSlider::valueChanged, m_filmSource,
-                     &FilmSource::setPosition);
+    m_filmControl = new FilmBarControl(m_filmSource, m_filmBar.get(), popup, m_window, m_window);
 }
 
-void ModePages::createPhotographPage()
+void ModePages::createPhotographPage(PopupSlot *popup)
 {
     ImageCanvas *canvas = createCanvas();
     m_canvases[MODE_PHOTOGRAPH] = canvas;
     attachOsd(canvas);
-    m_photographSource = new PhotographSource(canvas, m_window);
+    m_photographSource = new PhotographSource(canvas->pipeline(), m_window);
     m_photographSource->setPlayInterval(PhotographBar::intervalMs(0));
-    MainWindow *w = m_window;
-    QObject::connect(m_photographSource, &PhotographSource::playDone, w,
-                     &MainWindow::photographPlayDone);
-    QObject::connect(m_photographSource, &PhotographSource::photographChanged, w,
-                     &MainWindow::photographIdChange);
-
-    m_photographBar = std::make_unique<PhotographBar>(w, m_photographSource, canvas);
-    const PhotographBar &bar = *m_photographBar;
-    QObject::connect(bar.openButton(), &ImageButton::clicked, w,
-                     &MainWindow::photographOpenDirectory);
-    QObject::connect(bar.previousButton(), &ImageButton::clicked, w,
-                     &MainWindow::photographPrevious);
-    QObject::connect(bar.slideButton(), &ImageButton::clicked, w, &MainWindow::photographPlay);
-    QObject::connect(bar.nextButton(), &ImageButton::clicked, w, &MainWindow::photographNext);
-    QObject::connect(bar.thumbnailButton(), &ImageButton::clicked, w,
-                     &MainWindow::photographPreview);
-    QObject::connect(bar.timeButton(), &ImageButton::clicked, w,
-                     &MainWindow::photographPlayInterval);
-    QObject::connect(bar.intervalSelector(), &Slider::valueChanged, w,
-                     &MainWindow::photographPlayIntervalChanged);
+    m_photographBar = std::make_unique<PhotographBar>(m_window, m_photographSource, canvas);
+    m_photographControl = new PhotographBarControl(m_photographSource, m_photographBar.get(),
+                                                   popup, m_window, m_window);
 }
 
 void ModePages::createDrawingBoardPage()
@@ -150,7 +113,7 @@ void ModePages::createDrawingBoardPage()
     m_canvases[MODE_DRAWING_BOARD] = board;
     attachOsd(board);
     board->setBoard(true);
-    board->fillStill(Qt::white);
+    board->pipeline()->fillStill(Qt::white);
 }
 
 void ModePages::leave(WindowMode mode)
@@ -170,7 +133,7 @@ void ModePages::leave(WindowMode mode)
         m_photographSource->pauseCapture();
         break;
     case MODE_DRAWING_BOARD:
-        m_canvases[MODE_DRAWING_BOARD]->stopAutoRefresh();
+        m_canvases[MODE_DRAWING_BOARD]->pipeline()->stopAutoRefresh();
         break;
     }
 }
@@ -192,7 +155,7 @@ void ModePages::enter(WindowMode mode)
         m_photographSource->resumeCapture();
         break;
     case MODE_DRAWING_BOARD:
-        m_canvases[MODE_DRAWING_BOARD]->startAutoRefresh();
+        m_canvases[MODE_DRAWING_BOARD]->pipeline()->startAutoRefresh();
         break;
     }
 }

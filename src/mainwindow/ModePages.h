@@ -1,29 +1,34 @@
 #pragma once
 
-#include "WindowMode.h"
+#include "mainwindow/WindowMode.h"
 
 #include <QHash>
 
 #include <memory>
 
+class Clock;
 class DeviceBackend;
 class FilmBar;
+class FilmBarControl;
 class FilmSource;
 class ImageButton;
 class ImageCanvas;
 class LiveSource;
 class OSDProcessor;
-class MainWindow;
 class PhotographBar;
+class PhotographBarControl;
 class PhotographSource;
+class PopupSlot;
+class QSize;
 class QStackedWidget;
 class QWidget;
 
 // The four pages of the main window and what feeds them: one canvas per mode in the page
-// stack, each with its on-screen display, the live, film and photograph sources with the canvas of their mode as frame sink, and the
-// bottom bar of each mode (the live bar with its recording button, the film bar, the
-// photograph bar). Builds them in mode order, wires their buttons to the window's slots, and
-// runs the per-mode steps of leaving and entering a mode.
+// stack, each with its on-screen display, the live, film and photograph sources with the
+// canvas of their mode as frame sink, and the bottom bar of each mode (the live bar with its
+// recording button, the film bar and the photograph bar with the controls that run them).
+// Builds them in mode order and runs the per-mode steps of leaving and entering a mode; the
+// window connects what reaches its own slots.
 //
 // Ownership: every widget and display object is a child of the window; the sources are
 // children of the window too, but deleteSources() takes them down first, because their
@@ -33,9 +38,12 @@ class QWidget;
 class ModePages
 {
 public:
-    // The live camera is searched among `cameraDevices` (none: the system's devices, or the
-    // simulated camera when DOCUMENT_CAMERA_SIMULATED=1).
-    ModePages(MainWindow *window, std::unique_ptr<DeviceBackend> cameraDevices);
+    // Builds the pages as children of `window`. The camera opens at `capture` and is searched
+    // among `cameraDevices` (none: the system's devices, or the simulated camera when
+    // DOCUMENT_CAMERA_SIMULATED=1). The bars' actions close the popup of `popup` first.
+    // `clock` times the canvases' snapshots and indications.
+    ModePages(QWidget *window, PopupSlot *popup, const QSize &capture,
+              std::unique_ptr<DeviceBackend> cameraDevices, const Clock &clock);
     ~ModePages();
     ModePages(const ModePages &) = delete;
     ModePages &operator=(const ModePages &) = delete;
@@ -54,6 +62,8 @@ public:
     ImageButton *liveRecordingButton() const { return m_liveRecordingButton; }
     FilmBar *filmBar() const { return m_filmBar.get(); }
     PhotographBar *photographBar() const { return m_photographBar.get(); }
+    FilmBarControl *filmControl() const { return m_filmControl; }
+    PhotographBarControl *photographControl() const { return m_photographControl; }
     LiveSource *liveSource() const { return m_liveSource; }
     FilmSource *filmSource() const { return m_filmSource; }
     PhotographSource *photographSource() const { return m_photographSource; }
@@ -61,12 +71,13 @@ public:
 private:
     ImageCanvas *createCanvas();
     void attachOsd(ImageCanvas *canvas);
-    void createLivePage(std::unique_ptr<DeviceBackend> cameraDevices);
-    void createFilmPage();
-    void createPhotographPage();
+    void createLivePage(const QSize &capture, std::unique_ptr<DeviceBackend> cameraDevices);
+    void createFilmPage(PopupSlot *popup);
+    void createPhotographPage(PopupSlot *popup);
     void createDrawingBoardPage();
 
-    MainWindow *m_window;
+    QWidget *m_window;
+    const Clock &m_clock;
     QStackedWidget *m_pageStack;
     ImageCanvas *m_canvases[WINDOW_MODE_COUNT] = {};
     QHash<ImageCanvas *, OSDProcessor *> m_osdMap;
@@ -74,6 +85,8 @@ private:
     ImageButton *m_liveRecordingButton = nullptr;
     std::unique_ptr<FilmBar> m_filmBar;
     std::unique_ptr<PhotographBar> m_photographBar;
+    FilmBarControl *m_filmControl = nullptr;
+    PhotographBarControl *m_photographControl = nullptr;
     LiveSource *m_liveSource = nullptr;
     FilmSource *m_filmSource = nullptr;
     PhotographSource *m_photographSource = nullptr;

@@ -1,10 +1,10 @@
-#include "PhotographBar.h"
+#include "mainwindow/PhotographBar.h"
 
-#include "HorizontalSlider.h"
-#include "ImageButton.h"
-#include "ImageWidget.h"
-#include "Slider.h"
-#include "ThumbnailWidget.h"
+#include "widgets/HorizontalSlider.h"
+#include "widgets/ImageButton.h"
+#include "widgets/ImageWidget.h"
+#include "widgets/Slider.h"
+#include "sources/photograph/ThumbnailWidget.h"
 
 #include <QImage>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "PopupSlot.h"
+#include "mainwindow/PopupSlot.h"
 
 #include <QAbstractButton>
 

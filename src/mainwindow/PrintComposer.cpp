@@ -1,4 +1,4 @@
-#include "PrintComposer.h"
+#include "mainwindow/PrintComposer.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>

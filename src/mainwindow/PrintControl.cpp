@@ -1,8 +1,8 @@
-#include "PrintControl.h"
+#include "mainwindow/PrintControl.h"
 
-#include "Logging.h"
-#include "PrintComposer.h"
-#include "UserPrompts.h"
+#include "common/Logging.h"
+#include "mainwindow/PrintComposer.h"
+#include "common/UserPrompts.h"
 
 #include <QPrintDialog>
 #include <QPrinter>

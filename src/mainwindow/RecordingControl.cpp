@@ -1,11 +1,11 @@
-#include "RecordingControl.h"
+#include "mainwindow/RecordingControl.h"
 
-#include "Config.h"
-#include "DeviceSupervisor.h"
-#include "ImageCanvas.h"
-#include "Logging.h"
-#include "OSDProcessor.h"
-#include "UserPrompts.h"
+#include "common/Config.h"
+#include "mainwindow/DeviceSupervisor.h"
+#include "canvas/ImageCanvas.h"
+#include "common/Logging.h"
+#include "canvas/OSDProcessor.h"
+#include "common/UserPrompts.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -14,9 +14,7 @@
 #include <QTimer>
 
 RecordingControl::RecordingControl(const Parts &parts, QObject *parent)
-    : QObject(parent),
-      m_parts(parts),
-      m_now([] { return QDateTime::currentDateTime(); })
+    : QObject(parent), m_parts(parts)
 {
 }
 
@@ -72,7 +70,7 @@ void RecordingControl::record()
     }
 
     // Two recordings started within one second share the name: the later one replaces it.
-    const QString path = filePath(folder, m_now());
+    const QString path = filePath(folder, m_parts.clock->now());
     if (QFileInfo::exists(path) && !QFile::remove(path))
         qCWarning(lcMainWindow) << "cannot replace" << path;
 
@@ -84,8 +82,8 @@ void RecordingControl::record()
         m_parts.supervisor->restartClock();
 
     if (ImageCanvas *canvas = m_parts.currentCanvas ? m_parts.currentCanvas() : nullptr) {
-        if (canvas->freeze()) {
-            canvas->setFreeze(false);
+        if (canvas->pipeline()->freeze()) {
+            canvas->pipeline()->setFreeze(false);
             if (m_parts.freezeButton)
                 m_parts.freezeButton->setChecked(false);
         }

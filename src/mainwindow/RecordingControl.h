@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Clock.h"
+
 #include <QDateTime>
 #include <QObject>
 #include <QString>
@@ -42,14 +44,13 @@ public:
         QWidget *dialogParent = nullptr;
         std::function<ImageCanvas *()> currentCanvas;
         std::function<OSDProcessor *()> currentOSD; // may return null
+        const Clock *clock = &Clock::system();       // names the files
     };
 
     explicit RecordingControl(const Parts &parts, QObject *parent = nullptr);
 
     // Without a camera every start request finds no open device.
     void setCamera(Camera camera) { m_camera = std::move(camera); }
-    // The clock naming the files (tests).
-    void setWallClock(std::function<QDateTime()> now) { m_now = std::move(now); }
 
     bool isRecording() const { return m_recording; }
     // The file a recording started at `start` writes, in `folder`.
@@ -70,6 +71,5 @@ private:
 
     Parts m_parts;
     Camera m_camera;
-    std::function<QDateTime()> m_now;
     bool m_recording = false;
 };

@@ -1,8 +1,8 @@
-#include "SnapshotControl.h"
+#include "mainwindow/SnapshotControl.h"
 
-#include "Config.h"
-#include "ImageCanvas.h"
-#include "UserPrompts.h"
+#include "common/Config.h"
+#include "canvas/ImageCanvas.h"
+#include "common/UserPrompts.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -25,7 +25,7 @@ void SnapshotControl::snapshot(ImageCanvas *canvas)
         return;
     }
 
-    SnapshotWriter::Settings settings = canvas->snapshotSettings();
+    SnapshotWriter::Settings settings = canvas->pipeline()->snapshotSettings();
     settings.folder = folder;
 
     if (Config::snapshotMode() == 1) {
@@ -39,19 +39,19 @@ void SnapshotControl::snapshot(ImageCanvas *canvas)
         if (m_button->isChecked()) {
             settings.interval = static_cast<quint64>(Config::snapshotInterval());
             settings.duration = std::numeric_limits<quint64>::max();
-            canvas->setSnapshotSettings(settings);
-            canvas->startSnapshot();
+            canvas->pipeline()->setSnapshotSettings(settings);
+            canvas->pipeline()->startSnapshot();
         } else {
-            canvas->setSnapshotSettings(settings);
-            canvas->stopSnapshot();
+            canvas->pipeline()->setSnapshotSettings(settings);
+            canvas->pipeline()->stopSnapshot();
         }
         return;
     }
 
     settings.continuous = 0;
-    canvas->setSnapshotSettings(settings);
-    canvas->stopSnapshot();
-    canvas->startSnapshot();
+    canvas->pipeline()->setSnapshotSettings(settings);
+    canvas->pipeline()->stopSnapshot();
+    canvas->pipeline()->startSnapshot();
     m_button->setChecked(false);
     m_button->setCheckable(false);
 }

@@ -1,12 +1,24 @@
 #pragma once
 
+#include "mainwindow/WindowMode.h"
+
 class ImageButton;
+class ImageCanvas;
 class QButtonGroup;
 
 // The tool buttons of the main window's side panel, by group, and the exclusive group the
 // drawing tools share. The buttons are children of the panel.
+//
+// Threads: GUI thread only.
 struct ToolButtons
 {
+    // Enables the buttons that act in `mode` (the camera's only in Live mode, the board's fill
+    // only on the Drawing Board) and disables the others.
+    void enableFor(WindowMode mode) const;
+    // Shows the state of `canvas` on the buttons: its tool checked, its mask and effect
+    // pictured, its freeze.
+    void showCanvasState(const ImageCanvas &canvas) const;
+
     // Noting
     ImageButton *line = nullptr;
     ImageButton *rectangle = nullptr;

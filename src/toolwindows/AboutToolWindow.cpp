@@ -1,7 +1,7 @@
-#include "AboutToolWindow.h"
+#include "toolwindows/AboutToolWindow.h"
 
-#include "ImageButton.h"
-#include "ToolWindowHost.h"
+#include "widgets/ImageButton.h"
+#include "toolwindows/ToolWindowHost.h"
 
 #include <QLabel>
 

@@ -1,8 +1,8 @@
-#include "ColorToolWindow.h"
+#include "toolwindows/ColorToolWindow.h"
 
-#include "ImageButton.h"
-#include "ImageCanvas.h"
-#include "ToolWindowHost.h"
+#include "widgets/ImageButton.h"
+#include "canvas/ImageCanvas.h"
+#include "toolwindows/ToolWindowHost.h"
 
 #include <QButtonGroup>
 #include <QLabel>

@@ -1,10 +1,10 @@
-#include "EffectToolWindow.h"
+#include "toolwindows/EffectToolWindow.h"
 
-#include "CanvasTypes.h"
-#include "ImageButton.h"
-#include "ImageCanvas.h"
-#include "OSDProcessor.h"
-#include "ToolWindowHost.h"
+#include "canvas/CanvasTypes.h"
+#include "widgets/ImageButton.h"
+#include "canvas/ImageCanvas.h"
+#include "canvas/OSDProcessor.h"
+#include "toolwindows/ToolWindowHost.h"
 
 
 EffectToolWindow::EffectToolWindow(QWidget *anchor, ToolWindowHost *host)
@@ -28,7 +28,7 @@ void EffectToolWindow::modeChanged()
     ImageCanvas *canvas = m_host->currentCanvas();
     if (!canvas)
         return;
-    const int effect = canvas->effect();
+    const int effect = canvas->pipeline()->effect();
     if (effect >= 0 && effect < ButtonCount)
         m_buttons[effect]->setChecked(true);
 }
@@ -41,7 +41,7 @@ void EffectToolWindow::effectChanged()
         ImageCanvas *canvas = m_host->currentCanvas();
         if (!canvas)
             return;
-        canvas->setEffect(i);
+        canvas->pipeline()->setEffect(i);
         if (auto *button = qobject_cast<ImageButton *>(anchor()))
             button->setImage(QStringLiteral("ICON_EFFECT_") + EFFECT_ICON_NAMES[i]);
         if (OSDProcessor *osd = m_host->osdProcessor(canvas))

@@ -1,8 +1,8 @@
-#include "FillBackgroundToolWindow.h"
+#include "toolwindows/FillBackgroundToolWindow.h"
 
-#include "ImageButton.h"
-#include "ImageCanvas.h"
-#include "ToolWindowHost.h"
+#include "widgets/ImageButton.h"
+#include "canvas/ImageCanvas.h"
+#include "toolwindows/ToolWindowHost.h"
 
 #include <QButtonGroup>
 #include <QLabel>
@@ -76,7 +76,7 @@ void FillBackgroundToolWindow::colorChanged()
             AnnotationTools::Style style = m_canvas->drawingStyle();
             style.backgroundColor = colorAt(i);
             m_canvas->setDrawingStyle(style);
-            m_canvas->fillStill(colorAt(i));
+            m_canvas->pipeline()->fillStill(colorAt(i));
             return;
         }
     }

@@ -1,10 +1,10 @@
-#include "MaskToolWindow.h"
+#include "toolwindows/MaskToolWindow.h"
 
-#include "CanvasTypes.h"
-#include "ImageButton.h"
-#include "ImageCanvas.h"
-#include "OSDProcessor.h"
-#include "ToolWindowHost.h"
+#include "canvas/CanvasTypes.h"
+#include "widgets/ImageButton.h"
+#include "canvas/ImageCanvas.h"
+#include "canvas/OSDProcessor.h"
+#include "toolwindows/ToolWindowHost.h"
 
 
 MaskToolWindow::MaskToolWindow(QWidget *anchor, ToolWindowHost *host)
@@ -28,7 +28,7 @@ void MaskToolWindow::modeChanged()
     ImageCanvas *canvas = m_host->currentCanvas();
     if (!canvas)
         return;
-    const int mask = canvas->mask();
+    const int mask = canvas->pipeline()->mask();
     if (mask >= 1 && mask <= ButtonCount)
         m_buttons[mask - 1]->setChecked(true);
 }
@@ -42,7 +42,7 @@ void MaskToolWindow::maskChanged()
         if (!canvas)
             return;
         const int mask = i + 1;
-        canvas->setMask(mask);
+        canvas->pipeline()->setMask(mask);
         if (auto *button = qobject_cast<ImageButton *>(anchor())) {
             button->setChecked(true);
             button->setImage(QStringLiteral("ICON_MASK_") + MASK_ICON_NAMES[mask]);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ToolWindow.h"
+#include "toolwindows/ToolWindow.h"
 
 class ImageButton;
 class ToolWindowHost;

@@ -1,14 +1,14 @@
-#include "PopupFactory.h"
+#include "toolwindows/PopupFactory.h"
 
-#include "AboutToolWindow.h"
-#include "CanvasTypes.h"
-#include "ColorToolWindow.h"
-#include "EffectToolWindow.h"
-#include "FillBackgroundToolWindow.h"
-#include "MaskToolWindow.h"
-#include "SettingsToolWindow.h"
-#include "TextToolWindow.h"
-#include "ToolWindowHost.h"
+#include "toolwindows/AboutToolWindow.h"
+#include "canvas/CanvasTypes.h"
+#include "toolwindows/ColorToolWindow.h"
+#include "toolwindows/EffectToolWindow.h"
+#include "toolwindows/FillBackgroundToolWindow.h"
+#include "toolwindows/MaskToolWindow.h"
+#include "toolwindows/SettingsToolWindow.h"
+#include "toolwindows/TextToolWindow.h"
+#include "toolwindows/ToolWindowHost.h"
 
 #include <QCoreApplication>
 

@@ -1,9 +1,9 @@
-#include "SettingsToolWindow.h"
+#include "toolwindows/SettingsToolWindow.h"
 
-#include "Config.h"
-#include "ImageButton.h"
-#include "ToolWindowHost.h"
-#include "UserPrompts.h"
+#include "common/Config.h"
+#include "widgets/ImageButton.h"
+#include "toolwindows/ToolWindowHost.h"
+#include "common/UserPrompts.h"
 
 #include <QComboBox>
 #include <QFont>

@@ -1,6 +1,6 @@
-#include "ToolWindow.h"
+#include "toolwindows/ToolWindow.h"
 
-#include "ImageButton.h"
+#include "widgets/ImageButton.h"
 
 #include <QButtonGroup>
 #include <QEvent>

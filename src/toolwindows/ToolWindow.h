@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FramelessWindow.h"
+#include "widgets/FramelessWindow.h"
 
 #include <QPointer>
 

@@ -1,3 +1,3 @@
-#include "ToolWindowHost.h"
+#include "toolwindows/ToolWindowHost.h"
 
 ToolWindowHost::~ToolWindowHost() = default;

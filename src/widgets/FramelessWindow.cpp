@@ -1,4 +1,4 @@
-#include "FramelessWindow.h"
+#include "widgets/FramelessWindow.h"
 
 #include <QMouseEvent>
 #include <QPainter>

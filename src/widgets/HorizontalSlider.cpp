@@ -1,4 +1,4 @@
-#include "HorizontalSlider.h"
+#include "widgets/HorizontalSlider.h"
 
 #include <QMouseEvent>
 #include <QPainter>

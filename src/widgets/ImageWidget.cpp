@@ -1,4 +1,4 @@
-#include "ImageWidget.h"
+#include "widgets/ImageWidget.h"
 
 #include <QPainter>
 

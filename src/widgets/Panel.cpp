@@ -1,6 +1,6 @@
-#include "Panel.h"
+#include "widgets/Panel.h"
 
-#include "ImageButton.h"
+#include "widgets/ImageButton.h"
 
 #include <QGridLayout>
 #include <QPainter>

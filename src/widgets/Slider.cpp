@@ -1,4 +1,4 @@
-#include "Slider.h"
+#include "widgets/Slider.h"
 
 const char *const Slider::StyleSheet =
     "QSlider::groove:horizontal {  border-image: url(:/icons/Background/TIME_SLIDE_BK_1.png);}"

@@ -1,7 +1,7 @@
-#include "StyleWindow.h"
+#include "widgets/StyleWindow.h"
 
-#include "ImageButton.h"
-#include "Logging.h"
+#include "widgets/ImageButton.h"
+#include "common/Logging.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "Config.h"
+#include "common/Config.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "DesktopCentring.h"
-#include "DumpConfig.h"
-#include "InterfaceTranslation.h"
+#include "app/DesktopCentring.h"
+#include "app/DumpConfig.h"
+#include "app/InterfaceTranslation.h"
 #include "MessageCapture.h"
 
 #include <QCoreApplication>

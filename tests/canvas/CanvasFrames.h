@@ -2,8 +2,8 @@
 
 // Frames and a straightforward reading of the frame processing, shared by the canvas tests.
 
-#include "ImageCanvas.h"
-#include "ImageEffects.h"
+#include "canvas/FramePipeline.h"
+#include "canvas/ImageEffects.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -74,9 +74,9 @@ inline QImage fromRaw(const uchar *data, int w, int h, bool alpha, bool bottomUp
 
 // Calls streamImageCaptured() on a thread of its own, as a media streaming thread does, and
 // waits for it; frames it queues are processed by the next processEvents().
-inline void feed(ImageCanvas &canvas, std::vector<uchar> &frame, int w, int h, bool flip, bool alpha)
+inline void feed(FramePipeline &pipeline, std::vector<uchar> &frame, int w, int h, bool flip, bool alpha)
 {
-    std::thread t([&] { canvas.streamImageCaptured(frame.data(), w, h, flip, alpha); });
+    std::thread t([&] { pipeline.streamImageCaptured(frame.data(), w, h, flip, alpha); });
     t.join();
 }
 

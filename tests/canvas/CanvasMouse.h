@@ -3,7 +3,7 @@
 // A shown canvas driven by real mouse events, and the widget -> frame -> layer mappings written
 // out for checking where the tools draw.
 
-#include "ImageCanvas.h"
+#include "canvas/ImageCanvas.h"
 
 #include <QPoint>
 #include <QSize>
@@ -27,7 +27,7 @@ inline std::unique_ptr<ImageCanvas> shownCanvas(const QSize &widget, const QSize
         return nullptr;
     QImage still(frame, QImage::Format_RGB888);
     still.fill(colour);
-    canvas->stillImageCaptured(&still);
+    canvas->pipeline()->stillImageCaptured(&still);
     return canvas;
 }
 
@@ -73,9 +73,9 @@ inline QPoint frameToLayer(const ViewGeometry &view, const QSize &image, const Q
 
 inline QPoint widgetToLayer(const ImageCanvas &canvas, const QPoint &p)
 {
-    const ViewGeometry view = canvas.view();
-    const QSize image = canvas.outputImage().size();
-    return frameToLayer(view, image, canvas.annotationLayer().size(), widgetToFrame(canvas.size(), image, p));
+    const ViewGeometry view = canvas.pipeline()->view();
+    const QSize image = canvas.pipeline()->outputImage().size();
+    return frameToLayer(view, image, canvas.pipeline()->annotationLayer().size(), widgetToFrame(canvas.size(), image, p));
 }
 
 } // namespace CanvasMouse

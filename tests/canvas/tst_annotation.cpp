@@ -1,6 +1,6 @@
 #include "CanvasMouse.h"
-#include "CanvasTypes.h"
-#include "ImageCanvas.h"
+#include "canvas/CanvasTypes.h"
+#include "canvas/ImageCanvas.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -29,7 +29,7 @@ void applyView(ImageCanvas &canvas, const View &view)
     for (int i = 0; i < view.zoomSteps; ++i)
         canvas.zoomIn();
     if (!view.offset.isNull())
-        canvas.setViewOffset(view.offset.x(), view.offset.y());
+        canvas.pipeline()->setViewOffset(view.offset.x(), view.offset.y());
 }
 
 QPolygonF arrow(const QPoint &p, const QPoint &q)
@@ -188,14 +188,14 @@ private slots:
         QList<QPoint> q;
         for (const QPoint &m : moves)
             q << widgetToLayer(*canvas, m);
-        const QImage expected = expectedLayer(canvas->annotationLayer().size(), tool, p, q, lineWidth, fill);
+        const QImage expected = expectedLayer(canvas->pipeline()->annotationLayer().size(), tool, p, q, lineWidth, fill);
 
-        QVERIFY(!canvas->layerDirty());
+        QVERIFY(!canvas->pipeline()->layerDirty());
         drag(*canvas, from, moves);
-        const QImage layer = canvas->annotationLayer();
+        const QImage layer = canvas->pipeline()->annotationLayer();
         QVERIFY(paintedBounds(layer).isValid());
         QCOMPARE(layer, expected);
-        QVERIFY(canvas->layerDirty());
+        QVERIFY(canvas->pipeline()->layerDirty());
     }
 
     void drawingsShowInTheNextFrame()
@@ -208,17 +208,17 @@ private slots:
         canvas->setDrawingStyle(style);
         canvas->setTool(TOOL_LINE);
         drag(*canvas, QPoint(10, 90), {QPoint(300, 90)});
-        QVERIFY(canvas->outputImage().pixelColor(150, 90) != QColor(Qt::red)); // not before a frame
-        canvas->autoRefresh();
-        QCOMPARE(canvas->outputImage().pixelColor(150, 90), QColor(Qt::red));
-        QCOMPARE(canvas->outputImage().pixelColor(150, 20), QColor(128, 128, 128));
+        QVERIFY(canvas->pipeline()->outputImage().pixelColor(150, 90) != QColor(Qt::red)); // not before a frame
+        canvas->pipeline()->autoRefresh();
+        QCOMPARE(canvas->pipeline()->outputImage().pixelColor(150, 90), QColor(Qt::red));
+        QCOMPARE(canvas->pipeline()->outputImage().pixelColor(150, 20), QColor(128, 128, 128));
 
         // "Erase all" keeps the frames clean until a tool draws again.
         canvas->clearAnnotations();
-        QVERIFY(!canvas->layerDirty());
-        canvas->autoRefresh();
-        QCOMPARE(canvas->outputImage().pixelColor(150, 90), QColor(128, 128, 128));
-        QCOMPARE(countTransparent(canvas->annotationLayer()), 320 * 180);
+        QVERIFY(!canvas->pipeline()->layerDirty());
+        canvas->pipeline()->autoRefresh();
+        QCOMPARE(canvas->pipeline()->outputImage().pixelColor(150, 90), QColor(128, 128, 128));
+        QCOMPARE(countTransparent(canvas->pipeline()->annotationLayer()), 320 * 180);
     }
 
     void clickWithoutMoveDrawsNothing_data()
@@ -241,8 +241,8 @@ private slots:
         canvas->setTool(tool);
         QSignalSpy clips(canvas.get(), &ImageCanvas::clipDone);
         drag(*canvas, QPoint(50, 50), {});
-        QCOMPARE(countTransparent(canvas->annotationLayer()), 320 * 180);
-        QCOMPARE(canvas->layerDirty(), dirty);
+        QCOMPARE(countTransparent(canvas->pipeline()->annotationLayer()), 320 * 180);
+        QCOMPARE(canvas->pipeline()->layerDirty(), dirty);
         QCOMPARE(clips.count(), 0);
     }
 
@@ -266,17 +266,17 @@ private slots:
         QFETCH(QRect, cleared);
         auto canvas = shownCanvas(widget, QSize(320, 180));
         QVERIFY(canvas);
-        canvas->drawOnLayer([](QPainter &p) { p.fillRect(QRect(0, 0, 320, 180), Qt::green); });
+        canvas->pipeline()->drawOnLayer([](QPainter &p) { p.fillRect(QRect(0, 0, 320, 180), Qt::green); });
         AnnotationTools::Style style;
         style.lineWidth = lineWidth;
         canvas->setDrawingStyle(style);
         canvas->setTool(TOOL_ERASER);
         // The square follows the reported move positions; the press alone erases nothing.
         press(*canvas, at - QPoint(40, 40) * (at.x() > 40 ? 1 : -1));
-        QCOMPARE(countTransparent(canvas->annotationLayer()), 0);
+        QCOMPARE(countTransparent(canvas->pipeline()->annotationLayer()), 0);
         move(*canvas, at);
         release(*canvas, at);
-        const QImage layer = canvas->annotationLayer();
+        const QImage layer = canvas->pipeline()->annotationLayer();
         QCOMPARE(countTransparent(layer), cleared.width() * cleared.height());
         for (const QPoint &corner : {cleared.topLeft(), cleared.bottomRight()})
             QCOMPARE(qAlpha(layer.pixel(corner)), 0);
@@ -310,9 +310,9 @@ private slots:
         for (int y = 0; y < 180; ++y)
             for (int x = 0; x < 320; ++x)
                 still.setPixelColor(x, y, QColor(x % 256, y, (x * y) % 256));
-        canvas->drawOnLayer([](QPainter &p) { p.fillRect(QRect(30, 30, 40, 40), Qt::yellow); });
-        canvas->setEffect(EFFECT_NEGATIVE);
-        canvas->stillImageCaptured(&still);
+        canvas->pipeline()->drawOnLayer([](QPainter &p) { p.fillRect(QRect(30, 30, 40, 40), Qt::yellow); });
+        canvas->pipeline()->setEffect(EFFECT_NEGATIVE);
+        canvas->pipeline()->stillImageCaptured(&still);
         QGuiApplication::clipboard()->clear();
 
         canvas->setTool(TOOL_CLIP);
@@ -325,7 +325,7 @@ private slots:
         QVERIFY(canvas->clipSelection().isNull());
 
         const QImage clipped = QGuiApplication::clipboard()->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(clipped, canvas->outputImage().copy(selection).convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(clipped, canvas->pipeline()->outputImage().copy(selection).convertToFormat(QImage::Format_RGB32));
     }
 
     void handToolPans()
@@ -333,12 +333,12 @@ private slots:
         auto canvas = shownCanvas(QSize(640, 360), QSize(320, 180));
         QVERIFY(canvas);
         canvas->zoomIn();
-        canvas->setViewOffset(100, 100);
+        canvas->pipeline()->setViewOffset(100, 100);
         canvas->setTool(TOOL_HAND);
         drag(*canvas, QPoint(300, 200), {QPoint(280, 180), QPoint(260, 170)});
         // 40 x 30 widget pixels at paint scale 2: the picture follows the pointer by 20 x 15.
-        QCOMPARE(canvas->view().viewOffset(), QPoint(120, 115));
-        QCOMPARE(countTransparent(canvas->annotationLayer()), 320 * 180);
+        QCOMPARE(canvas->pipeline()->view().viewOffset(), QPoint(120, 115));
+        QCOMPARE(countTransparent(canvas->pipeline()->annotationLayer()), 320 * 180);
     }
 
     void textLandsAtTheAnchor_data()
@@ -374,7 +374,7 @@ private slots:
                                        std::min(widget.height() - at.y() - 5, 300)));
         QTest::keyClicks(editor, QStringLiteral("Hi"));
         QCOMPARE(editor->toPlainText(), QStringLiteral("Hi"));
-        QCOMPARE(countTransparent(canvas->annotationLayer()), 320 * 180);
+        QCOMPARE(countTransparent(canvas->pipeline()->annotationLayer()), 320 * 180);
 
         const QPoint anchor = widgetToLayer(*canvas, at);
         if (commitBySwitching)
@@ -382,8 +382,8 @@ private slots:
         else
             drag(*canvas, QPoint(5, 5), {});
         QVERIFY(!editor->isVisible());
-        QVERIFY(canvas->layerDirty());
-        const QImage layer = canvas->annotationLayer();
+        QVERIFY(canvas->pipeline()->layerDirty());
+        const QImage layer = canvas->pipeline()->annotationLayer();
         const QRect bounds = paintedBounds(layer);
         QVERIFY(bounds.isValid());
         // The document's margin and the glyphs' bearings sit between the anchor and the ink.
@@ -411,7 +411,7 @@ private slots:
         QTest::keyClicks(canvas->textEditor(), QStringLiteral("x"));
         canvas->setTool(TOOL_TEXT);
         QVERIFY(canvas->textEditor()->isVisible());
-        QVERIFY(!canvas->layerDirty());
+        QVERIFY(!canvas->pipeline()->layerDirty());
     }
 
     void newFrameSizeDropsTheDrawings()
@@ -422,9 +422,9 @@ private slots:
         drag(*canvas, QPoint(10, 10), {QPoint(100, 100)});
         QImage other(200, 100, QImage::Format_RGB888);
         other.fill(Qt::white);
-        canvas->stillImageCaptured(&other);
-        QCOMPARE(canvas->annotationLayer().size(), QSize(200, 100));
-        QCOMPARE(countTransparent(canvas->annotationLayer()), 200 * 100);
+        canvas->pipeline()->stillImageCaptured(&other);
+        QCOMPARE(canvas->pipeline()->annotationLayer().size(), QSize(200, 100));
+        QCOMPARE(countTransparent(canvas->pipeline()->annotationLayer()), 200 * 100);
     }
 };
 

@@ -1,5 +1,5 @@
-#include "CanvasTypes.h"
-#include "ImageCanvas.h"
+#include "canvas/CanvasTypes.h"
+#include "canvas/ImageCanvas.h"
 
 #include <QTimer>
 #include <QtTest>
@@ -62,7 +62,7 @@ private slots:
                 const int w = tall ? 90 : 160, h = tall ? 160 : 90;
                 const uchar level = uchar(16 + n % 200);
                 frame.assign(size_t(w) * h * bpp, level);
-                canvas.streamImageCaptured(frame.data(), w, h, flip, alpha);
+                canvas.pipeline()->streamImageCaptured(frame.data(), w, h, flip, alpha);
                 if (levels(frame.data(), w, h, alpha).size() > 1)
                     ++tornReturned;
             }
@@ -78,15 +78,15 @@ private slots:
             switch (step++ % 9) {
             case 0: canvas.zoomIn(); break;
             case 1: canvas.rotateClockwise(); break;
-            case 2: canvas.setViewOffset(step * 7 % 300, step * 3 % 200); break;
-            case 3: canvas.setEffect(step % 4); break;
-            case 4: canvas.setMask(step % 5); break;
+            case 2: canvas.pipeline()->setViewOffset(step * 7 % 300, step * 3 % 200); break;
+            case 3: canvas.pipeline()->setEffect(step % 4); break;
+            case 4: canvas.pipeline()->setMask(step % 5); break;
             case 5: canvas.zoomOut(); break;
             case 6: canvas.rotateCounterClockwise(); break;
-            case 7: canvas.setFreeze(step % 2 == 0); break;
+            case 7: canvas.pipeline()->setFreeze(step % 2 == 0); break;
             case 8: canvas.repaint(); break;
             }
-            const QImage out = canvas.outputImage();
+            const QImage out = canvas.pipeline()->outputImage();
             // Until the first frame is processed the canvas shows its start picture.
             if (out.size() == QSize(160, 90) || out.size() == QSize(90, 160)) {
                 const QImage packed = out.convertToFormat(QImage::Format_RGB888);

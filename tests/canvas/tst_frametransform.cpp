@@ -1,4 +1,4 @@
-#include "FrameTransform.h"
+#include "canvas/FrameTransform.h"
 
 #include <QRandomGenerator>
 #include <QTransform>

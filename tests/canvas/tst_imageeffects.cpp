@@ -1,5 +1,5 @@
-#include "CanvasTypes.h"
-#include "ImageEffects.h"
+#include "canvas/CanvasTypes.h"
+#include "canvas/ImageEffects.h"
 
 #include <QImage>
 #include <QPainter>

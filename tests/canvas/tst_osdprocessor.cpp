@@ -1,10 +1,12 @@
 #include "CanvasMouse.h"
-#include "CanvasTypes.h"
-#include "ImageCanvas.h"
-#include "LiveSourceBase.h"
-#include "OSDProcessor.h"
+#include "canvas/CanvasTypes.h"
+#include "canvas/ImageCanvas.h"
+#include "common/LiveSourceBase.h"
+#include "canvas/OSDProcessor.h"
 
 #include <QPainter>
+#include "ManualClock.h"
+
 #include <QtTest>
 
 #include <functional>
@@ -41,7 +43,7 @@ struct Screen
     std::unique_ptr<ImageCanvas> canvas;
     FakeLiveSource live;
     std::unique_ptr<OSDProcessor> osd;
-    qint64 ms = 0;
+    ManualClock clock;
 
     explicit Screen(bool shown = false)
     {
@@ -52,10 +54,9 @@ struct Screen
             canvas->resize(W, H);
             QImage still(W, H, QImage::Format_RGB888);
             still.fill(QColor(128, 128, 128));
-            canvas->stillImageCaptured(&still);
+            canvas->pipeline()->stillImageCaptured(&still);
         }
-        osd = std::make_unique<OSDProcessor>(canvas.get(), &live);
-        osd->clock().setSource([this] { return ms; });
+        osd = std::make_unique<OSDProcessor>(canvas.get(), &live, nullptr, clock);
     }
     QImage render() const { return canvas->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 };
@@ -104,9 +105,9 @@ private slots:
         QTest::addColumn<QString>("picture");   // the plain picture drawn there, or a labelled one
         QTest::addColumn<bool>("labelled");
         QTest::addColumn<qint64>("shownFor");
-        QTest::newRow("mask") << Indication([](Screen &s) { s.canvas->setMask(MASK_CIRCLE); s.osd->showMask(); })
+        QTest::newRow("mask") << Indication([](Screen &s) { s.canvas->pipeline()->setMask(MASK_CIRCLE); s.osd->showMask(); })
                               << QRect(30, H - 50, 40, 40) << "OSD_MASK_CIRCLE" << false << qint64(1000);
-        QTest::newRow("colour") << Indication([](Screen &s) { s.canvas->setEffect(EFFECT_BW); s.osd->showColor(); })
+        QTest::newRow("colour") << Indication([](Screen &s) { s.canvas->pipeline()->setEffect(EFFECT_BW); s.osd->showColor(); })
                                 << QRect(75, H - 50, 130, 40) << "OSD_COLOR_BW" << true << qint64(1000);
         QTest::newRow("plain colour") << Indication([](Screen &s) { s.osd->showColor(); })
                                       << QRect(75, H - 50, 130, 40) << "OSD_COLOR_NORMAL" << true << qint64(1000);
@@ -129,7 +130,7 @@ private slots:
         QFETCH(bool, labelled);
         QFETCH(qint64, shownFor);
         Screen s;
-        s.ms = 5000;
+        s.clock.set(5000);
         const QImage before = s.render();
         indication(s);
         const QImage shown = s.render();
@@ -145,9 +146,9 @@ private slots:
             QVERIFY(text.left() >= place.left() + 38);
             QVERIFY(qAbs(text.center().x() - (place.left() + 38 + (place.width() - 38) / 2)) <= 3);
         }
-        s.ms += shownFor - 1;
+        s.clock.advance(shownFor - 1);
         QCOMPARE(s.render(), shown);
-        s.ms += 1;
+        s.clock.advance(1);
         QCOMPARE(s.render(), before);
         // Repeating the indication opens a new window.
         indication(s);
@@ -158,7 +159,7 @@ private slots:
     {
         Screen s;
         const QImage before = s.render();
-        s.canvas->setMask(MASK_NONE);
+        s.canvas->pipeline()->setMask(MASK_NONE);
         s.osd->showMask();
         QCOMPARE(s.render(), before);
     }
@@ -168,15 +169,15 @@ private slots:
         Screen s;
         const QImage before = s.render();
         const QRect freeze(W - 190, H - 50, 40, 40), macro(W - 235, H - 50, 40, 40);
-        s.canvas->setFreeze(true);
+        s.canvas->pipeline()->setFreeze(true);
         s.osd->showFreeze();
         s.osd->showMacro(1);
         const QImage both = composed(before, {{freeze.topLeft(), osdPicture("OSD_FREEZE")},
                                               {macro.topLeft(), osdPicture("OSD_MACRO")}});
         QCOMPARE(s.render(), both);
-        s.ms = 3600 * 1000;
+        s.clock.set(3600 * 1000);
         QCOMPARE(s.render(), both);
-        s.canvas->setFreeze(false);
+        s.canvas->pipeline()->setFreeze(false);
         QCOMPARE(s.render(), composed(before, {{macro.topLeft(), osdPicture("OSD_MACRO")}}));
         s.osd->showMacro(0);
         QCOMPARE(s.render(), before);
@@ -186,12 +187,12 @@ private slots:
     {
         Screen s;
         const QImage before = s.render();
-        s.ms = 1000;
+        s.clock.set(1000);
         s.osd->startRecordingTime();
         const QRect place((W - 140) / 2, H - 100, 140, 36);
         const QImage atStart = s.render();
         QVERIFY(place.contains(changedRect(before, atStart)));
-        s.ms += 3725 * 1000;
+        s.clock.advance(3725 * 1000);
         const QImage later = s.render();
         QVERIFY(later != atStart);   // the time moved on
         QVERIFY(place.contains(changedRect(before, later)));
@@ -289,7 +290,7 @@ private slots:
         QFETCH(int, effect);
         QFETCH(QString, label);
         Screen s;
-        s.canvas->setEffect(effect);
+        s.canvas->pipeline()->setEffect(effect);
         s.osd->showColor();
         QCOMPARE(s.osd->colorLabel(), label);
     }
@@ -346,7 +347,7 @@ private slots:
         }
         parts.append({QPoint(x, H - 50), hi});
         QCOMPARE(s.render(), composed(before, parts));
-        s.ms = 1000;
+        s.clock.set(1000);
         QCOMPARE(s.render(), before);
     }
 
@@ -373,14 +374,14 @@ private slots:
         QVERIFY(s.canvas);
         const QImage before = s.render();
         s.canvas->setTool(TOOL_CLIP);
-        s.ms = 10000;
+        s.clock.set(10000);
         CanvasMouse::press(*s.canvas, QPoint(100, 50));
         CanvasMouse::move(*s.canvas, QPoint(300, 200));
         // While the selection is dragged, the frame shows steadily. The selection covers frame
         // pixels 100..300 (inclusive, width 201); the outline of that widget rectangle runs
         // along its left/top pixels and just right of/below its last ones.
         for (qint64 step : {0, 150, 5000}) {
-            s.ms += step;
+            s.clock.advance(step);
             const QImage dragging = s.render();
             QCOMPARE(changedRect(before, dragging), QRect(QPoint(100, 50), QPoint(301, 201)));
             QCOMPARE(dragging.pixelColor(100, 120), QColor(Qt::black));
@@ -388,7 +389,7 @@ private slots:
             QCOMPARE(dragging.pixelColor(200, 120), QColor(128, 128, 128));
         }
         CanvasMouse::release(*s.canvas, QPoint(300, 200));
-        s.ms += after;
+        s.clock.advance(after);
         QCOMPARE(s.render() != before, shown);
     }
 };

@@ -1,7 +1,8 @@
-#include "CanvasTypes.h"
-#include "ImageCanvas.h"
+#include "canvas/CanvasTypes.h"
+#include "canvas/ImageCanvas.h"
+#include "ManualClock.h"
 #include "MessageCapture.h"
-#include "OSDProcessor.h"
+#include "canvas/OSDProcessor.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -15,23 +16,22 @@ namespace {
 
 const QDateTime WALL_START(QDate(2026, 12, 7), QTime(9, 30, 0));
 
-// A canvas whose snapshot stopwatch and file-naming wall clock both follow `ms`, the time since
-// the test began.
+// A canvas whose snapshot stopwatch and file-naming wall clock both follow a clock the test
+// sets (milliseconds since the test began).
 struct TimedCanvas
 {
-    ImageCanvas canvas;
-    qint64 ms = 0;
+    ManualClock clock{WALL_START};
+    ImageCanvas canvas{nullptr, clock};
 
     explicit TimedCanvas(const QString &folder, int continuous = 0, quint64 interval = SnapshotWriter::DEFAULT_INTERVAL,
                          quint64 duration = SnapshotWriter::DEFAULT_DURATION)
     {
-        canvas.setSnapshotClocks([this] { return ms; }, [this] { return WALL_START.addMSecs(ms); });
         SnapshotWriter::Settings settings;
         settings.folder = folder;
         settings.continuous = continuous;
         settings.interval = interval;
         settings.duration = duration;
-        canvas.setSnapshotSettings(settings);
+        canvas.pipeline()->setSnapshotSettings(settings);
     }
     void frame(const QColor &colour = QColor(200, 120, 40), const QSize &size = QSize(1280, 720))
     {
@@ -41,7 +41,7 @@ struct TimedCanvas
         for (int y = 0; y < 60; ++y)
             for (int x = 0; x < 60; ++x)
                 still.setPixelColor(x, y, Qt::white);
-        canvas.stillImageCaptured(&still);
+        canvas.pipeline()->stillImageCaptured(&still);
     }
 };
 
@@ -96,17 +96,17 @@ private slots:
         t.frame();
         if (quarterTurn)
             t.canvas.rotateClockwise();
-        t.canvas.setEffect(effect);
-        t.canvas.startSnapshot();
-        QVERIFY(t.canvas.isSnapshotArmed());
-        t.ms = 250;
+        t.canvas.pipeline()->setEffect(effect);
+        t.canvas.pipeline()->startSnapshot();
+        QVERIFY(t.canvas.pipeline()->isSnapshotArmed());
+        t.clock.set(250);
         t.frame();
-        QVERIFY(!t.canvas.isSnapshotArmed());
+        QVERIFY(!t.canvas.pipeline()->isSnapshotArmed());
         QCOMPARE(files(dir.path()), QStringList{nameAt(250)});
 
         QImage written(dir.filePath(nameAt(250)));
         QCOMPARE(written.size(), QSize(1280, 720));
-        QVERIFY(meanDifference(written, t.canvas.outputImage()) < 2.0);
+        QVERIFY(meanDifference(written, t.canvas.pipeline()->outputImage()) < 2.0);
         if (quarterTurn) {
             QVERIFY(isBlack(written.pixelColor(100, 360)));
             QVERIFY(isBlack(written.pixelColor(1180, 360)));
@@ -118,7 +118,7 @@ private slots:
         }
 
         // Disarmed: later frames write nothing.
-        t.ms = 3000;
+        t.clock.set(3000);
         t.frame();
         QCOMPARE(files(dir.path()).size(), 1);
     }
@@ -127,12 +127,12 @@ private slots:
     {
         QTemporaryDir dir;
         TimedCanvas t(dir.path());
-        t.canvas.startSnapshot();
-        t.ms = 100;
+        t.canvas.pipeline()->startSnapshot();
+        t.clock.set(100);
         t.frame(Qt::white);
-        t.canvas.stopSnapshot();
-        t.canvas.startSnapshot();
-        t.ms = 900;
+        t.canvas.pipeline()->stopSnapshot();
+        t.canvas.pipeline()->startSnapshot();
+        t.clock.set(900);
         t.frame(Qt::black);
         QCOMPARE(files(dir.path()), QStringList{nameAt(0)});
         QVERIFY(isBlack(QImage(dir.filePath(nameAt(0))).pixelColor(640, 360)));
@@ -168,16 +168,16 @@ private slots:
         QFETCH(bool, armedAfter);
         QTemporaryDir dir;
         TimedCanvas t(dir.path(), 1, interval, duration);
-        t.canvas.startSnapshot();
+        t.canvas.pipeline()->startSnapshot();
         QStringList expected;
         for (qint64 ms : written)
             expected << nameAt(ms);
         for (qint64 ms : frames) {
-            t.ms = ms;
+            t.clock.set(ms);
             t.frame();
         }
         QCOMPARE(files(dir.path()), expected);
-        QCOMPARE(t.canvas.isSnapshotArmed(), armedAfter);
+        QCOMPARE(t.canvas.pipeline()->isSnapshotArmed(), armedAfter);
     }
 
     void armingNeedsTheFolder_data()
@@ -191,8 +191,8 @@ private slots:
     {
         QFETCH(QString, folder);
         TimedCanvas t(folder);
-        t.canvas.startSnapshot();
-        QVERIFY(!t.canvas.isSnapshotArmed());
+        t.canvas.pipeline()->startSnapshot();
+        QVERIFY(!t.canvas.pipeline()->isSnapshotArmed());
     }
 
     void vanishedFolderKeepsTheCanvasArmed()
@@ -201,15 +201,15 @@ private slots:
         const QString folder = dir.filePath(QStringLiteral("shots"));
         QVERIFY(QDir().mkpath(folder));
         TimedCanvas t(folder);
-        t.canvas.startSnapshot();
+        t.canvas.pipeline()->startSnapshot();
         QVERIFY(QDir(folder).removeRecursively());
         t.frame();
-        QVERIFY(t.canvas.isSnapshotArmed());
+        QVERIFY(t.canvas.pipeline()->isSnapshotArmed());
         QVERIFY(QDir().mkpath(folder));
-        t.ms = 4000;
+        t.clock.set(4000);
         t.frame();
         QCOMPARE(files(folder), QStringList{nameAt(4000)});
-        QVERIFY(!t.canvas.isSnapshotArmed());
+        QVERIFY(!t.canvas.pipeline()->isSnapshotArmed());
     }
 
     void writtenOnTheCaptureThread()
@@ -219,16 +219,15 @@ private slots:
         QTemporaryDir dir;
         TimedCanvas t(dir.path());
         t.canvas.resize(640, 360);
-        OSDProcessor osd(&t.canvas, nullptr);
-        osd.clock().setSource([&t] { return t.ms; });
-        t.canvas.startSnapshot();
+        OSDProcessor osd(&t.canvas, nullptr, nullptr, t.clock);
+        t.canvas.pipeline()->startSnapshot();
         std::vector<uchar> frame(size_t(320) * 240 * 4, 90);
-        std::thread capture([&] { t.canvas.streamImageCaptured(frame.data(), 320, 240, false, true); });
+        std::thread capture([&] { t.canvas.pipeline()->streamImageCaptured(frame.data(), 320, 240, false, true); });
         capture.join();
         QCOMPARE(files(dir.path()), QStringList{nameAt(0)});
         QCOMPARE(QImage(dir.filePath(nameAt(0))).size(), QSize(320, 240));
         const QImage marked = t.canvas.grab().toImage().copy(10, 10, 48, 48);
-        t.ms = 500;
+        t.clock.set(500);
         QVERIFY(t.canvas.grab().toImage().copy(10, 10, 48, 48) != marked);
     }
 
@@ -237,8 +236,7 @@ private slots:
         QTemporaryDir dir;
         TimedCanvas t(dir.path());
         t.canvas.resize(640, 360);
-        OSDProcessor osd(&t.canvas, nullptr);
-        osd.clock().setSource([&t] { return t.ms; });
+        OSDProcessor osd(&t.canvas, nullptr, nullptr, t.clock);
         t.frame();
         const QImage before = t.canvas.grab().toImage();
         const QRect mark(10, 10, 48, 48);
@@ -246,21 +244,21 @@ private slots:
         // A folder standing where the file should go: the write fails.
         QVERIFY(QDir(dir.path()).mkdir(nameAt(0)));
         MessageCapture messages;
-        t.canvas.startSnapshot();
+        t.canvas.pipeline()->startSnapshot();
         t.frame();
         QCOMPARE(messages.count(QStringLiteral("snapshot write fail")), 1);
         QCOMPARE(files(dir.path()), QStringList());   // nothing half-written left behind
         QCOMPARE(t.canvas.grab().toImage().copy(mark), before.copy(mark));
-        QVERIFY(!t.canvas.isSnapshotArmed());   // a single snapshot is lost, as the mode says
+        QVERIFY(!t.canvas.pipeline()->isSnapshotArmed());   // a single snapshot is lost, as the mode says
 
-        t.ms = 2000;
-        t.canvas.startSnapshot();
+        t.clock.set(2000);
+        t.canvas.pipeline()->startSnapshot();
         t.frame();
         QVERIFY(QFileInfo(dir.filePath(nameAt(2000))).isFile());
         QVERIFY(t.canvas.grab().toImage().copy(mark) != before.copy(mark));
-        t.ms = 2499;
+        t.clock.set(2499);
         QVERIFY(t.canvas.grab().toImage().copy(mark) != before.copy(mark));
-        t.ms = 2500;
+        t.clock.set(2500);
         QCOMPARE(t.canvas.grab().toImage().copy(mark), before.copy(mark));
     }
 };

@@ -1,17 +1,17 @@
-#include "Config.h"
-#include "FilmBar.h"
-#include "FilmSource.h"
-#include "HorizontalSlider.h"
-#include "ImageButton.h"
-#include "ImageCanvas.h"
-#include "ImageWidget.h"
-#include "LiveSource_linux.h"
+#include "common/Config.h"
+#include "mainwindow/FilmBar.h"
+#include "sources/film/FilmSource.h"
+#include "widgets/HorizontalSlider.h"
+#include "widgets/ImageButton.h"
+#include "canvas/ImageCanvas.h"
+#include "widgets/ImageWidget.h"
+#include "sources/live/LiveSource.h"
 #include "MainWindowRig.h"
-#include "PhotographBar.h"
-#include "PhotographSource.h"
-#include "Slider.h"
+#include "mainwindow/PhotographBar.h"
+#include "sources/photograph/PhotographSource.h"
+#include "widgets/Slider.h"
 #include "TestPictures.h"
-#include "ThumbnailWidget.h"
+#include "sources/photograph/ThumbnailWidget.h"
 
 #include <QDir>
 #include <QLabel>
@@ -128,7 +128,7 @@ private slots:
 
     void filmFramesKeepTheClockFresh()
     {
-        ManualFrameClock *clock = nullptr;
+        ManualClock *clock = nullptr;
         auto w = MainWindowRig::makeWindow(&clock);
         w->filmSource()->setAudioOutput("fakesink");
         QVERIFY(MainWindowRig::selectMode(*w, MODE_FILM));
@@ -137,7 +137,7 @@ private slots:
         QTest::mouseClick(w->filmBar()->openButton(), Qt::LeftButton);
         QTest::mouseClick(w->filmBar()->playButton(), Qt::LeftButton);
         clock->advance(4000);
-        QTRY_COMPARE_WITH_TIMEOUT(clock->elapsed(), qint64(0), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(w->deviceSupervisor()->sinceLastFrameMs(), qint64(0), 5000);
     }
 
     void photographFolder()

@@ -1,5 +1,5 @@
-#include "DeviceSupervisor.h"
-#include "ManualFrameClock.h"
+#include "mainwindow/DeviceSupervisor.h"
+#include "ManualClock.h"
 #include "MessageCapture.h"
 
 #include <QSignalSpy>
@@ -11,8 +11,8 @@ class TestDeviceSupervisor : public QObject
 private:
     struct Rig
     {
-        ManualFrameClock *clock = new ManualFrameClock;
-        DeviceSupervisor supervisor{std::unique_ptr<FrameClock>(clock)};
+        ManualClock clock;
+        DeviceSupervisor supervisor{clock};
         bool cameraOpen = true;
         Rig()
         {
@@ -42,11 +42,11 @@ private slots:
         QSignalSpy spy(&rig.supervisor, &DeviceSupervisor::cameraStalled);
         MessageCapture capture;
 
-        rig.clock->advance(gap);
+        rig.clock.advance(gap);
         rig.supervisor.frameArrived();
 
         QCOMPARE(spy.count(), stalled ? 1 : 0);
-        QCOMPARE(rig.clock->elapsed(), qint64(0)); // every frame restarts the clock
+        QCOMPARE(rig.supervisor.sinceLastFrameMs(), qint64(0)); // every frame restarts the clock
         if (stalled) {
             QCOMPARE(capture.messages(),
                      QStringList({QString("video frame time interval %1 ms, large than 5000 "
@@ -80,11 +80,11 @@ private slots:
         QSignalSpy spy(&rig.supervisor, &DeviceSupervisor::cameraStalled);
         MessageCapture capture;
 
-        rig.clock->advance(age);
+        rig.clock.advance(age);
         rig.supervisor.check();
 
         QCOMPARE(spy.count(), stalled ? 1 : 0);
-        QCOMPARE(rig.clock->elapsed(), clockAfter);
+        QCOMPARE(rig.supervisor.sinceLastFrameMs(), clockAfter);
         QCOMPARE(capture.messages().isEmpty(), !stalled);
     }
 
@@ -93,7 +93,7 @@ private slots:
         Rig rig;
         QSignalSpy spy(&rig.supervisor, &DeviceSupervisor::cameraStalled);
         for (int i = 0; i < 200; ++i) {
-            rig.clock->advance(4000);
+            rig.clock.advance(4000);
             rig.supervisor.check();
             rig.supervisor.frameArrived();
         }
@@ -104,9 +104,9 @@ private slots:
     {
         Rig rig;
         QSignalSpy spy(&rig.supervisor, &DeviceSupervisor::cameraStalled);
-        rig.clock->advance(4900);
+        rig.clock.advance(4900);
         rig.supervisor.restartClock(); // a graph rebuild is not a stall
-        rig.clock->advance(4900);
+        rig.clock.advance(4900);
         rig.supervisor.frameArrived();
         QCOMPARE(spy.count(), 0);
     }

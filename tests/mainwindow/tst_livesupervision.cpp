@@ -1,11 +1,11 @@
-#include "Config.h"
-#include "DeviceFilter.h"
-#include "ImageButton.h"
-#include "ImageCanvas.h"
-#include "LiveSource_linux.h"
+#include "common/Config.h"
+#include "sources/devices/DeviceFilter.h"
+#include "widgets/ImageButton.h"
+#include "canvas/ImageCanvas.h"
+#include "sources/live/LiveSource.h"
 #include "MainWindowRig.h"
 #include "MessageCapture.h"
-#include "OSDProcessor.h"
+#include "canvas/OSDProcessor.h"
 
 #include <QtTest>
 
@@ -21,7 +21,7 @@ class TestLiveSupervision : public QObject
     struct Rig
     {
         std::shared_ptr<SimulatedCamera> camera = std::make_shared<SimulatedCamera>();
-        ManualFrameClock *clock = nullptr;
+        ManualClock *clock = nullptr;
         std::unique_ptr<MainWindow> window;
         explicit Rig(bool plugged = true)
         {
@@ -42,7 +42,7 @@ class TestLiveSupervision : public QObject
         {
             camera->setStalled(true);
             QTest::qWait(500);
-            clock->start();
+            window->deviceSupervisor()->restartClock();
         }
     };
 
@@ -126,7 +126,7 @@ private slots:
         MessageCapture capture;
         rig.clock->advance(9000);
         rig.window->deviceActiveCheck();
-        QCOMPARE(rig.clock->elapsed(), qint64(0));
+        QCOMPARE(rig.window->deviceSupervisor()->sinceLastFrameMs(), qint64(0));
         QCOMPARE(capture.count("disconnect device"), 0);
         QCOMPARE(capture.count("video frame time interval"), 0);
         QVERIFY(!rig.window->liveSource()->isOpen());

@@ -1,17 +1,17 @@
-#include "CanvasTypes.h"
-#include "DeviceSupervisor.h"
-#include "FilmBar.h"
-#include "HorizontalSlider.h"
-#include "ImageButton.h"
-#include "ImageCanvas.h"
-#include "ImageWidget.h"
-#include "MainWindow.h"
+#include "canvas/CanvasTypes.h"
+#include "mainwindow/DeviceSupervisor.h"
+#include "mainwindow/FilmBar.h"
+#include "widgets/HorizontalSlider.h"
+#include "widgets/ImageButton.h"
+#include "canvas/ImageCanvas.h"
+#include "widgets/ImageWidget.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/ToolActions.h"
 #include "MainWindowRig.h"
-#include "ManualFrameClock.h"
-#include "OSDProcessor.h"
-#include "Panel.h"
-#include "PhotographBar.h"
-#include "Slider.h"
+#include "canvas/OSDProcessor.h"
+#include "widgets/Panel.h"
+#include "mainwindow/PhotographBar.h"
+#include "widgets/Slider.h"
 
 #include <QButtonGroup>
 #include <QDir>
@@ -101,9 +101,9 @@ private slots:
         QVERIFY(w.toolButtons().fillBackground->isHidden());
         QVERIFY(!w.toolButtons().fillBackground->isEnabled());
         QVERIFY(!w.toolButtons().fillBackground->isCheckable());
-        QCOMPARE(w.rememberedMask(), int(MASK_CIRCLE));
+        QCOMPARE(w.toolActions()->rememberedMask(), int(MASK_CIRCLE));
         QVERIFY(w.canvas(MODE_DRAWING_BOARD)->isBoard());
-        QCOMPARE(w.canvas(MODE_DRAWING_BOARD)->outputImage().pixelColor(10, 10),
+        QCOMPARE(w.canvas(MODE_DRAWING_BOARD)->pipeline()->outputImage().pixelColor(10, 10),
                  QColor(Qt::white));
         QCOMPARE(w.supportedResolutions().size(), 7);
         QCOMPARE(w.supportedResolutions().last(), QSize(3264, 2448));
@@ -337,22 +337,22 @@ private slots:
         auto w = MainWindowRig::makeWindow();
         const ToolButtons &t = w->toolButtons();
         ImageCanvas *live = w->canvas(MODE_LIVE);
-        live->fillStill(Qt::darkGreen);
+        live->pipeline()->fillStill(Qt::darkGreen);
         QTest::mouseClick(t.freeze, Qt::LeftButton);
-        QVERIFY(live->freeze());
+        QVERIFY(live->pipeline()->freeze());
         QTest::mouseClick(t.mask, Qt::LeftButton);
-        QCOMPARE(live->mask(), int(MASK_CIRCLE));
+        QCOMPARE(live->pipeline()->mask(), int(MASK_CIRCLE));
         QTest::mouseClick(t.zoomIn, Qt::LeftButton);
-        QCOMPARE(live->zoom(), 2.0);
-        w->canvas(MODE_FILM)->setEffect(EFFECT_BW);
-        w->canvas(MODE_FILM)->setMask(MASK_TOP);
+        QCOMPARE(live->pipeline()->zoom(), 2.0);
+        w->canvas(MODE_FILM)->pipeline()->setEffect(EFFECT_BW);
+        w->canvas(MODE_FILM)->pipeline()->setMask(MASK_TOP);
 
         QVERIFY(MainWindowRig::selectMode(*w, MODE_FILM));
         QVERIFY(!t.freeze->isChecked());
         QVERIFY(t.mask->isChecked());
         QCOMPARE(pictureOf(t.mask), pictureOf("ICON_MASK_TOP", true));
         QCOMPARE(pictureOf(t.effect), pictureOf("ICON_EFFECT_BW"));
-        QCOMPARE(w->canvas(MODE_FILM)->zoom(), 1.0);
+        QCOMPARE(w->canvas(MODE_FILM)->pipeline()->zoom(), 1.0);
 
         QVERIFY(MainWindowRig::selectMode(*w, MODE_DRAWING_BOARD));
         QVERIFY(!t.mask->isChecked());
@@ -362,8 +362,8 @@ private slots:
         QVERIFY(MainWindowRig::selectMode(*w, MODE_LIVE));
         QVERIFY(t.freeze->isChecked());
         QVERIFY(t.mask->isChecked());
-        QCOMPARE(live->zoom(), 2.0);
-        QVERIFY(live->freeze());
+        QCOMPARE(live->pipeline()->zoom(), 2.0);
+        QVERIFY(live->pipeline()->freeze());
     }
 
     void drawingTools_data()
@@ -433,15 +433,15 @@ private slots:
         QVERIFY(MainWindowRig::selectMode(*w, MODE_DRAWING_BOARD));
         ImageCanvas *board = w->currentCanvas();
         ImageCanvas *live = w->canvas(MODE_LIVE);
-        live->fillStill(Qt::darkGreen);
+        live->pipeline()->fillStill(Qt::darkGreen);
         const auto scribble = [](QPainter &p) { p.fillRect(10, 10, 50, 50, Qt::red); };
-        board->drawOnLayer(scribble);
-        live->drawOnLayer(scribble);
-        QVERIFY(board->layerDirty());
+        board->pipeline()->drawOnLayer(scribble);
+        live->pipeline()->drawOnLayer(scribble);
+        QVERIFY(board->pipeline()->layerDirty());
         QTest::mouseClick(w->toolButtons().eraseAll, Qt::LeftButton);
-        QVERIFY(!board->layerDirty());
-        QCOMPARE(board->annotationLayer().pixelColor(20, 20).alpha(), 0);
-        QVERIFY(live->layerDirty());
+        QVERIFY(!board->pipeline()->layerDirty());
+        QCOMPARE(board->pipeline()->annotationLayer().pixelColor(20, 20).alpha(), 0);
+        QVERIFY(live->pipeline()->layerDirty());
     }
 
     void indicationsOnTheCurrentDisplay()
@@ -449,7 +449,7 @@ private slots:
         auto w = MainWindowRig::makeWindow();
         QVERIFY(MainWindowRig::selectMode(*w, MODE_FILM));
         ImageCanvas *film = w->currentCanvas();
-        film->fillStill(Qt::darkBlue);
+        film->pipeline()->fillStill(Qt::darkBlue);
         OSDProcessor *osd = w->osd(film);
         QVERIFY(osd);
         QVERIFY(osd != w->osd(w->canvas(MODE_LIVE)));
@@ -457,7 +457,7 @@ private slots:
         QTest::mouseClick(t.zoomIn, Qt::LeftButton);
         QCOMPARE(osd->zoomLabelText(), QString("2x"));
         QTest::mouseClick(t.zoomReset, Qt::LeftButton);
-        QCOMPARE(osd->zoomLabelText(), OSDProcessor::zoomLabel(film->zoom()));
+        QCOMPARE(osd->zoomLabelText(), OSDProcessor::zoomLabel(film->pipeline()->zoom()));
         QTest::mouseClick(t.rotate, Qt::LeftButton);
         QCOMPARE(osd->rotateLabel(), QString("90"));
         QTest::mouseClick(t.rotateRev, Qt::LeftButton);
@@ -471,15 +471,15 @@ private slots:
         const ToolButtons &t = w->toolButtons();
         ImageCanvas *live = w->canvas(MODE_LIVE);
         // As the mask popup leaves things after choosing the top half.
-        live->setMask(MASK_TOP);
+        live->pipeline()->setMask(MASK_TOP);
         t.mask->setChecked(true);
 
         QTest::mouseClick(t.mask, Qt::LeftButton);
         QVERIFY(!t.mask->isChecked());
-        QCOMPARE(live->mask(), int(MASK_NONE));
-        QCOMPARE(w->rememberedMask(), int(MASK_TOP));
+        QCOMPARE(live->pipeline()->mask(), int(MASK_NONE));
+        QCOMPARE(w->toolActions()->rememberedMask(), int(MASK_TOP));
         QTest::mouseClick(t.mask, Qt::LeftButton);
-        QCOMPARE(live->mask(), int(MASK_TOP));
+        QCOMPARE(live->pipeline()->mask(), int(MASK_TOP));
     }
 
     void viewActions_data()
@@ -497,26 +497,26 @@ private slots:
             QVERIFY(MainWindowRig::selectMode(*w, mode));
         const ToolButtons &t = w->toolButtons();
         ImageCanvas *canvas = w->currentCanvas();
-        canvas->fillStill(Qt::darkBlue);
+        canvas->pipeline()->fillStill(Qt::darkBlue);
 
         QTest::mouseClick(t.rotate, Qt::LeftButton);
-        QCOMPARE(canvas->rotation(), 1);
+        QCOMPARE(canvas->pipeline()->rotation(), 1);
         QTest::mouseClick(t.rotateRev, Qt::LeftButton);
         QTest::mouseClick(t.rotateRev, Qt::LeftButton);
-        QCOMPARE(canvas->rotation(), 3);
+        QCOMPARE(canvas->pipeline()->rotation(), 3);
         QTest::mouseClick(t.rotate, Qt::LeftButton);
-        QCOMPARE(canvas->rotation(), 0);
+        QCOMPARE(canvas->pipeline()->rotation(), 0);
 
         QTest::mouseClick(t.zoomIn, Qt::LeftButton);
         QTest::mouseClick(t.zoomIn, Qt::LeftButton);
-        QCOMPARE(canvas->zoom(), 3.0);
+        QCOMPARE(canvas->pipeline()->zoom(), 3.0);
         QTest::mouseClick(t.zoomOut, Qt::LeftButton);
-        QCOMPARE(canvas->zoom(), 2.0);
+        QCOMPARE(canvas->pipeline()->zoom(), 2.0);
         QTest::mouseClick(t.zoomReset, Qt::LeftButton);
-        QCOMPARE(canvas->zoom(), 1.0);
+        QCOMPARE(canvas->pipeline()->zoom(), 1.0);
         for (WindowMode other : {MODE_LIVE, MODE_FILM, MODE_PHOTOGRAPH, MODE_DRAWING_BOARD}) {
             if (other != mode)
-                QCOMPARE(w->canvas(other)->rotation(), 0);
+                QCOMPARE(w->canvas(other)->pipeline()->rotation(), 0);
         }
     }
 
@@ -524,12 +524,12 @@ private slots:
     {
         auto w = MainWindowRig::makeWindow();
         ImageCanvas *live = w->canvas(MODE_LIVE);
-        live->fillStill(Qt::darkBlue);
+        live->pipeline()->fillStill(Qt::darkBlue);
         ImageButton *zoomIn = w->toolButtons().zoomIn;
         QTest::mousePress(zoomIn, Qt::LeftButton);
         QTest::qWait(2000);
         QTest::mouseRelease(zoomIn, Qt::LeftButton);
-        QCOMPARE(live->zoom(), 2.0);
+        QCOMPARE(live->pipeline()->zoom(), 2.0);
     }
 
     void popupRules()
@@ -545,7 +545,7 @@ private slots:
         QVERIFY(!popup.popup());
 
         popup.open(new QWidget, t.line);
-        w->fillBackground();
+        w->toolActions()->fillBackground();
         QVERIFY(!popup.popup());
 
         popup.open(new QWidget, t.mask);
@@ -582,12 +582,12 @@ private slots:
 
     void framesOfAnyCanvasFeedTheClock()
     {
-        ManualFrameClock *clock = nullptr;
+        ManualClock *clock = nullptr;
         auto w = MainWindowRig::makeWindow(&clock);
         clock->advance(4000);
         // A film frame counts like a live one.
-        emit w->canvas(MODE_FILM)->streamFrameUpdate();
-        QCOMPARE(clock->elapsed(), qint64(0));
+        emit w->canvas(MODE_FILM)->pipeline()->streamFrameUpdate();
+        QCOMPARE(w->deviceSupervisor()->sinceLastFrameMs(), qint64(0));
     }
 
 };

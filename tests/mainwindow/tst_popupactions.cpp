@@ -1,16 +1,17 @@
-#include "AboutToolWindow.h"
-#include "CanvasTypes.h"
-#include "ColorToolWindow.h"
-#include "Config.h"
-#include "EffectToolWindow.h"
-#include "FillBackgroundToolWindow.h"
-#include "ImageButton.h"
-#include "ImageCanvas.h"
+#include "toolwindows/AboutToolWindow.h"
+#include "canvas/CanvasTypes.h"
+#include "toolwindows/ColorToolWindow.h"
+#include "common/Config.h"
+#include "toolwindows/EffectToolWindow.h"
+#include "toolwindows/FillBackgroundToolWindow.h"
+#include "widgets/ImageButton.h"
+#include "canvas/ImageCanvas.h"
 #include "MainWindowRig.h"
-#include "MaskToolWindow.h"
-#include "MediaFramework.h"
-#include "SettingsToolWindow.h"
-#include "TextToolWindow.h"
+#include "mainwindow/ToolActions.h"
+#include "toolwindows/MaskToolWindow.h"
+#include "sources/media/MediaFramework.h"
+#include "toolwindows/SettingsToolWindow.h"
+#include "toolwindows/TextToolWindow.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -28,6 +29,16 @@ QString titleOf(const QWidget *popup)
             return label->text();
     }
     return QString();
+}
+
+} // namespace
+
+namespace {
+
+// The About button belongs to the window; every other popup opens from a tool action.
+QObject *actionTarget(MainWindow &w, const QString &slot)
+{
+    return slot == QLatin1String("About") ? static_cast<QObject *>(&w) : w.toolActions();
 }
 
 } // namespace
@@ -97,10 +108,10 @@ private slots:
         QFETCH(int, height);
         auto w = MainWindowRig::makeWindow();
         w->currentCanvas()->setTool(TOOL_HAND);
-        w->lineHold();
+        w->toolActions()->lineHold();
         QPointer<QWidget> previous = w->popupSlot().popup();
         QVERIFY(previous);
-        QVERIFY(QMetaObject::invokeMethod(w.get(), qPrintable(slot)));
+        QVERIFY(QMetaObject::invokeMethod(actionTarget(*w, slot), qPrintable(slot)));
         QVERIFY(!previous);
         QWidget *popup = w->popupSlot().popup();
         QVERIFY(popup);
@@ -113,7 +124,7 @@ private slots:
     void eraserPopupHasOnlyWidth()
     {
         auto w = MainWindowRig::makeWindow();
-        w->eraseHold();
+        w->toolActions()->eraseHold();
         auto *popup = qobject_cast<ColorToolWindow *>(w->popupSlot().popup());
         QVERIFY(popup);
         QVERIFY(!popup->hasLineColorRow());
@@ -126,14 +137,14 @@ private slots:
     void openPopupFollowsModeSwitch()
     {
         auto w = MainWindowRig::makeWindow();
-        w->canvas(MODE_DRAWING_BOARD)->setEffect(EFFECT_NEGATIVE);
-        w->effectHold();
+        w->canvas(MODE_DRAWING_BOARD)->pipeline()->setEffect(EFFECT_NEGATIVE);
+        w->toolActions()->effectHold();
         auto *popup = qobject_cast<EffectToolWindow *>(w->popupSlot().popup());
         QVERIFY(popup);
         QVERIFY(popup->effectButton(EFFECT_COLOR)->isChecked());
         // A mode switch closes popups; one opened on the new canvas shows its effect.
         QVERIFY(MainWindowRig::selectMode(*w, MODE_DRAWING_BOARD));
-        w->effectHold();
+        w->toolActions()->effectHold();
         popup = qobject_cast<EffectToolWindow *>(w->popupSlot().popup());
         QVERIFY(popup->effectButton(EFFECT_NEGATIVE)->isChecked());
     }
@@ -177,7 +188,7 @@ private slots:
         const char *actions[] = {"lineHold", "rectangleHold", "eraseHold", "textHold",
                                "fillBackgroundHold", "maskHold", "effectHold", "settings", "About"};
         for (const char *slot : actions) {
-            QVERIFY(QMetaObject::invokeMethod(w.get(), slot));
+            QVERIFY(QMetaObject::invokeMethod(actionTarget(*w, slot), slot));
             QWidget *popup = w->popupSlot().popup();
             QVERIFY(popup);
             QVERIFY(QTest::qWaitForWindowExposed(popup));

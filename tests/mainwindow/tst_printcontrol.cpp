@@ -1,5 +1,5 @@
-#include "PrintComposer.h"
-#include "PrintControl.h"
+#include "mainwindow/PrintComposer.h"
+#include "mainwindow/PrintControl.h"
 #include "ScriptedPrompts.h"
 
 #include <QFile>

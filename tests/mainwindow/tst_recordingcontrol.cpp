@@ -1,8 +1,8 @@
-#include "Config.h"
-#include "DeviceSupervisor.h"
-#include "ImageCanvas.h"
-#include "ManualFrameClock.h"
-#include "RecordingControl.h"
+#include "common/Config.h"
+#include "mainwindow/DeviceSupervisor.h"
+#include "canvas/ImageCanvas.h"
+#include "ManualClock.h"
+#include "mainwindow/RecordingControl.h"
 #include "ScriptedPrompts.h"
 
 #include <QDir>
@@ -47,8 +47,8 @@ struct Rig
     QPushButton liveButton;
     QPushButton freezeButton;
     QTimer deviceCheckTimer;
-    ManualFrameClock *clock = new ManualFrameClock;
-    DeviceSupervisor supervisor{std::unique_ptr<FrameClock>(clock)};
+    ManualClock clock{START};
+    DeviceSupervisor supervisor{clock};
     ImageCanvas canvas;
     FakeCamera camera;
     std::unique_ptr<RecordingControl> control;
@@ -66,9 +66,9 @@ struct Rig
         parts.deviceCheckTimer = &deviceCheckTimer;
         parts.supervisor = &supervisor;
         parts.currentCanvas = [this] { return &canvas; };
+        parts.clock = &clock;
         control = std::make_unique<RecordingControl>(parts);
         control->setCamera(camera.operations());
-        control->setWallClock([] { return START; });
         for (QPushButton *b : {&recordButton, &liveButton})
             QObject::connect(b, &QPushButton::clicked, control.get(), &RecordingControl::record);
         supervisor.setCameraOpenQuery([this] { return camera.open; });
@@ -119,25 +119,25 @@ private slots:
         QTemporaryDir dir;
         Config::setRecordPath(dir.path());
         Rig r;
-        r.canvas.setFreeze(true);
+        r.canvas.pipeline()->setFreeze(true);
         r.freezeButton.setChecked(true);
-        r.clock->advance(3000);
+        r.clock.advance(3000); // named when the recording starts
 
         r.click(startLive);
         QVERIFY(r.control->isRecording());
         QVERIFY(r.buttonsChecked(true));
-        QCOMPARE(r.camera.started, QStringList{dir.filePath("2026-12-07_09-30-05.avi")});
+        QCOMPARE(r.camera.started, QStringList{dir.filePath("2026-12-07_09-30-08.avi")});
         QVERIFY(QFile::exists(r.camera.started.first()));
-        QVERIFY(!r.canvas.freeze());
+        QVERIFY(!r.canvas.pipeline()->freeze());
         QVERIFY(!r.freezeButton.isChecked());
-        QCOMPARE(r.clock->elapsed(), qint64(0)); // the graph rebuild is no frame gap
+        QCOMPARE(r.supervisor.sinceLastFrameMs(), qint64(0)); // the graph rebuild is no frame gap
 
-        r.clock->advance(4000);
+        r.clock.advance(4000);
         r.click(stopLive);
         QVERIFY(!r.control->isRecording());
         QVERIFY(r.buttonsChecked(false));
         QCOMPARE(r.camera.stops, 1);
-        QCOMPARE(r.clock->elapsed(), qint64(0));
+        QCOMPARE(r.supervisor.sinceLastFrameMs(), qint64(0));
         QVERIFY(r.deviceCheckTimer.isActive());
     }
 
@@ -196,10 +196,10 @@ private slots:
         r.click(true);
         QVERIFY(r.control->isRecording());
 
-        r.clock->advance(5000);
+        r.clock.advance(5000);
         r.supervisor.check();
         QVERIFY(r.control->isRecording()); // exactly 5000 ms is no stall
-        r.clock->advance(1);
+        r.clock.advance(1);
         r.supervisor.check();
         QVERIFY(!r.control->isRecording());
         QVERIFY(r.buttonsChecked(false));

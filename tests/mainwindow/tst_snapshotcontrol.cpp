@@ -1,11 +1,13 @@
-#include "Config.h"
-#include "ImageCanvas.h"
+#include "common/Config.h"
+#include "canvas/ImageCanvas.h"
 #include "ScriptedPrompts.h"
-#include "SnapshotControl.h"
+#include "mainwindow/SnapshotControl.h"
 
 #include <QDir>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include "ManualClock.h"
+
 #include <QtTest>
 
 namespace {
@@ -16,14 +18,13 @@ const QDateTime WALL_START(QDate(2026, 12, 7), QTime(9, 30, 0));
 // the control between them.
 struct Rig
 {
-    ImageCanvas canvas;
+    ManualClock clock{WALL_START};
+    ImageCanvas canvas{nullptr, clock};
     QPushButton button;
     SnapshotControl control{&button, nullptr};
-    qint64 ms = 0;
 
     Rig()
     {
-        canvas.setSnapshotClocks([this] { return ms; }, [this] { return WALL_START.addMSecs(ms); });
         QObject::connect(&button, &QPushButton::clicked, &control,
                          [this] { control.snapshot(&canvas); });
     }
@@ -32,7 +33,7 @@ struct Rig
     {
         QImage still(QSize(320, 240), QImage::Format_RGB888);
         still.fill(colour);
-        canvas.stillImageCaptured(&still);
+        canvas.pipeline()->stillImageCaptured(&still);
     }
 };
 
@@ -66,23 +67,23 @@ private slots:
         Config::setSnapshotMode(0);
         Rig r;
         r.frame();
-        r.canvas.setEffect(effect);
+        r.canvas.pipeline()->setEffect(effect);
         r.click();
         QVERIFY(!r.button.isCheckable());
-        QVERIFY(r.canvas.isSnapshotArmed());
-        r.ms = 100;
+        QVERIFY(r.canvas.pipeline()->isSnapshotArmed());
+        r.clock.set(100);
         r.frame();
         const QStringList written = files(dir.path());
         QCOMPARE(written.size(), 1);
         QVERIFY(written.first().endsWith(".jpg"));
         QImage picture(dir.filePath(written.first()));
-        QCOMPARE(picture.size(), r.canvas.outputImage().size());
+        QCOMPARE(picture.size(), r.canvas.pipeline()->outputImage().size());
         // The file holds the processed picture: compare one pixel of it with the output.
         const QColor a = picture.pixelColor(160, 120);
-        const QColor b = r.canvas.outputImage().pixelColor(160, 120);
+        const QColor b = r.canvas.pipeline()->outputImage().pixelColor(160, 120);
         QVERIFY(qAbs(a.red() - b.red()) < 8 && qAbs(a.green() - b.green()) < 8
                 && qAbs(a.blue() - b.blue()) < 8);
-        r.ms = 5000;
+        r.clock.set(5000);
         r.frame();
         QCOMPARE(files(dir.path()).size(), 1);
     }
@@ -99,8 +100,8 @@ private slots:
         r.click();
         QVERIFY(r.button.isCheckable());
         QVERIFY(r.button.isChecked());
-        QVERIFY(r.canvas.isSnapshotArmed());
-        const SnapshotWriter::Settings s = r.canvas.snapshotSettings();
+        QVERIFY(r.canvas.pipeline()->isSnapshotArmed());
+        const SnapshotWriter::Settings s = r.canvas.pipeline()->snapshotSettings();
         QCOMPARE(s.continuous, 1);
         QCOMPARE(s.interval, quint64(3));
         QCOMPARE(s.duration, std::numeric_limits<quint64>::max());
@@ -108,11 +109,11 @@ private slots:
 
         r.click();
         QVERIFY(!r.button.isChecked());
-        QVERIFY(!r.canvas.isSnapshotArmed());
+        QVERIFY(!r.canvas.pipeline()->isSnapshotArmed());
 
         r.click();
         QVERIFY(r.button.isChecked());
-        QVERIFY(r.canvas.isSnapshotArmed());
+        QVERIFY(r.canvas.pipeline()->isSnapshotArmed());
     }
 
     void singleAfterContinuousStopsTheSeries()
@@ -130,14 +131,14 @@ private slots:
         r.click();
         QVERIFY(!r.button.isCheckable());
         QVERIFY(!r.button.isChecked());
-        QCOMPARE(r.canvas.snapshotSettings().continuous, 0);
+        QCOMPARE(r.canvas.pipeline()->snapshotSettings().continuous, 0);
         // One snapshot armed, written by the next frame; then the series is over.
         const int before = files(dir.path()).size();
-        r.ms = 100;
+        r.clock.set(100);
         r.frame();
         QCOMPARE(files(dir.path()).size(), before + 1);
-        QVERIFY(!r.canvas.isSnapshotArmed());
-        r.ms = 10000;
+        QVERIFY(!r.canvas.pipeline()->isSnapshotArmed());
+        r.clock.set(10000);
         r.frame();
         QCOMPARE(files(dir.path()).size(), before + 1);
     }
@@ -163,7 +164,7 @@ private slots:
         QCOMPARE(prompts.errors.size(), 1);
         QCOMPARE(prompts.errors.first().title, QStringLiteral("Error"));
         QCOMPARE(prompts.errors.first().text, QStringLiteral("Please select a folder first."));
-        QVERIFY(!r.canvas.isSnapshotArmed());
+        QVERIFY(!r.canvas.pipeline()->isSnapshotArmed());
         QVERIFY(!r.button.isChecked());
     }
 };

@@ -1,9 +1,9 @@
-#include "Config.h"
-#include "ImageButton.h"
-#include "ImageCanvas.h"
-#include "MainWindow.h"
+#include "common/Config.h"
+#include "widgets/ImageButton.h"
+#include "canvas/ImageCanvas.h"
+#include "mainwindow/MainWindow.h"
 #include "MainWindowRig.h"
-#include "PrintControl.h"
+#include "mainwindow/PrintControl.h"
 #include "ScriptedPrompts.h"
 
 #include <QDir>
@@ -38,18 +38,18 @@ private slots:
         ImageCanvas *canvas = w->currentCanvas();
         QImage still(QSize(320, 240), QImage::Format_RGB888);
         still.fill(QColor(30, 160, 90));
-        canvas->stillImageCaptured(&still);
+        canvas->pipeline()->stillImageCaptured(&still);
 
         QTest::mouseClick(w->toolButtons().snapshot, Qt::LeftButton);
-        QVERIFY(canvas->isSnapshotArmed());
-        canvas->stillImageCaptured(&still);
+        QVERIFY(canvas->pipeline()->isSnapshotArmed());
+        canvas->pipeline()->stillImageCaptured(&still);
         const QStringList files = QDir(dir.path()).entryList(QDir::Files);
         QCOMPARE(files.size(), 1);
         QVERIFY(files.first().endsWith(".jpg"));
         // Only the current mode's canvas was asked.
         for (int m = 0; m < WINDOW_MODE_COUNT; ++m)
             if (m != mode)
-                QVERIFY(!w->canvas(WindowMode(m))->isSnapshotArmed());
+                QVERIFY(!w->canvas(WindowMode(m))->pipeline()->isSnapshotArmed());
     }
 
     void continuousSeriesOnTheButton()
@@ -61,10 +61,10 @@ private slots:
         ImageButton *button = w->toolButtons().snapshot;
         QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(button->isChecked());
-        QVERIFY(w->currentCanvas()->isSnapshotArmed());
+        QVERIFY(w->currentCanvas()->pipeline()->isSnapshotArmed());
         QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(!button->isChecked());
-        QVERIFY(!w->currentCanvas()->isSnapshotArmed());
+        QVERIFY(!w->currentCanvas()->pipeline()->isSnapshotArmed());
     }
 
     void recordingWithoutCameraLeavesBothButtonsPlain()
@@ -100,7 +100,7 @@ private slots:
         QVERIFY(MainWindowRig::selectMode(*w, MODE_PHOTOGRAPH));
         QImage still(QSize(400, 300), QImage::Format_RGB888);
         still.fill(Qt::darkRed);
-        w->currentCanvas()->stillImageCaptured(&still);
+        w->currentCanvas()->pipeline()->stillImageCaptured(&still);
         w->printControl()->setPrinterList([] { return QStringList{QStringLiteral("pdf")}; });
         QSize page;
         w->printControl()->setPrintDialog([&](QPrinter *printer, QWidget *parent) {

@@ -1,9 +1,9 @@
-#include "AnnotationTools.h"
-#include "CanvasTypes.h"
-#include "Config.h"
-#include "ImageButton.h"
-#include "ImageCanvas.h"
-#include "LiveSource_linux.h"
+#include "canvas/AnnotationTools.h"
+#include "canvas/CanvasTypes.h"
+#include "common/Config.h"
+#include "widgets/ImageButton.h"
+#include "canvas/ImageCanvas.h"
+#include "sources/live/LiveSource.h"
 #include "MainWindowRig.h"
 #include "RecordedFiles.h"
 #include "ScriptedPrompts.h"
@@ -30,7 +30,7 @@ QStringList avis(const QString &folder)
 struct Rig
 {
     std::shared_ptr<SimulatedCamera> camera = std::make_shared<SimulatedCamera>();
-    ManualFrameClock *clock = nullptr;
+    ManualClock *clock = nullptr;
     std::unique_ptr<MainWindow> window;
 
     Rig()
@@ -80,13 +80,13 @@ private slots:
         QVERIFY(r.waitOpen());
         ImageCanvas *canvas = r.window->currentCanvas();
         QTest::mouseClick(r.window->toolButtons().freeze, Qt::LeftButton);
-        QVERIFY(canvas->freeze());
+        QVERIFY(canvas->pipeline()->freeze());
 
         const QDateTime before = QDateTime::currentDateTime();
         QTest::mouseClick(r.button(startLive), Qt::LeftButton);
         QVERIFY(r.window->isRecording());
         QVERIFY(r.buttonsChecked(true));
-        QVERIFY(!canvas->freeze());
+        QVERIFY(!canvas->pipeline()->freeze());
         QVERIFY(!r.window->toolButtons().freeze->isChecked());
         const QStringList files = avis(dir.path());
         QCOMPARE(files.size(), 1);
@@ -155,7 +155,7 @@ private slots:
 
         r.camera->setStalled(true);
         QTest::qWait(500); // frames under way arrive
-        r.clock->start();
+        r.window->deviceSupervisor()->restartClock();
         r.clock->advance(5001);
         r.window->deviceActiveCheck();
         QVERIFY(!r.window->isRecording());

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "GstBufferMapping.h"
-#include "GstRef.h"
+#include "sources/media/GstRef.h"
 
 #include <QBuffer>
 #include <QByteArray>

@@ -1,6 +1,6 @@
-#include "BusBridge.h"
-#include "MediaFramework.h"
-#include "MediaGraph.h"
+#include "sources/media/BusBridge.h"
+#include "sources/media/MediaFramework.h"
+#include "sources/media/MediaGraph.h"
 
 #include <QCoreApplication>
 #include <QSignalSpy>

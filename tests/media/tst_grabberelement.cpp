@@ -1,9 +1,9 @@
-#include "DirectShowTransformFilter.h"
-#include "GrabberElement.h"
+#include "sources/media/DirectShowTransformFilter.h"
+#include "sources/media/GrabberElement.h"
 #include "GrabberPipelineHelpers.h"
 #include "GrabberTestSink.h"
-#include "MediaFramework.h"
-#include "MediaGraph.h"
+#include "sources/media/MediaFramework.h"
+#include "sources/media/MediaGraph.h"
 #include "MessageCapture.h"
 
 #include <QtTest>

@@ -1,10 +1,10 @@
-#include "DirectShowTransformFilter.h"
+#include "sources/media/DirectShowTransformFilter.h"
 #include "GrabberTestSink.h"
 #include "GstBufferMapping.h"
-#include "GstRef.h"
-#include "MediaFramework.h"
-#include "MediaSample.h"
-#include "MediaType.h"
+#include "sources/media/GstRef.h"
+#include "sources/media/MediaFramework.h"
+#include "sources/media/MediaSample.h"
+#include "sources/media/MediaType.h"
 #include "MessageCapture.h"
 
 #include <QtTest>

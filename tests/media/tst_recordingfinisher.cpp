@@ -1,10 +1,10 @@
-#include "DirectShowTransformFilter.h"
-#include "GrabberElement.h"
+#include "sources/media/DirectShowTransformFilter.h"
+#include "sources/media/GrabberElement.h"
 #include "GrabberPipelineHelpers.h"
 #include "GrabberTestSink.h"
-#include "MediaFramework.h"
-#include "MediaGraph.h"
-#include "RecordingFinisher.h"
+#include "sources/media/MediaFramework.h"
+#include "sources/media/MediaGraph.h"
+#include "sources/media/RecordingFinisher.h"
 
 #include <QProcess>
 #include <QRegularExpression>

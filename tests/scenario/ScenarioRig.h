@@ -3,9 +3,9 @@
 // The user's hands in the scenario: mouse clicks and holds on the window's buttons, drags on a
 // canvas at picture positions, and pictures of the window with its open popup.
 
-#include "ImageButton.h"
-#include "ImageCanvas.h"
-#include "MainWindow.h"
+#include "widgets/ImageButton.h"
+#include "canvas/ImageCanvas.h"
+#include "mainwindow/MainWindow.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -21,7 +21,7 @@ namespace ScenarioRig {
 // is scaled to fit the widget with its aspect ratio kept, and centred.
 inline QPoint frameToWidget(const ImageCanvas &canvas, const QPointF &frame)
 {
-    const QSize image = canvas.outputImage().size();
+    const QSize image = canvas.pipeline()->outputImage().size();
     if (image.isEmpty())
         return QPoint();
     const double s = std::min(double(canvas.height()) / image.height(),

@@ -1,26 +1,26 @@
-#include "CanvasTypes.h"
-#include "ColorToolWindow.h"
-#include "Config.h"
-#include "EffectToolWindow.h"
-#include "FilmBar.h"
-#include "FilmSource.h"
-#include "FillBackgroundToolWindow.h"
-#include "HorizontalSlider.h"
-#include "LiveSource_linux.h"
+#include "canvas/CanvasTypes.h"
+#include "toolwindows/ColorToolWindow.h"
+#include "common/Config.h"
+#include "toolwindows/EffectToolWindow.h"
+#include "mainwindow/FilmBar.h"
+#include "sources/film/FilmSource.h"
+#include "toolwindows/FillBackgroundToolWindow.h"
+#include "widgets/HorizontalSlider.h"
+#include "sources/live/LiveSource.h"
 #include "../mainwindow/MainWindowRig.h"
-#include "MaskToolWindow.h"
-#include "MediaFramework.h"
+#include "toolwindows/MaskToolWindow.h"
+#include "sources/media/MediaFramework.h"
 #include "PdfImages.h"
-#include "PhotographBar.h"
-#include "PhotographSource.h"
+#include "mainwindow/PhotographBar.h"
+#include "sources/photograph/PhotographSource.h"
 #include "PixelProbe.h"
-#include "PrintControl.h"
+#include "mainwindow/PrintControl.h"
 #include "RecordedFiles.h"
 #include "ScenarioRig.h"
 #include "ScriptedPrompts.h"
-#include "SettingsToolWindow.h"
-#include "TextToolWindow.h"
-#include "ThumbnailWidget.h"
+#include "toolwindows/SettingsToolWindow.h"
+#include "toolwindows/TextToolWindow.h"
+#include "sources/photograph/ThumbnailWidget.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -161,7 +161,7 @@ private slots:
         QCOMPARE(w().currentMode(), MODE_LIVE);
         QVERIFY(w().modeButton(MODE_LIVE)->isChecked());
         QVERIFY2(framesFlow(), "the camera does not deliver");
-        QTRY_COMPARE_WITH_TIMEOUT(live().outputImage().size(), FrameSize, OutcomeTimeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(live().pipeline()->outputImage().size(), FrameSize, OutcomeTimeoutMs);
         // The colour bars reach the screen: the middle of the painted canvas is not black.
         QTRY_VERIFY_WITH_TIMEOUT(!near(live().grab().toImage(),
                                        QPoint(live().width() / 2, live().height() / 2), Black, 30),
@@ -184,7 +184,7 @@ private slots:
 
         ScenarioRig::dragFrame(live(), LineFrom, LineTo);
         const QRect along(QPoint(LineFrom.x(), LineFrom.y() - 8), QPoint(LineTo.x(), LineTo.y() + 8));
-        QTRY_VERIFY_WITH_TIMEOUT(find(live().outputImage(), Red, 10, along).count > 300 * 8,
+        QTRY_VERIFY_WITH_TIMEOUT(find(live().pipeline()->outputImage(), Red, 10, along).count > 300 * 8,
                                  OutcomeTimeoutMs);
     }
 
@@ -195,12 +195,12 @@ private slots:
         QVERIFY(tools().arrow->isChecked());
         QVERIFY2(!w().popupSlot().popup(), "another tool closes the line popup");
         const QRect around(QPoint(ArrowFrom.x() - 20, 40), QPoint(ArrowTo.x() + 20, 160));
-        const int before = find(live().outputImage(), Red, 10, around).count;
+        const int before = find(live().pipeline()->outputImage(), Red, 10, around).count;
         ScenarioRig::dragFrame(live(), ArrowFrom, ArrowTo);
-        QTRY_VERIFY_WITH_TIMEOUT(find(live().outputImage(), Red, 10, around).count > before + 1000,
+        QTRY_VERIFY_WITH_TIMEOUT(find(live().pipeline()->outputImage(), Red, 10, around).count > before + 1000,
                                  OutcomeTimeoutMs);
         // The head is wider than the shaft: red reaches further from the axis near the tip.
-        const PixelProbe::Match arrow = find(live().outputImage(), Red, 10, around);
+        const PixelProbe::Match arrow = find(live().pipeline()->outputImage(), Red, 10, around);
         QVERIFY2(arrow.box.height() > 20, qPrintable(QString::number(arrow.box.height())));
     }
 
@@ -216,13 +216,13 @@ private slots:
         QVERIFY(tools().rectangle->isChecked());
 
         ScenarioRig::dragFrame(live(), BoxFrom, BoxTo);
-        QTRY_VERIFY_WITH_TIMEOUT(find(live().outputImage(), Yellow, 10, CentreRegion).count > 150 * 70,
+        QTRY_VERIFY_WITH_TIMEOUT(find(live().pipeline()->outputImage(), Yellow, 10, CentreRegion).count > 150 * 70,
                                  OutcomeTimeoutMs);
-        m_boxAtZoom1 = find(live().outputImage(), Yellow, 10, CentreRegion).box;
+        m_boxAtZoom1 = find(live().pipeline()->outputImage(), Yellow, 10, CentreRegion).box;
         // Filled inside a red border, at the place it was drawn.
         QVERIFY2(qAbs(m_boxAtZoom1.center().x() - 640) < 8 && qAbs(m_boxAtZoom1.center().y() - 360) < 8,
                  qPrintable(QString("%1,%2").arg(m_boxAtZoom1.center().x()).arg(m_boxAtZoom1.center().y())));
-        QVERIFY(near(live().outputImage(), QPoint(640, int(BoxFrom.y()) + 1), Red, 10));
+        QVERIFY(near(live().pipeline()->outputImage(), QPoint(640, int(BoxFrom.y()) + 1), Red, 10));
     }
 
     void s05_text()
@@ -242,9 +242,9 @@ private slots:
         ScenarioRig::click(live(), ScenarioRig::frameToWidget(live(), QPointF(1100, 650)));
         QVERIFY(!live().textEditor()->isVisible());
         const QRect textRegion(QPoint(TextAt.x() - 10, TextAt.y() - 20), QSize(600, 140));
-        QTRY_VERIFY_WITH_TIMEOUT(find(live().outputImage(), Blue, 30, textRegion).count > 200,
+        QTRY_VERIFY_WITH_TIMEOUT(find(live().pipeline()->outputImage(), Blue, 30, textRegion).count > 200,
                                  OutcomeTimeoutMs);
-        QVERIFY(find(live().annotationLayer(), Blue, 30, textRegion).count > 200);
+        QVERIFY(find(live().pipeline()->annotationLayer(), Blue, 30, textRegion).count > 200);
     }
 
     // Best fit is zoom 1 for an upright 1280 x 720 picture: two steps in give zoom 3.
@@ -253,12 +253,12 @@ private slots:
         for (int i = 0; i < 2; ++i)
             QTest::mouseClick(tools().zoomIn, Qt::LeftButton);
         QVERIFY2(!w().popupSlot().popup(), "zooming closes the text popup");
-        QCOMPARE(live().zoom(), 3.0);
+        QCOMPARE(live().pipeline()->zoom(), 3.0);
         // The rectangle in the middle comes out three times as large, still in the middle.
-        QTRY_VERIFY_WITH_TIMEOUT(find(live().outputImage(), Yellow, 10).box.width()
+        QTRY_VERIFY_WITH_TIMEOUT(find(live().pipeline()->outputImage(), Yellow, 10).box.width()
                                      > m_boxAtZoom1.width() * 28 / 10,
                                  OutcomeTimeoutMs);
-        const QRect box = find(live().outputImage(), Yellow, 10).box;
+        const QRect box = find(live().pipeline()->outputImage(), Yellow, 10).box;
         QVERIFY2(qAbs(box.width() - 3 * m_boxAtZoom1.width()) < 15
                      && qAbs(box.height() - 3 * m_boxAtZoom1.height()) < 15,
                  qPrintable(QString("%1x%2").arg(box.width()).arg(box.height())));
@@ -268,39 +268,39 @@ private slots:
     void s07_rotate()
     {
         QTest::mouseClick(tools().rotate, Qt::LeftButton);
-        QCOMPARE(live().rotation(), 1);
-        QCOMPARE(live().zoom(), 3.0);
-        QCOMPARE(live().annotationLayer().size(), FrameSize.transposed());
+        QCOMPARE(live().pipeline()->rotation(), 1);
+        QCOMPARE(live().pipeline()->zoom(), 3.0);
+        QCOMPARE(live().pipeline()->annotationLayer().size(), FrameSize.transposed());
         // The wide rectangle stands upright now, still in the middle, in a picture of the
         // same size.
-        QTRY_VERIFY_WITH_TIMEOUT(find(live().outputImage(), Yellow, 10).box.height()
+        QTRY_VERIFY_WITH_TIMEOUT(find(live().pipeline()->outputImage(), Yellow, 10).box.height()
                                      > m_boxAtZoom1.width() * 28 / 10,
                                  OutcomeTimeoutMs);
-        const QRect box = find(live().outputImage(), Yellow, 10).box;
+        const QRect box = find(live().pipeline()->outputImage(), Yellow, 10).box;
         QVERIFY2(qAbs(box.height() - 3 * m_boxAtZoom1.width()) < 15
                      && qAbs(box.width() - 3 * m_boxAtZoom1.height()) < 15,
                  qPrintable(QString("%1x%2").arg(box.width()).arg(box.height())));
-        QCOMPARE(live().outputImage().size(), FrameSize);
+        QCOMPARE(live().pipeline()->outputImage().size(), FrameSize);
     }
 
     void s08_freeze()
     {
         QTest::mouseClick(tools().freeze, Qt::LeftButton);
         QVERIFY(tools().freeze->isChecked());
-        QVERIFY(live().freeze());
+        QVERIFY(live().pipeline()->freeze());
         QVERIFY(framesFlow(5));
-        const QImage frozen = live().outputImage();
+        const QImage frozen = live().pipeline()->outputImage();
         QVERIFY(framesFlow(15));
-        QVERIFY2(live().outputImage() == frozen, "the moving bars stand still");
+        QVERIFY2(live().pipeline()->outputImage() == frozen, "the moving bars stand still");
     }
 
     void s09_unfreeze()
     {
-        const QImage frozen = live().outputImage();
+        const QImage frozen = live().pipeline()->outputImage();
         QTest::mouseClick(tools().freeze, Qt::LeftButton);
         QVERIFY(!tools().freeze->isChecked());
-        QVERIFY(!live().freeze());
-        QTRY_VERIFY_WITH_TIMEOUT(live().outputImage() != frozen, OutcomeTimeoutMs);
+        QVERIFY(!live().pipeline()->freeze());
+        QTRY_VERIFY_WITH_TIMEOUT(live().pipeline()->outputImage() != frozen, OutcomeTimeoutMs);
     }
 
     void s10_mask()
@@ -309,16 +309,16 @@ private slots:
         QVERIFY(popup);
         // The click that ends the hold switches the remembered mask on.
         QVERIFY(tools().mask->isChecked());
-        QCOMPARE(live().mask(), int(MASK_CIRCLE));
+        QCOMPARE(live().pipeline()->mask(), int(MASK_CIRCLE));
         QTest::mouseClick(popup->maskButton(MASK_RECTANGLE), Qt::LeftButton);
-        QCOMPARE(live().mask(), int(MASK_RECTANGLE));
+        QCOMPARE(live().pipeline()->mask(), int(MASK_RECTANGLE));
         QVERIFY(tools().mask->isChecked());
         // A centred window stays; the edges of the view turn black.
-        QTRY_VERIFY_WITH_TIMEOUT(near(live().outputImage(), QPoint(20, 20), Black, 0)
-                                     && near(live().outputImage(), QPoint(1260, 700), Black, 0)
-                                     && near(live().outputImage(), QPoint(640, 20), Black, 0),
+        QTRY_VERIFY_WITH_TIMEOUT(near(live().pipeline()->outputImage(), QPoint(20, 20), Black, 0)
+                                     && near(live().pipeline()->outputImage(), QPoint(1260, 700), Black, 0)
+                                     && near(live().pipeline()->outputImage(), QPoint(640, 20), Black, 0),
                                  OutcomeTimeoutMs);
-        QVERIFY(near(live().outputImage(), QPoint(640, 360), Yellow, 10));
+        QVERIFY(near(live().pipeline()->outputImage(), QPoint(640, 360), Yellow, 10));
     }
 
     void s11_effect()
@@ -328,13 +328,13 @@ private slots:
         QVERIFY2(!w().popupSlot().popup() || w().popupSlot().popup() == popup,
                  "one popup at a time");
         QTest::mouseClick(popup->effectButton(EFFECT_NEGATIVE), Qt::LeftButton);
-        QCOMPARE(live().effect(), int(EFFECT_NEGATIVE));
+        QCOMPARE(live().pipeline()->effect(), int(EFFECT_NEGATIVE));
         QVERIFY(popup->effectButton(EFFECT_NEGATIVE)->isChecked());
         // The yellow rectangle turns blue; the mask stays black over the negative picture.
-        QTRY_VERIFY_WITH_TIMEOUT(near(live().outputImage(), QPoint(640, 360), Blue, 10),
+        QTRY_VERIFY_WITH_TIMEOUT(near(live().pipeline()->outputImage(), QPoint(640, 360), Blue, 10),
                                  OutcomeTimeoutMs);
-        QCOMPARE(find(live().outputImage(), Yellow, 10, QRect(400, 150, 480, 420)).count, 0);
-        QVERIFY(near(live().outputImage(), QPoint(20, 20), Black, 0));
+        QCOMPARE(find(live().pipeline()->outputImage(), Yellow, 10, QRect(400, 150, 480, 420)).count, 0);
+        QVERIFY(near(live().pipeline()->outputImage(), QPoint(20, 20), Black, 0));
     }
 
     void s12_settingsFolders()
@@ -359,7 +359,7 @@ private slots:
         QTest::mouseClick(tools().snapshot, Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(filesIn(m_snapshots, "*.jpg").size(), 1, OutcomeTimeoutMs);
         QVERIFY(!tools().snapshot->isCheckable());
-        QVERIFY(!live().isSnapshotArmed());
+        QVERIFY(!live().pipeline()->isSnapshotArmed());
         m_singleSnapshot = QDir(m_snapshots).filePath(filesIn(m_snapshots, "*.jpg").first());
         QVERIFY(QDateTime::fromString(QFileInfo(m_singleSnapshot).fileName(),
                                       "yyyy-MM-dd_hh-mm-ss'.jpg'").isValid());
@@ -391,11 +391,11 @@ private slots:
         // One picture a second: three seconds give three more files.
         QTest::mouseClick(tools().snapshot, Qt::LeftButton);
         QVERIFY(tools().snapshot->isChecked());
-        QVERIFY(live().isSnapshotArmed());
+        QVERIFY(live().pipeline()->isSnapshotArmed());
         QTRY_VERIFY_WITH_TIMEOUT(filesIn(m_snapshots, "*.jpg").size() >= 4, 3 * OutcomeTimeoutMs);
         QTest::mouseClick(tools().snapshot, Qt::LeftButton);
         QVERIFY(!tools().snapshot->isChecked());
-        QVERIFY(!live().isSnapshotArmed());
+        QVERIFY(!live().pipeline()->isSnapshotArmed());
         for (const QString &name : filesIn(m_snapshots, "*.jpg")) {
             const QImage shot(QDir(m_snapshots).filePath(name), "JPEG");
             QVERIFY2(shot.size() == FrameSize, qPrintable(name));
@@ -405,7 +405,7 @@ private slots:
 
     void s15_record()
     {
-        QVERIFY(!live().freeze());
+        QVERIFY(!live().pipeline()->freeze());
         QTest::mouseClick(tools().record, Qt::LeftButton);
         QVERIFY(w().isRecording());
         QVERIFY(tools().record->isChecked());
@@ -457,9 +457,9 @@ private slots:
         QVERIFY(w().filmSource()->isPlaying());
         QTRY_VERIFY_WITH_TIMEOUT(bar->positionSlider()->value() >= 10, OutcomeTimeoutMs);
         ImageCanvas *film = w().canvas(MODE_FILM);
-        QCOMPARE(film->outputImage().size(), FrameSize);
-        QVERIFY(near(film->outputImage(), QPoint(640, 360), Blue, 50));
-        QVERIFY(near(film->outputImage(), QPoint(20, 20), Black, 30));
+        QCOMPARE(film->pipeline()->outputImage().size(), FrameSize);
+        QVERIFY(near(film->pipeline()->outputImage(), QPoint(640, 360), Blue, 50));
+        QVERIFY(near(film->pipeline()->outputImage(), QPoint(20, 20), Black, 30));
     }
 
     void s17_filmSeekPause()
@@ -476,9 +476,9 @@ private slots:
         ImageCanvas *film = w().canvas(MODE_FILM);
         const auto atRest = [&] {
             const qint64 position = w().filmSource()->currentPosition();
-            const QImage picture = film->outputImage();
+            const QImage picture = film->pipeline()->outputImage();
             QTest::qWait(300);
-            return w().filmSource()->currentPosition() == position && film->outputImage() == picture;
+            return w().filmSource()->currentPosition() == position && film->pipeline()->outputImage() == picture;
         };
         QTRY_VERIFY_WITH_TIMEOUT(atRest(), OutcomeTimeoutMs);
         const int percent = w().filmSource()->position();
@@ -491,25 +491,25 @@ private slots:
     void s18_filmZoomAndPan()
     {
         ImageCanvas *film = w().canvas(MODE_FILM);
-        const QImage unzoomed = film->outputImage();
+        const QImage unzoomed = film->pipeline()->outputImage();
         for (int i = 0; i < 2; ++i)
             QTest::mouseClick(tools().zoomIn, Qt::LeftButton);
-        QCOMPARE(film->zoom(), 3.0);
-        QCOMPARE(live().zoom(), 3.0); // each mode keeps its own view
-        QTRY_VERIFY_WITH_TIMEOUT(film->outputImage() != unzoomed, OutcomeTimeoutMs);
-        const QImage zoomed = film->outputImage();
+        QCOMPARE(film->pipeline()->zoom(), 3.0);
+        QCOMPARE(live().pipeline()->zoom(), 3.0); // each mode keeps its own view
+        QTRY_VERIFY_WITH_TIMEOUT(film->pipeline()->outputImage() != unzoomed, OutcomeTimeoutMs);
+        const QImage zoomed = film->pipeline()->outputImage();
 
         QTest::mouseClick(tools().hand, Qt::LeftButton);
         QVERIFY(tools().hand->isChecked());
         QCOMPARE(film->tool(), int(TOOL_HAND));
-        const QPoint before = film->view().viewOffset();
+        const QPoint before = film->pipeline()->view().viewOffset();
         const QPoint centre(film->width() / 2, film->height() / 2);
         ScenarioRig::drag(*film, centre, centre + QPoint(-80, -50), 1);
-        const QPoint shift = film->view().viewOffset() - before;
+        const QPoint shift = film->pipeline()->view().viewOffset() - before;
         QVERIFY2(shift.x() > 0 && shift.y() > 0, qPrintable(QString("%1,%2").arg(shift.x()).arg(shift.y())));
-        QTRY_VERIFY_WITH_TIMEOUT(film->outputImage() != zoomed, OutcomeTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(film->pipeline()->outputImage() != zoomed, OutcomeTimeoutMs);
         // The picture moved with the pointer by the change of the view offset.
-        const QImage panned = film->outputImage();
+        const QImage panned = film->pipeline()->outputImage();
         const double moved = PixelProbe::shiftedDifference(zoomed, panned, shift);
         const double still = PixelProbe::shiftedDifference(zoomed, panned, QPoint());
         QVERIFY2(moved < 12 && moved < still / 2, qPrintable(QString("%1 / %2").arg(moved).arg(still)));
@@ -531,8 +531,8 @@ private slots:
         QCOMPARE(w().photographSource()->count(), count);
         QCOMPARE(bar->counterLabel()->text(), QStringLiteral("1/%1").arg(count));
         ImageCanvas *photo = w().canvas(MODE_PHOTOGRAPH);
-        QTRY_COMPARE_WITH_TIMEOUT(photo->outputImage().size(), FrameSize, OutcomeTimeoutMs);
-        QVERIFY(near(photo->outputImage(), QPoint(640, 360), Blue, 40));
+        QTRY_COMPARE_WITH_TIMEOUT(photo->pipeline()->outputImage().size(), FrameSize, OutcomeTimeoutMs);
+        QVERIFY(near(photo->pipeline()->outputImage(), QPoint(640, 360), Blue, 40));
     }
 
     void s20_slideShow()
@@ -569,8 +569,8 @@ private slots:
         auto *fill = ScenarioRig::holdForPopup<FillBackgroundToolWindow>(w(), tools().fillBackground);
         QVERIFY(fill);
         QTest::mouseClick(fill->colorButton(3), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(near(board->outputImage(), QPoint(640, 360), Blue, 0)
-                                     && near(board->outputImage(), QPoint(5, 5), Blue, 0),
+        QTRY_VERIFY_WITH_TIMEOUT(near(board->pipeline()->outputImage(), QPoint(640, 360), Blue, 0)
+                                     && near(board->pipeline()->outputImage(), QPoint(5, 5), Blue, 0),
                                  OutcomeTimeoutMs);
 
         auto *pen = ScenarioRig::holdForPopup<ColorToolWindow>(w(), tools().freehand);
@@ -580,9 +580,9 @@ private slots:
         QCOMPARE(board->tool(), int(TOOL_FREEHAND));
         QVERIFY(tools().freehand->isChecked());
         ScenarioRig::dragFrame(*board, QPointF(200, 200), QPointF(1000, 500), 8);
-        QTRY_VERIFY_WITH_TIMEOUT(find(board->outputImage(), Yellow, 0).count > 800 * 8,
+        QTRY_VERIFY_WITH_TIMEOUT(find(board->pipeline()->outputImage(), Yellow, 0).count > 800 * 8,
                                  OutcomeTimeoutMs);
-        QVERIFY(near(board->outputImage(), QPoint(1200, 100), Blue, 0));
+        QVERIFY(near(board->pipeline()->outputImage(), QPoint(1200, 100), Blue, 0));
     }
 
     void s23_printToPdf()

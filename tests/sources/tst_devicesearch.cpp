@@ -1,12 +1,12 @@
-#include "CaptureDeviceSearch.h"
+#include "sources/live/CaptureDeviceSearch.h"
 #include "FakeV4l2Io.h"
 #include "MessageCapture.h"
-#include "SimulatedBackend.h"
-#include "SimulatedCamera.h"
-#include "SysfsVideoScanner.h"
-#include "UsbDeviceId.h"
-#include "UvcDescriptorParser.h"
-#include "V4l2Backend.h"
+#include "sources/devices/simulated/SimulatedBackend.h"
+#include "sources/devices/simulated/SimulatedCamera.h"
+#include "sources/devices/v4l2/SysfsVideoScanner.h"
+#include "sources/devices/UsbDeviceId.h"
+#include "sources/devices/v4l2/UvcDescriptorParser.h"
+#include "sources/devices/v4l2/V4l2Backend.h"
 
 #include <QDir>
 #include <QFile>
@@ -153,34 +153,32 @@ private slots:
     {
         QTest::addColumn<QVector<NodeFixture>>("nodes");
         QTest::addColumn<QString>("taken");
-        QTest::addColumn<int>("status");
         QTest::addColumn<QStringList>("lines");
 
         QTest::newRow("supported camera among others")
             << QVector<NodeFixture>{{"video0", 0x046D, 0x0825}, {"video1", 0x046D, 0x0825, true},
                                  {"video2", 0x04FC, 0x5330}, {"video3", 0x04FC, 0x5330, true}}
-            << "v4l2:/dev/video2 usb#vid_04fc&pid_5330" << 0
+            << "v4l2:/dev/video2 usb#vid_04fc&pid_5330"
             << QStringList{"Done with index 1, USB VID_04FC&PID_5330"};
         QTest::newRow("metadata and non-USB nodes passed over")
             << QVector<NodeFixture>{{"video0", 0x04FC, 0x5330, true}, {"video1", 0, 0}, {"video10", 0x04FC, 0x53FF},
                                  {"video2", 0x1234, 0x5678}}
-            << "v4l2:/dev/video10 usb#vid_04fc&pid_53ff" << 0
+            << "v4l2:/dev/video10 usb#vid_04fc&pid_53ff"
             << QStringList{"Done with index 2, USB VID_04FC&PID_53FF"};
         QTest::newRow("PID 0x5430 refused")
-            << QVector<NodeFixture>{{"video0", 0x04FC, 0x5430}} << QString() << 1 << QStringList();
+            << QVector<NodeFixture>{{"video0", 0x04FC, 0x5430}} << QString() << QStringList();
         QTest::newRow("not uvcvideo: cancelled, next taken")
             << QVector<NodeFixture>{{"video0", 0x04FC, 0x5330, false, "vivid"}, {"video2", 0x04FC, 0x6330}}
-            << "v4l2:/dev/video2 usb#vid_04fc&pid_6330" << 0
+            << "v4l2:/dev/video2 usb#vid_04fc&pid_6330"
             << QStringList{"Done with index 0, USB VID_04FC&PID_5330", "cancelled",
                            "Done with index 1, USB VID_04FC&PID_6330"};
         QTest::newRow("no brightness control")
-            << QVector<NodeFixture>{{"video0", 0x04FC, 0x2620, false, "uvcvideo", false}} << QString() << 1
+            << QVector<NodeFixture>{{"video0", 0x04FC, 0x2620, false, "uvcvideo", false}} << QString()
             << QStringList{"Done with index 0, USB VID_04FC&PID_2620"};
         QTest::newRow("node that does not open")
             << QVector<NodeFixture>{{"video0", 0x04FC, 0x5330, false, "uvcvideo", true, -EACCES}}
-            << QString() << int(CaptureDeviceSearch::STATUS_NO_DEVICES) << QStringList();
-        QTest::newRow("no nodes") << QVector<NodeFixture>{} << QString()
-                                  << int(CaptureDeviceSearch::STATUS_NO_DEVICES) << QStringList();
+            << QString() << QStringList();
+        QTest::newRow("no nodes") << QVector<NodeFixture>{} << QString() << QStringList();
     }
     void videoSearch()
     {
@@ -191,9 +189,8 @@ private slots:
         V4l2Backend backend(dir.path() + "/sys", io);
 
         MessageCapture messages;
-        std::unique_ptr<DeviceFilter> filter;
-        const qint32 status = CaptureDeviceSearch::enumCaptureFilter(&backend, DeviceCategory::VideoInput, &filter);
-        QTEST(int(status), "status");
+        const std::unique_ptr<DeviceFilter> filter =
+            CaptureDeviceSearch::enumCaptureFilter(&backend, DeviceCategory::VideoInput);
         QFETCH(QString, taken);
         QCOMPARE(filter ? filter->displayName() : QString(), taken);
         QTEST(messages.messages().filter(QRegularExpression("^(Done with|cancelled)")), "lines");
@@ -216,8 +213,8 @@ private slots:
     {
         SimulatedBackend backend(std::make_shared<SimulatedCamera>());
         MessageCapture messages;
-        std::unique_ptr<DeviceFilter> filter;
-        QCOMPARE(CaptureDeviceSearch::enumCaptureFilter(&backend, DeviceCategory::AudioInput, &filter), 0);
+        const std::unique_ptr<DeviceFilter> filter =
+            CaptureDeviceSearch::enumCaptureFilter(&backend, DeviceCategory::AudioInput);
         QVERIFY(filter);
         QCOMPARE(filter->displayName(), QString("simulated:microphone"));
         QVERIFY(messages.contains("Done with index 1, USB VID_0000&PID_0000"));
@@ -228,13 +225,9 @@ private slots:
     {
         auto camera = std::make_shared<SimulatedCamera>();
         SimulatedBackend backend(camera);
-        std::unique_ptr<DeviceFilter> filter;
-        QCOMPARE(CaptureDeviceSearch::enumCaptureFilter(&backend, DeviceCategory::VideoInput, &filter), 0);
-        QVERIFY(filter);
+        QVERIFY(CaptureDeviceSearch::enumCaptureFilter(&backend, DeviceCategory::VideoInput));
         camera->unplug();
-        QCOMPARE(CaptureDeviceSearch::enumCaptureFilter(&backend, DeviceCategory::VideoInput, &filter),
-                 CaptureDeviceSearch::STATUS_NO_DEVICES);
-        QVERIFY(!filter);
+        QVERIFY(!CaptureDeviceSearch::enumCaptureFilter(&backend, DeviceCategory::VideoInput));
     }
 
     void extensionUnit_data()

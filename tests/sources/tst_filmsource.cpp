@@ -1,5 +1,6 @@
-#include "FilmSource.h"
-#include "MediaFramework.h"
+#include "sources/film/FilmSource.h"
+#include "sources/media/MediaGraph.h"
+#include "sources/media/MediaFramework.h"
 #include "TestCaptureSink.h"
 
 #include <QDir>
@@ -65,6 +66,32 @@ class TestFilmSource : public QObject
     }
 
 private slots:
+    void volumeFactor_data()
+    {
+        QTest::addColumn<int>("hundredths");
+        QTest::addColumn<double>("factor");
+        QTest::newRow("full") << 0 << 1.0;
+        QTest::newRow("above full") << 500 << 1.0;
+        QTest::newRow("-20 dB") << -2000 << 0.1;
+        QTest::newRow("-60 dB") << -6000 << 0.001;
+        QTest::newRow("slider at 1") << -9900 << std::pow(10.0, -4.95);
+        QTest::newRow("silent") << -10000 << 0.0;
+        QTest::newRow("below silent") << -20000 << 0.0;
+    }
+    void volumeFactor()
+    {
+        QFETCH(int, hundredths);
+        QFETCH(double, factor);
+        QVERIFY(qAbs(FilmSource::volumeFactor(hundredths) - factor) < 1e-12);
+        GstRef<GstElement> volume(gst_element_factory_make("volume", nullptr));
+        QVERIFY(MediaGraph::setVolume(volume.get(), FilmSource::volumeFactor(hundredths)));
+        double set = -1;
+        g_object_get(volume.get(), "volume", &set, nullptr);
+        QVERIFY(qAbs(set - factor) <= 1e-6 * factor); // the element keeps single precision
+        GstRef<GstElement> other(gst_element_factory_make("identity", nullptr));
+        QVERIFY(!MediaGraph::setVolume(other.get(), FilmSource::volumeFactor(hundredths)));
+    }
+
     void initTestCase()
     {
         QVERIFY(MediaFramework::initialize());

@@ -1,10 +1,10 @@
-#include "CanvasTypes.h"
-#include "ImageCanvas.h"
-#include "LiveSource_linux.h"
-#include "MediaFramework.h"
+#include "canvas/CanvasTypes.h"
+#include "canvas/ImageCanvas.h"
+#include "sources/live/LiveSource.h"
+#include "sources/media/MediaFramework.h"
 #include "RecordedFiles.h"
-#include "SimulatedBackend.h"
-#include "SimulatedCamera.h"
+#include "sources/devices/simulated/SimulatedBackend.h"
+#include "sources/devices/simulated/SimulatedCamera.h"
 
 #include <QPainter>
 #include <QSignalSpy>
@@ -111,17 +111,17 @@ private slots:
         camera->setPattern("white"); // a light grey page once compressed (limited-range white)
         ImageCanvas canvas;
         canvas.resize(640, 480);
-        canvas.setEffect(EFFECT_BW);
-        LiveSource source(std::make_unique<SimulatedBackend>(camera), &canvas, WIDTH, HEIGHT, WIDTH, HEIGHT);
+        canvas.pipeline()->setEffect(EFFECT_BW);
+        LiveSource source(std::make_unique<SimulatedBackend>(camera), canvas.pipeline(), WIDTH, HEIGHT, WIDTH, HEIGHT);
         QSignalSpy plugIn(&source, &LiveSource::devicePlugIn);
         QTRY_COMPARE_WITH_TIMEOUT(plugIn.count(), 1, 8000);
         // The layer is made with the first frame processed on this thread.
-        QTRY_VERIFY_WITH_TIMEOUT(canvas.annotationLayer().size() == QSize(WIDTH, HEIGHT), 5000);
-        canvas.drawOnLayer([](QPainter &painter) {
+        QTRY_VERIFY_WITH_TIMEOUT(canvas.pipeline()->annotationLayer().size() == QSize(WIDTH, HEIGHT), 5000);
+        canvas.pipeline()->drawOnLayer([](QPainter &painter) {
             painter.setPen(QPen(Qt::red, 6));
             painter.drawRect(OUTLINE);
         });
-        QCOMPARE(canvas.annotationLayer().pixel(OUTLINE.topLeft()), QColor(Qt::red).rgb());
+        QCOMPARE(canvas.pipeline()->annotationLayer().pixel(OUTLINE.topLeft()), QColor(Qt::red).rgb());
 
         const QString path = m_dir.filePath(ending + ".avi");
         source.startRecording(path);

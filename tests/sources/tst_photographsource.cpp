@@ -1,4 +1,4 @@
-#include "PhotographSource.h"
+#include "sources/photograph/PhotographSource.h"
 #include "TestCaptureSink.h"
 #include "TestPictures.h"
 

@@ -1,4 +1,4 @@
-#include "PictureReader.h"
+#include "sources/photograph/PictureReader.h"
 #include "TestPictures.h"
 
 #include <QDir>

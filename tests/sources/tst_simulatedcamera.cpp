@@ -1,5 +1,5 @@
-#include "MediaFramework.h"
-#include "SimulatedCamera.h"
+#include "sources/media/MediaFramework.h"
+#include "sources/devices/simulated/SimulatedCamera.h"
 
 #include <QtEndian>
 #include <QtTest>

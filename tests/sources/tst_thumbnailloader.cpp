@@ -1,6 +1,6 @@
 #include "TestPictures.h"
-#include "ThumbnailButton.h"
-#include "ThumbnailLoader.h"
+#include "sources/photograph/ThumbnailButton.h"
+#include "sources/photograph/ThumbnailLoader.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
-#include "HorizontalSlider.h"
-#include "PhotographSource.h"
+#include "widgets/HorizontalSlider.h"
+#include "sources/photograph/PhotographSource.h"
 #include "TestCaptureSink.h"
 #include "TestPictures.h"
-#include "ThumbnailButton.h"
-#include "ThumbnailLoader.h"
-#include "ThumbnailWidget.h"
+#include "sources/photograph/ThumbnailButton.h"
+#include "sources/photograph/ThumbnailLoader.h"
+#include "sources/photograph/ThumbnailWidget.h"
 
 #include <QDir>
 #include <QFile>

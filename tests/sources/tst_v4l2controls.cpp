@@ -1,7 +1,7 @@
 #include "FakeV4l2Io.h"
-#include "SysfsVideoScanner.h"
-#include "UvcDescriptorParser.h"
-#include "V4l2DeviceFilter.h"
+#include "sources/devices/v4l2/SysfsVideoScanner.h"
+#include "sources/devices/v4l2/UvcDescriptorParser.h"
+#include "sources/devices/v4l2/V4l2DeviceFilter.h"
 
 #include <QDir>
 #include <QFile>

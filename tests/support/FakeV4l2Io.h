@@ -1,6 +1,6 @@
 #pragma once
 
-#include "V4l2Io.h"
+#include "sources/devices/v4l2/V4l2Io.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ICaptureCB.h"
+#include "common/ICaptureCB.h"
 
 #include <QByteArray>
 #include <QMutex>

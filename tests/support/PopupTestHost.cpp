@@ -1,8 +1,8 @@
 #include "PopupTestHost.h"
 
-#include "ImageButton.h"
-#include "ImageCanvas.h"
-#include "OSDProcessor.h"
+#include "widgets/ImageButton.h"
+#include "canvas/ImageCanvas.h"
+#include "canvas/OSDProcessor.h"
 
 PopupTestHost::PopupTestHost(int canvasCount)
     : m_resolutions{{1024, 768},  {1280, 720},  {1600, 1200}, {1920, 1080},
@@ -14,7 +14,7 @@ PopupTestHost::PopupTestHost(int canvasCount)
         canvas->setGeometry(80, 0, 560, 480);
         canvas->setVisible(i == 0);
         m_canvases.append(canvas);
-        m_osd.insert(canvas, new OSDProcessor(canvas, nullptr, this));
+        m_osd.insert(canvas, new OSDProcessor(canvas, nullptr, this, clock));
     }
     m_current = m_canvases.value(0);
 }

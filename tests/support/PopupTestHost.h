@@ -1,6 +1,7 @@
 #pragma once
 
-#include "ToolWindowHost.h"
+#include "ManualClock.h"
+#include "toolwindows/ToolWindowHost.h"
 
 #include <QHash>
 #include <QSize>
@@ -43,6 +44,8 @@ public:
 
     void setSupportedResolutions(const QVector<QSize> &sizes) { m_resolutions = sizes; }
 
+    // The clock the on-screen displays read; it moves only when the test moves it.
+    ManualClock clock;
     QVector<QSize> liveResolutions;
     int resetCount = 0;
     QVector<int> flickerCodes;

@@ -1,6 +1,6 @@
 #include "RecordedFiles.h"
 
-#include "GstRef.h"
+#include "sources/media/GstRef.h"
 
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UserPrompts.h"
+#include "common/UserPrompts.h"
 
 #include <QQueue>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "ColorToolWindow.h"
-#include "FillBackgroundToolWindow.h"
-#include "ImageButton.h"
-#include "ImageCanvas.h"
+#include "toolwindows/ColorToolWindow.h"
+#include "toolwindows/FillBackgroundToolWindow.h"
+#include "widgets/ImageButton.h"
+#include "canvas/ImageCanvas.h"
 #include "PopupTestHost.h"
 
 #include <QLabel>
@@ -218,8 +218,8 @@ private slots:
         QTest::mouseClick(popup->colorButton(3), Qt::LeftButton);
         ImageCanvas *canvas = host.canvasAt(0);
         QCOMPARE(canvas->drawingStyle().backgroundColor, QColor(Qt::blue));
-        const QImage output = canvas->outputImage();
-        QCOMPARE(output.size(), QSize(ImageCanvas::STILL_WIDTH, ImageCanvas::STILL_HEIGHT));
+        const QImage output = canvas->pipeline()->outputImage();
+        QCOMPARE(output.size(), QSize(FramePipeline::STILL_WIDTH, FramePipeline::STILL_HEIGHT));
         QCOMPARE(QColor(output.pixel(640, 360)), QColor(Qt::blue));
         QVERIFY(popup->isVisible());
 

@@ -1,9 +1,9 @@
-#include "CanvasTypes.h"
-#include "EffectToolWindow.h"
-#include "ImageButton.h"
-#include "ImageCanvas.h"
-#include "MaskToolWindow.h"
-#include "OSDProcessor.h"
+#include "canvas/CanvasTypes.h"
+#include "toolwindows/EffectToolWindow.h"
+#include "widgets/ImageButton.h"
+#include "canvas/ImageCanvas.h"
+#include "toolwindows/MaskToolWindow.h"
+#include "canvas/OSDProcessor.h"
 #include "PopupTestHost.h"
 
 #include <QPainter>
@@ -70,14 +70,6 @@ class TestEffectMaskToolWindow : public QObject
 {
     Q_OBJECT
 
-    qint64 m_now = 0;
-
-    void controlClock(PopupTestHost &host)
-    {
-        m_now = 0;
-        for (int i = 0; i < 2; ++i)
-            host.osdProcessor(host.canvasAt(i))->clock().setSource([this] { return m_now; });
-    }
 
 private slots:
     void effectPopupLayout()
@@ -107,7 +99,6 @@ private slots:
     {
         QFETCH(int, effect);
         PopupTestHost host;
-        controlClock(host);
         ImageButton *anchor = host.addAnchor(QStringLiteral("ICON_EFFECT_COLOR"), QPoint(10, 40));
         host.show();
         EffectToolWindow popup(anchor, &host);
@@ -116,7 +107,7 @@ private slots:
         QVERIFY(!osdShowsSomething(osd));
 
         QTest::mouseClick(popup.effectButton(effect), Qt::LeftButton);
-        QCOMPARE(host.canvasAt(0)->effect(), effect);
+        QCOMPARE(host.canvasAt(0)->pipeline()->effect(), effect);
         QCOMPARE(face(anchor),
                  buttonFace(QStringLiteral("ICON_EFFECT_") + EFFECT_ICON_NAMES[effect]));
         QVERIFY(!anchor->isChecked());
@@ -125,10 +116,10 @@ private slots:
         QVERIFY(popup.isVisible());
 
         // The same effect again still announces itself.
-        m_now = 5000;
+        host.clock.set(5000);
         QVERIFY(!osdShowsSomething(osd));
         QTest::mouseClick(popup.effectButton(effect), Qt::LeftButton);
-        QCOMPARE(host.canvasAt(0)->effect(), effect);
+        QCOMPARE(host.canvasAt(0)->pipeline()->effect(), effect);
         QVERIFY(osdShowsSomething(osd));
         QVERIFY(!osdShowsSomething(host.osdProcessor(host.canvasAt(1))));
     }
@@ -137,15 +128,15 @@ private slots:
     {
         PopupTestHost host;
         ImageButton *anchor = host.addAnchor(QStringLiteral("ICON_EFFECT_COLOR"), QPoint(10, 40));
-        host.canvasAt(0)->setEffect(EFFECT_BW);
-        host.canvasAt(1)->setEffect(EFFECT_MOSAIC);
+        host.canvasAt(0)->pipeline()->setEffect(EFFECT_BW);
+        host.canvasAt(1)->pipeline()->setEffect(EFFECT_MOSAIC);
         EffectToolWindow popup(anchor, &host);
         QCOMPARE(checkedValues(popup), QList<int>{EFFECT_BW});
         host.switchTo(1);
         QCOMPARE(checkedValues(popup), QList<int>{EFFECT_MOSAIC});
         QTest::mouseClick(popup.effectButton(EFFECT_NEGATIVE), Qt::LeftButton);
-        QCOMPARE(host.canvasAt(1)->effect(), int(EFFECT_NEGATIVE));
-        QCOMPARE(host.canvasAt(0)->effect(), int(EFFECT_BW));
+        QCOMPARE(host.canvasAt(1)->pipeline()->effect(), int(EFFECT_NEGATIVE));
+        QCOMPARE(host.canvasAt(0)->pipeline()->effect(), int(EFFECT_BW));
     }
 
     void maskPopupLayout()
@@ -175,14 +166,13 @@ private slots:
     {
         QFETCH(int, mask);
         PopupTestHost host;
-        controlClock(host);
         ImageButton *anchor = host.addAnchor(QStringLiteral("ICON_MASK_CIRCLE"), QPoint(10, 40));
         anchor->setCheckable(true);
         host.show();
         MaskToolWindow popup(anchor, &host);
         popup.show();
         QTest::mouseClick(popup.maskButton(mask), Qt::LeftButton);
-        QCOMPARE(host.canvasAt(0)->mask(), mask);
+        QCOMPARE(host.canvasAt(0)->pipeline()->mask(), mask);
         QVERIFY(anchor->isChecked());
         QCOMPARE(face(anchor), buttonFace(QStringLiteral("ICON_MASK_") + MASK_ICON_NAMES[mask], true));
         QVERIFY(osdShowsSomething(host.osdProcessor(host.canvasAt(0))));
@@ -194,14 +184,14 @@ private slots:
     {
         PopupTestHost host;
         ImageButton *anchor = host.addAnchor(QStringLiteral("ICON_MASK_CIRCLE"), QPoint(10, 40));
-        host.canvasAt(0)->setMask(MASK_LEFT);
+        host.canvasAt(0)->pipeline()->setMask(MASK_LEFT);
         MaskToolWindow popup(anchor, &host);
         QCOMPARE(checkedValues(popup), QList<int>{MASK_LEFT});
-        host.canvasAt(1)->setMask(MASK_TOP);
+        host.canvasAt(1)->pipeline()->setMask(MASK_TOP);
         host.switchTo(1);
         QCOMPARE(checkedValues(popup), QList<int>{MASK_TOP});
         // A canvas without a mask changes no button.
-        host.canvasAt(0)->setMask(MASK_NONE);
+        host.canvasAt(0)->pipeline()->setMask(MASK_NONE);
         host.switchTo(0);
         QCOMPARE(checkedValues(popup), QList<int>{MASK_TOP});
     }

@@ -1,15 +1,15 @@
-#include "AboutToolWindow.h"
-#include "CanvasTypes.h"
-#include "ColorToolWindow.h"
-#include "EffectToolWindow.h"
-#include "FillBackgroundToolWindow.h"
-#include "ImageButton.h"
-#include "ImageCanvas.h"
-#include "MaskToolWindow.h"
-#include "PopupFactory.h"
+#include "toolwindows/AboutToolWindow.h"
+#include "canvas/CanvasTypes.h"
+#include "toolwindows/ColorToolWindow.h"
+#include "toolwindows/EffectToolWindow.h"
+#include "toolwindows/FillBackgroundToolWindow.h"
+#include "widgets/ImageButton.h"
+#include "canvas/ImageCanvas.h"
+#include "toolwindows/MaskToolWindow.h"
+#include "toolwindows/PopupFactory.h"
 #include "PopupTestHost.h"
-#include "SettingsToolWindow.h"
-#include "TextToolWindow.h"
+#include "toolwindows/SettingsToolWindow.h"
+#include "toolwindows/TextToolWindow.h"
 
 #include <QDir>
 #include <QLabel>
@@ -140,7 +140,7 @@ private slots:
         PopupTestHost host(1);
         host.resize(720, 480);
         host.canvasAt(0)->setGeometry(80, 0, 640, 480);
-        host.canvasAt(0)->fillStill(QColor(0x50, 0x60, 0x70));
+        host.canvasAt(0)->pipeline()->fillStill(QColor(0x50, 0x60, 0x70));
         ImageButton *anchor = host.addAnchor(QStringLiteral("ICON_RETANGLE"), QPoint(10, 60));
         host.move(0, 0);
         host.show();

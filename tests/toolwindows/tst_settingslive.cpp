@@ -1,12 +1,12 @@
-#include "Config.h"
-#include "ImageButton.h"
-#include "ImageCanvas.h"
-#include "LiveSource_linux.h"
-#include "MediaFramework.h"
+#include "common/Config.h"
+#include "widgets/ImageButton.h"
+#include "canvas/ImageCanvas.h"
+#include "sources/live/LiveSource.h"
+#include "sources/media/MediaFramework.h"
 #include "PopupTestHost.h"
-#include "SettingsToolWindow.h"
-#include "SimulatedBackend.h"
-#include "SimulatedCamera.h"
+#include "toolwindows/SettingsToolWindow.h"
+#include "sources/devices/simulated/SimulatedBackend.h"
+#include "sources/devices/simulated/SimulatedCamera.h"
 
 #include <QComboBox>
 #include <QSettings>
@@ -24,7 +24,7 @@ class LiveHost : public PopupTestHost
 public:
     explicit LiveHost(std::shared_ptr<SimulatedCamera> camera)
         : PopupTestHost(1)
-        , source(std::make_unique<SimulatedBackend>(std::move(camera)), canvasAt(0), 320, 240,
+        , source(std::make_unique<SimulatedBackend>(std::move(camera)), canvasAt(0)->pipeline(), 320, 240,
                  320, 240)
     {
     }
@@ -80,7 +80,7 @@ private slots:
         QSignalSpy plugIn(&host.source, &LiveSource::devicePlugIn);
         QTRY_COMPARE_WITH_TIMEOUT(plugIn.count(), 1, 8000);
         ImageCanvas *canvas = host.canvasAt(0);
-        QTRY_COMPARE_WITH_TIMEOUT(canvas->outputImage().size(), QSize(320, 240), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(canvas->pipeline()->outputImage().size(), QSize(320, 240), 10000);
 
         ImageButton *anchor = host.addAnchor(QStringLiteral("ICON_SETTING"), QPoint(10, 40));
         SettingsToolWindow popup(anchor, &host);
@@ -93,7 +93,7 @@ private slots:
         QCOMPARE(Config::resolution(), QSize(1280, 720));
         QCOMPARE(host.source.captureCaps(),
                  QStringLiteral("image/jpeg,width=1280,height=720,framerate=30/1"));
-        QTRY_COMPARE_WITH_TIMEOUT(canvas->outputImage().size(), QSize(1280, 720), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(canvas->pipeline()->outputImage().size(), QSize(1280, 720), 10000);
         QCOMPARE(Config::flicker(), quint64(2));
         QCOMPARE(host.source.flicker(), 2);
         QCOMPARE(host.resetCount, 1);

@@ -1,9 +1,9 @@
-#include "AboutToolWindow.h"
-#include "Config.h"
-#include "ImageButton.h"
+#include "toolwindows/AboutToolWindow.h"
+#include "common/Config.h"
+#include "widgets/ImageButton.h"
 #include "PopupTestHost.h"
 #include "ScriptedPrompts.h"
-#include "SettingsToolWindow.h"
+#include "toolwindows/SettingsToolWindow.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "ImageButton.h"
-#include "ImageCanvas.h"
+#include "widgets/ImageButton.h"
+#include "canvas/ImageCanvas.h"
 #include "PopupTestHost.h"
-#include "TextToolWindow.h"
+#include "toolwindows/TextToolWindow.h"
 
 #include <QComboBox>
 #include <QFontDatabase>

@@ -1,7 +1,7 @@
-#include "ImageButton.h"
-#include "ImageCanvas.h"
+#include "widgets/ImageButton.h"
+#include "canvas/ImageCanvas.h"
 #include "PopupTestHost.h"
-#include "ToolWindow.h"
+#include "toolwindows/ToolWindow.h"
 
 #include <QGuiApplication>
 #include <QLabel>

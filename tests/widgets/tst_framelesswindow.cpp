@@ -1,6 +1,6 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
-#include "FramelessWindow.h"
+#include "widgets/FramelessWindow.h"
 #include "TestResourceTree.h"
 
 #include <QScreen>

@@ -2,7 +2,7 @@
 // between widgets, implicit grabs and the held buttons all come from the toolkit itself.
 #define QTEST_QPA_MOUSE_HANDLING
 
-#include "ImageButton.h"
+#include "widgets/ImageButton.h"
 #include "TestResourceTree.h"
 
 #include <QPainter>

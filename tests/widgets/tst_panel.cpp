@@ -1,7 +1,7 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
-#include "ImageButton.h"
-#include "Panel.h"
+#include "widgets/ImageButton.h"
+#include "widgets/Panel.h"
 
 #include <QGridLayout>
 #include <QSpacerItem>

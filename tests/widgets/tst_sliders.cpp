@@ -1,7 +1,7 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
-#include "HorizontalSlider.h"
-#include "Slider.h"
+#include "widgets/HorizontalSlider.h"
+#include "widgets/Slider.h"
 #include "TestResourceTree.h"
 
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
-#include "ImageButton.h"
-#include "StyleWindow.h"
+#include "widgets/ImageButton.h"
+#include "widgets/StyleWindow.h"
 
 #include <QScreen>
 #include <QSignalSpy>

@@ -1,13 +1,13 @@
 // Renders every kind of widget of the kit, with the program's own artwork, into PNG files in
 // the build tree (widget-gallery/), so the skin can be looked at by eye. The checks here are
 // only that each kind renders something of its size.
-#include "FramelessWindow.h"
-#include "HorizontalSlider.h"
-#include "ImageButton.h"
-#include "ImageWidget.h"
-#include "Panel.h"
-#include "Slider.h"
-#include "StyleWindow.h"
+#include "widgets/FramelessWindow.h"
+#include "widgets/HorizontalSlider.h"
+#include "widgets/ImageButton.h"
+#include "widgets/ImageWidget.h"
+#include "widgets/Panel.h"
+#include "widgets/Slider.h"
+#include "widgets/StyleWindow.h"
 
 #include <QDir>
 #include <QPainter>

@@ -1,0 +1,3 @@
+#include "canvas/CanvasOverlay.h"
+
+CanvasOverlay::~CanvasOverlay() = default;

@@ -1,0 +1,140 @@
+#include "common/Config.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include <memory>
+#include <mutex>
+
+namespace {
+
+const char KEY_SNAPSHOT_MODE[] = "snapshotMode";
+const char KEY_SNAPSHOT_INTERVAL[] = "snapshotInterval";
+const char KEY_SNAPSHOT_PATH[] = "snapshotPath";
+const char KEY_RECORD_PATH[] = "recordPath";
+const char KEY_RESOLUTION[] = "resolution2";
+const char KEY_RECORDING_RESOLUTION[] = "recordingResolution2";
+const char KEY_LANGUAGE[] = "language";
+const char KEY_FLICKER[] = "flicker";
+
+// The one instance and the lock that guards its creation. Function-local so that both exist
+// before any caller, on whatever thread, asks for the instance. A standard mutex rather than
+// QMutex: its locking is visible to ThreadSanitizer, which cannot see inside QtCore.
+struct InstanceHolder
+{
+    std::mutex mutex;
+    std::unique_ptr<Config> config;
+};
+
+InstanceHolder &holder()
+{
+    static InstanceHolder h;
+    return h;
+}
+
+} // namespace
+
+QString dataFolder(const QString &name)
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString base = documents + QStringLiteral("/Document Camera");
+    // A fresh Linux account may have no documents folder yet: make the whole path, and carry
+    // on regardless, as a folder that cannot be made is reported where it is used.
+    QDir().mkpath(base);
+    QDir(base).mkdir(name);
+    return base + QLatin1Char('/') + name;
+}
+
+Config::Config()
+{
+    m_settings = new QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                               QCoreApplication::organizationName(),
+                               QCoreApplication::applicationName(), this);
+
+    m_snapshotMode = m_settings->value(KEY_SNAPSHOT_MODE, 0).toInt();
+    m_snapshotInterval = m_settings->value(KEY_SNAPSHOT_INTERVAL, quint64(0)).toULongLong();
+    m_snapshotPath = m_settings->value(KEY_SNAPSHOT_PATH, dataFolder(QStringLiteral("images"))).toString();
+    m_recordPath = m_settings->value(KEY_RECORD_PATH, dataFolder(QStringLiteral("videos"))).toString();
+    m_resolution = m_settings->value(KEY_RESOLUTION, QSize(1280, 720)).toSize();
+    m_recordingResolution = m_settings->value(KEY_RECORDING_RESOLUTION, QSize(1280, 720)).toSize();
+    m_language = m_settings->value(KEY_LANGUAGE, QStringLiteral("en")).toString();
+    m_flicker = m_settings->value(KEY_FLICKER, quint64(0)).toULongLong();
+}
+
+Config::~Config() = default;
+
+Config *Config::instance()
+{
+    InstanceHolder &h = holder();
+    std::lock_guard<std::mutex> lock(h.mutex);
+    if (!h.config)
+        h.config.reset(new Config);
+    return h.config.get();
+}
+
+void Config::resetForTesting()
+{
+    InstanceHolder &h = holder();
+    std::lock_guard<std::mutex> lock(h.mutex);
+    h.config.reset();
+}
+
+int Config::snapshotMode() { return instance()->m_snapshotMode; }
+
+void Config::setSnapshotMode(int mode)
+{
+    Config *c = instance();
+    c->m_snapshotMode = mode;
+    c->m_settings->setValue(KEY_SNAPSHOT_MODE, mode);
+}
+
+quint64 Config::snapshotInterval() { return instance()->m_snapshotInterval; }
+
+void Config::setSnapshotInterval(quint64 seconds)
+{
+    Config *c = instance();
+    c->m_snapshotInterval = seconds;
+    c->m_settings->setValue(KEY_SNAPSHOT_INTERVAL, seconds);
+}
+
+QString Config::snapshotPath() { return instance()->m_snapshotPath; }
+
+void Config::setSnapshotPath(const QString &path)
+{
+    Config *c = instance();
+    c->m_snapshotPath = path;
+    c->m_settings->setValue(KEY_SNAPSHOT_PATH, path);
+}
+
+QString Config::recordPath() { return instance()->m_recordPath; }
+
+void Config::setRecordPath(const QString &path)
+{
+    Config *c = instance();
+    c->m_recordPath = path;
+    c->m_settings->setValue(KEY_RECORD_PATH, path);
+}
+
+QSize Config::resolution() { return instance()->m_resolution; }
+
+void Config::setResolution(const QSize &size)
+{
+    Config *c = instance();
+    c->m_resolution = size;
+    c->m_settings->setValue(KEY_RESOLUTION, size);
+}
+
+QSize Config::recordingResolution() { return instance()->m_recordingResolution; }
+
+QString Config::language() { return instance()->m_language; }
+
+quint64 Config::flicker() { return instance()->m_flicker; }
+
+void Config::setFlicker(quint64 flicker)
+{
+    Config *c = instance();
+    c->m_flicker = flicker;
+    c->m_settings->setValue(KEY_FLICKER, flicker);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "mainwindow/OpenFileDialog.h"
+
+#include <QObject>
+
+class FilmBar;
+class FilmSource;
+class PopupSlot;
+class QWidget;
+
+// What the film bar's buttons and sliders do: open a film through the file dialog, play,
+// pause, stop, step the speed backward and forward, show the volume slider, and move the
+// position slider with the film. Each button action closes an open popup first.
+//
+// Threads: GUI thread only.
+class FilmBarControl : public QObject
+{
+    Q_OBJECT
+public:
+    // Connects the bar's buttons and sliders and the source's tick; the dialog opens over
+    // `dialogParent`.
+    FilmBarControl(FilmSource *source, FilmBar *bar, PopupSlot *popup, QWidget *dialogParent,
+                   QObject *parent);
+
+    void setOpenFileDialog(OpenFileDialog dialog) { m_openFileDialog = std::move(dialog); }
+
+public slots:
+    void filmOpenFile();
+    void filmPlay();
+    void filmPause();
+    void filmStop();
+    void filmBackward();
+    void filmForward();
+    void filmVolume();
+    void filmTick();
+
+private:
+    FilmSource *m_source;
+    FilmBar *m_bar;
+    PopupSlot *m_popup;
+    QWidget *m_dialogParent;
+    OpenFileDialog m_openFileDialog = systemOpenFileDialog();
+};

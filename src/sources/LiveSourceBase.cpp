@@ -1,8 +1,0 @@
-#include "LiveSourceBase.h"
-
-LiveSourceBase::LiveSourceBase(QObject *parent)
-    : QObject(parent)
-{
-}
-
-LiveSourceBase::~LiveSourceBase() = default;

@@ -1,0 +1,3 @@
+#include "sources/devices/DeviceBackend.h"
+
+DeviceBackend::~DeviceBackend() = default;

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "sources/devices/DeviceFilter.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+// The two device categories the live source searches.
+enum class DeviceCategory { VideoInput, AudioInput };
+
+// One enumerated device: its display name and how to take it. bind() returns null when the
+// device cannot be taken (gone, cannot be opened).
+struct DeviceMoniker
+{
+    QString displayName;
+    std::function<std::unique_ptr<DeviceFilter>()> bind;
+};
+
+// Where devices come from: the system's V4L2 cameras and audio inputs, or the simulated camera.
+// The choice is made once when the live source is created (DeviceBackendLoader).
+//
+// Threads: GUI thread only.
+class DeviceBackend
+{
+public:
+    virtual ~DeviceBackend();
+
+    // The devices of one category, in the system's order; empty when there are none.
+    virtual std::vector<DeviceMoniker> enumerate(DeviceCategory category) = 0;
+
+protected:
+    DeviceBackend() = default;
+    DeviceBackend(const DeviceBackend &) = delete;
+    DeviceBackend &operator=(const DeviceBackend &) = delete;
+};

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "sources/devices/CaptureFormatChooser.h"
+#include "sources/media/GstRef.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class BusBridge;
+class DeviceFilter;
+class DirectShowTransformFilter;
+class ICaptureCB;
+class MediaGraph;
+
+// The live camera's pipeline:
+//   camera → image/jpeg caps → tee
+//   preview: queue (leaky, small) → jpegdec → videoconvert → grabber (preview) → fakesink
+//   record:  queue → grabber (record) → avimux → filesink
+//            audio input → audioconvert → audioresample → queue → avimux
+// It only builds, runs and finishes the pipeline; the live source decides when, at which
+// format and with which devices, and prepares the sink's recording slots.
+//
+// Errors on the bus are logged and otherwise end as missing frames, which the main window's
+// frame-timing supervision turns into a reopening of the camera.
+//
+// Threads: GUI thread only. The grabbers run on the pipeline's streaming threads and reach
+// the sink only through ICaptureCB.
+class LiveCaptureGraph : public QObject
+{
+    Q_OBJECT
+
+public:
+    // How long finishing a recording may wait for the file's end before forcing it.
+    static constexpr int FINISH_BOUND_MS = 4000;
+
+    explicit LiveCaptureGraph(QObject *parent = nullptr);
+    ~LiveCaptureGraph() override;
+
+    // The capture path and the preview branch; false when the camera element cannot be made.
+    bool buildPreview(DeviceFilter *camera, const CaptureMode &mode, ICaptureCB *sink);
+    // The record branch into an AVI file at `path`; `audio` may be null (no sound).
+    bool addRecordBranch(const QString &path, DeviceFilter *audio, ICaptureCB *sink);
+    bool run();
+    // Stops the pipeline; a recording is finished first so that its file is complete.
+    // Returns false when the file's end had to be forced or did not arrive. A recording that
+    // received no frame at all (the camera stopped before its first one) would be a file no
+    // player opens; it is removed.
+    bool finish();
+
+    bool isRecording() const { return static_cast<bool>(m_muxer); }
+    QString captureCaps() const { return m_captureCaps; }
+    GstElement *pipeline() const;
+
+private:
+    std::unique_ptr<MediaGraph> m_graph;
+    BusBridge *m_bus = nullptr;
+    GstElement *m_tee = nullptr; // owned by the pipeline
+    std::shared_ptr<DirectShowTransformFilter> m_previewGrabber;
+    std::shared_ptr<DirectShowTransformFilter> m_recordGrabber;
+    GstRef<GstElement> m_muxer;
+    QString m_recordPath;
+    QString m_captureCaps;
+};

@@ -1,0 +1,27 @@
+#include "sources/media/MediaFramework.h"
+
+#include "sources/media/GrabberElement.h"
+#include "common/Logging.h"
+
+#include <gst/gst.h>
+
+bool MediaFramework::initialize()
+{
+    GError *error = nullptr;
+    if (!gst_init_check(nullptr, nullptr, &error)) {
+        qCCritical(lcMedia) << "GStreamer cannot start:" << (error ? error->message : "unknown reason");
+        g_clear_error(&error);
+        return false;
+    }
+    if (!GrabberElement::registerElement()) {
+        qCCritical(lcMedia) << "the frame grabber element cannot be registered";
+        return false;
+    }
+    return true;
+}
+
+void MediaFramework::shutdown()
+{
+    if (gst_is_initialized())
+        gst_deinit();
+}
