@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run bench asan tsan test-asan test-tsan translations clean
+.PHONY: all deps configure build test run bench asan tsan test-asan test-tsan translations format format-check clean
 
 all: build
 
@@ -41,6 +41,17 @@ test-tsan: deps
 # entries afterwards (the translation test fails on unfinished ones).
 translations:
 	lupdate -locations none -no-obsolete src -ts $(foreach l,zh-tw de es fr ja ru,resources/translations/VOREN_$(l).ts)
+
+# The C++ style of .clang-format over every source of the project; format-check (run by CI)
+# lists the files it would change and fails.
+FORMAT_FILES = git ls-files -- '*.cpp' '*.h' ':!tests/fakeuvc/*.c'
+format: deps
+	$(FORMAT_FILES) | xargs clang-format -i
+
+format-check: deps
+	@out=$$($(FORMAT_FILES) | xargs clang-format --dry-run 2>&1 | grep -o '^[^:]*:[0-9]*' | cut -d: -f1 | sort -u); \
+	if [ -n "$$out" ]; then echo "format-check: not formatted (run make format):"; echo "$$out"; exit 1; fi; \
+	echo "format-check: every file is formatted"
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -62,7 +62,7 @@ inline void spin(int ms)
 }
 
 // Runs the event loop until `done` holds or `boundMs` passes; whether it held.
-template <typename Done>
+template<typename Done>
 bool spinUntil(Done done, int boundMs)
 {
     QElapsedTimer t;

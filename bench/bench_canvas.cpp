@@ -98,20 +98,26 @@ public:
     GstChain(int w, int h, const ViewGeometry &view, bool blackAndWhite)
     {
         const char *direction = view.rotation() == 1 ? "90r"
-                                : view.rotation() == 2 ? "180"
-                                : view.rotation() == 3 ? "90l" : "identity";
+            : view.rotation() == 2                   ? "180"
+            : view.rotation() == 3                   ? "90l"
+                                                     : "identity";
         const int rw = view.rotatedWidth(), rh = view.rotatedHeight();
         const QRect cut = view.cutOutRect(rw, rh).intersected(QRect(0, 0, rw, rh));
-        const QString description = QString(
-            "appsrc name=src format=time caps=video/x-raw,format=BGRA,width=%1,height=%2,"
-            "framerate=30/1,pixel-aspect-ratio=1/1 "
-            "! videoflip video-direction=%3 ! videocrop left=%4 top=%5 right=%6 bottom=%7 "
-            "! videoscale method=nearest-neighbour add-borders=true "
-            "! video/x-raw,width=%1,height=%2,pixel-aspect-ratio=1/1 "
-            "! videobalance saturation=%8 ! fakesink name=sink sync=false signal-handoffs=true")
-            .arg(w).arg(h).arg(direction)
-            .arg(cut.x()).arg(cut.y()).arg(rw - cut.x() - cut.width()).arg(rh - cut.y() - cut.height())
-            .arg(blackAndWhite ? 0.0 : 1.0);
+        const QString description =
+            QString("appsrc name=src format=time caps=video/x-raw,format=BGRA,width=%1,height=%2,"
+                    "framerate=30/1,pixel-aspect-ratio=1/1 "
+                    "! videoflip video-direction=%3 ! videocrop left=%4 top=%5 right=%6 bottom=%7 "
+                    "! videoscale method=nearest-neighbour add-borders=true "
+                    "! video/x-raw,width=%1,height=%2,pixel-aspect-ratio=1/1 "
+                    "! videobalance saturation=%8 ! fakesink name=sink sync=false signal-handoffs=true")
+                .arg(w)
+                .arg(h)
+                .arg(direction)
+                .arg(cut.x())
+                .arg(cut.y())
+                .arg(rw - cut.x() - cut.width())
+                .arg(rh - cut.y() - cut.height())
+                .arg(blackAndWhite ? 0.0 : 1.0);
         GError *error = nullptr;
         m_pipeline.reset(gst_parse_launch(description.toUtf8().constData(), &error));
         if (error) {
@@ -208,8 +214,8 @@ int main(int argc, char **argv)
                                               : QStringLiteral("unknown");
     };
     std::printf("load average at start: %s\n", qPrintable(loadAverage()));
-    std::printf("%-11s %-24s %9s %9s %9s %9s %9s %9s\n", "size", "state", "process", "capture",
-                "floor", "gst", "x floor", "x gst");
+    std::printf("%-11s %-24s %9s %9s %9s %9s %9s %9s\n", "size", "state", "process", "capture", "floor",
+                "gst", "x floor", "x gst");
 
     const QSize sizes[] = {QSize(1280, 720), QSize(1920, 1080), QSize(3264, 2448)};
     for (const QSize &size : sizes) {
@@ -230,7 +236,8 @@ int main(int argc, char **argv)
         for (const State &s : STATES) {
             ImageCanvas canvas;
             std::vector<uchar> buffer(frames[0]);
-            canvas.pipeline()->streamImageCaptured(buffer.data(), w, h, false, true); // first frame, sync path
+            canvas.pipeline()->streamImageCaptured(buffer.data(), w, h, false,
+                                                   true); // first frame, sync path
             applyState(canvas, s, w, h);
             std::vector<double> process, capture;
             for (int i = -2; i < n; ++i) { // two frames to warm the work buffers

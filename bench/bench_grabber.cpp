@@ -1,8 +1,8 @@
 // Cost of the frame grabber per sample: the preview hand-over, the record-mode copy of the
 // converted picture (in place and with new memory), and a whole preview pipeline's rate.
+#include "common/ICaptureCB.h"
 #include "sources/media/DirectShowTransformFilter.h"
 #include "sources/media/GrabberElement.h"
-#include "common/ICaptureCB.h"
 #include "sources/media/MediaFramework.h"
 #include "sources/media/MediaGraph.h"
 #include "sources/media/MediaSample.h"
@@ -21,8 +21,8 @@ namespace {
 class NullSink : public ICaptureCB
 {
 public:
-    void imageCaptured(void *, int, int, bool, bool) override {}
-    void stillImageCaptured(QImage *) override {}
+    void imageCaptured(void *, int, int, bool, bool) override { }
+    void stillImageCaptured(QImage *) override { }
     void streamImageCaptured(void *data, int, int, bool, bool) override { *static_cast<char *>(data) ^= 1; }
 };
 
@@ -73,7 +73,8 @@ void benchPipeline(int w, int h, int frames)
     g_object_set(src, "num-buffers", frames, nullptr);
     GstElement *caps = graph.addElement("capsfilter", "Caps");
     char capsText[128];
-    std::snprintf(capsText, sizeof capsText, "video/x-raw,format=BGRx,width=%d,height=%d,framerate=30/1", w, h);
+    std::snprintf(capsText, sizeof capsText, "video/x-raw,format=BGRx,width=%d,height=%d,framerate=30/1", w,
+                  h);
     GstCaps *c = gst_caps_from_string(capsText);
     g_object_set(caps, "caps", c, nullptr);
     gst_caps_unref(c);
@@ -89,7 +90,8 @@ void benchPipeline(int w, int h, int frames)
     GstRef<GstMessage> m(gst_bus_timed_pop_filtered(bus.get(), 60 * GST_SECOND,
                                                     GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR)));
     const double s = double(t.nsecsElapsed()) / 1e9;
-    std::printf("%-48s %10.1f frames/s (test source included)\n", "preview pipeline 1280x720 BGRx", frames / s);
+    std::printf("%-48s %10.1f frames/s (test source included)\n", "preview pipeline 1280x720 BGRx",
+                frames / s);
 }
 
 } // namespace
@@ -101,9 +103,12 @@ int main(int argc, char **argv)
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
     if (!MediaFramework::initialize())
         return 1;
-    benchTransform(DirectShowTransformFilter::MODE_PREVIEW, 1920, 1080, 1, 1920u * 1080u * 4u, "preview 1920x1080");
-    benchTransform(DirectShowTransformFilter::MODE_RECORD, 1920, 1080, 300000, 4u * 1024u * 1024u, "record 300 KB JPEG into 4 MB camera buffer");
-    benchTransform(DirectShowTransformFilter::MODE_RECORD, 1920, 1080, 300000, 100000u, "record 300 KB JPEG, camera buffer 100 KB");
+    benchTransform(DirectShowTransformFilter::MODE_PREVIEW, 1920, 1080, 1, 1920u * 1080u * 4u,
+                   "preview 1920x1080");
+    benchTransform(DirectShowTransformFilter::MODE_RECORD, 1920, 1080, 300000, 4u * 1024u * 1024u,
+                   "record 300 KB JPEG into 4 MB camera buffer");
+    benchTransform(DirectShowTransformFilter::MODE_RECORD, 1920, 1080, 300000, 100000u,
+                   "record 300 KB JPEG, camera buffer 100 KB");
     benchPipeline(1280, 720, 300);
     return 0;
 }

@@ -9,22 +9,21 @@
 //   build/bin/bench_livepath [seconds per format = 20] [WxH ...] [convert]
 //
 // Each measurement runs in a child process of its own (a floor run before and after the
-// program), so CPU time and peak memory are those of one program alone. Without DISPLAY it uses the offscreen platform.
-// With the word "convert" among the arguments it also measures the floor followed by the
-// conversion to the grabber's BGRx frames, and prints the program's ratio to that.
-// Children: bench_livepath --floor|--floor-convert|--program W H FPS SECONDS (one "RESULT k=v"
-// line).
+// program), so CPU time and peak memory are those of one program alone. Without DISPLAY it uses the offscreen
+// platform. With the word "convert" among the arguments it also measures the floor followed by the conversion
+// to the grabber's BGRx frames, and prints the program's ratio to that. Children: bench_livepath
+// --floor|--floor-convert|--program W H FPS SECONDS (one "RESULT k=v" line).
 
 #include "BenchSupport.h"
-#include "sources/devices/CaptureFormatChooser.h"
-#include "common/Config.h"
 #include "canvas/ImageCanvas.h"
-#include "sources/live/LiveSource.h"
+#include "common/Config.h"
 #include "mainwindow/MainWindow.h"
-#include "sources/media/MediaFramework.h"
-#include "sources/media/MediaGraph.h"
+#include "sources/devices/CaptureFormatChooser.h"
 #include "sources/devices/simulated/SimulatedBackend.h"
 #include "sources/devices/simulated/SimulatedCamera.h"
+#include "sources/live/LiveSource.h"
+#include "sources/media/MediaFramework.h"
+#include "sources/media/MediaGraph.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -147,10 +146,12 @@ int runProgram(int argc, char **argv, const Case &c, int seconds)
 
     std::atomic<long> arrived{0};
     std::atomic<long> processed{0};
-    QObject::connect(canvas->pipeline(), &FramePipeline::streamFrameUpdate, canvas,
-                     [&arrived] { arrived.fetch_add(1, std::memory_order_relaxed); }, Qt::DirectConnection);
-    QObject::connect(canvas->pipeline(), &FramePipeline::updateFromWorker, canvas,
-                     [&processed] { processed.fetch_add(1, std::memory_order_relaxed); }, Qt::DirectConnection);
+    QObject::connect(
+        canvas->pipeline(), &FramePipeline::streamFrameUpdate, canvas,
+        [&arrived] { arrived.fetch_add(1, std::memory_order_relaxed); }, Qt::DirectConnection);
+    QObject::connect(
+        canvas->pipeline(), &FramePipeline::updateFromWorker, canvas,
+        [&processed] { processed.fetch_add(1, std::memory_order_relaxed); }, Qt::DirectConnection);
     // Called on the GUI thread only, like the flag it reads.
     bool measuring = false;
     std::vector<double> latencies;
@@ -193,8 +194,8 @@ int runProgram(int argc, char **argv, const Case &c, int seconds)
     std::printf("RESULT cpu=%.4f delivered=%.3f arrived=%.3f processed=%.3f painted=%.3f "
                 "delivered_n=%d arrived_n=%ld processed_n=%ld lat_median=%.2f lat_p95=%.2f "
                 "hwm_mib=%.1f canvas=%dx%d\n",
-                cpu, delivered / s, arrivedN / s, processedN / s, double(latencies.size()) / s,
-                delivered, arrivedN, processedN, percentile(latencies, 0.5), percentile(latencies, 0.95),
+                cpu, delivered / s, arrivedN / s, processedN / s, double(latencies.size()) / s, delivered,
+                arrivedN, processedN, percentile(latencies, 0.5), percentile(latencies, 0.95),
                 double(BenchSupport::statusKiB("VmHWM")) / 1024.0, canvas->width(), canvas->height());
     std::fflush(stdout);
     return 0;
@@ -259,7 +260,8 @@ int runParent(int argc, char **argv)
     std::printf("live path of the whole program, simulated camera, %d s per format after %d s warm-up, "
                 "platform %s, load average %.2f %.2f %.2f\n",
                 seconds, WARM_UP_MS / 1000,
-                qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ? "xcb" : qgetenv("QT_QPA_PLATFORM").constData(),
+                qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ? "xcb"
+                                                               : qgetenv("QT_QPA_PLATFORM").constData(),
                 load[0], load[1], load[2]);
     std::printf("%-14s %9s %9s %9s %8s %8s %8s %6s %8s %8s %9s %7s\n", "format", "deliv/s", "proc/s",
                 "paint/s", "lost", "cpu s/s", "floor", "ratio", "lat p50", "lat p95", "peak MiB", "canvas");
@@ -274,22 +276,26 @@ int runParent(int argc, char **argv)
         const QHash<QString, QString> floorAfter = runChild("--floor", c, seconds);
         const QString name = QStringLiteral("%1x%2@%3").arg(c.width).arg(c.height).arg(c.fps);
         if (floorBefore.isEmpty() || floorAfter.isEmpty() || program.isEmpty()) {
-            std::printf("%-14s the %s run failed\n", qPrintable(name), program.isEmpty() ? "program" : "floor");
+            std::printf("%-14s the %s run failed\n", qPrintable(name),
+                        program.isEmpty() ? "program" : "floor");
             failed = true;
             continue;
         }
         auto num = [&program](const char *key) { return program.value(QLatin1String(key)).toDouble(); };
         const double floorCpu = (floorBefore.value(QStringLiteral("cpu")).toDouble()
-                                 + floorAfter.value(QStringLiteral("cpu")).toDouble()) / 2.0;
+                                 + floorAfter.value(QStringLiteral("cpu")).toDouble())
+            / 2.0;
         floorRange.push_back(QStringLiteral("%1: floor %2 before, %3 after the program")
                                  .arg(name, floorBefore.value(QStringLiteral("cpu")),
                                       floorAfter.value(QStringLiteral("cpu"))));
         if (withConversion) {
             const QHash<QString, QString> converted = runChild("--floor-convert", c, seconds);
             const double convertedCpu = converted.value(QStringLiteral("cpu")).toDouble();
-            floorRange.push_back(QStringLiteral("%1: floor with the conversion to BGRx %2 s/s, program %3x that")
-                                     .arg(name).arg(convertedCpu, 0, 'f', 3)
-                                     .arg(convertedCpu > 0 ? num("cpu") / convertedCpu : 0.0, 0, 'f', 2));
+            floorRange.push_back(
+                QStringLiteral("%1: floor with the conversion to BGRx %2 s/s, program %3x that")
+                    .arg(name)
+                    .arg(convertedCpu, 0, 'f', 3)
+                    .arg(convertedCpu > 0 ? num("cpu") / convertedCpu : 0.0, 0, 'f', 2));
         }
         const double ratio = floorCpu > 0 ? num("cpu") / floorCpu : 0.0;
         // Delivered but never processed: dropped by the preview queue before the decoder or
@@ -307,22 +313,32 @@ int runParent(int argc, char **argv)
         const double processedN = num("processed_n");
         if (c.height <= 1080) {
             goals.push_back(QStringLiteral("%1: all frames processed (%2 of %3): %4")
-                                .arg(name).arg(processedN).arg(deliveredN)
+                                .arg(name)
+                                .arg(processedN)
+                                .arg(deliveredN)
                                 .arg(QLatin1String(verdict(deliveredN - processedN <= 3))));
         } else {
-            goals.push_back(QStringLiteral("%1: at least 14 of 15 frames processed (%2/s of %3/s delivered): %4")
-                                .arg(name).arg(num("processed"), 0, 'f', 1).arg(num("delivered"), 0, 'f', 1)
-                                .arg(QLatin1String(verdict(num("processed") >= 14.0
-                                                           && processedN * 15 >= deliveredN * 14))));
+            goals.push_back(
+                QStringLiteral("%1: at least 14 of 15 frames processed (%2/s of %3/s delivered): %4")
+                    .arg(name)
+                    .arg(num("processed"), 0, 'f', 1)
+                    .arg(num("delivered"), 0, 'f', 1)
+                    .arg(QLatin1String(
+                        verdict(num("processed") >= 14.0 && processedN * 15 >= deliveredN * 14))));
         }
         goals.push_back(QStringLiteral("%1: CPU within 1.5x the decoding floor (%2x): %3")
-                            .arg(name).arg(ratio, 0, 'f', 2).arg(QLatin1String(verdict(ratio > 0 && ratio <= 1.5))));
+                            .arg(name)
+                            .arg(ratio, 0, 'f', 2)
+                            .arg(QLatin1String(verdict(ratio > 0 && ratio <= 1.5))));
         if (c.width == 1920 && c.height == 1080) {
-            goals.push_back(QStringLiteral("%1: median latency to paint under 50 ms (%2 ms): %3")
-                                .arg(name).arg(num("lat_median"), 0, 'f', 1)
-                                .arg(QLatin1String(verdict(num("lat_median") >= 0 && num("lat_median") < 50.0))));
+            goals.push_back(
+                QStringLiteral("%1: median latency to paint under 50 ms (%2 ms): %3")
+                    .arg(name)
+                    .arg(num("lat_median"), 0, 'f', 1)
+                    .arg(QLatin1String(verdict(num("lat_median") >= 0 && num("lat_median") < 50.0))));
             goals.push_back(QStringLiteral("%1: peak memory under 300 MB (%2 MiB = %3 MB): %4")
-                                .arg(name).arg(num("hwm_mib"), 0, 'f', 1)
+                                .arg(name)
+                                .arg(num("hwm_mib"), 0, 'f', 1)
                                 .arg(num("hwm_mib") * 1.048576, 0, 'f', 1)
                                 .arg(QLatin1String(verdict(num("hwm_mib") * 1.048576 < 300.0))));
         }

@@ -3,10 +3,10 @@
 // recording keeps the GUI thread busy.
 #include "BenchSupport.h"
 #include "common/ICaptureCB.h"
-#include "sources/live/LiveSource.h"
-#include "sources/media/MediaFramework.h"
 #include "sources/devices/simulated/SimulatedBackend.h"
 #include "sources/devices/simulated/SimulatedCamera.h"
+#include "sources/live/LiveSource.h"
+#include "sources/media/MediaFramework.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,8 +24,8 @@ namespace {
 class CountingSink : public ICaptureCB
 {
 public:
-    void imageCaptured(void *, int, int, bool, bool) override {}
-    void stillImageCaptured(QImage *) override {}
+    void imageCaptured(void *, int, int, bool, bool) override { }
+    void stillImageCaptured(QImage *) override { }
     void streamImageCaptured(void *, int, int, bool, bool) override { frames.fetch_add(1); }
     std::atomic<int> frames{0};
 };
@@ -33,7 +33,7 @@ public:
 using BenchSupport::spin;
 
 // Runs the event loop until `done` holds or `boundMs` passes; the time taken in ms.
-template <typename Done>
+template<typename Done>
 qint64 timeUntil(Done done, int boundMs)
 {
     QElapsedTimer t;

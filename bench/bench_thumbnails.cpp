@@ -6,13 +6,13 @@
 //
 //   bench_thumbnails [count] [jpg|png]      (defaults: 300 jpg)
 
-#include "widgets/HorizontalSlider.h"
 #include "common/ICaptureCB.h"
 #include "sources/photograph/PhotographSource.h"
 #include "sources/photograph/PictureReader.h"
 #include "sources/photograph/ThumbnailButton.h"
 #include "sources/photograph/ThumbnailLoader.h"
 #include "sources/photograph/ThumbnailWidget.h"
+#include "widgets/HorizontalSlider.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,6 +22,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTimer>
+
 #include <cstdio>
 
 namespace {
@@ -30,9 +31,9 @@ namespace {
 class NullSink : public ICaptureCB
 {
 public:
-    void imageCaptured(void *, int, int, bool, bool) override {}
+    void imageCaptured(void *, int, int, bool, bool) override { }
     void stillImageCaptured(QImage *image) override { lastSize = image ? image->size() : QSize(); }
-    void streamImageCaptured(void *, int, int, bool, bool) override {}
+    void streamImageCaptured(void *, int, int, bool, bool) override { }
     QSize lastSize;
 };
 
@@ -148,11 +149,9 @@ int main(int argc, char **argv)
                 openTook / 1000.0);
     std::printf("  of which one full-size decode: %.1f ms; one thumbnail decode: %.1f ms\n",
                 fullDecode / 1000.0, thumbDecode / 1000.0);
-    std::printf("first thumbnail shown: %.1f ms after the open began (goal < 300 ms)\n",
-                firstShown / 1000.0);
+    std::printf("first thumbnail shown: %.1f ms after the open began (goal < 300 ms)\n", firstShown / 1000.0);
     std::printf("all thumbnails loaded: %.1f ms (%.1f ms per picture)\n", allLoaded / 1000.0,
                 allLoaded / 1000.0 / std::max(1, count));
-    std::printf("longest GUI-thread block while loading: %.1f ms (goal <= 20 ms)\n",
-                longestBlock / 1000.0);
+    std::printf("longest GUI-thread block while loading: %.1f ms (goal <= 20 ms)\n", longestBlock / 1000.0);
     return allLoaded >= 0 ? 0 : 2;
 }

@@ -10,14 +10,14 @@
 // Recordings go to OUTDIR/videos; OUTDIR also holds the run's private settings.
 
 #include "BenchSupport.h"
-#include "common/Config.h"
 #include "canvas/ImageCanvas.h"
-#include "sources/live/LiveSource.h"
+#include "common/Config.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/ToolActions.h"
-#include "sources/media/MediaFramework.h"
 #include "sources/devices/simulated/SimulatedBackend.h"
 #include "sources/devices/simulated/SimulatedCamera.h"
+#include "sources/live/LiveSource.h"
+#include "sources/media/MediaFramework.h"
 
 #include <QApplication>
 #include <QDir>
@@ -85,7 +85,8 @@ std::vector<double> rssBetween(const std::vector<Sample> &samples, double from, 
 int main(int argc, char **argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTDIR [total s] [record every s] [unplug every s] [warm-up s]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s OUTDIR [total s] [record every s] [unplug every s] [warm-up s]\n",
+                     argv[0]);
         return 2;
     }
     const QString outDir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
@@ -117,9 +118,9 @@ int main(int argc, char **argv)
     MainWindow window(Clock::system(), std::make_unique<SimulatedBackend>(camera));
     window.show();
     std::atomic<long> frames{0};
-    QObject::connect(window.canvas(MODE_LIVE)->pipeline(), &FramePipeline::streamFrameUpdate, &window,
-                     [&frames] { frames.fetch_add(1, std::memory_order_relaxed); },
-                     Qt::DirectConnection);
+    QObject::connect(
+        window.canvas(MODE_LIVE)->pipeline(), &FramePipeline::streamFrameUpdate, &window,
+        [&frames] { frames.fetch_add(1, std::memory_order_relaxed); }, Qt::DirectConnection);
 
     QElapsedTimer clock;
     clock.start();
@@ -151,9 +152,8 @@ int main(int argc, char **argv)
     }
     std::printf("soak: %d s, recording restarted every %d s, camera unplugged every %d s for %d s, "
                 "warm-up %d s, capture %dx%d, platform %s\n",
-                totalS, recordS, unplugS, UNPLUG_HOLD_MS / 1000, warmupS,
-                window.liveSource()->captureWidth(), window.liveSource()->captureHeight(),
-                qPrintable(QGuiApplication::platformName()));
+                totalS, recordS, unplugS, UNPLUG_HOLD_MS / 1000, warmupS, window.liveSource()->captureWidth(),
+                window.liveSource()->captureHeight(), qPrintable(QGuiApplication::platformName()));
     startRecording();
 
     bool unplugged = false;
@@ -231,8 +231,12 @@ int main(int argc, char **argv)
     const std::vector<double> firstHalf = rssBetween(samples, warmupS, middle, true);
     const std::vector<double> secondHalf = rssBetween(samples, middle, end, true);
     const std::vector<double> afterWarmUp = rssBetween(samples, warmupS, end);
-    auto lowest = [](const std::vector<double> &v) { return v.empty() ? 0.0 : *std::min_element(v.begin(), v.end()); };
-    auto highest = [](const std::vector<double> &v) { return v.empty() ? 0.0 : *std::max_element(v.begin(), v.end()); };
+    auto lowest = [](const std::vector<double> &v) {
+        return v.empty() ? 0.0 : *std::min_element(v.begin(), v.end());
+    };
+    auto highest = [](const std::vector<double> &v) {
+        return v.empty() ? 0.0 : *std::max_element(v.begin(), v.end());
+    };
     const double growth = lowest(secondHalf) - lowest(firstHalf);
     const double slope = slopePerHour(samples, warmupS);
     // For reference: the live preview alone, a few seconds after the last recording ended.
@@ -240,10 +244,11 @@ int main(int argc, char **argv)
     const double previewAtEnd = double(BenchSupport::statusKiB("VmRSS")) / 1024.0;
     const double peak = double(BenchSupport::statusKiB("VmHWM")) / 1024.0;
     std::printf("\nsummary\n");
-    std::printf("  recordings started %d, unplugs %d, camera open at the end: %s\n",
-                recordingsStarted, unplugs, openAtEnd ? "yes" : "no");
+    std::printf("  recordings started %d, unplugs %d, camera open at the end: %s\n", recordingsStarted,
+                unplugs, openAtEnd ? "yes" : "no");
     std::printf("  rss after warm-up (%d-%.0f s): lowest %.1f, median %.1f, highest %.1f MiB; lowest while "
-                "recording steadily in the first half %.1f, in the second half %.1f MiB: growth %+.1f MiB; trend of all samples "
+                "recording steadily in the first half %.1f, in the second half %.1f MiB: growth %+.1f MiB; "
+                "trend of all samples "
                 "%+.1f MiB/h; live preview alone at the end %.1f MiB; peak (VmHWM) %.1f MiB\n",
                 warmupS, end, lowest(afterWarmUp), median(afterWarmUp), highest(afterWarmUp),
                 lowest(firstHalf), lowest(secondHalf), growth, slope, previewAtEnd, peak);
@@ -252,6 +257,7 @@ int main(int argc, char **argv)
     std::printf("  memory growth after warm-up: %s\n", noGrowth ? "none (goal met)" : "YES (goal missed)");
     const int files = QDir(videos).entryList({QStringLiteral("*.avi")}, QDir::Files).size();
     std::printf("  files written: %d in %s\n", files, qPrintable(videos));
-    std::printf("SOAK files=%d growth_mib=%.1f trend_mib_per_h=%.1f peak_mib=%.1f\n", files, growth, slope, peak);
+    std::printf("SOAK files=%d growth_mib=%.1f trend_mib_per_h=%.1f peak_mib=%.1f\n", files, growth, slope,
+                peak);
     return 0;
 }

@@ -5,8 +5,8 @@
 set -euo pipefail
 
 PACKAGES=(
-  # toolchain
-  build-essential cmake pkg-config
+  # toolchain, and the formatter CI checks the sources with
+  build-essential cmake pkg-config clang-format
   # Qt 5: widgets, printing, linguist tools
   qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools libqt5svg5
   # GStreamer: development files, the plug-ins the program builds its graphs from, tools

@@ -2,6 +2,5 @@
 
 QPoint centredTopLeft(const QSize &window, const QRect &desktop)
 {
-    return QPoint((desktop.width() - window.width()) / 2,
-                  (desktop.height() - window.height()) / 2);
+    return QPoint((desktop.width() - window.width()) / 2, (desktop.height() - window.height()) / 2);
 }

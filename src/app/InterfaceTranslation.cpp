@@ -5,8 +5,8 @@
 #include <QCoreApplication>
 #include <QTranslator>
 
-bool installInterfaceTranslation(QCoreApplication &app, QTranslator &translator,
-                                 const QString &language, const QString &directory)
+bool installInterfaceTranslation(QCoreApplication &app, QTranslator &translator, const QString &language,
+                                 const QString &directory)
 {
     bool loaded = false;
     if (language != QLatin1String("en")) {

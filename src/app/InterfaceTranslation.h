@@ -10,5 +10,5 @@ class QTranslator;
 // is missing or unreadable leaves the built-in English. Returns whether a file was loaded.
 //
 // Threads: the main thread, at start-up.
-bool installInterfaceTranslation(QCoreApplication &app, QTranslator &translator,
-                                 const QString &language, const QString &directory);
+bool installInterfaceTranslation(QCoreApplication &app, QTranslator &translator, const QString &language,
+                                 const QString &directory);

@@ -1,7 +1,7 @@
-#include "common/Config.h"
 #include "app/DesktopCentring.h"
 #include "app/DumpConfig.h"
 #include "app/InterfaceTranslation.h"
+#include "common/Config.h"
 #include "mainwindow/MainWindow.h"
 #include "sources/media/MediaFramework.h"
 

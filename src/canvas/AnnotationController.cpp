@@ -13,12 +13,12 @@ AnnotationController::AnnotationController(QWidget *canvas, const QFont &font, W
     : m_canvas(canvas)
     , m_withState(std::move(withState))
     , m_text(canvas, font)
-{
-}
+{ }
 
 QPoint AnnotationController::toFrame(const State &state, const QPointF &pos) const
 {
-    return ViewGeometry::widgetToFrame(ViewGeometry::paintMapping(m_canvas->size(), state.display.size()), pos);
+    return ViewGeometry::widgetToFrame(ViewGeometry::paintMapping(m_canvas->size(), state.display.size()),
+                                       pos);
 }
 
 QPoint AnnotationController::toLayer(const State &state, const QPoint &framePoint)

@@ -16,8 +16,7 @@ bool AnnotationTools::press(const QPoint &framePoint, const QImage &layer)
     return tool >= TOOL_FREEHAND && tool <= TOOL_TRIANGLE;
 }
 
-void AnnotationTools::move(const QPoint &current, QImage &layer, ViewGeometry &view,
-                           const ToLayer &toLayer)
+void AnnotationTools::move(const QPoint &current, QImage &layer, ViewGeometry &view, const ToLayer &toLayer)
 {
     switch (tool) {
     case TOOL_HAND:

@@ -24,21 +24,10 @@ enum CanvasTool {
 };
 
 // Colour effect applied to the whole rotated frame.
-enum EffectKind {
-    EFFECT_COLOR = 0,
-    EFFECT_BW = 1,
-    EFFECT_NEGATIVE = 2,
-    EFFECT_MOSAIC = 3
-};
+enum EffectKind { EFFECT_COLOR = 0, EFFECT_BW = 1, EFFECT_NEGATIVE = 2, EFFECT_MOSAIC = 3 };
 
 // Mask applied to the visible cut-out.
-enum MaskKind {
-    MASK_NONE = 0,
-    MASK_CIRCLE = 1,
-    MASK_RECTANGLE = 2,
-    MASK_LEFT = 3,
-    MASK_TOP = 4
-};
+enum MaskKind { MASK_NONE = 0, MASK_CIRCLE = 1, MASK_RECTANGLE = 2, MASK_LEFT = 3, MASK_TOP = 4 };
 
 // Icon names indexed by EffectKind: "COLOR", "BW", "NEGATIVE", "MOSAIC".
 extern const QStringList EFFECT_ICON_NAMES;

@@ -34,8 +34,7 @@ void *FramePipeline::allocateFrameBlock(std::size_t bytes)
     return std::malloc(bytes);
 }
 
-void FramePipeline::adjStreamFrameData(STREAM_FRAME_DATA *pSFD, int width, int height, bool flip,
-                                       bool alpha)
+void FramePipeline::adjStreamFrameData(STREAM_FRAME_DATA *pSFD, int width, int height, bool flip, bool alpha)
 {
     FrameSlots::adjStreamFrameData(pSFD, width, height, flip, alpha,
                                    [this](std::size_t bytes) { return allocateFrameBlock(bytes); });
@@ -142,13 +141,13 @@ void FramePipeline::processFrame(void *data, int width, int height, bool flip, b
 
         const QImage &picture = processLocked(width, height, effect, mask);
 
-        writeSnapshot(picture);                                       // step 11
-        m_output = picture;                                           // step 12
+        writeSnapshot(picture); // step 11
+        m_output = picture;     // step 12
         m_display = picture;
         // Step 13; a frame that went through unchanged was already settled by the import.
         if (!unchanged || &picture != &m_source)
             FrameTransform::exportFrame(picture, pixels, alpha, flip);
-        if (alpha)                                                    // step 14
+        if (alpha) // step 14
             m_recording.exchange(*this, pixels, width, height, flip);
         m_timing.processed(arrivalNs);
     }
@@ -167,8 +166,7 @@ const QImage &FramePipeline::processLocked(int width, int height, int effect, in
     // Step 4: a new frame size re-centres the view and starts a fresh annotation layer.
     if (m_view.frameSize() != QSize(width, height)) {
         m_view.setFrameSize(width, height);
-        m_layer = QImage(m_view.rotatedWidth(), m_view.rotatedHeight(),
-                         QImage::Format_ARGB32_Premultiplied);
+        m_layer = QImage(m_view.rotatedWidth(), m_view.rotatedHeight(), QImage::Format_ARGB32_Premultiplied);
         m_layer.fill(Qt::transparent);
     }
 

@@ -29,42 +29,41 @@ const QImage &FrameProcessing::run(const QImage &source, const ViewGeometry &vie
         // With nothing to paint or mask, the turned cut-out is only sampled by the
         // scale-back: steps 5, 8 and 10 then read just the sampled pixels (an unturned one
         // only when no effect would then run on the larger scaled picture).
-        if ((turns != 0 || !ImageEffects::changesPicture(effect)) && !overlay
-            && !ImageEffects::masks(mask) && cut.size() != frameSize
-            && FrameTransform::rotateScale(source, turns, cut, view.scaleBackSize(cut.size()),
-                                           m_scaled)) {
+        if ((turns != 0 || !ImageEffects::changesPicture(effect)) && !overlay && !ImageEffects::masks(mask)
+            && cut.size() != frameSize
+            && FrameTransform::rotateScale(source, turns, cut, view.scaleBackSize(cut.size()), m_scaled)) {
             frame = &m_scaled;
             scaled = true;
-        } else if (turns != 0) {                                      // steps 5 and 8
+        } else if (turns != 0) { // steps 5 and 8
             FrameTransform::rotateRegion(source, turns, cut, m_cut);
             frame = &m_cut;
         } else if (cut != turned) {
             FrameTransform::cutOut(source, cut, m_cut);
             frame = &m_cut;
         }
-        if (overlay) {                                                // step 6
+        if (overlay) { // step 6
             QImage *own = ownedForWriting(source, frame);
             paintLayer(own, *layer, cut.topLeft());
             frame = own;
         }
-        frame = applyEffect(source, frame, effect);                   // step 7
+        frame = applyEffect(source, frame, effect); // step 7
     } else {
-        if (turns != 0) {                                             // step 5
+        if (turns != 0) { // step 5
             FrameTransform::rotate(source, turns, m_rotated);
             frame = &m_rotated;
         }
-        if (overlay) {                                                // step 6
+        if (overlay) { // step 6
             QImage *own = ownedForWriting(source, frame);
             paintLayer(own, *layer, QPoint(0, 0));
             frame = own;
         }
-        frame = applyEffect(source, frame, effect);                   // step 7
-        if (cut != frame->rect()) {                                   // step 8
+        frame = applyEffect(source, frame, effect); // step 7
+        if (cut != frame->rect()) {                 // step 8
             FrameTransform::cutOut(*frame, cut, m_cut);
             frame = &m_cut;
         }
     }
-    if (ImageEffects::masks(mask)) {                                  // step 9
+    if (ImageEffects::masks(mask)) { // step 9
         if (frame == &source) {
             FrameTransform::prepare(m_work, source.size(), source.format());
             ImageEffects::applyMask(source, m_work, mask);
@@ -73,7 +72,7 @@ const QImage &FrameProcessing::run(const QImage &source, const ViewGeometry &vie
             ImageEffects::applyMask(*workPicture(frame), mask);
         }
     }
-    if (!scaled && frame->size() != frameSize) {                      // step 10
+    if (!scaled && frame->size() != frameSize) { // step 10
         FrameTransform::scale(*frame, view.scaleBackSize(frame->size()), m_scaled);
         frame = &m_scaled;
         scaled = true;

@@ -24,16 +24,15 @@ std::size_t FrameSlots::frameBytes(int width, int height, bool alpha)
     return std::size_t(bytes);
 }
 
-bool FrameSlots::adjStreamFrameData(STREAM_FRAME_DATA *pSFD, int width, int height, bool flip,
-                                    bool alpha, const Allocator &allocate)
+bool FrameSlots::adjStreamFrameData(STREAM_FRAME_DATA *pSFD, int width, int height, bool flip, bool alpha,
+                                    const Allocator &allocate)
 {
     if (!pSFD) {
         qDebug() << "null pSFD";
         return false;
     }
     if (width != pSFD->width || height != pSFD->height || alpha != pSFD->alpha || !pSFD->buffer) {
-        qDebug().nospace() << "adjStreamFrameData(), size " << width << "x" << height
-                           << ", aplha =" << alpha;
+        qDebug().nospace() << "adjStreamFrameData(), size " << width << "x" << height << ", aplha =" << alpha;
         const std::uint64_t wanted = std::uint64_t(qMax(width, 0)) * std::uint64_t(qMax(height, 0));
         const std::uint64_t held = std::uint64_t(pSFD->allocWidth) * std::uint64_t(pSFD->allocHeight);
         if (pSFD->buffer && held < wanted) {

@@ -33,8 +33,8 @@ public:
     // Makes a slot fit a frame: reallocates only when the frame is larger than the block (a
     // block is never shrunk), always records the frame's size, flip and alpha. Returns false
     // when the slot is left without a block (allocation failure, impossible size, null slot).
-    static bool adjStreamFrameData(STREAM_FRAME_DATA *pSFD, int width, int height, bool flip,
-                                   bool alpha, const Allocator &allocate);
+    static bool adjStreamFrameData(STREAM_FRAME_DATA *pSFD, int width, int height, bool flip, bool alpha,
+                                   const Allocator &allocate);
     // Bytes a frame of this size and layout occupies; 0 for sizes that cannot be held.
     static std::size_t frameBytes(int width, int height, bool alpha);
 

@@ -68,8 +68,8 @@ void FrameTransform::exportFrame(const QImage &picture, uchar *data, bool alpha,
     const int height = converted.height();
     const std::size_t rowBytes = std::size_t(width) * (alpha ? 4 : 3);
     for (int y = 0; y < height; ++y)
-        std::memcpy(data + std::size_t(flip ? height - 1 - y : y) * rowBytes,
-                    converted.constScanLine(y), rowBytes);
+        std::memcpy(data + std::size_t(flip ? height - 1 - y : y) * rowBytes, converted.constScanLine(y),
+                    rowBytes);
 }
 
 namespace {
@@ -84,7 +84,7 @@ static_assert(sizeof(Pixel24) == 3, "packed 3-byte pixel");
 // stays in the cache. Target (xd, yd) is the turned picture's (region.x + xd, region.y + yd),
 // which is source (yr, h - 1 - xr) after one clockwise turn, (w - 1 - xr, h - 1 - yr) after
 // two and (w - 1 - yr, xr) after three.
-template <typename P>
+template<typename P>
 void rotatePixels(const QImage &source, int quarterTurns, const QRect &region, QImage &target)
 {
     constexpr int TILE = 64;
@@ -133,8 +133,7 @@ void FrameTransform::rotate(const QImage &source, int quarterTurns, QImage &targ
     rotateRegion(source, quarterTurns, QRect(QPoint(0, 0), turned), target);
 }
 
-void FrameTransform::rotateRegion(const QImage &source, int quarterTurns, const QRect &region,
-                                  QImage &target)
+void FrameTransform::rotateRegion(const QImage &source, int quarterTurns, const QRect &region, QImage &target)
 {
     quarterTurns = ((quarterTurns % 4) + 4) % 4;
     const int depth = source.depth();
@@ -148,8 +147,8 @@ void FrameTransform::rotateRegion(const QImage &source, int quarterTurns, const 
         return;
     }
     if (depth != 32 && source.format() != QImage::Format_RGB888) {
-        const QImage turnedPicture =
-            source.transformed(QTransform().rotate(90.0 * quarterTurns), Qt::FastTransformation);
+        const QImage turnedPicture = source.transformed(QTransform().rotate(90.0 * quarterTurns),
+                                                        Qt::FastTransformation);
         target = turnedPicture.copy(region);
         return;
     }
@@ -208,7 +207,7 @@ std::vector<int> nearestIndices(int sourceLength, int targetLength, int restartE
     return index;
 }
 
-template <typename P>
+template<typename P>
 void scalePixels(const QImage &source, QImage &target)
 {
     const std::vector<int> columns = nearestIndices(source.width(), target.width(), 2048);
@@ -230,7 +229,7 @@ void scalePixels(const QImage &source, QImage &target)
 
 namespace {
 
-template <typename P>
+template<typename P>
 void rotateScalePixels(const QImage &source, int quarterTurns, const QRect &region, QImage &target)
 {
     const int w = source.width();
@@ -300,9 +299,8 @@ bool FrameTransform::rotateScale(const QImage &source, int quarterTurns, const Q
     quarterTurns = ((quarterTurns % 4) + 4) % 4;
     const QSize turned = quarterTurns % 2 ? source.size().transposed() : source.size();
     const QSize scaled = region.size().scaled(size, Qt::KeepAspectRatio);
-    if (region.isEmpty() || !QRect(QPoint(0, 0), turned).contains(region)
-        || scaled.isEmpty() || scaled == region.size()
-        || (source.depth() != 32 && source.format() != QImage::Format_RGB888))
+    if (region.isEmpty() || !QRect(QPoint(0, 0), turned).contains(region) || scaled.isEmpty()
+        || scaled == region.size() || (source.depth() != 32 && source.format() != QImage::Format_RGB888))
         return false;
     prepare(target, scaled, source.format());
     if (source.depth() == 32)

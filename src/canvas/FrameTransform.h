@@ -29,8 +29,8 @@ public:
     // (`flip`); 4-byte pixels come in opaque (fourth byte 255). With `settleInPlace` the
     // frame itself gets the same fourth bytes in the same pass, so that a frame whose
     // processing changes nothing already holds its result and need not be written back.
-    static void importFrame(uchar *data, int width, int height, bool alpha, bool flip,
-                            bool settleInPlace, QImage &into);
+    static void importFrame(uchar *data, int width, int height, bool alpha, bool flip, bool settleInPlace,
+                            QImage &into);
     // Writes `picture` into a packed raw frame of its size in the frame layout, mirroring it
     // when `flip` is set.
     static void exportFrame(const QImage &picture, uchar *data, bool alpha, bool flip);
@@ -39,8 +39,7 @@ public:
     static void rotate(const QImage &source, int quarterTurns, QImage &target);
     // Only the rectangle `region` of the turned picture (which must lie inside it; otherwise
     // `target` becomes null): the cut-out of a turned picture without turning all of it.
-    static void rotateRegion(const QImage &source, int quarterTurns, const QRect &region,
-                             QImage &target);
+    static void rotateRegion(const QImage &source, int quarterTurns, const QRect &region, QImage &target);
     static void copyInto(const QImage &source, QImage &target);
     // The rectangle `rect` of `source` (parts outside come out as zero bytes) into `target`.
     static void cutOut(const QImage &source, const QRect &rect, QImage &target);
@@ -48,8 +47,8 @@ public:
     // (quarterTurns 0: a cut-out scaled without copying it first); false (and nothing done)
     // when that cannot be done directly (nothing to scale, region outside the turned
     // picture, other formats).
-    static bool rotateScale(const QImage &source, int quarterTurns, const QRect &region,
-                            const QSize &size, QImage &target);
+    static bool rotateScale(const QImage &source, int quarterTurns, const QRect &region, const QSize &size,
+                            QImage &target);
     // Nearest-neighbour scaling of `source` to `size` into `target`.
     static void scale(const QImage &source, const QSize &size, QImage &target);
     // `picture` centred on an opaque black frameSize picture in `target`.

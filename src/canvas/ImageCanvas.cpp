@@ -25,8 +25,7 @@ ImageCanvas::ImageCanvas(QWidget *parent, const Clock &clock)
     , m_controller(this, canvasFont(), [this](const AnnotationController::Work &work) {
         std::lock_guard<CanvasLock> lock(m_pipeline.lock());
         AnnotationController::State state{m_pipeline.layerLocked(), m_pipeline.layerDirtyLocked(),
-                                          m_pipeline.viewLocked(), m_pipeline.displayLocked(),
-                                          m_annotation};
+                                          m_pipeline.viewLocked(), m_pipeline.displayLocked(), m_annotation};
         work(state);
     })
 {
@@ -88,8 +87,9 @@ void ImageCanvas::paintOverlay(QPainter &painter, const ViewGeometry::PaintMappi
     state.freeze = m_pipeline.freeze();
     state.clipSelected = m_annotation.hasClipSelection() && mapping.isValid();
     if (state.clipSelected)
-        state.clipFrame = ViewGeometry::frameRectToWidget(mapping, m_annotation.clipX1(), m_annotation.clipY1(),
-                                                          m_annotation.clipX2(), m_annotation.clipY2());
+        state.clipFrame = ViewGeometry::frameRectToWidget(mapping, m_annotation.clipX1(),
+                                                          m_annotation.clipY1(), m_annotation.clipX2(),
+                                                          m_annotation.clipY2());
     overlay->paint(&painter, state);
 }
 
@@ -109,14 +109,15 @@ void ImageCanvas::paintEvent(QPaintEvent *)
         // which show black over the black fill either way: read as RGB32 the painter scales
         // it by plain copying instead of converting and blending every pixel.
         if (!m_board && display.format() == QImage::Format_ARGB32)
-            painter.drawImage(target, QImage(display.constBits(), display.width(), display.height(),
-                                             display.bytesPerLine(), QImage::Format_RGB32));
+            painter.drawImage(target,
+                              QImage(display.constBits(), display.width(), display.height(),
+                                     display.bytesPerLine(), QImage::Format_RGB32));
         else
             painter.drawImage(target, display);
     }
     paintOverlay(painter, mapping);
-    painter.setPen(QPen(QBrush(QColor(QStringLiteral("#484848"))), 2, Qt::SolidLine, Qt::SquareCap,
-                        Qt::MiterJoin));
+    painter.setPen(
+        QPen(QBrush(QColor(QStringLiteral("#484848"))), 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRect(QPoint(1, 1), QPoint(w - 2, h - 2)));
     painter.end();

@@ -82,6 +82,6 @@ private:
 
     FramePipeline m_pipeline;
     bool m_board = false;
-    AnnotationTools m_annotation;       // the mouse tools' state; GUI thread only
-    AnnotationController m_controller;  // after the members it reaches
+    AnnotationTools m_annotation;      // the mouse tools' state; GUI thread only
+    AnnotationController m_controller; // after the members it reaches
 };

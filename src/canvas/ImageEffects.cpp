@@ -189,7 +189,8 @@ void ImageEffects::blackWhite(const QImage &source, QImage &target, int bpp)
                 __m128i g = _mm_add_epi32(_mm_add_epi32(_mm_slli_epi32(b0, 2), b0),
                                           _mm_add_epi32(_mm_slli_epi32(b1, 3), b1));
                 g = _mm_srli_epi32(_mm_add_epi32(g, _mm_slli_epi32(b2, 1)), 4);
-                const __m128i grey = _mm_or_si128(_mm_or_si128(g, _mm_slli_epi32(g, 8)), _mm_slli_epi32(g, 16));
+                const __m128i grey = _mm_or_si128(_mm_or_si128(g, _mm_slli_epi32(g, 8)),
+                                                  _mm_slli_epi32(g, 16));
                 _mm_storeu_si128(reinterpret_cast<__m128i *>(q + x),
                                  _mm_or_si128(_mm_and_si128(v, alphaMask), grey));
             }

@@ -77,7 +77,8 @@ void OSDProcessor::showColor()
     const int effect = m_canvas ? m_canvas->pipeline()->effect() : EFFECT_COLOR;
     m_colorWatch.restart();
     m_colorPicture = osdPicture(QStringLiteral("OSD_COLOR_") + EFFECT_ICON_NAMES.value(effect));
-    m_colorLabel = QCoreApplication::translate("OSDProcessor", EFFECT_LABELS.value(effect).toUtf8().constData());
+    m_colorLabel = QCoreApplication::translate("OSDProcessor",
+                                               EFFECT_LABELS.value(effect).toUtf8().constData());
 }
 
 void OSDProcessor::showBrightness()
@@ -176,8 +177,7 @@ void OSDProcessor::paint(QPainter *painter, const CanvasState &state)
     paintClipFrame(painter, state);
 }
 
-void OSDProcessor::paintLabelled(QPainter *painter, int x, int y, const QImage &picture,
-                                 const QString &text)
+void OSDProcessor::paintLabelled(QPainter *painter, int x, int y, const QImage &picture, const QString &text)
 {
     painter->drawImage(x, y, picture);
     painter->setPen(QPen(Qt::white));
@@ -196,8 +196,10 @@ void OSDProcessor::paintBrightness(QPainter *painter, int w, int h)
     const int max = open ? m_liveSource->brightnessLevelMax() : 0;
     const int mid = (min + max) / 2;
 
-    int x = (w - (m_brightnessMin.width() + (max - min) * m_brightnessShort.width()
-                  + m_brightnessLong.width() + m_brightnessMax.width())) / 2;
+    int x = (w
+             - (m_brightnessMin.width() + (max - min) * m_brightnessShort.width() + m_brightnessLong.width()
+                + m_brightnessMax.width()))
+        / 2;
     const int y = h - 50;
     painter->drawImage(x, y, m_brightnessMin);
     x += m_brightnessMin.width();

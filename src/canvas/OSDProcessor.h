@@ -90,7 +90,7 @@ private:
     QImage m_brightnessBar;
     QImage m_brightnessBarCenter;
     QImage m_timePicture;
-    QImage m_snapshotPicture;       // guarded by the canvas lock
+    QImage m_snapshotPicture; // guarded by the canvas lock
     QPointer<ImageCanvas> m_canvas;
     QPointer<LiveSourceBase> m_liveSource;
 
@@ -102,7 +102,7 @@ private:
     Stopwatch m_clipWatch;
     Stopwatch m_autoFocusWatch;
     Stopwatch m_recordingWatch;
-    Stopwatch m_snapshotWatch;      // guarded by the canvas lock
+    Stopwatch m_snapshotWatch; // guarded by the canvas lock
 
     int m_macro = 0;
     QRectF m_clipFrame;

@@ -8,8 +8,8 @@
 
 #include <cstring>
 
-RecordingEncoder::Outcome RecordingEncoder::exchange(ICaptureCB &sink, const unsigned char *data,
-                                                     int width, int height, bool flip)
+RecordingEncoder::Outcome RecordingEncoder::exchange(ICaptureCB &sink, const unsigned char *data, int width,
+                                                     int height, bool flip)
 {
     if (!sink.recordingActive.load(std::memory_order_acquire)
         || !sink.previewFrameSeen.load(std::memory_order_acquire) || !sink.recordBuffer[0])

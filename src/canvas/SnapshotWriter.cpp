@@ -9,8 +9,7 @@
 SnapshotWriter::SnapshotWriter(const Clock &clock)
     : m_clock(&clock)
     , m_stopwatch(clock)
-{
-}
+{ }
 
 void SnapshotWriter::start()
 {
@@ -58,8 +57,8 @@ bool SnapshotWriter::write(const QImage &picture)
     // complete: a failing write (disk full, no permission) leaves no cut-off JPEG behind and
     // keeps the earlier file of that second.
     QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly)
-        && picture.save(&file, "JPG", JPEG_QUALITY) && file.commit();
+    const bool written = file.open(QIODevice::WriteOnly) && picture.save(&file, "JPG", JPEG_QUALITY)
+        && file.commit();
     if (!written) {
         file.cancelWriting();
         qDebug().noquote() << "snapshot write fail" << path << file.errorString();

@@ -68,8 +68,7 @@ public:
 
     static PaintMapping paintMapping(const QSize &widget, const QSize &image);
     static QPoint widgetToFrame(const PaintMapping &m, const QPointF &widgetPoint);
-    QPoint frameToLayer(const QPoint &framePoint, const QSize &displayImage,
-                        const QSize &layer) const;
+    QPoint frameToLayer(const QPoint &framePoint, const QSize &displayImage, const QSize &layer) const;
     static QRectF frameRectToWidget(const PaintMapping &m, int x1, int y1, int x2, int y2);
 
 private:

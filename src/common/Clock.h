@@ -34,7 +34,9 @@ public:
 class Stopwatch
 {
 public:
-    explicit Stopwatch(const Clock &clock) : m_clock(&clock) {}
+    explicit Stopwatch(const Clock &clock)
+        : m_clock(&clock)
+    { }
 
     void start()
     {

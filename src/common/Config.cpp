@@ -50,8 +50,8 @@ QString dataFolder(const QString &name)
 Config::Config()
 {
     m_settings = new QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                               QCoreApplication::organizationName(),
-                               QCoreApplication::applicationName(), this);
+                               QCoreApplication::organizationName(), QCoreApplication::applicationName(),
+                               this);
 
     m_snapshotMode = m_settings->value(KEY_SNAPSHOT_MODE, 0).toInt();
     m_snapshotInterval = m_settings->value(KEY_SNAPSHOT_INTERVAL, quint64(0)).toULongLong();
@@ -81,7 +81,10 @@ void Config::resetForTesting()
     h.config.reset();
 }
 
-int Config::snapshotMode() { return instance()->m_snapshotMode; }
+int Config::snapshotMode()
+{
+    return instance()->m_snapshotMode;
+}
 
 void Config::setSnapshotMode(int mode)
 {
@@ -90,7 +93,10 @@ void Config::setSnapshotMode(int mode)
     c->m_settings->setValue(KEY_SNAPSHOT_MODE, mode);
 }
 
-quint64 Config::snapshotInterval() { return instance()->m_snapshotInterval; }
+quint64 Config::snapshotInterval()
+{
+    return instance()->m_snapshotInterval;
+}
 
 void Config::setSnapshotInterval(quint64 seconds)
 {
@@ -99,7 +105,10 @@ void Config::setSnapshotInterval(quint64 seconds)
     c->m_settings->setValue(KEY_SNAPSHOT_INTERVAL, seconds);
 }
 
-QString Config::snapshotPath() { return instance()->m_snapshotPath; }
+QString Config::snapshotPath()
+{
+    return instance()->m_snapshotPath;
+}
 
 void Config::setSnapshotPath(const QString &path)
 {
@@ -108,7 +117,10 @@ void Config::setSnapshotPath(const QString &path)
     c->m_settings->setValue(KEY_SNAPSHOT_PATH, path);
 }
 
-QString Config::recordPath() { return instance()->m_recordPath; }
+QString Config::recordPath()
+{
+    return instance()->m_recordPath;
+}
 
 void Config::setRecordPath(const QString &path)
 {
@@ -117,7 +129,10 @@ void Config::setRecordPath(const QString &path)
     c->m_settings->setValue(KEY_RECORD_PATH, path);
 }
 
-QSize Config::resolution() { return instance()->m_resolution; }
+QSize Config::resolution()
+{
+    return instance()->m_resolution;
+}
 
 void Config::setResolution(const QSize &size)
 {
@@ -126,11 +141,20 @@ void Config::setResolution(const QSize &size)
     c->m_settings->setValue(KEY_RESOLUTION, size);
 }
 
-QSize Config::recordingResolution() { return instance()->m_recordingResolution; }
+QSize Config::recordingResolution()
+{
+    return instance()->m_recordingResolution;
+}
 
-QString Config::language() { return instance()->m_language; }
+QString Config::language()
+{
+    return instance()->m_language;
+}
 
-quint64 Config::flicker() { return instance()->m_flicker; }
+quint64 Config::flicker()
+{
+    return instance()->m_flicker;
+}
 
 void Config::setFlicker(quint64 flicker)
 {

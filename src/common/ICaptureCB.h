@@ -15,8 +15,8 @@ struct STREAM_FRAME_DATA
     int height = 0;
     int allocWidth = 0;
     int allocHeight = 0;
-    bool flip = false;  // rows stored bottom-up
-    bool alpha = false; // 4-byte B, G, R, A pixels; otherwise 3-byte R, G, B
+    bool flip = false;          // rows stored bottom-up
+    bool alpha = false;         // 4-byte B, G, R, A pixels; otherwise 3-byte R, G, B
     std::int64_t arrivalNs = 0; // when the frame arrived, while FramePaintTiming is on; else 0
 };
 
@@ -39,8 +39,8 @@ public:
     virtual void imageCaptured(void *data, int width, int height, bool flip, bool alpha) = 0;
     virtual void stillImageCaptured(QImage *image) = 0;
     virtual void streamImageCaptured(void *data, int width, int height, bool flip, bool alpha) = 0;
-    virtual void startAutoRefresh() {}
-    virtual void stopAutoRefresh() {}
+    virtual void startAutoRefresh() { }
+    virtual void stopAutoRefresh() { }
 
     unsigned char *recordBuffer[2] = {nullptr, nullptr};
     int recordBytes[2] = {0, 0};

@@ -2,7 +2,6 @@
 
 LiveSourceBase::LiveSourceBase(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 LiveSourceBase::~LiveSourceBase() = default;

@@ -26,8 +26,7 @@ UserPrompts *defaultPrompts()
 
 UserPrompts::UserPrompts(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 UserPrompts::~UserPrompts()
 {
@@ -37,8 +36,7 @@ UserPrompts::~UserPrompts()
     }
 }
 
-QMessageBox::StandardButton UserPrompts::question(QWidget *parent, const QString &title,
-                                                  const QString &text,
+QMessageBox::StandardButton UserPrompts::question(QWidget *parent, const QString &title, const QString &text,
                                                   QMessageBox::StandardButtons buttons,
                                                   QMessageBox::StandardButton escapeButton)
 {
@@ -52,24 +50,20 @@ void UserPrompts::critical(QWidget *parent, const QString &title, const QString 
     QMessageBox::critical(parent, title, text);
 }
 
-QString UserPrompts::existingDirectory(QWidget *parent, const QString &caption,
-                                       const QString &startDirectory)
+QString UserPrompts::existingDirectory(QWidget *parent, const QString &caption, const QString &startDirectory)
 {
-    return QFileDialog::getExistingDirectory(parent, caption, startDirectory,
-                                             QFileDialog::ShowDirsOnly);
+    return QFileDialog::getExistingDirectory(parent, caption, startDirectory, QFileDialog::ShowDirsOnly);
 }
 
 UserPrompts *UserPrompts::instance()
 {
     QCoreApplication *app = QCoreApplication::instance();
-    if (auto *installed = qobject_cast<UserPrompts *>(
-            app->property(InstalledProperty).value<QObject *>()))
+    if (auto *installed = qobject_cast<UserPrompts *>(app->property(InstalledProperty).value<QObject *>()))
         return installed;
     return defaultPrompts();
 }
 
 void UserPrompts::install(UserPrompts *prompts)
 {
-    QCoreApplication::instance()->setProperty(InstalledProperty,
-                                              QVariant::fromValue<QObject *>(prompts));
+    QCoreApplication::instance()->setProperty(InstalledProperty, QVariant::fromValue<QObject *>(prompts));
 }

@@ -20,14 +20,12 @@ public:
     ~UserPrompts() override;
 
     // A box with the given buttons; returns the button chosen (Escape: `escapeButton`).
-    virtual QMessageBox::StandardButton question(QWidget *parent, const QString &title,
-                                                 const QString &text,
+    virtual QMessageBox::StandardButton question(QWidget *parent, const QString &title, const QString &text,
                                                  QMessageBox::StandardButtons buttons,
                                                  QMessageBox::StandardButton escapeButton);
     virtual void critical(QWidget *parent, const QString &title, const QString &text);
     // The platform's directory chooser showing folders only; empty when cancelled.
-    virtual QString existingDirectory(QWidget *parent, const QString &caption,
-                                      const QString &startDirectory);
+    virtual QString existingDirectory(QWidget *parent, const QString &caption, const QString &startDirectory);
 
     // The instance in use: the one installed last, or the default one.
     static UserPrompts *instance();

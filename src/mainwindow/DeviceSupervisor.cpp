@@ -3,9 +3,10 @@
 #include <QDebug>
 
 DeviceSupervisor::DeviceSupervisor(const Clock &clock, QObject *parent)
-    : QObject(parent), m_clock(&clock), m_lastFrameMs(clock.monotonicMs())
-{
-}
+    : QObject(parent)
+    , m_clock(&clock)
+    , m_lastFrameMs(clock.monotonicMs())
+{ }
 
 DeviceSupervisor::~DeviceSupervisor() = default;
 

@@ -10,9 +10,13 @@
 
 #include <QFileInfo>
 
-FilmBarControl::FilmBarControl(FilmSource *source, FilmBar *bar, PopupSlot *popup,
-                               QWidget *dialogParent, QObject *parent)
-    : QObject(parent), m_source(source), m_bar(bar), m_popup(popup), m_dialogParent(dialogParent)
+FilmBarControl::FilmBarControl(FilmSource *source, FilmBar *bar, PopupSlot *popup, QWidget *dialogParent,
+                               QObject *parent)
+    : QObject(parent)
+    , m_source(source)
+    , m_bar(bar)
+    , m_popup(popup)
+    , m_dialogParent(dialogParent)
 {
     connect(m_source, &FilmSource::tick, this, &FilmBarControl::filmTick);
     connect(bar->openButton(), &ImageButton::clicked, this, &FilmBarControl::filmOpenFile);
@@ -23,8 +27,7 @@ FilmBarControl::FilmBarControl(FilmSource *source, FilmBar *bar, PopupSlot *popu
     connect(bar->forwardButton(), &ImageButton::clicked, this, &FilmBarControl::filmForward);
     connect(bar->volumeButton(), &ImageButton::clicked, this, &FilmBarControl::filmVolume);
     connect(bar->volumeSlider(), &Slider::valueChanged, m_source, &FilmSource::setVolume);
-    connect(bar->positionSlider(), &HorizontalSlider::valueChanged, m_source,
-            &FilmSource::setPosition);
+    connect(bar->positionSlider(), &HorizontalSlider::valueChanged, m_source, &FilmSource::setPosition);
 }
 
 void FilmBarControl::filmOpenFile()

@@ -34,19 +34,17 @@ constexpr int BottomReserve = 100;
 } // namespace
 
 MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> cameraDevices)
-    : m_widthLabel(tr("Width")),
-      m_lineWidthLabel(tr("Line Width")),
-      m_lineColorLabel(tr("Line Color")),
-      m_fillColorLabel(tr("Fill Color"))
+    : m_widthLabel(tr("Width"))
+    , m_lineWidthLabel(tr("Line Width"))
+    , m_lineColorLabel(tr("Line Color"))
+    , m_fillColorLabel(tr("Fill Color"))
 {
-    m_supportedResolutions = {QSize(1024, 768),  QSize(1280, 720),  QSize(1600, 1200),
-                              QSize(1920, 1080), QSize(2048, 1536), QSize(2592, 1944),
-                              QSize(3264, 2448)};
+    m_supportedResolutions = {QSize(1024, 768),  QSize(1280, 720),  QSize(1600, 1200), QSize(1920, 1080),
+                              QSize(2048, 1536), QSize(2592, 1944), QSize(3264, 2448)};
 
     m_supervisor = new DeviceSupervisor(clock, this);
     m_supervisor->setCameraOpenQuery([this] { return m_pages && liveSource()->isOpen(); });
-    connect(m_supervisor, &DeviceSupervisor::cameraStalled, this,
-            &MainWindow::closeStalledCamera);
+    connect(m_supervisor, &DeviceSupervisor::cameraStalled, this, &MainWindow::closeStalledCamera);
     m_deviceCheckTimer.setInterval(DeviceCheckIntervalMs);
     connect(&m_deviceCheckTimer, &QTimer::timeout, this, &MainWindow::deviceActiveCheck);
     m_deviceCheckTimer.start();
@@ -57,8 +55,7 @@ MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> camera
     m_modeButtons[MODE_LIVE] = createModeButton("MAIN_BUTTON", tr("Live"));
     m_modeButtons[MODE_FILM] = createModeButton("MAIN_BUTTON", tr("Film"));
     m_modeButtons[MODE_PHOTOGRAPH] = createModeButton("MAIN_BUTTON", tr("Photograph"));
-    m_modeButtons[MODE_DRAWING_BOARD] = createModeButton("MAIN_BUTTON_LONG",
-                                                         tr("Drawing Board"));
+    m_modeButtons[MODE_DRAWING_BOARD] = createModeButton("MAIN_BUTTON_LONG", tr("Drawing Board"));
     m_modeGroup = new QButtonGroup(this);
     m_modeGroup->setExclusive(true);
     for (ImageButton *button : m_modeButtons)
@@ -67,8 +64,7 @@ MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> camera
     m_aboutIconName = "AboutButton";
     m_aboutButtonX = 34;
     m_aboutPicture = QImage(":/icons/Background/POP_BK_ABOUT_small.png");
-    m_aboutButton = new ImageButton(m_aboutIconName, this,
-                                    QPoint(m_aboutButtonX, height() - 55));
+    m_aboutButton = new ImageButton(m_aboutIconName, this, QPoint(m_aboutButtonX, height() - 55));
     connect(m_aboutButton, &ImageButton::clicked, this, &MainWindow::About);
 
     m_sideButton = new ImageButton(QString(), this, QPoint(0, 0));
@@ -289,8 +285,7 @@ void MainWindow::setLiveResolution(int width, int height)
     liveSource()->setResolution(width, height);
 }
 
-QMetaObject::Connection MainWindow::connectModeChanged(QObject *receiver,
-                                                       std::function<void()> slot)
+QMetaObject::Connection MainWindow::connectModeChanged(QObject *receiver, std::function<void()> slot)
 {
     return connect(this, &MainWindow::modeChanged, receiver, std::move(slot));
 }

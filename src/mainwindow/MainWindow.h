@@ -3,12 +3,12 @@
 #include "common/Clock.h"
 #include "mainwindow/ModePages.h"
 #include "mainwindow/OpenFileDialog.h"
-#include "sources/devices/DeviceBackend.h"
 #include "mainwindow/PopupSlot.h"
-#include "widgets/StyleWindow.h"
 #include "mainwindow/ToolButtons.h"
-#include "toolwindows/ToolWindowHost.h"
 #include "mainwindow/WindowMode.h"
+#include "sources/devices/DeviceBackend.h"
+#include "toolwindows/ToolWindowHost.h"
+#include "widgets/StyleWindow.h"
 
 #include <QHash>
 #include <QImage>
@@ -19,7 +19,6 @@
 
 #include <functional>
 #include <memory>
-
 
 class DeviceSupervisor;
 class FilmBar;
@@ -78,8 +77,7 @@ public:
     QWidget *hostWidget() override { return this; }
     OSDProcessor *osdProcessor(ImageCanvas *canvas) const override { return osd(canvas); }
     void setLiveResolution(int width, int height) override;
-    QMetaObject::Connection connectModeChanged(QObject *receiver,
-                                               std::function<void()> slot) override;
+    QMetaObject::Connection connectModeChanged(QObject *receiver, std::function<void()> slot) override;
     ImageButton *modeButton(WindowMode mode) const { return m_modeButtons[mode]; }
     ImageButton *aboutButton() const { return m_aboutButton; }
     ImageButton *sideButton() const { return m_sideButton; }

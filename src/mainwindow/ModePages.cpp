@@ -28,7 +28,9 @@ constexpr int LiveBarHeight = 37;
 
 ModePages::ModePages(QWidget *window, PopupSlot *popup, const QSize &capture,
                      std::unique_ptr<DeviceBackend> cameraDevices, const Clock &clock)
-    : m_window(window), m_clock(clock), m_pageStack(new QStackedWidget(window))
+    : m_window(window)
+    , m_clock(clock)
+    , m_pageStack(new QStackedWidget(window))
 {
     createLivePage(capture, std::move(cameraDevices));
     createFilmPage(popup);
@@ -72,8 +74,7 @@ void ModePages::createLivePage(const QSize &capture, std::unique_ptr<DeviceBacke
     const QSize recording = Config::recordingResolution();
     if (cameraDevices)
         m_liveSource = new LiveSource(std::move(cameraDevices), canvas->pipeline(), capture.width(),
-                                      capture.height(), recording.width(), recording.height(),
-                                      m_window);
+                                      capture.height(), recording.width(), recording.height(), m_window);
     else
         m_liveSource = new LiveSource(canvas->pipeline(), capture.width(), capture.height(),
                                       recording.width(), recording.height(), m_window);
@@ -103,8 +104,8 @@ void ModePages::createPhotographPage(PopupSlot *popup)
     m_photographSource = new PhotographSource(canvas->pipeline(), m_window);
     m_photographSource->setPlayInterval(PhotographBar::intervalMs(0));
     m_photographBar = std::make_unique<PhotographBar>(m_window, m_photographSource, canvas);
-    m_photographControl = new PhotographBarControl(m_photographSource, m_photographBar.get(),
-                                                   popup, m_window, m_window);
+    m_photographControl = new PhotographBarControl(m_photographSource, m_photographBar.get(), popup, m_window,
+                                                   m_window);
 }
 
 void ModePages::createDrawingBoardPage()
@@ -163,8 +164,7 @@ void ModePages::enter(WindowMode mode)
 void ModePages::layout(int w, int h, int panelOffset)
 {
     const int e = panelOffset;
-    m_pageStack->setGeometry(e + ContentLeft, ContentTop, w - e - RightReserve,
-                             h - BottomReserve);
+    m_pageStack->setGeometry(e + ContentLeft, ContentTop, w - e - RightReserve, h - BottomReserve);
     m_liveBar->move((w - e - m_liveBar->width()) / 2 + e, h - BarOffsetFromBottom);
     m_filmBar->layout(w, h, e, m_pageStack->geometry());
     m_photographBar->layout(w, h, e, m_pageStack->geometry());

@@ -10,8 +10,7 @@ class QWidget;
 // start folder, filter) -> chosen file, empty when cancelled. Tests put in their own answer.
 //
 // Threads: GUI thread only.
-using OpenFileDialog =
-    std::function<QString(QWidget *, const QString &, const QString &, const QString &)>;
+using OpenFileDialog = std::function<QString(QWidget *, const QString &, const QString &, const QString &)>;
 
 // QFileDialog::getOpenFileName.
 OpenFileDialog systemOpenFileDialog();

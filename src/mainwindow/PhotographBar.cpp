@@ -1,10 +1,10 @@
 #include "mainwindow/PhotographBar.h"
 
+#include "sources/photograph/ThumbnailWidget.h"
 #include "widgets/HorizontalSlider.h"
 #include "widgets/ImageButton.h"
 #include "widgets/ImageWidget.h"
 #include "widgets/Slider.h"
-#include "sources/photograph/ThumbnailWidget.h"
 
 #include <QImage>
 #include <QLabel>
@@ -31,19 +31,18 @@ void setTextColour(QLabel *label, const QColor &colour)
 } // namespace
 
 PhotographBar::PhotographBar(QWidget *window, PhotographSource *source, QWidget *canvas)
-    : m_bar(new ImageWidget(QImage(":/icons/Background/PHOTO_CONTROL_BK.png"), window)),
-      m_open(new ImageButton("ICON_PHOTO_OPEN", m_bar, QPoint(20, 5))),
-      m_previous(new ImageButton("ICON_PHOTO_BACKWARD", m_bar, QPoint(60, 5))),
-      m_slide(new ImageButton("ICON_PHOTO_SLIDE", m_bar, QPoint(100, 5))),
-      m_next(new ImageButton("ICON_PHOTO_FORWARD", m_bar, QPoint(140, 5))),
-      m_thumbnail(new ImageButton("ICON_PHOTO_THUMBNIL", m_bar, QPoint(180, 5))),
-      m_time(new ImageButton("ICON_PHOTO_TIME", m_bar, QPoint(220, 5))),
-      m_intervalSelector(new Slider(Qt::Horizontal, window)),
-      m_intervalLabel(new QLabel(window)),
-      m_counter(new QLabel(window)),
-      m_stripScrollBar(
-          new HorizontalSlider(QImage(":/icons/Background/PHOTO_SCROLL_BAR.png"), window)),
-      m_strip(new ThumbnailWidget(source, m_stripScrollBar, canvas))
+    : m_bar(new ImageWidget(QImage(":/icons/Background/PHOTO_CONTROL_BK.png"), window))
+    , m_open(new ImageButton("ICON_PHOTO_OPEN", m_bar, QPoint(20, 5)))
+    , m_previous(new ImageButton("ICON_PHOTO_BACKWARD", m_bar, QPoint(60, 5)))
+    , m_slide(new ImageButton("ICON_PHOTO_SLIDE", m_bar, QPoint(100, 5)))
+    , m_next(new ImageButton("ICON_PHOTO_FORWARD", m_bar, QPoint(140, 5)))
+    , m_thumbnail(new ImageButton("ICON_PHOTO_THUMBNIL", m_bar, QPoint(180, 5)))
+    , m_time(new ImageButton("ICON_PHOTO_TIME", m_bar, QPoint(220, 5)))
+    , m_intervalSelector(new Slider(Qt::Horizontal, window))
+    , m_intervalLabel(new QLabel(window))
+    , m_counter(new QLabel(window))
+    , m_stripScrollBar(new HorizontalSlider(QImage(":/icons/Background/PHOTO_SCROLL_BAR.png"), window))
+    , m_strip(new ThumbnailWidget(source, m_stripScrollBar, canvas))
 {
     m_slide->setCheckable(true);
     m_thumbnail->setCheckable(true);

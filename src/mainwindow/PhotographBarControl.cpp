@@ -11,9 +11,13 @@
 #include <QFileInfo>
 #include <QLabel>
 
-PhotographBarControl::PhotographBarControl(PhotographSource *source, PhotographBar *bar,
-                                           PopupSlot *popup, QWidget *dialogParent, QObject *parent)
-    : QObject(parent), m_source(source), m_bar(bar), m_popup(popup), m_dialogParent(dialogParent)
+PhotographBarControl::PhotographBarControl(PhotographSource *source, PhotographBar *bar, PopupSlot *popup,
+                                           QWidget *dialogParent, QObject *parent)
+    : QObject(parent)
+    , m_source(source)
+    , m_bar(bar)
+    , m_popup(popup)
+    , m_dialogParent(dialogParent)
 {
     using Control = PhotographBarControl;
     connect(m_source, &PhotographSource::playDone, this, &Control::photographPlayDone);
@@ -24,8 +28,7 @@ PhotographBarControl::PhotographBarControl(PhotographSource *source, PhotographB
     connect(bar->nextButton(), &ImageButton::clicked, this, &Control::photographNext);
     connect(bar->thumbnailButton(), &ImageButton::clicked, this, &Control::photographPreview);
     connect(bar->timeButton(), &ImageButton::clicked, this, &Control::photographPlayInterval);
-    connect(bar->intervalSelector(), &Slider::valueChanged, this,
-            &Control::photographPlayIntervalChanged);
+    connect(bar->intervalSelector(), &Slider::valueChanged, this, &Control::photographPlayIntervalChanged);
 }
 
 void PhotographBarControl::photographOpenDirectory()

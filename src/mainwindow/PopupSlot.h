@@ -1,9 +1,8 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QPointer>
 #include <QWidget>
-
-#include <QAbstractButton>
 
 // The one place a popup tool window can be open: at most one popup exists at a time, and it
 // belongs to the tool button it was opened for (its anchor). A popup that closes itself is

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QTransform>
+
 #include <algorithm>
 
 PrintComposer::Layout PrintComposer::layout(const QSize &imageSize, const QSize &pageSize)

@@ -1,23 +1,22 @@
 #include "mainwindow/PrintControl.h"
 
 #include "common/Logging.h"
-#include "mainwindow/PrintComposer.h"
 #include "common/UserPrompts.h"
+#include "mainwindow/PrintComposer.h"
 
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
 PrintControl::PrintControl(QWidget *dialogParent, QObject *parent)
-    : QObject(parent),
-      m_dialogParent(dialogParent),
-      m_printers([] { return QPrinterInfo::availablePrinterNames(); }),
-      m_dialog([](QPrinter *printer, QWidget *parentWidget) {
-          QPrintDialog dialog(printer, parentWidget);
-          return dialog.exec() == QDialog::Accepted;
-      })
-{
-}
+    : QObject(parent)
+    , m_dialogParent(dialogParent)
+    , m_printers([] { return QPrinterInfo::availablePrinterNames(); })
+    , m_dialog([](QPrinter *printer, QWidget *parentWidget) {
+        QPrintDialog dialog(printer, parentWidget);
+        return dialog.exec() == QDialog::Accepted;
+    })
+{ }
 
 bool PrintControl::print(const QImage &image)
 {

@@ -1,11 +1,11 @@
 #include "mainwindow/RecordingControl.h"
 
-#include "common/Config.h"
-#include "mainwindow/DeviceSupervisor.h"
 #include "canvas/ImageCanvas.h"
-#include "common/Logging.h"
 #include "canvas/OSDProcessor.h"
+#include "common/Config.h"
+#include "common/Logging.h"
 #include "common/UserPrompts.h"
+#include "mainwindow/DeviceSupervisor.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -14,9 +14,9 @@
 #include <QTimer>
 
 RecordingControl::RecordingControl(const Parts &parts, QObject *parent)
-    : QObject(parent), m_parts(parts)
-{
-}
+    : QObject(parent)
+    , m_parts(parts)
+{ }
 
 QString RecordingControl::filePath(const QString &folder, const QDateTime &start)
 {

@@ -44,7 +44,7 @@ public:
         QWidget *dialogParent = nullptr;
         std::function<ImageCanvas *()> currentCanvas;
         std::function<OSDProcessor *()> currentOSD; // may return null
-        const Clock *clock = &Clock::system();       // names the files
+        const Clock *clock = &Clock::system();      // names the files
     };
 
     explicit RecordingControl(const Parts &parts, QObject *parent = nullptr);

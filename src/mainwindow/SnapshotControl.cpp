@@ -1,27 +1,26 @@
 #include "mainwindow/SnapshotControl.h"
 
-#include "common/Config.h"
 #include "canvas/ImageCanvas.h"
+#include "common/Config.h"
 #include "common/UserPrompts.h"
 
 #include <QAbstractButton>
 #include <QDir>
 #include <QFileInfo>
+
 #include <limits>
 
 SnapshotControl::SnapshotControl(QAbstractButton *button, QWidget *dialogParent, QObject *parent)
-    : QObject(parent),
-      m_button(button),
-      m_dialogParent(dialogParent)
-{
-}
+    : QObject(parent)
+    , m_button(button)
+    , m_dialogParent(dialogParent)
+{ }
 
 void SnapshotControl::snapshot(ImageCanvas *canvas)
 {
     const QString folder = Config::snapshotPath();
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
-        UserPrompts::instance()->critical(m_dialogParent, tr("Error"),
-                                          tr("Please select a folder first."));
+        UserPrompts::instance()->critical(m_dialogParent, tr("Error"), tr("Please select a folder first."));
         return;
     }
 

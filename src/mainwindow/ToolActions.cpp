@@ -262,19 +262,40 @@ void ToolActions::openLineStylePopup(int style, ImageButton *anchor)
     m_popup->open(PopupFactory::lineStyle(lineStyle, anchor, m_host), anchor);
 }
 
-void ToolActions::lineHold() { openLineStylePopup(PopupFactory::Line, m_tools->line); }
+void ToolActions::lineHold()
+{
+    openLineStylePopup(PopupFactory::Line, m_tools->line);
+}
 
-void ToolActions::rectangleHold() { openLineStylePopup(PopupFactory::Rectangle, m_tools->rectangle); }
+void ToolActions::rectangleHold()
+{
+    openLineStylePopup(PopupFactory::Rectangle, m_tools->rectangle);
+}
 
-void ToolActions::freehandHold() { openLineStylePopup(PopupFactory::Freehand, m_tools->freehand); }
+void ToolActions::freehandHold()
+{
+    openLineStylePopup(PopupFactory::Freehand, m_tools->freehand);
+}
 
-void ToolActions::circleHold() { openLineStylePopup(PopupFactory::Circle, m_tools->circle); }
+void ToolActions::circleHold()
+{
+    openLineStylePopup(PopupFactory::Circle, m_tools->circle);
+}
 
-void ToolActions::arrowHold() { openLineStylePopup(PopupFactory::Arrow, m_tools->arrow); }
+void ToolActions::arrowHold()
+{
+    openLineStylePopup(PopupFactory::Arrow, m_tools->arrow);
+}
 
-void ToolActions::triangleHold() { openLineStylePopup(PopupFactory::Triangle, m_tools->triangle); }
+void ToolActions::triangleHold()
+{
+    openLineStylePopup(PopupFactory::Triangle, m_tools->triangle);
+}
 
-void ToolActions::eraseHold() { openLineStylePopup(PopupFactory::Eraser, m_tools->eraser); }
+void ToolActions::eraseHold()
+{
+    openLineStylePopup(PopupFactory::Eraser, m_tools->eraser);
+}
 
 void ToolActions::textHold()
 {

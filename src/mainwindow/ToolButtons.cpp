@@ -5,11 +5,10 @@
 #include "widgets/ImageButton.h"
 
 namespace {
-const char *const MaskButtonIcons[] = {"ICON_MASK_CIRCLE", "ICON_MASK_CIRCLE",
-                                       "ICON_MASK_RECTANGLE", "ICON_MASK_LEFT",
-                                       "ICON_MASK_TOP"};
-const char *const EffectButtonIcons[] = {"ICON_EFFECT_COLOR", "ICON_EFFECT_BW",
-                                         "ICON_EFFECT_NEGATIVE", "ICON_EFFECT_MOSAIC"};
+const char *const MaskButtonIcons[] = {"ICON_MASK_CIRCLE", "ICON_MASK_CIRCLE", "ICON_MASK_RECTANGLE",
+                                       "ICON_MASK_LEFT", "ICON_MASK_TOP"};
+const char *const EffectButtonIcons[] = {"ICON_EFFECT_COLOR", "ICON_EFFECT_BW", "ICON_EFFECT_NEGATIVE",
+                                         "ICON_EFFECT_MOSAIC"};
 } // namespace
 
 void ToolButtons::enableFor(WindowMode mode) const
@@ -24,8 +23,8 @@ void ToolButtons::enableFor(WindowMode mode) const
 
 void ToolButtons::showCanvasState(const ImageCanvas &canvas) const
 {
-    ImageButton *const toolButtons[] = {hand,     freehand,  line,   arrow, rectangle,
-                                        circle,   triangle,  eraser, clip,  text};
+    ImageButton *const toolButtons[] = {hand,   freehand, line,   arrow, rectangle,
+                                        circle, triangle, eraser, clip,  text};
     const int tool = canvas.tool();
     if (tool >= TOOL_HAND && tool <= TOOL_TEXT)
         toolButtons[tool]->setChecked(true);

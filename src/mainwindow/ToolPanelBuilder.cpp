@@ -46,7 +46,8 @@ const GroupSpec Groups[] = {
     {QT_TRANSLATE_NOOP("MainWindow", "Adjustment"),
      {{&ToolButtons::zoomOut, "ICON_ZOOM_OUT", QT_TRANSLATE_NOOP("MainWindow", "Zoom out"), Kind::Plain},
       {&ToolButtons::zoomIn, "ICON_ZOOM_IN", QT_TRANSLATE_NOOP("MainWindow", "Zoom in"), Kind::Plain},
-      {&ToolButtons::zoomReset, "ICON_ZOOM_RESET", QT_TRANSLATE_NOOP("MainWindow", "Reset zoom"), Kind::Plain},
+      {&ToolButtons::zoomReset, "ICON_ZOOM_RESET", QT_TRANSLATE_NOOP("MainWindow", "Reset zoom"),
+       Kind::Plain},
       {&ToolButtons::autoFocus, "ICON_AUTOFOCUS", QT_TRANSLATE_NOOP("MainWindow", "Auto focus"), Kind::Plain},
       {&ToolButtons::brightnessDown, "ICON_BRIGHTNESS_REDUCE",
        QT_TRANSLATE_NOOP("MainWindow", "Brightness down"), Kind::Plain},
@@ -54,7 +55,8 @@ const GroupSpec Groups[] = {
        QT_TRANSLATE_NOOP("MainWindow", "Brightness up"), Kind::Plain},
       {&ToolButtons::rotate, "ICON_ROTATE", QT_TRANSLATE_NOOP("MainWindow", "Rotate"), Kind::Plain},
       // Users expect to turn the picture back without three more clicks.
-      {&ToolButtons::rotateRev, "ICON_ROTATE_REV", QT_TRANSLATE_NOOP("MainWindow", "Rotate back"), Kind::Plain},
+      {&ToolButtons::rotateRev, "ICON_ROTATE_REV", QT_TRANSLATE_NOOP("MainWindow", "Rotate back"),
+       Kind::Plain},
       {&ToolButtons::freeze, "ICON_FREEZE", QT_TRANSLATE_NOOP("MainWindow", "Freeze"), Kind::Toggle}}},
     {QT_TRANSLATE_NOOP("MainWindow", "Recording"),
      {{&ToolButtons::record, "ICON_RECORDING", QT_TRANSLATE_NOOP("MainWindow", "Record video"), Kind::Toggle},
@@ -71,9 +73,9 @@ QString translated(const char *text)
 } // namespace
 
 ToolPanelBuilder::ToolPanelBuilder(Panel *panel, QObject *groupOwner)
-    : m_panel(panel), m_groupOwner(groupOwner)
-{
-}
+    : m_panel(panel)
+    , m_groupOwner(groupOwner)
+{ }
 
 ToolButtons ToolPanelBuilder::build()
 {

@@ -1,7 +1,7 @@
 #include "toolwindows/AboutToolWindow.h"
 
-#include "widgets/ImageButton.h"
 #include "toolwindows/ToolWindowHost.h"
+#include "widgets/ImageButton.h"
 
 #include <QLabel>
 

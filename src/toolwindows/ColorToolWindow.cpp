@@ -1,8 +1,8 @@
 #include "toolwindows/ColorToolWindow.h"
 
-#include "widgets/ImageButton.h"
 #include "canvas/ImageCanvas.h"
 #include "toolwindows/ToolWindowHost.h"
+#include "widgets/ImageButton.h"
 
 #include <QButtonGroup>
 #include <QLabel>
@@ -10,10 +10,8 @@
 namespace {
 
 const int LineWidths[ColorToolWindow::WidthCount] = {3, 6, 9, 12};
-const char *const ColorNames[ColorToolWindow::ColorCount + 1] = {"BLACK", "RED", "YELLOW",
-                                                                 "SKY", "NONE"};
-const QRgb Colors[ColorToolWindow::ColorCount] = {0xFF000000, 0xFFFF0000, 0xFFFFFF00,
-                                                  0xFF0000FF};
+const char *const ColorNames[ColorToolWindow::ColorCount + 1] = {"BLACK", "RED", "YELLOW", "SKY", "NONE"};
+const QRgb Colors[ColorToolWindow::ColorCount] = {0xFF000000, 0xFFFF0000, 0xFFFFFF00, 0xFF0000FF};
 const int ButtonX = 152;
 const int ButtonStep = 33;
 
@@ -35,7 +33,7 @@ int colorIndex(const QColor &colour)
     return index;
 }
 
-template <std::size_t N>
+template<std::size_t N>
 int indexOfSender(ImageButton *const (&buttons)[N], const QObject *sender)
 {
     for (std::size_t i = 0; i < N; ++i) {

@@ -21,14 +21,13 @@ class ColorToolWindow : public ToolWindow
 public:
     static constexpr int WidthCount = 4;
     static constexpr int ColorCount = 4;
-    static constexpr int FillNone = 4;       // index of the fill row's NONE button
+    static constexpr int FillNone = 4; // index of the fill row's NONE button
 
     static int lineWidthAt(int index);
     static QColor colorAt(int index);
 
-    ColorToolWindow(QWidget *anchor, ToolWindowHost *host, const QString &title,
-                    const QString &widthLabel, const QString &lineColorLabel,
-                    const QString &fillColorLabel);
+    ColorToolWindow(QWidget *anchor, ToolWindowHost *host, const QString &title, const QString &widthLabel,
+                    const QString &lineColorLabel, const QString &fillColorLabel);
 
     bool hasLineColorRow() const { return m_hasLineColorRow; }
     bool hasFillRow() const { return m_hasFillRow; }

@@ -1,15 +1,14 @@
 #include "toolwindows/EffectToolWindow.h"
 
 #include "canvas/CanvasTypes.h"
-#include "widgets/ImageButton.h"
 #include "canvas/ImageCanvas.h"
 #include "canvas/OSDProcessor.h"
 #include "toolwindows/ToolWindowHost.h"
-
+#include "widgets/ImageButton.h"
 
 EffectToolWindow::EffectToolWindow(QWidget *anchor, ToolWindowHost *host)
-    : ToolWindow(QImage(QStringLiteral(":/icons/Background/POP_BK_TOOL.png")), anchor,
-                 host->hostWidget(), tr("Color Effect"))
+    : ToolWindow(QImage(QStringLiteral(":/icons/Background/POP_BK_TOOL.png")), anchor, host->hostWidget(),
+                 tr("Color Effect"))
     , m_host(host)
 {
     QStringList icons;

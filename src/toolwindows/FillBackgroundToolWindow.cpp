@@ -1,18 +1,16 @@
 #include "toolwindows/FillBackgroundToolWindow.h"
 
-#include "widgets/ImageButton.h"
 #include "canvas/ImageCanvas.h"
 #include "toolwindows/ToolWindowHost.h"
+#include "widgets/ImageButton.h"
 
 #include <QButtonGroup>
 #include <QLabel>
 
 namespace {
 
-const char *const ColorNames[FillBackgroundToolWindow::ColorCount] = {"WHITE", "BLACK", "YELLOW",
-                                                                      "SKY"};
-const QRgb Colors[FillBackgroundToolWindow::ColorCount] = {0xFFFFFFFF, 0xFF000000, 0xFFFFFF00,
-                                                           0xFF0000FF};
+const char *const ColorNames[FillBackgroundToolWindow::ColorCount] = {"WHITE", "BLACK", "YELLOW", "SKY"};
+const QRgb Colors[FillBackgroundToolWindow::ColorCount] = {0xFFFFFFFF, 0xFF000000, 0xFFFFFF00, 0xFF0000FF};
 
 } // namespace
 
@@ -22,8 +20,7 @@ QColor FillBackgroundToolWindow::colorAt(int index)
 }
 
 FillBackgroundToolWindow::FillBackgroundToolWindow(QWidget *anchor, ToolWindowHost *host,
-                                                   const QString &title,
-                                                   const QString &colorLabel)
+                                                   const QString &title, const QString &colorLabel)
     : ToolWindow(QImage(), anchor, host->hostWidget(), title)
     , m_hasRow(!colorLabel.isEmpty())
     , m_canvas(host->currentCanvas())

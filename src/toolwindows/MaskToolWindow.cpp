@@ -1,15 +1,14 @@
 #include "toolwindows/MaskToolWindow.h"
 
 #include "canvas/CanvasTypes.h"
-#include "widgets/ImageButton.h"
 #include "canvas/ImageCanvas.h"
 #include "canvas/OSDProcessor.h"
 #include "toolwindows/ToolWindowHost.h"
-
+#include "widgets/ImageButton.h"
 
 MaskToolWindow::MaskToolWindow(QWidget *anchor, ToolWindowHost *host)
-    : ToolWindow(QImage(QStringLiteral(":/icons/Background/POP_BK_TOOL.png")), anchor,
-                 host->hostWidget(), tr("Effect"))
+    : ToolWindow(QImage(QStringLiteral(":/icons/Background/POP_BK_TOOL.png")), anchor, host->hostWidget(),
+                 tr("Effect"))
     , m_host(host)
 {
     QStringList icons;

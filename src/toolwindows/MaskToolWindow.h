@@ -26,6 +26,6 @@ public slots:
     void maskChanged();
 
 private:
-    ImageButton *m_buttons[ButtonCount] = {};   // button i stands for mask value i + 1
+    ImageButton *m_buttons[ButtonCount] = {}; // button i stands for mask value i + 1
     ToolWindowHost *m_host = nullptr;
 };

@@ -1,7 +1,7 @@
 #include "toolwindows/PopupFactory.h"
 
-#include "toolwindows/AboutToolWindow.h"
 #include "canvas/CanvasTypes.h"
+#include "toolwindows/AboutToolWindow.h"
 #include "toolwindows/ColorToolWindow.h"
 #include "toolwindows/EffectToolWindow.h"
 #include "toolwindows/FillBackgroundToolWindow.h"
@@ -15,13 +15,20 @@
 int PopupFactory::toolOf(LineStyle style)
 {
     switch (style) {
-    case Line: return TOOL_LINE;
-    case Rectangle: return TOOL_RECTANGLE;
-    case Freehand: return TOOL_FREEHAND;
-    case Circle: return TOOL_CIRCLE;
-    case Arrow: return TOOL_ARROW;
-    case Triangle: return TOOL_TRIANGLE;
-    case Eraser: return TOOL_ERASER;
+    case Line:
+        return TOOL_LINE;
+    case Rectangle:
+        return TOOL_RECTANGLE;
+    case Freehand:
+        return TOOL_FREEHAND;
+    case Circle:
+        return TOOL_CIRCLE;
+    case Arrow:
+        return TOOL_ARROW;
+    case Triangle:
+        return TOOL_TRIANGLE;
+    case Eraser:
+        return TOOL_ERASER;
     }
     return TOOL_HAND;
 }
@@ -50,8 +57,7 @@ ColorToolWindow *PopupFactory::lineStyle(LineStyle style, QWidget *anchor, ToolW
         return new ColorToolWindow(anchor, host, QObject::tr("Triangle"), host->lineWidthLabel(),
                                    host->lineColorLabel(), host->fillColorLabel());
     case Eraser:
-        return new ColorToolWindow(anchor, host, QObject::tr("Eraser"), host->widthLabel(), none,
-                                   none);
+        return new ColorToolWindow(anchor, host, QObject::tr("Eraser"), host->widthLabel(), none, none);
     }
     return nullptr;
 }
@@ -60,8 +66,7 @@ FillBackgroundToolWindow *PopupFactory::fillBackground(QWidget *anchor, ToolWind
 {
     // The main window's own text, translated with its other texts.
     return new FillBackgroundToolWindow(
-        anchor, host, QCoreApplication::translate("MainWindow", "Background Color"),
-        host->fillColorLabel());
+        anchor, host, QCoreApplication::translate("MainWindow", "Background Color"), host->fillColorLabel());
 }
 
 TextToolWindow *PopupFactory::text(QWidget *anchor, ToolWindowHost *host)

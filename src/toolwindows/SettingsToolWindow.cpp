@@ -1,9 +1,9 @@
 #include "toolwindows/SettingsToolWindow.h"
 
 #include "common/Config.h"
-#include "widgets/ImageButton.h"
-#include "toolwindows/ToolWindowHost.h"
 #include "common/UserPrompts.h"
+#include "toolwindows/ToolWindowHost.h"
+#include "widgets/ImageButton.h"
 
 #include <QComboBox>
 #include <QFont>
@@ -19,15 +19,14 @@ namespace {
 struct Interval
 {
     const char *prefix;
-    int unit;               // 0 sec, 1 min, 2 hr
+    int unit; // 0 sec, 1 min, 2 hr
     quint64 seconds;
 };
 
 const Interval Intervals[SettingsToolWindow::IntervalCount] = {
-    {"1 ", 0, 1},    {"2 ", 0, 2},     {"3 ", 0, 3},     {"4 ", 0, 4},   {"5 ", 0, 5},
-    {"10 ", 0, 10},  {"20 ", 0, 20},   {"30 ", 0, 30},   {"1 ", 1, 60},  {"2 ", 1, 120},
-    {"3 ", 1, 180},  {"4 ", 1, 240},   {"5 ", 1, 300},   {"10 ", 1, 600}, {"20 ", 1, 1200},
-    {"30 ", 1, 1800}, {"1 ", 2, 3600},
+    {"1 ", 0, 1},   {"2 ", 0, 2},    {"3 ", 0, 3},     {"4 ", 0, 4},     {"5 ", 0, 5},    {"10 ", 0, 10},
+    {"20 ", 0, 20}, {"30 ", 0, 30},  {"1 ", 1, 60},    {"2 ", 1, 120},   {"3 ", 1, 180},  {"4 ", 1, 240},
+    {"5 ", 1, 300}, {"10 ", 1, 600}, {"20 ", 1, 1200}, {"30 ", 1, 1800}, {"1 ", 2, 3600},
 };
 
 const int SnapshotModes[] = {0, 1};
@@ -46,8 +45,7 @@ quint64 SettingsToolWindow::intervalSeconds(int index)
 
 QSize SettingsToolWindow::parseResolution(const QString &text)
 {
-    const QStringList parts =
-        text.split(QRegularExpression(QStringLiteral("[x\\s]")), Qt::SkipEmptyParts);
+    const QStringList parts = text.split(QRegularExpression(QStringLiteral("[x\\s]")), Qt::SkipEmptyParts);
     if (parts.size() < 2)
         return QSize();
     bool widthOk = false;
@@ -63,7 +61,7 @@ int SettingsToolWindow::nearestResolution(const QVector<QSize> &items, const QSi
     qint64 bestDistance = std::numeric_limits<qint64>::max();
     for (int i = 0; i < items.size(); ++i) {
         const qint64 distance = std::llabs(qint64(stored.width()) - items[i].width())
-                                + std::llabs(qint64(stored.height()) - items[i].height());
+            + std::llabs(qint64(stored.height()) - items[i].height());
         if (distance < bestDistance) {
             bestDistance = distance;
             best = i;
@@ -73,8 +71,8 @@ int SettingsToolWindow::nearestResolution(const QVector<QSize> &items, const QSi
 }
 
 SettingsToolWindow::SettingsToolWindow(QWidget *anchor, ToolWindowHost *host)
-    : ToolWindow(QImage(QStringLiteral(":/icons/Background/POP_BK_SETTING.png")), anchor,
-                 host->hostWidget(), tr("Setting"))
+    : ToolWindow(QImage(QStringLiteral(":/icons/Background/POP_BK_SETTING.png")), anchor, host->hostWidget(),
+                 tr("Setting"))
     , m_host(host)
 {
     setStyleSheet(QStringLiteral("QLabel { font-family: Arial; font-size: ") + QStringLiteral("14")
@@ -147,9 +145,8 @@ SettingsToolWindow::SettingsToolWindow(QWidget *anchor, ToolWindowHost *host)
     connect(m_recordBrowse, &ImageButton::clicked, this, &SettingsToolWindow::recordFileBrowse);
     const QString language = Config::language();
     // The short word reads wrongly in these languages; they carry a longer text of their own.
-    addLabel(language == QLatin1String("ja") || language == QLatin1String("ru")
-                 ? tr("RecordingSave")
-                 : tr("Recording"),
+    addLabel(language == QLatin1String("ja") || language == QLatin1String("ru") ? tr("RecordingSave")
+                                                                                : tr("Recording"),
              y);
     y += FolderRowHeight;
 

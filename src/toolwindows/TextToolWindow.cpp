@@ -1,8 +1,8 @@
 #include "toolwindows/TextToolWindow.h"
 
-#include "widgets/ImageButton.h"
 #include "canvas/ImageCanvas.h"
 #include "toolwindows/ToolWindowHost.h"
+#include "widgets/ImageButton.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -22,8 +22,8 @@ QColor TextToolWindow::colorAt(int index)
 }
 
 TextToolWindow::TextToolWindow(QWidget *anchor, ToolWindowHost *host)
-    : ToolWindow(QImage(QStringLiteral(":/icons/Background/POP_BK_COLOR_2LINE")), anchor,
-                 host->hostWidget(), tr("Text"))
+    : ToolWindow(QImage(QStringLiteral(":/icons/Background/POP_BK_COLOR_2LINE")), anchor, host->hostWidget(),
+                 tr("Text"))
     , m_canvas(host->currentCanvas())
     , m_host(host)
 {
@@ -34,9 +34,8 @@ TextToolWindow::TextToolWindow(QWidget *anchor, ToolWindowHost *host)
     auto *group = new QButtonGroup(this);
     group->setExclusive(true);
     for (int i = 0; i < ColorCount; ++i) {
-        auto *button = new ImageButton(
-            QStringLiteral("ICON_LINE_COLOR_%1").arg(QLatin1String(ColorNames[i])), this,
-            QPoint(130 + i * 33, 43));
+        auto *button = new ImageButton(QStringLiteral("ICON_LINE_COLOR_%1").arg(QLatin1String(ColorNames[i])),
+                                       this, QPoint(130 + i * 33, 43));
         button->setCheckable(true);
         connect(button, &ImageButton::clicked, this, &TextToolWindow::colorChanged);
         group->addButton(button);
@@ -49,8 +48,7 @@ TextToolWindow::TextToolWindow(QWidget *anchor, ToolWindowHost *host)
     m_faceBox->addItems(m_families);
     m_faceBox->move(10, 20);
     m_faceBox->setFixedWidth(150);
-    connect(m_faceBox, QOverload<int>::of(&QComboBox::activated), this,
-            &TextToolWindow::fontFaceChanged);
+    connect(m_faceBox, QOverload<int>::of(&QComboBox::activated), this, &TextToolWindow::fontFaceChanged);
 
     m_sizeBox = new QComboBox(this);
     m_sizeBox->setEditable(true);
@@ -59,8 +57,7 @@ TextToolWindow::TextToolWindow(QWidget *anchor, ToolWindowHost *host)
         m_sizeBox->addItem(QString::number(size));
     m_sizeBox->move(165, 20);
     m_sizeBox->setFixedWidth(70);
-    connect(m_sizeBox, QOverload<int>::of(&QComboBox::activated), this,
-            &TextToolWindow::fontSizeChanged);
+    connect(m_sizeBox, QOverload<int>::of(&QComboBox::activated), this, &TextToolWindow::fontSizeChanged);
     connect(m_sizeBox, &QComboBox::editTextChanged, this, &TextToolWindow::fontSizeChanged);
 
     host->connectModeChanged(this, [this] { modeChanged(); });

@@ -9,8 +9,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 
-ToolWindow::ToolWindow(const QImage &background, QWidget *anchor, QWidget *parent,
-                       const QString &title)
+ToolWindow::ToolWindow(const QImage &background, QWidget *anchor, QWidget *parent, const QString &title)
     : FramelessWindow(background, true, parent)
 {
     m_closeButton = new ImageButton(QStringLiteral("POPUP_CLOSE"), this, QPoint(0, 0));

@@ -19,7 +19,7 @@ class ToolWindow : public FramelessWindow
 {
     Q_OBJECT
 public:
-    static constexpr int AnchorGap = 3;       // pixels between the anchor and the popup
+    static constexpr int AnchorGap = 3; // pixels between the anchor and the popup
     static constexpr int CloseButtonInset = 18;
     static constexpr int CloseButtonY = 4;
 
@@ -47,6 +47,6 @@ protected:
     void addToolRow(const QStringList &icons, ImageButton **buttons);
 
 private:
-    QPointer<QWidget> m_anchor;   // not owned; a main window button
+    QPointer<QWidget> m_anchor; // not owned; a main window button
     ImageButton *m_closeButton = nullptr;
 };

@@ -38,8 +38,7 @@ public:
     virtual void applyFlicker(int code) = 0;
     // Runs `slot` (in `receiver`'s context, dropped with it) after every mode switch that
     // changed the mode.
-    virtual QMetaObject::Connection connectModeChanged(QObject *receiver,
-                                                       std::function<void()> slot) = 0;
+    virtual QMetaObject::Connection connectModeChanged(QObject *receiver, std::function<void()> slot) = 0;
 
     // Section labels of the colour popups, translated once by the host.
     virtual const QString &widthLabel() const = 0;

@@ -6,11 +6,10 @@
 #include <cmath>
 
 HorizontalSlider::HorizontalSlider(const QImage &handle, QWidget *parent)
-    : QWidget(parent),
-      m_background(QStringLiteral(":/icons/Background/FILM_SCROLL_BACKGROUND.png")),
-      m_handle(handle)
-{
-}
+    : QWidget(parent)
+    , m_background(QStringLiteral(":/icons/Background/FILM_SCROLL_BACKGROUND.png"))
+    , m_handle(handle)
+{ }
 
 void HorizontalSlider::setRange(int minimum, int maximum)
 {
@@ -47,14 +46,13 @@ void HorizontalSlider::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     if (!m_background.isNull())
-        painter.drawImage(0, 0, m_background.scaled(size(), Qt::IgnoreAspectRatio,
-                                                    Qt::FastTransformation));
+        painter.drawImage(0, 0, m_background.scaled(size(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
     const int handleHeight = height() - 4;
     if (m_handle.isNull() || m_handleWidth <= 0 || handleHeight <= 0)
         return;
-    painter.drawImage(handlePosition(), 0,
-                      m_handle.scaled(m_handleWidth, handleHeight, Qt::IgnoreAspectRatio,
-                                      Qt::FastTransformation));
+    painter.drawImage(
+        handlePosition(), 0,
+        m_handle.scaled(m_handleWidth, handleHeight, Qt::IgnoreAspectRatio, Qt::FastTransformation));
 }
 
 void HorizontalSlider::takeValueAt(int x)

@@ -22,8 +22,7 @@ public:
     static constexpr int HoldInterval = 500; // ms of pressing before hold()
 
     ImageButton(const QString &iconName, QWidget *parent, const QPoint &position);
-    ImageButton(const QString &iconName, const QString &toolTip, QWidget *parent,
-                const QPoint &position);
+    ImageButton(const QString &iconName, const QString &toolTip, QWidget *parent, const QPoint &position);
 
     // Replaces the three pictures and fixes the button to the normal picture's size. A missing
     // click or over picture falls back to the normal one; a missing normal picture leaves an
@@ -53,5 +52,5 @@ private:
     QImage m_click;
     // A member rather than a child: the button's children are its caller's business.
     QTimer m_holdTimer;
-    bool m_held = false;    // hold() was emitted for the press in progress
+    bool m_held = false; // hold() was emitted for the press in progress
 };

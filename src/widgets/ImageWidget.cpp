@@ -3,7 +3,8 @@
 #include <QPainter>
 
 ImageWidget::ImageWidget(const QImage &image, QWidget *parent)
-    : QWidget(parent), m_image(image)
+    : QWidget(parent)
+    , m_image(image)
 {
     setFixedSize(m_image.size());
 }

@@ -50,8 +50,7 @@ void Panel::addStretch()
 {
     if (m_column == 1)
         ++m_row;
-    m_layout->addItem(new QSpacerItem(0, 10000, QSizePolicy::Maximum, QSizePolicy::Maximum),
-                      m_row, 0, 1, 2);
+    m_layout->addItem(new QSpacerItem(0, 10000, QSizePolicy::Maximum, QSizePolicy::Maximum), m_row, 0, 1, 2);
 }
 
 void Panel::refresh()
@@ -67,8 +66,7 @@ void Panel::toggleGroup()
     // Only the panel's own title buttons lead a group.
     if (title == nullptr || !m_titlePositions.contains(titleIndex))
         return;
-    const auto next = std::upper_bound(m_titlePositions.cbegin(), m_titlePositions.cend(),
-                                       titleIndex);
+    const auto next = std::upper_bound(m_titlePositions.cbegin(), m_titlePositions.cend(), titleIndex);
     const int end = next == m_titlePositions.cend() ? m_items.size() : *next;
 
     bool visibleAfter = false;
@@ -80,8 +78,7 @@ void Panel::toggleGroup()
         member->setVisible(member->isHidden());
         visibleAfter = !member->isHidden();
     }
-    title->setImage(visibleAfter ? QStringLiteral("TOOL_TITLE_OPEN")
-                                 : QStringLiteral("TOOL_TITLE_CLOSE"));
+    title->setImage(visibleAfter ? QStringLiteral("TOOL_TITLE_OPEN") : QStringLiteral("TOOL_TITLE_CLOSE"));
 }
 
 void Panel::resizeEvent(QResizeEvent *)

@@ -1,7 +1,7 @@
 #include "widgets/StyleWindow.h"
 
-#include "widgets/ImageButton.h"
 #include "common/Logging.h"
+#include "widgets/ImageButton.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -88,8 +88,7 @@ void StyleWindow::resizeEvent(QResizeEvent *)
     m_top = stretched(m_topSource, w - m_topLeft.width() - m_topRight.width(), m_topSource.height());
     m_bottom = stretched(m_bottomSource, w - m_bottomLeft.width() - m_bottomRight.width(),
                          m_bottomSource.height());
-    m_left = stretched(m_leftSource, m_leftSource.width(),
-                       h - m_topLeft.height() - m_bottomLeft.height());
+    m_left = stretched(m_leftSource, m_leftSource.width(), h - m_topLeft.height() - m_bottomLeft.height());
     m_right = stretched(m_rightSource, m_rightSource.width(),
                         h - m_topRight.height() - m_bottomRight.height());
     m_minimizeButton->move(w - 79, 4);
@@ -110,8 +109,8 @@ void StyleWindow::paintEvent(QPaintEvent *)
     painter.drawImage(w - m_right.width(), m_topRight.height(), m_right);
     painter.drawImage(0, m_topLeft.height() + m_left.height(), m_bottomLeft);
     painter.drawImage(m_bottomLeft.width(), m_topLeft.height() + m_left.height(), m_bottom);
-    painter.drawImage(m_bottomLeft.width() + m_bottom.width(),
-                      m_topRight.height() + m_right.height(), m_bottomRight);
+    painter.drawImage(m_bottomLeft.width() + m_bottom.width(), m_topRight.height() + m_right.height(),
+                      m_bottomRight);
     painter.fillRect(m_left.width(), m_top.height(), w - m_left.width() - m_right.width(),
                      h - m_top.height() - m_bottom.height(), QColor::fromRgba(m_centreColor));
 }

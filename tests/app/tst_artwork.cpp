@@ -12,26 +12,92 @@
 namespace {
 
 const QStringList kIconNames = {
-    "AboutButton", "BUTTON_SIDE_CLOSE", "BUTTON_SIDE_OPEN", "ICON_ARROW", "ICON_AUTOFOCUS",
-    "ICON_BRIGHTNESS_INCREASE", "ICON_BRIGHTNESS_REDUCE", "ICON_CAPTURE", "ICON_CIRCLE",
-    "ICON_COPY", "ICON_EFFECT_BW", "ICON_EFFECT_COLOR", "ICON_EFFECT_MOSAIC",
-    "ICON_EFFECT_NEGATIVE", "ICON_EFFECT_SUB_BW", "ICON_EFFECT_SUB_COLOR",
-    "ICON_EFFECT_SUB_MOSAIC", "ICON_EFFECT_SUB_NEGATIVE", "ICON_ERASE", "ICON_ERASE_ALL",
-    "ICON_FILL", "ICON_FILL_COLOR_BLACK", "ICON_FILL_COLOR_NONE", "ICON_FILL_COLOR_RED",
-    "ICON_FILL_COLOR_SKY", "ICON_FILL_COLOR_WHITE", "ICON_FILL_COLOR_YELLOW",
-    "ICON_FILM_BACKWARD", "ICON_FILM_FORWARD", "ICON_FILM_OPEN", "ICON_FILM_PAUSE",
-    "ICON_FILM_PLAY", "ICON_FILM_STOP", "ICON_FILM_VOLUME", "ICON_FREEHAND", "ICON_FREEZE",
-    "ICON_HAND", "ICON_LINE", "ICON_LINE_COLOR_BLACK", "ICON_LINE_COLOR_RED",
-    "ICON_LINE_COLOR_SKY", "ICON_LINE_COLOR_YELLOW", "ICON_LINE_WIDTH_1", "ICON_LINE_WIDTH_2",
-    "ICON_LINE_WIDTH_3", "ICON_LINE_WIDTH_4", "ICON_LIVE_PAUSE", "ICON_LIVE_RECORDING",
-    "ICON_LIVE_STOP", "ICON_MACRO", "ICON_MASK_CIRCLE", "ICON_MASK_LEFT", "ICON_MASK_RECTANGLE",
-    "ICON_MASK_SUB_CIRCLE", "ICON_MASK_SUB_LEFT", "ICON_MASK_SUB_RECTANGLE", "ICON_MASK_SUB_TOP",
-    "ICON_MASK_TOP", "ICON_PHOTO_BACKWARD", "ICON_PHOTO_FORWARD", "ICON_PHOTO_OPEN",
-    "ICON_PHOTO_SLIDE", "ICON_PHOTO_THUMBNIL", "ICON_PHOTO_TIME", "ICON_PRINT", "ICON_RECORDING",
-    "ICON_RETANGLE", "ICON_ROTATE", "ICON_ROTATE_REV", "ICON_SETTING", "ICON_TEXT",
-    "ICON_TRIANGLE", "ICON_ZOOM_IN", "ICON_ZOOM_OUT", "ICON_ZOOM_RESET", "LogoButton",
-    "MAIN_BUTTON", "MAIN_BUTTON_LONG", "POPUP_BUTTON", "POPUP_CLOSE", "THUMBNIL",
-    "TOOL_TITLE_CLOSE", "TOOL_TITLE_OPEN", "WINDOWS_CLOSE", "WINDOWS_MAX", "WINDOWS_MIN",
+    "AboutButton",
+    "BUTTON_SIDE_CLOSE",
+    "BUTTON_SIDE_OPEN",
+    "ICON_ARROW",
+    "ICON_AUTOFOCUS",
+    "ICON_BRIGHTNESS_INCREASE",
+    "ICON_BRIGHTNESS_REDUCE",
+    "ICON_CAPTURE",
+    "ICON_CIRCLE",
+    "ICON_COPY",
+    "ICON_EFFECT_BW",
+    "ICON_EFFECT_COLOR",
+    "ICON_EFFECT_MOSAIC",
+    "ICON_EFFECT_NEGATIVE",
+    "ICON_EFFECT_SUB_BW",
+    "ICON_EFFECT_SUB_COLOR",
+    "ICON_EFFECT_SUB_MOSAIC",
+    "ICON_EFFECT_SUB_NEGATIVE",
+    "ICON_ERASE",
+    "ICON_ERASE_ALL",
+    "ICON_FILL",
+    "ICON_FILL_COLOR_BLACK",
+    "ICON_FILL_COLOR_NONE",
+    "ICON_FILL_COLOR_RED",
+    "ICON_FILL_COLOR_SKY",
+    "ICON_FILL_COLOR_WHITE",
+    "ICON_FILL_COLOR_YELLOW",
+    "ICON_FILM_BACKWARD",
+    "ICON_FILM_FORWARD",
+    "ICON_FILM_OPEN",
+    "ICON_FILM_PAUSE",
+    "ICON_FILM_PLAY",
+    "ICON_FILM_STOP",
+    "ICON_FILM_VOLUME",
+    "ICON_FREEHAND",
+    "ICON_FREEZE",
+    "ICON_HAND",
+    "ICON_LINE",
+    "ICON_LINE_COLOR_BLACK",
+    "ICON_LINE_COLOR_RED",
+    "ICON_LINE_COLOR_SKY",
+    "ICON_LINE_COLOR_YELLOW",
+    "ICON_LINE_WIDTH_1",
+    "ICON_LINE_WIDTH_2",
+    "ICON_LINE_WIDTH_3",
+    "ICON_LINE_WIDTH_4",
+    "ICON_LIVE_PAUSE",
+    "ICON_LIVE_RECORDING",
+    "ICON_LIVE_STOP",
+    "ICON_MACRO",
+    "ICON_MASK_CIRCLE",
+    "ICON_MASK_LEFT",
+    "ICON_MASK_RECTANGLE",
+    "ICON_MASK_SUB_CIRCLE",
+    "ICON_MASK_SUB_LEFT",
+    "ICON_MASK_SUB_RECTANGLE",
+    "ICON_MASK_SUB_TOP",
+    "ICON_MASK_TOP",
+    "ICON_PHOTO_BACKWARD",
+    "ICON_PHOTO_FORWARD",
+    "ICON_PHOTO_OPEN",
+    "ICON_PHOTO_SLIDE",
+    "ICON_PHOTO_THUMBNIL",
+    "ICON_PHOTO_TIME",
+    "ICON_PRINT",
+    "ICON_RECORDING",
+    "ICON_RETANGLE",
+    "ICON_ROTATE",
+    "ICON_ROTATE_REV",
+    "ICON_SETTING",
+    "ICON_TEXT",
+    "ICON_TRIANGLE",
+    "ICON_ZOOM_IN",
+    "ICON_ZOOM_OUT",
+    "ICON_ZOOM_RESET",
+    "LogoButton",
+    "MAIN_BUTTON",
+    "MAIN_BUTTON_LONG",
+    "POPUP_BUTTON",
+    "POPUP_CLOSE",
+    "THUMBNIL",
+    "TOOL_TITLE_CLOSE",
+    "TOOL_TITLE_OPEN",
+    "WINDOWS_CLOSE",
+    "WINDOWS_MAX",
+    "WINDOWS_MIN",
 };
 
 // Every other picture the program names, with its extension as the program writes it.
@@ -90,7 +156,10 @@ const QStringList kPictures = {
     ":/icons/OSD/OSD_SNAPSHOT.png",
 };
 
-QString normal(const QString &name) { return QStringLiteral(":/icons/Normal/%1.png").arg(name); }
+QString normal(const QString &name)
+{
+    return QStringLiteral(":/icons/Normal/%1.png").arg(name);
+}
 
 } // namespace
 
@@ -195,15 +264,40 @@ private slots:
         row(sub + "ICON_BK_TOP.png", 128, 8);
         row(sub + "ICON_BK_MID.png", 128, -1);
         row(sub + "ICON_BK_BOT.png", 128, 8);
-        for (const char *name :
-             {"ICON_LINE", "ICON_RETANGLE", "ICON_FREEHAND", "ICON_CIRCLE", "ICON_ARROW",
-              "ICON_TRIANGLE", "ICON_ERASE", "ICON_TEXT", "ICON_ERASE_ALL", "ICON_COPY",
-              "ICON_HAND", "ICON_FILL", "ICON_MASK_CIRCLE", "ICON_MASK_RECTANGLE",
-              "ICON_MASK_LEFT", "ICON_MASK_TOP", "ICON_EFFECT_COLOR", "ICON_EFFECT_BW",
-              "ICON_EFFECT_NEGATIVE", "ICON_EFFECT_MOSAIC", "ICON_ZOOM_OUT", "ICON_ZOOM_IN",
-              "ICON_ZOOM_RESET", "ICON_AUTOFOCUS", "ICON_BRIGHTNESS_REDUCE",
-              "ICON_BRIGHTNESS_INCREASE", "ICON_ROTATE", "ICON_ROTATE_REV", "ICON_FREEZE",
-              "ICON_MACRO", "ICON_RECORDING", "ICON_CAPTURE", "ICON_SETTING", "ICON_PRINT"})
+        for (const char *name : {"ICON_LINE",
+                                 "ICON_RETANGLE",
+                                 "ICON_FREEHAND",
+                                 "ICON_CIRCLE",
+                                 "ICON_ARROW",
+                                 "ICON_TRIANGLE",
+                                 "ICON_ERASE",
+                                 "ICON_TEXT",
+                                 "ICON_ERASE_ALL",
+                                 "ICON_COPY",
+                                 "ICON_HAND",
+                                 "ICON_FILL",
+                                 "ICON_MASK_CIRCLE",
+                                 "ICON_MASK_RECTANGLE",
+                                 "ICON_MASK_LEFT",
+                                 "ICON_MASK_TOP",
+                                 "ICON_EFFECT_COLOR",
+                                 "ICON_EFFECT_BW",
+                                 "ICON_EFFECT_NEGATIVE",
+                                 "ICON_EFFECT_MOSAIC",
+                                 "ICON_ZOOM_OUT",
+                                 "ICON_ZOOM_IN",
+                                 "ICON_ZOOM_RESET",
+                                 "ICON_AUTOFOCUS",
+                                 "ICON_BRIGHTNESS_REDUCE",
+                                 "ICON_BRIGHTNESS_INCREASE",
+                                 "ICON_ROTATE",
+                                 "ICON_ROTATE_REV",
+                                 "ICON_FREEZE",
+                                 "ICON_MACRO",
+                                 "ICON_RECORDING",
+                                 "ICON_CAPTURE",
+                                 "ICON_SETTING",
+                                 "ICON_PRINT"})
             row(normal(name), 60, 32);
         row(normal("TOOL_TITLE_OPEN"), 124, 22);
         row(normal("TOOL_TITLE_CLOSE"), 124, 22);
@@ -211,10 +305,9 @@ private slots:
         for (const char *name : {"ICON_LIVE_RECORDING", "ICON_LIVE_PAUSE", "ICON_LIVE_STOP"})
             row(normal(name), 28, 28);
         for (const char *name :
-             {"ICON_FILM_OPEN", "ICON_FILM_PLAY", "ICON_FILM_PAUSE", "ICON_FILM_STOP",
-              "ICON_FILM_BACKWARD", "ICON_FILM_FORWARD", "ICON_FILM_VOLUME", "ICON_PHOTO_OPEN",
-              "ICON_PHOTO_BACKWARD", "ICON_PHOTO_SLIDE", "ICON_PHOTO_FORWARD",
-              "ICON_PHOTO_THUMBNIL", "ICON_PHOTO_TIME"})
+             {"ICON_FILM_OPEN", "ICON_FILM_PLAY", "ICON_FILM_PAUSE", "ICON_FILM_STOP", "ICON_FILM_BACKWARD",
+              "ICON_FILM_FORWARD", "ICON_FILM_VOLUME", "ICON_PHOTO_OPEN", "ICON_PHOTO_BACKWARD",
+              "ICON_PHOTO_SLIDE", "ICON_PHOTO_FORWARD", "ICON_PHOTO_THUMBNIL", "ICON_PHOTO_TIME"})
             row(normal(name), 32, 28);
         row(bg + "FILM_CONTROL_BK.png", 312, 38);
         row(bg + "PHOTO_CONTROL_BK.png", 272, 38);
@@ -231,25 +324,23 @@ private slots:
         row(bg + "POP_BK_COLOR_3LINE", 324, 96);
         for (const char *name :
              {"ICON_LINE_WIDTH_1", "ICON_LINE_WIDTH_2", "ICON_LINE_WIDTH_3", "ICON_LINE_WIDTH_4",
-              "ICON_LINE_COLOR_BLACK", "ICON_LINE_COLOR_RED", "ICON_LINE_COLOR_YELLOW",
-              "ICON_LINE_COLOR_SKY", "ICON_FILL_COLOR_BLACK", "ICON_FILL_COLOR_RED",
-              "ICON_FILL_COLOR_YELLOW", "ICON_FILL_COLOR_SKY", "ICON_FILL_COLOR_WHITE",
-              "ICON_FILL_COLOR_NONE"})
+              "ICON_LINE_COLOR_BLACK", "ICON_LINE_COLOR_RED", "ICON_LINE_COLOR_YELLOW", "ICON_LINE_COLOR_SKY",
+              "ICON_FILL_COLOR_BLACK", "ICON_FILL_COLOR_RED", "ICON_FILL_COLOR_YELLOW", "ICON_FILL_COLOR_SKY",
+              "ICON_FILL_COLOR_WHITE", "ICON_FILL_COLOR_NONE"})
             row(normal(name), 30, 20);
         row(bg + "POP_BK_TOOL.png", 244, 70);
-        for (const char *name :
-             {"ICON_EFFECT_SUB_COLOR", "ICON_EFFECT_SUB_BW", "ICON_EFFECT_SUB_NEGATIVE",
-              "ICON_EFFECT_SUB_MOSAIC", "ICON_MASK_SUB_CIRCLE", "ICON_MASK_SUB_RECTANGLE",
-              "ICON_MASK_SUB_LEFT", "ICON_MASK_SUB_TOP"})
+        for (const char *name : {"ICON_EFFECT_SUB_COLOR", "ICON_EFFECT_SUB_BW", "ICON_EFFECT_SUB_NEGATIVE",
+                                 "ICON_EFFECT_SUB_MOSAIC", "ICON_MASK_SUB_CIRCLE", "ICON_MASK_SUB_RECTANGLE",
+                                 "ICON_MASK_SUB_LEFT", "ICON_MASK_SUB_TOP"})
             row(normal(name), 56, 48);
         row(bg + "POP_BK_SETTING.png", 244, 256);
         row(normal("POPUP_BUTTON"), 70, 22);
         row(bg + "POP_BK_ABOUT_small.png", 240, 104);
-        for (const char *name : {"OSD_MASK_CIRCLE", "OSD_MASK_RECTANGLE", "OSD_MASK_LEFT",
-                                 "OSD_MASK_TOP", "OSD_AUTOFOCUS", "OSD_FREEZE", "OSD_MACRO"})
+        for (const char *name : {"OSD_MASK_CIRCLE", "OSD_MASK_RECTANGLE", "OSD_MASK_LEFT", "OSD_MASK_TOP",
+                                 "OSD_AUTOFOCUS", "OSD_FREEZE", "OSD_MACRO"})
             row(osd + name + ".png", 40, 40);
-        for (const char *name : {"OSD_COLOR_COLOR", "OSD_COLOR_NORMAL", "OSD_COLOR_BW",
-                                 "OSD_COLOR_NEGATIVE", "OSD_COLOR_MOSAIC"})
+        for (const char *name : {"OSD_COLOR_COLOR", "OSD_COLOR_NORMAL", "OSD_COLOR_BW", "OSD_COLOR_NEGATIVE",
+                                 "OSD_COLOR_MOSAIC"})
             row(osd + name + ".png", 130, 40);
         for (const char *name : {"OSD_ZOOM_IN", "OSD_ZOOM_OUT", "OSD_ROTATE"})
             row(osd + name + ".png", 90, 40);
@@ -326,8 +417,7 @@ private slots:
         const QImage start(":/icons/Background/MAIN_WINDOWS.png");
         QVERIFY(!start.isNull());
         QVERIFY(!start.hasAlphaChannel() || qAlpha(start.pixel(0, 0)) == 255);
-        for (const QPoint &corner :
-             {QPoint(0, 0), QPoint(1279, 0), QPoint(0, 719), QPoint(1279, 719)})
+        for (const QPoint &corner : {QPoint(0, 0), QPoint(1279, 0), QPoint(0, 719), QPoint(1279, 719)})
             QVERIFY(qGray(start.pixel(corner)) < 60);
     }
 };

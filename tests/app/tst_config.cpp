@@ -16,10 +16,7 @@ class TestConfig : public QObject
 {
     Q_OBJECT
 private:
-    QString documents() const
-    {
-        return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    }
+    QString documents() const { return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation); }
     void wipeStore()
     {
         Config::resetForTesting();
@@ -121,8 +118,10 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QVariant>("stored");
         QTest::addColumn<QVariant>("expected");
-        QTest::newRow("resolution2 not a size") << "resolution2" << QVariant("wide") << QVariant(QSize(-1, -1));
-        QTest::newRow("recording resolution not a size") << "recordingResolution2" << QVariant(42) << QVariant(QSize(-1, -1));
+        QTest::newRow("resolution2 not a size")
+            << "resolution2" << QVariant("wide") << QVariant(QSize(-1, -1));
+        QTest::newRow("recording resolution not a size")
+            << "recordingResolution2" << QVariant(42) << QVariant(QSize(-1, -1));
         QTest::newRow("mode not a number") << "snapshotMode" << QVariant("often") << QVariant(0);
         QTest::newRow("mode 7 kept") << "snapshotMode" << QVariant(7) << QVariant(7);
         QTest::newRow("interval as text") << "snapshotInterval" << QVariant("15") << QVariant(quint64(15));
@@ -139,12 +138,18 @@ private slots:
             s.setValue(key, stored);
         }
         QVariant actual;
-        if (key == "resolution2") actual = Config::resolution();
-        else if (key == "recordingResolution2") actual = Config::recordingResolution();
-        else if (key == "snapshotMode") actual = Config::snapshotMode();
-        else if (key == "snapshotInterval") actual = Config::snapshotInterval();
-        else if (key == "flicker") actual = Config::flicker();
-        else if (key == "language") actual = Config::language();
+        if (key == "resolution2")
+            actual = Config::resolution();
+        else if (key == "recordingResolution2")
+            actual = Config::recordingResolution();
+        else if (key == "snapshotMode")
+            actual = Config::snapshotMode();
+        else if (key == "snapshotInterval")
+            actual = Config::snapshotInterval();
+        else if (key == "flicker")
+            actual = Config::flicker();
+        else if (key == "language")
+            actual = Config::language();
         QCOMPARE(actual, expected);
     }
 

@@ -30,10 +30,7 @@ class TestSourceLayout : public QObject
     QHash<QString, File> m_files;
 
     // "canvas/ImageCanvas.cpp" and "canvas/ImageCanvas.h" are one component.
-    static QString component(const QString &path)
-    {
-        return path.left(path.lastIndexOf(QLatin1Char('.')));
-    }
+    static QString component(const QString &path) { return path.left(path.lastIndexOf(QLatin1Char('.'))); }
 
     QStringList gstReachedFrom(const QString &header, QSet<QString> &seen) const
     {
@@ -72,8 +69,7 @@ private slots:
             auto matches = include.globalMatch(file.text);
             while (matches.hasNext()) {
                 const auto m = matches.next();
-                (m.captured(1) == QLatin1String("\"") ? file.includes : file.systemIncludes)
-                    << m.captured(2);
+                (m.captured(1) == QLatin1String("\"") ? file.includes : file.systemIncludes) << m.captured(2);
             }
             m_files.insert(file.path, file);
         }
@@ -84,8 +80,9 @@ private slots:
     {
         for (const File &file : qAsConst(m_files)) {
             for (const QString &include : file.includes) {
-                QVERIFY2(m_files.contains(include),
-                         qPrintable(file.path + " includes \"" + include + "\", which is not a path below src/"));
+                QVERIFY2(
+                    m_files.contains(include),
+                    qPrintable(file.path + " includes \"" + include + "\", which is not a path below src/"));
             }
         }
     }
@@ -132,8 +129,9 @@ private slots:
             QSet<QString> seen;
             for (const QString &include : file.includes) {
                 const QStringList chain = gstReachedFrom(include, seen);
-                QVERIFY2(chain.isEmpty(), qPrintable(file.path + " reaches GStreamer through "
-                                                     + chain.join(QStringLiteral(" -> "))));
+                QVERIFY2(chain.isEmpty(),
+                         qPrintable(file.path + " reaches GStreamer through "
+                                    + chain.join(QStringLiteral(" -> "))));
             }
             for (const QString &system : file.systemIncludes)
                 QVERIFY2(!system.startsWith(QLatin1String("gst/")), qPrintable(file.path));

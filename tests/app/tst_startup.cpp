@@ -1,7 +1,7 @@
+#include "MessageCapture.h"
 #include "app/DesktopCentring.h"
 #include "app/DumpConfig.h"
 #include "app/InterfaceTranslation.h"
-#include "MessageCapture.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -18,11 +18,26 @@ private slots:
         MessageCapture capture;
         DumpConfig();
         const QStringList expected = {
-            "APP_VERSION", "\t 20170613-2", "DSP", "\t TYPE_SUNPLUSIT", "FUNCTION_OPTION",
-            "\t USE_UVC", "\t ONE_RESOLUTION_SET", "\t VIDEO_FRAME_DOUBLE_BUFFER",
-            "\t DIRECTSHOW_COPY_PREVIEW_FRAME_TO_CAPTURE", "\t SUPPORT_8M", "\t CUSTOM_VERSION",
-            "LANGUAGE_INTERFACE", "\t MULTI_LANG", "MODEL_NAME", "DEVICE_NAME", "\t RV7T",
-            "PLATFORM", "\t LINUX", "\t Q_OS_LINUX", "\n",
+            "APP_VERSION",
+            "\t 20170613-2",
+            "DSP",
+            "\t TYPE_SUNPLUSIT",
+            "FUNCTION_OPTION",
+            "\t USE_UVC",
+            "\t ONE_RESOLUTION_SET",
+            "\t VIDEO_FRAME_DOUBLE_BUFFER",
+            "\t DIRECTSHOW_COPY_PREVIEW_FRAME_TO_CAPTURE",
+            "\t SUPPORT_8M",
+            "\t CUSTOM_VERSION",
+            "LANGUAGE_INTERFACE",
+            "\t MULTI_LANG",
+            "MODEL_NAME",
+            "DEVICE_NAME",
+            "\t RV7T",
+            "PLATFORM",
+            "\t LINUX",
+            "\t Q_OS_LINUX",
+            "\n",
         };
         QCOMPARE(capture.messages(), expected);
     }
@@ -81,15 +96,15 @@ private slots:
         QTest::addColumn<QSize>("window");
         QTest::addColumn<QRect>("desktop");
         QTest::addColumn<QPoint>("topLeft");
-        QTest::newRow("start size on full HD") << QSize(938, 680) << QRect(0, 0, 1920, 1080)
-                                               << QPoint(491, 200);
-        QTest::newRow("odd remainder truncates") << QSize(800, 641) << QRect(0, 0, 1025, 768)
-                                                 << QPoint(112, 63);
-        QTest::newRow("two screens side by side") << QSize(938, 680) << QRect(0, 0, 3840, 1080)
-                                                  << QPoint(1451, 200);
+        QTest::newRow("start size on full HD")
+            << QSize(938, 680) << QRect(0, 0, 1920, 1080) << QPoint(491, 200);
+        QTest::newRow("odd remainder truncates")
+            << QSize(800, 641) << QRect(0, 0, 1025, 768) << QPoint(112, 63);
+        QTest::newRow("two screens side by side")
+            << QSize(938, 680) << QRect(0, 0, 3840, 1080) << QPoint(1451, 200);
         // Larger than the desktop: still centred, with negative coordinates (toward zero).
-        QTest::newRow("larger than the desktop") << QSize(938, 680) << QRect(0, 0, 800, 600)
-                                                 << QPoint(-69, -40);
+        QTest::newRow("larger than the desktop")
+            << QSize(938, 680) << QRect(0, 0, 800, 600) << QPoint(-69, -40);
     }
     void windowCentring()
     {

@@ -97,8 +97,8 @@ private slots:
         const QString ts = tmp.filePath("current.ts");
         QProcess lupdate;
         lupdate.setProcessChannelMode(QProcess::MergedChannels);
-        lupdate.start(DOCCAM_LUPDATE, {"-silent", "-locations", "none",
-                                       QString(DOCCAM_SOURCE_DIR) + "/src", "-ts", ts});
+        lupdate.start(DOCCAM_LUPDATE,
+                      {"-silent", "-locations", "none", QString(DOCCAM_SOURCE_DIR) + "/src", "-ts", ts});
         QVERIFY(lupdate.waitForFinished(120000));
         QVERIFY2(lupdate.exitCode() == 0, lupdate.readAll().constData());
         QString language, error;

@@ -88,8 +88,8 @@ inline void processQueued()
 
 // The processing written out step by step with the toolkit's own operations, for an upright
 // input picture in the frame layout.
-inline QImage reference(const QImage &upright, const ViewGeometry &view, const QImage &layer,
-                        bool layerDirty, int effect, int mask)
+inline QImage reference(const QImage &upright, const ViewGeometry &view, const QImage &layer, bool layerDirty,
+                        int effect, int mask)
 {
     const int W = upright.width(), H = upright.height();
     QImage pic = upright;
@@ -107,8 +107,8 @@ inline QImage reference(const QImage &upright, const ViewGeometry &view, const Q
         result = cut;
     } else {
         const double f = std::min(double(W) / cut.width(), double(H) / cut.height());
-        const QImage scaled = cut.scaled(int(cut.width() * f), int(cut.height() * f),
-                                         Qt::KeepAspectRatio, Qt::FastTransformation);
+        const QImage scaled = cut.scaled(int(cut.width() * f), int(cut.height() * f), Qt::KeepAspectRatio,
+                                         Qt::FastTransformation);
         if (scaled.width() >= W && scaled.height() >= H) {
             result = scaled;
         } else {

@@ -56,7 +56,8 @@ inline void drag(ImageCanvas &canvas, const QPoint &from, const QList<QPoint> &m
 // The picture is painted scaled by s = min(widget h / image h, widget w / image w), centred.
 inline QPoint widgetToFrame(const QSize &widget, const QSize &image, const QPoint &p)
 {
-    const double s = std::min(double(widget.height()) / image.height(), double(widget.width()) / image.width());
+    const double s = std::min(double(widget.height()) / image.height(),
+                              double(widget.width()) / image.width());
     const int mx = (widget.width() - int(image.width() * s)) / 2;
     const int my = (widget.height() - int(image.height() * s)) / 2;
     return QPoint(int((p.x() - mx) / s), int((p.y() - my) / s));
@@ -68,14 +69,16 @@ inline QPoint frameToLayer(const ViewGeometry &view, const QSize &image, const Q
     const double zoom = view.zoom();
     const int lx = std::max(0, int((image.width() - layer.width() * zoom) * 0.5));
     const int ly = std::max(0, int((image.height() - layer.height() * zoom) * 0.5));
-    return QPoint(int((view.viewOffset().x() - lx + f.x()) / zoom), int((view.viewOffset().y() - ly + f.y()) / zoom));
+    return QPoint(int((view.viewOffset().x() - lx + f.x()) / zoom),
+                  int((view.viewOffset().y() - ly + f.y()) / zoom));
 }
 
 inline QPoint widgetToLayer(const ImageCanvas &canvas, const QPoint &p)
 {
     const ViewGeometry view = canvas.pipeline()->view();
     const QSize image = canvas.pipeline()->outputImage().size();
-    return frameToLayer(view, image, canvas.pipeline()->annotationLayer().size(), widgetToFrame(canvas.size(), image, p));
+    return frameToLayer(view, image, canvas.pipeline()->annotationLayer().size(),
+                        widgetToFrame(canvas.size(), image, p));
 }
 
 } // namespace CanvasMouse

@@ -17,8 +17,8 @@ namespace {
 
 struct View
 {
-    int zoomSteps = 0;       // zoom-ins after the frame
-    QPoint offset;           // view offset asked for afterwards (clamped by the canvas)
+    int zoomSteps = 0; // zoom-ins after the frame
+    QPoint offset;     // view offset asked for afterwards (clamped by the canvas)
     bool quarterTurn = false;
 };
 
@@ -52,8 +52,8 @@ QPolygon triangle(const QPoint &p, const QPoint &q)
 
 // The layer after a drag from p through `moves` (layer points) with one tool, drawn shape by
 // shape as the tools are meant to draw them.
-QImage expectedLayer(const QSize &size, int tool, const QPoint &p, const QList<QPoint> &moves,
-                     int lineWidth, bool fill)
+QImage expectedLayer(const QSize &size, int tool, const QPoint &p, const QList<QPoint> &moves, int lineWidth,
+                     bool fill)
 {
     QImage layer(size, QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
@@ -132,36 +132,42 @@ private slots:
         const View zoomed{1, QPoint(90, 40), false};
         const View turned{0, QPoint(), true};
         const View turnedZoomed{2, QPoint(30, 200), true};
-        QTest::newRow("freehand strokes accumulate") << int(TOOL_FREEHAND) << one << plain << QPoint(20, 20)
-                                                     << QList<QPoint>{{40, 30}, {60, 20}, {90, 70}} << 2 << false;
-        QTest::newRow("freehand zoomed, scaled widget") << int(TOOL_FREEHAND) << two << zoomed << QPoint(100, 80)
-                                                        << QList<QPoint>{{200, 100}, {260, 300}} << 3 << false;
-        QTest::newRow("line replaces its rubber band") << int(TOOL_LINE) << one << plain << QPoint(20, 20)
-                                                       << QList<QPoint>{{100, 40}, {300, 170}, {80, 60}} << 1 << false;
+        QTest::newRow("freehand strokes accumulate")
+            << int(TOOL_FREEHAND) << one << plain << QPoint(20, 20)
+            << QList<QPoint>{{40, 30}, {60, 20}, {90, 70}} << 2 << false;
+        QTest::newRow("freehand zoomed, scaled widget")
+            << int(TOOL_FREEHAND) << two << zoomed << QPoint(100, 80) << QList<QPoint>{{200, 100}, {260, 300}}
+            << 3 << false;
+        QTest::newRow("line replaces its rubber band")
+            << int(TOOL_LINE) << one << plain << QPoint(20, 20)
+            << QList<QPoint>{{100, 40}, {300, 170}, {80, 60}} << 1 << false;
         QTest::newRow("line at zoom 2 with offset") << int(TOOL_LINE) << one << zoomed << QPoint(10, 150)
                                                     << QList<QPoint>{{200, 20}, {310, 5}} << 2 << false;
-        QTest::newRow("line letterboxed widget") << int(TOOL_LINE) << boxed << plain << QPoint(10, 60)
-                                                 << QList<QPoint>{{390, 250}} << 2 << false;
-        QTest::newRow("line after quarter turn") << int(TOOL_LINE) << one << turned << QPoint(120, 10)
-                                                 << QList<QPoint>{{200, 170}} << 2 << false;
+        QTest::newRow("line letterboxed widget")
+            << int(TOOL_LINE) << boxed << plain << QPoint(10, 60) << QList<QPoint>{{390, 250}} << 2 << false;
+        QTest::newRow("line after quarter turn")
+            << int(TOOL_LINE) << one << turned << QPoint(120, 10) << QList<QPoint>{{200, 170}} << 2 << false;
         QTest::newRow("arrow") << int(TOOL_ARROW) << one << plain << QPoint(30, 150)
                                << QList<QPoint>{{100, 100}, {280, 40}} << 1 << false;
-        QTest::newRow("arrow filled, zoomed") << int(TOOL_ARROW) << two << zoomed << QPoint(600, 300)
-                                              << QList<QPoint>{{100, 50}} << 2 << true;
+        QTest::newRow("arrow filled, zoomed")
+            << int(TOOL_ARROW) << two << zoomed << QPoint(600, 300) << QList<QPoint>{{100, 50}} << 2 << true;
         QTest::newRow("rectangle") << int(TOOL_RECTANGLE) << one << plain << QPoint(40, 30)
                                    << QList<QPoint>{{100, 90}, {200, 120}} << 2 << false;
-        QTest::newRow("rectangle up and left, filled") << int(TOOL_RECTANGLE) << one << plain << QPoint(200, 150)
-                                                       << QList<QPoint>{{60, 20}} << 1 << true;
-        QTest::newRow("rectangle after turn, zoomed") << int(TOOL_RECTANGLE) << one << turnedZoomed << QPoint(50, 40)
-                                                      << QList<QPoint>{{250, 160}} << 2 << false;
+        QTest::newRow("rectangle up and left, filled")
+            << int(TOOL_RECTANGLE) << one << plain << QPoint(200, 150) << QList<QPoint>{{60, 20}} << 1
+            << true;
+        QTest::newRow("rectangle after turn, zoomed")
+            << int(TOOL_RECTANGLE) << one << turnedZoomed << QPoint(50, 40) << QList<QPoint>{{250, 160}} << 2
+            << false;
         QTest::newRow("circle") << int(TOOL_CIRCLE) << one << plain << QPoint(60, 30)
                                 << QList<QPoint>{{160, 150}} << 2 << false;
-        QTest::newRow("circle filled at zoom 2") << int(TOOL_CIRCLE) << two << zoomed << QPoint(60, 30)
-                                                 << QList<QPoint>{{400, 300}} << 1 << true;
+        QTest::newRow("circle filled at zoom 2")
+            << int(TOOL_CIRCLE) << two << zoomed << QPoint(60, 30) << QList<QPoint>{{400, 300}} << 1 << true;
         QTest::newRow("triangle") << int(TOOL_TRIANGLE) << one << plain << QPoint(40, 90)
                                   << QList<QPoint>{{100, 100}, {250, 90}} << 1 << false;
-        QTest::newRow("triangle filled after turn") << int(TOOL_TRIANGLE) << boxed << turned << QPoint(200, 60)
-                                                    << QList<QPoint>{{230, 220}} << 2 << true;
+        QTest::newRow("triangle filled after turn")
+            << int(TOOL_TRIANGLE) << boxed << turned << QPoint(200, 60) << QList<QPoint>{{230, 220}} << 2
+            << true;
     }
     void shapesLandOnTheLayer()
     {
@@ -188,7 +194,8 @@ private slots:
         QList<QPoint> q;
         for (const QPoint &m : moves)
             q << widgetToLayer(*canvas, m);
-        const QImage expected = expectedLayer(canvas->pipeline()->annotationLayer().size(), tool, p, q, lineWidth, fill);
+        const QImage expected = expectedLayer(canvas->pipeline()->annotationLayer().size(), tool, p, q,
+                                              lineWidth, fill);
 
         QVERIFY(!canvas->pipeline()->layerDirty());
         drag(*canvas, from, moves);
@@ -208,7 +215,8 @@ private slots:
         canvas->setDrawingStyle(style);
         canvas->setTool(TOOL_LINE);
         drag(*canvas, QPoint(10, 90), {QPoint(300, 90)});
-        QVERIFY(canvas->pipeline()->outputImage().pixelColor(150, 90) != QColor(Qt::red)); // not before a frame
+        QVERIFY(canvas->pipeline()->outputImage().pixelColor(150, 90)
+                != QColor(Qt::red)); // not before a frame
         canvas->pipeline()->autoRefresh();
         QCOMPARE(canvas->pipeline()->outputImage().pixelColor(150, 90), QColor(Qt::red));
         QCOMPARE(canvas->pipeline()->outputImage().pixelColor(150, 20), QColor(128, 128, 128));
@@ -251,12 +259,13 @@ private slots:
         QTest::addColumn<int>("lineWidth");
         QTest::addColumn<QSize>("widget");
         QTest::addColumn<QPoint>("at");
-        QTest::addColumn<QRect>("cleared");   // in layer points
+        QTest::addColumn<QRect>("cleared"); // in layer points
         QTest::newRow("width 2: 11 x 11") << 2 << QSize(320, 180) << QPoint(100, 80) << QRect(95, 75, 11, 11);
         QTest::newRow("width 1: 7 x 7") << 1 << QSize(320, 180) << QPoint(100, 80) << QRect(97, 77, 7, 7);
         QTest::newRow("scaled widget") << 2 << QSize(640, 360) << QPoint(200, 160) << QRect(95, 75, 11, 11);
         QTest::newRow("cut at the corner") << 2 << QSize(320, 180) << QPoint(2, 1) << QRect(0, 0, 8, 7);
-        QTest::newRow("cut at the far edge") << 3 << QSize(320, 180) << QPoint(318, 179) << QRect(311, 172, 9, 8);
+        QTest::newRow("cut at the far edge")
+            << 3 << QSize(320, 180) << QPoint(318, 179) << QRect(311, 172, 9, 8);
     }
     void eraserClearsASquare()
     {
@@ -290,12 +299,17 @@ private slots:
         QTest::addColumn<QSize>("widget");
         QTest::addColumn<QPoint>("from");
         QTest::addColumn<QPoint>("to");
-        QTest::addColumn<QRect>("selection");  // frame points, inclusive
-        QTest::newRow("inside") << QSize(320, 180) << QPoint(20, 30) << QPoint(120, 90) << QRect(QPoint(20, 30), QPoint(120, 90));
-        QTest::newRow("dragged up and left") << QSize(320, 180) << QPoint(120, 90) << QPoint(20, 30) << QRect(QPoint(20, 30), QPoint(120, 90));
-        QTest::newRow("beyond right and bottom") << QSize(320, 180) << QPoint(200, 100) << QPoint(400, 260) << QRect(QPoint(200, 100), QPoint(319, 179));
-        QTest::newRow("beyond left and top") << QSize(320, 180) << QPoint(50, 40) << QPoint(-30, -20) << QRect(QPoint(0, 0), QPoint(50, 40));
-        QTest::newRow("scaled widget") << QSize(640, 360) << QPoint(100, 60) << QPoint(700, 200) << QRect(QPoint(50, 30), QPoint(319, 100));
+        QTest::addColumn<QRect>("selection"); // frame points, inclusive
+        QTest::newRow("inside") << QSize(320, 180) << QPoint(20, 30) << QPoint(120, 90)
+                                << QRect(QPoint(20, 30), QPoint(120, 90));
+        QTest::newRow("dragged up and left")
+            << QSize(320, 180) << QPoint(120, 90) << QPoint(20, 30) << QRect(QPoint(20, 30), QPoint(120, 90));
+        QTest::newRow("beyond right and bottom") << QSize(320, 180) << QPoint(200, 100) << QPoint(400, 260)
+                                                 << QRect(QPoint(200, 100), QPoint(319, 179));
+        QTest::newRow("beyond left and top")
+            << QSize(320, 180) << QPoint(50, 40) << QPoint(-30, -20) << QRect(QPoint(0, 0), QPoint(50, 40));
+        QTest::newRow("scaled widget") << QSize(640, 360) << QPoint(100, 60) << QPoint(700, 200)
+                                       << QRect(QPoint(50, 30), QPoint(319, 100));
     }
     void clipGoesToTheClipboard()
     {
@@ -324,8 +338,10 @@ private slots:
         QCOMPARE(clips.count(), 1);
         QVERIFY(canvas->clipSelection().isNull());
 
-        const QImage clipped = QGuiApplication::clipboard()->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(clipped, canvas->pipeline()->outputImage().copy(selection).convertToFormat(QImage::Format_RGB32));
+        const QImage clipped = QGuiApplication::clipboard()->pixmap().toImage().convertToFormat(
+            QImage::Format_RGB32);
+        QCOMPARE(clipped,
+                 canvas->pipeline()->outputImage().copy(selection).convertToFormat(QImage::Format_RGB32));
     }
 
     void handToolPans()
@@ -370,8 +386,9 @@ private slots:
         drag(*canvas, at, {});
         QVERIFY(editor->isVisible());
         QCOMPARE(editor->pos(), at);
-        QCOMPARE(editor->size(), QSize(std::min(widget.width() - at.x() - 5, 300),
-                                       std::min(widget.height() - at.y() - 5, 300)));
+        QCOMPARE(
+            editor->size(),
+            QSize(std::min(widget.width() - at.x() - 5, 300), std::min(widget.height() - at.y() - 5, 300)));
         QTest::keyClicks(editor, QStringLiteral("Hi"));
         QCOMPARE(editor->toPlainText(), QStringLiteral("Hi"));
         QCOMPARE(countTransparent(canvas->pipeline()->annotationLayer()), 320 * 180);

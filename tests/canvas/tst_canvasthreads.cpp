@@ -76,15 +76,33 @@ private slots:
         user.setInterval(0);
         connect(&user, &QTimer::timeout, &canvas, [&] {
             switch (step++ % 9) {
-            case 0: canvas.zoomIn(); break;
-            case 1: canvas.rotateClockwise(); break;
-            case 2: canvas.pipeline()->setViewOffset(step * 7 % 300, step * 3 % 200); break;
-            case 3: canvas.pipeline()->setEffect(step % 4); break;
-            case 4: canvas.pipeline()->setMask(step % 5); break;
-            case 5: canvas.zoomOut(); break;
-            case 6: canvas.rotateCounterClockwise(); break;
-            case 7: canvas.pipeline()->setFreeze(step % 2 == 0); break;
-            case 8: canvas.repaint(); break;
+            case 0:
+                canvas.zoomIn();
+                break;
+            case 1:
+                canvas.rotateClockwise();
+                break;
+            case 2:
+                canvas.pipeline()->setViewOffset(step * 7 % 300, step * 3 % 200);
+                break;
+            case 3:
+                canvas.pipeline()->setEffect(step % 4);
+                break;
+            case 4:
+                canvas.pipeline()->setMask(step % 5);
+                break;
+            case 5:
+                canvas.zoomOut();
+                break;
+            case 6:
+                canvas.rotateCounterClockwise();
+                break;
+            case 7:
+                canvas.pipeline()->setFreeze(step % 2 == 0);
+                break;
+            case 8:
+                canvas.repaint();
+                break;
             }
             const QImage out = canvas.pipeline()->outputImage();
             // Until the first frame is processed the canvas shows its start picture.

@@ -1,7 +1,7 @@
 #include "CanvasFrames.h"
+#include "MessageCapture.h"
 #include "canvas/CanvasTypes.h"
 #include "canvas/FramePipeline.h"
-#include "MessageCapture.h"
 
 #include <QBuffer>
 #include <QSignalSpy>
@@ -84,7 +84,8 @@ private slots:
         std::vector<uchar> frame = raw(upright, flip);
         feed(pipeline, frame, size.width(), size.height(), flip, alpha);
 
-        QVERIFY(messages.contains(QString("streamImageCaptured(), reset szie %1x%2").arg(size.width()).arg(size.height())));
+        QVERIFY(messages.contains(
+            QString("streamImageCaptured(), reset szie %1x%2").arg(size.width()).arg(size.height())));
         QCOMPARE(queued.count(), 0);
         QCOMPARE(arrived.count(), 1);
         // Returned processed in the same call, in the caller's row order and layout.
@@ -208,7 +209,8 @@ private slots:
     {
         MessageCapture messages;
         ProbePipeline pipeline;
-        std::vector<uchar> fa = raw(picture(32, 24, true, 1), false), fb = raw(picture(32, 24, true, 2), false);
+        std::vector<uchar> fa = raw(picture(32, 24, true, 1), false),
+                           fb = raw(picture(32, 24, true, 2), false);
         feed(pipeline, fa, 32, 24, false, true);
         pipeline.duringProcessing = [&pipeline] { pipeline.precessFrameData(); };
         feed(pipeline, fb, 32, 24, false, true);
@@ -221,7 +223,8 @@ private slots:
     {
         // A frame queued just before a size change is superseded by the synchronous path.
         FramePipeline pipeline;
-        std::vector<uchar> fa = raw(picture(32, 24, true, 1), false), fb = raw(picture(32, 24, true, 2), false);
+        std::vector<uchar> fa = raw(picture(32, 24, true, 1), false),
+                           fb = raw(picture(32, 24, true, 2), false);
         std::vector<uchar> fc = raw(picture(20, 10, true, 3), false);
         feed(pipeline, fa, 32, 24, false, true);
         feed(pipeline, fb, 32, 24, false, true);
@@ -279,7 +282,8 @@ private slots:
     {
         FramePipeline pipeline;
         pipeline.fillStill(Qt::white);
-        QCOMPARE(pipeline.outputImage().size(), QSize(FramePipeline::STILL_WIDTH, FramePipeline::STILL_HEIGHT));
+        QCOMPARE(pipeline.outputImage().size(),
+                 QSize(FramePipeline::STILL_WIDTH, FramePipeline::STILL_HEIGHT));
         QCOMPARE(pipeline.outputImage().pixelColor(10, 10), QColor(Qt::white));
         pipeline.setEffect(EFFECT_NEGATIVE);
         QSignalSpy repaints(&pipeline, &FramePipeline::updateFromWorker);
@@ -331,7 +335,14 @@ private slots:
         QTest::addColumn<int>("effect");
         QTest::addColumn<int>("mask");
         QTest::addColumn<bool>("drawing");
-        struct State { const char *name; int turns, zoomIns; QPoint offset; int effect, mask; bool drawing; };
+        struct State
+        {
+            const char *name;
+            int turns, zoomIns;
+            QPoint offset;
+            int effect, mask;
+            bool drawing;
+        };
         const State states[] = {
             {"plain", 0, 0, {}, 0, 0, false},
             {"quarter turn best fit", 1, 0, {}, 0, 0, false},
@@ -361,7 +372,8 @@ private slots:
             for (bool alpha : {true, false})
                 for (bool flip : {false, true})
                     QTest::addRow("%s %s%s", s.name, alpha ? "bgra" : "rgb", flip ? " bottom-up" : "")
-                        << alpha << flip << s.turns << s.zoomIns << s.offset << s.effect << s.mask << s.drawing;
+                        << alpha << flip << s.turns << s.zoomIns << s.offset << s.effect << s.mask
+                        << s.drawing;
     }
     void processingIsBitExact()
     {
@@ -459,7 +471,11 @@ private slots:
         processQueued();
         const QImage out = pipeline.outputImage();
         // Sample points of the view well away from the mask's edges.
-        struct Probe { QPoint at; QList<int> blackFor; };
+        struct Probe
+        {
+            QPoint at;
+            QList<int> blackFor;
+        };
         const Probe probes[] = {
             {{640, 360}, {}},
             {{20, 20}, {MASK_CIRCLE, MASK_RECTANGLE, MASK_LEFT, MASK_TOP}},
@@ -535,7 +551,7 @@ private slots:
         FramePipeline pipeline;
         const int guard = 4096;
         std::vector<uchar> blocks[2] = {std::vector<uchar>(size_t(capacity) + guard, 0xab),
-                                       std::vector<uchar>(size_t(capacity) + guard, 0xab)};
+                                        std::vector<uchar>(size_t(capacity) + guard, 0xab)};
         pipeline.recordBuffer[0] = blocks[0].data();
         pipeline.recordBuffer[1] = blocks[1].data();
         pipeline.recordBufferSize = capacity;

@@ -65,7 +65,8 @@ private slots:
             reports.append({arrival, painted});
         });
         const qint64 start = FramePaintTiming::nowNs();
-        std::vector<uchar> fa = raw(picture(64, 48, true, 1), false), fb = raw(picture(64, 48, true, 2), false);
+        std::vector<uchar> fa = raw(picture(64, 48, true, 1), false),
+                           fb = raw(picture(64, 48, true, 2), false);
         std::vector<uchar> fc = raw(picture(64, 48, true, 3), false);
 
         feed(*canvas.pipeline(), fa, 64, 48, false, true); // processed at once

@@ -71,8 +71,7 @@ private slots:
                                     << QByteArray("\x4f\x4f\x4f", 3);
         QTest::newRow("4-byte red") << int(QImage::Format_ARGB32) << QByteArray("\x00\x00\xff\xff", 4)
                                     << QByteArray("\x1f\x1f\x1f\xff", 4);
-        QTest::newRow("4-byte alpha kept") << int(QImage::Format_ARGB32)
-                                           << QByteArray("\x10\x20\x30\x40", 4)
+        QTest::newRow("4-byte alpha kept") << int(QImage::Format_ARGB32) << QByteArray("\x10\x20\x30\x40", 4)
                                            << QByteArray("\x1d\x1d\x1d\x40", 4);
     }
     void redUnderBlackAndWhite()
@@ -98,7 +97,8 @@ private slots:
         const QList<QPair<const char *, int>> formats{{"bgra", QImage::Format_ARGB32},
                                                       {"rgb", QImage::Format_RGB888}};
         for (const auto &f : formats) {
-            for (int effect : {int(EFFECT_COLOR), int(EFFECT_BW), int(EFFECT_NEGATIVE), int(EFFECT_MOSAIC), 17}) {
+            for (int effect :
+                 {int(EFFECT_COLOR), int(EFFECT_BW), int(EFFECT_NEGATIVE), int(EFFECT_MOSAIC), 17}) {
                 for (QSize size : {QSize(10, 10), QSize(33, 17), QSize(1, 1), QSize(7, 9)}) {
                     QTest::addRow("%s effect %d %dx%d", f.first, effect, size.width(), size.height())
                         << f.second << effect << size;
@@ -181,8 +181,10 @@ private slots:
         QTest::newRow("rect above top") << int(MASK_RECTANGLE) << hd << QPoint(640, 143) << true;
         QTest::newRow("rect bottom edge") << int(MASK_RECTANGLE) << hd << QPoint(640, 576) << false;
         QTest::newRow("rect below bottom") << int(MASK_RECTANGLE) << hd << QPoint(640, 577) << true;
-        QTest::newRow("left odd width last covered") << int(MASK_LEFT) << QSize(1279, 720) << QPoint(638, 5) << true;
-        QTest::newRow("left odd width first open") << int(MASK_LEFT) << QSize(1279, 720) << QPoint(639, 5) << false;
+        QTest::newRow("left odd width last covered")
+            << int(MASK_LEFT) << QSize(1279, 720) << QPoint(638, 5) << true;
+        QTest::newRow("left odd width first open")
+            << int(MASK_LEFT) << QSize(1279, 720) << QPoint(639, 5) << false;
         QTest::newRow("top last covered") << int(MASK_TOP) << QSize(100, 51) << QPoint(99, 24) << true;
         QTest::newRow("top first open") << int(MASK_TOP) << QSize(100, 51) << QPoint(0, 25) << false;
         QTest::newRow("none") << int(MASK_NONE) << hd << QPoint(0, 0) << false;
@@ -222,8 +224,9 @@ private slots:
         QImage painted = in;
         if (mask == MASK_LEFT || mask == MASK_TOP) {
             QPainter p(&painted);
-            p.fillRect(mask == MASK_LEFT ? QRect(QPoint(0, 0), QPoint(size.width() / 2 - 1, size.height() - 1))
-                                         : QRect(QPoint(0, 0), QPoint(size.width() - 1, size.height() / 2 - 1)),
+            p.fillRect(mask == MASK_LEFT
+                           ? QRect(QPoint(0, 0), QPoint(size.width() / 2 - 1, size.height() - 1))
+                           : QRect(QPoint(0, 0), QPoint(size.width() - 1, size.height() / 2 - 1)),
                        QColor(0, 0, 0));
         }
         for (int y = 0; y < size.height(); ++y) {

@@ -1,12 +1,11 @@
 #include "CanvasMouse.h"
+#include "ManualClock.h"
 #include "canvas/CanvasTypes.h"
 #include "canvas/ImageCanvas.h"
-#include "common/LiveSourceBase.h"
 #include "canvas/OSDProcessor.h"
+#include "common/LiveSourceBase.h"
 
 #include <QPainter>
-#include "ManualClock.h"
-
 #include <QtTest>
 
 #include <functional>
@@ -102,23 +101,40 @@ private slots:
     {
         QTest::addColumn<Indication>("indication");
         QTest::addColumn<QRect>("place");
-        QTest::addColumn<QString>("picture");   // the plain picture drawn there, or a labelled one
+        QTest::addColumn<QString>("picture"); // the plain picture drawn there, or a labelled one
         QTest::addColumn<bool>("labelled");
         QTest::addColumn<qint64>("shownFor");
-        QTest::newRow("mask") << Indication([](Screen &s) { s.canvas->pipeline()->setMask(MASK_CIRCLE); s.osd->showMask(); })
-                              << QRect(30, H - 50, 40, 40) << "OSD_MASK_CIRCLE" << false << qint64(1000);
-        QTest::newRow("colour") << Indication([](Screen &s) { s.canvas->pipeline()->setEffect(EFFECT_BW); s.osd->showColor(); })
-                                << QRect(75, H - 50, 130, 40) << "OSD_COLOR_BW" << true << qint64(1000);
-        QTest::newRow("plain colour") << Indication([](Screen &s) { s.osd->showColor(); })
-                                      << QRect(75, H - 50, 130, 40) << "OSD_COLOR_NORMAL" << true << qint64(1000);
-        QTest::newRow("zoom in") << Indication([](Screen &s) { s.canvas->zoomIn(); s.osd->showZoomIn(); })
-                                 << QRect(W - 100, H - 50, 90, 40) << "OSD_ZOOM_IN" << true << qint64(1000);
-        QTest::newRow("zoom out") << Indication([](Screen &s) { s.canvas->zoomOut(); s.osd->showZoomOut(); })
-                                  << QRect(W - 100, H - 50, 90, 40) << "OSD_ZOOM_OUT" << true << qint64(1000);
-        QTest::newRow("rotate") << Indication([](Screen &s) { s.canvas->rotateClockwise(); s.osd->showRotate(); })
-                                << QRect(W - 100, H - 100, 90, 40) << "OSD_ROTATE" << true << qint64(1000);
+        QTest::newRow("mask") << Indication([](Screen &s) {
+            s.canvas->pipeline()->setMask(MASK_CIRCLE);
+            s.osd->showMask();
+        }) << QRect(30, H - 50, 40, 40)
+                              << "OSD_MASK_CIRCLE" << false << qint64(1000);
+        QTest::newRow("colour") << Indication([](Screen &s) {
+            s.canvas->pipeline()->setEffect(EFFECT_BW);
+            s.osd->showColor();
+        }) << QRect(75, H - 50, 130, 40)
+                                << "OSD_COLOR_BW" << true << qint64(1000);
+        QTest::newRow("plain colour")
+            << Indication([](Screen &s) { s.osd->showColor(); }) << QRect(75, H - 50, 130, 40)
+            << "OSD_COLOR_NORMAL" << true << qint64(1000);
+        QTest::newRow("zoom in") << Indication([](Screen &s) {
+            s.canvas->zoomIn();
+            s.osd->showZoomIn();
+        }) << QRect(W - 100, H - 50, 90, 40)
+                                 << "OSD_ZOOM_IN" << true << qint64(1000);
+        QTest::newRow("zoom out") << Indication([](Screen &s) {
+            s.canvas->zoomOut();
+            s.osd->showZoomOut();
+        }) << QRect(W - 100, H - 50, 90, 40)
+                                  << "OSD_ZOOM_OUT" << true << qint64(1000);
+        QTest::newRow("rotate") << Indication([](Screen &s) {
+            s.canvas->rotateClockwise();
+            s.osd->showRotate();
+        }) << QRect(W - 100, H - 100, 90, 40)
+                                << "OSD_ROTATE" << true << qint64(1000);
         QTest::newRow("autofocus") << Indication([](Screen &s) { s.osd->showAutoFocus(); })
-                                   << QRect(W - 145, H - 50, 40, 40) << "OSD_AUTOFOCUS" << false << qint64(1000);
+                                   << QRect(W - 145, H - 50, 40, 40) << "OSD_AUTOFOCUS" << false
+                                   << qint64(1000);
         QTest::newRow("snapshot") << Indication([](Screen &s) { s.osd->showSnapshot(); })
                                   << QRect(10, 10, 48, 48) << "OSD_SNAPSHOT" << false << qint64(500);
     }
@@ -172,8 +188,9 @@ private slots:
         s.canvas->pipeline()->setFreeze(true);
         s.osd->showFreeze();
         s.osd->showMacro(1);
-        const QImage both = composed(before, {{freeze.topLeft(), osdPicture("OSD_FREEZE")},
-                                              {macro.topLeft(), osdPicture("OSD_MACRO")}});
+        const QImage both = composed(
+            before,
+            {{freeze.topLeft(), osdPicture("OSD_FREEZE")}, {macro.topLeft(), osdPicture("OSD_MACRO")}});
         QCOMPARE(s.render(), both);
         s.clock.set(3600 * 1000);
         QCOMPARE(s.render(), both);
@@ -194,7 +211,7 @@ private slots:
         QVERIFY(place.contains(changedRect(before, atStart)));
         s.clock.advance(3725 * 1000);
         const QImage later = s.render();
-        QVERIFY(later != atStart);   // the time moved on
+        QVERIFY(later != atStart); // the time moved on
         QVERIFY(place.contains(changedRect(before, later)));
         s.osd->stopRecordingTime();
         QCOMPARE(s.render(), before);
@@ -322,7 +339,8 @@ private slots:
         s.osd->showBrightness();
 
         const QImage lo = osdPicture("OSD_BRIGHTNESS_BK_MIN"), hi = osdPicture("OSD_BRIGHTNESS_BK_MAX");
-        const QImage shortStep = osdPicture("OSD_BRIGHTNESS_BK_SHORT"), longStep = osdPicture("OSD_BRIGHTNESS_BK_LONG");
+        const QImage shortStep = osdPicture("OSD_BRIGHTNESS_BK_SHORT"),
+                     longStep = osdPicture("OSD_BRIGHTNESS_BK_LONG");
         const QImage bar = osdPicture("OSD_BRIGHTNESS_BAR"), centre = osdPicture("OSD_BRIGHTNESS_BAR_CENTER");
         QCOMPARE(lo.width(), 10);
         QCOMPARE(longStep.width(), 14);
@@ -353,7 +371,7 @@ private slots:
 
     void clipFrameBlinks_data()
     {
-        QTest::addColumn<qint64>("after");   // ms after the last paint of the selection
+        QTest::addColumn<qint64>("after"); // ms after the last paint of the selection
         QTest::addColumn<bool>("shown");
         QTest::newRow("0") << qint64(0) << true;
         QTest::newRow("99") << qint64(99) << true;

@@ -1,7 +1,7 @@
-#include "canvas/CanvasTypes.h"
-#include "canvas/ImageCanvas.h"
 #include "ManualClock.h"
 #include "MessageCapture.h"
+#include "canvas/CanvasTypes.h"
+#include "canvas/ImageCanvas.h"
 #include "canvas/OSDProcessor.h"
 
 #include <QDir>
@@ -23,7 +23,8 @@ struct TimedCanvas
     ManualClock clock{WALL_START};
     ImageCanvas canvas{nullptr, clock};
 
-    explicit TimedCanvas(const QString &folder, int continuous = 0, quint64 interval = SnapshotWriter::DEFAULT_INTERVAL,
+    explicit TimedCanvas(const QString &folder, int continuous = 0,
+                         quint64 interval = SnapshotWriter::DEFAULT_INTERVAL,
                          quint64 duration = SnapshotWriter::DEFAULT_DURATION)
     {
         SnapshotWriter::Settings settings;
@@ -142,8 +143,8 @@ private slots:
     {
         QTest::addColumn<quint64>("interval");
         QTest::addColumn<quint64>("duration");
-        QTest::addColumn<QList<qint64>>("frames");    // ms after arming
-        QTest::addColumn<QList<qint64>>("written");   // ms of the frames that wrote a file
+        QTest::addColumn<QList<qint64>>("frames");  // ms after arming
+        QTest::addColumn<QList<qint64>>("written"); // ms of the frames that wrote a file
         QTest::addColumn<bool>("armedAfter");
         const quint64 noEnd = SnapshotWriter::NO_END;
         QTest::newRow("interval 1") << quint64(1) << noEnd
@@ -222,7 +223,8 @@ private slots:
         OSDProcessor osd(&t.canvas, nullptr, nullptr, t.clock);
         t.canvas.pipeline()->startSnapshot();
         std::vector<uchar> frame(size_t(320) * 240 * 4, 90);
-        std::thread capture([&] { t.canvas.pipeline()->streamImageCaptured(frame.data(), 320, 240, false, true); });
+        std::thread capture(
+            [&] { t.canvas.pipeline()->streamImageCaptured(frame.data(), 320, 240, false, true); });
         capture.join();
         QCOMPARE(files(dir.path()), QStringList{nameAt(0)});
         QCOMPARE(QImage(dir.filePath(nameAt(0))).size(), QSize(320, 240));
@@ -247,9 +249,9 @@ private slots:
         t.canvas.pipeline()->startSnapshot();
         t.frame();
         QCOMPARE(messages.count(QStringLiteral("snapshot write fail")), 1);
-        QCOMPARE(files(dir.path()), QStringList());   // nothing half-written left behind
+        QCOMPARE(files(dir.path()), QStringList()); // nothing half-written left behind
         QCOMPARE(t.canvas.grab().toImage().copy(mark), before.copy(mark));
-        QVERIFY(!t.canvas.pipeline()->isSnapshotArmed());   // a single snapshot is lost, as the mode says
+        QVERIFY(!t.canvas.pipeline()->isSnapshotArmed()); // a single snapshot is lost, as the mode says
 
         t.clock.set(2000);
         t.canvas.pipeline()->startSnapshot();

@@ -30,12 +30,10 @@ private slots:
     {
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QList<double>>("zooms");
-        QTest::newRow("in to 6, a seventh does nothing")
-            << "+++++++" << QList<double>{2, 3, 4, 5, 6, 6, 6};
+        QTest::newRow("in to 6, a seventh does nothing") << "+++++++" << QList<double>{2, 3, 4, 5, 6, 6, 6};
         QTest::newRow("out from 2 and from 1") << "+--" << QList<double>{2, 1, 1};
         QTest::newRow("best fit from 4") << "+++f" << QList<double>{2, 3, 4, 1};
-        QTest::newRow("quarter turn at 1 goes to best fit")
-            << "r+-" << QList<double>{0.5625, 1, 0.5625};
+        QTest::newRow("quarter turn at 1 goes to best fit") << "r+-" << QList<double>{0.5625, 1, 0.5625};
         QTest::newRow("quarter turn keeps zoom 3") << "++r" << QList<double>{2, 3, 3};
         QTest::newRow("half turn at 1 stays 1") << "rr" << QList<double>{0.5625, 1};
         QTest::newRow("back turn") << "l+l" << QList<double>{0.5625, 1, 1};
@@ -48,11 +46,21 @@ private slots:
         ViewGeometry v = view(1280, 720);
         for (int i = 0; i < steps.size(); ++i) {
             switch (steps.at(i).toLatin1()) {
-            case '+': v.zoomIn(); break;
-            case '-': v.zoomOut(); break;
-            case 'f': v.zoomBestFit(); break;
-            case 'r': v.rotateClockwise(); break;
-            case 'l': v.rotateCounterClockwise(); break;
+            case '+':
+                v.zoomIn();
+                break;
+            case '-':
+                v.zoomOut();
+                break;
+            case 'f':
+                v.zoomBestFit();
+                break;
+            case 'r':
+                v.rotateClockwise();
+                break;
+            case 'l':
+                v.rotateCounterClockwise();
+                break;
             }
             QCOMPARE(v.zoom(), zooms.at(i));
             // The offset always stays inside its travel.
@@ -94,11 +102,11 @@ private slots:
         QTest::addColumn<QPoint>("offset");
         QTest::addColumn<QRect>("cut");
         QTest::newRow("zoom 2 at origin") << 1 << QPoint(0, 0) << QPoint(0, 0) << QRect(0, 0, 640, 360);
-        QTest::newRow("zoom 2 far corner") << 1 << QPoint(99999, 99999) << QPoint(1279, 719)
-                                           << QRect(639, 359, 640, 360);
+        QTest::newRow("zoom 2 far corner")
+            << 1 << QPoint(99999, 99999) << QPoint(1279, 719) << QRect(639, 359, 640, 360);
         QTest::newRow("zoom 2 negative") << 1 << QPoint(-50, -3) << QPoint(0, 0) << QRect(0, 0, 640, 360);
-        QTest::newRow("zoom 3 far corner") << 2 << QPoint(99999, 99999) << QPoint(2559, 1439)
-                                           << QRect(853, 479, 426, 240);
+        QTest::newRow("zoom 3 far corner")
+            << 2 << QPoint(99999, 99999) << QPoint(2559, 1439) << QRect(853, 479, 426, 240);
         QTest::newRow("zoom 1 cannot pan") << 0 << QPoint(10, 10) << QPoint(0, 0) << QRect(0, 0, 1280, 720);
     }
     void cutOutReach()
@@ -167,10 +175,8 @@ private slots:
         QTest::addColumn<QRect>("drawn");
         QTest::newRow("wide widget") << QSize(1000, 400) << QSize(1280, 720) << 400.0 / 720
                                      << QRect(144, 0, 711, 400);
-        QTest::newRow("tall widget") << QSize(640, 800) << QSize(1280, 720) << 0.5
-                                     << QRect(0, 220, 640, 360);
-        QTest::newRow("same size") << QSize(1280, 720) << QSize(1280, 720) << 1.0
-                                   << QRect(0, 0, 1280, 720);
+        QTest::newRow("tall widget") << QSize(640, 800) << QSize(1280, 720) << 0.5 << QRect(0, 220, 640, 360);
+        QTest::newRow("same size") << QSize(1280, 720) << QSize(1280, 720) << 1.0 << QRect(0, 0, 1280, 720);
     }
     void paintMapping()
     {
@@ -203,12 +209,11 @@ private slots:
         QTest::addColumn<QPoint>("frame");
         QTest::addColumn<QPoint>("layer");
         QTest::newRow("zoom 1") << 0 << false << QPoint() << QPoint(100, 50) << QPoint(100, 50);
-        QTest::newRow("zoom 2 panned") << 1 << false << QPoint(200, 100) << QPoint(100, 50)
-                                       << QPoint(150, 75);
+        QTest::newRow("zoom 2 panned")
+            << 1 << false << QPoint(200, 100) << QPoint(100, 50) << QPoint(150, 75);
         // At best fit after a quarter turn the upright picture sits between bars of
         // (1280 - 405) / 2 = 437 pixels.
-        QTest::newRow("best fit bars") << 0 << true << QPoint() << QPoint(437 + 45, 90)
-                                       << QPoint(80, 160);
+        QTest::newRow("best fit bars") << 0 << true << QPoint() << QPoint(437 + 45, 90) << QPoint(80, 160);
     }
     void frameToLayer()
     {
@@ -223,8 +228,7 @@ private slots:
         for (int i = 0; i < zoomIns; ++i)
             v.zoomIn();
         v.setViewOffset(offset.x(), offset.y());
-        QCOMPARE(v.frameToLayer(frame, QSize(1280, 720), QSize(v.rotatedWidth(), v.rotatedHeight())),
-                 layer);
+        QCOMPARE(v.frameToLayer(frame, QSize(1280, 720), QSize(v.rotatedWidth(), v.rotatedHeight())), layer);
     }
 };
 

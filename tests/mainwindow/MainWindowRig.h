@@ -1,11 +1,11 @@
 #pragma once
 
-#include "widgets/ImageButton.h"
-#include "mainwindow/MainWindow.h"
 #include "ManualClock.h"
 #include "mainwindow/DeviceSupervisor.h"
+#include "mainwindow/MainWindow.h"
 #include "sources/devices/simulated/SimulatedBackend.h"
 #include "sources/devices/simulated/SimulatedCamera.h"
+#include "widgets/ImageButton.h"
 
 #include <QtTest>
 

@@ -1,17 +1,17 @@
+#include "MainWindowRig.h"
+#include "TestPictures.h"
+#include "canvas/ImageCanvas.h"
 #include "common/Config.h"
 #include "mainwindow/FilmBar.h"
+#include "mainwindow/PhotographBar.h"
 #include "sources/film/FilmSource.h"
+#include "sources/live/LiveSource.h"
+#include "sources/photograph/PhotographSource.h"
+#include "sources/photograph/ThumbnailWidget.h"
 #include "widgets/HorizontalSlider.h"
 #include "widgets/ImageButton.h"
-#include "canvas/ImageCanvas.h"
 #include "widgets/ImageWidget.h"
-#include "sources/live/LiveSource.h"
-#include "MainWindowRig.h"
-#include "mainwindow/PhotographBar.h"
-#include "sources/photograph/PhotographSource.h"
 #include "widgets/Slider.h"
-#include "TestPictures.h"
-#include "sources/photograph/ThumbnailWidget.h"
 
 #include <QDir>
 #include <QLabel>
@@ -34,7 +34,9 @@ class TestControlBars : public QObject
     // Answers every open-file dialog with `answer` and remembers what was asked.
     struct DialogAnswer
     {
-        explicit DialogAnswer(const QString &a) : answer(a) {}
+        explicit DialogAnswer(const QString &a)
+            : answer(a)
+        { }
         QString answer;
         QString folder;
         QString filter;
@@ -42,8 +44,7 @@ class TestControlBars : public QObject
     };
     static void answerDialogs(MainWindow &w, DialogAnswer *d)
     {
-        w.setOpenFileDialog([d](QWidget *, const QString &, const QString &folder,
-                                const QString &filter) {
+        w.setOpenFileDialog([d](QWidget *, const QString &, const QString &folder, const QString &filter) {
             ++d->asked;
             d->folder = folder;
             d->filter = filter;
@@ -65,10 +66,10 @@ private slots:
     {
         QVERIFY(m_dir.isValid());
         QProcess p;
-        p.start("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                           "testsrc=size=320x240:rate=25:duration=8", "-f", "lavfi", "-i",
-                           "sine=frequency=440:duration=8", "-c:v", "mjpeg", "-q:v", "5",
-                           "-c:a", "pcm_s16le", fixture("film.avi")});
+        p.start("ffmpeg",
+                {"-loglevel", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=8",
+                 "-f", "lavfi", "-i", "sine=frequency=440:duration=8", "-c:v", "mjpeg", "-q:v", "5", "-c:a",
+                 "pcm_s16le", fixture("film.avi")});
         QVERIFY(p.waitForFinished(60000));
         QCOMPARE(p.exitCode(), 0);
         QVERIFY(QDir().mkpath(fixture("pictures")));

@@ -1,6 +1,6 @@
-#include "mainwindow/DeviceSupervisor.h"
 #include "ManualClock.h"
 #include "MessageCapture.h"
+#include "mainwindow/DeviceSupervisor.h"
 
 #include <QSignalSpy>
 #include <QtTest>

@@ -1,11 +1,11 @@
-#include "common/Config.h"
-#include "sources/devices/DeviceFilter.h"
-#include "widgets/ImageButton.h"
-#include "canvas/ImageCanvas.h"
-#include "sources/live/LiveSource.h"
 #include "MainWindowRig.h"
 #include "MessageCapture.h"
+#include "canvas/ImageCanvas.h"
 #include "canvas/OSDProcessor.h"
+#include "common/Config.h"
+#include "sources/devices/DeviceFilter.h"
+#include "sources/live/LiveSource.h"
+#include "widgets/ImageButton.h"
 
 #include <QtTest>
 
@@ -32,10 +32,8 @@ class TestLiveSupervision : public QObject
         bool waitOpen() const
         {
             const int frames = camera->framesDelivered();
-            return QTest::qWaitFor([this] { return window->liveSource()->isOpen(); },
-                                   OpenTimeoutMs) &&
-                   QTest::qWaitFor([&] { return camera->framesDelivered() > frames; },
-                                   OpenTimeoutMs);
+            return QTest::qWaitFor([this] { return window->liveSource()->isOpen(); }, OpenTimeoutMs)
+                && QTest::qWaitFor([&] { return camera->framesDelivered() > frames; }, OpenTimeoutMs);
         }
         // Stops the frames and lets the ones under way arrive.
         void stall() const
@@ -99,8 +97,7 @@ private slots:
         QCOMPARE(capture.count("disconnect device"), closed ? 1 : 0);
         if (closed)
             QVERIFY(capture.contains(
-                QString("video frame time interval %1 ms, large than 5000 ms, something error")
-                    .arg(gap)));
+                QString("video frame time interval %1 ms, large than 5000 ms, something error").arg(gap)));
     }
 
     void stalledCameraIsReopened()

@@ -1,28 +1,27 @@
+#include "MainWindowRig.h"
 #include "canvas/CanvasTypes.h"
+#include "canvas/ImageCanvas.h"
+#include "canvas/OSDProcessor.h"
 #include "mainwindow/DeviceSupervisor.h"
 #include "mainwindow/FilmBar.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/PhotographBar.h"
+#include "mainwindow/ToolActions.h"
 #include "widgets/HorizontalSlider.h"
 #include "widgets/ImageButton.h"
-#include "canvas/ImageCanvas.h"
 #include "widgets/ImageWidget.h"
-#include "mainwindow/MainWindow.h"
-#include "mainwindow/ToolActions.h"
-#include "MainWindowRig.h"
-#include "canvas/OSDProcessor.h"
 #include "widgets/Panel.h"
-#include "mainwindow/PhotographBar.h"
 #include "widgets/Slider.h"
 
 #include <QButtonGroup>
 #include <QDir>
-#include <QPainter>
 #include <QLabel>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QtTest>
 
 #include <memory>
-
 
 namespace {
 using Rects = QMap<QString, QRect>;
@@ -52,12 +51,10 @@ QMap<QString, QWidget *> placedChildren(MainWindow &w)
 
 QList<ImageButton *> allToolButtons(const ToolButtons &t)
 {
-    return {t.line,      t.rectangle,      t.freehand,     t.circle,    t.arrow,
-            t.triangle,  t.eraser,         t.text,         t.eraseAll,  t.clip,
-            t.hand,      t.fillBackground, t.mask,         t.effect,    t.zoomOut,
-            t.zoomIn,    t.zoomReset,      t.autoFocus,    t.brightnessDown,
-            t.brightnessUp, t.rotate,      t.rotateRev,    t.freeze,    t.record,
-            t.snapshot,  t.settings,       t.print};
+    return {t.line,      t.rectangle, t.freehand,  t.circle,    t.arrow,          t.triangle,     t.eraser,
+            t.text,      t.eraseAll,  t.clip,      t.hand,      t.fillBackground, t.mask,         t.effect,
+            t.zoomOut,   t.zoomIn,    t.zoomReset, t.autoFocus, t.brightnessDown, t.brightnessUp, t.rotate,
+            t.rotateRev, t.freeze,    t.record,    t.snapshot,  t.settings,       t.print};
 }
 
 // The picture a button of that icon shows, checked or not.
@@ -171,33 +168,33 @@ private slots:
         QTest::addColumn<Rects>("expected");
         QTest::newRow("start size, panel open")
             << QSize(938, 680) << true
-            << Rects{{"live", {178, 5, 104, 20}},     {"film", {285, 5, 104, 20}},
+            << Rects{{"live", {178, 5, 104, 20}},       {"film", {285, 5, 104, 20}},
                      {"photograph", {392, 5, 104, 20}}, {"board", {499, 5, 130, 20}},
-                     {"about", {34, 625, 96, 28}},    {"side", {4, 50, 28, 96}},
-                     {"panel", {40, 30, 128, 580}},   {"pages", {174, 25, 745, 580}},
-                     {"liveBar", {508, 620, 60, 37}}, {"filmBar", {382, 620, 312, 38}},
-                     {"volume", {694, 548, 28, 110}}, {"position", {174, 605, 747, 10}},
+                     {"about", {34, 625, 96, 28}},      {"side", {4, 50, 28, 96}},
+                     {"panel", {40, 30, 128, 580}},     {"pages", {174, 25, 745, 580}},
+                     {"liveBar", {508, 620, 60, 37}},   {"filmBar", {382, 620, 312, 38}},
+                     {"volume", {694, 548, 28, 110}},   {"position", {174, 605, 747, 10}},
                      {"photoBar", {402, 620, 272, 38}}, {"selector", {684, 630, 160, -1}},
-                     {"scale", {686, 650, 200, 10}},  {"counter", {868, 620, 70, 30}},
+                     {"scale", {686, 650, 200, 10}},    {"counter", {868, 620, 70, 30}},
                      {"stripBar", {174, 605, 747, 10}}};
         QTest::newRow("large, panel open")
             << QSize(1200, 900) << true
-            << Rects{{"live", {178, 5, 104, 20}},     {"board", {499, 5, 130, 20}},
-                     {"about", {34, 845, 96, 28}},    {"panel", {40, 30, 128, 800}},
-                     {"pages", {174, 25, 1007, 800}}, {"liveBar", {639, 840, 60, 37}},
-                     {"filmBar", {513, 840, 312, 38}}, {"volume", {825, 768, 28, 110}},
+            << Rects{{"live", {178, 5, 104, 20}},        {"board", {499, 5, 130, 20}},
+                     {"about", {34, 845, 96, 28}},       {"panel", {40, 30, 128, 800}},
+                     {"pages", {174, 25, 1007, 800}},    {"liveBar", {639, 840, 60, 37}},
+                     {"filmBar", {513, 840, 312, 38}},   {"volume", {825, 768, 28, 110}},
                      {"position", {174, 825, 1009, 10}}, {"photoBar", {533, 840, 272, 38}},
-                     {"selector", {815, 850, 160, -1}}, {"scale", {817, 870, 200, 10}},
-                     {"counter", {1130, 840, 70, 30}}, {"stripBar", {174, 825, 1009, 10}}};
+                     {"selector", {815, 850, 160, -1}},  {"scale", {817, 870, 200, 10}},
+                     {"counter", {1130, 840, 70, 30}},   {"stripBar", {174, 825, 1009, 10}}};
         QTest::newRow("panel closed")
             << QSize(1000, 700) << false
-            << Rects{{"live", {40, 5, 104, 20}},      {"film", {147, 5, 104, 20}},
+            << Rects{{"live", {40, 5, 104, 20}},        {"film", {147, 5, 104, 20}},
                      {"photograph", {254, 5, 104, 20}}, {"board", {361, 5, 130, 20}},
-                     {"side", {4, 50, 28, 96}},       {"pages", {36, 25, 945, 600}},
-                     {"liveBar", {470, 640, 60, 37}}, {"filmBar", {344, 640, 312, 38}},
-                     {"volume", {656, 568, 28, 110}}, {"position", {36, 625, 947, 10}},
+                     {"side", {4, 50, 28, 96}},         {"pages", {36, 25, 945, 600}},
+                     {"liveBar", {470, 640, 60, 37}},   {"filmBar", {344, 640, 312, 38}},
+                     {"volume", {656, 568, 28, 110}},   {"position", {36, 625, 947, 10}},
                      {"photoBar", {364, 640, 272, 38}}, {"selector", {646, 650, 160, -1}},
-                     {"scale", {648, 670, 200, 10}},  {"counter", {930, 640, 70, 30}}};
+                     {"scale", {648, 670, 200, 10}},    {"counter", {930, 640, 70, 30}}};
     }
     void childPositions()
     {
@@ -272,8 +269,8 @@ private slots:
     {
         QTest::addColumn<WindowMode>("mode");
         QTest::addColumn<QStringList>("hidden");
-        const QStringList camera = {"autoFocus", "brightnessDown", "brightnessUp", "freeze",
-                                    "record",    "settings"};
+        const QStringList camera = {"autoFocus", "brightnessDown", "brightnessUp",
+                                    "freeze",    "record",         "settings"};
         QTest::newRow("live") << MODE_LIVE << QStringList{"hand", "fillBackground"};
         QTest::newRow("film") << MODE_FILM << camera + QStringList{"fillBackground"};
         QTest::newRow("photograph") << MODE_PHOTOGRAPH << camera + QStringList{"fillBackground"};
@@ -287,11 +284,14 @@ private slots:
         if (mode != MODE_LIVE)
             QVERIFY(MainWindowRig::selectMode(*w, mode));
         const ToolButtons &t = w->toolButtons();
-        const QMap<QString, ImageButton *> named = {
-            {"hand", t.hand},           {"fillBackground", t.fillBackground},
-            {"autoFocus", t.autoFocus}, {"brightnessDown", t.brightnessDown},
-            {"brightnessUp", t.brightnessUp}, {"freeze", t.freeze},
-            {"record", t.record},       {"settings", t.settings}};
+        const QMap<QString, ImageButton *> named = {{"hand", t.hand},
+                                                    {"fillBackground", t.fillBackground},
+                                                    {"autoFocus", t.autoFocus},
+                                                    {"brightnessDown", t.brightnessDown},
+                                                    {"brightnessUp", t.brightnessUp},
+                                                    {"freeze", t.freeze},
+                                                    {"record", t.record},
+                                                    {"settings", t.settings}};
         for (ImageButton *button : allToolButtons(t)) {
             const QString name = named.key(button);
             const bool shouldHide = hidden.contains(name);
@@ -305,27 +305,47 @@ private slots:
         auto window = MainWindowRig::makeWindow();
         MainWindow &w = *window;
         const ToolButtons &t = w.toolButtons();
-        const QStringList tips = {"Line",         "Rectangle",      "Freehand",   "Circle",
-                                  "Arrow",        "Triangle",       "Eraser",     "Text",
-                                  "Erase all",    "Clip image",     "Hand",       "Fill background",
-                                  "Mask",         "Effect",         "Zoom out",   "Zoom in",
-                                  "Reset zoom",   "Auto focus",     "Brightness down",
-                                  "Brightness up", "Rotate",        "Rotate back", "Freeze",
-                                  "Record video", "Take snapshot",  "Settings",   "Print"};
+        const QStringList tips = {"Line",
+                                  "Rectangle",
+                                  "Freehand",
+                                  "Circle",
+                                  "Arrow",
+                                  "Triangle",
+                                  "Eraser",
+                                  "Text",
+                                  "Erase all",
+                                  "Clip image",
+                                  "Hand",
+                                  "Fill background",
+                                  "Mask",
+                                  "Effect",
+                                  "Zoom out",
+                                  "Zoom in",
+                                  "Reset zoom",
+                                  "Auto focus",
+                                  "Brightness down",
+                                  "Brightness up",
+                                  "Rotate",
+                                  "Rotate back",
+                                  "Freeze",
+                                  "Record video",
+                                  "Take snapshot",
+                                  "Settings",
+                                  "Print"};
         const QList<ImageButton *> buttons = allToolButtons(t);
         QCOMPARE(buttons.size(), tips.size());
         for (int i = 0; i < buttons.size(); ++i) {
             QCOMPARE(buttons[i]->toolTip(), tips[i]);
             QCOMPARE(buttons[i]->parentWidget(), static_cast<QWidget *>(w.toolPanel()));
         }
-        const QList<ImageButton *> grouped = {t.line,     t.rectangle, t.freehand, t.circle,
-                                              t.arrow,    t.triangle,  t.eraser,   t.text,
-                                              t.clip,     t.hand,      t.fillBackground};
+        const QList<ImageButton *> grouped = {t.line,  t.rectangle, t.freehand,      t.circle,
+                                              t.arrow, t.triangle,  t.eraser,        t.text,
+                                              t.clip,  t.hand,      t.fillBackground};
         QCOMPARE(t.toolGroup->buttons().size(), grouped.size());
         QVERIFY(t.toolGroup->exclusive());
         for (ImageButton *b : buttons) {
-            const bool checkable = (grouped.contains(b) && b != t.fillBackground) ||
-                                   b == t.mask || b == t.freeze || b == t.record;
+            const bool checkable = (grouped.contains(b) && b != t.fillBackground) || b == t.mask
+                || b == t.freeze || b == t.record;
             QVERIFY2(b->isCheckable() == checkable, qPrintable(b->toolTip()));
         }
         QVERIFY(w.liveRecordingButton()->isCheckable());
@@ -371,17 +391,15 @@ private slots:
         QTest::addColumn<WindowMode>("mode");
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("tool");
-        const QList<QPair<QString, int>> tools = {
-            {"Line", TOOL_LINE},         {"Rectangle", TOOL_RECTANGLE},
-            {"Freehand", TOOL_FREEHAND}, {"Circle", TOOL_CIRCLE},
-            {"Arrow", TOOL_ARROW},       {"Triangle", TOOL_TRIANGLE},
-            {"Eraser", TOOL_ERASER},     {"Text", TOOL_TEXT},
-            {"Clip image", TOOL_CLIP},   {"Hand", TOOL_HAND}};
+        const QList<QPair<QString, int>> tools = {{"Line", TOOL_LINE},         {"Rectangle", TOOL_RECTANGLE},
+                                                  {"Freehand", TOOL_FREEHAND}, {"Circle", TOOL_CIRCLE},
+                                                  {"Arrow", TOOL_ARROW},       {"Triangle", TOOL_TRIANGLE},
+                                                  {"Eraser", TOOL_ERASER},     {"Text", TOOL_TEXT},
+                                                  {"Clip image", TOOL_CLIP},   {"Hand", TOOL_HAND}};
         for (const auto &t : tools) {
             if (t.second != TOOL_HAND)
                 QTest::addRow("live %s", qPrintable(t.first)) << MODE_LIVE << t.first << t.second;
-            QTest::addRow("board %s", qPrintable(t.first))
-                << MODE_DRAWING_BOARD << t.first << t.second;
+            QTest::addRow("board %s", qPrintable(t.first)) << MODE_DRAWING_BOARD << t.first << t.second;
         }
     }
     void drawingTools()
@@ -554,8 +572,8 @@ private slots:
         QTest::mouseClick(t.zoomIn, Qt::LeftButton);
         QVERIFY(!popup.popup());
 
-        for (ImageButton *b : {t.zoomOut, t.zoomReset, t.rotate, t.rotateRev, t.freeze,
-                               t.autoFocus, t.brightnessUp, t.brightnessDown}) {
+        for (ImageButton *b : {t.zoomOut, t.zoomReset, t.rotate, t.rotateRev, t.freeze, t.autoFocus,
+                               t.brightnessUp, t.brightnessDown}) {
             popup.open(new QWidget, t.line);
             QTest::mouseClick(b, Qt::LeftButton);
             QVERIFY2(!popup.popup(), qPrintable(b->toolTip()));
@@ -589,7 +607,6 @@ private slots:
         emit w->canvas(MODE_FILM)->pipeline()->streamFrameUpdate();
         QCOMPARE(w->deviceSupervisor()->sinceLastFrameMs(), qint64(0));
     }
-
 };
 
 QTEST_MAIN(TestMainWindow)

@@ -1,17 +1,17 @@
-#include "toolwindows/AboutToolWindow.h"
+#include "MainWindowRig.h"
 #include "canvas/CanvasTypes.h"
-#include "toolwindows/ColorToolWindow.h"
+#include "canvas/ImageCanvas.h"
 #include "common/Config.h"
+#include "mainwindow/ToolActions.h"
+#include "sources/media/MediaFramework.h"
+#include "toolwindows/AboutToolWindow.h"
+#include "toolwindows/ColorToolWindow.h"
 #include "toolwindows/EffectToolWindow.h"
 #include "toolwindows/FillBackgroundToolWindow.h"
-#include "widgets/ImageButton.h"
-#include "canvas/ImageCanvas.h"
-#include "MainWindowRig.h"
-#include "mainwindow/ToolActions.h"
 #include "toolwindows/MaskToolWindow.h"
-#include "sources/media/MediaFramework.h"
 #include "toolwindows/SettingsToolWindow.h"
 #include "toolwindows/TextToolWindow.h"
+#include "widgets/ImageButton.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -84,20 +84,32 @@ private slots:
     {
         QTest::addColumn<QString>("slot");
         QTest::addColumn<QString>("title");
-        QTest::addColumn<int>("tool");   // -1: the tool stays
+        QTest::addColumn<int>("tool"); // -1: the tool stays
         QTest::addColumn<int>("height");
-        QTest::newRow("rectangle") << "rectangleHold" << "Rectangle" << int(TOOL_RECTANGLE) << 96;
-        QTest::newRow("freehand") << "freehandHold" << "Freehand" << int(TOOL_FREEHAND) << 72;
-        QTest::newRow("circle") << "circleHold" << "Circle" << int(TOOL_CIRCLE) << 96;
-        QTest::newRow("arrow") << "arrowHold" << "Arrow" << int(TOOL_ARROW) << 96;
-        QTest::newRow("triangle") << "triangleHold" << "Triangle" << int(TOOL_TRIANGLE) << 96;
-        QTest::newRow("eraser") << "eraseHold" << "Eraser" << int(TOOL_ERASER) << 48;
-        QTest::newRow("text") << "textHold" << "Text" << int(TOOL_TEXT) << 72;
-        QTest::newRow("fill background") << "fillBackgroundHold" << "Background Color" << -1 << 48;
-        QTest::newRow("mask") << "maskHold" << "Effect" << -1 << 70;
-        QTest::newRow("effect") << "effectHold" << "Color Effect" << -1 << 70;
-        QTest::newRow("settings") << "settings" << "Setting" << -1 << 256;
-        QTest::newRow("about") << "About" << "About" << -1 << 104;
+        QTest::newRow("rectangle") << "rectangleHold"
+                                   << "Rectangle" << int(TOOL_RECTANGLE) << 96;
+        QTest::newRow("freehand") << "freehandHold"
+                                  << "Freehand" << int(TOOL_FREEHAND) << 72;
+        QTest::newRow("circle") << "circleHold"
+                                << "Circle" << int(TOOL_CIRCLE) << 96;
+        QTest::newRow("arrow") << "arrowHold"
+                               << "Arrow" << int(TOOL_ARROW) << 96;
+        QTest::newRow("triangle") << "triangleHold"
+                                  << "Triangle" << int(TOOL_TRIANGLE) << 96;
+        QTest::newRow("eraser") << "eraseHold"
+                                << "Eraser" << int(TOOL_ERASER) << 48;
+        QTest::newRow("text") << "textHold"
+                              << "Text" << int(TOOL_TEXT) << 72;
+        QTest::newRow("fill background") << "fillBackgroundHold"
+                                         << "Background Color" << -1 << 48;
+        QTest::newRow("mask") << "maskHold"
+                              << "Effect" << -1 << 70;
+        QTest::newRow("effect") << "effectHold"
+                                << "Color Effect" << -1 << 70;
+        QTest::newRow("settings") << "settings"
+                                  << "Setting" << -1 << 256;
+        QTest::newRow("about") << "About"
+                               << "About" << -1 << 104;
     }
 
     void holdsOpenTheirPopups()
@@ -185,8 +197,8 @@ private slots:
         QVERIFY(QDir().mkpath(folder));
         auto w = MainWindowRig::makeWindow();
         w->move(0, 0);
-        const char *actions[] = {"lineHold", "rectangleHold", "eraseHold", "textHold",
-                               "fillBackgroundHold", "maskHold", "effectHold", "settings", "About"};
+        const char *actions[] = {"lineHold", "rectangleHold", "eraseHold", "textHold", "fillBackgroundHold",
+                                 "maskHold", "effectHold",    "settings",  "About"};
         for (const char *slot : actions) {
             QVERIFY(QMetaObject::invokeMethod(actionTarget(*w, slot), slot));
             QWidget *popup = w->popupSlot().popup();

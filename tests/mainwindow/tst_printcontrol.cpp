@@ -1,6 +1,6 @@
+#include "ScriptedPrompts.h"
 #include "mainwindow/PrintComposer.h"
 #include "mainwindow/PrintControl.h"
-#include "ScriptedPrompts.h"
 
 #include <QFile>
 #include <QPrinter>
@@ -100,8 +100,7 @@ private slots:
     void emptyPictureHasNoLayout()
     {
         QVERIFY(!PrintComposer::layout(QSize(), QSize(794, 1123)).size.isValid());
-        QVERIFY(PrintComposer::compose(QImage(), PrintComposer::layout(QSize(), QSize(1, 1)))
-                    .isNull());
+        QVERIFY(PrintComposer::compose(QImage(), PrintComposer::layout(QSize(), QSize(1, 1))).isNull());
     }
 
     void composeTurnsClockwiseWithoutSmoothing()
@@ -127,9 +126,12 @@ private slots:
         QTest::addColumn<QSize>("image");
         QTest::addColumn<int>("orientation");
         QTest::addColumn<bool>("turned");
-        QTest::newRow("landscape picture, portrait page") << QSize(1280, 720) << int(QPageLayout::Portrait) << true;
-        QTest::newRow("landscape picture, landscape page") << QSize(1280, 720) << int(QPageLayout::Landscape) << false;
-        QTest::newRow("square picture, portrait page") << QSize(480, 480) << int(QPageLayout::Portrait) << true;
+        QTest::newRow("landscape picture, portrait page")
+            << QSize(1280, 720) << int(QPageLayout::Portrait) << true;
+        QTest::newRow("landscape picture, landscape page")
+            << QSize(1280, 720) << int(QPageLayout::Landscape) << false;
+        QTest::newRow("square picture, portrait page")
+            << QSize(480, 480) << int(QPageLayout::Portrait) << true;
     }
     void printsOnAPdfPage()
     {
@@ -148,8 +150,8 @@ private slots:
         QCOMPARE(l.turned, turned);
         // Fills the page in one direction, centred in the other.
         QVERIFY(l.size.width() >= page.width() - 1 || l.size.height() >= page.height() - 1);
-        QCOMPARE(l.offset, QPoint((page.width() - l.size.width()) / 2,
-                                  (page.height() - l.size.height()) / 2));
+        QCOMPARE(l.offset,
+                 QPoint((page.width() - l.size.width()) / 2, (page.height() - l.size.height()) / 2));
         QCOMPARE(embeddedImages(path), QVector<QSize>{l.size});
         if (image.width() == image.height())
             QVERIFY(l.offset.y() > 0);

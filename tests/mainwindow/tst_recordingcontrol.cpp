@@ -1,9 +1,9 @@
+#include "ManualClock.h"
+#include "ScriptedPrompts.h"
+#include "canvas/ImageCanvas.h"
 #include "common/Config.h"
 #include "mainwindow/DeviceSupervisor.h"
-#include "canvas/ImageCanvas.h"
-#include "ManualClock.h"
 #include "mainwindow/RecordingControl.h"
-#include "ScriptedPrompts.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,13 +1,12 @@
-#include "common/Config.h"
-#include "canvas/ImageCanvas.h"
+#include "ManualClock.h"
 #include "ScriptedPrompts.h"
+#include "canvas/ImageCanvas.h"
+#include "common/Config.h"
 #include "mainwindow/SnapshotControl.h"
 
 #include <QDir>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include "ManualClock.h"
-
 #include <QtTest>
 
 namespace {
@@ -25,8 +24,7 @@ struct Rig
 
     Rig()
     {
-        QObject::connect(&button, &QPushButton::clicked, &control,
-                         [this] { control.snapshot(&canvas); });
+        QObject::connect(&button, &QPushButton::clicked, &control, [this] { control.snapshot(&canvas); });
     }
     void click() { QTest::mouseClick(&button, Qt::LeftButton); }
     void frame(const QColor &colour = QColor(200, 120, 40))

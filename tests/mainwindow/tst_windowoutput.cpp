@@ -1,10 +1,10 @@
-#include "common/Config.h"
-#include "widgets/ImageButton.h"
-#include "canvas/ImageCanvas.h"
-#include "mainwindow/MainWindow.h"
 #include "MainWindowRig.h"
-#include "mainwindow/PrintControl.h"
 #include "ScriptedPrompts.h"
+#include "canvas/ImageCanvas.h"
+#include "common/Config.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/PrintControl.h"
+#include "widgets/ImageButton.h"
 
 #include <QDir>
 #include <QPrinter>

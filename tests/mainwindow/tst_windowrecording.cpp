@@ -1,12 +1,12 @@
-#include "canvas/AnnotationTools.h"
-#include "canvas/CanvasTypes.h"
-#include "common/Config.h"
-#include "widgets/ImageButton.h"
-#include "canvas/ImageCanvas.h"
-#include "sources/live/LiveSource.h"
 #include "MainWindowRig.h"
 #include "RecordedFiles.h"
 #include "ScriptedPrompts.h"
+#include "canvas/AnnotationTools.h"
+#include "canvas/CanvasTypes.h"
+#include "canvas/ImageCanvas.h"
+#include "common/Config.h"
+#include "sources/live/LiveSource.h"
+#include "widgets/ImageButton.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -42,13 +42,12 @@ struct Rig
     {
         const int frames = camera->framesDelivered();
         return QTest::qWaitFor([this] { return window->liveSource()->isOpen(); }, OpenTimeoutMs)
-               && QTest::qWaitFor([&] { return camera->framesDelivered() > frames + 2; },
-                                  OpenTimeoutMs);
+            && QTest::qWaitFor([&] { return camera->framesDelivered() > frames + 2; }, OpenTimeoutMs);
     }
     bool buttonsChecked(bool checked) const
     {
         return window->toolButtons().record->isChecked() == checked
-               && window->liveRecordingButton()->isChecked() == checked;
+            && window->liveRecordingButton()->isChecked() == checked;
     }
     ImageButton *button(bool live) const
     {
@@ -124,8 +123,7 @@ private slots:
         const QImage last = lastFrame(path);
         QVERIFY(!last.isNull());
         const QColor inside = last.pixelColor(last.width() / 2, last.height() / 2);
-        QVERIFY2(inside.green() > 200 && inside.red() < 60 && inside.blue() < 60,
-                 qPrintable(inside.name()));
+        QVERIFY2(inside.green() > 200 && inside.red() < 60 && inside.blue() < 60, qPrintable(inside.name()));
     }
 
     void missingRecordFolderShowsTheBox()

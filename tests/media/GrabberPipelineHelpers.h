@@ -61,7 +61,9 @@ private:
 // a camera does that stops delivering in the middle of a recording.
 struct StallAfter
 {
-    explicit StallAfter(int n) : passing(n) {}
+    explicit StallAfter(int n)
+        : passing(n)
+    { }
     std::atomic<int> passing;
 
     void attach(GstPad *pad)
@@ -83,15 +85,15 @@ private:
 inline bool waitForEos(GstElement *pipeline, int timeoutMs)
 {
     GstRef<GstBus> bus(gst_element_get_bus(pipeline));
-    GstRef<GstMessage> message(gst_bus_timed_pop_filtered(
-        bus.get(), GstClockTime(timeoutMs) * GST_MSECOND,
-        GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR)));
+    GstRef<GstMessage> message(
+        gst_bus_timed_pop_filtered(bus.get(), GstClockTime(timeoutMs) * GST_MSECOND,
+                                   GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR)));
     if (message && GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_ERROR) {
         GError *error = nullptr;
         gchar *debug = nullptr;
         gst_message_parse_error(message.get(), &error, &debug);
-        qWarning("error from %s: %s (%s)", GST_MESSAGE_SRC_NAME(message.get()),
-                 error ? error->message : "", debug ? debug : "");
+        qWarning("error from %s: %s (%s)", GST_MESSAGE_SRC_NAME(message.get()), error ? error->message : "",
+                 debug ? debug : "");
         g_clear_error(&error);
         g_free(debug);
     }

@@ -28,7 +28,8 @@ private slots:
         QSignalSpy states(&bridge, &BusBridge::stateChanged);
         QThread *gui = QThread::currentThread();
         bool offThread = false;
-        connect(&bridge, &BusBridge::endOfStream, this, [&] { offThread |= QThread::currentThread() != gui; });
+        connect(&bridge, &BusBridge::endOfStream, this,
+                [&] { offThread |= QThread::currentThread() != gui; });
         QVERIFY(graph.run());
         QVERIFY(eos.wait(20000));
         QVERIFY(!states.isEmpty());

@@ -1,10 +1,10 @@
-#include "sources/media/DirectShowTransformFilter.h"
-#include "sources/media/GrabberElement.h"
 #include "GrabberPipelineHelpers.h"
 #include "GrabberTestSink.h"
+#include "MessageCapture.h"
+#include "sources/media/DirectShowTransformFilter.h"
+#include "sources/media/GrabberElement.h"
 #include "sources/media/MediaFramework.h"
 #include "sources/media/MediaGraph.h"
-#include "MessageCapture.h"
 
 #include <QtTest>
 
@@ -31,7 +31,8 @@ private:
         GstElement *sink = nullptr;
     };
     static Chain frameChain(const char *source, const char *caps, bool encode,
-                            std::shared_ptr<DirectShowTransformFilter> filter, const char *sinkFactory = "fakesink")
+                            std::shared_ptr<DirectShowTransformFilter> filter,
+                            const char *sinkFactory = "fakesink")
     {
         Chain c;
         c.graph = std::make_unique<MediaGraph>("test");
@@ -65,7 +66,8 @@ private slots:
         QTest::addColumn<bool>("fromJpeg");
         QTest::newRow("preview") << int(DirectShowTransformFilter::MODE_PREVIEW) << false;
         QTest::newRow("film") << int(DirectShowTransformFilter::MODE_FILM) << false;
-        QTest::newRow("preview from jpeg, decoder inserted") << int(DirectShowTransformFilter::MODE_PREVIEW) << true;
+        QTest::newRow("preview from jpeg, decoder inserted")
+            << int(DirectShowTransformFilter::MODE_PREVIEW) << true;
     }
     void frameModes()
     {
@@ -78,7 +80,8 @@ private slots:
                              fromJpeg ? "video/x-raw,format=I420,width=640,height=480,framerate=30/1"
                                       : "video/x-raw,format=BGRx,width=640,height=480,framerate=30/1",
                              fromJpeg, filter);
-        g_object_set(c.graph->element("Source"), "num-buffers", frames, "pattern", 0 /* SMPTE bars */, nullptr);
+        g_object_set(c.graph->element("Source"), "num-buffers", frames, "pattern", 0 /* SMPTE bars */,
+                     nullptr);
         QVERIFY(c.graph->connect(c.last, c.grabber));
         QVERIFY(c.graph->connect(c.grabber, c.sink));
         BufferTap tap;
@@ -109,10 +112,14 @@ private slots:
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("caps");
         QTest::addColumn<bool>("withFilter");
-        QTest::newRow("preview RGBx") << int(DirectShowTransformFilter::MODE_PREVIEW) << "video/x-raw,format=RGBx,width=64,height=48" << true;
-        QTest::newRow("film I420") << int(DirectShowTransformFilter::MODE_FILM) << "video/x-raw,format=I420,width=64,height=48" << true;
-        QTest::newRow("record BGRx") << int(DirectShowTransformFilter::MODE_RECORD) << "video/x-raw,format=BGRx,width=64,height=48" << true;
-        QTest::newRow("no filter BGRx") << int(DirectShowTransformFilter::MODE_PREVIEW) << "video/x-raw,format=BGRx,width=64,height=48" << false;
+        QTest::newRow("preview RGBx") << int(DirectShowTransformFilter::MODE_PREVIEW)
+                                      << "video/x-raw,format=RGBx,width=64,height=48" << true;
+        QTest::newRow("film I420") << int(DirectShowTransformFilter::MODE_FILM)
+                                   << "video/x-raw,format=I420,width=64,height=48" << true;
+        QTest::newRow("record BGRx") << int(DirectShowTransformFilter::MODE_RECORD)
+                                     << "video/x-raw,format=BGRx,width=64,height=48" << true;
+        QTest::newRow("no filter BGRx") << int(DirectShowTransformFilter::MODE_PREVIEW)
+                                        << "video/x-raw,format=BGRx,width=64,height=48" << false;
     }
     void refusesOtherCaps()
     {
@@ -129,7 +136,7 @@ private slots:
     // carries exactly the slot's JPEG, also one larger than the camera's buffer.
     void recordSlots_data()
     {
-        QTest::addColumn<int>("jpegSide");    // 0: no slot ready
+        QTest::addColumn<int>("jpegSide"); // 0: no slot ready
         QTest::addColumn<bool>("largerThanCamera");
         QTest::newRow("no slot ready") << 0 << false;
         QTest::newRow("small picture") << 64 << false;
@@ -148,7 +155,8 @@ private slots:
             QVERIFY(!jpeg.isEmpty());
             sink.publish(jpeg);
         }
-        auto filter = std::make_shared<DirectShowTransformFilter>(&sink, DirectShowTransformFilter::MODE_RECORD);
+        auto filter = std::make_shared<DirectShowTransformFilter>(&sink,
+                                                                  DirectShowTransformFilter::MODE_RECORD);
         Chain c = frameChain("videotestsrc", "video/x-raw,width=64,height=48,framerate=15/1", true, filter);
         g_object_set(c.graph->element("Source"), "num-buffers", frames, nullptr);
         QVERIFY(c.graph->connect(c.last, c.grabber));
@@ -176,7 +184,8 @@ private slots:
     void graphReleasesFilter()
     {
         GrabberTestSink sink;
-        auto filter = std::make_shared<DirectShowTransformFilter>(&sink, DirectShowTransformFilter::MODE_PREVIEW);
+        auto filter = std::make_shared<DirectShowTransformFilter>(&sink,
+                                                                  DirectShowTransformFilter::MODE_PREVIEW);
         {
             Chain c = frameChain("videotestsrc", "video/x-raw,format=BGRx,width=64,height=48", false, filter);
             QVERIFY(c.graph->connect(c.last, c.grabber));

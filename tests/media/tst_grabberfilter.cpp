@@ -1,11 +1,11 @@
-#include "sources/media/DirectShowTransformFilter.h"
 #include "GrabberTestSink.h"
 #include "GstBufferMapping.h"
+#include "MessageCapture.h"
+#include "sources/media/DirectShowTransformFilter.h"
 #include "sources/media/GstRef.h"
 #include "sources/media/MediaFramework.h"
 #include "sources/media/MediaSample.h"
 #include "sources/media/MediaType.h"
-#include "MessageCapture.h"
 
 #include <QtTest>
 
@@ -84,26 +84,39 @@ private slots:
         QTest::addColumn<HRESULT>("expected");
         using M = DirectShowTransformFilter;
         const HRESULT no = VFW_E_TYPE_NOT_ACCEPTED;
-        QTest::newRow("preview RGB32 info") << int(M::MODE_PREVIEW) << video(MediaSubtype::RGB32, FormatType::VideoInfo) << S_OK;
-        QTest::newRow("preview RGB32 info2") << int(M::MODE_PREVIEW) << video(MediaSubtype::RGB32, FormatType::VideoInfo2) << S_OK;
-        QTest::newRow("preview RGB32 no format") << int(M::MODE_PREVIEW) << video(MediaSubtype::RGB32, FormatType::None) << no;
-        QTest::newRow("preview RGB32 wave format") << int(M::MODE_PREVIEW) << video(MediaSubtype::RGB32, FormatType::WaveFormatEx) << no;
-        QTest::newRow("preview MJPG") << int(M::MODE_PREVIEW) << video(MediaSubtype::MJPG, FormatType::VideoInfo) << no;
-        QTest::newRow("preview RGB24") << int(M::MODE_PREVIEW) << video(MediaSubtype::RGB24, FormatType::VideoInfo) << no;
+        QTest::newRow("preview RGB32 info")
+            << int(M::MODE_PREVIEW) << video(MediaSubtype::RGB32, FormatType::VideoInfo) << S_OK;
+        QTest::newRow("preview RGB32 info2")
+            << int(M::MODE_PREVIEW) << video(MediaSubtype::RGB32, FormatType::VideoInfo2) << S_OK;
+        QTest::newRow("preview RGB32 no format")
+            << int(M::MODE_PREVIEW) << video(MediaSubtype::RGB32, FormatType::None) << no;
+        QTest::newRow("preview RGB32 wave format")
+            << int(M::MODE_PREVIEW) << video(MediaSubtype::RGB32, FormatType::WaveFormatEx) << no;
+        QTest::newRow("preview MJPG")
+            << int(M::MODE_PREVIEW) << video(MediaSubtype::MJPG, FormatType::VideoInfo) << no;
+        QTest::newRow("preview RGB24")
+            << int(M::MODE_PREVIEW) << video(MediaSubtype::RGB24, FormatType::VideoInfo) << no;
         MediaType audio = video(MediaSubtype::RGB32, FormatType::VideoInfo);
         audio.majorType = MediaMajorType::Audio;
         QTest::newRow("preview audio major") << int(M::MODE_PREVIEW) << audio << no;
-        QTest::newRow("record MJPG info") << int(M::MODE_RECORD) << video(MediaSubtype::MJPG, FormatType::VideoInfo) << S_OK;
-        QTest::newRow("record MJPG info2") << int(M::MODE_RECORD) << video(MediaSubtype::MJPG, FormatType::VideoInfo2) << S_OK;
-        QTest::newRow("record RGB32") << int(M::MODE_RECORD) << video(MediaSubtype::RGB32, FormatType::VideoInfo) << no;
-        QTest::newRow("record MJPG no format") << int(M::MODE_RECORD) << video(MediaSubtype::MJPG, FormatType::None) << no;
+        QTest::newRow("record MJPG info")
+            << int(M::MODE_RECORD) << video(MediaSubtype::MJPG, FormatType::VideoInfo) << S_OK;
+        QTest::newRow("record MJPG info2")
+            << int(M::MODE_RECORD) << video(MediaSubtype::MJPG, FormatType::VideoInfo2) << S_OK;
+        QTest::newRow("record RGB32")
+            << int(M::MODE_RECORD) << video(MediaSubtype::RGB32, FormatType::VideoInfo) << no;
+        QTest::newRow("record MJPG no format")
+            << int(M::MODE_RECORD) << video(MediaSubtype::MJPG, FormatType::None) << no;
         MediaType avi;
         avi.majorType = MediaMajorType::Stream;
         avi.subtype = MediaSubtype::AVI;
         QTest::newRow("record AVI stream") << int(M::MODE_RECORD) << avi << no;
-        QTest::newRow("film RGB32 info2") << int(M::MODE_FILM) << video(MediaSubtype::RGB32, FormatType::VideoInfo2) << S_OK;
-        QTest::newRow("film YUY2") << int(M::MODE_FILM) << video(MediaSubtype::YUY2, FormatType::VideoInfo) << no;
-        QTest::newRow("film MJPG") << int(M::MODE_FILM) << video(MediaSubtype::MJPG, FormatType::VideoInfo) << no;
+        QTest::newRow("film RGB32 info2")
+            << int(M::MODE_FILM) << video(MediaSubtype::RGB32, FormatType::VideoInfo2) << S_OK;
+        QTest::newRow("film YUY2") << int(M::MODE_FILM) << video(MediaSubtype::YUY2, FormatType::VideoInfo)
+                                   << no;
+        QTest::newRow("film MJPG") << int(M::MODE_FILM) << video(MediaSubtype::MJPG, FormatType::VideoInfo)
+                                   << no;
     }
     void checkInputType()
     {
@@ -124,16 +137,30 @@ private slots:
         QTest::addColumn<int>("formatType");
         QTest::addColumn<QSize>("size");
         using M = DirectShowTransformFilter;
-        const int vih = int(FormatType::VideoInfo), vih2 = int(FormatType::VideoInfo2), none = int(FormatType::None);
-        QTest::newRow("BGRx") << int(M::MODE_PREVIEW) << "video/x-raw,format=BGRx,width=640,height=480,framerate=30/1" << true << vih << QSize(640, 480);
-        QTest::newRow("BGRx interlaced") << int(M::MODE_FILM) << "video/x-raw,format=BGRx,width=720,height=576,interlace-mode=interleaved" << true << vih2 << QSize(720, 576);
-        QTest::newRow("BGRx anamorphic") << int(M::MODE_FILM) << "video/x-raw,format=BGRx,width=720,height=576,pixel-aspect-ratio=16/15" << true << vih2 << QSize(720, 576);
-        QTest::newRow("RGBx byte order") << int(M::MODE_PREVIEW) << "video/x-raw,format=RGBx,width=640,height=480" << false << vih << QSize(640, 480);
-        QTest::newRow("BGRx without size") << int(M::MODE_PREVIEW) << "video/x-raw,format=BGRx" << false << none << QSize(0, 0);
-        QTest::newRow("jpeg") << int(M::MODE_RECORD) << "image/jpeg,width=1920,height=1080,framerate=30/1" << true << vih << QSize(1920, 1080);
-        QTest::newRow("jpeg without size") << int(M::MODE_RECORD) << "image/jpeg" << false << none << QSize(0, 0);
-        QTest::newRow("jpeg to preview") << int(M::MODE_PREVIEW) << "image/jpeg,width=640,height=480" << false << vih << QSize(640, 480);
-        QTest::newRow("audio") << int(M::MODE_RECORD) << "audio/x-raw,format=S16LE,rate=48000,channels=2" << false << int(FormatType::WaveFormatEx) << QSize(0, 0);
+        const int vih = int(FormatType::VideoInfo), vih2 = int(FormatType::VideoInfo2),
+                  none = int(FormatType::None);
+        QTest::newRow("BGRx") << int(M::MODE_PREVIEW)
+                              << "video/x-raw,format=BGRx,width=640,height=480,framerate=30/1" << true << vih
+                              << QSize(640, 480);
+        QTest::newRow("BGRx interlaced")
+            << int(M::MODE_FILM) << "video/x-raw,format=BGRx,width=720,height=576,interlace-mode=interleaved"
+            << true << vih2 << QSize(720, 576);
+        QTest::newRow("BGRx anamorphic")
+            << int(M::MODE_FILM) << "video/x-raw,format=BGRx,width=720,height=576,pixel-aspect-ratio=16/15"
+            << true << vih2 << QSize(720, 576);
+        QTest::newRow("RGBx byte order")
+            << int(M::MODE_PREVIEW) << "video/x-raw,format=RGBx,width=640,height=480" << false << vih
+            << QSize(640, 480);
+        QTest::newRow("BGRx without size")
+            << int(M::MODE_PREVIEW) << "video/x-raw,format=BGRx" << false << none << QSize(0, 0);
+        QTest::newRow("jpeg") << int(M::MODE_RECORD) << "image/jpeg,width=1920,height=1080,framerate=30/1"
+                              << true << vih << QSize(1920, 1080);
+        QTest::newRow("jpeg without size")
+            << int(M::MODE_RECORD) << "image/jpeg" << false << none << QSize(0, 0);
+        QTest::newRow("jpeg to preview")
+            << int(M::MODE_PREVIEW) << "image/jpeg,width=640,height=480" << false << vih << QSize(640, 480);
+        QTest::newRow("audio") << int(M::MODE_RECORD) << "audio/x-raw,format=S16LE,rate=48000,channels=2"
+                               << false << int(FormatType::WaveFormatEx) << QSize(0, 0);
     }
     void capsTranslation()
     {
@@ -159,11 +186,16 @@ private slots:
         QTest::addColumn<MediaType>("type");
         QTest::addColumn<QSize>("size");
         const int in = int(PinDirection::Input), out = int(PinDirection::Output);
-        QTest::newRow("info header") << in << video(MediaSubtype::RGB32, FormatType::VideoInfo, 1280, 720) << QSize(1280, 720);
-        QTest::newRow("second info header") << in << video(MediaSubtype::RGB32, FormatType::VideoInfo2, 1920, 1080) << QSize(1920, 1080);
-        QTest::newRow("output pin") << out << video(MediaSubtype::MJPG, FormatType::VideoInfo2, 800, 600) << QSize(800, 600);
-        QTest::newRow("no format keeps size") << in << video(MediaSubtype::RGB32, FormatType::None, 1280, 720) << QSize(320, 240);
-        QTest::newRow("wave format keeps size") << out << video(MediaSubtype::RGB32, FormatType::WaveFormatEx) << QSize(320, 240);
+        QTest::newRow("info header") << in << video(MediaSubtype::RGB32, FormatType::VideoInfo, 1280, 720)
+                                     << QSize(1280, 720);
+        QTest::newRow("second info header")
+            << in << video(MediaSubtype::RGB32, FormatType::VideoInfo2, 1920, 1080) << QSize(1920, 1080);
+        QTest::newRow("output pin") << out << video(MediaSubtype::MJPG, FormatType::VideoInfo2, 800, 600)
+                                    << QSize(800, 600);
+        QTest::newRow("no format keeps size")
+            << in << video(MediaSubtype::RGB32, FormatType::None, 1280, 720) << QSize(320, 240);
+        QTest::newRow("wave format keeps size")
+            << out << video(MediaSubtype::RGB32, FormatType::WaveFormatEx) << QSize(320, 240);
     }
     void setMediaType()
     {
@@ -172,7 +204,9 @@ private slots:
         QFETCH(QSize, size);
         GrabberTestSink sink;
         DirectShowTransformFilter filter(&sink, DirectShowTransformFilter::MODE_PREVIEW);
-        QCOMPARE(filter.SetMediaType(PinDirection::Input, video(MediaSubtype::RGB32, FormatType::VideoInfo, 320, 240)), S_OK);
+        QCOMPARE(filter.SetMediaType(PinDirection::Input,
+                                     video(MediaSubtype::RGB32, FormatType::VideoInfo, 320, 240)),
+                 S_OK);
         QCOMPARE(filter.SetMediaType(PinDirection(direction), type), S_OK);
         QCOMPARE(QSize(filter.width(), filter.height()), size);
     }
@@ -188,7 +222,8 @@ private slots:
         QTest::newRow("film 640x480") << int(M::MODE_FILM) << QSize(640, 480) << 0 << true;
         QTest::newRow("preview one row") << int(M::MODE_PREVIEW) << QSize(16, 1) << 0 << true;
         QTest::newRow("film one row") << int(M::MODE_FILM) << QSize(16, 1) << 0 << true;
-        QTest::newRow("preview short buffer") << int(M::MODE_PREVIEW) << QSize(64, 48) << 64 * 4 * 47 << false;
+        QTest::newRow("preview short buffer")
+            << int(M::MODE_PREVIEW) << QSize(64, 48) << 64 * 4 * 47 << false;
         QTest::newRow("preview no size yet") << int(M::MODE_PREVIEW) << QSize(0, 0) << 4096 << false;
     }
     void transformFrame()
@@ -200,8 +235,11 @@ private slots:
         GrabberTestSink sink;
         DirectShowTransformFilter filter(&sink, mode);
         if (!size.isEmpty())
-            filter.SetMediaType(PinDirection::Input, video(MediaSubtype::RGB32, FormatType::VideoInfo, size.width(), size.height()));
-        GstRef<GstBuffer> buffer = frameBuffer(qMax(size.width(), 1), qMax(size.height(), 1), gsize(bufferBytes));
+            filter.SetMediaType(
+                PinDirection::Input,
+                video(MediaSubtype::RGB32, FormatType::VideoInfo, size.width(), size.height()));
+        GstRef<GstBuffer> buffer = frameBuffer(qMax(size.width(), 1), qMax(size.height(), 1),
+                                               gsize(bufferBytes));
         const QByteArray before = contents(buffer.get());
         {
             MediaSample sample(buffer.get());
@@ -256,7 +294,8 @@ private slots:
         QTest::addColumn<int>("bufferRoom"); // allocated bytes behind the data
         QTest::addColumn<HRESULT>("expected");
         QTest::addColumn<bool>("sameMemory");
-        QTest::newRow("no slot ready") << int(ICaptureCB::NO_RECORD_SLOT) << 1000 << 4000 << 0 << S_FALSE << true;
+        QTest::newRow("no slot ready")
+            << int(ICaptureCB::NO_RECORD_SLOT) << 1000 << 4000 << 0 << S_FALSE << true;
         QTest::newRow("slot 0 fits") << 0 << 1000 << 4000 << 0 << S_OK << true;
         QTest::newRow("slot 1 fits") << 1 << 3999 << 4000 << 0 << S_OK << true;
         QTest::newRow("slot fills buffer") << 0 << 4000 << 4000 << 0 << S_OK << true;
@@ -305,8 +344,8 @@ private slots:
         }
         QCOMPARE(contents(buffer.get()), jpeg);
         QCOMPARE(sink.recordReadySlot.load(), readySlot); // read, never cleared
-        const QString line = QStringLiteral("original size %1 smale than converted size %2")
-                                 .arg(capacity).arg(jpegBytes);
+        const QString line =
+            QStringLiteral("original size %1 smale than converted size %2").arg(capacity).arg(jpegBytes);
         QVERIFY2(messages.contains(line) == !sameMemory, qPrintable(messages.messages().join('|')));
     }
 

@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-
 // The media-graph operations the sources build on, on small real pipelines.
 class TestMediaGraph : public QObject
 {
@@ -91,19 +90,26 @@ private slots:
         QTest::addColumn<QString>("targetCaps");
         QTest::addColumn<QStringList>("inserted");
         QTest::addColumn<bool>("connects");
-        QTest::newRow("video agrees") << "videotestsrc" << "video/x-raw,format=BGRx,width=64,height=48" << false
+        QTest::newRow("video agrees") << "videotestsrc"
+                                      << "video/x-raw,format=BGRx,width=64,height=48" << false
                                       << "video/x-raw,format=BGRx" << QStringList() << true;
-        QTest::newRow("video format") << "videotestsrc" << "video/x-raw,format=I420,width=64,height=48" << false
+        QTest::newRow("video format") << "videotestsrc"
+                                      << "video/x-raw,format=I420,width=64,height=48" << false
                                       << "video/x-raw,format=BGRx" << QStringList{"videoconvert"} << true;
-        QTest::newRow("jpeg to raw") << "videotestsrc" << "video/x-raw,width=64,height=48" << true
-                                     << "video/x-raw,format=BGRx" << QStringList{"jpegdec", "videoconvert"} << true;
-        QTest::newRow("audio format") << "audiotestsrc" << "audio/x-raw,format=F32LE,rate=8000" << false
-                                      << "audio/x-raw,format=S16LE,rate=8000" << QStringList{"audioconvert"} << true;
-        QTest::newRow("audio rate") << "audiotestsrc" << "audio/x-raw,format=S16LE,rate=44100" << false
+        QTest::newRow("jpeg to raw") << "videotestsrc"
+                                     << "video/x-raw,width=64,height=48" << true << "video/x-raw,format=BGRx"
+                                     << QStringList{"jpegdec", "videoconvert"} << true;
+        QTest::newRow("audio format")
+            << "audiotestsrc"
+            << "audio/x-raw,format=F32LE,rate=8000" << false << "audio/x-raw,format=S16LE,rate=8000"
+            << QStringList{"audioconvert"} << true;
+        QTest::newRow("audio rate") << "audiotestsrc"
+                                    << "audio/x-raw,format=S16LE,rate=44100" << false
                                     << "audio/x-raw,format=S16LE,rate=8000"
                                     << QStringList{"audioconvert", "audioresample"} << true;
-        QTest::newRow("audio into video") << "audiotestsrc" << "audio/x-raw" << false
-                                          << "video/x-raw" << QStringList() << false;
+        QTest::newRow("audio into video")
+            << "audiotestsrc"
+            << "audio/x-raw" << false << "video/x-raw" << QStringList() << false;
     }
     void connectInsertsConverters()
     {
@@ -155,8 +161,7 @@ private slots:
         QCOMPARE(pins[0].direction, GST_PAD_SRC);
         QVERIFY(!pins[0].linked);
         QVERIFY(pins[0].firstCaps);
-        QCOMPARE(gst_structure_get_name(gst_caps_get_structure(pins[0].firstCaps.get(), 0)),
-                 "video/x-raw");
+        QCOMPARE(gst_structure_get_name(gst_caps_get_structure(pins[0].firstCaps.get(), 0)), "video/x-raw");
         QCOMPARE(gst_caps_get_size(pins[0].firstCaps.get()), 1u);
 
         QVERIFY(MediaGraph::firstUnlinkedPad(tee, GST_PAD_SINK));
@@ -199,8 +204,7 @@ private slots:
         const std::vector<MediaPad> pins = MediaGraph::pads(source);
         QCOMPARE(pins.size(), size_t(1));
         QCOMPARE(pins[0].direction, GST_PAD_SRC);
-        QCOMPARE(gst_structure_get_name(gst_caps_get_structure(pins[0].firstCaps.get(), 0)),
-                 "video/x-raw");
+        QCOMPARE(gst_structure_get_name(gst_caps_get_structure(pins[0].firstCaps.get(), 0)), "video/x-raw");
 
         const qint64 frame = GST_SECOND / 25;
         QVERIFY(qAbs(graph.duration() - 2 * qint64(GST_SECOND)) <= frame);

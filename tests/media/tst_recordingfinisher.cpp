@@ -1,7 +1,7 @@
-#include "sources/media/DirectShowTransformFilter.h"
-#include "sources/media/GrabberElement.h"
 #include "GrabberPipelineHelpers.h"
 #include "GrabberTestSink.h"
+#include "sources/media/DirectShowTransformFilter.h"
+#include "sources/media/GrabberElement.h"
 #include "sources/media/MediaFramework.h"
 #include "sources/media/MediaGraph.h"
 #include "sources/media/RecordingFinisher.h"
@@ -48,9 +48,11 @@ private:
     {
         Probe r;
         bool ok = false;
-        const QString stream = run("ffprobe", {"-v", "error", "-select_streams", "v:0", "-show_entries",
-                                               "stream=codec_name,nb_frames:format=duration", "-of",
-                                               "default=nw=1", file}, &ok);
+        const QString stream = run("ffprobe",
+                                   {"-v", "error", "-select_streams", "v:0", "-show_entries",
+                                    "stream=codec_name,nb_frames:format=duration", "-of", "default=nw=1",
+                                    file},
+                                   &ok);
         if (!ok) {
             r.error = stream;
             return r;
@@ -64,12 +66,16 @@ private:
             else if (key == "duration")
                 r.duration = value.toDouble();
         }
-        const QString packets = run("ffprobe", {"-v", "error", "-select_streams", "v:0", "-show_entries",
-                                                "packet=size", "-of", "csv=p=0", file}, &ok);
+        const QString packets = run(
+            "ffprobe",
+            {"-v", "error", "-select_streams", "v:0", "-show_entries", "packet=size", "-of", "csv=p=0", file},
+            &ok);
         for (const QString &line : packets.split('\n', Qt::SkipEmptyParts))
             r.packetSizes.append(line.trimmed().toInt());
-        const QString audio = run("ffprobe", {"-v", "error", "-select_streams", "a", "-show_entries",
-                                              "stream=index", "-of", "csv=p=0", file}, &ok);
+        const QString audio = run(
+            "ffprobe",
+            {"-v", "error", "-select_streams", "a", "-show_entries", "stream=index", "-of", "csv=p=0", file},
+            &ok);
         r.audioStreams = audio.split('\n', Qt::SkipEmptyParts).size();
         r.ok = ok;
         return r;
@@ -89,8 +95,8 @@ private:
 
     // queue ! Grabber(record) ! avimux ! filesink behind `upstream`.
     static GstElement *addRecordBranch(MediaGraph &graph, GstElement *upstream,
-                                       std::shared_ptr<DirectShowTransformFilter> filter,
-                                       const QString &file, BufferTap &tap)
+                                       std::shared_ptr<DirectShowTransformFilter> filter, const QString &file,
+                                       BufferTap &tap)
     {
         GstElement *queue = graph.addElement("queue", "Record Queue");
         GstRef<GstElement> grabber = GrabberElement::create(std::move(filter), "Grabber");
@@ -134,13 +140,15 @@ private slots:
         const QByteArray processed = makeJpeg(320, 240, false, 90);
         QVERIFY(!processed.isEmpty());
         sink.publish(processed);
-        auto filter = std::make_shared<DirectShowTransformFilter>(&sink, DirectShowTransformFilter::MODE_RECORD);
+        auto filter = std::make_shared<DirectShowTransformFilter>(&sink,
+                                                                  DirectShowTransformFilter::MODE_RECORD);
 
         MediaGraph graph("recording");
         GstElement *tail = nullptr;
         StallAfter stall(frames);
         const QByteArray cameraFrame = makeJpeg(320, 240, true, 50);
-        const QByteArray caps = QByteArray("image/jpeg,width=320,height=240,framerate=") + QByteArray::number(FPS) + "/1";
+        const QByteArray caps = QByteArray("image/jpeg,width=320,height=240,framerate=")
+            + QByteArray::number(FPS) + "/1";
         const bool fromApp = camera == "stopped" || camera == "paused";
         if (fromApp) {
             tail = graph.addElement("appsrc", "Video Capture Filter");
@@ -150,7 +158,8 @@ private slots:
             GstElement *src = graph.addElement("videotestsrc", "Video Capture Filter");
             GstElement *rawCaps = graph.addElement("capsfilter", "Raw Caps");
             GstRef<GstCaps> c(gst_caps_from_string(
-                (QByteArray("video/x-raw,width=320,height=240,framerate=") + QByteArray::number(FPS) + "/1").constData()));
+                (QByteArray("video/x-raw,width=320,height=240,framerate=") + QByteArray::number(FPS) + "/1")
+                    .constData()));
             g_object_set(rawCaps, "caps", c.get(), nullptr);
             tail = graph.addElement("jpegenc", "Encoder");
             QVERIFY(gst_element_link_many(src, rawCaps, tail, nullptr));
@@ -206,8 +215,10 @@ private slots:
         sink.allocateSlots(320 * 240 * 4);
         const QByteArray processed = makeJpeg(320, 240, false, 90);
         sink.publish(processed);
-        auto preview = std::make_shared<DirectShowTransformFilter>(&sink, DirectShowTransformFilter::MODE_PREVIEW);
-        auto record = std::make_shared<DirectShowTransformFilter>(&sink, DirectShowTransformFilter::MODE_RECORD);
+        auto preview = std::make_shared<DirectShowTransformFilter>(&sink,
+                                                                   DirectShowTransformFilter::MODE_PREVIEW);
+        auto record = std::make_shared<DirectShowTransformFilter>(&sink,
+                                                                  DirectShowTransformFilter::MODE_RECORD);
 
         MediaGraph graph("live");
         GstElement *src = graph.addElement("videotestsrc", "Video Capture Filter");

@@ -15,8 +15,8 @@ namespace PixelProbe {
 inline bool near(QRgb pixel, const QColor &colour, int tolerance)
 {
     return std::abs(qRed(pixel) - colour.red()) <= tolerance
-           && std::abs(qGreen(pixel) - colour.green()) <= tolerance
-           && std::abs(qBlue(pixel) - colour.blue()) <= tolerance;
+        && std::abs(qGreen(pixel) - colour.green()) <= tolerance
+        && std::abs(qBlue(pixel) - colour.blue()) <= tolerance;
 }
 
 inline bool near(const QImage &image, const QPoint &at, const QColor &colour, int tolerance)
@@ -32,8 +32,7 @@ struct Match
     QRect box;
 };
 
-inline Match find(const QImage &picture, const QColor &colour, int tolerance,
-                  QRect region = QRect())
+inline Match find(const QImage &picture, const QColor &colour, int tolerance, QRect region = QRect())
 {
     Match match;
     if (picture.isNull())
@@ -60,8 +59,7 @@ inline Match find(const QImage &picture, const QColor &colour, int tolerance,
 
 // Mean difference per colour channel between `a` at p + shift and `b` at p, over a grid of
 // points p inside both pictures; 255 when they share no point.
-inline double shiftedDifference(const QImage &a, const QImage &b, const QPoint &shift,
-                                int step = 8)
+inline double shiftedDifference(const QImage &a, const QImage &b, const QPoint &shift, int step = 8)
 {
     const QImage ia = a.convertToFormat(QImage::Format_RGB32);
     const QImage ib = b.convertToFormat(QImage::Format_RGB32);
@@ -75,7 +73,7 @@ inline double shiftedDifference(const QImage &a, const QImage &b, const QPoint &
             const QRgb pa = ia.pixel(p);
             const QRgb pb = ib.pixel(x, y);
             sum += std::abs(qRed(pa) - qRed(pb)) + std::abs(qGreen(pa) - qGreen(pb))
-                   + std::abs(qBlue(pa) - qBlue(pb));
+                + std::abs(qBlue(pa) - qBlue(pb));
             samples += 3;
         }
     }

@@ -3,9 +3,9 @@
 // The user's hands in the scenario: mouse clicks and holds on the window's buttons, drags on a
 // canvas at picture positions, and pictures of the window with its open popup.
 
-#include "widgets/ImageButton.h"
 #include "canvas/ImageCanvas.h"
 #include "mainwindow/MainWindow.h"
+#include "widgets/ImageButton.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -59,7 +59,7 @@ inline void click(ImageCanvas &canvas, const QPoint &at)
 
 // Presses `button` until its popup opens (the hold), then lets go over it (which clicks it).
 // Returns the popup as type T; null when none of that type opened within the bound.
-template <typename T>
+template<typename T>
 T *holdForPopup(MainWindow &window, ImageButton *button, int timeoutMs = 5000)
 {
     QPointer<QWidget> before = window.popupSlot().popup();
@@ -78,9 +78,8 @@ T *holdForPopup(MainWindow &window, ImageButton *button, int timeoutMs = 5000)
 inline QImage picture(MainWindow &window)
 {
     QWidget *popup = window.popupSlot().popup();
-    const QRect all = popup && popup->isVisible()
-                          ? window.geometry().united(popup->geometry())
-                          : window.geometry();
+    const QRect all = popup && popup->isVisible() ? window.geometry().united(popup->geometry())
+                                                  : window.geometry();
     QImage shot(all.size(), QImage::Format_ARGB32_Premultiplied);
     shot.fill(QColor(0x10, 0x10, 0x10));
     QPainter painter(&shot);

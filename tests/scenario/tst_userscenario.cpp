@@ -1,26 +1,26 @@
-#include "canvas/CanvasTypes.h"
-#include "toolwindows/ColorToolWindow.h"
-#include "common/Config.h"
-#include "toolwindows/EffectToolWindow.h"
-#include "mainwindow/FilmBar.h"
-#include "sources/film/FilmSource.h"
-#include "toolwindows/FillBackgroundToolWindow.h"
-#include "widgets/HorizontalSlider.h"
-#include "sources/live/LiveSource.h"
 #include "../mainwindow/MainWindowRig.h"
-#include "toolwindows/MaskToolWindow.h"
-#include "sources/media/MediaFramework.h"
 #include "PdfImages.h"
-#include "mainwindow/PhotographBar.h"
-#include "sources/photograph/PhotographSource.h"
 #include "PixelProbe.h"
-#include "mainwindow/PrintControl.h"
 #include "RecordedFiles.h"
 #include "ScenarioRig.h"
 #include "ScriptedPrompts.h"
+#include "canvas/CanvasTypes.h"
+#include "common/Config.h"
+#include "mainwindow/FilmBar.h"
+#include "mainwindow/PhotographBar.h"
+#include "mainwindow/PrintControl.h"
+#include "sources/film/FilmSource.h"
+#include "sources/live/LiveSource.h"
+#include "sources/media/MediaFramework.h"
+#include "sources/photograph/PhotographSource.h"
+#include "sources/photograph/ThumbnailWidget.h"
+#include "toolwindows/ColorToolWindow.h"
+#include "toolwindows/EffectToolWindow.h"
+#include "toolwindows/FillBackgroundToolWindow.h"
+#include "toolwindows/MaskToolWindow.h"
 #include "toolwindows/SettingsToolWindow.h"
 #include "toolwindows/TextToolWindow.h"
-#include "sources/photograph/ThumbnailWidget.h"
+#include "widgets/HorizontalSlider.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -95,8 +95,7 @@ class TestUserScenario : public QObject
     {
         const int start = m_camera->framesDelivered();
         return QTest::qWaitFor([&] { return w().liveSource()->isOpen(); }, OpenTimeoutMs)
-               && QTest::qWaitFor([&] { return m_camera->framesDelivered() >= start + count; },
-                                  OpenTimeoutMs);
+            && QTest::qWaitFor([&] { return m_camera->framesDelivered() >= start + count; }, OpenTimeoutMs);
     }
     // The settings popup opened by a click, as the user fills it in.
     SettingsToolWindow *openSettings()
@@ -163,9 +162,9 @@ private slots:
         QVERIFY2(framesFlow(), "the camera does not deliver");
         QTRY_COMPARE_WITH_TIMEOUT(live().pipeline()->outputImage().size(), FrameSize, OutcomeTimeoutMs);
         // The colour bars reach the screen: the middle of the painted canvas is not black.
-        QTRY_VERIFY_WITH_TIMEOUT(!near(live().grab().toImage(),
-                                       QPoint(live().width() / 2, live().height() / 2), Black, 30),
-                                 OutcomeTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !near(live().grab().toImage(), QPoint(live().width() / 2, live().height() / 2), Black, 30),
+            OutcomeTimeoutMs);
         QVERIFY(tools().hand->isHidden()); // no hand tool in Live
         QVERIFY(!tools().freeze->isHidden());
     }
@@ -197,8 +196,8 @@ private slots:
         const QRect around(QPoint(ArrowFrom.x() - 20, 40), QPoint(ArrowTo.x() + 20, 160));
         const int before = find(live().pipeline()->outputImage(), Red, 10, around).count;
         ScenarioRig::dragFrame(live(), ArrowFrom, ArrowTo);
-        QTRY_VERIFY_WITH_TIMEOUT(find(live().pipeline()->outputImage(), Red, 10, around).count > before + 1000,
-                                 OutcomeTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            find(live().pipeline()->outputImage(), Red, 10, around).count > before + 1000, OutcomeTimeoutMs);
         // The head is wider than the shaft: red reaches further from the axis near the tip.
         const PixelProbe::Match arrow = find(live().pipeline()->outputImage(), Red, 10, around);
         QVERIFY2(arrow.box.height() > 20, qPrintable(QString::number(arrow.box.height())));
@@ -216,7 +215,8 @@ private slots:
         QVERIFY(tools().rectangle->isChecked());
 
         ScenarioRig::dragFrame(live(), BoxFrom, BoxTo);
-        QTRY_VERIFY_WITH_TIMEOUT(find(live().pipeline()->outputImage(), Yellow, 10, CentreRegion).count > 150 * 70,
+        QTRY_VERIFY_WITH_TIMEOUT(find(live().pipeline()->outputImage(), Yellow, 10, CentreRegion).count
+                                     > 150 * 70,
                                  OutcomeTimeoutMs);
         m_boxAtZoom1 = find(live().pipeline()->outputImage(), Yellow, 10, CentreRegion).box;
         // Filled inside a red border, at the place it was drawn.
@@ -325,8 +325,7 @@ private slots:
     {
         auto *popup = ScenarioRig::holdForPopup<EffectToolWindow>(w(), tools().effect);
         QVERIFY(popup);
-        QVERIFY2(!w().popupSlot().popup() || w().popupSlot().popup() == popup,
-                 "one popup at a time");
+        QVERIFY2(!w().popupSlot().popup() || w().popupSlot().popup() == popup, "one popup at a time");
         QTest::mouseClick(popup->effectButton(EFFECT_NEGATIVE), Qt::LeftButton);
         QCOMPARE(live().pipeline()->effect(), int(EFFECT_NEGATIVE));
         QVERIFY(popup->effectButton(EFFECT_NEGATIVE)->isChecked());
@@ -361,8 +360,8 @@ private slots:
         QVERIFY(!tools().snapshot->isCheckable());
         QVERIFY(!live().pipeline()->isSnapshotArmed());
         m_singleSnapshot = QDir(m_snapshots).filePath(filesIn(m_snapshots, "*.jpg").first());
-        QVERIFY(QDateTime::fromString(QFileInfo(m_singleSnapshot).fileName(),
-                                      "yyyy-MM-dd_hh-mm-ss'.jpg'").isValid());
+        QVERIFY(QDateTime::fromString(QFileInfo(m_singleSnapshot).fileName(), "yyyy-MM-dd_hh-mm-ss'.jpg'")
+                    .isValid());
         QImageReader reader(m_singleSnapshot);
         QCOMPARE(reader.format(), QByteArray("jpeg"));
         const QImage shot = reader.read();
@@ -380,8 +379,7 @@ private slots:
         QTest::keyClick(settings->captureModeBox(), Qt::Key_Down);
         QCOMPARE(settings->captureModeBox()->currentIndex(), 1);
         QTest::keyClick(settings->intervalBox(), Qt::Key_Home);
-        QCOMPARE(SettingsToolWindow::intervalSeconds(settings->intervalBox()->currentIndex()),
-                 quint64(1));
+        QCOMPARE(SettingsToolWindow::intervalSeconds(settings->intervalBox()->currentIndex()), quint64(1));
         QTest::mouseClick(settings->okButton(), Qt::LeftButton);
         QVERIFY(settings->isHidden()); // OK hides the popup
         QCOMPARE(Config::snapshotMode(), 1);
@@ -478,7 +476,8 @@ private slots:
             const qint64 position = w().filmSource()->currentPosition();
             const QImage picture = film->pipeline()->outputImage();
             QTest::qWait(300);
-            return w().filmSource()->currentPosition() == position && film->pipeline()->outputImage() == picture;
+            return w().filmSource()->currentPosition() == position
+                && film->pipeline()->outputImage() == picture;
         };
         QTRY_VERIFY_WITH_TIMEOUT(atRest(), OutcomeTimeoutMs);
         const int percent = w().filmSource()->position();
@@ -557,8 +556,8 @@ private slots:
         QVERIFY(bar->thumbnailButton()->isChecked());
         QVERIFY(!bar->thumbnailStrip()->isHidden());
         QVERIFY(!bar->stripScrollBar()->isHidden());
-        QTRY_COMPARE_WITH_TIMEOUT(bar->thumbnailStrip()->buttons().size(),
-                                  w().photographSource()->count(), OutcomeTimeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(bar->thumbnailStrip()->buttons().size(), w().photographSource()->count(),
+                                  OutcomeTimeoutMs);
     }
 
     void s22_drawingBoard()

@@ -1,12 +1,12 @@
-#include "sources/live/CaptureDeviceSearch.h"
 #include "FakeV4l2Io.h"
 #include "MessageCapture.h"
+#include "sources/devices/UsbDeviceId.h"
 #include "sources/devices/simulated/SimulatedBackend.h"
 #include "sources/devices/simulated/SimulatedCamera.h"
 #include "sources/devices/v4l2/SysfsVideoScanner.h"
-#include "sources/devices/UsbDeviceId.h"
 #include "sources/devices/v4l2/UvcDescriptorParser.h"
 #include "sources/devices/v4l2/V4l2Backend.h"
+#include "sources/live/CaptureDeviceSearch.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,10 +20,10 @@ namespace {
 // One video4linux node of a sysfs fixture and how its fake device answers.
 struct NodeFixture
 {
-    QString name;           // "video0"
-    quint16 vid = 0;        // with pid: the USB device above the node; both 0 = not on USB
+    QString name;    // "video0"
+    quint16 vid = 0; // with pid: the USB device above the node; both 0 = not on USB
     quint16 pid = 0;
-    bool metadata = false;  // the second node a uvcvideo camera creates
+    bool metadata = false; // the second node a uvcvideo camera creates
     QByteArray driver = "uvcvideo";
     bool brightness = true;
     int openError = 0;
@@ -51,22 +51,26 @@ void buildFixture(const QString &root, const QVector<NodeFixture> &entries, Fake
                 QVERIFY(f.open(QIODevice::WriteOnly));
                 f.write(text);
             };
-            write(QStringLiteral("idVendor"), QByteArray::number(entry.vid, 16).rightJustified(4, '0') + '\n');
-            write(QStringLiteral("idProduct"), QByteArray::number(entry.pid, 16).rightJustified(4, '0') + '\n');
+            write(QStringLiteral("idVendor"),
+                  QByteArray::number(entry.vid, 16).rightJustified(4, '0') + '\n');
+            write(QStringLiteral("idProduct"),
+                  QByteArray::number(entry.pid, 16).rightJustified(4, '0') + '\n');
             deviceDir = usb + QStringLiteral("/1-%1:1.0").arg(port - 1);
         } else {
             deviceDir = QStringLiteral("devices/platform/vivid.%1").arg(entry.name);
         }
         const QString nodeDir = deviceDir + QStringLiteral("/video4linux/") + entry.name;
         QDir(root).mkpath(nodeDir);
-        QVERIFY(QFile::link(root + QLatin1Char('/') + deviceDir, root + QLatin1Char('/') + nodeDir + QStringLiteral("/device")));
-        QVERIFY(QFile::link(root + QLatin1Char('/') + nodeDir, root + QStringLiteral("/class/video4linux/") + entry.name));
+        QVERIFY(QFile::link(root + QLatin1Char('/') + deviceDir,
+                            root + QLatin1Char('/') + nodeDir + QStringLiteral("/device")));
+        QVERIFY(QFile::link(root + QLatin1Char('/') + nodeDir,
+                            root + QStringLiteral("/class/video4linux/") + entry.name));
 
         FakeV4l2Io::Node node;
         node.openError = entry.openError;
         node.driver = entry.driver;
         node.deviceCaps = entry.metadata ? V4L2_CAP_META_CAPTURE | V4L2_CAP_STREAMING
-                                        : V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_STREAMING;
+                                         : V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_STREAMING;
         if (entry.brightness)
             node.controls.insert(V4L2_CID_BRIGHTNESS, {-64, 64, 0, 0});
         io->nodes.insert(QStringLiteral("/dev/") + entry.name, node);
@@ -77,25 +81,30 @@ QByteArray descriptorsWithUnits(const QVector<QPair<int, QByteArray>> &units, qu
                                 quint8 interfaceSubclass = 0x01)
 {
     QByteArray d;
-    d += QByteArray::fromHex("12010002EF020140FC04305300010102" "0001"); // device
-    d += QByteArray::fromHex("0902A10102010080FA");                       // configuration
-    d += QByteArray::fromHex("080B00020E030000");                         // interface association
-    QByteArray iface = QByteArray::fromHex("09040000010" "1" "000000");
+    d += QByteArray::fromHex("12010002EF020140FC04305300010102"
+                             "0001");               // device
+    d += QByteArray::fromHex("0902A10102010080FA"); // configuration
+    d += QByteArray::fromHex("080B00020E030000");   // interface association
+    QByteArray iface = QByteArray::fromHex("09040000010"
+                                           "1"
+                                           "000000");
     iface[5] = char(interfaceClass);
     iface[6] = char(interfaceSubclass);
     d += iface;
-    d += QByteArray::fromHex("0C24010001330080C3C90101");            // VideoControl header
+    d += QByteArray::fromHex("0C24010001330080C3C90101"); // VideoControl header
     for (const auto &unit : units) {
         QByteArray xu;
-        xu += char(27);       // bLength
-        xu += char(0x24);     // CS_INTERFACE
-        xu += char(0x06);     // VC_EXTENSION_UNIT
+        xu += char(27);   // bLength
+        xu += char(0x24); // CS_INTERFACE
+        xu += char(0x06); // VC_EXTENSION_UNIT
         xu += char(unit.first);
-        xu += unit.second;    // guidExtensionCode
+        xu += unit.second; // guidExtensionCode
         xu += QByteArray::fromHex("10010201FF0300");
         d += xu;
     }
-    d += QByteArray::fromHex("0904010001" "0E02" "0000");           // a VideoStreaming interface
+    d += QByteArray::fromHex("0904010001"
+                             "0E02"
+                             "0000"); // a VideoStreaming interface
     return d;
 }
 
@@ -156,13 +165,17 @@ private slots:
         QTest::addColumn<QStringList>("lines");
 
         QTest::newRow("supported camera among others")
-            << QVector<NodeFixture>{{"video0", 0x046D, 0x0825}, {"video1", 0x046D, 0x0825, true},
-                                 {"video2", 0x04FC, 0x5330}, {"video3", 0x04FC, 0x5330, true}}
+            << QVector<NodeFixture>{{"video0", 0x046D, 0x0825},
+                                    {"video1", 0x046D, 0x0825, true},
+                                    {"video2", 0x04FC, 0x5330},
+                                    {"video3", 0x04FC, 0x5330, true}}
             << "v4l2:/dev/video2 usb#vid_04fc&pid_5330"
             << QStringList{"Done with index 1, USB VID_04FC&PID_5330"};
         QTest::newRow("metadata and non-USB nodes passed over")
-            << QVector<NodeFixture>{{"video0", 0x04FC, 0x5330, true}, {"video1", 0, 0}, {"video10", 0x04FC, 0x53FF},
-                                 {"video2", 0x1234, 0x5678}}
+            << QVector<NodeFixture>{{"video0", 0x04FC, 0x5330, true},
+                                    {"video1", 0, 0},
+                                    {"video10", 0x04FC, 0x53FF},
+                                    {"video2", 0x1234, 0x5678}}
             << "v4l2:/dev/video10 usb#vid_04fc&pid_53ff"
             << QStringList{"Done with index 2, USB VID_04FC&PID_53FF"};
         QTest::newRow("PID 0x5430 refused")
@@ -176,8 +189,8 @@ private slots:
             << QVector<NodeFixture>{{"video0", 0x04FC, 0x2620, false, "uvcvideo", false}} << QString()
             << QStringList{"Done with index 0, USB VID_04FC&PID_2620"};
         QTest::newRow("node that does not open")
-            << QVector<NodeFixture>{{"video0", 0x04FC, 0x5330, false, "uvcvideo", true, -EACCES}}
-            << QString() << QStringList();
+            << QVector<NodeFixture>{{"video0", 0x04FC, 0x5330, false, "uvcvideo", true, -EACCES}} << QString()
+            << QStringList();
         QTest::newRow("no nodes") << QVector<NodeFixture>{} << QString() << QStringList();
     }
     void videoSearch()
@@ -189,8 +202,8 @@ private slots:
         V4l2Backend backend(dir.path() + "/sys", io);
 
         MessageCapture messages;
-        const std::unique_ptr<DeviceFilter> filter =
-            CaptureDeviceSearch::enumCaptureFilter(&backend, DeviceCategory::VideoInput);
+        const std::unique_ptr<DeviceFilter> filter = CaptureDeviceSearch::enumCaptureFilter(
+            &backend, DeviceCategory::VideoInput);
         QFETCH(QString, taken);
         QCOMPARE(filter ? filter->displayName() : QString(), taken);
         QTEST(messages.messages().filter(QRegularExpression("^(Done with|cancelled)")), "lines");
@@ -203,7 +216,8 @@ private slots:
         buildFixture(dir.path() + "/sys", {{"video0", 0x04FC, 0x2089}, {"video1", 0, 0}}, &io);
         const QVector<SysfsVideoNode> nodes = SysfsVideoScanner(dir.path() + "/sys").nodes();
         QCOMPARE(nodes.size(), 2);
-        QCOMPARE(nodes[0].usbDevicePath, QFileInfo(dir.path() + "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-1").canonicalFilePath());
+        QCOMPARE(nodes[0].usbDevicePath,
+                 QFileInfo(dir.path() + "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-1").canonicalFilePath());
         QCOMPARE(nodes[0].displayName(), QString("v4l2:/dev/video0 usb#vid_04fc&pid_2089"));
         QVERIFY(nodes[1].usbDevicePath.isEmpty());
         QCOMPARE(nodes[1].displayName(), QString("v4l2:/dev/video1"));
@@ -213,8 +227,8 @@ private slots:
     {
         SimulatedBackend backend(std::make_shared<SimulatedCamera>());
         MessageCapture messages;
-        const std::unique_ptr<DeviceFilter> filter =
-            CaptureDeviceSearch::enumCaptureFilter(&backend, DeviceCategory::AudioInput);
+        const std::unique_ptr<DeviceFilter> filter = CaptureDeviceSearch::enumCaptureFilter(
+            &backend, DeviceCategory::AudioInput);
         QVERIFY(filter);
         QCOMPARE(filter->displayName(), QString("simulated:microphone"));
         QVERIFY(messages.contains("Done with index 1, USB VID_0000&PID_0000"));
@@ -234,20 +248,25 @@ private slots:
     {
         const QByteArray ours = UvcDescriptorParser::vendorExtensionGuid();
         const QByteArray other = QByteArray::fromHex("AD94E1A6C9F5D34D9D3C1E6B2E5D9F01");
-        const QByteArray bigEndian = QByteArray::fromHex("636106825070" "49AB" "B8CCB3855E8D221D");
+        const QByteArray bigEndian = QByteArray::fromHex("636106825070"
+                                                         "49AB"
+                                                         "B8CCB3855E8D221D");
         QTest::addColumn<QByteArray>("descriptors");
         QTest::addColumn<int>("unit");
         QTest::newRow("second unit") << descriptorsWithUnits({{3, other}, {4, ours}}) << 4;
         QTest::newRow("only unit") << descriptorsWithUnits({{2, ours}}) << 2;
-        QTest::newRow("GUID in big-endian order is another unit") << descriptorsWithUnits({{2, bigEndian}}) << -1;
-        QTest::newRow("outside a VideoControl interface") << descriptorsWithUnits({{2, ours}}, 0x01, 0x01) << -1;
+        QTest::newRow("GUID in big-endian order is another unit")
+            << descriptorsWithUnits({{2, bigEndian}}) << -1;
+        QTest::newRow("outside a VideoControl interface")
+            << descriptorsWithUnits({{2, ours}}, 0x01, 0x01) << -1;
         QTest::newRow("truncated") << descriptorsWithUnits({{2, ours}}).left(60) << -1;
         QTest::newRow("empty") << QByteArray() << -1;
     }
     void extensionUnit()
     {
         QFETCH(QByteArray, descriptors);
-        QTEST(UvcDescriptorParser::findExtensionUnit(descriptors, UvcDescriptorParser::vendorExtensionGuid()), "unit");
+        QTEST(UvcDescriptorParser::findExtensionUnit(descriptors, UvcDescriptorParser::vendorExtensionGuid()),
+              "unit");
     }
 
     void vendorGuidIsStoredLittleEndian()

@@ -1,7 +1,7 @@
-#include "sources/film/FilmSource.h"
-#include "sources/media/MediaGraph.h"
-#include "sources/media/MediaFramework.h"
 #include "TestCaptureSink.h"
+#include "sources/film/FilmSource.h"
+#include "sources/media/MediaFramework.h"
+#include "sources/media/MediaGraph.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -10,8 +10,10 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <cmath>
+
 #include <gst/gst.h>
+
+#include <cmath>
 
 class TestFilmSource : public QObject
 {
@@ -34,8 +36,7 @@ class TestFilmSource : public QObject
 
     static QStringList lavfiFilm(int seconds)
     {
-        return {"-f", "lavfi", "-i",
-                QString("testsrc=size=320x240:rate=25:duration=%1").arg(seconds),
+        return {"-f", "lavfi", "-i", QString("testsrc=size=320x240:rate=25:duration=%1").arg(seconds),
                 "-f", "lavfi", "-i", QString("sine=frequency=440:duration=%1").arg(seconds)};
     }
 
@@ -48,8 +49,7 @@ class TestFilmSource : public QObject
         GstElement *pipeline = GST_ELEMENT(GST_OBJECT_PARENT(source));
         GstState state = GST_STATE_VOID_PENDING;
         GstState pending = GST_STATE_VOID_PENDING;
-        const GstStateChangeReturn r = gst_element_get_state(pipeline, &state, &pending,
-                                                             5 * GST_SECOND);
+        const GstStateChangeReturn r = gst_element_get_state(pipeline, &state, &pending, 5 * GST_SECOND);
         if (r != GST_STATE_CHANGE_SUCCESS && r != GST_STATE_CHANGE_NO_PREROLL)
             qWarning() << "pipeline state" << r << state << pending;
         return state;
@@ -98,12 +98,11 @@ private slots:
         QVERIFY(m_dir.isValid());
         // A 10 s AVI with MJPEG video and PCM sound, a 4 s WMV with WMV2 and WMA, a
         // sound-only AVI, the first 40 % of the AVI and a text file named .avi.
-        QVERIFY(ffmpeg(lavfiFilm(10) + QStringList{"-c:v", "mjpeg", "-q:v", "5", "-c:a",
-                                                   "pcm_s16le", fixture("film.avi")}));
-        QVERIFY(ffmpeg(lavfiFilm(4) + QStringList{"-c:v", "wmv2", "-c:a", "wmav2",
-                                                  fixture("film.wmv")}));
-        QVERIFY(ffmpeg({"-f", "lavfi", "-i", "sine=duration=3", "-c:a", "pcm_s16le",
-                        fixture("sound.avi")}));
+        QVERIFY(
+            ffmpeg(lavfiFilm(10)
+                   + QStringList{"-c:v", "mjpeg", "-q:v", "5", "-c:a", "pcm_s16le", fixture("film.avi")}));
+        QVERIFY(ffmpeg(lavfiFilm(4) + QStringList{"-c:v", "wmv2", "-c:a", "wmav2", fixture("film.wmv")}));
+        QVERIFY(ffmpeg({"-f", "lavfi", "-i", "sine=duration=3", "-c:a", "pcm_s16le", fixture("sound.avi")}));
         QFile whole(fixture("film.avi"));
         QVERIFY(whole.open(QIODevice::ReadOnly));
         QFile truncated(fixture("truncated.avi"));
@@ -322,7 +321,7 @@ private slots:
         QVERIFY(!film.hasAudio());
         QVERIFY(!film.graphElement("Volume"));
         QVERIFY(film.graphElement("Audio Renderer")); // the sound drains into a fake sink
-        film.setVolume(1); // does nothing
+        film.setVolume(1);                            // does nothing
         QTRY_VERIFY_WITH_TIMEOUT(sink.streamFrames.load() >= 10, 10000);
     }
 

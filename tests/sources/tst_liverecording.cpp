@@ -1,10 +1,10 @@
+#include "RecordedFiles.h"
 #include "canvas/CanvasTypes.h"
 #include "canvas/ImageCanvas.h"
-#include "sources/live/LiveSource.h"
-#include "sources/media/MediaFramework.h"
-#include "RecordedFiles.h"
 #include "sources/devices/simulated/SimulatedBackend.h"
 #include "sources/devices/simulated/SimulatedCamera.h"
+#include "sources/live/LiveSource.h"
+#include "sources/media/MediaFramework.h"
 
 #include <QPainter>
 #include <QSignalSpy>
@@ -45,8 +45,9 @@ Recording inspect(const QString &path)
         return r;
 
     // Decode the film's video as it is stored (no clock), keeping every tenth frame.
-    const QString description = QStringLiteral("filesrc location=\"%1\" ! avidemux ! jpegdec ! videoconvert ! "
-                                               "video/x-raw,format=RGBx ! appsink name=out sync=false")
+    const QString description = QStringLiteral(
+                                    "filesrc location=\"%1\" ! avidemux ! jpegdec ! videoconvert ! "
+                                    "video/x-raw,format=RGBx ! appsink name=out sync=false")
                                     .arg(path);
     GstElement *pipeline = gst_parse_launch(description.toUtf8().constData(), &error);
     g_clear_error(&error);
@@ -112,7 +113,8 @@ private slots:
         ImageCanvas canvas;
         canvas.resize(640, 480);
         canvas.pipeline()->setEffect(EFFECT_BW);
-        LiveSource source(std::make_unique<SimulatedBackend>(camera), canvas.pipeline(), WIDTH, HEIGHT, WIDTH, HEIGHT);
+        LiveSource source(std::make_unique<SimulatedBackend>(camera), canvas.pipeline(), WIDTH, HEIGHT, WIDTH,
+                          HEIGHT);
         QSignalSpy plugIn(&source, &LiveSource::devicePlugIn);
         QTRY_COMPARE_WITH_TIMEOUT(plugIn.count(), 1, 8000);
         // The layer is made with the first frame processed on this thread.

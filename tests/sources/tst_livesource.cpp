@@ -1,10 +1,10 @@
-#include "common/ICaptureCB.h"
-#include "sources/live/LiveSource.h"
-#include "sources/media/MediaFramework.h"
 #include "MessageCapture.h"
 #include "RecordedFiles.h"
+#include "common/ICaptureCB.h"
 #include "sources/devices/simulated/SimulatedBackend.h"
 #include "sources/devices/simulated/SimulatedCamera.h"
+#include "sources/live/LiveSource.h"
+#include "sources/media/MediaFramework.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
@@ -15,7 +15,6 @@
 #include <QTimer>
 #include <QtTest>
 
-
 #include <cstring>
 
 namespace {
@@ -25,8 +24,8 @@ namespace {
 class LiveTestSink : public ICaptureCB
 {
 public:
-    void imageCaptured(void *, int, int, bool, bool) override {}
-    void stillImageCaptured(QImage *) override {}
+    void imageCaptured(void *, int, int, bool, bool) override { }
+    void stillImageCaptured(QImage *) override { }
     void streamImageCaptured(void *, int width, int height, bool flip, bool alpha) override
     {
         lastWidth.store(width);
@@ -89,10 +88,7 @@ class TestLiveSource : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(MediaFramework::initialize());
-    }
+    void initTestCase() { QVERIFY(MediaFramework::initialize()); }
     void cleanupTestCase() { MediaFramework::shutdown(); }
     void init()
     {
@@ -170,11 +166,16 @@ private slots:
         QTest::addColumn<int>("height");
         QTest::addColumn<QString>("caps");
         QTest::addColumn<bool>("restricted");
-        QTest::newRow("720 rows at 30") << 1280 << 720 << "image/jpeg,width=1280,height=720,framerate=30/1" << false;
-        QTest::newRow("1080 rows at 30") << 1920 << 1080 << "image/jpeg,width=1920,height=1080,framerate=30/1" << false;
-        QTest::newRow("1081 rows at 15") << 1920 << 1081 << "image/jpeg,width=1920,height=1081,framerate=15/1" << false;
-        QTest::newRow("not offered: camera's own") << 800 << 600 << "image/jpeg,width=640,height=480,framerate=30/1" << true;
-        QTest::newRow("nearest rate offered") << 1280 << 720 << "image/jpeg,width=1280,height=720,framerate=25/1" << true;
+        QTest::newRow("720 rows at 30")
+            << 1280 << 720 << "image/jpeg,width=1280,height=720,framerate=30/1" << false;
+        QTest::newRow("1080 rows at 30")
+            << 1920 << 1080 << "image/jpeg,width=1920,height=1080,framerate=30/1" << false;
+        QTest::newRow("1081 rows at 15")
+            << 1920 << 1081 << "image/jpeg,width=1920,height=1081,framerate=15/1" << false;
+        QTest::newRow("not offered: camera's own")
+            << 800 << 600 << "image/jpeg,width=640,height=480,framerate=30/1" << true;
+        QTest::newRow("nearest rate offered")
+            << 1280 << 720 << "image/jpeg,width=1280,height=720,framerate=25/1" << true;
     }
     void capsAskedOfTheCamera()
     {
@@ -215,7 +216,8 @@ private slots:
 
         m_camera->clearOperations();
         source->triggerAutoFocus();
-        QCOMPARE(m_camera->operations(), QStringList({"get Focus", "set Focus 300 manual", "set Focus 0 auto"}));
+        QCOMPARE(m_camera->operations(),
+                 QStringList({"get Focus", "set Focus 300 manual", "set Focus 0 auto"}));
         QVERIFY(m_camera->focusAuto());
 
         QCOMPARE(source->flicker(), 1);

@@ -1,6 +1,6 @@
-#include "sources/photograph/PhotographSource.h"
 #include "TestCaptureSink.h"
 #include "TestPictures.h"
+#include "sources/photograph/PhotographSource.h"
 
 #include <QDir>
 #include <QFile>
@@ -78,11 +78,16 @@ private slots:
     {
         QTest::addColumn<QString>("folder"); // relative to the temporary folder
         QTest::addColumn<QString>("name");
-        QTest::newRow("not a picture") << "" << "notes.txt";
-        QTest::newRow("name differs in case") << "" << "A.png";
-        QTest::newRow("missing file") << "" << "gone.png";
-        QTest::newRow("empty name (cancelled dialog)") << "" << "";
-        QTest::newRow("missing folder") << "nowhere" << "a.png";
+        QTest::newRow("not a picture") << ""
+                                       << "notes.txt";
+        QTest::newRow("name differs in case") << ""
+                                              << "A.png";
+        QTest::newRow("missing file") << ""
+                                      << "gone.png";
+        QTest::newRow("empty name (cancelled dialog)") << ""
+                                                       << "";
+        QTest::newRow("missing folder") << "nowhere"
+                                        << "a.png";
     }
     void refusedOpenKeepsTheList()
     {
@@ -120,8 +125,7 @@ private slots:
         source.play();
         QSignalSpy done(&source, &PhotographSource::playDone);
         QStringList order;
-        connect(&source, &PhotographSource::photographListChanged, this,
-                [&] { order << "list"; });
+        connect(&source, &PhotographSource::photographListChanged, this, [&] { order << "list"; });
         connect(&source, &PhotographSource::photographChanged, this,
                 [&](int id) { order << QString::number(id); });
         QVERIFY(source.openPhotograph(dir.path(), "b.png"));

@@ -1,5 +1,5 @@
-#include "sources/photograph/PictureReader.h"
 #include "TestPictures.h"
+#include "sources/photograph/PictureReader.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -17,20 +17,18 @@ private slots:
         QTest::addColumn<qint64>("pixels");
         QTest::newRow("png in full") << QSize(4000, 3000) << QByteArray("png") << QSize(56, 42)
                                      << qint64(12000000);
-        QTest::newRow("jpeg at an eighth") << QSize(4000, 3000) << QByteArray("jpeg")
-                                           << QSize(56, 42) << qint64(500 * 375);
-        QTest::newRow("jpeg at a half") << QSize(200, 150) << QByteArray("jpeg") << QSize(56, 42)
-                                        << qint64(100 * 75);
-        QTest::newRow("small jpeg in full") << QSize(100, 80) << QByteArray("jpeg")
-                                            << QSize(56, 45) << qint64(8000);
-        QTest::newRow("jpeg without target in full") << QSize(4000, 3000) << QByteArray("jpeg")
-                                                     << QSize() << qint64(12000000);
-        QTest::newRow("largest declared size") << QSize(INT_MAX, INT_MAX) << QByteArray("png")
-                                               << QSize(56, 50) << qint64(INT_MAX) * INT_MAX;
-        QTest::newRow("unknown size") << QSize() << QByteArray("png") << QSize(56, 50)
-                                      << qint64(-1);
-        QTest::newRow("empty size") << QSize(0, 10) << QByteArray("png") << QSize(56, 50)
-                                    << qint64(-1);
+        QTest::newRow("jpeg at an eighth")
+            << QSize(4000, 3000) << QByteArray("jpeg") << QSize(56, 42) << qint64(500 * 375);
+        QTest::newRow("jpeg at a half")
+            << QSize(200, 150) << QByteArray("jpeg") << QSize(56, 42) << qint64(100 * 75);
+        QTest::newRow("small jpeg in full")
+            << QSize(100, 80) << QByteArray("jpeg") << QSize(56, 45) << qint64(8000);
+        QTest::newRow("jpeg without target in full")
+            << QSize(4000, 3000) << QByteArray("jpeg") << QSize() << qint64(12000000);
+        QTest::newRow("largest declared size")
+            << QSize(INT_MAX, INT_MAX) << QByteArray("png") << QSize(56, 50) << qint64(INT_MAX) * INT_MAX;
+        QTest::newRow("unknown size") << QSize() << QByteArray("png") << QSize(56, 50) << qint64(-1);
+        QTest::newRow("empty size") << QSize(0, 10) << QByteArray("png") << QSize(56, 50) << qint64(-1);
     }
     void decodedPixels()
     {
@@ -91,8 +89,7 @@ private slots:
         QVERIFY(PictureReader::readPicture(path, 800 * 600 - 1).isNull());
         QCOMPARE(PictureReader::readPicture(path, 800 * 600).size(), QSize(800, 600));
         // Decoded at an eighth, the JPEG fits a limit its full size would break.
-        QCOMPARE(PictureReader::readThumbnail(path, QSize(56, 50), 100 * 75).size(),
-                 QSize(56, 42));
+        QCOMPARE(PictureReader::readThumbnail(path, QSize(56, 50), 100 * 75).size(), QSize(56, 42));
     }
 };
 

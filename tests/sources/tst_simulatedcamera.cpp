@@ -1,5 +1,5 @@
-#include "sources/media/MediaFramework.h"
 #include "sources/devices/simulated/SimulatedCamera.h"
+#include "sources/media/MediaFramework.h"
 
 #include <QtEndian>
 #include <QtTest>
@@ -37,7 +37,8 @@ struct Pipeline
     // The next frame's caps as a string, or empty when none came within the bound.
     QString nextFrameCaps(int timeoutMs = 5000)
     {
-        GstSample *sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink), GstClockTime(timeoutMs) * GST_MSECOND);
+        GstSample *sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink),
+                                                         GstClockTime(timeoutMs) * GST_MSECOND);
         if (!sample)
             return {};
         gchar *text = gst_caps_to_string(gst_sample_get_caps(sample));
@@ -49,14 +50,14 @@ struct Pipeline
     // Takes the frames queued in the sink (at most a few, bounded).
     void drain()
     {
-        for (int i = 0; i < 4 && !nextFrameCaps(150).isEmpty(); ++i) {
-        }
+        for (int i = 0; i < 4 && !nextFrameCaps(150).isEmpty(); ++i) { }
     }
     // The first error on the bus within the bound.
     QString error(int timeoutMs = 5000)
     {
         GstBus *bus = gst_element_get_bus(pipeline);
-        GstMessage *message = gst_bus_timed_pop_filtered(bus, GstClockTime(timeoutMs) * GST_MSECOND, GST_MESSAGE_ERROR);
+        GstMessage *message = gst_bus_timed_pop_filtered(bus, GstClockTime(timeoutMs) * GST_MSECOND,
+                                                         GST_MESSAGE_ERROR);
         gst_object_unref(bus);
         if (!message)
             return {};
@@ -95,7 +96,8 @@ private slots:
         const QStringList wanted = caps.split(',').mid(1);
         for (const QString &field : wanted) {
             const QString key = field.section('=', 0, 0), value = field.section('=', 1);
-            QVERIFY2(got.contains(key + "=(int)" + value) || got.contains(key + "=(fraction)" + value), qPrintable(got));
+            QVERIFY2(got.contains(key + "=(int)" + value) || got.contains(key + "=(fraction)" + value),
+                     qPrintable(got));
         }
         QVERIFY(got.startsWith("image/jpeg"));
         QVERIFY(camera->framesDelivered() >= 1);

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <QtTest>
+
 #include <memory>
 
 class TestThumbnailLoader : public QObject

@@ -1,10 +1,10 @@
-#include "widgets/HorizontalSlider.h"
-#include "sources/photograph/PhotographSource.h"
 #include "TestCaptureSink.h"
 #include "TestPictures.h"
+#include "sources/photograph/PhotographSource.h"
 #include "sources/photograph/ThumbnailButton.h"
 #include "sources/photograph/ThumbnailLoader.h"
 #include "sources/photograph/ThumbnailWidget.h"
+#include "widgets/HorizontalSlider.h"
 
 #include <QDir>
 #include <QFile>

@@ -8,8 +8,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cerrno>
 #include <linux/videodev2.h>
+
+#include <cerrno>
 
 // The V4L2 backend's controls, run against a fake node: no camera is attached where the tests
 // run, so what is checked is the mapping of each operation to ioctls and values.
@@ -31,9 +32,11 @@ class TestV4l2Controls : public QObject
     }
     static QByteArray extensionUnitDescriptors(quint8 unit)
     {
-        QByteArray d = QByteArray::fromHex("12010002EF020140FC04305300010102" "0001");
+        QByteArray d = QByteArray::fromHex("12010002EF020140FC04305300010102"
+                                           "0001");
         d += QByteArray::fromHex("0902A10102010080FA");
-        d += QByteArray::fromHex("090400000" "10E010000");
+        d += QByteArray::fromHex("090400000"
+                                 "10E010000");
         QByteArray xu;
         xu += char(27);
         xu += char(0x24);
@@ -70,13 +73,13 @@ private slots:
         QTest::addColumn<bool>("propertyControl");
         QTest::addColumn<bool>("procAmp");
         QTest::addColumn<bool>("cameraControl");
-        QTest::newRow("full uvc camera") << QByteArray("uvcvideo")
-                                         << QList<quint32>{V4L2_CID_BRIGHTNESS, V4L2_CID_FOCUS_ABSOLUTE}
-                                         << true << true << true;
-        QTest::newRow("auto focus only") << QByteArray("uvcvideo") << QList<quint32>{V4L2_CID_FOCUS_AUTO}
-                                         << true << false << true;
-        QTest::newRow("other driver") << QByteArray("vivid") << QList<quint32>{V4L2_CID_BRIGHTNESS}
-                                      << false << true << false;
+        QTest::newRow("full uvc camera")
+            << QByteArray("uvcvideo") << QList<quint32>{V4L2_CID_BRIGHTNESS, V4L2_CID_FOCUS_ABSOLUTE} << true
+            << true << true;
+        QTest::newRow("auto focus only")
+            << QByteArray("uvcvideo") << QList<quint32>{V4L2_CID_FOCUS_AUTO} << true << false << true;
+        QTest::newRow("other driver")
+            << QByteArray("vivid") << QList<quint32>{V4L2_CID_BRIGHTNESS} << false << true << false;
     }
     void interfaceChecks()
     {
@@ -134,8 +137,9 @@ private slots:
         QCOMPARE(filter->setProperty(DeviceProperty::Focus, 0, PROPERTY_FLAG_AUTO), 0);
         const QString autoId = QString::number(V4L2_CID_FOCUS_AUTO, 16);
         const QString absId = QString::number(V4L2_CID_FOCUS_ABSOLUTE, 16);
-        QCOMPARE(m_io->calls, QStringList({"S_CTRL " + autoId + " 0", "S_CTRL " + absId + " 300",
-                                           "S_CTRL " + autoId + " 1"}));
+        QCOMPARE(
+            m_io->calls,
+            QStringList({"S_CTRL " + autoId + " 0", "S_CTRL " + absId + " 300", "S_CTRL " + autoId + " 1"}));
     }
 
     void focusWithoutAutoSwitch()
@@ -165,7 +169,8 @@ private slots:
 
     void extensionUnitMissing()
     {
-        writeDescriptors(QByteArray::fromHex("12010002EF020140FC04305300010102" "0001"));
+        writeDescriptors(QByteArray::fromHex("12010002EF020140FC04305300010102"
+                                             "0001"));
         quint32 value = 0;
         QVERIFY(open()->extensionUnitRequest(false, 20, &value, 4) < 0);
         QVERIFY(m_io->calls.isEmpty());
@@ -198,7 +203,8 @@ private slots:
     {
         fake().mjpegSizes = {{1280, 720, {30}}};
         fake().currentSize = {800, 600, {20}};
-        QCOMPARE(open()->currentFormat().toCapsString(), QString("image/jpeg,width=800,height=600,framerate=20/1"));
+        QCOMPARE(open()->currentFormat().toCapsString(),
+                 QString("image/jpeg,width=800,height=600,framerate=20/1"));
     }
 };
 

@@ -1,10 +1,11 @@
 #include "FakeV4l2Io.h"
 
-#include <cerrno>
-#include <cstring>
 #include <linux/usb/video.h>
 #include <linux/uvcvideo.h>
 #include <linux/videodev2.h>
+
+#include <cerrno>
+#include <cstring>
 
 int FakeV4l2Io::openDevice(const QString &path)
 {
@@ -33,7 +34,8 @@ int FakeV4l2Io::control(int fd, unsigned long request, void *arg)
     case VIDIOC_QUERYCAP: {
         auto *caps = static_cast<v4l2_capability *>(arg);
         std::memset(caps, 0, sizeof *caps);
-        std::strncpy(reinterpret_cast<char *>(caps->driver), node.driver.constData(), sizeof caps->driver - 1);
+        std::strncpy(reinterpret_cast<char *>(caps->driver), node.driver.constData(),
+                     sizeof caps->driver - 1);
         caps->capabilities = node.deviceCaps | V4L2_CAP_DEVICE_CAPS;
         caps->device_caps = node.deviceCaps;
         return 0;
@@ -73,7 +75,9 @@ int FakeV4l2Io::control(int fd, unsigned long request, void *arg)
         calls << QStringLiteral("XU %1 %2 %3 %4")
                      .arg(query->unit)
                      .arg(query->selector)
-                     .arg(set ? QStringLiteral("SET") : query->query == UVC_GET_CUR ? QStringLiteral("GET") : QStringLiteral("?"))
+                     .arg(set                               ? QStringLiteral("SET")
+                              : query->query == UVC_GET_CUR ? QStringLiteral("GET")
+                                                            : QStringLiteral("?"))
                      .arg(query->size);
         const quint32 key = quint32(query->unit) << 8 | query->selector;
         if (set) {

@@ -28,18 +28,18 @@ public:
     };
     struct Node
     {
-        int openError = 0;                 // a negated errno, or 0
+        int openError = 0; // a negated errno, or 0
         QByteArray driver = "uvcvideo";
-        quint32 deviceCaps = 0x04000001;   // V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_STREAMING
-        QMap<quint32, Control> controls;   // by V4L2 control id
+        quint32 deviceCaps = 0x04000001;    // V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_STREAMING
+        QMap<quint32, Control> controls;    // by V4L2 control id
         QMap<quint32, QByteArray> unitData; // extension unit: (unit << 8 | selector) -> bytes
         QVector<FrameSize> mjpegSizes;
-        quint32 currentPixelFormat = 0;    // 0: MJPG at currentSize
+        quint32 currentPixelFormat = 0; // 0: MJPG at currentSize
         FrameSize currentSize{0, 0, {}};
     };
 
-    QHash<QString, Node> nodes;     // by device path
-    QStringList calls;              // "S_CTRL <id hex> <value>", "XU <unit> <selector> GET|SET <size>"
+    QHash<QString, Node> nodes; // by device path
+    QStringList calls;          // "S_CTRL <id hex> <value>", "XU <unit> <selector> GET|SET <size>"
     int openCount = 0;
 
     int openDevice(const QString &path) override;

@@ -13,9 +13,9 @@ GrabberTestSink::~GrabberTestSink()
     }
 }
 
-void GrabberTestSink::imageCaptured(void *, int, int, bool, bool) {}
+void GrabberTestSink::imageCaptured(void *, int, int, bool, bool) { }
 
-void GrabberTestSink::stillImageCaptured(QImage *) {}
+void GrabberTestSink::stillImageCaptured(QImage *) { }
 
 void GrabberTestSink::streamImageCaptured(void *data, int width, int height, bool flip, bool alpha)
 {

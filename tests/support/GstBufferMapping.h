@@ -8,9 +8,9 @@ class GstBufferMapping
 {
 public:
     GstBufferMapping(GstBuffer *buffer, GstMapFlags flags)
-        : m_buffer(buffer), m_mapped(buffer && gst_buffer_map(buffer, &m_info, flags))
-    {
-    }
+        : m_buffer(buffer)
+        , m_mapped(buffer && gst_buffer_map(buffer, &m_info, flags))
+    { }
     ~GstBufferMapping()
     {
         if (m_mapped)

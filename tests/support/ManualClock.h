@@ -14,7 +14,9 @@ class ManualClock : public Clock
 {
 public:
     ManualClock() = default;
-    explicit ManualClock(QDateTime wallStart) : m_wallStart(std::move(wallStart)) {}
+    explicit ManualClock(QDateTime wallStart)
+        : m_wallStart(std::move(wallStart))
+    { }
 
     qint64 monotonicMs() const override { return m_ms.load(); }
     QDateTime now() const override

@@ -16,8 +16,8 @@ public:
     MessageCapture &operator=(const MessageCapture &) = delete;
 
     QStringList messages() const;
-    bool contains(const QString &text) const;      // a message equal to text
-    int count(const QString &prefix) const;        // messages starting with prefix
+    bool contains(const QString &text) const; // a message equal to text
+    int count(const QString &prefix) const;   // messages starting with prefix
     void clear();
 
 private:

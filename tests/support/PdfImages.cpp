@@ -9,14 +9,16 @@ namespace {
 int intEntry(const QByteArray &dictionary, const char *key)
 {
     const QRegularExpression re(QStringLiteral("/%1\\s+(\\d+)").arg(QLatin1String(key)));
-    const QRegularExpressionMatch m = re.match(QString::fromLatin1(dictionary.constData(), dictionary.size()));
+    const QRegularExpressionMatch m = re.match(
+        QString::fromLatin1(dictionary.constData(), dictionary.size()));
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
 QByteArray nameEntry(const QByteArray &dictionary, const char *key)
 {
     const QRegularExpression re(QStringLiteral("/%1\\s*/(\\w+)").arg(QLatin1String(key)));
-    const QRegularExpressionMatch m = re.match(QString::fromLatin1(dictionary.constData(), dictionary.size()));
+    const QRegularExpressionMatch m = re.match(
+        QString::fromLatin1(dictionary.constData(), dictionary.size()));
     return m.hasMatch() ? m.captured(1).toLatin1() : QByteArray();
 }
 
@@ -59,8 +61,8 @@ QImage decodeRgb(const QByteArray &data, const QByteArray &filter, const QSize &
     const int rowBytes = size.width() * 3;
     if (size.isEmpty() || raw.size() < rowBytes * size.height())
         return QImage();
-    QImage image(reinterpret_cast<const uchar *>(raw.constData()), size.width(), size.height(),
-                 rowBytes, QImage::Format_RGB888);
+    QImage image(reinterpret_cast<const uchar *>(raw.constData()), size.width(), size.height(), rowBytes,
+                 QImage::Format_RGB888);
     return image.convertToFormat(QImage::Format_RGB32);
 }
 

@@ -12,9 +12,9 @@ namespace PdfImages {
 
 struct Picture
 {
-    QSize size;         // /Width and /Height of the picture object
-    QByteArray filter;  // e.g. "DCTDecode", "FlateDecode"; empty when stored plain
-    QImage image;       // decoded pixels; null when the encoding is not one of the above
+    QSize size;        // /Width and /Height of the picture object
+    QByteArray filter; // e.g. "DCTDecode", "FlateDecode"; empty when stored plain
+    QImage image;      // decoded pixels; null when the encoding is not one of the above
 };
 
 bool isPdf(const QByteArray &file);

@@ -1,8 +1,8 @@
 #include "PopupTestHost.h"
 
-#include "widgets/ImageButton.h"
 #include "canvas/ImageCanvas.h"
 #include "canvas/OSDProcessor.h"
+#include "widgets/ImageButton.h"
 
 PopupTestHost::PopupTestHost(int canvasCount)
     : m_resolutions{{1024, 768},  {1280, 720},  {1600, 1200}, {1920, 1080},
@@ -44,8 +44,7 @@ void PopupTestHost::setLiveResolution(int width, int height)
     liveResolutions.append(QSize(width, height));
 }
 
-QMetaObject::Connection PopupTestHost::connectModeChanged(QObject *receiver,
-                                                          std::function<void()> slot)
+QMetaObject::Connection PopupTestHost::connectModeChanged(QObject *receiver, std::function<void()> slot)
 {
     return connect(this, &PopupTestHost::modeChanged, receiver, std::move(slot));
 }

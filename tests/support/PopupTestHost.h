@@ -34,8 +34,7 @@ public:
     void setLiveResolution(int width, int height) override;
     void resetRecordingState() override { ++resetCount; }
     void applyFlicker(int code) override { flickerCodes.append(code); }
-    QMetaObject::Connection connectModeChanged(QObject *receiver,
-                                               std::function<void()> slot) override;
+    QMetaObject::Connection connectModeChanged(QObject *receiver, std::function<void()> slot) override;
     const QString &widthLabel() const override { return m_width; }
     const QString &lineWidthLabel() const override { return m_lineWidth; }
     const QString &lineColorLabel() const override { return m_lineColor; }

@@ -24,8 +24,7 @@ Facts discover(const QString &path)
     const std::unique_ptr<gchar, decltype(&g_free)> uri(
         gst_filename_to_uri(path.toLocal8Bit().constData(), nullptr), &g_free);
     const std::unique_ptr<GstDiscovererInfo, decltype(&g_object_unref)> info(
-        uri ? gst_discoverer_discover_uri(discoverer.get(), uri.get(), &error) : nullptr,
-        &g_object_unref);
+        uri ? gst_discoverer_discover_uri(discoverer.get(), uri.get(), &error) : nullptr, &g_object_unref);
     if (info && gst_discoverer_info_get_result(info.get()) == GST_DISCOVERER_OK) {
         facts.opened = true;
         facts.seconds = double(gst_discoverer_info_get_duration(info.get())) / GST_SECOND;
@@ -45,10 +44,10 @@ Facts discover(const QString &path)
 QImage lastFrame(const QString &path)
 {
     GError *error = nullptr;
-    GstRef<GstElement> pipeline(gst_parse_launch(
-        "filesrc name=src ! avidemux ! jpegdec ! videoconvert ! video/x-raw,format=RGB ! "
-        "appsink name=sink sync=false",
-        &error));
+    GstRef<GstElement> pipeline(
+        gst_parse_launch("filesrc name=src ! avidemux ! jpegdec ! videoconvert ! video/x-raw,format=RGB ! "
+                         "appsink name=sink sync=false",
+                         &error));
     g_clear_error(&error);
     if (!pipeline)
         return QImage();
@@ -59,8 +58,7 @@ QImage lastFrame(const QString &path)
     QImage last;
     // Ends at end-of-stream; a file that stops delivering (an error upstream) ends it after
     // a bounded wait instead of blocking for ever.
-    while (GstSample *sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink.get()),
-                                                            5 * GST_SECOND)) {
+    while (GstSample *sample = gst_app_sink_try_pull_sample(GST_APP_SINK(sink.get()), 5 * GST_SECOND)) {
         const GstStructure *s = gst_caps_get_structure(gst_sample_get_caps(sample), 0);
         int w = 0, h = 0;
         gst_structure_get_int(s, "width", &w);

@@ -11,8 +11,7 @@ ScriptedPrompts::~ScriptedPrompts()
 }
 
 QMessageBox::StandardButton ScriptedPrompts::question(QWidget *parent, const QString &title,
-                                                      const QString &text,
-                                                      QMessageBox::StandardButtons,
+                                                      const QString &text, QMessageBox::StandardButtons,
                                                       QMessageBox::StandardButton escapeButton)
 {
     questions.append({parent, title, text});

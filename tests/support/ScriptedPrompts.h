@@ -22,8 +22,7 @@ public:
     ScriptedPrompts();
     ~ScriptedPrompts() override;
 
-    QMessageBox::StandardButton question(QWidget *parent, const QString &title,
-                                         const QString &text,
+    QMessageBox::StandardButton question(QWidget *parent, const QString &title, const QString &text,
                                          QMessageBox::StandardButtons buttons,
                                          QMessageBox::StandardButton escapeButton) override;
     void critical(QWidget *parent, const QString &title, const QString &text) override;

@@ -2,7 +2,7 @@
 
 #include <QMutexLocker>
 
-void TestCaptureSink::imageCaptured(void *, int, int, bool, bool) {}
+void TestCaptureSink::imageCaptured(void *, int, int, bool, bool) { }
 
 void TestCaptureSink::stillImageCaptured(QImage *image)
 {

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QMutex>
 #include <QSize>
+
 #include <atomic>
 
 // A frame sink for source tests: records what the sources hand to the canvas.
@@ -20,7 +21,7 @@ public:
     void startAutoRefresh() override;
     void stopAutoRefresh() override;
 
-    QList<QImage> stills;             // every still picture, copied
+    QList<QImage> stills; // every still picture, copied
     int autoRefreshStarts = 0;
     int autoRefreshStops = 0;
     bool autoRefreshRunning = false;

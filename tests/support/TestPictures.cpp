@@ -17,9 +17,9 @@ bool write(const QString &path, const QSize &size, const QColor &colour)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == "gif") {
-        static const unsigned char gif[] = {
-            'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0, 0, 0xff, 0xff, 0xff, 0xff,
-            0x2c, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 1, 0, 0x3b};
+        static const unsigned char gif[] = {'G', 'I', 'F', '8',  '9',  'a',  1,    0,    1, 0, 0x80, 0,
+                                            0,   0,   0,   0xff, 0xff, 0xff, 0xff, 0x2c, 0, 0, 0,    0,
+                                            1,   0,   1,   0,    0,    2,    2,    0x44, 1, 0, 0x3b};
         return writeBytes(path, QByteArray(reinterpret_cast<const char *>(gif), sizeof gif));
     }
     QImage image(size, QImage::Format_RGB32);
@@ -62,11 +62,10 @@ bool writeAbsurdPng(const QString &path, quint32 width, quint32 height)
     QByteArray ihdr(13, '\0');
     qToBigEndian<quint32>(width, ihdr.data());
     qToBigEndian<quint32>(height, ihdr.data() + 4);
-    ihdr[8] = 8;  // bit depth
-    ihdr[9] = 6;  // RGBA
+    ihdr[8] = 8; // bit depth
+    ihdr[9] = 6; // RGBA
     const QByteArray png = QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", ihdr)
-                           + chunk("IDAT", QByteArray("\x78\x9c\x03\x00", 4))
-                           + chunk("IEND", QByteArray());
+        + chunk("IDAT", QByteArray("\x78\x9c\x03\x00", 4)) + chunk("IEND", QByteArray());
     return writeBytes(path, png);
 }
 

@@ -35,8 +35,7 @@ TestResourceTree::TestResourceTree(const QMap<QString, QImage> &pictures)
     QProcess rcc;
     rcc.start(QStringLiteral(DOCCAM_RCC),
               {QStringLiteral("-binary"), qrcFile, QStringLiteral("-o"), m_rccFile});
-    if (!rcc.waitForFinished(30000) || rcc.exitStatus() != QProcess::NormalExit
-        || rcc.exitCode() != 0) {
+    if (!rcc.waitForFinished(30000) || rcc.exitStatus() != QProcess::NormalExit || rcc.exitCode() != 0) {
         m_error = QStringLiteral("rcc failed: ") + QString::fromLocal8Bit(rcc.readAllStandardError());
         return;
     }

@@ -25,8 +25,9 @@ Run runTool(const QString &manifest, const QString &outDir)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     tool.setProcessEnvironment(env);
-    tool.start(kTool, {"--manifest", manifest, "--out", outDir + "/art", "--qrc",
-                       outDir + "/art/icons.qrc", "--sheet", outDir + "/sheet.png"});
+    tool.start(kTool,
+               {"--manifest", manifest, "--out", outDir + "/art", "--qrc", outDir + "/art/icons.qrc",
+                "--sheet", outDir + "/sheet.png"});
     if (!tool.waitForFinished(60000))
         return Run();
     return Run{tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
@@ -76,18 +77,27 @@ private slots:
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("message");
-        QTest::newRow("unknown glyph") << "button X 20x20 glyph=no_such_glyph" << "no_such_glyph";
-        QTest::newRow("misspelt parameter") << "button X 20x20 glyf=close" << "glyf";
-        QTest::newRow("unknown kind") << "picture OSD/X.png 20x20 sparkle" << "sparkle";
-        QTest::newRow("bad size") << "button X 20by20" << "20by20";
-        QTest::newRow("unknown colour") << "button X 20x20 swatch=mauve" << "mauve";
-        QTest::newRow("not a number") << "button X 20x20 glyph=close size=big" << "big";
+        QTest::newRow("unknown glyph") << "button X 20x20 glyph=no_such_glyph"
+                                       << "no_such_glyph";
+        QTest::newRow("misspelt parameter") << "button X 20x20 glyf=close"
+                                            << "glyf";
+        QTest::newRow("unknown kind") << "picture OSD/X.png 20x20 sparkle"
+                                      << "sparkle";
+        QTest::newRow("bad size") << "button X 20by20"
+                                  << "20by20";
+        QTest::newRow("unknown colour") << "button X 20x20 swatch=mauve"
+                                        << "mauve";
+        QTest::newRow("not a number") << "button X 20x20 glyph=close size=big"
+                                      << "big";
         QTest::newRow("absent picture drawn") << "absent OSD/OSD_MASK_.png\n"
                                                  "picture OSD/OSD_MASK_.png 40x40 osd"
                                               << "OSD_MASK_";
-        QTest::newRow("listed twice") << "button X 20x20\nbutton X 20x20" << "twice";
-        QTest::newRow("alias of nothing") << "alias OSD/A.png OSD/B.png" << "OSD/B.png";
-        QTest::newRow("unknown directive") << "draw X" << "draw";
+        QTest::newRow("listed twice") << "button X 20x20\nbutton X 20x20"
+                                      << "twice";
+        QTest::newRow("alias of nothing") << "alias OSD/A.png OSD/B.png"
+                                          << "OSD/B.png";
+        QTest::newRow("unknown directive") << "draw X"
+                                           << "draw";
     }
     void badManifestStopsTheBuild()
     {
@@ -101,8 +111,7 @@ private slots:
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
         // The message names the manifest and a line number.
-        QVERIFY2(run.errors.contains(QRegularExpression("manifest\\.txt:\\d+: ")),
-                 qPrintable(run.errors));
+        QVERIFY2(run.errors.contains(QRegularExpression("manifest\\.txt:\\d+: ")), qPrintable(run.errors));
         QVERIFY(!QFile::exists(dir.filePath("art/icons.qrc")));
     }
 

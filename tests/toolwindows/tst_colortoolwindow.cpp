@@ -1,8 +1,8 @@
+#include "PopupTestHost.h"
+#include "canvas/ImageCanvas.h"
 #include "toolwindows/ColorToolWindow.h"
 #include "toolwindows/FillBackgroundToolWindow.h"
 #include "widgets/ImageButton.h"
-#include "canvas/ImageCanvas.h"
-#include "PopupTestHost.h"
 
 #include <QLabel>
 #include <QtTest>
@@ -14,7 +14,7 @@ namespace {
 using Style = AnnotationTools::Style;
 
 // Indexes of the checked buttons of a row, in order.
-template <typename Getter>
+template<typename Getter>
 QList<int> checkedIn(int count, Getter button)
 {
     QList<int> checked;
@@ -48,11 +48,19 @@ private slots:
         QTest::addColumn<int>("height");
         QTest::addColumn<bool>("lineRow");
         QTest::addColumn<bool>("fillRow");
-        QTest::newRow("line") << "Line Width" << "Line Color" << "" << 72 << true << false;
-        QTest::newRow("rectangle") << "Line Width" << "Line Color" << "Fill Color" << 96 << true << true;
-        QTest::newRow("eraser") << "Width" << "" << "" << 48 << false << false;
+        QTest::newRow("line") << "Line Width"
+                              << "Line Color"
+                              << "" << 72 << true << false;
+        QTest::newRow("rectangle") << "Line Width"
+                                   << "Line Color"
+                                   << "Fill Color" << 96 << true << true;
+        QTest::newRow("eraser") << "Width"
+                                << ""
+                                << "" << 48 << false << false;
         // A fill label without a line colour row takes the tall picture but shows no fill row.
-        QTest::newRow("fill alone") << "Width" << "" << "Fill Color" << 96 << false << false;
+        QTest::newRow("fill alone") << "Width"
+                                    << ""
+                                    << "Fill Color" << 96 << false << false;
     }
 
     void rows()
@@ -106,9 +114,11 @@ private slots:
         QTest::addColumn<int>("fillIndex");
         QTest::newRow("defaults") << 2 << QColor(Qt::black) << false << QColor(Qt::black) << 0 << 0 << 4;
         QTest::newRow("nine red sky") << 9 << QColor(Qt::red) << true << QColor(Qt::blue) << 2 << 1 << 3;
-        QTest::newRow("twelve yellow") << 12 << QColor(Qt::yellow) << true << QColor(Qt::yellow) << 3 << 2 << 2;
+        QTest::newRow("twelve yellow")
+            << 12 << QColor(Qt::yellow) << true << QColor(Qt::yellow) << 3 << 2 << 2;
         QTest::newRow("unknown colours") << 6 << QColor(Qt::green) << true << QColor(Qt::cyan) << 1 << 0 << 0;
-        QTest::newRow("fill off hides colour") << 3 << QColor(Qt::blue) << false << QColor(Qt::red) << 0 << 3 << 4;
+        QTest::newRow("fill off hides colour")
+            << 3 << QColor(Qt::blue) << false << QColor(Qt::red) << 0 << 3 << 4;
     }
 
     void mirrorsCanvas()
@@ -223,8 +233,7 @@ private slots:
         QCOMPARE(QColor(output.pixel(640, 360)), QColor(Qt::blue));
         QVERIFY(popup->isVisible());
 
-        popup = std::make_unique<FillBackgroundToolWindow>(anchor, &host, "Background Color",
-                                                           "Fill Color");
+        popup = std::make_unique<FillBackgroundToolWindow>(anchor, &host, "Background Color", "Fill Color");
         QCOMPARE(checkedIn(4, [&](int i) { return popup->colorButton(i); }), QList<int>{3});
 
         // The other canvas still holds white; a colour outside the table checks WHITE.

@@ -1,10 +1,10 @@
-#include "canvas/CanvasTypes.h"
-#include "toolwindows/EffectToolWindow.h"
-#include "widgets/ImageButton.h"
-#include "canvas/ImageCanvas.h"
-#include "toolwindows/MaskToolWindow.h"
-#include "canvas/OSDProcessor.h"
 #include "PopupTestHost.h"
+#include "canvas/CanvasTypes.h"
+#include "canvas/ImageCanvas.h"
+#include "canvas/OSDProcessor.h"
+#include "toolwindows/EffectToolWindow.h"
+#include "toolwindows/MaskToolWindow.h"
+#include "widgets/ImageButton.h"
 
 #include <QPainter>
 #include <QtTest>
@@ -70,7 +70,6 @@ class TestEffectMaskToolWindow : public QObject
 {
     Q_OBJECT
 
-
 private slots:
     void effectPopupLayout()
     {
@@ -82,8 +81,9 @@ private slots:
         QCOMPARE(popup.closeButton()->pos(), QPoint(226, 4));
         for (int i = 0; i < 4; ++i) {
             QCOMPARE(popup.effectButton(i)->pos(), QPoint(4 + 60 * i, 18));
-            QCOMPARE(face(popup.effectButton(i)),
-                     buttonFace(QStringLiteral("ICON_EFFECT_SUB_") + EFFECT_ICON_NAMES[i], i == EFFECT_COLOR));
+            QCOMPARE(
+                face(popup.effectButton(i)),
+                buttonFace(QStringLiteral("ICON_EFFECT_SUB_") + EFFECT_ICON_NAMES[i], i == EFFECT_COLOR));
         }
         QCOMPARE(checkedValues(popup), QList<int>{EFFECT_COLOR});
     }
@@ -108,8 +108,7 @@ private slots:
 
         QTest::mouseClick(popup.effectButton(effect), Qt::LeftButton);
         QCOMPARE(host.canvasAt(0)->pipeline()->effect(), effect);
-        QCOMPARE(face(anchor),
-                 buttonFace(QStringLiteral("ICON_EFFECT_") + EFFECT_ICON_NAMES[effect]));
+        QCOMPARE(face(anchor), buttonFace(QStringLiteral("ICON_EFFECT_") + EFFECT_ICON_NAMES[effect]));
         QVERIFY(!anchor->isChecked());
         QVERIFY(osdShowsSomething(osd));
         QCOMPARE(checkedValues(popup), QList<int>{effect});

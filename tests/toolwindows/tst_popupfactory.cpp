@@ -1,15 +1,15 @@
-#include "toolwindows/AboutToolWindow.h"
+#include "PopupTestHost.h"
 #include "canvas/CanvasTypes.h"
+#include "canvas/ImageCanvas.h"
+#include "toolwindows/AboutToolWindow.h"
 #include "toolwindows/ColorToolWindow.h"
 #include "toolwindows/EffectToolWindow.h"
 #include "toolwindows/FillBackgroundToolWindow.h"
-#include "widgets/ImageButton.h"
-#include "canvas/ImageCanvas.h"
 #include "toolwindows/MaskToolWindow.h"
 #include "toolwindows/PopupFactory.h"
-#include "PopupTestHost.h"
 #include "toolwindows/SettingsToolWindow.h"
 #include "toolwindows/TextToolWindow.h"
+#include "widgets/ImageButton.h"
 
 #include <QDir>
 #include <QLabel>
@@ -51,13 +51,20 @@ private slots:
         QTest::addColumn<bool>("lineRow");
         QTest::addColumn<bool>("fillRow");
         QTest::addColumn<QString>("widthLabel");
-        QTest::newRow("line") << int(PopupFactory::Line) << "Line" << int(TOOL_LINE) << true << false << "Line Width";
-        QTest::newRow("rectangle") << int(PopupFactory::Rectangle) << "Rectangle" << int(TOOL_RECTANGLE) << true << true << "Line Width";
-        QTest::newRow("freehand") << int(PopupFactory::Freehand) << "Freehand" << int(TOOL_FREEHAND) << true << false << "Line Width";
-        QTest::newRow("circle") << int(PopupFactory::Circle) << "Circle" << int(TOOL_CIRCLE) << true << true << "Line Width";
-        QTest::newRow("arrow") << int(PopupFactory::Arrow) << "Arrow" << int(TOOL_ARROW) << true << true << "Line Width";
-        QTest::newRow("triangle") << int(PopupFactory::Triangle) << "Triangle" << int(TOOL_TRIANGLE) << true << true << "Line Width";
-        QTest::newRow("eraser") << int(PopupFactory::Eraser) << "Eraser" << int(TOOL_ERASER) << false << false << "Width";
+        QTest::newRow("line") << int(PopupFactory::Line) << "Line" << int(TOOL_LINE) << true << false
+                              << "Line Width";
+        QTest::newRow("rectangle") << int(PopupFactory::Rectangle) << "Rectangle" << int(TOOL_RECTANGLE)
+                                   << true << true << "Line Width";
+        QTest::newRow("freehand") << int(PopupFactory::Freehand) << "Freehand" << int(TOOL_FREEHAND) << true
+                                  << false << "Line Width";
+        QTest::newRow("circle") << int(PopupFactory::Circle) << "Circle" << int(TOOL_CIRCLE) << true << true
+                                << "Line Width";
+        QTest::newRow("arrow") << int(PopupFactory::Arrow) << "Arrow" << int(TOOL_ARROW) << true << true
+                               << "Line Width";
+        QTest::newRow("triangle") << int(PopupFactory::Triangle) << "Triangle" << int(TOOL_TRIANGLE) << true
+                                  << true << "Line Width";
+        QTest::newRow("eraser") << int(PopupFactory::Eraser) << "Eraser" << int(TOOL_ERASER) << false << false
+                                << "Width";
     }
 
     void lineStyles()

@@ -1,12 +1,12 @@
-#include "common/Config.h"
-#include "widgets/ImageButton.h"
-#include "canvas/ImageCanvas.h"
-#include "sources/live/LiveSource.h"
-#include "sources/media/MediaFramework.h"
 #include "PopupTestHost.h"
-#include "toolwindows/SettingsToolWindow.h"
+#include "canvas/ImageCanvas.h"
+#include "common/Config.h"
 #include "sources/devices/simulated/SimulatedBackend.h"
 #include "sources/devices/simulated/SimulatedCamera.h"
+#include "sources/live/LiveSource.h"
+#include "sources/media/MediaFramework.h"
+#include "toolwindows/SettingsToolWindow.h"
+#include "widgets/ImageButton.h"
 
 #include <QComboBox>
 #include <QSettings>
@@ -26,8 +26,7 @@ public:
         : PopupTestHost(1)
         , source(std::make_unique<SimulatedBackend>(std::move(camera)), canvasAt(0)->pipeline(), 320, 240,
                  320, 240)
-    {
-    }
+    { }
     ~LiveHost() override { source.close(); }
 
     void setLiveResolution(int width, int height) override
@@ -86,8 +85,8 @@ private slots:
         SettingsToolWindow popup(anchor, &host);
         popup.show();
         QCOMPARE(popup.resolutionBox()->currentText(), QStringLiteral("1024 x 768"));
-        popup.resolutionBox()->setCurrentIndex(1);   // 1280 x 720, asks nothing
-        popup.flickerBox()->setCurrentIndex(1);      // 60 Hz
+        popup.resolutionBox()->setCurrentIndex(1); // 1280 x 720, asks nothing
+        popup.flickerBox()->setCurrentIndex(1);    // 60 Hz
         QTest::mouseClick(popup.okButton(), Qt::LeftButton);
 
         QCOMPARE(Config::resolution(), QSize(1280, 720));

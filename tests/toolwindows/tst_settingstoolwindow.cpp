@@ -1,9 +1,9 @@
-#include "toolwindows/AboutToolWindow.h"
-#include "common/Config.h"
-#include "widgets/ImageButton.h"
 #include "PopupTestHost.h"
 #include "ScriptedPrompts.h"
+#include "common/Config.h"
+#include "toolwindows/AboutToolWindow.h"
 #include "toolwindows/SettingsToolWindow.h"
+#include "widgets/ImageButton.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -45,9 +45,12 @@ class TestSettingsToolWindow : public QObject
 
     static QMap<QString, QVariant> defaults()
     {
-        return {{"snapshotMode", 0},           {"snapshotInterval", 5},
-                {"snapshotPath", "/tmp/snaps"}, {"recordPath", "/tmp/films"},
-                {"resolution2", QSize(1280, 720)}, {"flicker", 2},
+        return {{"snapshotMode", 0},
+                {"snapshotInterval", 5},
+                {"snapshotPath", "/tmp/snaps"},
+                {"recordPath", "/tmp/films"},
+                {"resolution2", QSize(1280, 720)},
+                {"flicker", 2},
                 {"language", "en"}};
     }
 
@@ -86,9 +89,8 @@ private slots:
         QCOMPARE(popup.closeButton()->pos(), QPoint(226, 4));
         const int rows[] = {24, 48, 72, 96, 120, 169};
         const char *texts[] = {"Flicker", "Resolution", "Capture", "Time", "Save as", "Recording"};
-        QWidget *controls[] = {popup.flickerBox(), popup.resolutionBox(), popup.captureModeBox(),
-                               popup.intervalBox(), popup.snapshotFolderField(),
-                               popup.recordFolderField()};
+        QWidget *controls[] = {popup.flickerBox(),  popup.resolutionBox(),       popup.captureModeBox(),
+                               popup.intervalBox(), popup.snapshotFolderField(), popup.recordFolderField()};
         for (int i = 0; i < 6; ++i) {
             QLabel *label = labelAt(popup, QPoint(8, rows[i]));
             QVERIFY2(label, texts[i]);
@@ -110,11 +112,10 @@ private slots:
         QCOMPARE(popup.flickerBox()->itemText(1), QStringLiteral("60 Hz"));
         QCOMPARE(popup.captureModeBox()->itemText(1), QStringLiteral("Continuous"));
         QCOMPARE(popup.intervalBox()->count(), SettingsToolWindow::IntervalCount);
-        const char *intervals[] = {"1 sec", "2 sec", "3 sec", "4 sec", "5 sec", "10 sec",
-                                   "20 sec", "30 sec", "1 min", "2 min", "3 min", "4 min",
-                                   "5 min", "10 min", "20 min", "30 min", "1 hr"};
-        const quint64 seconds[] = {1, 2, 3, 4, 5, 10, 20, 30, 60, 120, 180, 240, 300, 600,
-                                   1200, 1800, 3600};
+        const char *intervals[] = {"1 sec",  "2 sec",  "3 sec",  "4 sec",  "5 sec", "10 sec",
+                                   "20 sec", "30 sec", "1 min",  "2 min",  "3 min", "4 min",
+                                   "5 min",  "10 min", "20 min", "30 min", "1 hr"};
+        const quint64 seconds[] = {1, 2, 3, 4, 5, 10, 20, 30, 60, 120, 180, 240, 300, 600, 1200, 1800, 3600};
         for (int i = 0; i < SettingsToolWindow::IntervalCount; ++i) {
             QCOMPARE(popup.intervalBox()->itemText(i), QString::fromLatin1(intervals[i]));
             QCOMPARE(SettingsToolWindow::intervalSeconds(i), seconds[i]);
@@ -221,9 +222,11 @@ private slots:
         QTest::addColumn<int>("answer");
         const char *names[] = {"1024", "1280", "1600", "1920", "2048", "2592", "3264"};
         for (int i = 0; i < 7; ++i) {
-            QTest::newRow(qPrintable(QStringLiteral("%1 yes").arg(names[i]))) << i << (i >= 3) << int(QMessageBox::Yes);
+            QTest::newRow(qPrintable(QStringLiteral("%1 yes").arg(names[i])))
+                << i << (i >= 3) << int(QMessageBox::Yes);
             if (i >= 3)
-                QTest::newRow(qPrintable(QStringLiteral("%1 no").arg(names[i]))) << i << true << int(QMessageBox::No);
+                QTest::newRow(qPrintable(QStringLiteral("%1 no").arg(names[i])))
+                    << i << true << int(QMessageBox::No);
         }
         QTest::newRow("escape answers no") << 6 << true << -1;
     }
@@ -335,10 +338,14 @@ private slots:
         QTest::addColumn<bool>("record");
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("snapshot folder") << false << "/srv/pictures" << "/srv/pictures";
-        QTest::newRow("snapshot cancelled") << false << "" << "/tmp/snaps";
-        QTest::newRow("record folder") << true << "/srv/films" << "/srv/films";
-        QTest::newRow("record cancelled") << true << "" << "/tmp/films";
+        QTest::newRow("snapshot folder") << false << "/srv/pictures"
+                                         << "/srv/pictures";
+        QTest::newRow("snapshot cancelled") << false << ""
+                                            << "/tmp/snaps";
+        QTest::newRow("record folder") << true << "/srv/films"
+                                       << "/srv/films";
+        QTest::newRow("record cancelled") << true << ""
+                                          << "/tmp/films";
     }
 
     void folderChoosers()
@@ -366,10 +373,14 @@ private slots:
     {
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("source");
-        QTest::newRow("en") << "en" << "Recording";
-        QTest::newRow("de") << "de" << "Recording";
-        QTest::newRow("ja") << "ja" << "RecordingSave";
-        QTest::newRow("ru") << "ru" << "RecordingSave";
+        QTest::newRow("en") << "en"
+                            << "Recording";
+        QTest::newRow("de") << "de"
+                            << "Recording";
+        QTest::newRow("ja") << "ja"
+                            << "RecordingSave";
+        QTest::newRow("ru") << "ru"
+                            << "RecordingSave";
     }
 
     void recordingLabelByLanguage()

@@ -1,7 +1,7 @@
-#include "widgets/ImageButton.h"
-#include "canvas/ImageCanvas.h"
 #include "PopupTestHost.h"
+#include "canvas/ImageCanvas.h"
 #include "toolwindows/TextToolWindow.h"
+#include "widgets/ImageButton.h"
 
 #include <QComboBox>
 #include <QFontDatabase>

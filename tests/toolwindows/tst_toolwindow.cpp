@@ -1,7 +1,7 @@
-#include "widgets/ImageButton.h"
-#include "canvas/ImageCanvas.h"
 #include "PopupTestHost.h"
+#include "canvas/ImageCanvas.h"
 #include "toolwindows/ToolWindow.h"
+#include "widgets/ImageButton.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -78,8 +78,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&host));
         const QPoint beside = anchor->mapToGlobal(QPoint(anchor->width() + 3, 0));
 
-        ToolWindow popup(picture(popupSize.width(), popupSize.height()), anchor, &host,
-                         QStringLiteral("T"));
+        ToolWindow popup(picture(popupSize.width(), popupSize.height()), anchor, &host, QStringLiteral("T"));
         popup.show();
         QCOMPARE(popup.x(), clampX ? screen.width() - popupSize.width() : beside.x());
         QCOMPARE(popup.y(), clampY ? screen.height() - popupSize.height() : beside.y());

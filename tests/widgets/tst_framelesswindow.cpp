@@ -1,7 +1,7 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
-#include "widgets/FramelessWindow.h"
 #include "TestResourceTree.h"
+#include "widgets/FramelessWindow.h"
 
 #include <QScreen>
 #include <QtTest>

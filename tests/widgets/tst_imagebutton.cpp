@@ -2,8 +2,8 @@
 // between widgets, implicit grabs and the held buttons all come from the toolkit itself.
 #define QTEST_QPA_MOUSE_HANDLING
 
-#include "widgets/ImageButton.h"
 #include "TestResourceTree.h"
+#include "widgets/ImageButton.h"
 
 #include <QPainter>
 #include <QSignalSpy>
@@ -163,10 +163,13 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QColor>("color");
         QTest::addColumn<QColor>("drawnColor");
-        QTest::newRow("white caption") << "TEST_THREE" << "OK" << QColor(Qt::white) << QColor(Qt::white);
-        QTest::newRow("no colour draws black") << "TEST_THREE" << "Cancel" << QColor() << QColor(Qt::black);
-        QTest::newRow("wider than the button") << "TEST_WIDE" << "Drawing Board Caption" << QColor(Qt::yellow)
-                                               << QColor(Qt::yellow);
+        QTest::newRow("white caption") << "TEST_THREE"
+                                       << "OK" << QColor(Qt::white) << QColor(Qt::white);
+        QTest::newRow("no colour draws black") << "TEST_THREE"
+                                               << "Cancel" << QColor() << QColor(Qt::black);
+        QTest::newRow("wider than the button")
+            << "TEST_WIDE"
+            << "Drawing Board Caption" << QColor(Qt::yellow) << QColor(Qt::yellow);
     }
     void caption()
     {
@@ -254,7 +257,6 @@ private slots:
         QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(10, 10));
         QCOMPARE(clicked.count(), 1);
         QVERIFY(!button->isDown());
-
     }
 
     void longPressReleasedOutsideDoesNotClick()

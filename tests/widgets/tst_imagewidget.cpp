@@ -1,5 +1,5 @@
-#include "widgets/ImageWidget.h"
 #include "TestResourceTree.h"
+#include "widgets/ImageWidget.h"
 
 #include <QtTest>
 

@@ -53,10 +53,11 @@ QImage titleLook(const QString &iconName, const QString &caption)
 } // namespace
 
 namespace QTest {
-template <>
+template<>
 char *toString(const Cell &c)
 {
-    return qstrdup(QString("(%1, %2, %3 x %4)").arg(c.row).arg(c.column).arg(c.rowSpan).arg(c.columnSpan).toLatin1());
+    return qstrdup(
+        QString("(%1, %2, %3 x %4)").arg(c.row).arg(c.column).arg(c.rowSpan).arg(c.columnSpan).toLatin1());
 }
 } // namespace QTest
 
@@ -193,13 +194,11 @@ private slots:
         QTest::newRow("one disabled, shown")
             << QList<bool>{true, false, true} << QList<bool>{false, false, false}
             << QList<bool>{true, false, true} << "TOOL_TITLE_CLOSE";
-        QTest::newRow("all disabled")
-            << QList<bool>{false, false, false} << QList<bool>{false, true, false}
-            << QList<bool>{false, true, false} << "TOOL_TITLE_CLOSE";
+        QTest::newRow("all disabled") << QList<bool>{false, false, false} << QList<bool>{false, true, false}
+                                      << QList<bool>{false, true, false} << "TOOL_TITLE_CLOSE";
         // The last enabled member decides the title.
-        QTest::newRow("mixed visibility")
-            << QList<bool>{true, true, false} << QList<bool>{false, true, true}
-            << QList<bool>{true, false, true} << "TOOL_TITLE_OPEN";
+        QTest::newRow("mixed visibility") << QList<bool>{true, true, false} << QList<bool>{false, true, true}
+                                          << QList<bool>{true, false, true} << "TOOL_TITLE_OPEN";
         QTest::newRow("collapsed, disabled one stays hidden")
             << QList<bool>{true, false, true} << QList<bool>{true, true, true}
             << QList<bool>{false, true, false} << "TOOL_TITLE_OPEN";

@@ -1,8 +1,8 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "TestResourceTree.h"
 #include "widgets/HorizontalSlider.h"
 #include "widgets/Slider.h"
-#include "TestResourceTree.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -168,8 +168,8 @@ private slots:
         slider->setHandleWidth(22);
         slider->setValue(0);
         const QImage shown = slider->grab().toImage();
-        const QImage expected = background.scaled(240, 10, Qt::IgnoreAspectRatio,
-                                                  Qt::FastTransformation).convertToFormat(shown.format());
+        const QImage expected = background.scaled(240, 10, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                                    .convertToFormat(shown.format());
         // Right of the handle the background shows as stretched.
         QCOMPARE(shown.copy(40, 0, 200, 10), expected.copy(40, 0, 200, 10));
     }

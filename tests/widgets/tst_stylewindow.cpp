@@ -101,7 +101,8 @@ private slots:
         const QImage bottomRight = frameImage("VIDEO_FRAME_BOT_RIGHT");
         const QImage bottomLeft = frameImage("VIDEO_FRAME_BOT_LEFT");
         const QImage centre = frameImage("VIDEO_FRAME_MID_MID");
-        for (const QImage *piece : {&top, &topRight, &left, &right, &bottom, &bottomLeft, &bottomRight, &centre})
+        for (const QImage *piece :
+             {&top, &topRight, &left, &right, &bottom, &bottomLeft, &bottomRight, &centre})
             QVERIFY(!piece->isNull());
         showWindow();
         const QImage shown = m_window->grab().toImage();
@@ -114,13 +115,12 @@ private slots:
         QCOMPARE(shown.pixel(w - 1, h - 1),
                  bottomRight.pixel(bottomRight.width() - 1, bottomRight.height() - 1));
         // The side strips run from the top (no top-left piece) and below the top-right piece.
-        const QImage leftStrip = left.scaled(left.width(), h - bottomLeft.height(),
-                                             Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        const QImage leftStrip = left.scaled(left.width(), h - bottomLeft.height(), Qt::IgnoreAspectRatio,
+                                             Qt::FastTransformation);
         const QImage rightStrip = right.scaled(right.width(), h - topRight.height() - bottomRight.height(),
                                                Qt::IgnoreAspectRatio, Qt::FastTransformation);
         QCOMPARE(shown.pixel(0, h / 2), leftStrip.pixel(0, h / 2));
-        QCOMPARE(shown.pixel(w - 1, h / 2),
-                 rightStrip.pixel(right.width() - 1, h / 2 - topRight.height()));
+        QCOMPARE(shown.pixel(w - 1, h / 2), rightStrip.pixel(right.width() - 1, h / 2 - topRight.height()));
         QCOMPARE(shown.pixel(bottomLeft.width(), h - bottomLeft.height() + bottom.height() - 1),
                  bottom.pixel(0, bottom.height() - 1));
         QCOMPARE(shown.pixel(0, h - 1), bottomLeft.pixel(0, bottomLeft.height() - 1));
@@ -166,9 +166,12 @@ private slots:
         QTest::newRow("drag at y 25") << QPoint(200, 25) << QPoint(240, 45) << QRect(240, 170, 400, 300);
         QTest::newRow("drag at y 6") << QPoint(200, 6) << QPoint(180, 16) << QRect(180, 160, 400, 300);
         QTest::newRow("no drag at y 26") << QPoint(200, 26) << QPoint(240, 46) << QRect(200, 150, 400, 300);
-        QTest::newRow("top edge at y 5 resizes") << QPoint(200, 5) << QPoint(200, 25) << QRect(200, 175, 400, 275);
-        QTest::newRow("left edge, dragged in") << QPoint(3, 100) << QPoint(40, 100) << QRect(240, 150, 360, 300);
-        QTest::newRow("left edge, outwards") << QPoint(3, 100) << QPoint(-50, 100) << QRect(150, 150, 450, 300);
+        QTest::newRow("top edge at y 5 resizes")
+            << QPoint(200, 5) << QPoint(200, 25) << QRect(200, 175, 400, 275);
+        QTest::newRow("left edge, dragged in")
+            << QPoint(3, 100) << QPoint(40, 100) << QRect(240, 150, 360, 300);
+        QTest::newRow("left edge, outwards")
+            << QPoint(3, 100) << QPoint(-50, 100) << QRect(150, 150, 450, 300);
         QTest::newRow("left edge stops at the minimum width")
             << QPoint(3, 100) << QPoint(250, 100) << QRect(300, 150, 300, 300);
         QTest::newRow("top edge stops at the minimum height")
@@ -241,8 +244,8 @@ private slots:
         QTest::mouseRelease(m_window.get(), Qt::LeftButton, {}, edge - QPoint(100, 0));
         QVERIFY(!m_window->isMaximized());
         // The window keeps the size the pointer gave it.
-        QTRY_COMPARE(m_window->geometry(), QRect(available.topLeft(),
-                                                 QSize(available.width() - 100 - 2, available.height())));
+        QTRY_COMPARE(m_window->geometry(),
+                     QRect(available.topLeft(), QSize(available.width() - 100 - 2, available.height())));
     }
 
     void maximizeAndRestore()

@@ -18,7 +18,7 @@ namespace {
 class GalleryWindow : public StyleWindow
 {
 protected:
-    void layoutContents() override {}
+    void layoutContents() override { }
 };
 
 QString galleryDir()

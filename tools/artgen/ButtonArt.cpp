@@ -21,8 +21,7 @@ bool ButtonArt::draw(const PictureSpec &picture, QImage &image, QString *error) 
         *error = QStringLiteral("face must be dark or light, not \"%1\"").arg(faceStyle);
         return false;
     }
-    const QString prefix =
-        faceStyle == QLatin1String("light") ? QStringLiteral("light") : QString();
+    const QString prefix = faceStyle == QLatin1String("light") ? QStringLiteral("light") : QString();
     QString faceName;
     if (picture.state == QLatin1String("click"))
         faceName = QStringLiteral("accent");
@@ -46,8 +45,7 @@ bool ButtonArt::draw(const PictureSpec &picture, QImage &image, QString *error) 
         // down and up, whose own glyphs differ too little at button size.
         const int badgePx = o.number(QStringLiteral("badgesize"), px / 2 + 2);
         const qreal shift = badgePx / 2.0;
-        const QRectF badgeBox(box.center().x() + px / 2.0 - shift + 1, box.top(), badgePx,
-                              box.height());
+        const QRectF badgeBox(box.center().x() + px / 2.0 - shift + 1, box.top(), badgePx, box.height());
         box.translate(-shift, 0);
         if (!m_skin.symbol(p, o.text(QStringLiteral("badge")), badgePx, badgeBox, ink)) {
             *error = m_skin.takeError();

@@ -13,7 +13,9 @@ struct PictureSpec;
 class ButtonArt
 {
 public:
-    explicit ButtonArt(const Skin &skin) : m_skin(skin) {}
+    explicit ButtonArt(const Skin &skin)
+        : m_skin(skin)
+    { }
 
     // Paints picture into image (already sized and cleared); false with a message on bad input.
     bool draw(const PictureSpec &picture, QImage &image, QString *error) const;

@@ -50,8 +50,7 @@ QString ContactSheet::label(const Cell &cell)
 {
     for (const QImage &img : cell.pictures) {
         if (shown(img) != img.size())
-            return cell.label
-                + QStringLiteral(" (shown at %1 %)").arg(100 * kMaxPicture / img.width());
+            return cell.label + QStringLiteral(" (shown at %1 %)").arg(100 * kMaxPicture / img.width());
     }
     return cell.label;
 }

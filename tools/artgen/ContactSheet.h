@@ -11,7 +11,9 @@
 class ContactSheet
 {
 public:
-    explicit ContactSheet(const QFont &labelFont) : m_font(labelFont) {}
+    explicit ContactSheet(const QFont &labelFont)
+        : m_font(labelFont)
+    { }
 
     // Starts a new labelled row of cells.
     void section(const QString &title);

@@ -50,9 +50,9 @@ QByteArray IcoWriter::encode(const QVector<QImage> &images)
     for (int i = 0; i < images.size(); ++i) {
         const QImage &img = images[i];
         // A dimension of 256 is written as 0.
-        s << quint8(img.width() >= 256 ? 0 : img.width())
-          << quint8(img.height() >= 256 ? 0 : img.height()) << quint8(0) << quint8(0) << quint16(1)
-          << quint16(32) << quint32(bodies[i].size()) << quint32(offset);
+        s << quint8(img.width() >= 256 ? 0 : img.width()) << quint8(img.height() >= 256 ? 0 : img.height())
+          << quint8(0) << quint8(0) << quint16(1) << quint16(32) << quint32(bodies[i].size())
+          << quint32(offset);
         offset += quint32(bodies[i].size());
     }
     for (const QByteArray &b : bodies)

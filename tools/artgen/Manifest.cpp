@@ -40,8 +40,7 @@ QStringList tokenize(const QString &line, bool *ok)
     return tokens;
 }
 
-const QStringList kButtonStates = {QStringLiteral("normal"), QStringLiteral("over"),
-                                   QStringLiteral("click")};
+const QStringList kButtonStates = {QStringLiteral("normal"), QStringLiteral("over"), QStringLiteral("click")};
 const QStringList kButtonFolders = {QStringLiteral("Normal"), QStringLiteral("Over"),
                                     QStringLiteral("Click")};
 
@@ -105,8 +104,8 @@ bool Manifest::load(const QString &fileName, QString *error)
         else if (m_absent.contains(p.path))
             message = QStringLiteral("%1 must stay absent but is listed").arg(p.path);
         else if (!p.aliasOf.isEmpty() && !seen.contains(p.aliasOf))
-            message = QStringLiteral("alias %1 names %2, which is not listed before it")
-                          .arg(p.path, p.aliasOf);
+            message =
+                QStringLiteral("alias %1 names %2, which is not listed before it").arg(p.path, p.aliasOf);
         if (!message.isEmpty()) {
             *error = QStringLiteral("%1:%2: %3").arg(fileName).arg(p.line).arg(message);
             return false;

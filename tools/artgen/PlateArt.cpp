@@ -25,8 +25,7 @@ bool PlateArt::draw(const PictureSpec &picture, QImage &image, QString *error) c
     } else if (kind == QLatin1String("panel")) {
         panel(p, picture, size);
     } else if (kind == QLatin1String("bar")) {
-        m_skin.face(p, all, m_skin.colour(QStringLiteral("panel")),
-                    o.number(QStringLiteral("radius"), 6));
+        m_skin.face(p, all, m_skin.colour(QStringLiteral("panel")), o.number(QStringLiteral("radius"), 6));
     } else if (kind == QLatin1String("groove")) {
         // A slider track: a darker channel, vertical or horizontal by the picture's shape,
         // optionally on a plate of its own.
@@ -61,8 +60,7 @@ bool PlateArt::draw(const PictureSpec &picture, QImage &image, QString *error) c
         // leaves the rest for the label that the display draws.
         m_skin.plate(p, all, o.number(QStringLiteral("radius"), 6));
         const int glyphBox = o.number(QStringLiteral("glyphbox"), size.width());
-        glyph(p, picture, QRectF(0, 0, glyphBox, size.height()),
-              int(std::lround(size.height() * 0.6)));
+        glyph(p, picture, QRectF(0, 0, glyphBox, size.height()), int(std::lround(size.height() * 0.6)));
         if (o.text(QStringLiteral("dot")) == QLatin1String("record")) {
             // The recording plate: a red dot at the left, room for the red time text.
             p.setPen(Qt::NoPen);
@@ -92,8 +90,8 @@ bool PlateArt::glyph(QPainter &p, const PictureSpec &picture, const QRectF &box,
     if (!o.has(QStringLiteral("glyph")))
         return true;
     const QColor ink = m_skin.colour(o.text(QStringLiteral("colour"), QStringLiteral("glyph")));
-    return m_skin.symbol(p, o.text(QStringLiteral("glyph")),
-                         o.number(QStringLiteral("size"), defaultPx), box, ink);
+    return m_skin.symbol(p, o.text(QStringLiteral("glyph")), o.number(QStringLiteral("size"), defaultPx), box,
+                         ink);
 }
 
 void PlateArt::frame(QPainter &p, const PictureSpec &picture, const QSize &size) const
@@ -160,8 +158,7 @@ void PlateArt::popup(QPainter &p, const PictureSpec &picture, const QSize &size)
     }
 }
 
-void PlateArt::brightness(QPainter &p, const PictureSpec &picture, const QSize &size,
-                          QString *error) const
+void PlateArt::brightness(QPainter &p, const PictureSpec &picture, const QSize &size, QString *error) const
 {
     // Pieces of the brightness bar: rounded ends, plain steps with a tick, a longer centre step,
     // and the white level marks laid over a step.
@@ -214,7 +211,6 @@ void PlateArt::start(QPainter &p, const PictureSpec &picture, const QSize &size)
     const QString name = o.text(QStringLiteral("text"));
     p.setFont(m_skin.font(o.number(QStringLiteral("textsize"), size.height() / 16), false));
     p.setPen(m_skin.colour(o.text(QStringLiteral("textcolour"), QStringLiteral("glyph"))));
-    p.drawText(
-        QRectF(0, glyphBox.bottom() + size.height() * 0.04, size.width(), size.height() * 0.12),
-        Qt::AlignHCenter | Qt::AlignTop, name);
+    p.drawText(QRectF(0, glyphBox.bottom() + size.height() * 0.04, size.width(), size.height() * 0.12),
+               Qt::AlignHCenter | Qt::AlignTop, name);
 }

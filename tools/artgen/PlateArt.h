@@ -14,7 +14,9 @@ struct PictureSpec;
 class PlateArt
 {
 public:
-    explicit PlateArt(const Skin &skin) : m_skin(skin) {}
+    explicit PlateArt(const Skin &skin)
+        : m_skin(skin)
+    { }
 
     // Paints picture into image (already sized and cleared); false with a message on bad input.
     bool draw(const PictureSpec &picture, QImage &image, QString *error) const;

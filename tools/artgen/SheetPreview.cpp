@@ -7,8 +7,8 @@
 namespace {
 
 // A caption the way the picture button draws it: centred, baseline at (fh + h) / 2 - 3.
-void caption(QPainter &p, const QImage &button, const QPoint &at, const QString &text,
-             const QFont &font, const QColor &colour)
+void caption(QPainter &p, const QImage &button, const QPoint &at, const QString &text, const QFont &font,
+             const QColor &colour)
 {
     p.drawImage(at, button);
     p.setFont(font);
@@ -21,8 +21,7 @@ void caption(QPainter &p, const QImage &button, const QPoint &at, const QString 
 
 // A labelled on-screen picture the way the display draws it: the label centred right of the
 // first 38 pixels, baseline at (fh + h) / 2.
-void labelled(QPainter &p, const QImage &plate, const QPoint &at, const QString &text,
-              const QFont &font)
+void labelled(QPainter &p, const QImage &plate, const QPoint &at, const QString &text, const QFont &font)
 {
     p.drawImage(at, plate);
     p.setFont(font);
@@ -55,8 +54,7 @@ QVector<QPair<QString, QImage>> SheetPreview::compose() const
     add(QStringLiteral("labels over a white page (Arial 11)"), labelledPlates());
     add(QStringLiteral("brightness 0..12, level 9"), brightnessBar(0, 12, 9));
     add(QStringLiteral("brightness, camera absent"), brightnessBar(0, 0, 0));
-    add(QStringLiteral("recording time (Arial 15 bold, red)"),
-        recordingTime(QStringLiteral("01:02:05")));
+    add(QStringLiteral("recording time (Arial 15 bold, red)"), recordingTime(QStringLiteral("01:02:05")));
     add(QStringLiteral("100 hours"), recordingTime(QStringLiteral("100:00:00")));
     return out;
 }
@@ -86,8 +84,8 @@ QImage SheetPreview::captionedButtons() const
     p.setRenderHint(QPainter::TextAntialiasing);
     const QFont base = m_skin.font(12);
     const QColor white(Qt::white);
-    caption(p, m_pictures["Normal/MAIN_BUTTON.png"], {4, 5}, QStringLiteral("Live"),
-            pointFont(base, 11), white);
+    caption(p, m_pictures["Normal/MAIN_BUTTON.png"], {4, 5}, QStringLiteral("Live"), pointFont(base, 11),
+            white);
     caption(p, m_pictures["Click/MAIN_BUTTON.png"], {111, 5}, QStringLiteral("Photograph"),
             pointFont(base, 11), white);
     caption(p, m_pictures["Normal/MAIN_BUTTON_LONG.png"], {218, 5}, QStringLiteral("Drawing Board"),
@@ -95,12 +93,12 @@ QImage SheetPreview::captionedButtons() const
     caption(p, m_pictures["Normal/TOOL_TITLE_OPEN.png"], {354, 5}, QStringLiteral("Adjustment"),
             pointFont(base, 10), white);
     // The popups' text buttons keep the button's default caption colour, black.
-    caption(p, m_pictures["Normal/POPUP_BUTTON.png"], {4, 36}, QStringLiteral("OK"),
-            pointFont(base, 8), Qt::black);
-    caption(p, m_pictures["Click/POPUP_BUTTON.png"], {84, 36}, QStringLiteral("Cancel"),
-            pointFont(base, 8), Qt::black);
-    caption(p, m_pictures["Normal/POPUP_BUTTON.png"], {164, 36}, QStringLiteral("Browse"),
-            pointFont(base, 8), Qt::black);
+    caption(p, m_pictures["Normal/POPUP_BUTTON.png"], {4, 36}, QStringLiteral("OK"), pointFont(base, 8),
+            Qt::black);
+    caption(p, m_pictures["Click/POPUP_BUTTON.png"], {84, 36}, QStringLiteral("Cancel"), pointFont(base, 8),
+            Qt::black);
+    caption(p, m_pictures["Normal/POPUP_BUTTON.png"], {164, 36}, QStringLiteral("Browse"), pointFont(base, 8),
+            Qt::black);
     return img;
 }
 
@@ -141,17 +139,15 @@ QImage SheetPreview::brightnessBar(int min, int max, int level) const
     const QImage longStep = m_pictures.value("OSD/OSD_BRIGHTNESS_BK_LONG.png");
     const QImage mark = m_pictures.value("OSD/OSD_BRIGHTNESS_BAR.png");
     const QImage centreMark = m_pictures.value("OSD/OSD_BRIGHTNESS_BAR_CENTER.png");
-    if (minEnd.isNull() || maxEnd.isNull() || shortStep.isNull() || longStep.isNull()
-        || mark.isNull() || centreMark.isNull())
+    if (minEnd.isNull() || maxEnd.isNull() || shortStep.isNull() || longStep.isNull() || mark.isNull()
+        || centreMark.isNull())
         return QImage();
     const int W = 260;
     const int H = 60;
     QImage img = page(W, H);
     QPainter p(&img);
     const int mid = (min + max) / 2;
-    int x =
-        (W - (minEnd.width() + (max - min) * shortStep.width() + longStep.width() + maxEnd.width()))
-        / 2;
+    int x = (W - (minEnd.width() + (max - min) * shortStep.width() + longStep.width() + maxEnd.width())) / 2;
     const int y = H - 50;
     p.drawImage(x, y, minEnd);
     x += minEnd.width();

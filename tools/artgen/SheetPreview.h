@@ -16,8 +16,9 @@ class SheetPreview
 {
 public:
     SheetPreview(const Skin &skin, const QHash<QString, QImage> &pictures)
-            : m_skin(skin), m_pictures(pictures)
-    {}
+        : m_skin(skin)
+        , m_pictures(pictures)
+    { }
 
     // Labelled previews; pieces missing from the manifest are left out.
     QVector<QPair<QString, QImage>> compose() const;

@@ -1,8 +1,7 @@
 #include "Skin.h"
 
-#include "Options.h"
-
 #include "Manifest.h"
+#include "Options.h"
 
 #include <QFontDatabase>
 #include <QPainterPath>
@@ -14,11 +13,9 @@ namespace {
 QString addFont(const QString &file, QString *error)
 {
     const int id = QFontDatabase::addApplicationFont(file);
-    const QStringList families =
-        id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
+    const QStringList families = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
     if (families.isEmpty()) {
-        *error =
-            QStringLiteral("text font %1 cannot be loaded (install fonts-liberation)").arg(file);
+        *error = QStringLiteral("text font %1 cannot be loaded (install fonts-liberation)").arg(file);
         return QString();
     }
     return families.first();
@@ -46,11 +43,10 @@ bool Skin::load(const Manifest &manifest, QString *error)
     if (m_boldFamily.isEmpty())
         return false;
     m_colours = manifest.colours();
-    for (const char *needed : {"frame", "frameEdge", "panel", "face", "hover", "accent", "glyph",
-                               "plate", "plateEdge", "muted", "record"}) {
+    for (const char *needed : {"frame", "frameEdge", "panel", "face", "hover", "accent", "glyph", "plate",
+                               "plateEdge", "muted", "record"}) {
         if (!m_colours.contains(QLatin1String(needed))) {
-            *error =
-                QStringLiteral("the manifest sets no colour \"%1\"").arg(QLatin1String(needed));
+            *error = QStringLiteral("the manifest sets no colour \"%1\"").arg(QLatin1String(needed));
             return false;
         }
     }
@@ -111,8 +107,7 @@ void Skin::plate(QPainter &p, const QRectF &rect, qreal radius) const
     p.restore();
 }
 
-bool Skin::symbol(QPainter &p, const QString &name, int px, const QRectF &box,
-                  const QColor &colour) const
+bool Skin::symbol(QPainter &p, const QString &name, int px, const QRectF &box, const QColor &colour) const
 {
     if (name.startsWith(QLatin1Char('@'))) {
         const QRectF square(box.center().x() - px / 2.0, box.center().y() - px / 2.0, px, px);
@@ -145,8 +140,7 @@ void Skin::mark(QPainter &p, const QRectF &box) const
            colour(QStringLiteral("glyph")));
 }
 
-void Skin::drawnSymbol(QPainter &p, const QString &name, const QRectF &box,
-                       const QColor &colour) const
+void Skin::drawnSymbol(QPainter &p, const QString &name, const QRectF &box, const QColor &colour) const
 {
     const qreal s = box.width();
     const qreal line = std::max(1.5, s / 12.0);
@@ -167,8 +161,8 @@ void Skin::drawnSymbol(QPainter &p, const QString &name, const QRectF &box,
         p.drawRoundedRect(body, s * 0.05, s * 0.05);
         p.setPen(Qt::NoPen);
         p.setBrush(colour);
-        p.drawRoundedRect(QRectF(body.left(), body.top(), body.width() * 0.42, body.height()),
-                          s * 0.05, s * 0.05);
+        p.drawRoundedRect(QRectF(body.left(), body.top(), body.width() * 0.42, body.height()), s * 0.05,
+                          s * 0.05);
         p.resetTransform();
         p.setPen(pen);
         p.drawLine(QPointF(box.left() + s * 0.45, box.bottom() - s * 0.08),
@@ -186,8 +180,8 @@ void Skin::drawnSymbol(QPainter &p, const QString &name, const QRectF &box,
             const qreal r = frame.height() * 0.42;
             p.drawEllipse(frame.center(), r, r);
         } else if (shape == QLatin1String("window")) {
-            p.drawRect(frame.adjusted(frame.width() * 0.3, frame.height() * 0.22,
-                                      -frame.width() * 0.3, -frame.height() * 0.22));
+            p.drawRect(frame.adjusted(frame.width() * 0.3, frame.height() * 0.22, -frame.width() * 0.3,
+                                      -frame.height() * 0.22));
         } else if (shape == QLatin1String("left")) {
             p.drawRect(QRectF(frame.left(), frame.top(), frame.width() / 2, frame.height()));
         } else if (shape == QLatin1String("top")) {

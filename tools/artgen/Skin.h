@@ -39,14 +39,12 @@ public:
     void plate(QPainter &p, const QRectF &rect, qreal radius = 6) const;
     // A glyph of the glyph font, or a symbol the skin draws itself ("@line", "@eraser",
     // "@mask-disc", "@mask-window", "@mask-left", "@mask-top", "@mark"), in box at size px.
-    bool symbol(QPainter &p, const QString &name, int px, const QRectF &box,
-                const QColor &colour) const;
+    bool symbol(QPainter &p, const QString &name, int px, const QRectF &box, const QColor &colour) const;
     // The application mark: an accent tile with the camera glyph, filling box.
     void mark(QPainter &p, const QRectF &box) const;
 
 private:
-    void drawnSymbol(QPainter &p, const QString &name, const QRectF &box,
-                     const QColor &colour) const;
+    void drawnSymbol(QPainter &p, const QString &name, const QRectF &box, const QColor &colour) const;
 
     GlyphFont m_glyphs;
     QHash<QString, QColor> m_colours;

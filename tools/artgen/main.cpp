@@ -62,14 +62,14 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Draws the artwork of the resource tree."));
     parser.addHelpOption();
-    parser.addOption({QStringLiteral("manifest"), QStringLiteral("The artwork manifest."),
-                      QStringLiteral("file")});
+    parser.addOption(
+        {QStringLiteral("manifest"), QStringLiteral("The artwork manifest."), QStringLiteral("file")});
     parser.addOption(
         {QStringLiteral("out"), QStringLiteral("Folder for the pictures."), QStringLiteral("dir")});
     parser.addOption(
         {QStringLiteral("qrc"), QStringLiteral("Resource list to write."), QStringLiteral("file")});
-    parser.addOption({QStringLiteral("sheet"), QStringLiteral("Contact sheet to write."),
-                      QStringLiteral("file")});
+    parser.addOption(
+        {QStringLiteral("sheet"), QStringLiteral("Contact sheet to write."), QStringLiteral("file")});
     // Desktop environments take the application icon as one PNG per size, not as an icon
     // container; each image of an icon is also written as <dir>/<N>x<N>/<name>.png.
     parser.addOption({QStringLiteral("icon-pngs"),
@@ -98,8 +98,7 @@ int main(int argc, char **argv)
     // Files are listed relative to the resource list, so the list is the same wherever the
     // build tree lies.
     const QDir qrcDir = QFileInfo(parser.value(QStringLiteral("qrc"))).absoluteDir();
-    QString qrc =
-        QStringLiteral("<!DOCTYPE RCC><RCC version=\"1.0\">\n<qresource prefix=\"/icons\">\n");
+    QString qrc = QStringLiteral("<!DOCTYPE RCC><RCC version=\"1.0\">\n<qresource prefix=\"/icons\">\n");
     QHash<QString, QString> files; // resource path -> file written for it
     QHash<QString, QImage> drawn;  // resource path -> picture, for aliases on the sheet
     QString section;
@@ -136,10 +135,9 @@ int main(int argc, char **argv)
             if (!iconPngDir.isEmpty()) {
                 const QString stem = QFileInfo(picture.path).completeBaseName();
                 for (const QImage &image : images) {
-                    const QString sizeDir =
-                        QStringLiteral("%1x%1").arg(image.width());
-                    if (!writeFile(QDir(iconPngDir).filePath(sizeDir + QLatin1Char('/') + stem +
-                                                            QStringLiteral(".png")),
+                    const QString sizeDir = QStringLiteral("%1x%1").arg(image.width());
+                    if (!writeFile(QDir(iconPngDir)
+                                       .filePath(sizeDir + QLatin1Char('/') + stem + QStringLiteral(".png")),
                                    png(image), &error))
                         return fail(error);
                 }
@@ -154,9 +152,8 @@ int main(int argc, char **argv)
             QImage img(picture.size, QImage::Format_ARGB32_Premultiplied);
             img.fill(Qt::transparent);
             QString drawError;
-            const bool ok = picture.kind == QLatin1String("button")
-                ? buttons.draw(picture, img, &drawError)
-                : plates.draw(picture, img, &drawError);
+            const bool ok = picture.kind == QLatin1String("button") ? buttons.draw(picture, img, &drawError)
+                                                                    : plates.draw(picture, img, &drawError);
             if (!ok)
                 return fail(where(drawError));
             img = img.convertToFormat(QImage::Format_ARGB32);

@@ -33,8 +33,8 @@ QString CaptureMode::toCapsString() const
 
 bool CaptureMode::operator==(const CaptureMode &other) const
 {
-    return width == other.width && height == other.height
-        && rateNumerator == other.rateNumerator && rateDenominator == other.rateDenominator;
+    return width == other.width && height == other.height && rateNumerator == other.rateNumerator
+        && rateDenominator == other.rateDenominator;
 }
 
 double CaptureFormatChooser::preferredRate(int height)
@@ -79,8 +79,8 @@ CaptureMode CaptureFormatChooser::withRate(int width, int height, double rate)
     return mode;
 }
 
-CaptureMode CaptureFormatChooser::choose(const QVector<FrameSizeOption> &offered,
-                                         const CaptureMode &current, int width, int height)
+CaptureMode CaptureFormatChooser::choose(const QVector<FrameSizeOption> &offered, const CaptureMode &current,
+                                         int width, int height)
 {
     const double wanted = preferredRate(height);
     for (const FrameSizeOption &option : offered) {

@@ -39,8 +39,8 @@ class CaptureFormatChooser
 {
 public:
     static double preferredRate(int height);
-    static CaptureMode choose(const QVector<FrameSizeOption> &offered, const CaptureMode &current,
-                              int width, int height);
+    static CaptureMode choose(const QVector<FrameSizeOption> &offered, const CaptureMode &current, int width,
+                              int height);
 
 private:
     static double nearestRate(const FrameSizeOption &option, double wanted);

@@ -1,11 +1,12 @@
 #include "sources/film/FilmGraph.h"
 
-#include "sources/media/GrabberElement.h"
 #include "common/Logging.h"
+#include "sources/media/GrabberElement.h"
 #include "sources/media/MediaGraph.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
+
 #include <cstring>
 
 namespace {
@@ -80,8 +81,7 @@ void FilmGraph::onPadAdded(GstElement *, GstPad *pad, gpointer self)
     std::lock_guard<std::mutex> lock(graph->m_mutex);
     if (graph->m_linked)
         return; // the film is already running; a late stream stays unlinked
-    const gulong id = gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BLOCK_DOWNSTREAM, holdPad,
-                                        nullptr, nullptr);
+    const gulong id = gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BLOCK_DOWNSTREAM, holdPad, nullptr, nullptr);
     graph->m_held.emplace_back(GstRef<GstPad>::borrow(pad), id);
 }
 
@@ -102,8 +102,8 @@ bool FilmGraph::waitForPads(int padWaitMs)
             if (m_noMorePads)
                 return true;
         }
-        GstRef<GstMessage> message(gst_bus_timed_pop_filtered(
-            bus.get(), BUS_POLL_MS * GST_MSECOND, GST_MESSAGE_ERROR));
+        GstRef<GstMessage> message(
+            gst_bus_timed_pop_filtered(bus.get(), BUS_POLL_MS * GST_MSECOND, GST_MESSAGE_ERROR));
         if (message) {
             qCWarning(lcSources) << "film cannot be opened:" << describe(message.get());
             return false;
@@ -143,8 +143,8 @@ bool FilmGraph::buildAudioBranch(GstPad *audioPad, const QByteArray &audioOutput
     GstElement *resample = g.addElement("audioresample", "Audio Resampler");
     GstElement *volume = g.addElement("volume", "Volume");
     if (!convert || !resample || !volume || !g.addElement(output.get(), "Audio Renderer")
-        || !g.connect(audioPad, convert) || !g.connect(convert, resample)
-        || !g.connect(resample, volume) || !g.connect(volume, output.get())) {
+        || !g.connect(audioPad, convert) || !g.connect(convert, resample) || !g.connect(resample, volume)
+        || !g.connect(volume, output.get())) {
         qCWarning(lcSources) << "the sound branch cannot be built; the film plays without sound";
         for (GstElement *e : {convert, resample, volume, output.get()}) {
             if (e && GST_OBJECT_PARENT(e) == GST_OBJECT(g.pipeline())) {
@@ -168,8 +168,7 @@ FilmGraph::Result FilmGraph::build(const QString &path,
         return Result::NoGraph;
     m_source = m_graph->addElement("uridecodebin", "Source Filter");
     GError *error = nullptr;
-    gchar *uri = gst_filename_to_uri(QFileInfo(path).absoluteFilePath().toUtf8().constData(),
-                                     &error);
+    gchar *uri = gst_filename_to_uri(QFileInfo(path).absoluteFilePath().toUtf8().constData(), &error);
     if (!m_source || !uri) {
         qCWarning(lcSources) << "no source for" << path << (error ? error->message : "");
         g_clear_error(&error);

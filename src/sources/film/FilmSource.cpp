@@ -1,10 +1,10 @@
 #include "sources/film/FilmSource.h"
 
-#include "sources/media/BusBridge.h"
-#include "sources/media/DirectShowTransformFilter.h"
-#include "sources/film/FilmGraph.h"
 #include "common/ICaptureCB.h"
 #include "common/Logging.h"
+#include "sources/film/FilmGraph.h"
+#include "sources/media/BusBridge.h"
+#include "sources/media/DirectShowTransformFilter.h"
 #include "sources/media/MediaFramework.h"
 #include "sources/media/MediaGraph.h"
 
@@ -31,14 +31,13 @@ int FilmSource::speedRate(int index)
 }
 
 FilmSource::FilmSource(ICaptureCB *sink, QObject *parent)
-    : QObject(parent),
-      m_sink(sink),
-      m_tickTimer(new QTimer(this)),
-      m_audioOutput(FilmGraph::DEFAULT_AUDIO_OUTPUT)
+    : QObject(parent)
+    , m_sink(sink)
+    , m_tickTimer(new QTimer(this))
+    , m_audioOutput(FilmGraph::DEFAULT_AUDIO_OUTPUT)
 {
     MediaFramework::initialize();
-    m_grabber = std::make_shared<DirectShowTransformFilter>(sink,
-                                                            DirectShowTransformFilter::MODE_FILM);
+    m_grabber = std::make_shared<DirectShowTransformFilter>(sink, DirectShowTransformFilter::MODE_FILM);
     m_tickTimer->setInterval(TICK_MS);
     connect(m_tickTimer, &QTimer::timeout, this, &FilmSource::tickEvent);
     m_speedClock.start();
@@ -245,8 +244,7 @@ void FilmSource::tickEvent()
     refreshDuration();
     // The graph reports the end of the film by end-of-stream; its last position may stop a
     // frame short of the duration.
-    const bool beyond = m_endReached || position < 0
-                        || (m_duration > 0 && position >= m_duration);
+    const bool beyond = m_endReached || position < 0 || (m_duration > 0 && position >= m_duration);
     if (!beyond) {
         emit tick();
         return;

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+
 #include <memory>
 
 class BusBridge;

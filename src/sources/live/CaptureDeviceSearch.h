@@ -16,6 +16,5 @@ public:
     // Writes "Done with index %d, USB VID_%04X&PID_%04X" for each device taken and "cancelled"
     // for a video input without the extension unit. Returns the device taken; null when the
     // category has no devices or none of them qualified.
-    static std::unique_ptr<DeviceFilter> enumCaptureFilter(DeviceBackend *backend,
-                                                           DeviceCategory category);
+    static std::unique_ptr<DeviceFilter> enumCaptureFilter(DeviceBackend *backend, DeviceCategory category);
 };

@@ -1,10 +1,10 @@
 #include "sources/live/LiveCaptureGraph.h"
 
-#include "sources/media/BusBridge.h"
+#include "common/Logging.h"
 #include "sources/devices/DeviceFilter.h"
+#include "sources/media/BusBridge.h"
 #include "sources/media/DirectShowTransformFilter.h"
 #include "sources/media/GrabberElement.h"
-#include "common/Logging.h"
 #include "sources/media/MediaGraph.h"
 #include "sources/media/RecordingFinisher.h"
 
@@ -12,8 +12,7 @@
 
 LiveCaptureGraph::LiveCaptureGraph(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 LiveCaptureGraph::~LiveCaptureGraph()
 {
@@ -58,7 +57,8 @@ bool LiveCaptureGraph::buildPreview(DeviceFilter *camera, const CaptureMode &mod
                  "max-size-time", guint64(0), nullptr);
     g_object_set(renderer, "sync", FALSE, "async", FALSE, nullptr);
 
-    m_previewGrabber = std::make_shared<DirectShowTransformFilter>(sink, DirectShowTransformFilter::MODE_PREVIEW);
+    m_previewGrabber = std::make_shared<DirectShowTransformFilter>(sink,
+                                                                   DirectShowTransformFilter::MODE_PREVIEW);
     GstRef<GstElement> grabber = GrabberElement::create(m_previewGrabber, "Grabber");
     if (!grabber || !m_graph->addElement(grabber.get(), "Grabber"))
         return false;
@@ -84,11 +84,12 @@ bool LiveCaptureGraph::addRecordBranch(const QString &path, DeviceFilter *audio,
     m_muxer = GstRef<GstElement>::borrow(muxer);
     m_recordPath = path;
     // Room for a few seconds while the multiplexer waits for the other stream to start.
-    g_object_set(queue, "max-size-buffers", 0u, "max-size-bytes", 0u,
-                 "max-size-time", guint64(3 * GST_SECOND), nullptr);
+    g_object_set(queue, "max-size-buffers", 0u, "max-size-bytes", 0u, "max-size-time",
+                 guint64(3 * GST_SECOND), nullptr);
     g_object_set(writer, "location", path.toLocal8Bit().constData(), "async", FALSE, nullptr);
 
-    m_recordGrabber = std::make_shared<DirectShowTransformFilter>(sink, DirectShowTransformFilter::MODE_RECORD);
+    m_recordGrabber = std::make_shared<DirectShowTransformFilter>(sink,
+                                                                  DirectShowTransformFilter::MODE_RECORD);
     GstRef<GstElement> grabber = GrabberElement::create(m_recordGrabber, "Grabber");
     if (!grabber || !m_graph->addElement(grabber.get(), "Grabber"))
         return false;
@@ -110,8 +111,8 @@ bool LiveCaptureGraph::addRecordBranch(const QString &path, DeviceFilter *audio,
         qCWarning(lcSources) << "cannot add the audio input" << audio->displayName();
         return true; // the recording goes on without sound
     }
-    g_object_set(audioQueue, "max-size-buffers", 0u, "max-size-bytes", 0u,
-                 "max-size-time", guint64(3 * GST_SECOND), nullptr);
+    g_object_set(audioQueue, "max-size-buffers", 0u, "max-size-bytes", 0u, "max-size-time",
+                 guint64(3 * GST_SECOND), nullptr);
     if (!(m_graph->connect(microphone.get(), convert) && m_graph->connect(convert, resample)
           && m_graph->connect(resample, audioQueue) && m_graph->connect(audioQueue, muxer)))
         qCWarning(lcSources) << "the audio branch does not connect";

@@ -1,11 +1,10 @@
 #include "sources/live/LiveSource.h"
 
-#include "sources/devices/DeviceBackendLoader.h"
-
-#include "sources/live/CaptureDeviceSearch.h"
 #include "common/ICaptureCB.h"
-#include "sources/live/LiveCaptureGraph.h"
 #include "common/Logging.h"
+#include "sources/devices/DeviceBackendLoader.h"
+#include "sources/live/CaptureDeviceSearch.h"
+#include "sources/live/LiveCaptureGraph.h"
 
 #include <QTimer>
 #include <QtEndian>
@@ -24,9 +23,9 @@ constexpr quint32 REGISTER_ZOOM_FACTOR_2 = 0x7000001E;
 
 LiveSource::LiveSource(ICaptureCB *sink, int width, int height, int recordWidth, int recordHeight,
                        QObject *parent)
-    : LiveSource(DeviceBackendLoader::fromEnvironment(), sink, width, height, recordWidth, recordHeight, parent)
-{
-}
+    : LiveSource(DeviceBackendLoader::fromEnvironment(), sink, width, height, recordWidth, recordHeight,
+                 parent)
+{ }
 
 LiveSource::LiveSource(std::unique_ptr<DeviceBackend> backend, ICaptureCB *sink, int width, int height,
                        int recordWidth, int recordHeight, QObject *parent)
@@ -202,7 +201,8 @@ qint32 LiveSource::brightness()
 
 qint32 LiveSource::setBrightness(qint32 value)
 {
-    return m_device ? m_device->setProperty(DeviceProperty::Brightness, value, PROPERTY_FLAG_MANUAL) : -ENODEV;
+    return m_device ? m_device->setProperty(DeviceProperty::Brightness, value, PROPERTY_FLAG_MANUAL)
+                    : -ENODEV;
 }
 
 void LiveSource::brightnessUp()

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sources/devices/DeviceBackend.h"
 #include "common/LiveSourceBase.h"
+#include "sources/devices/DeviceBackend.h"
 
 #include <QElapsedTimer>
 #include <QString>
@@ -89,7 +89,7 @@ private:
     QTimer *m_presenceTimer = nullptr;
     int m_width = 0;
     int m_height = 0;
-    int m_recordWidth = 0;  // kept as given; recordings have the capture size
+    int m_recordWidth = 0; // kept as given; recordings have the capture size
     int m_recordHeight = 0;
     std::unique_ptr<DeviceBackend> m_backend;
     std::unique_ptr<DeviceFilter> m_device;

@@ -5,7 +5,9 @@
 #include <QAbstractEventDispatcher>
 #include <QTimer>
 
-BusBridge::BusBridge(GstRef<GstBus> bus, QObject *parent) : QObject(parent), m_bus(std::move(bus))
+BusBridge::BusBridge(GstRef<GstBus> bus, QObject *parent)
+    : QObject(parent)
+    , m_bus(std::move(bus))
 {
     if (!m_bus)
         return;
@@ -73,8 +75,8 @@ void BusBridge::dispatch(GstMessage *message)
         const QString details = QString::fromUtf8(debug ? debug : "");
         g_clear_error(&error);
         g_free(debug);
-        qCWarning(lcMedia).noquote() << (isError ? "error from" : "warning from") << element << ":"
-                                     << text << details;
+        qCWarning(lcMedia).noquote() << (isError ? "error from" : "warning from") << element << ":" << text
+                                     << details;
         if (isError)
             emit errorOccurred(element, text, details);
         else

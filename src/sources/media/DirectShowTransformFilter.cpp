@@ -9,9 +9,9 @@
 #include <cstring>
 
 DirectShowTransformFilter::DirectShowTransformFilter(ICaptureCB *sink, int mode)
-    : m_sink(sink), m_mode(mode)
-{
-}
+    : m_sink(sink)
+    , m_mode(mode)
+{ }
 
 HRESULT DirectShowTransformFilter::CheckInputType(const MediaType &type) const
 {
@@ -60,8 +60,8 @@ HRESULT DirectShowTransformFilter::transformFrame(MediaSample &sample)
     const std::size_t frameBytes = rowBytes * static_cast<std::size_t>(h > 0 ? h : 0);
     // A frame the negotiated size does not describe would let the sink read past the buffer.
     if (!data || frameBytes == 0 || sample.actualDataLength() < frameBytes) {
-        qCWarning(lcMedia) << "frame of" << sample.actualDataLength() << "bytes does not hold"
-                           << w << "x" << h << "pixels; passed on without the canvas";
+        qCWarning(lcMedia) << "frame of" << sample.actualDataLength() << "bytes does not hold" << w << "x"
+                           << h << "pixels; passed on without the canvas";
         return S_OK;
     }
     // The decoder leaves the top row unreliable, so it repeats the second one; a frame of a

@@ -37,7 +37,8 @@ G_DEFINE_TYPE(DoccamGrabber, doccam_grabber, GST_TYPE_BASE_TRANSFORM)
 #define DOCCAM_GRABBER(obj) (G_TYPE_CHECK_INSTANCE_CAST((obj), DOCCAM_TYPE_GRABBER, DoccamGrabber))
 #define DOCCAM_IS_GRABBER(obj) (G_TYPE_CHECK_INSTANCE_TYPE((obj), DOCCAM_TYPE_GRABBER))
 
-#define GRABBER_FRAME_CAPS "video/x-raw, format = (string) BGRx, " \
+#define GRABBER_FRAME_CAPS                                                                                   \
+    "video/x-raw, format = (string) BGRx, "                                                                  \
     "width = (int) [ 1, max ], height = (int) [ 1, max ]"
 #define GRABBER_RECORD_CAPS "image/jpeg, width = (int) [ 1, max ], height = (int) [ 1, max ]"
 
@@ -59,8 +60,8 @@ std::shared_ptr<DirectShowTransformFilter> lockedFilter(DoccamGrabber *self)
 
 } // namespace
 
-static GstCaps *doccam_grabber_transform_caps(GstBaseTransform *trans, GstPadDirection,
-                                              GstCaps *caps, GstCaps *filter)
+static GstCaps *doccam_grabber_transform_caps(GstBaseTransform *trans, GstPadDirection, GstCaps *caps,
+                                              GstCaps *filter)
 {
     DoccamGrabber *self = DOCCAM_GRABBER(trans);
     GST_OBJECT_LOCK(self);
@@ -90,8 +91,7 @@ static gboolean doccam_grabber_set_caps(GstBaseTransform *trans, GstCaps *incaps
     }
     const MediaType inType = MediaType::fromCaps(incaps);
     if (filter->CheckInputType(inType) != S_OK) {
-        GST_ERROR_OBJECT(self, "grabber in mode %d refuses caps %" GST_PTR_FORMAT, filter->mode(),
-                         incaps);
+        GST_ERROR_OBJECT(self, "grabber in mode %d refuses caps %" GST_PTR_FORMAT, filter->mode(), incaps);
         return FALSE;
     }
     filter->SetMediaType(PinDirection::Input, inType);
@@ -163,8 +163,7 @@ bool GrabberElement::registerElement()
     return gst_element_register(nullptr, FACTORY_NAME, GST_RANK_NONE, DOCCAM_TYPE_GRABBER);
 }
 
-GstRef<GstElement> GrabberElement::create(std::shared_ptr<DirectShowTransformFilter> filter,
-                                          const char *name)
+GstRef<GstElement> GrabberElement::create(std::shared_ptr<DirectShowTransformFilter> filter, const char *name)
 {
     GstRef<GstElement> element(gst_element_factory_make(FACTORY_NAME, name));
     if (!element || !DOCCAM_IS_GRABBER(element.get()))

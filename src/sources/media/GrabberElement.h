@@ -27,8 +27,7 @@ public:
 
     // A new grabber element holding one reference on the filter; null if the type is not
     // registered.
-    static GstRef<GstElement> create(std::shared_ptr<DirectShowTransformFilter> filter,
-                                     const char *name);
+    static GstRef<GstElement> create(std::shared_ptr<DirectShowTransformFilter> filter, const char *name);
 
     // The filter a grabber element hosts, or null for any other element.
     static std::shared_ptr<DirectShowTransformFilter> filter(GstElement *element);

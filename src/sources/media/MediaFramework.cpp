@@ -1,7 +1,7 @@
 #include "sources/media/MediaFramework.h"
 
-#include "sources/media/GrabberElement.h"
 #include "common/Logging.h"
+#include "sources/media/GrabberElement.h"
 
 #include <gst/gst.h>
 

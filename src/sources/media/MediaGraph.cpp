@@ -60,7 +60,8 @@ bool isRequestPad(GstPad *pad)
 
 } // namespace
 
-MediaGraph::MediaGraph(const char *name) : m_pipeline(gst_pipeline_new(name))
+MediaGraph::MediaGraph(const char *name)
+    : m_pipeline(gst_pipeline_new(name))
 {
     if (!m_pipeline)
         qCWarning(lcMedia) << "cannot create the pipeline" << name;
@@ -148,8 +149,7 @@ bool MediaGraph::connect(GstPad *output, GstElement *to)
     return false;
 }
 
-bool MediaGraph::linkThrough(GstPad *output, const std::vector<const char *> &converters,
-                             GstElement *to)
+bool MediaGraph::linkThrough(GstPad *output, const std::vector<const char *> &converters, GstElement *to)
 {
     GstBin *bin = GST_BIN(m_pipeline.get());
     std::vector<GstElement *> made; // owned by the bin once added
@@ -237,8 +237,7 @@ bool MediaGraph::seek(qint64 positionNs)
     if (!m_pipeline || positionNs < 0)
         return false;
     return gst_element_seek_simple(m_pipeline.get(), GST_FORMAT_TIME,
-                                   GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-                                   positionNs);
+                                   GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), positionNs);
 }
 
 qint64 MediaGraph::duration() const

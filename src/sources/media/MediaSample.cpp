@@ -2,7 +2,9 @@
 
 #include "common/Logging.h"
 
-MediaSample::MediaSample(GstBuffer *writableBuffer) : m_buffer(writableBuffer) {}
+MediaSample::MediaSample(GstBuffer *writableBuffer)
+    : m_buffer(writableBuffer)
+{ }
 
 MediaSample::~MediaSample()
 {
@@ -28,8 +30,7 @@ unsigned char *MediaSample::pointer()
         }
         m_mapped = gst_buffer_map(m_buffer, &m_map, GST_MAP_READWRITE);
         if (!m_mapped) {
-            qCWarning(lcMedia) << "cannot map a sample buffer of" << gst_buffer_get_size(m_buffer)
-                               << "bytes";
+            qCWarning(lcMedia) << "cannot map a sample buffer of" << gst_buffer_get_size(m_buffer) << "bytes";
             return nullptr;
         }
     }

@@ -73,8 +73,7 @@ GstRef<GstElement> RecordingFinisher::fileWriter(GstElement *muxer)
     return {};
 }
 
-bool RecordingFinisher::waitForEnd(GstBus *bus, GstElement *pipeline, GstElement *writer,
-                                   gint64 deadlineUs)
+bool RecordingFinisher::waitForEnd(GstBus *bus, GstElement *pipeline, GstElement *writer, gint64 deadlineUs)
 {
     const auto types = GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ELEMENT | GST_MESSAGE_ERROR);
     for (;;) {

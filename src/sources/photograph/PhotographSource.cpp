@@ -6,10 +6,12 @@
 
 #include <QFileInfo>
 #include <QImage>
+
 #include <algorithm>
 
 PhotographSource::PhotographSource(ICaptureCB *sink, QObject *parent)
-    : QObject(parent), m_sink(sink)
+    : QObject(parent)
+    , m_sink(sink)
 {
     connect(&m_slideTimer, &QTimer::timeout, this, &PhotographSource::nextPhotograph);
 }
@@ -20,8 +22,7 @@ QStringList PhotographSource::listPictures(const QDir &folder)
 {
     static const QStringList patterns = {"*.bmp", "*.jpg", "*.jpeg", "*.png", "*.gif"};
     // Without QDir::CaseSensitive the patterns match in any case.
-    QStringList names = folder.entryList(patterns, QDir::Files | QDir::Readable
-                                                       | QDir::NoDotAndDotDot,
+    QStringList names = folder.entryList(patterns, QDir::Files | QDir::Readable | QDir::NoDotAndDotDot,
                                          QDir::Unsorted);
     // Plain character order: upper-case initials before lower-case ones.
     std::sort(names.begin(), names.end());

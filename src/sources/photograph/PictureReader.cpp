@@ -13,8 +13,7 @@ bool scalesWhileDecoding(const QByteArray &format)
 
 } // namespace
 
-qint64 PictureReader::decodedPixels(const QSize &declared, const QByteArray &format,
-                                    const QSize &target)
+qint64 PictureReader::decodedPixels(const QSize &declared, const QByteArray &format, const QSize &target)
 {
     if (!declared.isValid() || declared.isEmpty())
         return -1;

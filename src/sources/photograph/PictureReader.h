@@ -25,11 +25,9 @@ public:
 
     // The picture scaled to fit box keeping its aspect ratio (smooth scaling), or a null
     // image under the same conditions as readPicture.
-    static QImage readThumbnail(const QString &path, const QSize &box,
-                                qint64 maxPixels = MAX_PICTURE_PIXELS);
+    static QImage readThumbnail(const QString &path, const QSize &box, qint64 maxPixels = MAX_PICTURE_PIXELS);
 
     // Pixels the decoder would allocate for a picture of the given declared size; formats
     // that decode at reduced size count the reduced size. Negative when the size is unknown.
-    static qint64 decodedPixels(const QSize &declared, const QByteArray &format,
-                                const QSize &target);
+    static qint64 decodedPixels(const QSize &declared, const QByteArray &format, const QSize &target);
 };

@@ -2,7 +2,8 @@
 
 #include <QPainter>
 
-ThumbnailButton::ThumbnailButton(QWidget *parent) : QPushButton(parent)
+ThumbnailButton::ThumbnailButton(QWidget *parent)
+    : QPushButton(parent)
 {
     setFlat(true);
     setCheckable(true);
@@ -42,8 +43,7 @@ void ThumbnailButton::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
     if (m_hasPicture && !m_picture.isNull())
-        painter.drawImage((width() - m_picture.width()) / 2, (height() - m_picture.height()) / 2,
-                          m_picture);
+        painter.drawImage((width() - m_picture.width()) / 2, (height() - m_picture.height()) / 2, m_picture);
     painter.setPen(QPen(borderColour(), 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRect(QPoint(1, 1), QPoint(width() - 2, height() - 2)));

@@ -6,7 +6,9 @@
 
 #include <QImage>
 
-ThumbnailLoader::ThumbnailLoader(QObject *parent) : QThread(parent) {}
+ThumbnailLoader::ThumbnailLoader(QObject *parent)
+    : QThread(parent)
+{ }
 
 ThumbnailLoader::~ThumbnailLoader()
 {
@@ -25,8 +27,7 @@ void ThumbnailLoader::stopPass()
     handoverAcquire(this);
 }
 
-void ThumbnailLoader::startPass(const QStringList &paths,
-                                const QVector<ThumbnailButton *> &buttons)
+void ThumbnailLoader::startPass(const QStringList &paths, const QVector<ThumbnailButton *> &buttons)
 {
     stopPass();
     m_paths = paths;
@@ -49,8 +50,7 @@ void ThumbnailLoader::run()
         ThumbnailButton *button = m_buttons.at(i);
         // Addressed to the button: if it is deleted before the call runs, the call is dropped.
         QMetaObject::invokeMethod(
-            button, [button, thumbnail] { button->setThumbnail(thumbnail); },
-            Qt::QueuedConnection);
+            button, [button, thumbnail] { button->setThumbnail(thumbnail); }, Qt::QueuedConnection);
         ++loaded;
     }
     emit passFinished(loaded, isCancelled());

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QThread>
 #include <QVector>
+
 #include <atomic>
 
 class ThumbnailButton;

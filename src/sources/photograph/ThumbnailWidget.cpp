@@ -1,27 +1,26 @@
 #include "sources/photograph/ThumbnailWidget.h"
 
-#include "widgets/HorizontalSlider.h"
 #include "sources/photograph/PhotographSource.h"
 #include "sources/photograph/ThumbnailButton.h"
 #include "sources/photograph/ThumbnailLoader.h"
+#include "widgets/HorizontalSlider.h"
 
 #include <QButtonGroup>
 #include <QPainter>
 #include <QVector>
+
 #include <algorithm>
 
-ThumbnailWidget::ThumbnailWidget(PhotographSource *source, HorizontalSlider *scrollBar,
-                                 QWidget *parent)
-    : ImageWidget(QImage(":/icons/Background/THUMBNIL_BAR.png"), parent),
-      m_source(source),
-      m_scrollBar(scrollBar),
-      m_group(new QButtonGroup(this)),
-      m_loader(new ThumbnailLoader(this))
+ThumbnailWidget::ThumbnailWidget(PhotographSource *source, HorizontalSlider *scrollBar, QWidget *parent)
+    : ImageWidget(QImage(":/icons/Background/THUMBNIL_BAR.png"), parent)
+    , m_source(source)
+    , m_scrollBar(scrollBar)
+    , m_group(new QButtonGroup(this))
+    , m_loader(new ThumbnailLoader(this))
 {
     m_group->setExclusive(true);
     reload();
-    connect(m_source, &PhotographSource::photographChanged, this,
-            &ThumbnailWidget::photographChanged);
+    connect(m_source, &PhotographSource::photographChanged, this, &ThumbnailWidget::photographChanged);
     connect(m_source, &PhotographSource::photographListChanged, this, &ThumbnailWidget::reload);
     connect(m_scrollBar, &HorizontalSlider::valueChanged, this, &ThumbnailWidget::viewChanged);
 }

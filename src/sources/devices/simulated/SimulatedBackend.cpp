@@ -6,8 +6,7 @@
 
 SimulatedBackend::SimulatedBackend(std::shared_ptr<SimulatedCamera> camera)
     : m_camera(std::move(camera))
-{
-}
+{ }
 
 SimulatedBackend::~SimulatedBackend() = default;
 

@@ -260,7 +260,8 @@ GstCaps *SimulatedCamera::offeredCaps() const
             int minN = 0, minD = 1, maxN = 0, maxD = 1;
             gst_util_double_to_fraction(option.minRate, &minN, &minD);
             gst_util_double_to_fraction(option.maxRate, &maxN, &maxD);
-            gst_structure_set(structure, "framerate", GST_TYPE_FRACTION_RANGE, minN, minD, maxN, maxD, nullptr);
+            gst_structure_set(structure, "framerate", GST_TYPE_FRACTION_RANGE, minN, minD, maxN, maxD,
+                              nullptr);
         }
         gst_caps_append_structure(caps, structure);
     }
@@ -278,8 +279,7 @@ GstPadProbeReturn SimulatedCamera::frameProbe(GstPad *pad, GstPadProbeInfo *, gp
         if (!probe->errorPosted.exchange(true)) {
             GstElement *source = gst_pad_get_parent_element(pad);
             if (source) {
-                GST_ELEMENT_ERROR(source, RESOURCE, READ, ("The simulated camera was unplugged."),
-                                  (nullptr));
+                GST_ELEMENT_ERROR(source, RESOURCE, READ, ("The simulated camera was unplugged."), (nullptr));
                 gst_object_unref(source);
             }
         }

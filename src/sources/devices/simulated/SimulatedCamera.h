@@ -3,11 +3,11 @@
 #include "sources/devices/CaptureFormatChooser.h"
 #include "sources/devices/DeviceFilter.h"
 
-#include <gst/gst.h>
-
 #include <QHash>
 #include <QMutex>
 #include <QStringList>
+
+#include <gst/gst.h>
 
 #include <atomic>
 #include <memory>

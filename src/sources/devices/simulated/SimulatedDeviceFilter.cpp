@@ -4,18 +4,38 @@
 
 SimulatedDeviceFilter::SimulatedDeviceFilter(std::shared_ptr<SimulatedCamera> camera)
     : m_camera(std::move(camera))
-{
-}
+{ }
 
 SimulatedDeviceFilter::~SimulatedDeviceFilter() = default;
 
-QString SimulatedDeviceFilter::displayName() const { return m_camera->displayName(); }
-GstElement *SimulatedDeviceFilter::createElement() { return m_camera->createVideoElement(); }
-bool SimulatedDeviceFilter::hasPropertyControl() { return m_camera->isPluggedIn(); }
-bool SimulatedDeviceFilter::hasVideoProcAmp() { return m_camera->isPluggedIn(); }
-bool SimulatedDeviceFilter::hasCameraControl() { return m_camera->isPluggedIn(); }
-QVector<FrameSizeOption> SimulatedDeviceFilter::captureFormats() { return m_camera->offeredFormats(); }
-CaptureMode SimulatedDeviceFilter::currentFormat() { return m_camera->currentFormat(); }
+QString SimulatedDeviceFilter::displayName() const
+{
+    return m_camera->displayName();
+}
+GstElement *SimulatedDeviceFilter::createElement()
+{
+    return m_camera->createVideoElement();
+}
+bool SimulatedDeviceFilter::hasPropertyControl()
+{
+    return m_camera->isPluggedIn();
+}
+bool SimulatedDeviceFilter::hasVideoProcAmp()
+{
+    return m_camera->isPluggedIn();
+}
+bool SimulatedDeviceFilter::hasCameraControl()
+{
+    return m_camera->isPluggedIn();
+}
+QVector<FrameSizeOption> SimulatedDeviceFilter::captureFormats()
+{
+    return m_camera->offeredFormats();
+}
+CaptureMode SimulatedDeviceFilter::currentFormat()
+{
+    return m_camera->currentFormat();
+}
 
 qint32 SimulatedDeviceFilter::getProperty(DeviceProperty property, qint32 *value)
 {

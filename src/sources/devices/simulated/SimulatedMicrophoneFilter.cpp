@@ -6,10 +6,15 @@ SimulatedMicrophoneFilter::SimulatedMicrophoneFilter(std::shared_ptr<SimulatedCa
                                                      QString displayName)
     : m_camera(std::move(camera))
     , m_displayName(std::move(displayName))
-{
-}
+{ }
 
 SimulatedMicrophoneFilter::~SimulatedMicrophoneFilter() = default;
 
-QString SimulatedMicrophoneFilter::displayName() const { return m_displayName; }
-GstElement *SimulatedMicrophoneFilter::createElement() { return m_camera->createAudioElement(); }
+QString SimulatedMicrophoneFilter::displayName() const
+{
+    return m_displayName;
+}
+GstElement *SimulatedMicrophoneFilter::createElement()
+{
+    return m_camera->createAudioElement();
+}

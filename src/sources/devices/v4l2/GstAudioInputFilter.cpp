@@ -14,8 +14,7 @@ QString stringProperty(const GstStructure *properties, const char *name)
 
 GstAudioInputFilter::GstAudioInputFilter(GstDevice *device)
     : m_device(GstRef<GstDevice>::borrow(device))
-{
-}
+{ }
 
 GstAudioInputFilter::~GstAudioInputFilter() = default;
 

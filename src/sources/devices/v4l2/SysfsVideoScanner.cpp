@@ -19,8 +19,7 @@ QString SysfsVideoNode::displayName() const
 SysfsVideoScanner::SysfsVideoScanner(QString sysRoot, QString devRoot)
     : m_sysRoot(std::move(sysRoot))
     , m_devRoot(std::move(devRoot))
-{
-}
+{ }
 
 bool SysfsVideoScanner::readHexId(const QString &path, quint16 *value)
 {

@@ -15,7 +15,10 @@ constexpr int kMinExtensionUnitLength = kGuidOffset + 16;
 
 const QByteArray &UvcDescriptorParser::vendorExtensionGuid()
 {
-    static const QByteArray guid = QByteArray::fromHex("82066163" "7050" "AB49" "B8CCB3855E8D221D");
+    static const QByteArray guid = QByteArray::fromHex("82066163"
+                                                       "7050"
+                                                       "AB49"
+                                                       "B8CCB3855E8D221D");
     return guid;
 }
 

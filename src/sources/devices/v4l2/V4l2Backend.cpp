@@ -1,19 +1,19 @@
 #include "sources/devices/v4l2/V4l2Backend.h"
 
-#include "sources/devices/v4l2/GstAudioInputFilter.h"
 #include "common/Logging.h"
+#include "sources/devices/v4l2/GstAudioInputFilter.h"
 #include "sources/devices/v4l2/SysfsVideoScanner.h"
 #include "sources/devices/v4l2/V4l2DeviceFilter.h"
 
-#include <cstring>
 #include <linux/videodev2.h>
+
+#include <cstring>
 
 V4l2Backend::V4l2Backend(QString sysRoot, std::shared_ptr<V4l2Io> io, QString devRoot)
     : m_sysRoot(std::move(sysRoot))
     , m_devRoot(std::move(devRoot))
     , m_io(std::move(io))
-{
-}
+{ }
 
 V4l2Backend::~V4l2Backend() = default;
 
@@ -27,7 +27,8 @@ bool V4l2Backend::isCaptureNode(const QString &devicePath) const
         return false;
     }
     // A uvcvideo camera has a second node for metadata; only the one that captures frames counts.
-    const quint32 nodeCaps = (caps.capabilities & V4L2_CAP_DEVICE_CAPS) ? caps.device_caps : caps.capabilities;
+    const quint32 nodeCaps = (caps.capabilities & V4L2_CAP_DEVICE_CAPS) ? caps.device_caps
+                                                                        : caps.capabilities;
     return (nodeCaps & V4L2_CAP_VIDEO_CAPTURE) != 0;
 }
 

@@ -3,19 +3,18 @@
 #include "sources/devices/v4l2/UvcDescriptorParser.h"
 
 #include <gst/gst.h>
-
-#include <cerrno>
-#include <cstring>
 #include <linux/usb/video.h>
 #include <linux/uvcvideo.h>
 #include <linux/videodev2.h>
+
+#include <cerrno>
+#include <cstring>
 
 V4l2DeviceFilter::V4l2DeviceFilter(std::shared_ptr<V4l2Io> io, SysfsVideoNode node)
     : m_io(std::move(io))
     , m_node(std::move(node))
     , m_handle(m_io.get(), m_node.devicePath)
-{
-}
+{ }
 
 V4l2DeviceFilter::~V4l2DeviceFilter() = default;
 
@@ -126,7 +125,8 @@ qint32 V4l2DeviceFilter::extensionUnitRequest(bool set, quint32 controlId, void 
     if (m_extensionUnit == -2) {
         m_extensionUnit = m_node.usbDevicePath.isEmpty()
             ? -1
-            : UvcDescriptorParser::findExtensionUnitInFile(m_node.usbDevicePath + QStringLiteral("/descriptors"),
+            : UvcDescriptorParser::findExtensionUnitInFile(m_node.usbDevicePath
+                                                               + QStringLiteral("/descriptors"),
                                                            UvcDescriptorParser::vendorExtensionGuid());
     }
     if (m_extensionUnit < 0)
@@ -158,8 +158,8 @@ bool V4l2DeviceFilter::offersMjpeg()
     return false;
 }
 
-QVector<double> V4l2DeviceFilter::discreteRates(quint32 pixelFormat, int width, int height,
-                                                double *minRate, double *maxRate)
+QVector<double> V4l2DeviceFilter::discreteRates(quint32 pixelFormat, int width, int height, double *minRate,
+                                                double *maxRate)
 {
     QVector<double> rates;
     *minRate = *maxRate = 0;
@@ -211,8 +211,8 @@ QVector<FrameSizeOption> V4l2DeviceFilter::captureFormats()
             option.maxHeight = int(size.stepwise.max_height);
             option.stepHeight = int(qMax(1u, size.stepwise.step_height));
         }
-        option.rates = discreteRates(V4L2_PIX_FMT_MJPEG, option.minWidth, option.minHeight,
-                                     &option.minRate, &option.maxRate);
+        option.rates = discreteRates(V4L2_PIX_FMT_MJPEG, option.minWidth, option.minHeight, &option.minRate,
+                                     &option.maxRate);
         options.append(option);
         if (size.type != V4L2_FRMSIZE_TYPE_DISCRETE)
             break; // one stepwise entry describes every size

@@ -1,8 +1,9 @@
 #include "sources/devices/v4l2/V4l2Io.h"
 
+#include <sys/ioctl.h>
+
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 V4l2Io::~V4l2Io() = default;
@@ -30,8 +31,7 @@ int V4l2Io::control(int fd, unsigned long request, void *arg)
 V4l2Handle::V4l2Handle(V4l2Io *io, const QString &path)
     : m_io(io)
     , m_fd(io->openDevice(path))
-{
-}
+{ }
 
 V4l2Handle::~V4l2Handle()
 {
