@@ -185,6 +185,18 @@
         <source>Background Color</source>
         <translation>Hintergrundfarbe</translation>
     </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>No printers found on this system.</source>
+        <translation>Auf diesem System wurden keine Drucker gefunden.</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>Bitte wählen Sie zuerst einen Ordner aus.</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -217,17 +229,6 @@
     </message>
 </context>
 <context>
-    <name>PrintControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Fehler</translation>
-    </message>
-    <message>
-        <source>No printers found on this system.</source>
-        <translation>Auf diesem System wurden keine Drucker gefunden.</translation>
-    </message>
-</context>
-<context>
     <name>QObject</name>
     <message>
         <source>Line</source>
@@ -256,17 +257,6 @@
     <message>
         <source>Eraser</source>
         <translation>Radierer</translation>
-    </message>
-</context>
-<context>
-    <name>RecordingControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Fehler</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>Bitte wählen Sie zuerst einen Ordner aus.</translation>
     </message>
 </context>
 <context>
@@ -342,17 +332,6 @@
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>Eine Aufnahmeauflösung von %1x%2 kann auf einem leistungsschwachen PC zu einer niedrigen Bildrate führen. Fortfahren?</translation>
-    </message>
-</context>
-<context>
-    <name>SnapshotControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Fehler</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>Bitte wählen Sie zuerst einen Ordner aus.</translation>
     </message>
 </context>
 <context>

@@ -185,6 +185,18 @@
         <source>Background Color</source>
         <translation>Color de fondo</translation>
     </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>No printers found on this system.</source>
+        <translation>No se encontraron impresoras en este sistema.</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>Seleccione primero una carpeta.</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -217,17 +229,6 @@
     </message>
 </context>
 <context>
-    <name>PrintControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Error</translation>
-    </message>
-    <message>
-        <source>No printers found on this system.</source>
-        <translation>No se encontraron impresoras en este sistema.</translation>
-    </message>
-</context>
-<context>
     <name>QObject</name>
     <message>
         <source>Line</source>
@@ -256,17 +257,6 @@
     <message>
         <source>Eraser</source>
         <translation>Borrador</translation>
-    </message>
-</context>
-<context>
-    <name>RecordingControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Error</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>Seleccione primero una carpeta.</translation>
     </message>
 </context>
 <context>
@@ -342,17 +332,6 @@
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>Usar una resolución de grabación de %1x%2 puede reducir la velocidad de fotogramas si el PC no es potente. ¿Continuar?</translation>
-    </message>
-</context>
-<context>
-    <name>SnapshotControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Error</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>Seleccione primero una carpeta.</translation>
     </message>
 </context>
 <context>

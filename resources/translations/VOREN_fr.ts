@@ -183,7 +183,19 @@
     </message>
     <message>
         <source>Background Color</source>
-        <translation>Couleur d'arrière-plan</translation>
+        <translation>Couleur d&apos;arrière-plan</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>No printers found on this system.</source>
+        <translation>Aucune imprimante n’a été trouvée sur ce système.</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>Veuillez d’abord choisir un dossier.</translation>
     </message>
 </context>
 <context>
@@ -217,17 +229,6 @@
     </message>
 </context>
 <context>
-    <name>PrintControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Erreur</translation>
-    </message>
-    <message>
-        <source>No printers found on this system.</source>
-        <translation>Aucune imprimante n’a été trouvée sur ce système.</translation>
-    </message>
-</context>
-<context>
     <name>QObject</name>
     <message>
         <source>Line</source>
@@ -256,17 +257,6 @@
     <message>
         <source>Eraser</source>
         <translation>Gomme</translation>
-    </message>
-</context>
-<context>
-    <name>RecordingControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Erreur</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>Veuillez d’abord choisir un dossier.</translation>
     </message>
 </context>
 <context>
@@ -342,17 +332,6 @@
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>Une résolution d&apos;enregistrement de %1x%2 peut réduire la fréquence d&apos;images si le PC n&apos;est pas assez puissant. Continuer ?</translation>
-    </message>
-</context>
-<context>
-    <name>SnapshotControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Erreur</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>Veuillez d’abord choisir un dossier.</translation>
     </message>
 </context>
 <context>

@@ -185,6 +185,18 @@
         <source>Background Color</source>
         <translation>背景色</translation>
     </message>
+    <message>
+        <source>Error</source>
+        <translation>エラー</translation>
+    </message>
+    <message>
+        <source>No printers found on this system.</source>
+        <translation>このシステムにプリンターが見つかりません。</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>先にフォルダーを選択してください。</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -217,17 +229,6 @@
     </message>
 </context>
 <context>
-    <name>PrintControl</name>
-    <message>
-        <source>Error</source>
-        <translation>エラー</translation>
-    </message>
-    <message>
-        <source>No printers found on this system.</source>
-        <translation>このシステムにプリンターが見つかりません。</translation>
-    </message>
-</context>
-<context>
     <name>QObject</name>
     <message>
         <source>Line</source>
@@ -256,17 +257,6 @@
     <message>
         <source>Eraser</source>
         <translation>消しゴム</translation>
-    </message>
-</context>
-<context>
-    <name>RecordingControl</name>
-    <message>
-        <source>Error</source>
-        <translation>エラー</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>先にフォルダーを選択してください。</translation>
     </message>
 </context>
 <context>
@@ -342,17 +332,6 @@
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>%1x%2 の録画解像度では、性能の低い PC でフレームレートが下がることがあります。続行しますか？</translation>
-    </message>
-</context>
-<context>
-    <name>SnapshotControl</name>
-    <message>
-        <source>Error</source>
-        <translation>エラー</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>先にフォルダーを選択してください。</translation>
     </message>
 </context>
 <context>

@@ -185,6 +185,18 @@
         <source>Background Color</source>
         <translation>Цвет фона</translation>
     </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>No printers found on this system.</source>
+        <translation>В системе не найдено ни одного принтера.</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>Сначала выберите папку.</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -217,17 +229,6 @@
     </message>
 </context>
 <context>
-    <name>PrintControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Ошибка</translation>
-    </message>
-    <message>
-        <source>No printers found on this system.</source>
-        <translation>В системе не найдено ни одного принтера.</translation>
-    </message>
-</context>
-<context>
     <name>QObject</name>
     <message>
         <source>Line</source>
@@ -256,17 +257,6 @@
     <message>
         <source>Eraser</source>
         <translation>Ластик</translation>
-    </message>
-</context>
-<context>
-    <name>RecordingControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Ошибка</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>Сначала выберите папку.</translation>
     </message>
 </context>
 <context>
@@ -342,17 +332,6 @@
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>Разрешение записи %1x%2 может снизить частоту кадров на маломощном компьютере. Продолжить?</translation>
-    </message>
-</context>
-<context>
-    <name>SnapshotControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Ошибка</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>Сначала выберите папку.</translation>
     </message>
 </context>
 <context>

@@ -185,6 +185,18 @@
         <source>Background Color</source>
         <translation>背景顏色</translation>
     </message>
+    <message>
+        <source>Error</source>
+        <translation>錯誤</translation>
+    </message>
+    <message>
+        <source>No printers found on this system.</source>
+        <translation>此系統上找不到印表機。</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>請先選擇資料夾。</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -217,17 +229,6 @@
     </message>
 </context>
 <context>
-    <name>PrintControl</name>
-    <message>
-        <source>Error</source>
-        <translation>錯誤</translation>
-    </message>
-    <message>
-        <source>No printers found on this system.</source>
-        <translation>此系統上找不到印表機。</translation>
-    </message>
-</context>
-<context>
     <name>QObject</name>
     <message>
         <source>Line</source>
@@ -256,17 +257,6 @@
     <message>
         <source>Eraser</source>
         <translation>橡皮擦</translation>
-    </message>
-</context>
-<context>
-    <name>RecordingControl</name>
-    <message>
-        <source>Error</source>
-        <translation>錯誤</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>請先選擇資料夾。</translation>
     </message>
 </context>
 <context>
@@ -342,17 +332,6 @@
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>使用 %1x%2 的錄影解析度，在效能不足的電腦上可能導致畫面更新率偏低。要繼續嗎？</translation>
-    </message>
-</context>
-<context>
-    <name>SnapshotControl</name>
-    <message>
-        <source>Error</source>
-        <translation>錯誤</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>請先選擇資料夾。</translation>
     </message>
 </context>
 <context>
