@@ -59,7 +59,7 @@
     </message>
     <message>
         <source>Noting</source>
-        <translation>Notieren</translation>
+        <translation>Zeichnen</translation>
     </message>
     <message>
         <source>Line</source>
@@ -99,7 +99,7 @@
     </message>
     <message>
         <source>Clip image</source>
-        <translation>Bild ausschneiden</translation>
+        <translation>Bildausschnitt kopieren</translation>
     </message>
     <message>
         <source>Hand</source>
@@ -123,7 +123,7 @@
     </message>
     <message>
         <source>Adjustment</source>
-        <translation>Einstellung</translation>
+        <translation>Anpassung</translation>
     </message>
     <message>
         <source>Zoom out</source>
@@ -143,19 +143,19 @@
     </message>
     <message>
         <source>Brightness down</source>
-        <translation>Dunkler</translation>
+        <translation>Helligkeit verringern</translation>
     </message>
     <message>
         <source>Brightness up</source>
-        <translation>Heller</translation>
+        <translation>Helligkeit erhöhen</translation>
     </message>
     <message>
         <source>Rotate</source>
-        <translation>Drehen</translation>
+        <translation>Nach rechts drehen</translation>
     </message>
     <message>
         <source>Rotate back</source>
-        <translation>Zurückdrehen</translation>
+        <translation>Nach links drehen</translation>
     </message>
     <message>
         <source>Freeze</source>
@@ -171,7 +171,7 @@
     </message>
     <message>
         <source>Take snapshot</source>
-        <translation>Schnappschuss</translation>
+        <translation>Foto aufnehmen</translation>
     </message>
     <message>
         <source>Settings</source>
@@ -225,7 +225,7 @@
     </message>
     <message>
         <source>Best fit</source>
-        <translation>Einpassen</translation>
+        <translation>Optimal</translation>
     </message>
 </context>
 <context>
@@ -307,7 +307,7 @@
     </message>
     <message>
         <source>Browse</source>
-        <translation>Durchsuchen</translation>
+        <translation>Auswählen</translation>
     </message>
     <message>
         <source>RecordingSave</source>

@@ -43,7 +43,7 @@
     </message>
     <message>
         <source>Live</source>
-        <translation>En vivo</translation>
+        <translation>En directo</translation>
     </message>
     <message>
         <source>Film</source>
@@ -59,7 +59,7 @@
     </message>
     <message>
         <source>Noting</source>
-        <translation>Anotar</translation>
+        <translation>Anotación</translation>
     </message>
     <message>
         <source>Line</source>
@@ -99,7 +99,7 @@
     </message>
     <message>
         <source>Clip image</source>
-        <translation>Recortar imagen</translation>
+        <translation>Copiar área de la imagen</translation>
     </message>
     <message>
         <source>Hand</source>
@@ -151,11 +151,11 @@
     </message>
     <message>
         <source>Rotate</source>
-        <translation>Girar</translation>
+        <translation>Girar a la derecha</translation>
     </message>
     <message>
         <source>Rotate back</source>
-        <translation>Girar al revés</translation>
+        <translation>Girar a la izquierda</translation>
     </message>
     <message>
         <source>Freeze</source>
@@ -171,7 +171,7 @@
     </message>
     <message>
         <source>Take snapshot</source>
-        <translation>Tomar captura</translation>
+        <translation>Capturar imagen</translation>
     </message>
     <message>
         <source>Settings</source>
@@ -240,7 +240,7 @@
     </message>
     <message>
         <source>Freehand</source>
-        <translation>A mano alzada</translation>
+        <translation>Mano alzada</translation>
     </message>
     <message>
         <source>Circle</source>

@@ -39,7 +39,7 @@
     </message>
     <message>
         <source>Fill Color</source>
-        <translation>Couleur de remplissage</translation>
+        <translation>Remplissage</translation>
     </message>
     <message>
         <source>Live</source>
@@ -59,7 +59,7 @@
     </message>
     <message>
         <source>Noting</source>
-        <translation>Annoter</translation>
+        <translation>Annotation</translation>
     </message>
     <message>
         <source>Line</source>
@@ -99,7 +99,7 @@
     </message>
     <message>
         <source>Clip image</source>
-        <translation>Découper l&apos;image</translation>
+        <translation>Copier une zone de l’image</translation>
     </message>
     <message>
         <source>Hand</source>
@@ -151,11 +151,11 @@
     </message>
     <message>
         <source>Rotate</source>
-        <translation>Pivoter</translation>
+        <translation>Pivoter à droite</translation>
     </message>
     <message>
         <source>Rotate back</source>
-        <translation>Pivoter en arrière</translation>
+        <translation>Pivoter à gauche</translation>
     </message>
     <message>
         <source>Freeze</source>
@@ -163,7 +163,7 @@
     </message>
     <message>
         <source>Recording</source>
-        <translation>Enregistrement</translation>
+        <translation>Capture</translation>
     </message>
     <message>
         <source>Record video</source>
@@ -183,7 +183,7 @@
     </message>
     <message>
         <source>Background Color</source>
-        <translation>Couleur d&apos;arrière-plan</translation>
+        <translation>Couleur d’arrière-plan</translation>
     </message>
     <message>
         <source>Error</source>
@@ -303,7 +303,7 @@
     </message>
     <message>
         <source>Save as</source>
-        <translation>Enregistrer dans</translation>
+        <translation>Photos</translation>
     </message>
     <message>
         <source>Browse</source>
@@ -311,7 +311,7 @@
     </message>
     <message>
         <source>RecordingSave</source>
-        <translation>Enregistrer les vidéos dans</translation>
+        <translation>Vidéos</translation>
     </message>
     <message>
         <source>Recording</source>
@@ -331,7 +331,7 @@
     </message>
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
-        <translation>Une résolution d&apos;enregistrement de %1x%2 peut réduire la fréquence d&apos;images si le PC n&apos;est pas assez puissant. Continuer ?</translation>
+        <translation>Une résolution d’enregistrement de %1x%2 peut réduire la fréquence d’images si le PC n’est pas assez puissant. Continuer&#x202f;?</translation>
     </message>
 </context>
 <context>

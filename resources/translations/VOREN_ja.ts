@@ -99,7 +99,7 @@
     </message>
     <message>
         <source>Clip image</source>
-        <translation>画像の切り取り</translation>
+        <translation>範囲をコピー</translation>
     </message>
     <message>
         <source>Hand</source>
@@ -151,11 +151,11 @@
     </message>
     <message>
         <source>Rotate</source>
-        <translation>回転</translation>
+        <translation>右に回転</translation>
     </message>
     <message>
         <source>Rotate back</source>
-        <translation>逆回転</translation>
+        <translation>左に回転</translation>
     </message>
     <message>
         <source>Freeze</source>
@@ -163,7 +163,7 @@
     </message>
     <message>
         <source>Recording</source>
-        <translation>記録</translation>
+        <translation>録画・撮影</translation>
     </message>
     <message>
         <source>Record video</source>
@@ -225,7 +225,7 @@
     </message>
     <message>
         <source>Best fit</source>
-        <translation>全体表示</translation>
+        <translation>全体</translation>
     </message>
 </context>
 <context>
@@ -283,7 +283,7 @@
     </message>
     <message>
         <source>Continuous</source>
-        <translation>連写</translation>
+        <translation>間隔撮影</translation>
     </message>
     <message>
         <source>Time</source>

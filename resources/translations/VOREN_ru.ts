@@ -59,7 +59,7 @@
     </message>
     <message>
         <source>Noting</source>
-        <translation>Заметки</translation>
+        <translation>Пометки</translation>
     </message>
     <message>
         <source>Line</source>
@@ -99,7 +99,7 @@
     </message>
     <message>
         <source>Clip image</source>
-        <translation>Вырезать фрагмент</translation>
+        <translation>Копировать фрагмент</translation>
     </message>
     <message>
         <source>Hand</source>
@@ -111,7 +111,7 @@
     </message>
     <message>
         <source>Assisting</source>
-        <translation>Помощь</translation>
+        <translation>Эффекты</translation>
     </message>
     <message>
         <source>Mask</source>
@@ -123,7 +123,7 @@
     </message>
     <message>
         <source>Adjustment</source>
-        <translation>Настройка</translation>
+        <translation>Регулировка</translation>
     </message>
     <message>
         <source>Zoom out</source>
@@ -151,11 +151,11 @@
     </message>
     <message>
         <source>Rotate</source>
-        <translation>Повернуть</translation>
+        <translation>Повернуть вправо</translation>
     </message>
     <message>
         <source>Rotate back</source>
-        <translation>Повернуть обратно</translation>
+        <translation>Повернуть влево</translation>
     </message>
     <message>
         <source>Freeze</source>
@@ -225,7 +225,7 @@
     </message>
     <message>
         <source>Best fit</source>
-        <translation>По размеру</translation>
+        <translation>По окну</translation>
     </message>
 </context>
 <context>
@@ -303,7 +303,7 @@
     </message>
     <message>
         <source>Save as</source>
-        <translation>Сохранять в</translation>
+        <translation>Снимки в</translation>
     </message>
     <message>
         <source>Browse</source>

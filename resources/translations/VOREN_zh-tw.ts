@@ -55,7 +55,7 @@
     </message>
     <message>
         <source>Drawing Board</source>
-        <translation>繪圖板</translation>
+        <translation>白板</translation>
     </message>
     <message>
         <source>Noting</source>
@@ -151,11 +151,11 @@
     </message>
     <message>
         <source>Rotate</source>
-        <translation>旋轉</translation>
+        <translation>向右旋轉</translation>
     </message>
     <message>
         <source>Rotate back</source>
-        <translation>反向旋轉</translation>
+        <translation>向左旋轉</translation>
     </message>
     <message>
         <source>Freeze</source>
@@ -202,7 +202,7 @@
     <name>MaskToolWindow</name>
     <message>
         <source>Effect</source>
-        <translation>遮罩效果</translation>
+        <translation>遮罩</translation>
     </message>
 </context>
 <context>
@@ -225,7 +225,7 @@
     </message>
     <message>
         <source>Best fit</source>
-        <translation>最適大小</translation>
+        <translation>全圖</translation>
     </message>
 </context>
 <context>
@@ -327,7 +327,7 @@
     </message>
     <message>
         <source>Question</source>
-        <translation>問題</translation>
+        <translation>確認</translation>
     </message>
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
