@@ -59,7 +59,7 @@
     </message>
     <message>
         <source>Noting</source>
-        <translation>Notieren</translation>
+        <translation>Zeichnen</translation>
     </message>
     <message>
         <source>Line</source>
@@ -99,7 +99,7 @@
     </message>
     <message>
         <source>Clip image</source>
-        <translation>Bild ausschneiden</translation>
+        <translation>Bildausschnitt kopieren</translation>
     </message>
     <message>
         <source>Hand</source>
@@ -123,7 +123,7 @@
     </message>
     <message>
         <source>Adjustment</source>
-        <translation>Einstellung</translation>
+        <translation>Anpassung</translation>
     </message>
     <message>
         <source>Zoom out</source>
@@ -143,19 +143,19 @@
     </message>
     <message>
         <source>Brightness down</source>
-        <translation>Dunkler</translation>
+        <translation>Helligkeit verringern</translation>
     </message>
     <message>
         <source>Brightness up</source>
-        <translation>Heller</translation>
+        <translation>Helligkeit erhöhen</translation>
     </message>
     <message>
         <source>Rotate</source>
-        <translation>Drehen</translation>
+        <translation>Nach rechts drehen</translation>
     </message>
     <message>
         <source>Rotate back</source>
-        <translation>Zurückdrehen</translation>
+        <translation>Nach links drehen</translation>
     </message>
     <message>
         <source>Freeze</source>
@@ -171,7 +171,7 @@
     </message>
     <message>
         <source>Take snapshot</source>
-        <translation>Schnappschuss</translation>
+        <translation>Foto aufnehmen</translation>
     </message>
     <message>
         <source>Settings</source>
@@ -184,6 +184,18 @@
     <message>
         <source>Background Color</source>
         <translation>Hintergrundfarbe</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>No printers found on this system.</source>
+        <translation>Auf diesem System wurden keine Drucker gefunden.</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>Bitte wählen Sie zuerst einen Ordner aus.</translation>
     </message>
 </context>
 <context>
@@ -213,18 +225,7 @@
     </message>
     <message>
         <source>Best fit</source>
-        <translation>Einpassen</translation>
-    </message>
-</context>
-<context>
-    <name>PrintControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Fehler</translation>
-    </message>
-    <message>
-        <source>No printers found on this system.</source>
-        <translation>Auf diesem System wurden keine Drucker gefunden.</translation>
+        <translation>Optimal</translation>
     </message>
 </context>
 <context>
@@ -256,17 +257,6 @@
     <message>
         <source>Eraser</source>
         <translation>Radierer</translation>
-    </message>
-</context>
-<context>
-    <name>RecordingControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Fehler</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>Bitte wählen Sie zuerst einen Ordner aus.</translation>
     </message>
 </context>
 <context>
@@ -317,7 +307,7 @@
     </message>
     <message>
         <source>Browse</source>
-        <translation>Durchsuchen</translation>
+        <translation>Auswählen</translation>
     </message>
     <message>
         <source>RecordingSave</source>
@@ -342,17 +332,6 @@
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>Eine Aufnahmeauflösung von %1x%2 kann auf einem leistungsschwachen PC zu einer niedrigen Bildrate führen. Fortfahren?</translation>
-    </message>
-</context>
-<context>
-    <name>SnapshotControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Fehler</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>Bitte wählen Sie zuerst einen Ordner aus.</translation>
     </message>
 </context>
 <context>

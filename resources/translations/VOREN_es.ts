@@ -43,7 +43,7 @@
     </message>
     <message>
         <source>Live</source>
-        <translation>En vivo</translation>
+        <translation>En directo</translation>
     </message>
     <message>
         <source>Film</source>
@@ -59,7 +59,7 @@
     </message>
     <message>
         <source>Noting</source>
-        <translation>Anotar</translation>
+        <translation>Anotación</translation>
     </message>
     <message>
         <source>Line</source>
@@ -99,7 +99,7 @@
     </message>
     <message>
         <source>Clip image</source>
-        <translation>Recortar imagen</translation>
+        <translation>Copiar área de la imagen</translation>
     </message>
     <message>
         <source>Hand</source>
@@ -151,11 +151,11 @@
     </message>
     <message>
         <source>Rotate</source>
-        <translation>Girar</translation>
+        <translation>Girar a la derecha</translation>
     </message>
     <message>
         <source>Rotate back</source>
-        <translation>Girar al revés</translation>
+        <translation>Girar a la izquierda</translation>
     </message>
     <message>
         <source>Freeze</source>
@@ -171,7 +171,7 @@
     </message>
     <message>
         <source>Take snapshot</source>
-        <translation>Tomar captura</translation>
+        <translation>Capturar imagen</translation>
     </message>
     <message>
         <source>Settings</source>
@@ -184,6 +184,18 @@
     <message>
         <source>Background Color</source>
         <translation>Color de fondo</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>No printers found on this system.</source>
+        <translation>No se encontraron impresoras en este sistema.</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>Seleccione primero una carpeta.</translation>
     </message>
 </context>
 <context>
@@ -217,17 +229,6 @@
     </message>
 </context>
 <context>
-    <name>PrintControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Error</translation>
-    </message>
-    <message>
-        <source>No printers found on this system.</source>
-        <translation>No se encontraron impresoras en este sistema.</translation>
-    </message>
-</context>
-<context>
     <name>QObject</name>
     <message>
         <source>Line</source>
@@ -239,7 +240,7 @@
     </message>
     <message>
         <source>Freehand</source>
-        <translation>A mano alzada</translation>
+        <translation>Mano alzada</translation>
     </message>
     <message>
         <source>Circle</source>
@@ -256,17 +257,6 @@
     <message>
         <source>Eraser</source>
         <translation>Borrador</translation>
-    </message>
-</context>
-<context>
-    <name>RecordingControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Error</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>Seleccione primero una carpeta.</translation>
     </message>
 </context>
 <context>
@@ -342,17 +332,6 @@
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>Usar una resolución de grabación de %1x%2 puede reducir la velocidad de fotogramas si el PC no es potente. ¿Continuar?</translation>
-    </message>
-</context>
-<context>
-    <name>SnapshotControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Error</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>Seleccione primero una carpeta.</translation>
     </message>
 </context>
 <context>

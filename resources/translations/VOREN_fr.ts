@@ -39,7 +39,7 @@
     </message>
     <message>
         <source>Fill Color</source>
-        <translation>Couleur de remplissage</translation>
+        <translation>Remplissage</translation>
     </message>
     <message>
         <source>Live</source>
@@ -59,7 +59,7 @@
     </message>
     <message>
         <source>Noting</source>
-        <translation>Annoter</translation>
+        <translation>Annotation</translation>
     </message>
     <message>
         <source>Line</source>
@@ -99,7 +99,7 @@
     </message>
     <message>
         <source>Clip image</source>
-        <translation>Découper l&apos;image</translation>
+        <translation>Copier une zone de l’image</translation>
     </message>
     <message>
         <source>Hand</source>
@@ -151,11 +151,11 @@
     </message>
     <message>
         <source>Rotate</source>
-        <translation>Pivoter</translation>
+        <translation>Pivoter à droite</translation>
     </message>
     <message>
         <source>Rotate back</source>
-        <translation>Pivoter en arrière</translation>
+        <translation>Pivoter à gauche</translation>
     </message>
     <message>
         <source>Freeze</source>
@@ -163,7 +163,7 @@
     </message>
     <message>
         <source>Recording</source>
-        <translation>Enregistrement</translation>
+        <translation>Capture</translation>
     </message>
     <message>
         <source>Record video</source>
@@ -183,7 +183,19 @@
     </message>
     <message>
         <source>Background Color</source>
-        <translation>Couleur d'arrière-plan</translation>
+        <translation>Couleur d’arrière-plan</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>No printers found on this system.</source>
+        <translation>Aucune imprimante n’a été trouvée sur ce système.</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>Veuillez d’abord choisir un dossier.</translation>
     </message>
 </context>
 <context>
@@ -217,17 +229,6 @@
     </message>
 </context>
 <context>
-    <name>PrintControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Erreur</translation>
-    </message>
-    <message>
-        <source>No printers found on this system.</source>
-        <translation>Aucune imprimante n’a été trouvée sur ce système.</translation>
-    </message>
-</context>
-<context>
     <name>QObject</name>
     <message>
         <source>Line</source>
@@ -256,17 +257,6 @@
     <message>
         <source>Eraser</source>
         <translation>Gomme</translation>
-    </message>
-</context>
-<context>
-    <name>RecordingControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Erreur</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>Veuillez d’abord choisir un dossier.</translation>
     </message>
 </context>
 <context>
@@ -313,7 +303,7 @@
     </message>
     <message>
         <source>Save as</source>
-        <translation>Enregistrer dans</translation>
+        <translation>Photos</translation>
     </message>
     <message>
         <source>Browse</source>
@@ -321,7 +311,7 @@
     </message>
     <message>
         <source>RecordingSave</source>
-        <translation>Enregistrer les vidéos dans</translation>
+        <translation>Vidéos</translation>
     </message>
     <message>
         <source>Recording</source>
@@ -341,18 +331,7 @@
     </message>
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
-        <translation>Une résolution d&apos;enregistrement de %1x%2 peut réduire la fréquence d&apos;images si le PC n&apos;est pas assez puissant. Continuer ?</translation>
-    </message>
-</context>
-<context>
-    <name>SnapshotControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Erreur</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>Veuillez d’abord choisir un dossier.</translation>
+        <translation>Une résolution d’enregistrement de %1x%2 peut réduire la fréquence d’images si le PC n’est pas assez puissant. Continuer&#x202f;?</translation>
     </message>
 </context>
 <context>

@@ -99,7 +99,7 @@
     </message>
     <message>
         <source>Clip image</source>
-        <translation>画像の切り取り</translation>
+        <translation>範囲をコピー</translation>
     </message>
     <message>
         <source>Hand</source>
@@ -151,11 +151,11 @@
     </message>
     <message>
         <source>Rotate</source>
-        <translation>回転</translation>
+        <translation>右に回転</translation>
     </message>
     <message>
         <source>Rotate back</source>
-        <translation>逆回転</translation>
+        <translation>左に回転</translation>
     </message>
     <message>
         <source>Freeze</source>
@@ -163,7 +163,7 @@
     </message>
     <message>
         <source>Recording</source>
-        <translation>記録</translation>
+        <translation>録画・撮影</translation>
     </message>
     <message>
         <source>Record video</source>
@@ -184,6 +184,18 @@
     <message>
         <source>Background Color</source>
         <translation>背景色</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>エラー</translation>
+    </message>
+    <message>
+        <source>No printers found on this system.</source>
+        <translation>このシステムにプリンターが見つかりません。</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>先にフォルダーを選択してください。</translation>
     </message>
 </context>
 <context>
@@ -213,18 +225,7 @@
     </message>
     <message>
         <source>Best fit</source>
-        <translation>全体表示</translation>
-    </message>
-</context>
-<context>
-    <name>PrintControl</name>
-    <message>
-        <source>Error</source>
-        <translation>エラー</translation>
-    </message>
-    <message>
-        <source>No printers found on this system.</source>
-        <translation>このシステムにプリンターが見つかりません。</translation>
+        <translation>全体</translation>
     </message>
 </context>
 <context>
@@ -259,17 +260,6 @@
     </message>
 </context>
 <context>
-    <name>RecordingControl</name>
-    <message>
-        <source>Error</source>
-        <translation>エラー</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>先にフォルダーを選択してください。</translation>
-    </message>
-</context>
-<context>
     <name>SettingsToolWindow</name>
     <message>
         <source>Setting</source>
@@ -293,7 +283,7 @@
     </message>
     <message>
         <source>Continuous</source>
-        <translation>連写</translation>
+        <translation>間隔撮影</translation>
     </message>
     <message>
         <source>Time</source>
@@ -342,17 +332,6 @@
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>%1x%2 の録画解像度では、性能の低い PC でフレームレートが下がることがあります。続行しますか？</translation>
-    </message>
-</context>
-<context>
-    <name>SnapshotControl</name>
-    <message>
-        <source>Error</source>
-        <translation>エラー</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>先にフォルダーを選択してください。</translation>
     </message>
 </context>
 <context>

@@ -59,7 +59,7 @@
     </message>
     <message>
         <source>Noting</source>
-        <translation>Заметки</translation>
+        <translation>Пометки</translation>
     </message>
     <message>
         <source>Line</source>
@@ -99,7 +99,7 @@
     </message>
     <message>
         <source>Clip image</source>
-        <translation>Вырезать фрагмент</translation>
+        <translation>Копировать фрагмент</translation>
     </message>
     <message>
         <source>Hand</source>
@@ -111,7 +111,7 @@
     </message>
     <message>
         <source>Assisting</source>
-        <translation>Помощь</translation>
+        <translation>Эффекты</translation>
     </message>
     <message>
         <source>Mask</source>
@@ -123,7 +123,7 @@
     </message>
     <message>
         <source>Adjustment</source>
-        <translation>Настройка</translation>
+        <translation>Регулировка</translation>
     </message>
     <message>
         <source>Zoom out</source>
@@ -151,11 +151,11 @@
     </message>
     <message>
         <source>Rotate</source>
-        <translation>Повернуть</translation>
+        <translation>Повернуть вправо</translation>
     </message>
     <message>
         <source>Rotate back</source>
-        <translation>Повернуть обратно</translation>
+        <translation>Повернуть влево</translation>
     </message>
     <message>
         <source>Freeze</source>
@@ -185,6 +185,18 @@
         <source>Background Color</source>
         <translation>Цвет фона</translation>
     </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>No printers found on this system.</source>
+        <translation>В системе не найдено ни одного принтера.</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>Сначала выберите папку.</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -213,18 +225,7 @@
     </message>
     <message>
         <source>Best fit</source>
-        <translation>По размеру</translation>
-    </message>
-</context>
-<context>
-    <name>PrintControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Ошибка</translation>
-    </message>
-    <message>
-        <source>No printers found on this system.</source>
-        <translation>В системе не найдено ни одного принтера.</translation>
+        <translation>По окну</translation>
     </message>
 </context>
 <context>
@@ -256,17 +257,6 @@
     <message>
         <source>Eraser</source>
         <translation>Ластик</translation>
-    </message>
-</context>
-<context>
-    <name>RecordingControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Ошибка</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>Сначала выберите папку.</translation>
     </message>
 </context>
 <context>
@@ -313,7 +303,7 @@
     </message>
     <message>
         <source>Save as</source>
-        <translation>Сохранять в</translation>
+        <translation>Снимки в</translation>
     </message>
     <message>
         <source>Browse</source>
@@ -342,17 +332,6 @@
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>Разрешение записи %1x%2 может снизить частоту кадров на маломощном компьютере. Продолжить?</translation>
-    </message>
-</context>
-<context>
-    <name>SnapshotControl</name>
-    <message>
-        <source>Error</source>
-        <translation>Ошибка</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>Сначала выберите папку.</translation>
     </message>
 </context>
 <context>

@@ -55,7 +55,7 @@
     </message>
     <message>
         <source>Drawing Board</source>
-        <translation>繪圖板</translation>
+        <translation>白板</translation>
     </message>
     <message>
         <source>Noting</source>
@@ -151,11 +151,11 @@
     </message>
     <message>
         <source>Rotate</source>
-        <translation>旋轉</translation>
+        <translation>向右旋轉</translation>
     </message>
     <message>
         <source>Rotate back</source>
-        <translation>反向旋轉</translation>
+        <translation>向左旋轉</translation>
     </message>
     <message>
         <source>Freeze</source>
@@ -185,12 +185,24 @@
         <source>Background Color</source>
         <translation>背景顏色</translation>
     </message>
+    <message>
+        <source>Error</source>
+        <translation>錯誤</translation>
+    </message>
+    <message>
+        <source>No printers found on this system.</source>
+        <translation>此系統上找不到印表機。</translation>
+    </message>
+    <message>
+        <source>Please select a folder first.</source>
+        <translation>請先選擇資料夾。</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
     <message>
         <source>Effect</source>
-        <translation>遮罩效果</translation>
+        <translation>遮罩</translation>
     </message>
 </context>
 <context>
@@ -213,18 +225,7 @@
     </message>
     <message>
         <source>Best fit</source>
-        <translation>最適大小</translation>
-    </message>
-</context>
-<context>
-    <name>PrintControl</name>
-    <message>
-        <source>Error</source>
-        <translation>錯誤</translation>
-    </message>
-    <message>
-        <source>No printers found on this system.</source>
-        <translation>此系統上找不到印表機。</translation>
+        <translation>全圖</translation>
     </message>
 </context>
 <context>
@@ -256,17 +257,6 @@
     <message>
         <source>Eraser</source>
         <translation>橡皮擦</translation>
-    </message>
-</context>
-<context>
-    <name>RecordingControl</name>
-    <message>
-        <source>Error</source>
-        <translation>錯誤</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>請先選擇資料夾。</translation>
     </message>
 </context>
 <context>
@@ -337,22 +327,11 @@
     </message>
     <message>
         <source>Question</source>
-        <translation>問題</translation>
+        <translation>確認</translation>
     </message>
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>使用 %1x%2 的錄影解析度，在效能不足的電腦上可能導致畫面更新率偏低。要繼續嗎？</translation>
-    </message>
-</context>
-<context>
-    <name>SnapshotControl</name>
-    <message>
-        <source>Error</source>
-        <translation>錯誤</translation>
-    </message>
-    <message>
-        <source>Please select a folder first.</source>
-        <translation>請先選擇資料夾。</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@
 #include "common/UserPrompts.h"
 #include "mainwindow/PrintComposer.h"
 
+#include <QCoreApplication>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -21,8 +22,10 @@ PrintControl::PrintControl(QWidget *dialogParent, QObject *parent)
 bool PrintControl::print(const QImage &image)
 {
     if (m_printers().isEmpty()) {
-        UserPrompts::instance()->critical(m_dialogParent, tr("Error"),
-                                          tr("No printers found on this system."));
+        // The main window's message: translated with the main window's other texts.
+        UserPrompts::instance()->critical(
+            m_dialogParent, QCoreApplication::translate("MainWindow", "Error"),
+            QCoreApplication::translate("MainWindow", "No printers found on this system."));
         return false;
     }
     if (image.isNull()) {

@@ -8,6 +8,7 @@
 #include "mainwindow/DeviceSupervisor.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -63,8 +64,10 @@ void RecordingControl::record()
 
     const QString folder = Config::recordPath();
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
-        UserPrompts::instance()->critical(m_parts.dialogParent, tr("Error"),
-                                          tr("Please select a folder first."));
+        // The main window's message: translated with the main window's other texts.
+        UserPrompts::instance()->critical(
+            m_parts.dialogParent, QCoreApplication::translate("MainWindow", "Error"),
+            QCoreApplication::translate("MainWindow", "Please select a folder first."));
         setButtonsChecked(false);
         return;
     }

@@ -5,6 +5,7 @@
 #include "common/UserPrompts.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -20,7 +21,10 @@ void SnapshotControl::snapshot(ImageCanvas *canvas)
 {
     const QString folder = Config::snapshotPath();
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
-        UserPrompts::instance()->critical(m_dialogParent, tr("Error"), tr("Please select a folder first."));
+        // The main window's message: translated with the main window's other texts.
+        UserPrompts::instance()->critical(
+            m_dialogParent, QCoreApplication::translate("MainWindow", "Error"),
+            QCoreApplication::translate("MainWindow", "Please select a folder first."));
         return;
     }
 

@@ -3,6 +3,7 @@
 #include "toolwindows/ToolWindowHost.h"
 #include "widgets/ImageButton.h"
 
+#include <QFont>
 #include <QLabel>
 
 AboutToolWindow::AboutToolWindow(QWidget *anchor, ToolWindowHost *host, const QImage &background)
@@ -17,6 +18,9 @@ AboutToolWindow::AboutToolWindow(QWidget *anchor, ToolWindowHost *host, const QI
     m_versionLabel->move(20, 30);
     m_okButton = new ImageButton(QStringLiteral("POPUP_BUTTON"), this, QPoint(90, 70));
     m_okButton->setText(tr("OK"));
+    // The caption face of the settings popup's buttons: the same button reads the same, and
+    // longer translations of "OK" fit.
+    m_okButton->setFont(QFont(QStringLiteral("Calibri"), 8));
     connect(m_okButton, &ImageButton::clicked, this, &AboutToolWindow::AboutOk);
 }
 

@@ -343,7 +343,7 @@ private slots:
                                  "OSD_COLOR_MOSAIC"})
             row(osd + name + ".png", 130, 40);
         for (const char *name : {"OSD_ZOOM_IN", "OSD_ZOOM_OUT", "OSD_ROTATE"})
-            row(osd + name + ".png", 90, 40);
+            row(osd + name + ".png", 98, 40);
         row(osd + "OSD_BRIGHTNESS_BK_MIN.png", 10, 40);
         row(osd + "OSD_BRIGHTNESS_BK_MAX.png", 10, 40);
         row(osd + "OSD_BRIGHTNESS_BK_SHORT.png", 10, 40);

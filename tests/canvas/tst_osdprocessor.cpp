@@ -120,17 +120,17 @@ private slots:
         QTest::newRow("zoom in") << Indication([](Screen &s) {
             s.canvas->zoomIn();
             s.osd->showZoomIn();
-        }) << QRect(W - 100, H - 50, 90, 40)
+        }) << QRect(W - 100, H - 50, 98, 40)
                                  << "OSD_ZOOM_IN" << true << qint64(1000);
         QTest::newRow("zoom out") << Indication([](Screen &s) {
             s.canvas->zoomOut();
             s.osd->showZoomOut();
-        }) << QRect(W - 100, H - 50, 90, 40)
+        }) << QRect(W - 100, H - 50, 98, 40)
                                   << "OSD_ZOOM_OUT" << true << qint64(1000);
         QTest::newRow("rotate") << Indication([](Screen &s) {
             s.canvas->rotateClockwise();
             s.osd->showRotate();
-        }) << QRect(W - 100, H - 100, 90, 40)
+        }) << QRect(W - 100, H - 100, 98, 40)
                                 << "OSD_ROTATE" << true << qint64(1000);
         QTest::newRow("autofocus") << Indication([](Screen &s) { s.osd->showAutoFocus(); })
                                    << QRect(W - 145, H - 50, 40, 40) << "OSD_AUTOFOCUS" << false
