@@ -1,6 +1,7 @@
 #include "Config.h"
 #include "DesktopCentring.h"
 #include "DumpConfig.h"
+#include "HighDpi.h"
 #include "InterfaceTranslation.h"
 #include "MainWindow.h"
 #include "MediaFramework.h"
@@ -14,6 +15,7 @@
 
 int main(int argc, char **argv)
 {
+    enableHighDpi();
     auto app = std::make_unique<QApplication>(argc, argv);
     QApplication::setWindowIcon(QIcon(":/icons/ICON_Orvanix.ICO"));
     DumpConfig();

@@ -24,6 +24,7 @@
 #include "PrintControl.h"
 #include "RecordingControl.h"
 #include "SettingsToolWindow.h"
+#include "SkinPicture.h"
 #include "SnapshotControl.h"
 #include "TextToolWindow.h"
 #include "ThumbnailWidget.h"
@@ -93,7 +94,7 @@ MainWindow::MainWindow(std::unique_ptr<FrameClock> frameClock,
 
     m_aboutIconName = "AboutButton";
     m_aboutButtonX = 34;
-    m_aboutPicture = QImage(":/icons/Background/POP_BK_ABOUT_small.png");
+    m_aboutPicture = SkinPicture::load(":/icons/Background/POP_BK_ABOUT_small.png");
     m_aboutButton = new ImageButton(m_aboutIconName, this,
                                     QPoint(m_aboutButtonX, height() - 55));
     connect(m_aboutButton, &ImageButton::clicked, this, &MainWindow::About);

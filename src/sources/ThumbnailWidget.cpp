@@ -2,6 +2,7 @@
 
 #include "HorizontalSlider.h"
 #include "PhotographSource.h"
+#include "SkinPicture.h"
 #include "ThumbnailButton.h"
 #include "ThumbnailLoader.h"
 
@@ -12,7 +13,7 @@
 
 ThumbnailWidget::ThumbnailWidget(PhotographSource *source, HorizontalSlider *scrollBar,
                                  QWidget *parent)
-    : ImageWidget(QImage(":/icons/Background/THUMBNIL_BAR.png"), parent),
+    : ImageWidget(SkinPicture::load(":/icons/Background/THUMBNIL_BAR.png"), parent),
       m_source(source),
       m_scrollBar(scrollBar),
       m_group(new QButtonGroup(this)),

@@ -2,6 +2,7 @@
 
 #include "ImageButton.h"
 #include "ImageCanvas.h"
+#include "SkinPicture.h"
 #include "ToolWindowHost.h"
 
 #include <QButtonGroup>
@@ -73,7 +74,7 @@ ColorToolWindow::ColorToolWindow(QWidget *anchor, ToolWindowHost *host, const QS
         picture = QStringLiteral(":/icons/Background/POP_BK_COLOR_3LINE");
     else if (!lineColorLabel.isEmpty())
         picture = QStringLiteral(":/icons/Background/POP_BK_COLOR_2LINE");
-    setBackground(QImage(picture));
+    setBackground(SkinPicture::load(picture));
     placeBesideAnchor();
 
     setStyleSheet(QStringLiteral("font-family: Arial; font-size: ") + QStringLiteral("15")

@@ -4,11 +4,12 @@
 #include "ImageButton.h"
 #include "ImageCanvas.h"
 #include "OSDProcessor.h"
+#include "SkinPicture.h"
 #include "ToolWindowHost.h"
 
 
 EffectToolWindow::EffectToolWindow(QWidget *anchor, ToolWindowHost *host)
-    : ToolWindow(QImage(QStringLiteral(":/icons/Background/POP_BK_TOOL.png")), anchor,
+    : ToolWindow(SkinPicture::load(QStringLiteral(":/icons/Background/POP_BK_TOOL.png")), anchor,
                  host->hostWidget(), tr("Color Effect"))
     , m_host(host)
 {

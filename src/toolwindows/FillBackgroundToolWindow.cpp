@@ -2,6 +2,7 @@
 
 #include "ImageButton.h"
 #include "ImageCanvas.h"
+#include "SkinPicture.h"
 #include "ToolWindowHost.h"
 
 #include <QButtonGroup>
@@ -29,7 +30,7 @@ FillBackgroundToolWindow::FillBackgroundToolWindow(QWidget *anchor, ToolWindowHo
     , m_canvas(host->currentCanvas())
     , m_host(host)
 {
-    setBackground(QImage(QStringLiteral(":/icons/Background/POP_BK_COLOR_1LINE")));
+    setBackground(SkinPicture::load(QStringLiteral(":/icons/Background/POP_BK_COLOR_1LINE")));
     placeBesideAnchor();
     setStyleSheet(QStringLiteral("font-family: Arial; font-size: ") + QStringLiteral("15")
                   + QStringLiteral("px; color: white;"));

@@ -2,6 +2,7 @@
 
 #include "Config.h"
 #include "ImageButton.h"
+#include "SkinPicture.h"
 #include "ToolWindowHost.h"
 #include "UserPrompts.h"
 
@@ -73,7 +74,7 @@ int SettingsToolWindow::nearestResolution(const QVector<QSize> &items, const QSi
 }
 
 SettingsToolWindow::SettingsToolWindow(QWidget *anchor, ToolWindowHost *host)
-    : ToolWindow(QImage(QStringLiteral(":/icons/Background/POP_BK_SETTING.png")), anchor,
+    : ToolWindow(SkinPicture::load(QStringLiteral(":/icons/Background/POP_BK_SETTING.png")), anchor,
                  host->hostWidget(), tr("Setting"))
     , m_host(host)
 {

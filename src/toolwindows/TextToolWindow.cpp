@@ -2,6 +2,7 @@
 
 #include "ImageButton.h"
 #include "ImageCanvas.h"
+#include "SkinPicture.h"
 #include "ToolWindowHost.h"
 
 #include <QButtonGroup>
@@ -22,7 +23,7 @@ QColor TextToolWindow::colorAt(int index)
 }
 
 TextToolWindow::TextToolWindow(QWidget *anchor, ToolWindowHost *host)
-    : ToolWindow(QImage(QStringLiteral(":/icons/Background/POP_BK_COLOR_2LINE")), anchor,
+    : ToolWindow(SkinPicture::load(QStringLiteral(":/icons/Background/POP_BK_COLOR_2LINE")), anchor,
                  host->hostWidget(), tr("Text"))
     , m_canvas(host->currentCanvas())
     , m_host(host)

@@ -1,15 +1,18 @@
 #include "ImageWidget.h"
 
+#include "SkinPicture.h"
+
 #include <QPainter>
 
 ImageWidget::ImageWidget(const QImage &image, QWidget *parent)
     : QWidget(parent), m_image(image)
 {
-    setFixedSize(m_image.size());
+    setFixedSize(SkinPicture::logicalSize(m_image));
 }
 
 void ImageWidget::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    SkinPicture::prepare(painter);
     painter.drawImage(0, 0, m_image);
 }
