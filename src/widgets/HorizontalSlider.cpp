@@ -9,8 +9,8 @@
 
 HorizontalSlider::HorizontalSlider(const QImage &handle, QWidget *parent)
     : QWidget(parent),
-      m_background(SkinPicture::load(
-          QStringLiteral(":/icons/Background/FILM_SCROLL_BACKGROUND.png"), devicePixelRatioF())),
+      m_background(
+          SkinPicture::load(QStringLiteral(":/icons/Background/FILM_SCROLL_BACKGROUND.png"))),
       m_handle(handle)
 {
 }

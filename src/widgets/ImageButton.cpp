@@ -29,12 +29,11 @@ ImageButton::ImageButton(const QString &iconName, const QString &toolTip, QWidge
 
 void ImageButton::setImage(const QString &iconName)
 {
-    const qreal ratio = devicePixelRatioF();
-    m_normal = SkinPicture::load(QStringLiteral(":/icons/Normal/%1.png").arg(iconName), ratio);
-    m_click = SkinPicture::load(QStringLiteral(":/icons/Click/%1.png").arg(iconName), ratio);
+    m_normal = SkinPicture::load(QStringLiteral(":/icons/Normal/%1.png").arg(iconName));
+    m_click = SkinPicture::load(QStringLiteral(":/icons/Click/%1.png").arg(iconName));
     if (m_click.isNull())
         m_click = m_normal;
-    m_over = SkinPicture::load(QStringLiteral(":/icons/Over/%1.png").arg(iconName), ratio);
+    m_over = SkinPicture::load(QStringLiteral(":/icons/Over/%1.png").arg(iconName));
     if (m_over.isNull())
         m_over = m_normal;
     setFixedSize(SkinPicture::logicalSize(m_normal));

@@ -15,11 +15,9 @@ Panel::Panel(QWidget *parent)
     m_layout = new QGridLayout(this);
     m_layout->setSpacing(0);
     m_layout->setContentsMargins(0, 5, 4, 5);
-    const qreal ratio = devicePixelRatioF();
-    m_top = SkinPicture::load(QStringLiteral(":/icons/Background_Sub/ICON_BK_TOP.png"), ratio);
-    m_middleSource =
-        SkinPicture::load(QStringLiteral(":/icons/Background_Sub/ICON_BK_MID.png"), ratio);
-    m_bottom = SkinPicture::load(QStringLiteral(":/icons/Background_Sub/ICON_BK_BOT.png"), ratio);
+    m_top = SkinPicture::load(QStringLiteral(":/icons/Background_Sub/ICON_BK_TOP.png"));
+    m_middleSource = SkinPicture::load(QStringLiteral(":/icons/Background_Sub/ICON_BK_MID.png"));
+    m_bottom = SkinPicture::load(QStringLiteral(":/icons/Background_Sub/ICON_BK_BOT.png"));
     setFixedWidth(SkinPicture::logicalSize(m_middleSource).width());
 }
 

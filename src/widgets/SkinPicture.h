@@ -6,11 +6,11 @@
 
 class QPainter;
 
-// The skin's pictures for the screen they are painted on. Every picture of the resource tree
-// has a partner drawn at twice its size ("X@2x.png" beside "X.png"). Where a logical pixel is
-// more than one device pixel the partner is loaded and carries device pixel ratio 2: it covers
-// the same logical area as the plain picture and shows twice the detail. QImage reports its
-// size in device pixels, so layout asks logicalSize() instead.
+// The skin's pictures for dense screens. Every picture of the resource tree has a partner drawn
+// at twice its size ("X@2x.png" beside "X.png"). Where a logical pixel is more than one device
+// pixel the partner is loaded and carries device pixel ratio 2: it covers the same logical area
+// as the plain picture and shows twice the detail. QImage reports its size in device pixels,
+// so layout asks logicalSize() instead.
 //
 // Threads: any thread; nothing is kept between calls.
 class SkinPicture
@@ -18,8 +18,9 @@ class SkinPicture
 public:
     // The picture at path for painting at devicePixelRatio; null when the picture is missing.
     static QImage load(const QString &path, qreal devicePixelRatio);
-    // The same for the highest ratio of the application's screens, the rule QPixmap and QIcon
-    // follow too: for pictures loaded before their widget exists.
+    // The same for the highest ratio of the application's screens. Widgets load their pictures
+    // once, mostly before they are shown, and may later move to another screen: a 2x picture
+    // reduced on a plain screen stays sharp, a plain one enlarged on a dense screen does not.
     static QImage load(const QString &path);
     // "@2x" before the file name's extension, or appended to a name without one.
     static QString highDensityPath(const QString &path);

@@ -12,10 +12,10 @@
 
 namespace {
 
-QImage framePiece(const char *name, qreal devicePixelRatio)
+QImage framePiece(const char *name)
 {
     const QString path = QStringLiteral(":/icons/Background_Sub/%1.png").arg(QLatin1String(name));
-    QImage piece = SkinPicture::load(path, devicePixelRatio);
+    QImage piece = SkinPicture::load(path);
     if (piece.isNull())
         qCWarning(lcWidgets) << "missing frame picture" << path;
     return piece;
@@ -55,17 +55,16 @@ StyleWindow::StyleWindow()
     setAttribute(Qt::WA_MouseTracking);
 
     // No top-left piece: the top and left strips start at the window's edge.
-    const qreal ratio = devicePixelRatioF();
     m_topLeft = QImage();
-    m_topSource = framePiece("VIDEO_FRAME_TOP_MID", ratio);
-    m_topRight = framePiece("VIDEO_FRAME_TOP_RIGHT", ratio);
-    m_leftSource = framePiece("VIDEO_FRAME_MID_LEFT", ratio);
-    const QImage centre = framePiece("VIDEO_FRAME_MID_MID", ratio);
+    m_topSource = framePiece("VIDEO_FRAME_TOP_MID");
+    m_topRight = framePiece("VIDEO_FRAME_TOP_RIGHT");
+    m_leftSource = framePiece("VIDEO_FRAME_MID_LEFT");
+    const QImage centre = framePiece("VIDEO_FRAME_MID_MID");
     m_centreColor = centre.isNull() ? qRgb(0, 0, 0) : centre.pixel(0, 0);
-    m_rightSource = framePiece("VIDEO_FRAME_MID_RIGHT", ratio);
-    m_bottomLeft = framePiece("VIDEO_FRAME_BOT_LEFT", ratio);
-    m_bottomSource = framePiece("VIDEO_FRAME_BOT_MID", ratio);
-    m_bottomRight = framePiece("VIDEO_FRAME_BOT_RIGHT", ratio);
+    m_rightSource = framePiece("VIDEO_FRAME_MID_RIGHT");
+    m_bottomLeft = framePiece("VIDEO_FRAME_BOT_LEFT");
+    m_bottomSource = framePiece("VIDEO_FRAME_BOT_MID");
+    m_bottomRight = framePiece("VIDEO_FRAME_BOT_RIGHT");
 
     m_minimizeButton = new ImageButton(QStringLiteral("WINDOWS_MIN"), this, QPoint(0, 0));
     m_maximizeButton = new ImageButton(QStringLiteral("WINDOWS_MAX"), this, QPoint(0, 0));
