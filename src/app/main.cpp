@@ -1,5 +1,6 @@
 #include "app/DesktopCentring.h"
 #include "app/DumpConfig.h"
+#include "app/HighDpi.h"
 #include "app/InterfaceTranslation.h"
 #include "common/Config.h"
 #include "mainwindow/MainWindow.h"
@@ -14,6 +15,7 @@
 
 int main(int argc, char **argv)
 {
+    enableHighDpi();
     auto app = std::make_unique<QApplication>(argc, argv);
     QApplication::setWindowIcon(QIcon(":/icons/ICON_Orvanix.ICO"));
     DumpConfig();

@@ -3,6 +3,7 @@
 #include "canvas/CanvasTypes.h"
 #include "canvas/ImageCanvas.h"
 #include "common/LiveSourceBase.h"
+#include "common/SkinPicture.h"
 
 #include <QCoreApplication>
 #include <QFont>
@@ -15,7 +16,18 @@ namespace {
 QImage osdPicture(const QString &name)
 {
     // Absent pictures (the mask indication of MASK_NONE) load as null images and draw nothing.
-    return QImage(QStringLiteral(":/icons/OSD/%1.png").arg(name));
+    return SkinPicture::load(QStringLiteral(":/icons/OSD/%1.png").arg(name));
+}
+
+// Places and labels follow the pictures' logical sizes, whatever screen they were drawn for.
+int widthOf(const QImage &picture)
+{
+    return SkinPicture::logicalSize(picture).width();
+}
+
+int heightOf(const QImage &picture)
+{
+    return SkinPicture::logicalSize(picture).height();
 }
 
 QString twoDigits(qint64 value, const QString &pattern)
@@ -154,6 +166,7 @@ void OSDProcessor::paint(QPainter *painter, const CanvasState &state)
 {
     const int w = state.size.width();
     const int h = state.size.height();
+    SkinPicture::prepare(*painter);
     if (m_maskWatch.isWithin(SHOW_MS))
         painter->drawImage(30, h - 50, m_maskPicture);
     if (m_colorWatch.isWithin(SHOW_MS))
@@ -184,8 +197,8 @@ void OSDProcessor::paintLabelled(QPainter *painter, int x, int y, const QImage &
     painter->setFont(QFont(QStringLiteral("Arial"), 11));
     const QFontMetrics metrics = painter->fontMetrics();
     const int textWidth = metrics.horizontalAdvance(text);
-    painter->drawText(x + (picture.width() - textWidth - 38) / 2 + 38,
-                      y + (metrics.height() + picture.height()) / 2, text);
+    painter->drawText(x + (widthOf(picture) - textWidth - 38) / 2 + 38,
+                      y + (metrics.height() + heightOf(picture)) / 2, text);
 }
 
 void OSDProcessor::paintBrightness(QPainter *painter, int w, int h)
@@ -197,23 +210,23 @@ void OSDProcessor::paintBrightness(QPainter *painter, int w, int h)
     const int mid = (min + max) / 2;
 
     int x = (w
-             - (m_brightnessMin.width() + (max - min) * m_brightnessShort.width() + m_brightnessLong.width()
-                + m_brightnessMax.width()))
+             - (widthOf(m_brightnessMin) + (max - min) * widthOf(m_brightnessShort)
+                + widthOf(m_brightnessLong) + widthOf(m_brightnessMax)))
         / 2;
     const int y = h - 50;
     painter->drawImage(x, y, m_brightnessMin);
-    x += m_brightnessMin.width();
+    x += widthOf(m_brightnessMin);
     for (int v = min; v <= max; ++v) {
         if (v == mid) {
             painter->drawImage(x, y, m_brightnessLong);
             if (level == v)
                 painter->drawImage(x + 4, h - 40, m_brightnessBarCenter);
-            x += m_brightnessLong.width();
+            x += widthOf(m_brightnessLong);
         } else {
             painter->drawImage(x, y, m_brightnessShort);
             if (level == v)
                 painter->drawImage(x + 5, h - 37, m_brightnessBar);
-            x += m_brightnessShort.width();
+            x += widthOf(m_brightnessShort);
         }
     }
     painter->drawImage(x, y, m_brightnessMax);
@@ -222,15 +235,15 @@ void OSDProcessor::paintBrightness(QPainter *painter, int w, int h)
 void OSDProcessor::paintRecordingTime(QPainter *painter, int w, int h)
 {
     const QString text = timeText(m_recordingWatch.elapsed() / 1000);
-    const int px = (w - m_timePicture.width()) / 2;
+    const int px = (w - widthOf(m_timePicture)) / 2;
     painter->drawImage(px, h - 100, m_timePicture);
     painter->setPen(QPen(Qt::red));
     QFont font(QStringLiteral("Arial"), 15);
     font.setWeight(75);
     painter->setFont(font);
     const QFontMetrics metrics = painter->fontMetrics();
-    painter->drawText(px + (m_timePicture.width() - metrics.horizontalAdvance(text)) / 2,
-                      (metrics.height() + m_timePicture.height()) / 2 + h - 103, text);
+    painter->drawText(px + (widthOf(m_timePicture) - metrics.horizontalAdvance(text)) / 2,
+                      (metrics.height() + heightOf(m_timePicture)) / 2 + h - 103, text);
 }
 
 void OSDProcessor::paintClipFrame(QPainter *painter, const CanvasState &state)

@@ -1,5 +1,6 @@
 #include "mainwindow/FilmBar.h"
 
+#include "common/SkinPicture.h"
 #include "widgets/HorizontalSlider.h"
 #include "widgets/ImageButton.h"
 #include "widgets/ImageWidget.h"
@@ -19,7 +20,7 @@ int centredX(int w, int panelOffset, int childWidth)
 } // namespace
 
 FilmBar::FilmBar(QWidget *window)
-    : m_bar(new ImageWidget(QImage(":/icons/Background/FILM_CONTROL_BK.png"), window))
+    : m_bar(new ImageWidget(SkinPicture::load(":/icons/Background/FILM_CONTROL_BK.png"), window))
     , m_open(new ImageButton("ICON_FILM_OPEN", m_bar, QPoint(20, 5)))
     , m_play(new ImageButton("ICON_FILM_PLAY", m_bar, QPoint(60, 5)))
     , m_pause(new ImageButton("ICON_FILM_PAUSE", m_bar, QPoint(100, 5)))
@@ -28,7 +29,8 @@ FilmBar::FilmBar(QWidget *window)
     , m_forward(new ImageButton("ICON_FILM_FORWARD", m_bar, QPoint(220, 5)))
     , m_volume(new ImageButton("ICON_FILM_VOLUME", m_bar, QPoint(260, 5)))
     , m_volumeSlider(new Slider(Qt::Vertical, window))
-    , m_positionSlider(new HorizontalSlider(QImage(":/icons/Background/FILM_SCROLL_BAR.png"), window))
+    , m_positionSlider(
+          new HorizontalSlider(SkinPicture::load(":/icons/Background/FILM_SCROLL_BAR.png"), window))
 {
     m_volume->setCheckable(true);
     m_volumeSlider->setFixedSize(QImage(":/icons/Background/POP_VOL_BK.png").size());

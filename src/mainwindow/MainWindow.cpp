@@ -4,6 +4,7 @@
 #include "canvas/ImageCanvas.h"
 #include "canvas/OSDProcessor.h"
 #include "common/Config.h"
+#include "common/SkinPicture.h"
 #include "mainwindow/DeviceSupervisor.h"
 #include "mainwindow/FilmBarControl.h"
 #include "mainwindow/PhotographBar.h"
@@ -63,7 +64,7 @@ MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> camera
 
     m_aboutIconName = "AboutButton";
     m_aboutButtonX = 34;
-    m_aboutPicture = QImage(":/icons/Background/POP_BK_ABOUT_small.png");
+    m_aboutPicture = SkinPicture::load(":/icons/Background/POP_BK_ABOUT_small.png");
     m_aboutButton = new ImageButton(m_aboutIconName, this, QPoint(m_aboutButtonX, height() - 55));
     connect(m_aboutButton, &ImageButton::clicked, this, &MainWindow::About);
 

@@ -1,5 +1,6 @@
 #include "mainwindow/PhotographBar.h"
 
+#include "common/SkinPicture.h"
 #include "sources/photograph/ThumbnailWidget.h"
 #include "widgets/HorizontalSlider.h"
 #include "widgets/ImageButton.h"
@@ -31,7 +32,7 @@ void setTextColour(QLabel *label, const QColor &colour)
 } // namespace
 
 PhotographBar::PhotographBar(QWidget *window, PhotographSource *source, QWidget *canvas)
-    : m_bar(new ImageWidget(QImage(":/icons/Background/PHOTO_CONTROL_BK.png"), window))
+    : m_bar(new ImageWidget(SkinPicture::load(":/icons/Background/PHOTO_CONTROL_BK.png"), window))
     , m_open(new ImageButton("ICON_PHOTO_OPEN", m_bar, QPoint(20, 5)))
     , m_previous(new ImageButton("ICON_PHOTO_BACKWARD", m_bar, QPoint(60, 5)))
     , m_slide(new ImageButton("ICON_PHOTO_SLIDE", m_bar, QPoint(100, 5)))
@@ -41,7 +42,8 @@ PhotographBar::PhotographBar(QWidget *window, PhotographSource *source, QWidget 
     , m_intervalSelector(new Slider(Qt::Horizontal, window))
     , m_intervalLabel(new QLabel(window))
     , m_counter(new QLabel(window))
-    , m_stripScrollBar(new HorizontalSlider(QImage(":/icons/Background/PHOTO_SCROLL_BAR.png"), window))
+    , m_stripScrollBar(
+          new HorizontalSlider(SkinPicture::load(":/icons/Background/PHOTO_SCROLL_BAR.png"), window))
     , m_strip(new ThumbnailWidget(source, m_stripScrollBar, canvas))
 {
     m_slide->setCheckable(true);

@@ -1,6 +1,7 @@
 #include "toolwindows/ColorToolWindow.h"
 
 #include "canvas/ImageCanvas.h"
+#include "common/SkinPicture.h"
 #include "toolwindows/ToolWindowHost.h"
 #include "widgets/ImageButton.h"
 
@@ -71,7 +72,7 @@ ColorToolWindow::ColorToolWindow(QWidget *anchor, ToolWindowHost *host, const QS
         picture = QStringLiteral(":/icons/Background/POP_BK_COLOR_3LINE");
     else if (!lineColorLabel.isEmpty())
         picture = QStringLiteral(":/icons/Background/POP_BK_COLOR_2LINE");
-    setBackground(QImage(picture));
+    setBackground(SkinPicture::load(picture));
     placeBesideAnchor();
 
     setStyleSheet(QStringLiteral("font-family: Arial; font-size: ") + QStringLiteral("15")

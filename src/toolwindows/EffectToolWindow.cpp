@@ -3,12 +3,13 @@
 #include "canvas/CanvasTypes.h"
 #include "canvas/ImageCanvas.h"
 #include "canvas/OSDProcessor.h"
+#include "common/SkinPicture.h"
 #include "toolwindows/ToolWindowHost.h"
 #include "widgets/ImageButton.h"
 
 EffectToolWindow::EffectToolWindow(QWidget *anchor, ToolWindowHost *host)
-    : ToolWindow(QImage(QStringLiteral(":/icons/Background/POP_BK_TOOL.png")), anchor, host->hostWidget(),
-                 tr("Color Effect"))
+    : ToolWindow(SkinPicture::load(QStringLiteral(":/icons/Background/POP_BK_TOOL.png")), anchor,
+                 host->hostWidget(), tr("Color Effect"))
     , m_host(host)
 {
     QStringList icons;

@@ -1,6 +1,7 @@
 #include "toolwindows/FillBackgroundToolWindow.h"
 
 #include "canvas/ImageCanvas.h"
+#include "common/SkinPicture.h"
 #include "toolwindows/ToolWindowHost.h"
 #include "widgets/ImageButton.h"
 
@@ -26,7 +27,7 @@ FillBackgroundToolWindow::FillBackgroundToolWindow(QWidget *anchor, ToolWindowHo
     , m_canvas(host->currentCanvas())
     , m_host(host)
 {
-    setBackground(QImage(QStringLiteral(":/icons/Background/POP_BK_COLOR_1LINE")));
+    setBackground(SkinPicture::load(QStringLiteral(":/icons/Background/POP_BK_COLOR_1LINE")));
     placeBesideAnchor();
     setStyleSheet(QStringLiteral("font-family: Arial; font-size: ") + QStringLiteral("15")
                   + QStringLiteral("px; color: white;"));

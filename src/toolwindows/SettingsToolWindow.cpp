@@ -1,6 +1,7 @@
 #include "toolwindows/SettingsToolWindow.h"
 
 #include "common/Config.h"
+#include "common/SkinPicture.h"
 #include "common/UserPrompts.h"
 #include "toolwindows/ToolWindowHost.h"
 #include "widgets/ImageButton.h"
@@ -71,8 +72,8 @@ int SettingsToolWindow::nearestResolution(const QVector<QSize> &items, const QSi
 }
 
 SettingsToolWindow::SettingsToolWindow(QWidget *anchor, ToolWindowHost *host)
-    : ToolWindow(QImage(QStringLiteral(":/icons/Background/POP_BK_SETTING.png")), anchor, host->hostWidget(),
-                 tr("Setting"))
+    : ToolWindow(SkinPicture::load(QStringLiteral(":/icons/Background/POP_BK_SETTING.png")), anchor,
+                 host->hostWidget(), tr("Setting"))
     , m_host(host)
 {
     setStyleSheet(QStringLiteral("QLabel { font-family: Arial; font-size: ") + QStringLiteral("14")

@@ -1,6 +1,7 @@
 #include "toolwindows/TextToolWindow.h"
 
 #include "canvas/ImageCanvas.h"
+#include "common/SkinPicture.h"
 #include "toolwindows/ToolWindowHost.h"
 #include "widgets/ImageButton.h"
 
@@ -22,8 +23,8 @@ QColor TextToolWindow::colorAt(int index)
 }
 
 TextToolWindow::TextToolWindow(QWidget *anchor, ToolWindowHost *host)
-    : ToolWindow(QImage(QStringLiteral(":/icons/Background/POP_BK_COLOR_2LINE")), anchor, host->hostWidget(),
-                 tr("Text"))
+    : ToolWindow(SkinPicture::load(QStringLiteral(":/icons/Background/POP_BK_COLOR_2LINE")), anchor,
+                 host->hostWidget(), tr("Text"))
     , m_canvas(host->currentCanvas())
     , m_host(host)
 {

@@ -1,5 +1,7 @@
 #include "widgets/FramelessWindow.h"
 
+#include "common/SkinPicture.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -16,8 +18,8 @@ FramelessWindow::FramelessWindow(const QImage &background, bool tool, QWidget *p
 
 void FramelessWindow::setBackground(const QImage &background)
 {
-    setMinimumSize(background.size());
-    resize(background.size());
+    setMinimumSize(SkinPicture::logicalSize(background));
+    resize(SkinPicture::logicalSize(background));
     setAttribute(Qt::WA_WState_WindowOpacitySet, true);
     setAttribute(Qt::WA_TranslucentBackground, true);
     m_background = background;
@@ -26,6 +28,7 @@ void FramelessWindow::setBackground(const QImage &background)
 void FramelessWindow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    SkinPicture::prepare(painter);
     painter.drawImage(0, 0, m_background);
 }
 

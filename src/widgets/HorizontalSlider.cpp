@@ -1,5 +1,7 @@
 #include "widgets/HorizontalSlider.h"
 
+#include "common/SkinPicture.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -7,7 +9,7 @@
 
 HorizontalSlider::HorizontalSlider(const QImage &handle, QWidget *parent)
     : QWidget(parent)
-    , m_background(QStringLiteral(":/icons/Background/FILM_SCROLL_BACKGROUND.png"))
+    , m_background(SkinPicture::load(QStringLiteral(":/icons/Background/FILM_SCROLL_BACKGROUND.png")))
     , m_handle(handle)
 { }
 
@@ -45,14 +47,14 @@ int HorizontalSlider::handlePosition() const
 void HorizontalSlider::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    SkinPicture::prepare(painter);
     if (!m_background.isNull())
-        painter.drawImage(0, 0, m_background.scaled(size(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
+        painter.drawImage(0, 0, SkinPicture::stretched(m_background, size()));
     const int handleHeight = height() - 4;
     if (m_handle.isNull() || m_handleWidth <= 0 || handleHeight <= 0)
         return;
-    painter.drawImage(
-        handlePosition(), 0,
-        m_handle.scaled(m_handleWidth, handleHeight, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    painter.drawImage(handlePosition(), 0,
+                      SkinPicture::stretched(m_handle, QSize(m_handleWidth, handleHeight)));
 }
 
 void HorizontalSlider::takeValueAt(int x)

@@ -1,5 +1,7 @@
 #include "widgets/ImageButton.h"
 
+#include "common/SkinPicture.h"
+
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
@@ -27,14 +29,14 @@ ImageButton::ImageButton(const QString &iconName, const QString &toolTip, QWidge
 
 void ImageButton::setImage(const QString &iconName)
 {
-    m_normal = QImage(QStringLiteral(":/icons/Normal/%1.png").arg(iconName));
-    m_click = QImage(QStringLiteral(":/icons/Click/%1.png").arg(iconName));
+    m_normal = SkinPicture::load(QStringLiteral(":/icons/Normal/%1.png").arg(iconName));
+    m_click = SkinPicture::load(QStringLiteral(":/icons/Click/%1.png").arg(iconName));
     if (m_click.isNull())
         m_click = m_normal;
-    m_over = QImage(QStringLiteral(":/icons/Over/%1.png").arg(iconName));
+    m_over = SkinPicture::load(QStringLiteral(":/icons/Over/%1.png").arg(iconName));
     if (m_over.isNull())
         m_over = m_normal;
-    setFixedSize(m_normal.size());
+    setFixedSize(SkinPicture::logicalSize(m_normal));
     update();
 }
 
@@ -46,6 +48,7 @@ void ImageButton::setTextColor(const QColor &color)
 void ImageButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    SkinPicture::prepare(painter);
     const QImage &picture = (isDown() || isChecked()) ? m_click : (m_hovered ? m_over : m_normal);
     painter.drawImage(0, 0, picture);
 

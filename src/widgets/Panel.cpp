@@ -1,5 +1,6 @@
 #include "widgets/Panel.h"
 
+#include "common/SkinPicture.h"
 #include "widgets/ImageButton.h"
 
 #include <QGridLayout>
@@ -14,10 +15,10 @@ Panel::Panel(QWidget *parent)
     m_layout = new QGridLayout(this);
     m_layout->setSpacing(0);
     m_layout->setContentsMargins(0, 5, 4, 5);
-    m_top = QImage(QStringLiteral(":/icons/Background_Sub/ICON_BK_TOP.png"));
-    m_middleSource = QImage(QStringLiteral(":/icons/Background_Sub/ICON_BK_MID.png"));
-    m_bottom = QImage(QStringLiteral(":/icons/Background_Sub/ICON_BK_BOT.png"));
-    setFixedWidth(m_middleSource.width());
+    m_top = SkinPicture::load(QStringLiteral(":/icons/Background_Sub/ICON_BK_TOP.png"));
+    m_middleSource = SkinPicture::load(QStringLiteral(":/icons/Background_Sub/ICON_BK_MID.png"));
+    m_bottom = SkinPicture::load(QStringLiteral(":/icons/Background_Sub/ICON_BK_BOT.png"));
+    setFixedWidth(SkinPicture::logicalSize(m_middleSource).width());
 }
 
 ImageButton *Panel::addTitle(const QString &title)
@@ -83,19 +84,18 @@ void Panel::toggleGroup()
 
 void Panel::resizeEvent(QResizeEvent *)
 {
-    const int h = height() - m_top.height() - m_bottom.height();
-    if (m_middleSource.isNull() || h <= 0) {
-        m_middle = QImage();
-        return;
-    }
-    m_middle = m_middleSource.scaled(m_middleSource.width(), h, Qt::IgnoreAspectRatio,
-                                     Qt::FastTransformation);
+    const int h = height() - SkinPicture::logicalSize(m_top).height()
+        - SkinPicture::logicalSize(m_bottom).height();
+    m_middle = SkinPicture::stretched(m_middleSource,
+                                      QSize(SkinPicture::logicalSize(m_middleSource).width(), h));
 }
 
 void Panel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    SkinPicture::prepare(painter);
+    const int topHeight = SkinPicture::logicalSize(m_top).height();
     painter.drawImage(0, 0, m_top);
-    painter.drawImage(0, m_top.height(), m_middle);
-    painter.drawImage(0, m_top.height() + m_middle.height(), m_bottom);
+    painter.drawImage(0, topHeight, m_middle);
+    painter.drawImage(0, topHeight + SkinPicture::logicalSize(m_middle).height(), m_bottom);
 }

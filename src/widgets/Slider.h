@@ -11,6 +11,8 @@ class Slider : public QSlider
     Q_OBJECT
 public:
     static const char *const StyleSheet;
+    // Added on a screen of more than one device pixel per logical pixel.
+    static const char *const DenseScreenStyleSheet;
 
     Slider(Qt::Orientation orientation, QWidget *parent);
 

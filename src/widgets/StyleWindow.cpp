@@ -1,6 +1,7 @@
 #include "widgets/StyleWindow.h"
 
 #include "common/Logging.h"
+#include "common/SkinPicture.h"
 #include "widgets/ImageButton.h"
 
 #include <QCoreApplication>
@@ -14,19 +15,27 @@ namespace {
 QImage framePiece(const char *name)
 {
     const QString path = QStringLiteral(":/icons/Background_Sub/%1.png").arg(QLatin1String(name));
-    QImage piece(path);
+    QImage piece = SkinPicture::load(path);
     if (piece.isNull())
         qCWarning(lcWidgets) << "missing frame picture" << path;
     return piece;
 }
 
-// An edge piece stretched to a new length; nothing when the piece is missing or the window is
-// too small to leave room for it.
+// An edge piece stretched to a new logical length; nothing when the piece is missing or the
+// window is too small to leave room for it.
 QImage stretched(const QImage &source, int width, int height)
 {
-    if (source.isNull() || width <= 0 || height <= 0)
-        return QImage();
-    return source.scaled(width, height, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    return SkinPicture::stretched(source, QSize(width, height));
+}
+
+int widthOf(const QImage &piece)
+{
+    return SkinPicture::logicalSize(piece).width();
+}
+
+int heightOf(const QImage &piece)
+{
+    return SkinPicture::logicalSize(piece).height();
 }
 
 int zoneOf(int position, int length, int edge)
@@ -85,12 +94,12 @@ void StyleWindow::resizeEvent(QResizeEvent *)
 {
     const int w = width();
     const int h = height();
-    m_top = stretched(m_topSource, w - m_topLeft.width() - m_topRight.width(), m_topSource.height());
-    m_bottom = stretched(m_bottomSource, w - m_bottomLeft.width() - m_bottomRight.width(),
-                         m_bottomSource.height());
-    m_left = stretched(m_leftSource, m_leftSource.width(), h - m_topLeft.height() - m_bottomLeft.height());
-    m_right = stretched(m_rightSource, m_rightSource.width(),
-                        h - m_topRight.height() - m_bottomRight.height());
+    m_top = stretched(m_topSource, w - widthOf(m_topLeft) - widthOf(m_topRight), heightOf(m_topSource));
+    m_bottom = stretched(m_bottomSource, w - widthOf(m_bottomLeft) - widthOf(m_bottomRight),
+                         heightOf(m_bottomSource));
+    m_left = stretched(m_leftSource, widthOf(m_leftSource), h - heightOf(m_topLeft) - heightOf(m_bottomLeft));
+    m_right = stretched(m_rightSource, widthOf(m_rightSource),
+                        h - heightOf(m_topRight) - heightOf(m_bottomRight));
     m_minimizeButton->move(w - 79, 4);
     m_maximizeButton->move(w - 59, 4);
     m_closeButton->move(w - 38, 4);
@@ -100,19 +109,21 @@ void StyleWindow::resizeEvent(QResizeEvent *)
 void StyleWindow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    SkinPicture::prepare(painter);
     const int w = width();
-    const int h = height();
+    // The centre colour under the whole window first: where a logical pixel is not a whole
+    // number of device pixels (150 %), neighbouring pieces meet on a half pixel, and a seam
+    // between them shows the frame's colour rather than the desktop through the window.
+    painter.fillRect(rect(), QColor::fromRgba(m_centreColor));
     painter.drawImage(0, 0, m_topLeft);
-    painter.drawImage(m_topLeft.width(), 0, m_top);
-    painter.drawImage(m_topLeft.width() + m_top.width(), 0, m_topRight);
-    painter.drawImage(0, m_topLeft.height(), m_left);
-    painter.drawImage(w - m_right.width(), m_topRight.height(), m_right);
-    painter.drawImage(0, m_topLeft.height() + m_left.height(), m_bottomLeft);
-    painter.drawImage(m_bottomLeft.width(), m_topLeft.height() + m_left.height(), m_bottom);
-    painter.drawImage(m_bottomLeft.width() + m_bottom.width(), m_topRight.height() + m_right.height(),
+    painter.drawImage(widthOf(m_topLeft), 0, m_top);
+    painter.drawImage(widthOf(m_topLeft) + widthOf(m_top), 0, m_topRight);
+    painter.drawImage(0, heightOf(m_topLeft), m_left);
+    painter.drawImage(w - widthOf(m_right), heightOf(m_topRight), m_right);
+    painter.drawImage(0, heightOf(m_topLeft) + heightOf(m_left), m_bottomLeft);
+    painter.drawImage(widthOf(m_bottomLeft), heightOf(m_topLeft) + heightOf(m_left), m_bottom);
+    painter.drawImage(widthOf(m_bottomLeft) + widthOf(m_bottom), heightOf(m_topRight) + heightOf(m_right),
                       m_bottomRight);
-    painter.fillRect(m_left.width(), m_top.height(), w - m_left.width() - m_right.width(),
-                     h - m_top.height() - m_bottom.height(), QColor::fromRgba(m_centreColor));
 }
 
 void StyleWindow::mousePressEvent(QMouseEvent *event)

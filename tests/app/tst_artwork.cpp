@@ -1,11 +1,15 @@
 // The compiled-in artwork: every picture the program looks up exists at its resource path in
 // the size the window layout relies on; the pictures whose absence the program relies on are
 // absent. The path list is written out here on purpose, independent of the artwork manifest,
-// so a picture that the manifest forgets fails this test.
+// so a picture that the manifest forgets fails this test. The 2x partners are checked for every
+// picture the manifest draws.
+#include <QDirIterator>
 #include <QFile>
 #include <QIcon>
 #include <QImage>
 #include <QImageReader>
+#include <QMap>
+#include <QRegularExpression>
 #include <QSet>
 #include <QtTest>
 
@@ -159,6 +163,40 @@ const QStringList kPictures = {
 QString normal(const QString &name)
 {
     return QStringLiteral(":/icons/Normal/%1.png").arg(name);
+}
+
+QString highDensity(const QString &path)
+{
+    const int dot = path.lastIndexOf('.');
+    return path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
+}
+
+// Every picture the artwork manifest draws, with the size it is drawn at (an alias takes its
+// picture's size). A button line stands for its three state pictures; icon files hold their
+// sizes themselves and have no 2x partner.
+QMap<QString, QSize> manifestPictures()
+{
+    QFile file(QStringLiteral(DOCCAM_SOURCE_DIR "/resources/artwork/manifest.txt"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    QMap<QString, QSize> pictures;
+    static const QRegularExpression size(QStringLiteral("^(\\d+)x(\\d+)$"));
+    for (const QString &line : QString::fromUtf8(file.readAll()).split('\n')) {
+        const QStringList words = line.split(' ', Qt::SkipEmptyParts);
+        if (words.size() < 3)
+            continue;
+        const auto m = size.match(words[2]);
+        const QSize drawn = m.hasMatch() ? QSize(m.captured(1).toInt(), m.captured(2).toInt()) : QSize();
+        if (words[0] == "button" && drawn.isValid()) {
+            for (const char *state : {"Normal", "Over", "Click"})
+                pictures.insert(QStringLiteral("%1/%2.png").arg(state, words[1]), drawn);
+        } else if (words[0] == "picture" && drawn.isValid()) {
+            pictures.insert(words[1], drawn);
+        } else if (words[0] == "alias") {
+            pictures.insert(words[1], pictures.value(words[2]));
+        }
+    }
+    return pictures;
 }
 
 } // namespace
@@ -365,6 +403,62 @@ private slots:
             QCOMPARE(image.width(), width);
         if (height >= 0)
             QCOMPARE(image.height(), height);
+    }
+
+    // Dense screens: every picture has a partner of exactly twice its size under the toolkit's
+    // name for it, which QPixmap, QIcon and style sheets pick on such screens by themselves.
+    void highDensityPartner_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QSize>("size");
+        const QMap<QString, QSize> pictures = manifestPictures();
+        QVERIFY(pictures.size() > 300);
+        for (auto it = pictures.cbegin(); it != pictures.cend(); ++it)
+            QTest::newRow(qPrintable(it.key())) << QStringLiteral(":/icons/") + it.key() << it.value();
+    }
+    void highDensityPartner()
+    {
+        QFETCH(QString, path);
+        QFETCH(QSize, size);
+        QVERIFY(size.isValid());
+        const QImage plain(path);
+        const QImage dense(highDensity(path));
+        QVERIFY2(!plain.isNull(), qPrintable(path + " does not load"));
+        QVERIFY2(!dense.isNull(), qPrintable(highDensity(path) + " does not load"));
+        QCOMPARE(plain.size(), size);
+        QCOMPARE(dense.size(), size * 2);
+        // The same picture: scaled down, the partner matches the plain one closely.
+        const QImage reduced = dense.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                   .convertToFormat(QImage::Format_ARGB32);
+        const QImage reference = plain.convertToFormat(QImage::Format_ARGB32);
+        qint64 difference = 0;
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x) {
+                const QRgb a = reduced.pixel(x, y);
+                const QRgb b = reference.pixel(x, y);
+                difference += std::abs(qGray(a) - qGray(b)) + std::abs(qAlpha(a) - qAlpha(b));
+            }
+        }
+        const double mean = double(difference) / (size.width() * size.height());
+        QVERIFY2(mean < 12, qPrintable(QStringLiteral("mean difference %1").arg(mean)));
+    }
+
+    void resourceTreeHoldsPartnersOnly()
+    {
+        // Nothing but the manifest's pictures, their partners and the icon file.
+        QStringList plain;
+        QStringList dense;
+        QDirIterator it(QStringLiteral(":/icons"), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            if (path.endsWith(QLatin1String(".ICO")))
+                continue;
+            (path.contains(QLatin1String("@2x.")) ? dense : plain) << path;
+        }
+        QCOMPARE(plain.size(), manifestPictures().size());
+        QCOMPARE(dense.size(), plain.size());
+        for (const QString &path : qAsConst(plain))
+            QVERIFY2(dense.contains(highDensity(path)), qPrintable(path));
     }
 
     void osdPlatesAreTranslucent_data()

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
@@ -89,6 +90,17 @@ private slots:
         QVERIFY(QFile::exists(QString(DOCCAM_BIN_DIR) + "/VOREN_" + language + ".qm"));
         QTranslator t;
         QVERIFY(t.load(":/translations/VOREN_" + language + ".qm"));
+    }
+
+    void highDpiAsTheProgramStarts()
+    {
+        // Every test program switches high-DPI scaling on before its application exists, the
+        // way main() does: widgets under test lay out and pick pictures as they do for users.
+        QVERIFY(QCoreApplication::testAttribute(Qt::AA_EnableHighDpiScaling));
+        QVERIFY(QCoreApplication::testAttribute(Qt::AA_UseHighDpiPixmaps));
+        // 150 % stays 1.5 rather than being rounded to 2.
+        QCOMPARE(QGuiApplication::highDpiScaleFactorRoundingPolicy(),
+                 Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     }
 
     void windowCentring_data()

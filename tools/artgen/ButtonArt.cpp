@@ -10,7 +10,10 @@
 bool ButtonArt::draw(const PictureSpec &picture, QImage &image, QString *error) const
 {
     const Options &o = picture.options;
-    const QRectF all(0, 0, image.width(), image.height());
+    // Drawn in the picture's logical pixels: a 2x picture's painter scales every shape, so its
+    // glyphs and edges are drawn at twice the detail rather than enlarged.
+    const QSizeF logical = QSizeF(image.size()) / image.devicePixelRatio();
+    const QRectF all(QPointF(0, 0), logical);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
 

@@ -12,7 +12,8 @@
 bool PlateArt::draw(const PictureSpec &picture, QImage &image, QString *error) const
 {
     const Options &o = picture.options;
-    const QSize size = image.size();
+    // Drawn in the picture's logical pixels; a 2x picture's painter scales every shape.
+    const QSize size = image.size() / image.devicePixelRatio();
     const QRectF all(0, 0, size.width(), size.height());
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);

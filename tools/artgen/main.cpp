@@ -1,7 +1,8 @@
 // artgen: draws the program's artwork from one manifest at build time. It writes every picture
-// below --out, the resource list (--qrc) that compiles them into the program under :/icons,
-// and a labelled contact sheet (--sheet). Any unknown glyph, kind, parameter or colour fails
-// the build with the manifest line that caused it.
+// below --out, each also at twice its size for dense screens ("X@2x.png"), the resource list
+// (--qrc) that compiles them into the program under :/icons, and a labelled contact sheet
+// (--sheet, 1x). Any unknown glyph, kind, parameter or colour fails the build with the manifest
+// line that caused it.
 #include "ButtonArt.h"
 #include "ContactSheet.h"
 #include "IcoWriter.h"
@@ -19,6 +20,7 @@
 #include <QHash>
 #include <QImage>
 #include <QSaveFile>
+#include <QSet>
 #include <QTextStream>
 
 namespace {
@@ -52,6 +54,37 @@ QByteArray png(const QImage &image)
 QString xmlEscaped(const QString &text)
 {
     return text.toHtmlEscaped();
+}
+
+// Every picture is also drawn at twice its size for screens of twice the pixel density, under
+// the toolkit's name for it ("X@2x.png" beside "X.png"), which QIcon and style sheets pick on
+// such screens by themselves and the program's picture widgets load too. Scales between 1 and 2
+// (150 %) show the 2x picture reduced: the toolkit looks for whole factors only, and a reduced
+// picture stays sharper than an enlarged one.
+constexpr int kHighDensity = 2;
+
+QString highDensityPath(const QString &path)
+{
+    const int dot = path.lastIndexOf(QLatin1Char('.'));
+    return path.left(dot) + QStringLiteral("@%1x").arg(kHighDensity) + path.mid(dot);
+}
+
+// Draws a picture of the manifest at a scale from its vector description: shapes, glyphs and
+// text are scaled by the painter, so a 2x picture has the detail of its size.
+bool render(const ButtonArt &buttons, const PlateArt &plates, const PictureSpec &picture, int scale,
+            QImage *image, QString *error)
+{
+    QImage img(picture.size * scale, QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(scale);
+    img.fill(Qt::transparent);
+    const bool ok = picture.kind == QLatin1String("button") ? buttons.draw(picture, img, error)
+                                                            : plates.draw(picture, img, error);
+    if (!ok)
+        return false;
+    // Written without the ratio: a reader takes it from the file name.
+    img.setDevicePixelRatio(1);
+    *image = img.convertToFormat(QImage::Format_ARGB32);
+    return true;
 }
 
 } // namespace
@@ -101,6 +134,7 @@ int main(int argc, char **argv)
     QString qrc = QStringLiteral("<!DOCTYPE RCC><RCC version=\"1.0\">\n<qresource prefix=\"/icons\">\n");
     QHash<QString, QString> files; // resource path -> file written for it
     QHash<QString, QImage> drawn;  // resource path -> picture, for aliases on the sheet
+    QSet<QString> withDense;       // resource paths that have a 2x partner
     QString section;
     QVector<QImage> states; // the state pictures of the button being drawn
     for (const PictureSpec &picture : manifest.pictures()) {
@@ -149,15 +183,14 @@ int main(int argc, char **argv)
                       images);
             drawn.insert(picture.path, images.last());
         } else {
-            QImage img(picture.size, QImage::Format_ARGB32_Premultiplied);
-            img.fill(Qt::transparent);
+            QImage img;
+            QImage dense;
             QString drawError;
-            const bool ok = picture.kind == QLatin1String("button") ? buttons.draw(picture, img, &drawError)
-                                                                    : plates.draw(picture, img, &drawError);
-            if (!ok)
+            if (!render(buttons, plates, picture, 1, &img, &drawError)
+                || !render(buttons, plates, picture, kHighDensity, &dense, &drawError))
                 return fail(where(drawError));
-            img = img.convertToFormat(QImage::Format_ARGB32);
-            if (!writeFile(fileName, png(img), &error))
+            if (!writeFile(fileName, png(img), &error)
+                || !writeFile(highDensityPath(fileName), png(dense), &error))
                 return fail(error);
             drawn.insert(picture.path, img);
             if (picture.kind == QLatin1String("button")) {
@@ -179,8 +212,18 @@ int main(int argc, char **argv)
             }
         }
         files.insert(picture.path, fileName);
-        qrc += QStringLiteral("  <file alias=\"%1\">%2</file>\n")
-                   .arg(xmlEscaped(picture.path), xmlEscaped(qrcDir.relativeFilePath(fileName)));
+        auto listFile = [&](const QString &path, const QString &file) {
+            qrc += QStringLiteral("  <file alias=\"%1\">%2</file>\n")
+                       .arg(xmlEscaped(path), xmlEscaped(qrcDir.relativeFilePath(file)));
+        };
+        listFile(picture.path, fileName);
+        // An icon file holds its sizes itself; an alias shares its picture's 2x partner too.
+        const bool dense = picture.aliasOf.isEmpty() ? picture.icoSizes.isEmpty()
+                                                     : withDense.contains(picture.aliasOf);
+        if (dense) {
+            withDense.insert(picture.path);
+            listFile(highDensityPath(picture.path), highDensityPath(fileName));
+        }
     }
     qrc += QStringLiteral("</qresource>\n</RCC>\n");
 

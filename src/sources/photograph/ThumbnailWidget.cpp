@@ -1,5 +1,6 @@
 #include "sources/photograph/ThumbnailWidget.h"
 
+#include "common/SkinPicture.h"
 #include "sources/photograph/PhotographSource.h"
 #include "sources/photograph/ThumbnailButton.h"
 #include "sources/photograph/ThumbnailLoader.h"
@@ -12,7 +13,7 @@
 #include <algorithm>
 
 ThumbnailWidget::ThumbnailWidget(PhotographSource *source, HorizontalSlider *scrollBar, QWidget *parent)
-    : ImageWidget(QImage(":/icons/Background/THUMBNIL_BAR.png"), parent)
+    : ImageWidget(SkinPicture::load(":/icons/Background/THUMBNIL_BAR.png"), parent)
     , m_source(source)
     , m_scrollBar(scrollBar)
     , m_group(new QButtonGroup(this))
