@@ -241,6 +241,8 @@ void releaseDescriptor(int fd)
         releaseHandle(*handle);
         registry.debugLog("close fd %d (last)", fd);
         registry.publishState();
+    } else {
+        registry.debugLog("close fd %d (%d left)", fd, handle->appFds);
     }
 }
 
@@ -261,6 +263,7 @@ int duplicateDescriptor(int oldFd, int newFd)
         return newFd;
     it->second->appFds++;
     registry.handles[newFd] = it->second;
+    registry.debugLog("duplicate fd %d -> %d", oldFd, newFd);
     registry.setFdKind(newFd, FdNode);
     return newFd;
 }
