@@ -97,6 +97,12 @@ int bufferIoctl(Handle &handle, unsigned long request, void *arg, std::unique_lo
 void *mapBuffer(Handle &handle, void *addr, size_t length, int prot, int flags, off_t offset, int *error);
 void unmapNotify(void *addr);
 void stopStreaming(Device &device, Node &node, bool disconnect);
+int streamOn(Handle &handle, uint32_t type);
+int streamOff(Handle &handle, uint32_t type);
+// uvcvideo's privilege on the capture node, videobuf2's owner on the metadata node.
+bool mayUseQueue(Handle &handle);
+// Every buffer back to the program's side, the done list empty.
+void cancelQueue(Queue &queue);
 void freeBuffers(Node &node);
 
 // Commands (Commands.cpp).
