@@ -434,7 +434,8 @@ private slots:
             const int result = stream.fd.ioctl(VIDIOC_DQBUF, &buffer);
             return std::make_pair(result, buffer.flags);
         });
-        QCOMPARE(int(waiting.wait_for(std::chrono::milliseconds(100))), int(std::future_status::timeout));
+        QTRY_VERIFY_WITH_TIMEOUT(state().contains("waiting=1"), 5000); // inside DQBUF
+        QCOMPARE(int(waiting.wait_for(std::chrono::milliseconds(0))), int(std::future_status::timeout));
         QCOMPARE(command("unplug"), 0);
         QCOMPARE(int(waiting.wait_for(std::chrono::seconds(3))), int(std::future_status::ready));
         const auto [result, flags] = waiting.get();

@@ -83,20 +83,10 @@ int open(const char *path, int flags, mode_t mode)
     NEXT(OpenFn, open);
     return next_open(path, flags, mode);
 }
-int openat(int dirfd, const char *path, int flags, mode_t mode)
-{
-    NEXT(OpenatFn, openat);
-    return next_openat(dirfd, path, flags, mode);
-}
 int close(int fd)
 {
     NEXT(CloseFn, close);
     return next_close(fd);
-}
-int ioctl(int fd, unsigned long request, void *arg)
-{
-    NEXT(IoctlFn, ioctl);
-    return next_ioctl(fd, request, arg);
 }
 ssize_t read(int fd, void *buf, size_t count)
 {
@@ -118,11 +108,6 @@ int munmap(void *addr, size_t length)
     NEXT(MunmapFn, munmap);
     return next_munmap(addr, length);
 }
-int dup(int fd)
-{
-    NEXT(DupFn, dup);
-    return next_dup(fd);
-}
 int fcntl(int fd, int cmd, long arg)
 {
     NEXT(FcntlFn, fcntl);
@@ -142,16 +127,6 @@ char *realpath(const char *path, char *resolved)
 {
     NEXT(RealpathFn, realpath);
     return next_realpath(path, resolved);
-}
-ssize_t readlink(const char *path, char *buf, size_t size)
-{
-    NEXT(ReadlinkFn, readlink);
-    return next_readlink(path, buf, size);
-}
-DIR *opendir(const char *path)
-{
-    NEXT(OpendirFn, opendir);
-    return next_opendir(path);
 }
 } // namespace fakeuvc::real
 

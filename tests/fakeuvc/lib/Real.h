@@ -6,28 +6,20 @@
 
 #include <cstddef>
 #include <cstdio>
-#include <dirent.h>
 #include <sys/stat.h>
 #include <sys/types.h>
-
-struct statx;
 
 namespace fakeuvc::real {
 
 int open(const char *path, int flags, mode_t mode = 0);
-int openat(int dirfd, const char *path, int flags, mode_t mode = 0);
 int close(int fd);
-int ioctl(int fd, unsigned long request, void *arg);
 ssize_t read(int fd, void *buf, size_t count);
 ssize_t write(int fd, const void *buf, size_t count);
 void *mmap(void *addr, size_t length, int prot, int flags, int fd, off_t offset);
 int munmap(void *addr, size_t length);
-int dup(int fd);
 int fcntl(int fd, int cmd, long arg);
 int stat(const char *path, struct stat *st);
 int lstat(const char *path, struct stat *st);
 char *realpath(const char *path, char *resolved);
-ssize_t readlink(const char *path, char *buf, size_t size);
-DIR *opendir(const char *path);
 
 } // namespace fakeuvc::real

@@ -221,7 +221,7 @@ std::string Registry::stateText() const
                 << char(fourcc & 0xFF) << char((fourcc >> 8) & 0xFF) << char((fourcc >> 16) & 0xFF)
                 << char(fourcc >> 24) << " size=" << d.frame().width << "x" << d.frame().height
                 << " interval=" << d.frameInterval << " delivered=" << d.framesDelivered
-                << " dropped=" << d.framesDropped;
+                << " dropped=" << d.framesDropped << " waiting=" << (d.capture.queue.waitingInDqbuf ? 1 : 0);
         }
         out << " usb=" << camera->usbPath() << " opens=" << camera->openAttempts << " plugs=" << camera->plugCount
             << " busy=" << (camera->busy ? 1 : 0) << " eacces=" << (camera->eacces ? 1 : 0) << " fps=";
