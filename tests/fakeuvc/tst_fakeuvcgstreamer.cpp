@@ -122,6 +122,43 @@ private slots:
         }
     }
 
+    // The camera pulled out of a running pipeline through the control file: v4l2src's poll
+    // sees the error and the pipeline stops with it.
+    void unplugThroughTheControlFile()
+    {
+        const QString control = m_dir.filePath("unplug.ctl");
+        const QString stateFile = m_dir.filePath("unplug.state");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LD_PRELOAD", QString::fromLocal8Bit(preload()));
+        environment.insert("FAKEUVC_CONTROL", control);
+        environment.insert("FAKEUVC_STATE", stateFile);
+        if (environment.contains("ASAN_OPTIONS"))
+            environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":detect_leaks=0");
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(QStringLiteral(GST_LAUNCH),
+                      {"v4l2src", "device=/dev/video0", "!", "image/jpeg,width=640,height=480", "!", "jpegdec", "!",
+                       "fakesink"});
+        QVERIFY(process.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(readFile(stateFile).contains("streaming=1"), 20000);
+
+        QFile file(control);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("# pulled out\nunplug\n");
+        file.close();
+        QTRY_COMPARE_WITH_TIMEOUT(readFile(control + ".ack"), QByteArray("2\n"), 10000);
+        QVERIFY(readFile(stateFile).contains("plugged=0"));
+        if (process.state() != QProcess::NotRunning && !process.waitForFinished(20000)) {
+            process.kill();
+            process.waitForFinished();
+            QFAIL("gst-launch kept running without its camera");
+        }
+        const QString output = QString::fromLocal8Bit(process.readAll());
+        QVERIFY(process.exitCode() != 0);
+        QVERIFY2(output.contains("Could not read from resource"), qPrintable(output));
+    }
+
     // No UVC camera can state 30000/1001: uvcvideo reports 333666 as 1003/30060 and 333667
     // as 100/2997. Caps that insist on it do not negotiate.
     void ntscFractionIsNeverOffered()
