@@ -8,11 +8,8 @@
 #include "Real.h"
 #include "Registry.h"
 
-#include <linux/uvcvideo.h>
-
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>

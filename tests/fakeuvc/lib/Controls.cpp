@@ -8,7 +8,6 @@
 
 #include "Registry.h"
 
-#include <linux/usb/video.h>
 #include <linux/uvcvideo.h>
 
 #include <algorithm>

@@ -2,7 +2,6 @@
 // queued buffer at every frame interval and the metadata node's buffers beside it.
 
 #include "FramePainter.h"
-#include "Real.h"
 #include "Registry.h"
 
 #include <algorithm>
@@ -125,6 +124,8 @@ void runStream(std::shared_ptr<Device> device, uint64_t generation)
         queue.done.push_back(index);
         device->framesDelivered++;
         fillMetadata(*device, sequence, frameNs, buffer.timestamp);
+        if (device->framesDelivered % 15 == 1) // the first frame, then twice a second or so
+            registry.publishState();
         queue.changed.notify_all();
         updateReadiness(device->capture);
     }
