@@ -25,6 +25,8 @@ PACKAGES=(
   # tests: validating the installed AppStream metainfo, clicking the installed program's
   # window in its smoke run
   appstream xdotool
+  # tests: the fake UVC camera encodes its frames with libjpeg
+  libjpeg62-turbo-dev
 )
 
 missing=()
