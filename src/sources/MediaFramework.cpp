@@ -1,6 +1,7 @@
 #include "MediaFramework.h"
 
 #include "GrabberElement.h"
+#include "JpegDecoderElement.h"
 #include "Logging.h"
 
 #include <gst/gst.h>
@@ -15,6 +16,10 @@ bool MediaFramework::initialize()
     }
     if (!GrabberElement::registerElement()) {
         qCCritical(lcMedia) << "the frame grabber element cannot be registered";
+        return false;
+    }
+    if (!JpegDecoderElement::registerElement()) {
+        qCCritical(lcMedia) << "the JPEG decoder element cannot be registered";
         return false;
     }
     return true;
