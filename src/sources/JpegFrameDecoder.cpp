@@ -276,7 +276,7 @@ JpegFrameDecoder::Outcome inspectGuarded(Session *s, const uint8_t *jpeg, size_t
     if (setjmp(s->jump) != 0) {
         jpeg_abort_decompress(&s->cinfo);
         if (s->failure == JERR_BAD_PRECISION) {
-            std::snprintf(s->reason, sizeof s->reason, "%s", "12-bit samples");
+            std::snprintf(s->reason, sizeof s->reason, "%s", "12-bit");
             return JpegFrameDecoder::Outcome::Unsupported;
         }
         return JpegFrameDecoder::Outcome::Unreadable;

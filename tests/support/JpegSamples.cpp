@@ -47,6 +47,7 @@ bool compress(const uchar *pixels, int stride, int width, int height, const Jpeg
         c.comp_info[0].v_samp_factor = o.vSampling;
     }
     c.restart_interval = unsigned(o.restartInterval);
+    c.arith_code = o.arithmetic ? TRUE : FALSE;
     static jpeg_scan_info oneScanPerComponent[3];
     if (o.progressive) {
         jpeg_simple_progression(&c);

@@ -18,6 +18,7 @@ struct Options
     bool multiScan = false;  // sequential, one scan per component
     bool greyscale = false;
     bool cmyk = false;
+    bool arithmetic = false; // arithmetic instead of Huffman coding
 };
 
 // A document under the camera: shaded paper, lines of dark strokes like text and a photograph
