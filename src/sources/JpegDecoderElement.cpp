@@ -85,11 +85,12 @@ static GstCaps *doccam_jpegdec_transform_caps(GstBaseTransform *trans, GstPadDir
         if (!gst_structure_has_name(in, from))
             continue;
         if (!towardsSource && gst_structure_has_field(in, "format")) {
-            const GValue *format = gst_structure_get_value(in, "format");
-            GstStructure *probe = gst_structure_new("video/x-raw", "format", G_TYPE_STRING, "BGRx", nullptr);
-            const bool bgrx = gst_value_can_intersect(format, gst_structure_get_value(probe, "format"));
-            gst_structure_free(probe);
-            if (!bgrx)
+            GValue bgrx = G_VALUE_INIT;
+            g_value_init(&bgrx, G_TYPE_STRING);
+            g_value_set_static_string(&bgrx, "BGRx");
+            const bool takesBgrx = gst_value_can_intersect(gst_structure_get_value(in, "format"), &bgrx);
+            g_value_unset(&bgrx);
+            if (!takesBgrx)
                 continue;
         }
         GstStructure *out = towardsSource

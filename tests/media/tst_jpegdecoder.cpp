@@ -287,6 +287,12 @@ private slots:
         QVERIFY(ours.fromVideoPool);
         QCOMPARE(ours.pictures[0].size(), QSize(width, height));
         QCOMPARE(ours.pictures[1], ours.pictures[0]);
+        // Both pictures side by side, to be looked at.
+        const QString folder = QStringLiteral(DOCCAM_BINARY_DIR "/screenshots/jpegdecoder");
+        QDir().mkpath(folder);
+        const QString name = QString::fromUtf8(QTest::currentDataTag()).replace(' ', '_').replace(':', '-');
+        QVERIFY(ours.pictures[0].save(folder + '/' + name + "_doccamjpegdec.png"));
+        QVERIFY(reference.pictures[0].save(folder + '/' + name + "_jpegdec_videoconvert.png"));
         const Difference d = compare(ours.pictures[0], reference.pictures[0]);
         qInfo("max |difference| blue %d green %d red %d, mean %.3f", d.maxPerChannel[0],
               d.maxPerChannel[1], d.maxPerChannel[2], d.mean);
