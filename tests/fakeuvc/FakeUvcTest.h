@@ -11,6 +11,10 @@
 #include <QString>
 #include <QtTest>
 
+#include <jpeglib.h>
+#include <linux/videodev2.h>
+#include <sys/ioctl.h>
+
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
@@ -18,9 +22,6 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <fcntl.h>
-#include <jpeglib.h>
-#include <linux/videodev2.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 #include <vector>
 
@@ -30,7 +31,10 @@ using Environment = QList<QPair<QByteArray, QByteArray>>;
 
 // LD_PRELOAD for a process that is to see the fake camera (with a sanitizer runtime in
 // front in sanitizer builds).
-inline QByteArray preload() { return QByteArray(FAKEUVC_PRELOAD); }
+inline QByteArray preload()
+{
+    return QByteArray(FAKEUVC_PRELOAD);
+}
 
 // The library has to be there from the process's start, so a test program runs itself again
 // with it (and with `environment` describing the cameras) unless that already happened.
@@ -90,9 +94,11 @@ public:
     explicit Fd(const char *path, int flags = O_RDWR | O_NONBLOCK | O_CLOEXEC)
         : m_fd(::open(path, flags))
         , m_error(m_fd < 0 ? errno : 0)
-    {
-    }
-    explicit Fd(int fd) : m_fd(fd), m_error(fd < 0 ? errno : 0) {}
+    { }
+    explicit Fd(int fd)
+        : m_fd(fd)
+        , m_error(fd < 0 ? errno : 0)
+    { }
     ~Fd() { reset(); }
     Fd(const Fd &) = delete;
     Fd &operator=(const Fd &) = delete;
@@ -134,7 +140,10 @@ struct JpegError
     jmp_buf jump;
     int warnings = 0;
 };
-inline void onError(j_common_ptr cinfo) { longjmp(reinterpret_cast<JpegError *>(cinfo->err)->jump, 1); }
+inline void onError(j_common_ptr cinfo)
+{
+    longjmp(reinterpret_cast<JpegError *>(cinfo->err)->jump, 1);
+}
 inline void onMessage(j_common_ptr cinfo, int level)
 {
     if (level < 0)
@@ -177,8 +186,9 @@ inline bool decodeJpeg(const uint8_t *data, size_t size, Image *image)
 inline qint64 frameCode(const Image &image, int frameWidth, int frameHeight)
 {
     uint32_t sequence = 0;
-    const bool found = fakeuvc::readFrameCode(frameWidth, frameHeight, image.width, image.height,
-                                              [&](int x, int y) { return image.luma(x, y); }, &sequence);
+    const bool found = fakeuvc::readFrameCode(
+        frameWidth, frameHeight, image.width, image.height, [&](int x, int y) { return image.luma(x, y); },
+        &sequence);
     return found ? qint64(sequence) : -1;
 }
 

@@ -4,11 +4,12 @@
 #include <QDir>
 #include <QtTest>
 
-#include <dirent.h>
 #include <linux/usb/video.h>
 #include <linux/uvcvideo.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+
+#include <dirent.h>
 
 using namespace fakeuvctest;
 
@@ -22,7 +23,10 @@ class TestFakeUvcDevice : public QObject
 {
     Q_OBJECT
 
-    static QString fraction(const v4l2_fract &f) { return QStringLiteral("%1/%2").arg(f.numerator).arg(f.denominator); }
+    static QString fraction(const v4l2_fract &f)
+    {
+        return QStringLiteral("%1/%2").arg(f.numerator).arg(f.denominator);
+    }
 
     static int setControl(const Fd &fd, uint32_t id, int32_t value, int32_t *result = nullptr)
     {
@@ -37,7 +41,8 @@ class TestFakeUvcDevice : public QObject
         v4l2_control control{id, 0};
         return fd.ioctl(VIDIOC_G_CTRL, &control) == 0 ? control.value : INT32_MIN;
     }
-    static int xuQuery(const Fd &fd, uint8_t unit, uint8_t selector, uint8_t query, std::vector<uint8_t> *data)
+    static int xuQuery(const Fd &fd, uint8_t unit, uint8_t selector, uint8_t query,
+                       std::vector<uint8_t> *data)
     {
         uvc_xu_control_query q{};
         q.unit = unit;
@@ -66,7 +71,8 @@ private slots:
 
         char link[PATH_MAX] = {};
         QVERIFY(readlink("/sys/class/video4linux/video0", link, sizeof link - 1) > 0);
-        QCOMPARE(QByteArray(link), QByteArray("../../devices/pci0000:00/0000:00:14.0/usb1/1-1/1-1:1.0/video4linux/video0"));
+        QCOMPARE(QByteArray(link),
+                 QByteArray("../../devices/pci0000:00/0000:00:14.0/usb1/1-1/1-1:1.0/video4linux/video0"));
         char *resolved = realpath("/sys/class/video4linux/video1/device", nullptr);
         QVERIFY(resolved);
         QCOMPARE(QByteArray(resolved), QByteArray("/sys/devices/pci0000:00/0000:00:14.0/usb1/1-1/1-1:1.0"));
@@ -102,10 +108,14 @@ private slots:
         int extensionUnits = 0, mjpegFrames = 0, yuyvFrames = 0, associations = 0;
         int vendorUnit = -1;
         bool header = false, camera = false, processing = false, output = false, mjpeg = false, yuyv = false;
-        const QByteArray vendorGuid = QByteArray::fromHex("82066163" "7050" "AB49" "B8CCB3855E8D221D");
+        const QByteArray vendorGuid = QByteArray::fromHex("82066163"
+                                                          "7050"
+                                                          "AB49"
+                                                          "B8CCB3855E8D221D");
         for (int at = 18; at < raw.size();) {
             const int length = d[at];
-            QVERIFY2(length >= 2 && at + length <= raw.size(), qPrintable(QString("descriptor at %1").arg(at)));
+            QVERIFY2(length >= 2 && at + length <= raw.size(),
+                     qPrintable(QString("descriptor at %1").arg(at)));
             const int type = d[at + 1];
             const int sub = d[at + 2];
             if (type == 0x0B)
@@ -149,11 +159,14 @@ private slots:
         QTest::addColumn<uint>("deviceCaps");
         const uint streaming = V4L2_CAP_STREAMING | V4L2_CAP_EXT_PIX_FORMAT;
         QTest::newRow("capture") << QByteArray("/dev/video0") << 0 << QByteArray("USB Document Camera")
-                                 << QByteArray("usb-0000:00:14.0-1") << uint(V4L2_CAP_VIDEO_CAPTURE | streaming);
+                                 << QByteArray("usb-0000:00:14.0-1")
+                                 << uint(V4L2_CAP_VIDEO_CAPTURE | streaming);
         QTest::newRow("metadata") << QByteArray("/dev/video1") << 1 << QByteArray("USB Document Camera")
-                                  << QByteArray("usb-0000:00:14.0-1") << uint(V4L2_CAP_META_CAPTURE | streaming);
-        QTest::newRow("other webcam") << QByteArray("/dev/video2") << 2 << QByteArray("Other Webcam")
-                                      << QByteArray("usb-0000:00:14.0-2") << uint(V4L2_CAP_VIDEO_CAPTURE | streaming);
+                                  << QByteArray("usb-0000:00:14.0-1")
+                                  << uint(V4L2_CAP_META_CAPTURE | streaming);
+        QTest::newRow("other webcam")
+            << QByteArray("/dev/video2") << 2 << QByteArray("Other Webcam")
+            << QByteArray("usb-0000:00:14.0-2") << uint(V4L2_CAP_VIDEO_CAPTURE | streaming);
     }
 
     void nodes()
@@ -174,8 +187,9 @@ private slots:
         QTEST(QByteArray(reinterpret_cast<const char *>(cap.card)), "card");
         QTEST(QByteArray(reinterpret_cast<const char *>(cap.bus_info)), "busInfo");
         QTEST(uint(cap.device_caps), "deviceCaps");
-        QCOMPARE(uint(cap.capabilities), uint(V4L2_CAP_DEVICE_CAPS | V4L2_CAP_STREAMING | V4L2_CAP_VIDEO_CAPTURE
-                                              | V4L2_CAP_META_CAPTURE | V4L2_CAP_EXT_PIX_FORMAT));
+        QCOMPARE(uint(cap.capabilities),
+                 uint(V4L2_CAP_DEVICE_CAPS | V4L2_CAP_STREAMING | V4L2_CAP_VIDEO_CAPTURE
+                      | V4L2_CAP_META_CAPTURE | V4L2_CAP_EXT_PIX_FORMAT));
     }
 
     void absentNodeIsNotThere()
@@ -207,7 +221,8 @@ private slots:
         QCOMPARE(fd.ioctl(VIDIOC_ENUM_FMT, &desc), -EINVAL);
 
         QList<QSize> sizes;
-        for (v4l2_frmsizeenum size{0, V4L2_PIX_FMT_MJPEG, 0, {}, {}}; fd.ioctl(VIDIOC_ENUM_FRAMESIZES, &size) == 0; ++size.index) {
+        for (v4l2_frmsizeenum size{0, V4L2_PIX_FMT_MJPEG, 0, {}, {}};
+             fd.ioctl(VIDIOC_ENUM_FRAMESIZES, &size) == 0; ++size.index) {
             QCOMPARE(size.type, uint32_t(V4L2_FRMSIZE_TYPE_DISCRETE));
             sizes << QSize(int(size.discrete.width), int(size.discrete.height));
         }
@@ -229,9 +244,10 @@ private slots:
                                       << QStringList{"1/30", "1003/30060", "1/15", "1001/10000"};
         QTest::newRow("MJPG 1920x1080") << uint(V4L2_PIX_FMT_MJPEG) << QSize(1920, 1080)
                                         << QStringList{"1/30", "1003/30060", "1/15", "1001/10000"};
-        QTest::newRow("MJPG 3264x2448") << uint(V4L2_PIX_FMT_MJPEG) << QSize(3264, 2448)
-                                        << QStringList{"1/15", "1001/10000"};
-        QTest::newRow("YUYV 1280x720") << uint(V4L2_PIX_FMT_YUYV) << QSize(1280, 720) << QStringList{"1/10", "1/5"};
+        QTest::newRow("MJPG 3264x2448")
+            << uint(V4L2_PIX_FMT_MJPEG) << QSize(3264, 2448) << QStringList{"1/15", "1001/10000"};
+        QTest::newRow("YUYV 1280x720")
+            << uint(V4L2_PIX_FMT_YUYV) << QSize(1280, 720) << QStringList{"1/10", "1/5"};
         QTest::newRow("size not offered") << uint(V4L2_PIX_FMT_MJPEG) << QSize(800, 600) << QStringList{};
         QTest::newRow("format not offered") << uint(V4L2_PIX_FMT_H264) << QSize(640, 480) << QStringList{};
     }
@@ -286,11 +302,13 @@ private slots:
         QTest::addColumn<uint>("bytesPerLine");
         QTest::addColumn<QString>("defaultInterval");
         const uint mjpg = V4L2_PIX_FMT_MJPEG, yuyv = V4L2_PIX_FMT_YUYV;
-        QTest::newRow("between sizes") << mjpg << QSize(1000, 700) << mjpg << QSize(1280, 720) << 0u << "1/30";
-        QTest::newRow("larger than all") << mjpg << QSize(4000, 3000) << mjpg << QSize(3264, 2448) << 0u << "1/15";
+        QTest::newRow("between sizes")
+            << mjpg << QSize(1000, 700) << mjpg << QSize(1280, 720) << 0u << "1/30";
+        QTest::newRow("larger than all")
+            << mjpg << QSize(4000, 3000) << mjpg << QSize(3264, 2448) << 0u << "1/15";
         QTest::newRow("tiny") << mjpg << QSize(10, 10) << mjpg << QSize(640, 480) << 0u << "1/30";
-        QTest::newRow("unknown format") << uint(V4L2_PIX_FMT_H264) << QSize(1920, 1080) << mjpg << QSize(1920, 1080)
-                                        << 0u << "1/30";
+        QTest::newRow("unknown format")
+            << uint(V4L2_PIX_FMT_H264) << QSize(1920, 1080) << mjpg << QSize(1920, 1080) << 0u << "1/30";
         QTest::newRow("yuyv") << yuyv << QSize(1920, 1080) << yuyv << QSize(1280, 720) << 2560u << "1/10";
     }
 
@@ -428,19 +446,23 @@ private slots:
             types << query.type;
             query.id |= V4L2_CTRL_FLAG_NEXT_CTRL;
         }
-        QCOMPARE(ids, QList<uint>({V4L2_CID_USER_CLASS, V4L2_CID_BRIGHTNESS, V4L2_CID_CONTRAST,
-                                   V4L2_CID_POWER_LINE_FREQUENCY, V4L2_CID_CAMERA_CLASS, V4L2_CID_FOCUS_ABSOLUTE,
-                                   V4L2_CID_FOCUS_AUTO}));
-        QCOMPARE(types, QList<uint>({V4L2_CTRL_TYPE_CTRL_CLASS, V4L2_CTRL_TYPE_INTEGER, V4L2_CTRL_TYPE_INTEGER,
-                                     V4L2_CTRL_TYPE_MENU, V4L2_CTRL_TYPE_CTRL_CLASS, V4L2_CTRL_TYPE_INTEGER,
-                                     V4L2_CTRL_TYPE_BOOLEAN}));
+        QCOMPARE(ids,
+                 QList<uint>({V4L2_CID_USER_CLASS, V4L2_CID_BRIGHTNESS, V4L2_CID_CONTRAST,
+                              V4L2_CID_POWER_LINE_FREQUENCY, V4L2_CID_CAMERA_CLASS, V4L2_CID_FOCUS_ABSOLUTE,
+                              V4L2_CID_FOCUS_AUTO}));
+        QCOMPARE(types,
+                 QList<uint>({V4L2_CTRL_TYPE_CTRL_CLASS, V4L2_CTRL_TYPE_INTEGER, V4L2_CTRL_TYPE_INTEGER,
+                              V4L2_CTRL_TYPE_MENU, V4L2_CTRL_TYPE_CTRL_CLASS, V4L2_CTRL_TYPE_INTEGER,
+                              V4L2_CTRL_TYPE_BOOLEAN}));
 
         query = {};
         query.id = V4L2_CID_BRIGHTNESS;
         QCOMPARE(fd.ioctl(VIDIOC_QUERYCTRL, &query), 0);
-        QCOMPARE(QList<int>({query.minimum, query.maximum, query.step, query.default_value}), QList<int>({-64, 64, 1, 0}));
+        QCOMPARE(QList<int>({query.minimum, query.maximum, query.step, query.default_value}),
+                 QList<int>({-64, 64, 1, 0}));
         QStringList menu;
-        for (v4l2_querymenu item{V4L2_CID_POWER_LINE_FREQUENCY, 0, {}, 0}; fd.ioctl(VIDIOC_QUERYMENU, &item) == 0; ++item.index)
+        for (v4l2_querymenu item{V4L2_CID_POWER_LINE_FREQUENCY, 0, {}, 0};
+             fd.ioctl(VIDIOC_QUERYMENU, &item) == 0; ++item.index)
             menu << QString::fromLatin1(reinterpret_cast<const char *>(item.name));
         QCOMPARE(menu, QStringList({"Disabled", "50 Hz", "60 Hz"}));
 
@@ -480,17 +502,24 @@ private slots:
         QTest::addColumn<int>("size");
         QTest::addColumn<int>("error");
         QTest::addColumn<QByteArray>("reply");
-        QTest::newRow("length of register address") << 4 << 19 << int(UVC_GET_LEN) << 2 << 0 << QByteArray::fromHex("0400");
-        QTest::newRow("length asked with 4 bytes") << 4 << 19 << int(UVC_GET_LEN) << 4 << ENOBUFS << QByteArray();
-        QTest::newRow("info of register data") << 4 << 20 << int(UVC_GET_INFO) << 1 << 0 << QByteArray::fromHex("03");
-        QTest::newRow("register data") << 4 << 20 << int(UVC_GET_CUR) << 4 << 0 << QByteArray::fromHex("00000000");
-        QTest::newRow("register data, 2 bytes") << 4 << 20 << int(UVC_GET_CUR) << 2 << ENOBUFS << QByteArray();
-        QTest::newRow("register data, 8 bytes") << 4 << 20 << int(UVC_GET_CUR) << 8 << ENOBUFS << QByteArray();
+        QTest::newRow("length of register address")
+            << 4 << 19 << int(UVC_GET_LEN) << 2 << 0 << QByteArray::fromHex("0400");
+        QTest::newRow("length asked with 4 bytes")
+            << 4 << 19 << int(UVC_GET_LEN) << 4 << ENOBUFS << QByteArray();
+        QTest::newRow("info of register data")
+            << 4 << 20 << int(UVC_GET_INFO) << 1 << 0 << QByteArray::fromHex("03");
+        QTest::newRow("register data")
+            << 4 << 20 << int(UVC_GET_CUR) << 4 << 0 << QByteArray::fromHex("00000000");
+        QTest::newRow("register data, 2 bytes")
+            << 4 << 20 << int(UVC_GET_CUR) << 2 << ENOBUFS << QByteArray();
+        QTest::newRow("register data, 8 bytes")
+            << 4 << 20 << int(UVC_GET_CUR) << 8 << ENOBUFS << QByteArray();
         QTest::newRow("maximum") << 4 << 19 << int(UVC_GET_MAX) << 4 << 0 << QByteArray::fromHex("ffffffff");
         QTest::newRow("firmware") << 4 << 1 << int(UVC_GET_CUR) << 8 << 0 << QByteArray("FW1.20\0\0", 8);
         QTest::newRow("firmware is read-only") << 4 << 1 << int(UVC_SET_CUR) << 8 << EBADRQC << QByteArray();
         QTest::newRow("no such unit") << 9 << 19 << int(UVC_GET_CUR) << 4 << ENOENT << QByteArray();
-        QTest::newRow("processing unit is no extension unit") << 2 << 1 << int(UVC_GET_CUR) << 2 << ENOENT << QByteArray();
+        QTest::newRow("processing unit is no extension unit")
+            << 2 << 1 << int(UVC_GET_CUR) << 2 << ENOENT << QByteArray();
         QTest::newRow("no such selector") << 4 << 7 << int(UVC_GET_CUR) << 4 << ENOENT << QByteArray();
         QTest::newRow("no such request") << 4 << 19 << 0x42 << 4 << EINVAL << QByteArray();
     }
@@ -631,13 +660,15 @@ private slots:
         QCOMPARE(command("fps fast"), -EINVAL);
         QCOMPARE(command("@7 unplug"), -ENODEV);
         QCOMPARE(command("  # a comment"), 0);
-        QVERIFY(state().contains("camera 0 vid=04fc pid=5330 plugged=1 capture=/dev/video0 meta=/dev/video1"));
+        QVERIFY(
+            state().contains("camera 0 vid=04fc pid=5330 plugged=1 capture=/dev/video0 meta=/dev/video1"));
     }
 };
 
 int main(int argc, char **argv)
 {
-    ensurePreloaded(argv, {{"FAKEUVC_CAMERAS", "name=USB Document Camera;vid=abcd,pid=1234,name=Other Webcam"}});
+    ensurePreloaded(argv,
+                    {{"FAKEUVC_CAMERAS", "name=USB Document Camera;vid=abcd,pid=1234,name=Other Webcam"}});
     QCoreApplication app(argc, argv);
     TestFakeUvcDevice test;
     return QTest::qExec(&test, argc, argv);

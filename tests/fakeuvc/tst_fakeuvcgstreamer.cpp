@@ -29,12 +29,17 @@ class TestFakeUvcGstreamer : public QObject
         Run run;
         const QString folder = m_dir.filePath(name);
         QDir().mkpath(folder);
-        QStringList arguments{"-q", "v4l2src", "device=/dev/video0", QStringLiteral("num-buffers=%1").arg(frames),
-                              "!", caps};
+        QStringList arguments{
+            "-q", "v4l2src", "device=/dev/video0", QStringLiteral("num-buffers=%1").arg(frames), "!", caps};
         if (compressed)
-            arguments << "!" << "jpegdec";
-        arguments << "!" << "videoconvert" << "!" << "video/x-raw,format=GRAY8" << "!" << "multifilesink"
-                  << QStringLiteral("location=%1/frame-%03d.grey").arg(folder);
+            arguments << "!"
+                      << "jpegdec";
+        arguments << "!"
+                  << "videoconvert"
+                  << "!"
+                  << "video/x-raw,format=GRAY8"
+                  << "!"
+                  << "multifilesink" << QStringLiteral("location=%1/frame-%03d.grey").arg(folder);
 
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("LD_PRELOAD", QString::fromLocal8Bit(preload()));
@@ -72,27 +77,32 @@ private slots:
         QTest::addColumn<QSize>("size");
         QTest::addColumn<int>("frames");
         const QString camera = "name=USB Document Camera";
-        QTest::newRow("30/1 from 333333") << camera << "" << "image/jpeg,width=640,height=480,framerate=30/1" << true
-                                          << QSize(640, 480) << 12;
-        QTest::newRow("30060/1003 from 333666") << camera << ""
-                                                << "image/jpeg,width=1280,height=720,framerate=30060/1003" << true
-                                                << QSize(1280, 720) << 8;
-        QTest::newRow("2997/100 from 333667") << camera + ",intervals=333667/666666" << ""
-                                              << "image/jpeg,width=640,height=480,framerate=2997/100" << true
-                                              << QSize(640, 480) << 8;
-        QTest::newRow("1001/10000 at 1080p") << camera << ""
-                                             << "image/jpeg,width=1920,height=1080,framerate=10000/1001" << true
-                                             << QSize(1920, 1080) << 4;
-        QTest::newRow("15/1 at 8 megapixels") << camera << "" << "image/jpeg,width=3264,height=2448,framerate=15/1"
-                                              << true << QSize(3264, 2448) << 3;
-        QTest::newRow("frames without Huffman tables") << camera + ",huffman=0" << ""
-                                                       << "image/jpeg,width=640,height=480,framerate=30/1" << true
-                                                       << QSize(640, 480) << 5;
-        QTest::newRow("camera at 12 of 30 frames/s") << camera << "fps 12"
-                                                     << "image/jpeg,width=640,height=480,framerate=30/1" << true
-                                                     << QSize(640, 480) << 5;
-        QTest::newRow("uncompressed YUY2") << camera << "" << "video/x-raw,format=YUY2,width=640,height=480,framerate=30/1"
-                                           << false << QSize(640, 480) << 4;
+        QTest::newRow("30/1 from 333333")
+            << camera << ""
+            << "image/jpeg,width=640,height=480,framerate=30/1" << true << QSize(640, 480) << 12;
+        QTest::newRow("30060/1003 from 333666")
+            << camera << ""
+            << "image/jpeg,width=1280,height=720,framerate=30060/1003" << true << QSize(1280, 720) << 8;
+        QTest::newRow("2997/100 from 333667")
+            << camera + ",intervals=333667/666666"
+            << ""
+            << "image/jpeg,width=640,height=480,framerate=2997/100" << true << QSize(640, 480) << 8;
+        QTest::newRow("1001/10000 at 1080p")
+            << camera << ""
+            << "image/jpeg,width=1920,height=1080,framerate=10000/1001" << true << QSize(1920, 1080) << 4;
+        QTest::newRow("15/1 at 8 megapixels")
+            << camera << ""
+            << "image/jpeg,width=3264,height=2448,framerate=15/1" << true << QSize(3264, 2448) << 3;
+        QTest::newRow("frames without Huffman tables")
+            << camera + ",huffman=0"
+            << ""
+            << "image/jpeg,width=640,height=480,framerate=30/1" << true << QSize(640, 480) << 5;
+        QTest::newRow("camera at 12 of 30 frames/s")
+            << camera << "fps 12"
+            << "image/jpeg,width=640,height=480,framerate=30/1" << true << QSize(640, 480) << 5;
+        QTest::newRow("uncompressed YUY2")
+            << camera << ""
+            << "video/x-raw,format=YUY2,width=640,height=480,framerate=30/1" << false << QSize(640, 480) << 4;
     }
 
     void negotiatesAndDecodes()
@@ -117,7 +127,8 @@ private slots:
             image.components = 1;
             image.pixels.assign(grey.begin(), grey.end());
             const qint64 code = frameCode(image, size.width(), size.height());
-            QVERIFY2(code > previous, qPrintable(QString("%1 after %2 in %3").arg(code).arg(previous).arg(file)));
+            QVERIFY2(code > previous,
+                     qPrintable(QString("%1 after %2 in %3").arg(code).arg(previous).arg(file)));
             previous = code;
         }
     }
@@ -138,8 +149,8 @@ private slots:
         process.setProcessEnvironment(environment);
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.start(QStringLiteral(GST_LAUNCH),
-                      {"v4l2src", "device=/dev/video0", "!", "image/jpeg,width=640,height=480", "!", "jpegdec", "!",
-                       "fakesink"});
+                      {"v4l2src", "device=/dev/video0", "!", "image/jpeg,width=640,height=480", "!",
+                       "jpegdec", "!", "fakesink"});
         QVERIFY(process.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(readFile(stateFile).contains("streaming=1"), 20000);
 

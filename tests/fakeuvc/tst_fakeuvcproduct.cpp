@@ -1,10 +1,10 @@
 #include "FakeUvcTest.h"
-#include "sources/media/GstRef.h"
 #include "sources/devices/v4l2/SysfsVideoScanner.h"
 #include "sources/devices/v4l2/UvcDescriptorParser.h"
 #include "sources/devices/v4l2/V4l2Backend.h"
 #include "sources/devices/v4l2/V4l2DeviceFilter.h"
 #include "sources/devices/v4l2/V4l2Io.h"
+#include "sources/media/GstRef.h"
 
 #include <QtTest>
 
@@ -58,7 +58,9 @@ private slots:
         QStringList names;
         for (const DeviceMoniker &moniker : backend.enumerate(DeviceCategory::VideoInput))
             names << moniker.displayName;
-        QCOMPARE(names, QStringList({"v4l2:/dev/video0 usb#vid_04fc&pid_5330", "v4l2:/dev/video2 usb#vid_abcd&pid_1234"}));
+        QCOMPARE(names,
+                 QStringList(
+                     {"v4l2:/dev/video0 usb#vid_04fc&pid_5330", "v4l2:/dev/video2 usb#vid_abcd&pid_1234"}));
     }
 
     void controlsAndExtensionUnit()
@@ -159,8 +161,8 @@ private slots:
         QCOMPARE(camera->setProperty(DeviceProperty::Brightness, 20, PROPERTY_FLAG_MANUAL), 0);
         QCOMPARE(camera->getProperty(DeviceProperty::Brightness, &value), 0);
         GstRef<GstBus> bus(gst_element_get_bus(pipeline.get()));
-        GstRef<GstMessage> message(gst_bus_timed_pop_filtered(bus.get(), 10 * GST_SECOND,
-                                                              GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR)));
+        GstRef<GstMessage> message(gst_bus_timed_pop_filtered(
+            bus.get(), 10 * GST_SECOND, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR)));
         QVERIFY(message);
         QCOMPARE(GST_MESSAGE_TYPE(message.get()), GST_MESSAGE_EOS);
         gst_element_set_state(pipeline.get(), GST_STATE_NULL);
@@ -170,7 +172,8 @@ private slots:
 
 int main(int argc, char **argv)
 {
-    ensurePreloaded(argv, {{"FAKEUVC_CAMERAS", "name=USB Document Camera;vid=abcd,pid=1234,name=Other Webcam"}});
+    ensurePreloaded(argv,
+                    {{"FAKEUVC_CAMERAS", "name=USB Document Camera;vid=abcd,pid=1234,name=Other Webcam"}});
     QCoreApplication app(argc, argv);
     TestFakeUvcProduct test;
     return QTest::qExec(&test, argc, argv);

@@ -2,12 +2,13 @@
 
 #include <QtTest>
 
-#include <future>
 #include <linux/dma-buf.h>
 #include <linux/uvcvideo.h>
-#include <poll.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+
+#include <future>
+#include <poll.h>
 
 using namespace fakeuvctest;
 
@@ -34,8 +35,7 @@ class TestFakeUvcStreaming : public QObject
                         int flags = O_RDWR | O_NONBLOCK | O_CLOEXEC)
             : fd(path, flags)
             , type(bufferType)
-        {
-        }
+        { }
         ~Stream()
         {
             for (const Mapping &m : maps) {
@@ -60,7 +60,8 @@ class TestFakeUvcStreaming : public QObject
                     return false;
                 Mapping m;
                 m.length = buffer.length;
-                m.data = mmap(nullptr, buffer.length, PROT_READ | PROT_WRITE, MAP_SHARED, fd.get(), buffer.m.offset);
+                m.data = mmap(nullptr, buffer.length, PROT_READ | PROT_WRITE, MAP_SHARED, fd.get(),
+                              buffer.m.offset);
                 maps.push_back(m);
                 if (m.data == MAP_FAILED || fd.ioctl(VIDIOC_QBUF, &buffer) != 0)
                     return false;
@@ -129,10 +130,12 @@ private slots:
             QVERIFY(buffer.m.offset >= previousEnd);
             previousEnd = buffer.m.offset + buffer.length;
             QVERIFY(!(buffer.flags & (V4L2_BUF_FLAG_QUEUED | V4L2_BUF_FLAG_MAPPED)));
-            QCOMPARE(mmap(nullptr, buffer.length, PROT_READ, MAP_PRIVATE, stream.fd.get(), buffer.m.offset), MAP_FAILED);
-            QCOMPARE(errno, EINVAL);
-            QCOMPARE(mmap(nullptr, buffer.length, PROT_READ, MAP_SHARED, stream.fd.get(), buffer.m.offset + page),
+            QCOMPARE(mmap(nullptr, buffer.length, PROT_READ, MAP_PRIVATE, stream.fd.get(), buffer.m.offset),
                      MAP_FAILED);
+            QCOMPARE(errno, EINVAL);
+            QCOMPARE(
+                mmap(nullptr, buffer.length, PROT_READ, MAP_SHARED, stream.fd.get(), buffer.m.offset + page),
+                MAP_FAILED);
             QCOMPARE(errno, EINVAL);
         }
         request.count = 0;
@@ -170,7 +173,8 @@ private slots:
             QCOMPARE(image.warnings, 0);
             QCOMPARE(QSize(image.width, image.height), QSize(640, 480));
             QCOMPARE(frameCode(image, 640, 480), qint64(buffer.sequence));
-            const QByteArray picture(reinterpret_cast<const char *>(image.pixels.data()), int(image.pixels.size()));
+            const QByteArray picture(reinterpret_cast<const char *>(image.pixels.data()),
+                                     int(image.pixels.size()));
             QVERIFY(picture != previousPicture); // the counter and the bar move
             previousPicture = picture;
             previousSequence = buffer.sequence;
@@ -446,7 +450,8 @@ private slots:
 
 int main(int argc, char **argv)
 {
-    ensurePreloaded(argv, {{"FAKEUVC_CAMERAS", "name=USB Document Camera;vid=abcd,pid=1234,name=Other Webcam"}});
+    ensurePreloaded(argv,
+                    {{"FAKEUVC_CAMERAS", "name=USB Document Camera;vid=abcd,pid=1234,name=Other Webcam"}});
     QCoreApplication app(argc, argv);
     TestFakeUvcStreaming test;
     return QTest::qExec(&test, argc, argv);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GstBufferMapping.h"
+#include "sources/media/GstBufferMapping.h"
 #include "sources/media/GstRef.h"
 
 #include <QBuffer>

@@ -1,7 +1,7 @@
 #include "GrabberTestSink.h"
-#include "GstBufferMapping.h"
 #include "MessageCapture.h"
 #include "sources/media/DirectShowTransformFilter.h"
+#include "sources/media/GstBufferMapping.h"
 #include "sources/media/GstRef.h"
 #include "sources/media/MediaFramework.h"
 #include "sources/media/MediaSample.h"

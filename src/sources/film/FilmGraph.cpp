@@ -2,6 +2,7 @@
 
 #include "common/Logging.h"
 #include "sources/media/GrabberElement.h"
+#include "sources/media/JpegDecodeBranch.h"
 #include "sources/media/MediaGraph.h"
 
 #include <QDeadlineTimer>
@@ -19,6 +20,20 @@ bool capsStartWith(const GstRef<GstCaps> &caps, const char *prefix)
         return false;
     const char *name = gst_structure_get_name(gst_caps_get_structure(caps.get(), 0));
     return name && std::strncmp(name, prefix, std::strlen(prefix)) == 0;
+}
+
+// uridecodebin's answers to "autoplug-select" (GstAutoplugSelectResult, which no public
+// header declares).
+enum AutoplugSelect { AUTOPLUG_TRY = 0, AUTOPLUG_EXPOSE = 1 };
+
+// A Motion JPEG stream leaves the decode bin as JPEG frames, so the film graph can decode them
+// straight into the grabber's layout; parsers before the decoder are still plugged.
+int exposeJpeg(GstElement *, GstPad *, GstCaps *caps, GstElementFactory *factory, gpointer)
+{
+    if (capsStartWith(GstRef<GstCaps>::borrow(caps), "image/jpeg")
+        && gst_element_factory_list_is_type(factory, GST_ELEMENT_FACTORY_TYPE_DECODER))
+        return AUTOPLUG_EXPOSE;
+    return AUTOPLUG_TRY;
 }
 
 GstPadProbeReturn holdPad(GstPad *, GstPadProbeInfo *, gpointer)
@@ -179,18 +194,22 @@ FilmGraph::Result FilmGraph::build(const QString &path,
     g_free(uri);
     g_signal_connect(m_source, "pad-added", G_CALLBACK(onPadAdded), this);
     g_signal_connect(m_source, "no-more-pads", G_CALLBACK(onNoMorePads), this);
+    g_signal_connect(m_source, "autoplug-select", G_CALLBACK(exposeJpeg), nullptr);
 
     if (!m_graph->pause() || !waitForPads(padWaitMs))
         return Result::Failed;
 
     GstRef<GstPad> videoPad;
     GstRef<GstPad> audioPad;
+    bool jpegVideo = false;
     for (const MediaPad &pad : MediaGraph::pads(m_source)) {
         if (pad.direction != GST_PAD_SRC)
             continue;
-        if (capsStartWith(pad.firstCaps, "video/"))
+        const bool jpeg = capsStartWith(pad.firstCaps, "image/jpeg");
+        if (capsStartWith(pad.firstCaps, "video/") || jpeg) {
             videoPad = pad.pad;
-        else if (capsStartWith(pad.firstCaps, "audio/"))
+            jpegVideo = jpeg;
+        } else if (capsStartWith(pad.firstCaps, "audio/"))
             audioPad = pad.pad;
     }
     if (!videoPad) {
@@ -206,13 +225,19 @@ FilmGraph::Result FilmGraph::build(const QString &path,
         return Result::Failed;
     }
     g_object_set(renderer, "sync", TRUE, nullptr);
-    // The converter is always there: a decoder's pad may advertise 32-bit RGB in its template
-    // and still be unable to give it for this film. A video that cannot reach the grabber is
-    // not checked further: the film then runs without delivering frames.
-    GstElement *converter = g.addElement("videoconvert", "Video Converter");
-    g.connect(videoPad.get(), converter);
-    g.connect(converter, grabberElement.get());
     g.connect(grabberElement.get(), renderer);
+    if (jpegVideo) {
+        // Motion JPEG: the decoder is chosen by the film's first frame.
+        JpegDecodeBranch::attach(GST_BIN(g.pipeline()), videoPad.get(), grabberElement.get(), "Video Decoder",
+                                 "Video Converter");
+    } else {
+        // The converter is always there: a decoder's pad may advertise 32-bit RGB in its
+        // template and still be unable to give it for this film. A video that cannot reach
+        // the grabber is not checked further: the film then runs without delivering frames.
+        GstElement *converter = g.addElement("videoconvert", "Video Converter");
+        g.connect(videoPad.get(), converter);
+        g.connect(converter, grabberElement.get());
+    }
 
     if (audioPad && !buildAudioBranch(audioPad.get(), audioOutput)) {
         GstElement *mute = g.addElement("fakesink", "Audio Renderer");

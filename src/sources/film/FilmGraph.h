@@ -13,7 +13,8 @@ class DirectShowTransformFilter;
 class MediaGraph;
 
 // The playback graph of one film: uridecodebin ("Source Filter") whose video output runs
-// through the frame grabber ("Video Grabber", film mode) into a null renderer ("Video
+// (through "Video Converter", or for Motion JPEG through the decoder its first frame chooses,
+// see JpegDecodeBranch) into the frame grabber ("Video Grabber", film mode) into a null renderer ("Video
 // Renderer", a fakesink that keeps to the clock, so the film plays in real time) and whose
 // sound, if any, runs through a volume element ("Volume") into the audio output ("Audio
 // Renderer"). When no audio output can start, the sound goes into a fakesink and the graph

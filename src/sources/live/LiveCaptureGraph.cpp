@@ -5,6 +5,7 @@
 #include "sources/media/BusBridge.h"
 #include "sources/media/DirectShowTransformFilter.h"
 #include "sources/media/GrabberElement.h"
+#include "sources/media/JpegDecodeBranch.h"
 #include "sources/media/MediaGraph.h"
 #include "sources/media/RecordingFinisher.h"
 
@@ -48,10 +49,8 @@ bool LiveCaptureGraph::buildPreview(DeviceFilter *camera, const CaptureMode &mod
     // The preview may drop frames when the screen falls behind; it must never hold up the
     // recording branch on the same tee.
     GstElement *queue = m_graph->addElement("queue", "Preview Queue");
-    GstElement *decoder = m_graph->addElement("jpegdec", "Decoder");
-    GstElement *convert = m_graph->addElement("videoconvert", "Converter");
     GstElement *renderer = m_graph->addElement("fakesink", "Renderer");
-    if (!queue || !decoder || !convert || !renderer)
+    if (!queue || !renderer)
         return false;
     g_object_set(queue, "leaky", 2 /* downstream */, "max-size-buffers", 2u, "max-size-bytes", 0u,
                  "max-size-time", guint64(0), nullptr);
@@ -63,10 +62,12 @@ bool LiveCaptureGraph::buildPreview(DeviceFilter *camera, const CaptureMode &mod
     if (!grabber || !m_graph->addElement(grabber.get(), "Grabber"))
         return false;
 
+    // The decoder between the queue and the grabber is chosen by the camera's first frame.
+    GstRef<GstPad> queueOutput(gst_element_get_static_pad(queue, "src"));
     bool linked = m_graph->connect(source.get(), format) && m_graph->connect(format, m_tee)
-        && m_graph->connect(m_tee, queue) && m_graph->connect(queue, decoder)
-        && m_graph->connect(decoder, convert) && m_graph->connect(convert, grabber.get())
-        && m_graph->connect(grabber.get(), renderer);
+        && m_graph->connect(m_tee, queue) && m_graph->connect(grabber.get(), renderer)
+        && JpegDecodeBranch::attach(GST_BIN(m_graph->pipeline()), queueOutput.get(), grabber.get(), "Decoder",
+                                    "Converter");
     if (!linked)
         qCWarning(lcSources) << "the preview branch does not connect";
     return linked;

@@ -16,7 +16,9 @@ class MediaGraph;
 
 // The live camera's pipeline:
 //   camera → image/jpeg caps → tee
-//   preview: queue (leaky, small) → jpegdec → videoconvert → grabber (preview) → fakesink
+//   preview: queue (leaky, small) → doccamjpegdec → grabber (preview) → fakesink
+//            (jpegdec → videoconvert instead for frames that element leaves alone; the
+//            camera's first frame decides, see JpegDecodeBranch)
 //   record:  queue → grabber (record) → avimux → filesink
 //            audio input → audioconvert → audioresample → queue → avimux
 // It only builds, runs and finishes the pipeline; the live source decides when, at which

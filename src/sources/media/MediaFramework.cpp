@@ -2,6 +2,7 @@
 
 #include "common/Logging.h"
 #include "sources/media/GrabberElement.h"
+#include "sources/media/JpegDecoderElement.h"
 
 #include <gst/gst.h>
 
@@ -15,6 +16,10 @@ bool MediaFramework::initialize()
     }
     if (!GrabberElement::registerElement()) {
         qCCritical(lcMedia) << "the frame grabber element cannot be registered";
+        return false;
+    }
+    if (!JpegDecoderElement::registerElement()) {
+        qCCritical(lcMedia) << "the JPEG decoder element cannot be registered";
         return false;
     }
     return true;

@@ -8,7 +8,7 @@
 class MediaFramework
 {
 public:
-    // Initialises GStreamer and registers the grabber element. False when GStreamer cannot
+    // Initialises GStreamer and registers the grabber and JPEG decoder elements. False when GStreamer cannot
     // start or the element cannot be registered; the reason goes to the media log.
     static bool initialize();
 

@@ -8,11 +8,12 @@
 #include "Real.h"
 #include "Registry.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <unistd.h>
 
 namespace fakeuvc {

@@ -9,6 +9,9 @@
 #include "Real.h"
 #include "Registry.h"
 
+#include <sys/eventfd.h>
+#include <sys/inotify.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -17,8 +20,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sstream>
-#include <sys/eventfd.h>
-#include <sys/inotify.h>
 #include <unistd.h>
 
 namespace fakeuvc {
@@ -103,8 +104,7 @@ void watch(std::string path, int wakeFd)
             break;
         if (notify >= 0 && (fds[1].revents & POLLIN)) {
             char events[4096];
-            while (real::read(notify, events, sizeof events) > 0) {
-            }
+            while (real::read(notify, events, sizeof events) > 0) { }
         }
     }
     if (notify >= 0)
@@ -123,7 +123,8 @@ int applyCommand(const std::string &text)
     std::istringstream in(line);
     std::vector<std::string> words;
     for (std::string word; in >> word;) {
-        std::transform(word.begin(), word.end(), word.begin(), [](unsigned char c) { return char(tolower(c)); });
+        std::transform(word.begin(), word.end(), word.begin(),
+                       [](unsigned char c) { return char(tolower(c)); });
         words.push_back(word);
     }
     if (words.empty())

@@ -23,16 +23,19 @@ namespace {
 const ControlDef kControls[] = {
     {V4L2_CID_BRIGHTNESS, "Brightness", CtrlType::Integer, -64, 64, 1, 0, true, false, 0, 0, true},
     {V4L2_CID_CONTRAST, "Contrast", CtrlType::Integer, 0, 95, 1, 32, false, false, 0, 0, true},
-    {V4L2_CID_POWER_LINE_FREQUENCY, "Power Line Frequency", CtrlType::Menu, 0, 2, 1, 1, false, false, 0, 0, false},
-    {V4L2_CID_FOCUS_ABSOLUTE, "Focus, Absolute", CtrlType::Integer, 0, 250, 5, 0, false, true, V4L2_CID_FOCUS_AUTO, 0, true},
-    {V4L2_CID_FOCUS_AUTO, "Focus, Automatic Continuous", CtrlType::Boolean, 0, 1, 1, 1, false, false, 0, 0, false},
+    {V4L2_CID_POWER_LINE_FREQUENCY, "Power Line Frequency", CtrlType::Menu, 0, 2, 1, 1, false, false, 0, 0,
+     false},
+    {V4L2_CID_FOCUS_ABSOLUTE, "Focus, Absolute", CtrlType::Integer, 0, 250, 5, 0, false, true,
+     V4L2_CID_FOCUS_AUTO, 0, true},
+    {V4L2_CID_FOCUS_AUTO, "Focus, Automatic Continuous", CtrlType::Boolean, 0, 1, 1, 1, false, false, 0, 0,
+     false},
 };
 const char *const kPowerLineMenu[] = {"Disabled", "50 Hz", "60 Hz"};
 constexpr int kPowerLineMenuCount = 3;
 const uint32_t kClasses[] = {V4L2_CID_CAMERA_CLASS, V4L2_CID_USER_CLASS};
 
-constexpr int32_t kFocusFound = 120;        // where autofocus settles on the page
-constexpr int64_t kFocusRunNs = 600000000;  // how long the lens takes to get there
+constexpr int32_t kFocusFound = 120;       // where autofocus settles on the page
+constexpr int64_t kFocusRunNs = 600000000; // how long the lens takes to get there
 
 const ControlDef *findControl(uint32_t id, bool next)
 {
@@ -63,7 +66,10 @@ int classIndex(uint32_t requested, uint32_t found)
     return -1;
 }
 
-bool isClass(uint32_t id) { return classIndex(id & ~V4L2_CTRL_FLAG_NEXT_CTRL, 0) >= 0; }
+bool isClass(uint32_t id)
+{
+    return classIndex(id & ~V4L2_CTRL_FLAG_NEXT_CTRL, 0) >= 0;
+}
 
 int queryClass(uint32_t requested, uint32_t found, v4l2_queryctrl *q)
 {
@@ -72,8 +78,8 @@ int queryClass(uint32_t requested, uint32_t found, v4l2_queryctrl *q)
         return -ENODEV;
     memset(q, 0, sizeof *q);
     q->id = kClasses[index];
-    strncpy(reinterpret_cast<char *>(q->name), q->id == V4L2_CID_USER_CLASS ? "User Controls" : "Camera Controls",
-            sizeof q->name - 1);
+    strncpy(reinterpret_cast<char *>(q->name),
+            q->id == V4L2_CID_USER_CLASS ? "User Controls" : "Camera Controls", sizeof q->name - 1);
     q->type = V4L2_CTRL_TYPE_CTRL_CLASS;
     q->flags = V4L2_CTRL_FLAG_WRITE_ONLY | V4L2_CTRL_FLAG_READ_ONLY;
     return 0;
@@ -267,7 +273,8 @@ int setExtControls(Device &device, v4l2_ext_controls *c, v4l2_ext_control *contr
             return result;
         }
         controls[i].value = value;
-        auto same = std::find_if(pending.begin(), pending.end(), [&](const auto &p) { return p.first == def; });
+        auto same = std::find_if(pending.begin(), pending.end(),
+                                 [&](const auto &p) { return p.first == def; });
         if (same != pending.end())
             same->second = value;
         else

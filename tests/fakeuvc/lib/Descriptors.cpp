@@ -14,7 +14,7 @@ const uint8_t kVendorExtensionGuid[16] = {0x82, 0x06, 0x61, 0x63, 0x70, 0x50, 0x
 // this library's own ({FA4E5543-0000-4000-8000-000000000003}).
 static const uint8_t kOtherExtensionGuid[16] = {0x43, 0x55, 0x4E, 0xFA, 0x00, 0x00, 0x00, 0x40,
                                                 0x80, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x03};
-static const uint8_t kYuy2Guid[16] = {'Y', 'U', 'Y', '2', 0x00, 0x00, 0x10, 0x00,
+static const uint8_t kYuy2Guid[16] = {'Y',  'U',  'Y',  '2',  0x00, 0x00, 0x10, 0x00,
                                       0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
 namespace {
@@ -112,40 +112,100 @@ std::vector<FormatDesc> buildFormats(const CameraSpec &spec)
 std::vector<uint8_t> buildDescriptors(const CameraSpec &spec, const std::vector<FormatDesc> &formats)
 {
     Bytes device;
-    device.u8(18).u8(0x01).u16(0x0200).u8(0xEF).u8(0x02).u8(0x01).u8(64)
-        .u16(spec.vid).u16(spec.pid).u16(spec.bcdDevice).u8(1).u8(2).u8(3).u8(1);
+    device.u8(18)
+        .u8(0x01)
+        .u16(0x0200)
+        .u8(0xEF)
+        .u8(0x02)
+        .u8(0x01)
+        .u8(64)
+        .u16(spec.vid)
+        .u16(spec.pid)
+        .u16(spec.bcdDevice)
+        .u8(1)
+        .u8(2)
+        .u8(3)
+        .u8(1);
 
     // VideoControl: camera terminal 1 -> processing unit 2 -> extension units 3 and 4 ->
     // output terminal 5 (USB streaming).
     Bytes vc;
     vc.u8(13).u8(0x24).u8(0x01).u16(0x0110).u16(0).u32(48000000).u8(1).u8(1);
     // Camera terminal: focus (absolute) and focus auto (bits 5 and 17).
-    vc.u8(18).u8(0x24).u8(0x02).u8(1).u16(0x0201).u8(0).u8(0).u16(0).u16(0).u16(0)
-        .u8(3).u8(0x20).u8(0x00).u8(0x02);
+    vc.u8(18).u8(0x24).u8(0x02).u8(1).u16(0x0201).u8(0).u8(0).u16(0).u16(0).u16(0).u8(3).u8(0x20).u8(0x00).u8(
+        0x02);
     // Processing unit: brightness, contrast, power-line frequency (bits 0, 1, 10).
     vc.u8(12).u8(0x24).u8(0x05).u8(2).u8(1).u16(0).u8(2).u8(0x03).u8(0x04).u8(0).u8(0);
-    vc.u8(26).u8(0x24).u8(0x06).u8(kOtherUnitId).raw(kOtherExtensionGuid, 16)
-        .u8(2).u8(1).u8(2).u8(1).u8(0x03).u8(0);
+    vc.u8(26)
+        .u8(0x24)
+        .u8(0x06)
+        .u8(kOtherUnitId)
+        .raw(kOtherExtensionGuid, 16)
+        .u8(2)
+        .u8(1)
+        .u8(2)
+        .u8(1)
+        .u8(0x03)
+        .u8(0);
     // The vendor unit: selector 1 (firmware version, read only), 19 (register address),
     // 20 (register data).
-    vc.u8(28).u8(0x24).u8(0x06).u8(kVendorUnitId).raw(kVendorExtensionGuid, 16)
-        .u8(3).u8(1).u8(kOtherUnitId).u8(3).u8(0x01).u8(0x00).u8(0x0C).u8(0);
+    vc.u8(28)
+        .u8(0x24)
+        .u8(0x06)
+        .u8(kVendorUnitId)
+        .raw(kVendorExtensionGuid, 16)
+        .u8(3)
+        .u8(1)
+        .u8(kOtherUnitId)
+        .u8(3)
+        .u8(0x01)
+        .u8(0x00)
+        .u8(0x0C)
+        .u8(0);
     vc.u8(9).u8(0x24).u8(0x03).u8(5).u16(0x0101).u8(0).u8(kVendorUnitId).u8(0);
     vc.put16(5, uint32_t(vc.size()));
 
     Bytes vs;
-    vs.u8(13 + formats.size()).u8(0x24).u8(0x01).u8(formats.size()).u16(0).u8(0x81).u8(0)
-        .u8(5).u8(0).u8(0).u8(0).u8(1);
+    vs.u8(13 + formats.size())
+        .u8(0x24)
+        .u8(0x01)
+        .u8(formats.size())
+        .u16(0)
+        .u8(0x81)
+        .u8(0)
+        .u8(5)
+        .u8(0)
+        .u8(0)
+        .u8(0)
+        .u8(1);
     for (size_t i = 0; i < formats.size(); ++i)
         vs.u8(0);
     for (const FormatDesc &format : formats) {
         if (format.compressed) {
-            vs.u8(11).u8(0x24).u8(0x06).u8(format.index).u8(format.frames.size()).u8(0x01)
-                .u8(format.defaultFrameIndex).u8(0).u8(0).u8(0).u8(0);
+            vs.u8(11)
+                .u8(0x24)
+                .u8(0x06)
+                .u8(format.index)
+                .u8(format.frames.size())
+                .u8(0x01)
+                .u8(format.defaultFrameIndex)
+                .u8(0)
+                .u8(0)
+                .u8(0)
+                .u8(0);
         } else {
-            vs.u8(27).u8(0x24).u8(0x04).u8(format.index).u8(format.frames.size())
-                .raw(kYuy2Guid, 16).u8(format.bitsPerPixel).u8(format.defaultFrameIndex)
-                .u8(0).u8(0).u8(0).u8(0);
+            vs.u8(27)
+                .u8(0x24)
+                .u8(0x04)
+                .u8(format.index)
+                .u8(format.frames.size())
+                .raw(kYuy2Guid, 16)
+                .u8(format.bitsPerPixel)
+                .u8(format.defaultFrameIndex)
+                .u8(0)
+                .u8(0)
+                .u8(0)
+                .u8(0);
         }
         for (const FrameDesc &f : format.frames)
             appendFrame(vs, format, f);

@@ -9,13 +9,14 @@
 #include "Real.h"
 #include "Registry.h"
 
+#include <sys/socket.h>
+#include <sys/sysmacros.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
-#include <sys/socket.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace fakeuvc {
@@ -46,8 +47,14 @@ void hangUp(Handle &handle)
 
 } // namespace
 
-const FormatDesc &Device::format() const { return camera->formats[curFormat]; }
-const FrameDesc &Device::frame() const { return format().frames[curFrame]; }
+const FormatDesc &Device::format() const
+{
+    return camera->formats[curFormat];
+}
+const FrameDesc &Device::frame() const
+{
+    return format().frames[curFrame];
+}
 
 bool isNodeNumberInUse(int number)
 {
@@ -78,7 +85,8 @@ std::shared_ptr<Device> plugCamera(Camera &camera, int firstNode)
     device->camera = &camera;
     device->devnum = ++camera.lastDevnum;
     // videodev hands out the lowest free number to each node as it registers.
-    const int captureNumber = firstNode >= 0 && !isNodeNumberInUse(firstNode) ? firstNode : lowestFreeNumber(0, -1);
+    const int captureNumber = firstNode >= 0 && !isNodeNumberInUse(firstNode) ? firstNode
+                                                                              : lowestFreeNumber(0, -1);
     device->capture.kind = NodeKind::Capture;
     device->capture.number = captureNumber;
     device->capture.queue.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;

@@ -26,8 +26,7 @@ struct FrameLayout
         , height(h)
         , scale(std::clamp(w / 640, 1, 3))
         , bandHeight(std::min(80 * std::clamp(w / 640, 1, 3), h - h % 8))
-    {
-    }
+    { }
 
     int digitLeft(int index) const { return 8 * scale + index * 24 * scale; }
     int digitTop() const { return 6 * scale; }

@@ -1,5 +1,6 @@
 #include "FramePainter.h"
 
+#include <jpeglib.h>
 #include <linux/videodev2.h>
 
 #include <algorithm>
@@ -7,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <jpeglib.h>
 
 namespace fakeuvc {
 
@@ -24,7 +24,7 @@ void onJpegError(j_common_ptr cinfo)
     longjmp(reinterpret_cast<ErrorManager *>(cinfo->err)->jump, 1);
 }
 
-void onJpegMessage(j_common_ptr) {}
+void onJpegMessage(j_common_ptr) { }
 
 constexpr uint8_t kSegments[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
 
@@ -108,8 +108,12 @@ void FramePainter::paintBand(Rgb &band, uint32_t sequence) const
         const int w = l.digitWidth();
         const int h = l.digitHeight();
         const int t = l.stroke();
-        const int rects[7][4] = {{x, y, w, t},         {x + w - t, y, t, h / 2}, {x + w - t, y + h / 2, t, h / 2},
-                                 {x, y + h - t, w, t}, {x, y + h / 2, t, h / 2}, {x, y, t, h / 2},
+        const int rects[7][4] = {{x, y, w, t},
+                                 {x + w - t, y, t, h / 2},
+                                 {x + w - t, y + h / 2, t, h / 2},
+                                 {x, y + h - t, w, t},
+                                 {x, y + h / 2, t, h / 2},
+                                 {x, y, t, h / 2},
                                  {x, y + h / 2 - t / 2, w, t}};
         for (int seg = 0; seg < 7; ++seg) {
             if (segments & (1 << seg))
@@ -117,8 +121,9 @@ void FramePainter::paintBand(Rgb &band, uint32_t sequence) const
         }
     }
     for (int i = 0; i < FrameLayout::kCodeBits + FrameLayout::kGuardBlocks; ++i) {
-        const bool black = i < FrameLayout::kCodeBits ? ((sequence >> (FrameLayout::kCodeBits - 1 - i)) & 1u) != 0
-                                                       : (i - FrameLayout::kCodeBits) % 2 == 0;
+        const bool black = i < FrameLayout::kCodeBits
+            ? ((sequence >> (FrameLayout::kCodeBits - 1 - i)) & 1u) != 0
+            : (i - FrameLayout::kCodeBits) % 2 == 0;
         const uint8_t c = black ? 0 : 255;
         band.fill(l.blockLeft(i), l.codeTop(), l.blockWidth(), l.codeHeight(), c, c, c);
     }

@@ -37,13 +37,17 @@ private:
         int width = 0;
         int height = 0;
         std::vector<uint8_t> pixels;
-        Rgb(int w, int h) : width(w), height(h), pixels(size_t(w) * h * 3) {}
+        Rgb(int w, int h)
+            : width(w)
+            , height(h)
+            , pixels(size_t(w) * h * 3)
+        { }
         void fill(int x, int y, int w, int h, uint8_t r, uint8_t g, uint8_t b);
     };
     struct Jpeg
     {
-        std::vector<uint8_t> header; // SOI up to and including the scan header
-        std::vector<uint8_t> data;   // entropy-coded data, restart markers removed
+        std::vector<uint8_t> header;                 // SOI up to and including the scan header
+        std::vector<uint8_t> data;                   // entropy-coded data, restart markers removed
         std::vector<std::pair<size_t, size_t>> rows; // [begin, end) in data per row of blocks
     };
 

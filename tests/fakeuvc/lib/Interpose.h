@@ -6,14 +6,15 @@
 #include "Real.h"
 #include "Registry.h"
 
+#include <sys/stat.h>
+#include <sys/types.h>
+
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
 #include <dlfcn.h>
 #include <string>
-#include <sys/stat.h>
-#include <sys/types.h>
 
 #define FAKEUVC_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -32,8 +33,8 @@ inline F next(std::atomic<void *> &slot, const char *name)
     return reinterpret_cast<F>(p);
 }
 
-#define NEXT(type, name)                                                                                               \
-    static std::atomic<void *> slot_##name{nullptr};                                                                   \
+#define NEXT(type, name)                                                                                     \
+    static std::atomic<void *> slot_##name{nullptr};                                                         \
     auto next_##name = next<type>(slot_##name, #name)
 
 using OpenFn = int (*)(const char *, int, ...);
@@ -72,16 +73,26 @@ using MunmapFn = int (*)(void *, size_t);
 // Only absolute paths below /sys or /dev can be ours; everything else leaves at once.
 inline bool maybeOurs(const char *p)
 {
-    return p && p[0] == '/' && ((p[1] == 's' && p[2] == 'y' && p[3] == 's' && p[4] == '/')
-                                || (p[1] == 'd' && p[2] == 'e' && p[3] == 'v' && p[4] == '/'));
+    return p && p[0] == '/'
+        && ((p[1] == 's' && p[2] == 'y' && p[3] == 's' && p[4] == '/')
+            || (p[1] == 'd' && p[2] == 'e' && p[3] == 'v' && p[4] == '/'));
 }
 
 // Through a function: the C library declares the paths of some calls never null, yet
 // callers pass null (and expect EFAULT), so they are tested where that is not assumed.
-__attribute__((noinline)) inline bool absolutePath(const char *p) { return p && p[0] == '/'; }
-__attribute__((noinline)) inline bool emptyPath(const char *p) { return p && p[0] == '\0'; }
+__attribute__((noinline)) inline bool absolutePath(const char *p)
+{
+    return p && p[0] == '/';
+}
+__attribute__((noinline)) inline bool emptyPath(const char *p)
+{
+    return p && p[0] == '\0';
+}
 
-inline bool fakeFd(int fd) { return Registry::fdKind(fd) != FdNone && Registry::active(); }
+inline bool fakeFd(int fd)
+{
+    return Registry::fdKind(fd) != FdNone && Registry::active();
+}
 
 // A fake node at `path`: its device and kind, under the lock.
 inline std::shared_ptr<Device> nodeAt(const char *path, NodeKind *kind)

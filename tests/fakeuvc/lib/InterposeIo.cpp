@@ -5,13 +5,13 @@
 #include "Interpose.h"
 
 #include <linux/dma-buf.h>
+#include <sys/ioctl.h>
+#include <sys/mman.h>
 
 #include <algorithm>
 #include <cstdarg>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/ioctl.h>
-#include <sys/mman.h>
 #include <unistd.h>
 
 using namespace fakeuvc;
@@ -178,8 +178,14 @@ FAKEUVC_EXPORT int open64(const char *path, int flags, ...)
     return openCommon(path, flags | O_LARGEFILE, mode);
 }
 
-FAKEUVC_EXPORT int __open_2(const char *path, int flags) { return openCommon(path, flags, 0); }
-FAKEUVC_EXPORT int __open64_2(const char *path, int flags) { return openCommon(path, flags | O_LARGEFILE, 0); }
+FAKEUVC_EXPORT int __open_2(const char *path, int flags)
+{
+    return openCommon(path, flags, 0);
+}
+FAKEUVC_EXPORT int __open64_2(const char *path, int flags)
+{
+    return openCommon(path, flags | O_LARGEFILE, 0);
+}
 
 FAKEUVC_EXPORT int openat(int dirfd, const char *path, int flags, ...)
 {
@@ -199,7 +205,10 @@ FAKEUVC_EXPORT int openat64(int dirfd, const char *path, int flags, ...)
     return openatCommon(dirfd, path, flags | O_LARGEFILE, mode);
 }
 
-FAKEUVC_EXPORT int __openat_2(int dirfd, const char *path, int flags) { return openatCommon(dirfd, path, flags, 0); }
+FAKEUVC_EXPORT int __openat_2(int dirfd, const char *path, int flags)
+{
+    return openatCommon(dirfd, path, flags, 0);
+}
 FAKEUVC_EXPORT int __openat64_2(int dirfd, const char *path, int flags)
 {
     return openatCommon(dirfd, path, flags | O_LARGEFILE, 0);

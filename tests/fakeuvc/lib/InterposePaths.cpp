@@ -4,12 +4,13 @@
 
 #include "Interpose.h"
 
+#include <sys/sysmacros.h>
+#include <sys/xattr.h>
+
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/sysmacros.h>
-#include <sys/xattr.h>
 #include <unistd.h>
 
 using namespace fakeuvc;
@@ -153,7 +154,10 @@ FAKEUVC_EXPORT int fstat(int fd, struct stat *st)
     return next_fstat(fd, st);
 }
 
-FAKEUVC_EXPORT int fstat64(int fd, struct stat64 *st) { return fstat(fd, reinterpret_cast<struct stat *>(st)); }
+FAKEUVC_EXPORT int fstat64(int fd, struct stat64 *st)
+{
+    return fstat(fd, reinterpret_cast<struct stat *>(st));
+}
 
 FAKEUVC_EXPORT int fstatat(int dirfd, const char *path, struct stat *st, int flags)
 {
@@ -278,7 +282,10 @@ FAKEUVC_EXPORT int euidaccess(const char *path, int mode)
     return next_euidaccess(routed(path, &storage), mode);
 }
 
-FAKEUVC_EXPORT int eaccess(const char *path, int mode) { return euidaccess(path, mode); }
+FAKEUVC_EXPORT int eaccess(const char *path, int mode)
+{
+    return euidaccess(path, mode);
+}
 
 FAKEUVC_EXPORT ssize_t readlink(const char *path, char *buf, size_t size)
 {
@@ -315,7 +322,10 @@ FAKEUVC_EXPORT char *__realpath_chk(const char *path, char *resolved, size_t res
     return realpath(path, resolved);
 }
 
-FAKEUVC_EXPORT char *canonicalize_file_name(const char *path) { return realpath(path, nullptr); }
+FAKEUVC_EXPORT char *canonicalize_file_name(const char *path)
+{
+    return realpath(path, nullptr);
+}
 
 // ---- extended attributes (ls -l asks for them) -----------------------------------------
 

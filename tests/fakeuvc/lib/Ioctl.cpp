@@ -8,6 +8,8 @@
 #include "UvcMath.h"
 
 #include <linux/uvcvideo.h>
+#include <sys/ioctl.h>
+#include <sys/utsname.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -15,8 +17,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/ioctl.h>
-#include <sys/utsname.h>
 
 namespace fakeuvc {
 
@@ -107,7 +107,8 @@ uint32_t tryFrameInterval(const FrameDesc &frame, uint32_t interval)
     uint32_t best = UINT32_MAX;
     size_t i = 0;
     for (; i < frame.intervals.size(); ++i) {
-        const uint32_t d = interval > frame.intervals[i] ? interval - frame.intervals[i] : frame.intervals[i] - interval;
+        const uint32_t d = interval > frame.intervals[i] ? interval - frame.intervals[i]
+                                                         : frame.intervals[i] - interval;
         if (d > best)
             break;
         best = d;
@@ -318,7 +319,9 @@ int captureIoctl(Handle &handle, unsigned long request, void *arg)
         return *static_cast<int *>(arg) == 0 ? 0 : -EINVAL;
     case VIDIOC_G_SELECTION: {
         auto *s = static_cast<v4l2_selection *>(arg);
-        const uint32_t type = s->type == V4L2_BUF_TYPE_VIDEO_CAPTURE_MPLANE ? uint32_t(V4L2_BUF_TYPE_VIDEO_CAPTURE) : s->type;
+        const uint32_t type = s->type == V4L2_BUF_TYPE_VIDEO_CAPTURE_MPLANE
+            ? uint32_t(V4L2_BUF_TYPE_VIDEO_CAPTURE)
+            : s->type;
         if (type != V4L2_BUF_TYPE_VIDEO_CAPTURE
             || (s->target != V4L2_SEL_TGT_CROP_DEFAULT && s->target != V4L2_SEL_TGT_CROP_BOUNDS))
             return -EINVAL;
@@ -327,7 +330,9 @@ int captureIoctl(Handle &handle, unsigned long request, void *arg)
     }
     case VIDIOC_CROPCAP: {
         auto *c = static_cast<v4l2_cropcap *>(arg);
-        const uint32_t type = c->type == V4L2_BUF_TYPE_VIDEO_CAPTURE_MPLANE ? uint32_t(V4L2_BUF_TYPE_VIDEO_CAPTURE) : c->type;
+        const uint32_t type = c->type == V4L2_BUF_TYPE_VIDEO_CAPTURE_MPLANE
+            ? uint32_t(V4L2_BUF_TYPE_VIDEO_CAPTURE)
+            : c->type;
         c->pixelaspect = {1, 1};
         if (type != V4L2_BUF_TYPE_VIDEO_CAPTURE)
             return -EINVAL;
@@ -365,7 +370,8 @@ int metadataIoctl(Handle &handle, unsigned long request, void *arg)
         memset(d, 0, sizeof *d);
         d->type = V4L2_BUF_TYPE_META_CAPTURE;
         d->pixelformat = V4L2_META_FMT_UVC;
-        strncpy(reinterpret_cast<char *>(d->description), "UVC Payload Header Metadata", sizeof d->description - 1);
+        strncpy(reinterpret_cast<char *>(d->description), "UVC Payload Header Metadata",
+                sizeof d->description - 1);
         return 0;
     }
     case VIDIOC_G_FMT:
@@ -396,7 +402,8 @@ int dispatch(Handle &handle, unsigned long request, void *arg, std::unique_lock<
         auto *cap = static_cast<v4l2_capability *>(arg);
         memset(cap, 0, sizeof *cap);
         strncpy(reinterpret_cast<char *>(cap->driver), "uvcvideo", sizeof cap->driver - 1);
-        strncpy(reinterpret_cast<char *>(cap->card), device.camera->spec.product.c_str(), sizeof cap->card - 1);
+        strncpy(reinterpret_cast<char *>(cap->card), device.camera->spec.product.c_str(),
+                sizeof cap->card - 1);
         snprintf(reinterpret_cast<char *>(cap->bus_info), sizeof cap->bus_info, "usb-0000:00:14.0-%d",
                  device.camera->spec.port);
         cap->version = kernelVersion();

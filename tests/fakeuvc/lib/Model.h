@@ -121,9 +121,9 @@ struct Handle
 {
     std::shared_ptr<Device> device;
     NodeKind kind = NodeKind::Capture;
-    int appFds = 0;     // descriptor numbers the program holds
-    int drainFd = -1;   // private duplicate of the program's end, to take the ready byte back
-    int hiddenFd = -1;  // the library's end of the socket pair
+    int appFds = 0;    // descriptor numbers the program holds
+    int drainFd = -1;  // private duplicate of the program's end, to take the ready byte back
+    int hiddenFd = -1; // the library's end of the socket pair
     bool signalled = false;
     bool privileged = false; // uvcvideo's streaming privilege
     uint32_t priority = V4L2_PRIORITY_DEFAULT;
@@ -191,7 +191,7 @@ struct Camera
     CameraSpec spec;
     std::vector<FormatDesc> formats;
     std::vector<uint8_t> descriptors;
-    std::shared_ptr<Device> device; // null while unplugged
+    std::shared_ptr<Device> device;             // null while unplugged
     std::vector<std::weak_ptr<Device>> retired; // unplugged, still held open
     bool eacces = false;
     bool busy = false;
@@ -203,6 +203,9 @@ struct Camera
     std::string usbPath() const; // /sys/devices/.../1-<port>
 };
 
-inline Node &Handle::node() { return device->node(kind); }
+inline Node &Handle::node()
+{
+    return device->node(kind);
+}
 
 } // namespace fakeuvc

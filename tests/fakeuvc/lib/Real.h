@@ -4,10 +4,11 @@
 // dlsym(RTLD_NEXT). The library's own file work goes through these so that it never runs
 // into itself.
 
-#include <cstddef>
-#include <cstdio>
 #include <sys/stat.h>
 #include <sys/types.h>
+
+#include <cstddef>
+#include <cstdio>
 
 namespace fakeuvc::real {
 

@@ -3,13 +3,13 @@
 #include "Model.h"
 
 #include <linux/uvcvideo.h>
+#include <sys/types.h>
 
 #include <atomic>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <sys/types.h>
 #include <thread>
 #include <unordered_map>
 #include <vector>
@@ -40,7 +40,7 @@ public:
     bool debug = false;
     pid_t ownerPid = 0;
 
-    std::unordered_map<int, std::shared_ptr<Handle>> handles; // program descriptor -> handle
+    std::unordered_map<int, std::shared_ptr<Handle>> handles;       // program descriptor -> handle
     std::unordered_map<int, std::shared_ptr<BufferMemory>> exports; // exported buffer descriptors
 
     struct Mapping

@@ -101,8 +101,14 @@ CameraSpec parseCamera(const std::string &text, int index)
     return spec;
 }
 
-void prepareFork() { Registry::instance().mutex.lock(); }
-void afterFork() { Registry::instance().mutex.unlock(); }
+void prepareFork()
+{
+    Registry::instance().mutex.lock();
+}
+void afterFork()
+{
+    Registry::instance().mutex.unlock();
+}
 
 void initialise()
 {
@@ -151,7 +157,10 @@ void initialise()
     startControlWatcher();
 }
 
-__attribute__((constructor)) void onLoad() { Registry::ensureInitialised(); }
+__attribute__((constructor)) void onLoad()
+{
+    Registry::ensureInitialised();
+}
 
 __attribute__((destructor)) void onUnload()
 {
@@ -179,7 +188,10 @@ Registry &Registry::instance()
     return *registry;
 }
 
-void Registry::ensureInitialised() { std::call_once(g_initOnce, initialise); }
+void Registry::ensureInitialised()
+{
+    std::call_once(g_initOnce, initialise);
+}
 
 bool Registry::active()
 {
@@ -217,14 +229,15 @@ std::string Registry::stateText() const
             const uint32_t fourcc = d.format().fourcc;
             out << " capture=/dev/video" << d.capture.number << " meta=/dev/video" << d.metadata.number
                 << " devnum=" << d.devnum << " handles=" << handles
-                << " streaming=" << (d.capture.queue.streaming ? 1 : 0) << " format="
-                << char(fourcc & 0xFF) << char((fourcc >> 8) & 0xFF) << char((fourcc >> 16) & 0xFF)
-                << char(fourcc >> 24) << " size=" << d.frame().width << "x" << d.frame().height
-                << " interval=" << d.frameInterval << " delivered=" << d.framesDelivered
-                << " dropped=" << d.framesDropped << " waiting=" << (d.capture.queue.waitingInDqbuf ? 1 : 0);
+                << " streaming=" << (d.capture.queue.streaming ? 1 : 0) << " format=" << char(fourcc & 0xFF)
+                << char((fourcc >> 8) & 0xFF) << char((fourcc >> 16) & 0xFF) << char(fourcc >> 24)
+                << " size=" << d.frame().width << "x" << d.frame().height << " interval=" << d.frameInterval
+                << " delivered=" << d.framesDelivered << " dropped=" << d.framesDropped
+                << " waiting=" << (d.capture.queue.waitingInDqbuf ? 1 : 0);
         }
-        out << " usb=" << camera->usbPath() << " opens=" << camera->openAttempts << " plugs=" << camera->plugCount
-            << " busy=" << (camera->busy ? 1 : 0) << " eacces=" << (camera->eacces ? 1 : 0) << " fps=";
+        out << " usb=" << camera->usbPath() << " opens=" << camera->openAttempts
+            << " plugs=" << camera->plugCount << " busy=" << (camera->busy ? 1 : 0)
+            << " eacces=" << (camera->eacces ? 1 : 0) << " fps=";
         if (camera->deliveredFps < 0)
             out << "auto";
         else

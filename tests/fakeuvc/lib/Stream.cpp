@@ -102,7 +102,8 @@ void runStream(std::shared_ptr<Device> device, uint64_t generation)
         const FrameDesc &frame = device->frame();
         std::shared_ptr<FramePainter> painter = device->painter;
         const bool tables = device->camera->spec.huffmanTables;
-        const uint32_t capacity = std::min<uint32_t>(queue.buffers[index].length, uint32_t(memory ? memory->size : 0));
+        const uint32_t capacity = std::min<uint32_t>(queue.buffers[index].length,
+                                                     uint32_t(memory ? memory->size : 0));
 
         lock.unlock();
         if (!painter || painter->fourcc() != format.fourcc || painter->width() != frame.width

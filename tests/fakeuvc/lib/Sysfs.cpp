@@ -1,10 +1,10 @@
 // The fake /sys: a folder the library writes, laid out as the kernel lays out a UVC camera,
 // and the rewriting of the program's paths into it.
 //
-//   /sys/class/video4linux/videoN -> ../../devices/pci0000:00/0000:00:14.0/usb1/1-P/1-P:1.0/video4linux/videoN
-//   /sys/devices/.../usb1/1-P            the USB device: idVendor, idProduct, descriptors, ...
-//   /sys/devices/.../usb1/1-P/1-P:1.0    the VideoControl interface, parent of both nodes
-//   /sys/devices/.../usb1/1-P/1-P:1.1    the VideoStreaming interface
+//   /sys/class/video4linux/videoN ->
+//   ../../devices/pci0000:00/0000:00:14.0/usb1/1-P/1-P:1.0/video4linux/videoN /sys/devices/.../usb1/1-P the
+//   USB device: idVendor, idProduct, descriptors, ... /sys/devices/.../usb1/1-P/1-P:1.0    the VideoControl
+//   interface, parent of both nodes /sys/devices/.../usb1/1-P/1-P:1.1    the VideoStreaming interface
 //
 // The program sees the kernel's paths: /sys/class/video4linux and everything below usb1 are
 // answered from the folder (the rest of /sys stays the machine's), and resolved paths are
@@ -12,6 +12,8 @@
 
 #include "Real.h"
 #include "Registry.h"
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -21,7 +23,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <ftw.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fakeuvc {
@@ -37,7 +38,10 @@ const char kCharPath[] = "/sys/dev/char/";
 // Answered from the tree only when the machine has no such folder (a path walk needs it).
 bool g_pciRootFromTree = false;
 
-std::string root() { return Registry::instance().sysfsRoot; }
+std::string root()
+{
+    return Registry::instance().sysfsRoot;
+}
 
 void makeDirs(const std::string &path)
 {
@@ -64,7 +68,8 @@ void writeBytes(const std::string &path, const void *data, size_t size)
     real::close(fd);
 }
 
-void attr(const std::string &dir, const char *name, const char *format, ...) __attribute__((format(printf, 3, 4)));
+void attr(const std::string &dir, const char *name, const char *format, ...)
+    __attribute__((format(printf, 3, 4)));
 void attr(const std::string &dir, const char *name, const char *format, ...)
 {
     char text[512];
@@ -94,7 +99,10 @@ void removeTree(const std::string &path)
     nftw(path.c_str(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
 }
 
-std::string nodeName(int number) { return "video" + std::to_string(number); }
+std::string nodeName(int number)
+{
+    return "video" + std::to_string(number);
+}
 
 void writeNode(const Camera &camera, const std::string &interfaceDir, int number, int index)
 {
@@ -108,7 +116,8 @@ void writeNode(const Camera &camera, const std::string &interfaceDir, int number
     const std::string port = "1-" + std::to_string(camera.spec.port);
     link("../../../" + port + ":1.0", dir + "/device");
     link("../../../../../../../../class/video4linux", dir + "/subsystem");
-    link("../../devices/pci0000:00/0000:00:14.0/usb1/" + port + "/" + port + ":1.0/video4linux/" + nodeName(number),
+    link("../../devices/pci0000:00/0000:00:14.0/usb1/" + port + "/" + port + ":1.0/video4linux/"
+             + nodeName(number),
          Registry::instance().sysfsRoot + kCharPath + "81:" + std::to_string(number));
 }
 
@@ -126,11 +135,12 @@ void writeInterface(const Camera &camera, const std::string &dir, int number, in
     attr(dir, "supports_autosuspend", "1\n");
     attr(dir, "authorized", "1\n");
     char modalias[128];
-    snprintf(modalias, sizeof modalias, "usb:v%04Xp%04Xd%04XdcEFdsc02dp01ic0Eisc%02Xip00in%02X",
-             s.vid, s.pid, s.bcdDevice, subclass, number);
+    snprintf(modalias, sizeof modalias, "usb:v%04Xp%04Xd%04XdcEFdsc02dp01ic0Eisc%02Xip00in%02X", s.vid, s.pid,
+             s.bcdDevice, subclass, number);
     attr(dir, "modalias", "%s\n", modalias);
     attr(dir, "uevent",
-         "DEVTYPE=usb_interface\nDRIVER=uvcvideo\nPRODUCT=%x/%x/%x\nTYPE=239/2/1\nINTERFACE=14/%d/0\nMODALIAS=%s\n",
+         "DEVTYPE=usb_interface\nDRIVER=uvcvideo\nPRODUCT=%x/%x/%x\nTYPE=239/2/1\nINTERFACE=14/%d/"
+         "0\nMODALIAS=%s\n",
          s.vid, s.pid, s.bcdDevice, subclass, modalias);
     link("../../../../../../bus/usb/drivers/uvcvideo", dir + "/driver");
 }
@@ -313,7 +323,8 @@ void unredirectPath(char *resolved)
     if (!resolved)
         return;
     const std::string &r = Registry::instance().sysfsRoot;
-    if (r.empty() || strncmp(resolved, r.c_str(), r.size()) != 0 || strncmp(resolved + r.size(), "/sys", 4) != 0)
+    if (r.empty() || strncmp(resolved, r.c_str(), r.size()) != 0
+        || strncmp(resolved + r.size(), "/sys", 4) != 0)
         return;
     memmove(resolved, resolved + r.size(), strlen(resolved + r.size()) + 1);
 }

@@ -1,0 +1,410 @@
+#include "sources/media/JpegFrameDecoder.h"
+
+#include <jpeglib.h>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <jerror.h>
+
+// libjpeg reports failures through error_exit, which must not return: it leaves with longjmp
+// to the setjmp in the function that called into the library. Everything between the two
+// is C, or C++ functions here whose frames hold only plain values, so the jump skips no
+// destructor.
+//
+// libjpeg's memory manager obtains the per-picture memory (the "image pool") from malloc for
+// every frame and frees it at the end. The decoder points the manager's image-pool methods at
+// an arena of its own instead: the first frame of a size fills it, and the arena grows into
+// one block of what that frame needed, which every later frame of the size reuses. Requests
+// for the permanent pool and the virtual arrays of multi-scan pictures go on to libjpeg's own
+// manager.
+
+namespace {
+
+// libjpeg-turbo's SIMD routines want 32-byte alignment and may run on to the next multiple of
+// 64 samples at the end of a row; the arena gives both.
+constexpr size_t ARENA_ALIGN = 64;
+// No single request of a sane picture comes near this; a header that asks more is refused.
+constexpr size_t MAX_REQUEST = size_t(1) << 30;
+// Rows handed to libjpeg per call; it never asks for more than four (merged 2x2 upsampling
+// gives two).
+constexpr JDIMENSION MAX_ROWS_PER_CALL = 16;
+
+size_t roundUp(size_t n, size_t to)
+{
+    return (n + to - 1) / to * to;
+}
+
+struct OverflowBlock
+{
+    OverflowBlock *next;
+};
+
+struct Arena
+{
+    unsigned char *base;
+    size_t capacity;
+    size_t used;
+    size_t demand; // everything asked for since the last reset
+    OverflowBlock *overflow;
+};
+
+enum class Stage { Header, Picture };
+
+} // namespace
+
+// Standard layout, libjpeg's decompressor first: a j_common_ptr from libjpeg is also a
+// pointer to the whole session.
+struct JpegDecodeSession
+{
+    jpeg_decompress_struct cinfo;
+    jpeg_error_mgr err;
+    jpeg_memory_mgr forward; // libjpeg's own methods, for what the arena does not serve
+    jmp_buf jump;
+    Arena arena;
+    bool created;
+    Stage stage;
+    int failure; // libjpeg message code of the last failure
+    int paddedFrames;
+    char message[JMSG_LENGTH_MAX];
+    char reason[96];
+};
+
+namespace {
+
+using Session = JpegDecodeSession;
+
+Session *sessionOf(j_common_ptr cinfo)
+{
+    return reinterpret_cast<Session *>(cinfo);
+}
+
+[[noreturn]] void onError(j_common_ptr cinfo)
+{
+    Session *s = sessionOf(cinfo);
+    s->failure = cinfo->err->msg_code;
+    (*cinfo->err->format_message)(cinfo, s->message);
+    std::longjmp(s->jump, 1);
+}
+
+void onMessage(j_common_ptr cinfo, int level)
+{
+    if (level >= 0)
+        return; // trace output
+    Session *s = sessionOf(cinfo);
+    if (cinfo->err->msg_code == JWRN_EXTRANEOUS_DATA) {
+        ++s->paddedFrames;
+        return;
+    }
+    s->failure = cinfo->err->msg_code;
+    (*cinfo->err->format_message)(cinfo, s->message);
+    std::longjmp(s->jump, 2);
+}
+
+void *arenaAlloc(j_common_ptr cinfo, size_t size)
+{
+    Session *s = sessionOf(cinfo);
+    Arena &a = s->arena;
+    if (size > MAX_REQUEST)
+        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 100);
+    size = roundUp(std::max<size_t>(size, 1), ARENA_ALIGN);
+    a.demand += size;
+    if (a.base && a.capacity - a.used >= size) {
+        void *p = a.base + a.used;
+        a.used += size;
+        return p;
+    }
+    void *block = nullptr;
+    if (posix_memalign(&block, ARENA_ALIGN, ARENA_ALIGN + size) != 0)
+        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 101);
+    auto *header = static_cast<OverflowBlock *>(block);
+    header->next = a.overflow;
+    a.overflow = header;
+    return static_cast<unsigned char *>(block) + ARENA_ALIGN;
+}
+
+// The end of a picture: the arena is empty again. When it overflowed, its blocks become one
+// that holds all the picture needed.
+void arenaReset(Arena &a)
+{
+    if (a.overflow) {
+        while (OverflowBlock *b = a.overflow) {
+            a.overflow = b->next;
+            std::free(b);
+        }
+        std::free(a.base);
+        a.base = nullptr;
+        a.capacity = 0;
+        void *fresh = nullptr;
+        const size_t capacity = roundUp(a.demand + a.demand / 8, ARENA_ALIGN);
+        if (posix_memalign(&fresh, ARENA_ALIGN, capacity) == 0) {
+            a.base = static_cast<unsigned char *>(fresh);
+            a.capacity = capacity;
+        }
+    }
+    a.used = 0;
+    a.demand = 0;
+}
+
+void arenaRelease(Arena &a)
+{
+    a.demand = 0;
+    arenaReset(a);
+    std::free(a.base);
+    a.base = nullptr;
+    a.capacity = 0;
+}
+
+void *allocSmall(j_common_ptr cinfo, int pool, size_t size)
+{
+    if (pool != JPOOL_IMAGE)
+        return sessionOf(cinfo)->forward.alloc_small(cinfo, pool, size);
+    return arenaAlloc(cinfo, size);
+}
+
+void *allocLarge(j_common_ptr cinfo, int pool, size_t size)
+{
+    if (pool != JPOOL_IMAGE)
+        return sessionOf(cinfo)->forward.alloc_large(cinfo, pool, size);
+    return arenaAlloc(cinfo, size);
+}
+
+JSAMPARRAY allocSampleRows(j_common_ptr cinfo, int pool, JDIMENSION samplesPerRow, JDIMENSION rows)
+{
+    if (pool != JPOOL_IMAGE)
+        return sessionOf(cinfo)->forward.alloc_sarray(cinfo, pool, samplesPerRow, rows);
+    const size_t pitch = roundUp(size_t(samplesPerRow) * sizeof(JSAMPLE), ARENA_ALIGN);
+    if (rows == 0 || pitch > MAX_REQUEST / rows)
+        ERREXIT(cinfo, JERR_WIDTH_OVERFLOW);
+    auto *result = static_cast<JSAMPARRAY>(arenaAlloc(cinfo, size_t(rows) * sizeof(JSAMPROW)));
+    auto *data = static_cast<JSAMPLE *>(arenaAlloc(cinfo, pitch * rows));
+    for (JDIMENSION r = 0; r < rows; ++r)
+        result[r] = data + size_t(r) * pitch / sizeof(JSAMPLE);
+    return result;
+}
+
+JBLOCKARRAY allocBlockRows(j_common_ptr cinfo, int pool, JDIMENSION blocksPerRow, JDIMENSION rows)
+{
+    if (pool != JPOOL_IMAGE)
+        return sessionOf(cinfo)->forward.alloc_barray(cinfo, pool, blocksPerRow, rows);
+    const size_t pitch = size_t(blocksPerRow) * sizeof(JBLOCK);
+    if (rows == 0 || pitch == 0 || pitch > MAX_REQUEST / rows)
+        ERREXIT(cinfo, JERR_WIDTH_OVERFLOW);
+    auto *result = static_cast<JBLOCKARRAY>(arenaAlloc(cinfo, size_t(rows) * sizeof(JBLOCKROW)));
+    auto *data = static_cast<JBLOCKROW>(arenaAlloc(cinfo, pitch * rows));
+    for (JDIMENSION r = 0; r < rows; ++r)
+        result[r] = data + size_t(r) * blocksPerRow;
+    return result;
+}
+
+void freePool(j_common_ptr cinfo, int pool)
+{
+    Session *s = sessionOf(cinfo);
+    if (pool == JPOOL_IMAGE)
+        arenaReset(s->arena);
+    s->forward.free_pool(cinfo, pool);
+}
+
+bool createGuarded(Session *s)
+{
+    if (setjmp(s->jump) != 0)
+        return false;
+    jpeg_create_decompress(&s->cinfo);
+    s->forward = *s->cinfo.mem;
+    s->cinfo.mem->alloc_small = allocSmall;
+    s->cinfo.mem->alloc_large = allocLarge;
+    s->cinfo.mem->alloc_sarray = allocSampleRows;
+    s->cinfo.mem->alloc_barray = allocBlockRows;
+    s->cinfo.mem->free_pool = freePool;
+    return true;
+}
+
+const char *samplingName(const jpeg_decompress_struct &c)
+{
+    if (c.num_components != 3)
+        return "";
+    const jpeg_component_info &y = c.comp_info[0];
+    const jpeg_component_info &cb = c.comp_info[1];
+    const jpeg_component_info &cr = c.comp_info[2];
+    if (cb.h_samp_factor != cr.h_samp_factor || cb.v_samp_factor != cr.v_samp_factor
+        || y.h_samp_factor % cb.h_samp_factor != 0 || y.v_samp_factor % cb.v_samp_factor != 0)
+        return " (unusual sampling)";
+    const int h = y.h_samp_factor / cb.h_samp_factor;
+    const int v = y.v_samp_factor / cb.v_samp_factor;
+    if (h == 1 && v == 1)
+        return " 4:4:4";
+    if (h == 2 && v == 1)
+        return " 4:2:2";
+    if (h == 2 && v == 2)
+        return " 4:2:0";
+    if (h == 1 && v == 2)
+        return " 4:4:0";
+    if (h == 4 && v == 1)
+        return " 4:1:1";
+    return " (unusual sampling)";
+}
+
+// After the header: whether the frame is one decode() takes; s->reason says what it is.
+bool takes(Session *s)
+{
+    jpeg_decompress_struct &c = s->cinfo;
+    const char *space = nullptr;
+    switch (c.jpeg_color_space) {
+    case JCS_YCbCr:
+        space = "YCbCr";
+        break;
+    case JCS_GRAYSCALE:
+        space = "greyscale";
+        break;
+    case JCS_RGB:
+        space = "RGB";
+        break;
+    case JCS_CMYK:
+        space = "CMYK";
+        break;
+    case JCS_YCCK:
+        space = "YCCK";
+        break;
+    default:
+        space = "an unknown colour space";
+        break;
+    }
+    const bool colours = c.jpeg_color_space == JCS_YCbCr || c.jpeg_color_space == JCS_GRAYSCALE
+        || c.jpeg_color_space == JCS_RGB;
+    const char *coding = c.progressive_mode ? "progressive"
+        : jpeg_has_multiple_scans(&c)       ? "multi-scan"
+                                            : "sequential";
+    std::snprintf(s->reason, sizeof s->reason, "%s %s%s%s", coding, space,
+                  c.jpeg_color_space == JCS_YCbCr ? samplingName(c) : "",
+                  c.arith_code ? ", arithmetic coding" : "");
+    return colours && !c.progressive_mode && !jpeg_has_multiple_scans(&c);
+}
+
+// Only plain values live in this frame (see the top of the file).
+JpegFrameDecoder::Outcome inspectGuarded(Session *s, const uint8_t *jpeg, size_t size)
+{
+    s->stage = Stage::Header;
+    if (setjmp(s->jump) != 0) {
+        jpeg_abort_decompress(&s->cinfo);
+        if (s->failure == JERR_BAD_PRECISION) {
+            std::snprintf(s->reason, sizeof s->reason, "%s", "12-bit");
+            return JpegFrameDecoder::Outcome::Unsupported;
+        }
+        return JpegFrameDecoder::Outcome::Unreadable;
+    }
+    jpeg_mem_src(&s->cinfo, jpeg, static_cast<unsigned long>(size));
+    jpeg_read_header(&s->cinfo, TRUE);
+    const bool taken = takes(s);
+    jpeg_abort_decompress(&s->cinfo);
+    return taken ? JpegFrameDecoder::Outcome::Decoded : JpegFrameDecoder::Outcome::Unsupported;
+}
+
+// Only plain values live in this frame (see the top of the file).
+JpegFrameDecoder::Outcome decodeGuarded(Session *s, const uint8_t *jpeg, size_t size, uint8_t *bgrx,
+                                        int stride, int width, int height)
+{
+    s->stage = Stage::Header;
+    if (setjmp(s->jump) != 0) {
+        jpeg_abort_decompress(&s->cinfo);
+        if (s->stage == Stage::Picture)
+            return JpegFrameDecoder::Outcome::Corrupt;
+        return s->failure == JERR_BAD_PRECISION ? JpegFrameDecoder::Outcome::Unsupported
+                                                : JpegFrameDecoder::Outcome::Unreadable;
+    }
+    jpeg_mem_src(&s->cinfo, jpeg, static_cast<unsigned long>(size));
+    jpeg_read_header(&s->cinfo, TRUE);
+    if (!takes(s)) {
+        jpeg_abort_decompress(&s->cinfo);
+        return JpegFrameDecoder::Outcome::Unsupported;
+    }
+    if (s->cinfo.image_width != JDIMENSION(width) || s->cinfo.image_height != JDIMENSION(height)) {
+        std::snprintf(s->message, sizeof s->message, "a picture of %u x %u in a stream of %d x %d",
+                      s->cinfo.image_width, s->cinfo.image_height, width, height);
+        jpeg_abort_decompress(&s->cinfo);
+        return JpegFrameDecoder::Outcome::WrongSize;
+    }
+    s->stage = Stage::Picture;
+    s->cinfo.out_color_space = JCS_EXT_BGRX;
+    s->cinfo.dct_method = JDCT_IFAST;
+    s->cinfo.do_fancy_upsampling = FALSE;
+    s->cinfo.do_block_smoothing = FALSE;
+    s->cinfo.dither_mode = JDITHER_NONE;
+    jpeg_start_decompress(&s->cinfo);
+    while (s->cinfo.output_scanline < s->cinfo.output_height) {
+        JSAMPROW rows[MAX_ROWS_PER_CALL];
+        const JDIMENSION first = s->cinfo.output_scanline;
+        const JDIMENSION count = std::min({JDIMENSION(std::max(s->cinfo.rec_outbuf_height, 1)),
+                                           MAX_ROWS_PER_CALL, s->cinfo.output_height - first});
+        for (JDIMENSION i = 0; i < count; ++i)
+            rows[i] = bgrx + size_t(first + i) * size_t(stride);
+        jpeg_read_scanlines(&s->cinfo, rows, count);
+    }
+    jpeg_finish_decompress(&s->cinfo);
+    return JpegFrameDecoder::Outcome::Decoded;
+}
+
+} // namespace
+
+JpegFrameDecoder::JpegFrameDecoder()
+    : m_session(new JpegDecodeSession{})
+{
+    Session *s = m_session.get();
+    s->cinfo.err = jpeg_std_error(&s->err);
+    s->err.error_exit = onError;
+    s->err.emit_message = onMessage;
+    s->created = createGuarded(s);
+}
+
+JpegFrameDecoder::~JpegFrameDecoder()
+{
+    Session *s = m_session.get();
+    if (s->created)
+        jpeg_destroy_decompress(&s->cinfo);
+    arenaRelease(s->arena);
+}
+
+JpegFrameDecoder::Header JpegFrameDecoder::inspect(const uint8_t *jpeg, size_t size)
+{
+    Header header;
+    Session *s = m_session.get();
+    s->reason[0] = '\0';
+    s->message[0] = '\0';
+    if (!s->created || !jpeg || size == 0)
+        return header;
+    header.outcome = inspectGuarded(s, jpeg, size);
+    if (header.outcome == Outcome::Unreadable) {
+        header.description = QByteArray(s->message);
+        return header;
+    }
+    header.width = int(s->cinfo.image_width);
+    header.height = int(s->cinfo.image_height);
+    header.description = QByteArray(s->reason);
+    return header;
+}
+
+JpegFrameDecoder::Outcome JpegFrameDecoder::decode(const uint8_t *jpeg, size_t size, uint8_t *bgrx,
+                                                   int stride, int width, int height)
+{
+    Session *s = m_session.get();
+    s->reason[0] = '\0';
+    s->message[0] = '\0';
+    if (!s->created || !jpeg || size == 0 || !bgrx || width <= 0 || height <= 0 || stride < width * 4) {
+        std::snprintf(s->message, sizeof s->message, "%s", "no frame to decode");
+        return Outcome::Unreadable;
+    }
+    const Outcome outcome = decodeGuarded(s, jpeg, size, bgrx, stride, width, height);
+    if (outcome == Outcome::Unsupported && s->message[0] == '\0')
+        std::snprintf(s->message, sizeof s->message, "%s", s->reason);
+    return outcome;
+}
+
+QByteArray JpegFrameDecoder::lastMessage() const
+{
+    return QByteArray(m_session->message);
+}
+
+int JpegFrameDecoder::paddedFrames() const
+{
+    return m_session->paddedFrames;
+}
