@@ -23,11 +23,13 @@
 #include "PopupFactory.h"
 #include "PrintControl.h"
 #include "RecordingControl.h"
+#include "RecordingRecovery.h"
 #include "SettingsToolWindow.h"
 #include "SnapshotControl.h"
 #include "TextToolWindow.h"
 #include "ThumbnailWidget.h"
 #include "ToolPanelBuilder.h"
+#include "UserPrompts.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -126,6 +128,14 @@ MainWindow::MainWindow(std::unique_ptr<FrameClock> frameClock,
     camera.startRecording = [this](const QString &path) { liveSource()->startRecording(path); };
     camera.stopRecording = [this] { liveSource()->stopRecording(); };
     m_recordingControl->setCamera(camera);
+    // Recordings a crash left unfinished in the record folder are repaired off the GUI thread;
+    // the user hears once what became of them.
+    auto *recovery = new RecordingRecovery(this);
+    connect(recovery, &RecordingRecovery::finished, this, [this](const QVector<RecordingRepairer::Outcome> &outcomes) {
+        if (!outcomes.isEmpty())
+            UserPrompts::instance()->critical(this, RecordingRecovery::title(), RecordingRecovery::message(outcomes));
+    });
+    recovery->start({Config::recordPath()});
 
     m_currentMode = MODE_LIVE;
     m_popup.close();

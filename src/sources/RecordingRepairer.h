@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaType>
 #include <QString>
 #include <QVector>
 
@@ -66,3 +67,5 @@ private:
     static Step rewrite(int folderFd, const QString &folder, const QString &name, int recording,
                         const AviChunkIndex &index, const std::atomic<bool> *cancel, Outcome *outcome);
 };
+
+Q_DECLARE_METATYPE(RecordingRepairer::Outcome)

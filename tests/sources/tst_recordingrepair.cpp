@@ -1,0 +1,496 @@
+#include "AviChunkIndex.h"
+#include "AviPlaybackCheck.h"
+#include "GstRef.h"
+#include "ImageCanvas.h"
+#include "LiveSource_linux.h"
+#include "MediaFramework.h"
+#include "RecordedFiles.h"
+#include "RecordingJournal.h"
+#include "RecordingRecovery.h"
+#include "RecordingRepairer.h"
+#include "SimulatedBackend.h"
+#include "SimulatedCamera.h"
+#include "UnfinishedRecordings.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cmath>
+
+using Failure = RecordingRepairer::Failure;
+Q_DECLARE_METATYPE(Failure)
+
+namespace {
+
+AviChunkIndex scanFile(const QString &path)
+{
+    AviChunkIndex index;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    QString error;
+    if (fd >= 0) {
+        index.scan(fd, &error);
+        ::close(fd);
+    }
+    return index;
+}
+
+QByteArray digest(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray();
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(&f);
+    return hash.result();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+RecordingJournal::Contents journalOf(const QString &recording)
+{
+    RecordingJournal::Contents c;
+    RecordingJournal::decode(readFile(RecordingJournal::journalPath(recording)), &c);
+    return c;
+}
+
+bool isLink(const QString &path)
+{
+    struct stat info;
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+bool isRegular(const QString &path)
+{
+    struct stat info;
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+} // namespace
+
+class TestRecordingRepair : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_root;
+    QString m_unfinished; // made once, copied into each case's folder
+    int m_case = 0;
+
+    QString freshFolder()
+    {
+        const QString folder = m_root.filePath(QString("case%1").arg(++m_case));
+        QDir().mkpath(folder);
+        return folder;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(MediaFramework::initialize());
+        qRegisterMetaType<QVector<RecordingRepairer::Outcome>>();
+        QVERIFY(m_root.isValid());
+        m_unfinished = m_root.filePath("unfinished.avi");
+        QVERIFY(UnfinishedRecordings::make(m_unfinished));
+        const AviChunkIndex index = scanFile(m_unfinished);
+        QCOMPARE(index.headerFrames(), 0u);
+        QVERIFY(!index.hasIndex());
+        QVERIFY(index.streams().size() == 2 && index.streams()[0].chunks > 30);
+    }
+
+    // The partial file as the crash left it, cut at the places a kill or a power failure cuts:
+    // the whole chunks before the cut are kept, the chunk the cut goes through is not.
+    void repairsUnfinishedRecording_data()
+    {
+        QTest::addColumn<QString>("cut");
+        QTest::newRow("as written") << "none";
+        QTest::newRow("cut inside a picture") << "video";
+        QTest::newRow("cut inside sound") << "audio";
+        QTest::newRow("cut inside a chunk head") << "head";
+        QTest::newRow("zeros after the data (power failure)") << "zeros";
+        QTest::newRow("a second part (RIFF AVIX) of a large file") << "avix";
+        QTest::newRow("no sound stream") << "silent";
+    }
+    void repairsUnfinishedRecording()
+    {
+        QFETCH(QString, cut);
+        const QString folder = freshFolder();
+        const QString path = QDir(folder).filePath("2024-05-06_07-08-09.avi");
+        if (cut == "silent")
+            QVERIFY(UnfinishedRecordings::make(path, false));
+        else
+            QVERIFY(QFile::copy(m_unfinished, path));
+        const AviChunkIndex partial = scanFile(path);
+        QByteArray bytes = readFile(path);
+        const auto lastOf = [&](const QByteArray &type) {
+            for (auto it = partial.chunks().rbegin(); it != partial.chunks().rend(); ++it) {
+                if (partial.streams()[int(it->stream)].type == type)
+                    return *it;
+            }
+            return AviChunkIndex::Chunk();
+        };
+        if (cut == "video" || cut == "audio") {
+            const AviChunkIndex::Chunk last = lastOf(cut == "video" ? "vids" : "auds");
+            bytes.truncate(int(last.offset + last.size / 2));
+        } else if (cut == "head") {
+            bytes.truncate(int(partial.chunks().back().offset - 4));
+        } else if (cut == "zeros") {
+            bytes.append(QByteArray(65536, '\0'));
+        } else if (cut == "avix") {
+            // A second part holding the first ten chunks again, as avimux starts one past 1 GiB.
+            QByteArray movi;
+            for (std::size_t i = 0; i < 10; ++i) {
+                const AviChunkIndex::Chunk &c = partial.chunks()[i];
+                movi += bytes.mid(int(c.offset - 8), int(8 + c.size + (c.size & 1)));
+            }
+            QByteArray part = "RIFF" + QByteArray(4, '\0') + "AVIX" + "LIST" + QByteArray(4, '\0') + "movi" + movi;
+            qToLittleEndian<quint32>(quint32(part.size() - 8), reinterpret_cast<uchar *>(part.data() + 4));
+            bytes.append(part);
+        }
+        QVERIFY(writeFile(path, bytes));
+        QVERIFY(UnfinishedRecordings::writeJournal(path));
+        const AviChunkIndex before = scanFile(path);
+        const int video = before.videoStream();
+        QVERIFY(video >= 0);
+        if (cut == "video")
+            QCOMPARE(before.streams()[video].chunks, partial.streams()[video].chunks - 1);
+        if (cut == "avix")
+            QVERIFY(before.chunks().size() == partial.chunks().size() + 10);
+
+        const QVector<RecordingRepairer::Outcome> outcomes = RecordingRepairer::repairFolder(folder);
+        QCOMPARE(outcomes.size(), 1);
+        QVERIFY2(outcomes[0].repaired, qPrintable(outcomes[0].detail));
+        QCOMPARE(outcomes[0].path, path);
+        QCOMPARE(outcomes[0].recordedSeconds, 3.0);
+        QVERIFY(!QFileInfo::exists(RecordingJournal::journalPath(path)));
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{QFileInfo(path).fileName()});
+
+        // Every whole frame and every byte of sound, with a true header and an index.
+        const AviChunkIndex after = scanFile(path);
+        QCOMPARE(after.headerFrames(), quint32(before.streams()[video].chunks));
+        QVERIFY(after.hasIndex());
+        for (int i = 0; i < before.streams().size(); ++i) {
+            QCOMPARE(after.streams()[i].chunks, before.streams()[i].chunks);
+            QCOMPARE(after.streams()[i].bytes, before.streams()[i].bytes);
+        }
+        const RecordedFiles::Facts facts = RecordedFiles::discover(path);
+        QVERIFY2(facts.opened, qPrintable(facts.error));
+        QCOMPARE(facts.videoStreams, 1);
+        QCOMPARE(facts.audioStreams, cut == "silent" ? 0 : 1);
+        QVERIFY2(std::fabs(facts.seconds - before.seconds()) < 0.05,
+                 qPrintable(QString("%1 s of %2 s").arg(facts.seconds).arg(before.seconds())));
+        QVERIFY(!RecordedFiles::lastFrame(path).isNull());
+        // Told once: nothing is left to report at the next start.
+        QVERIFY(RecordingRepairer::repairFolder(folder).isEmpty());
+    }
+
+    // A file that cannot be repaired stays exactly as it was, is reported once and is not
+    // tried again; nothing else is left in the folder.
+    void unrepairableFileIsKeptAndReportedOnce_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<Failure>("failure");
+        QTest::newRow("garbage") << "garbage" << Failure::NotARecording;
+        QTest::newRow("empty file") << "empty" << Failure::NotARecording;
+        QTest::newRow("header cut off") << "header" << Failure::NotARecording;
+        QTest::newRow("header and no picture") << "nopicture" << Failure::NoPicture;
+        QTest::newRow("journal unreadable") << "badjournal" << Failure::Unreadable;
+        QTest::newRow("copy cannot be written (file size limit)") << "full" << Failure::CannotWrite;
+    }
+    void unrepairableFileIsKeptAndReportedOnce()
+    {
+        QFETCH(QString, kind);
+        QFETCH(Failure, failure);
+        const QString folder = freshFolder();
+        const QString path = QDir(folder).filePath("2024-05-06_07-08-09.avi");
+        QByteArray bytes;
+        if (kind == "garbage") {
+            bytes.resize(300000);
+            for (int i = 0; i < bytes.size(); ++i)
+                bytes[i] = char((i * 7919 + (i >> 5)) & 0xff);
+        } else if (kind == "header") {
+            bytes = readFile(m_unfinished).left(200);
+        } else if (kind == "nopicture") {
+            bytes = readFile(m_unfinished).left(int(scanFile(m_unfinished).chunks().front().offset - 8));
+        } else if (kind == "badjournal" || kind == "full") {
+            bytes = readFile(m_unfinished);
+        }
+        QVERIFY(writeFile(path, bytes));
+        QVERIFY(UnfinishedRecordings::writeJournal(path));
+        if (kind == "badjournal")
+            QVERIFY(writeFile(RecordingJournal::journalPath(path), "{ not json"));
+        const QByteArray original = digest(path);
+
+        QVector<RecordingRepairer::Outcome> outcomes;
+        if (kind == "full") {
+            // Room for a third of the copy: the writer fails as on a full disk.
+            struct rlimit saved;
+            ::getrlimit(RLIMIT_FSIZE, &saved);
+            struct rlimit small = saved;
+            small.rlim_cur = rlim_t(bytes.size() / 3);
+            auto previous = ::signal(SIGXFSZ, SIG_IGN);
+            ::setrlimit(RLIMIT_FSIZE, &small);
+            outcomes = RecordingRepairer::repairFolder(folder);
+            ::setrlimit(RLIMIT_FSIZE, &saved);
+            ::signal(SIGXFSZ, previous);
+        } else {
+            outcomes = RecordingRepairer::repairFolder(folder);
+        }
+        QCOMPARE(outcomes.size(), 1);
+        QVERIFY(!outcomes[0].repaired);
+        QCOMPARE(outcomes[0].failure, failure);
+        QCOMPARE(outcomes[0].path, path);
+        QVERIFY(!outcomes[0].detail.isEmpty());
+        QCOMPARE(digest(path), original);
+        const QString journal = RecordingJournal::journalPath(path);
+        QVERIFY(isRegular(journal));
+        QCOMPARE(journalOf(path).failure, outcomes[0].detail);
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 2);
+        QVERIFY(RecordingRepairer::repairFolder(folder).isEmpty());
+        QCOMPARE(digest(path), original);
+    }
+
+    // Journals that need no repair go without a word: the recording is gone, was finished
+    // after all, or is still being written by a running program (left alone, journal kept).
+    void journalsWithoutRepairAreSilent_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<bool>("journalKept");
+        QTest::newRow("recording gone") << "gone" << false;
+        QTest::newRow("recording finished") << "finished" << false;
+        QTest::newRow("recording still written") << "writing" << true;
+        QTest::newRow("journal is a link") << "linkedjournal" << true;
+    }
+    void journalsWithoutRepairAreSilent()
+    {
+        QFETCH(QString, state);
+        QFETCH(bool, journalKept);
+        const QString folder = freshFolder();
+        const QString path = QDir(folder).filePath("a.avi");
+        std::shared_ptr<RecordingJournal> writer;
+        if (state == "finished") {
+            GError *error = nullptr;
+            GstRef<GstElement> p(gst_parse_launch(
+                QString("videotestsrc num-buffers=10 ! jpegenc ! avimux ! filesink location=\"%1\"").arg(path).toUtf8(),
+                &error));
+            g_clear_error(&error);
+            QVERIFY(p);
+            gst_element_set_state(p.get(), GST_STATE_PLAYING);
+            GstRef<GstBus> bus(gst_element_get_bus(p.get()));
+            GstRef<GstMessage> eos(gst_bus_timed_pop_filtered(bus.get(), 10 * GST_SECOND, GST_MESSAGE_EOS));
+            gst_element_set_state(p.get(), GST_STATE_NULL);
+            QVERIFY(eos);
+        } else if (state != "gone") {
+            QVERIFY(QFile::copy(m_unfinished, path));
+        }
+        if (state == "writing") {
+            writer = RecordingJournal::begin(path, "image/jpeg,width=320,height=240,framerate=30/1");
+            QVERIFY(writer);
+        } else if (state == "linkedjournal") {
+            const QString elsewhere = m_root.filePath("elsewhere.json");
+            RecordingJournal::Contents named;
+            named.file = "a.avi";
+            QVERIFY(writeFile(elsewhere, RecordingJournal::encode(named)));
+            QVERIFY(QFile::link(elsewhere, RecordingJournal::journalPath(path)));
+        } else {
+            QVERIFY(UnfinishedRecordings::writeJournal(path));
+        }
+        const QByteArray original = digest(path);
+        QVERIFY(RecordingRepairer::repairFolder(folder).isEmpty());
+        QCOMPARE(QFileInfo::exists(RecordingJournal::journalPath(path)) || isLink(RecordingJournal::journalPath(path)),
+                 journalKept);
+        QCOMPARE(digest(path), original);
+        if (writer) {
+            QVERIFY(journalOf(path).failure.isEmpty());
+            writer->finish();
+            QVERIFY(!QFileInfo::exists(RecordingJournal::journalPath(path)));
+        }
+    }
+
+    // Neither the journal nor the repair writes through a link planted under one of their
+    // names; the file the link points at is never touched.
+    void linksAreNeverFollowed_data()
+    {
+        QTest::addColumn<QString>("name"); // the planted link, relative to the recording
+        QTest::addColumn<bool>("dangling");
+        QTest::newRow("journal name, to a file") << "journal" << false;
+        QTest::newRow("journal name, dangling") << "journal" << true;
+        QTest::newRow("journal's temporary name, to a file") << "journaltmp" << false;
+        QTest::newRow("journal's temporary name, dangling") << "journaltmp" << true;
+        QTest::newRow("repair copy's name, to a file") << "repair" << false;
+        QTest::newRow("repair copy's name, dangling") << "repair" << true;
+        QTest::newRow("recording's name, to a file") << "recording" << false;
+    }
+    void linksAreNeverFollowed()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, dangling);
+        const QString folder = freshFolder();
+        const QString path = QDir(folder).filePath("b.avi");
+        const QString outside = m_root.filePath(QString("outside%1").arg(m_case));
+        const QByteArray precious = "a file outside the record folder\n";
+        if (!dangling && name != "recording")
+            QVERIFY(writeFile(outside, precious));
+        const QString journal = RecordingJournal::journalPath(path);
+        const QString link = name == "journal" ? journal
+            : name == "journaltmp"             ? journal + ".tmp"
+            : name == "repair"                 ? QDir(folder).filePath(".b.avi.repairing")
+                                               : path;
+        if (name == "recording")
+            QVERIFY(QFile::copy(m_unfinished, outside));
+        else
+            QVERIFY(QFile::copy(m_unfinished, path));
+        QVERIFY(QFile::link(outside, link));
+        const QByteArray outsideBefore = digest(outside);
+
+        if (name == "journal" || name == "journaltmp") {
+            std::shared_ptr<RecordingJournal> writer = RecordingJournal::begin(path, "image/jpeg");
+            QVERIFY(writer);
+            QVERIFY(isRegular(journal));
+            QCOMPARE(journalOf(path).file, QString("b.avi"));
+            writer->finish();
+            QVERIFY(!QFileInfo::exists(journal) && !isLink(journal));
+        } else {
+            QVERIFY(UnfinishedRecordings::writeJournal(path));
+            const QVector<RecordingRepairer::Outcome> outcomes = RecordingRepairer::repairFolder(folder);
+            QCOMPARE(outcomes.size(), 1);
+            if (name == "recording") {
+                QCOMPARE(outcomes[0].failure, Failure::IsLink);
+                QVERIFY(isLink(path));
+            } else {
+                QVERIFY2(outcomes[0].repaired, qPrintable(outcomes[0].detail));
+                QVERIFY(isRegular(path));
+                QVERIFY(!isLink(link) && !QFileInfo::exists(link));
+            }
+        }
+        QCOMPARE(QFileInfo::exists(outside), !dangling || name == "recording");
+        QCOMPARE(digest(outside), outsideBefore);
+    }
+
+    // The program's own recording: the journal is there while it runs, names the file and
+    // its formats and counts the time; a normal stop removes it and leaves a finished file.
+    void normalStopLeavesNoJournal()
+    {
+        const QString folder = freshFolder();
+        const QString path = QDir(folder).filePath("2024-05-06_07-08-09.avi");
+        auto camera = std::make_shared<SimulatedCamera>();
+        ImageCanvas canvas;
+        canvas.resize(640, 480);
+        LiveSource source(std::make_unique<SimulatedBackend>(camera), &canvas, 320, 240, 320, 240);
+        QSignalSpy plugIn(&source, &LiveSource::devicePlugIn);
+        QTRY_COMPARE_WITH_TIMEOUT(plugIn.count(), 1, 8000);
+        source.startRecording(path);
+        const QString journal = RecordingJournal::journalPath(path);
+        QVERIFY(isRegular(journal));
+        QCOMPARE(journalOf(path).file, QFileInfo(path).fileName());
+        QTRY_VERIFY_WITH_TIMEOUT(journalOf(path).recordedMs >= RecordingJournal::UPDATE_INTERVAL_MS, 5000);
+        const RecordingJournal::Contents running = journalOf(path);
+        QCOMPARE(running.width, 320);
+        QCOMPARE(running.height, 240);
+        QCOMPARE(running.framerate, QString("30/1"));
+        QVERIFY(running.videoCaps.startsWith("image/jpeg"));
+        QVERIFY(running.audioCaps.startsWith("audio/x-raw"));
+        QTRY_VERIFY_WITH_TIMEOUT(journalOf(path).recordedMs > running.recordedMs, 5000);
+        // The file is being written: a repair started meanwhile leaves it alone.
+        QVERIFY(RecordingRepairer::repairFolder(folder).isEmpty());
+        QVERIFY(isRegular(journal));
+
+        source.stopRecording();
+        QVERIFY(!QFileInfo::exists(journal));
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{QFileInfo(path).fileName()});
+        const AviChunkIndex finished = scanFile(path);
+        QVERIFY(finished.headerFrames() > 0 && finished.hasIndex());
+        QVERIFY(RecordingRepairer::repairFolder(folder).isEmpty());
+    }
+
+    // Start-up hands the folders to a worker and hears back once, on its own thread, with one
+    // text for the user.
+    void recoveryRunsOnAWorkerAndTellsOnce()
+    {
+        const QString folder = freshFolder();
+        const QString good = QDir(folder).filePath("2024-05-06_07-08-09.avi");
+        const QString bad = QDir(folder).filePath("2024-05-06_07-09-00.avi");
+        QVERIFY(QFile::copy(m_unfinished, good));
+        QVERIFY(writeFile(bad, "not a film"));
+        QVERIFY(UnfinishedRecordings::writeJournal(good) && UnfinishedRecordings::writeJournal(bad));
+
+        RecordingRecovery recovery;
+        QSignalSpy finished(&recovery, &RecordingRecovery::finished);
+        recovery.start({folder, folder + "/", m_root.filePath("missing")});
+        QVERIFY(recovery.isRunning());
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(finished.count(), 1);
+        QVERIFY(!recovery.isRunning());
+        const auto outcomes = finished.at(0).at(0).value<QVector<RecordingRepairer::Outcome>>();
+        QCOMPARE(outcomes.size(), 2);
+        QVERIFY(outcomes[0].repaired);
+        QCOMPARE(outcomes[1].failure, Failure::NotARecording);
+
+        const QString text = RecordingRecovery::message(outcomes);
+        QVERIFY(text.contains("2024-05-06_07-08-09.avi has been repaired and plays for"));
+        QVERIFY(text.contains("2024-05-06_07-09-00.avi could not be repaired: it is not a video file this "
+                              "program can read. The file has been kept as it was."));
+        QVERIFY(RecordingRecovery::message({}).isEmpty());
+        QVERIFY(!RecordingRecovery::title().isEmpty());
+
+        // The second start finds nothing left to tell.
+        recovery.start({folder});
+        QVERIFY(finished.wait(30000));
+        QVERIFY(finished.at(1).at(0).value<QVector<RecordingRepairer::Outcome>>().isEmpty());
+    }
+
+    // A recovery still running when the window closes is cancelled; the file waits for the
+    // next start, neither marked nor reported.
+    void cancelledRepairLeavesTheFileForNextStart()
+    {
+        const QString folder = freshFolder();
+        const QString path = QDir(folder).filePath("c.avi");
+        QVERIFY(QFile::copy(m_unfinished, path));
+        QVERIFY(UnfinishedRecordings::writeJournal(path));
+        const QByteArray original = digest(path);
+        std::atomic<bool> cancel{true};
+        QVERIFY(RecordingRepairer::repairFolder(folder, &cancel).isEmpty());
+        QCOMPARE(digest(path), original);
+        QVERIFY(journalOf(path).failure.isEmpty());
+        {
+            RecordingRecovery recovery;
+            recovery.start({folder});
+        } // destroyed at once: cancels and waits
+        // Either the repair was done before the cancellation was seen, or the file is as it was
+        // with its journal unmarked.
+        const bool journalLeft = QFileInfo::exists(RecordingJournal::journalPath(path));
+        if (journalLeft) {
+            QCOMPARE(digest(path), original);
+            QVERIFY(journalOf(path).failure.isEmpty());
+        } else {
+            QVERIFY(scanFile(path).hasIndex());
+        }
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
+                 journalLeft ? 2 : 1);
+    }
+};
+
+QTEST_MAIN(TestRecordingRepair)
+#include "tst_recordingrepair.moc"
