@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -453,7 +454,18 @@ private slots:
         QVERIFY(text.contains("2024-05-06_07-09-00.avi could not be repaired: it is not a video file this "
                               "program can read. The file has been kept as it was."));
         QVERIFY(RecordingRecovery::message({}).isEmpty());
-        QVERIFY(!RecordingRecovery::title().isEmpty());
+        QCOMPARE(RecordingRecovery::title(), QString("Unfinished recordings"));
+        // The texts follow the interface language.
+        QTranslator german;
+        QVERIFY(german.load(":/translations/VOREN_de.qm"));
+        QCoreApplication::installTranslator(&german);
+        const QString translated = RecordingRecovery::message(outcomes);
+        const QString translatedTitle = RecordingRecovery::title();
+        QCoreApplication::removeTranslator(&german);
+        QCOMPARE(translatedTitle, QString("Unvollständige Aufnahmen"));
+        QVERIFY2(translated.contains("2024-05-06_07-08-09.avi wurde repariert und dauert")
+                     && translated.contains("sie ist keine Videodatei"),
+                 qPrintable(translated));
 
         // The second start finds nothing left to tell.
         recovery.start({folder});
