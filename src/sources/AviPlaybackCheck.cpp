@@ -20,14 +20,9 @@ struct Demuxed
 void onPadAdded(GstElement *, GstPad *pad, gpointer data)
 {
     auto *demuxed = static_cast<Demuxed *>(data);
-    GstRef<GstCaps> caps(gst_pad_get_current_caps(pad));
-    if (!caps)
-        caps = GstRef<GstCaps>(gst_pad_query_caps(pad, nullptr));
-    if (caps && gst_caps_get_size(caps.get()) > 0) {
-        const gchar *name = gst_structure_get_name(gst_caps_get_structure(caps.get(), 0));
-        if (g_str_has_prefix(name, "image/") || g_str_has_prefix(name, "video/"))
-            demuxed->video.store(true);
-    }
+    // The demuxer names its pads by stream type; their caps may follow only after the pad.
+    if (g_str_has_prefix(GST_OBJECT_NAME(pad), "video_"))
+        demuxed->video.store(true);
     GstElement *queue = gst_element_factory_make("queue", nullptr);
     GstElement *sink = gst_element_factory_make("fakesink", nullptr);
     if (!queue || !sink) {
@@ -43,30 +38,52 @@ void onPadAdded(GstElement *, GstPad *pad, gpointer data)
     gst_element_sync_state_with_parent(queue);
 }
 
-// Waits for the pipeline to settle after a state change or a seek.
+// The demuxer has made every stream's pad: says so on the bus.
+void onNoMorePads(GstElement *demuxer, gpointer)
+{
+    gst_element_post_message(demuxer, gst_message_new_application(GST_OBJECT(demuxer),
+                                                                   gst_structure_new_empty("streams-known")));
+}
+
+// Waits until the demuxer has read the header and made its pads (the pipeline has no sink
+// before, so its state change alone says nothing about the file).
+bool streamsKnown(GstBus *bus, QString *error)
+{
+    GstRef<GstMessage> message(gst_bus_timed_pop_filtered(
+        bus, GstClockTime(AviPlaybackCheck::STEP_BOUND_MS) * GST_MSECOND,
+        GstMessageType(GST_MESSAGE_APPLICATION | GST_MESSAGE_ERROR)));
+    if (message && GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_APPLICATION)
+        return true;
+    if (message) {
+        GError *gerror = nullptr;
+        gst_message_parse_error(message.get(), &gerror, nullptr);
+        *error = gerror ? QString::fromUtf8(gerror->message) : QStringLiteral("the file does not open");
+        g_clear_error(&gerror);
+    } else {
+        *error = QStringLiteral("the file's streams are not found");
+    }
+    return false;
+}
+
+// Waits for the pipeline to settle after a state change or a flushing seek: its state change
+// completes, or an error says why not.
 bool settle(GstElement *pipeline, GstBus *bus, QString *error)
 {
-    const gint64 deadline = g_get_monotonic_time() + gint64(AviPlaybackCheck::STEP_BOUND_MS) * 1000;
-    for (;;) {
-        const gint64 left = deadline - g_get_monotonic_time();
-        if (left <= 0) {
-            *error = QStringLiteral("the file does not preroll");
-            return false;
-        }
-        GstRef<GstMessage> message(gst_bus_timed_pop_filtered(
-            bus, GstClockTime(left) * GST_USECOND, GstMessageType(GST_MESSAGE_ASYNC_DONE | GST_MESSAGE_ERROR)));
-        if (!message)
-            continue;
-        if (GST_MESSAGE_TYPE(message.get()) == GST_MESSAGE_ERROR) {
-            GError *gerror = nullptr;
-            gst_message_parse_error(message.get(), &gerror, nullptr);
-            *error = gerror ? QString::fromUtf8(gerror->message) : QStringLiteral("playback error");
-            g_clear_error(&gerror);
-            return false;
-        }
-        if (GST_MESSAGE_SRC(message.get()) == GST_OBJECT(pipeline))
-            return true;
+    const GstStateChangeReturn settled = gst_element_get_state(
+        pipeline, nullptr, nullptr, GstClockTime(AviPlaybackCheck::STEP_BOUND_MS) * GST_MSECOND);
+    if (settled == GST_STATE_CHANGE_SUCCESS || settled == GST_STATE_CHANGE_NO_PREROLL)
+        return true;
+    GstRef<GstMessage> message(gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR));
+    if (message) {
+        GError *gerror = nullptr;
+        gst_message_parse_error(message.get(), &gerror, nullptr);
+        *error = gerror ? QString::fromUtf8(gerror->message) : QStringLiteral("playback error");
+        g_clear_error(&gerror);
+    } else {
+        *error = settled == GST_STATE_CHANGE_ASYNC ? QStringLiteral("the file does not preroll")
+                                                   : QStringLiteral("the file does not play");
     }
+    return false;
 }
 
 } // namespace
@@ -87,18 +104,20 @@ AviPlaybackCheck::Result AviPlaybackCheck::check(const QString &path)
     Demuxed demuxed;
     demuxed.pipeline = pipeline.get();
     const gulong handler = g_signal_connect(demuxer, "pad-added", G_CALLBACK(onPadAdded), &demuxed);
+    const gulong lastPad = g_signal_connect(demuxer, "no-more-pads", G_CALLBACK(onNoMorePads), nullptr);
     GstRef<GstBus> bus(gst_element_get_bus(pipeline.get()));
 
     const auto done = [&](const QString &error) {
         gst_element_set_state(pipeline.get(), GST_STATE_NULL);
         g_signal_handler_disconnect(demuxer, handler);
+        g_signal_handler_disconnect(demuxer, lastPad);
         result.error = error;
         return result;
     };
 
     QString error;
     if (gst_element_set_state(pipeline.get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE
-        || !settle(pipeline.get(), bus.get(), &error))
+        || !streamsKnown(bus.get(), &error) || !settle(pipeline.get(), bus.get(), &error))
         return done(error.isEmpty() ? QStringLiteral("the file does not open") : error);
     result.hasVideo = demuxed.video.load();
     if (!result.hasVideo)
@@ -125,7 +144,9 @@ AviPlaybackCheck::Result AviPlaybackCheck::check(const QString &path)
     gint64 position = -1;
     if (!gst_element_query_position(pipeline.get(), GST_FORMAT_TIME, &position)
         || std::llabs(position - middle) > gint64(GST_SECOND))
-        return done(QStringLiteral("a seek to the middle does not land there"));
+        return done(QStringLiteral("a seek to %1 s lands at %2 s")
+                        .arg(double(middle) / GST_SECOND, 0, 'f', 2)
+                        .arg(double(position) / GST_SECOND, 0, 'f', 2));
 
     result.playable = true;
     return done(QString());

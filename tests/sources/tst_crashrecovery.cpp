@@ -210,6 +210,8 @@ Played play(const QString &path)
     played.toTheEnd = true;
 
     gst_element_set_state(player.get(), GST_STATE_PAUSED);
+    if (gst_element_get_state(player.get(), nullptr, nullptr, 10 * GST_SECOND) != GST_STATE_CHANGE_SUCCESS)
+        return fail(gst_bus_pop_filtered(bus.get(), GST_MESSAGE_ERROR), "no pause after the end");
     gint64 duration = -1;
     if (!gst_element_query_duration(player.get(), GST_FORMAT_TIME, &duration) || duration <= 0)
         return fail(nullptr, "no duration");
@@ -218,10 +220,8 @@ Played play(const QString &path)
     if (!gst_element_seek_simple(player.get(), GST_FORMAT_TIME,
                                  GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), middle))
         return fail(nullptr, "the seek was refused");
-    GstMessage *settled = waitFor(bus.get(), GST_MESSAGE_ASYNC_DONE, 10000);
-    if (!settled || GST_MESSAGE_TYPE(settled) != GST_MESSAGE_ASYNC_DONE)
-        return fail(settled, "the seek did not complete");
-    gst_message_unref(settled);
+    if (gst_element_get_state(player.get(), nullptr, nullptr, 10 * GST_SECOND) != GST_STATE_CHANGE_SUCCESS)
+        return fail(gst_bus_pop_filtered(bus.get(), GST_MESSAGE_ERROR), "the seek did not complete");
     gint64 position = -1;
     played.seeked = gst_element_query_position(player.get(), GST_FORMAT_TIME, &position)
         && std::llabs(position - middle) < 100 * GST_MSECOND;
