@@ -127,13 +127,14 @@ std::shared_ptr<RecordingJournal> RecordingJournal::begin(const QString &path, c
     c.pid = QCoreApplication::applicationPid();
     journal->m_clock.start();
 
+    // Written here without waiting for the disk, so the journal exists from the start; the
+    // updater makes it durable at once (a flush may wait for every file the disk still owes,
+    // which the GUI thread must not).
     QString error;
     if (!journal->write(false, &error)) {
         qCWarning(lcMedia) << "no recording journal for" << path << ":" << error;
         return nullptr;
     }
-    // The new entry itself must survive a power failure.
-    ::fsync(journal->m_folderFd);
     journal->m_updater = std::thread([raw = journal.get()] { raw->run(); });
     return journal;
 }
@@ -195,23 +196,27 @@ RecordingJournal::Contents RecordingJournal::contents() const
 
 void RecordingJournal::run()
 {
+    QString error;
+    if (!write(true, &error))
+        qCWarning(lcMedia) << "the recording journal" << m_journalName << "was not saved:" << error;
+    // The journal's entry in the folder must survive a power failure too.
+    ::fsync(m_folderFd);
     std::unique_lock<std::mutex> lock(m_mutex);
     for (;;) {
         if (m_wake.wait_for(lock, std::chrono::milliseconds(UPDATE_INTERVAL_MS), [this] { return m_stop; }))
             return;
         lock.unlock();
-        QString error;
         if (!write(true, &error))
             qCWarning(lcMedia) << "the recording journal" << m_journalName << "was not updated:" << error;
         lock.lock();
     }
 }
 
-bool RecordingJournal::write(bool flushRecording, QString *error)
+bool RecordingJournal::write(bool durable, QString *error)
 {
     // The data the duration stands for reaches the disk before the journal claims it.
     const qint64 elapsed = m_clock.elapsed();
-    if (flushRecording && m_recordingFd >= 0)
+    if (durable && m_recordingFd >= 0)
         ::fdatasync(m_recordingFd);
     noteMuxerCaps();
     QByteArray bytes;
@@ -220,7 +225,7 @@ bool RecordingJournal::write(bool flushRecording, QString *error)
         m_contents.recordedMs = elapsed;
         bytes = encode(m_contents);
     }
-    return writeAtomically(m_folderFd, m_journalName, bytes, error);
+    return writeAtomically(m_folderFd, m_journalName, bytes, error, durable);
 }
 
 void RecordingJournal::stopUpdates()
@@ -245,12 +250,8 @@ void RecordingJournal::finish()
 
 void RecordingJournal::keep()
 {
+    // The last update stands: it is at most one interval old.
     stopUpdates();
-    if (m_folderFd >= 0) {
-        QString error;
-        if (!write(true, &error))
-            qCWarning(lcMedia) << "the recording journal" << m_journalName << "was not updated:" << error;
-    }
     closeFiles();
 }
 
@@ -309,7 +310,8 @@ bool RecordingJournal::decode(const QByteArray &bytes, Contents *c)
     return !c->file.isEmpty();
 }
 
-bool RecordingJournal::writeAtomically(int folderFd, const QString &name, const QByteArray &bytes, QString *error)
+bool RecordingJournal::writeAtomically(int folderFd, const QString &name, const QByteArray &bytes, QString *error,
+                                       bool durable)
 {
     const QByteArray target = QFile::encodeName(name);
     const QByteArray temporary = target + TEMPORARY_SUFFIX;
@@ -324,7 +326,7 @@ bool RecordingJournal::writeAtomically(int folderFd, const QString &name, const 
         *error = QStringLiteral("cannot create %1: %2").arg(QString::fromLocal8Bit(temporary), systemError());
         return false;
     }
-    const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    const bool written = writeAll(fd, bytes) && (!durable || ::fsync(fd) == 0);
     const QString writeError = written ? QString() : systemError();
     closeFd(fd);
     if (!written || ::renameat(folderFd, temporary.constData(), folderFd, target.constData()) != 0) {

@@ -19,9 +19,10 @@
 // recording starts, rewritten every UPDATE_INTERVAL_MS with the time recorded so far and the
 // formats the multiplexer negotiated, and removed once the file is finished (header and index
 // written). A recording that could not be finished keeps its journal, so the next start
-// repairs it. Each write goes to a temporary name created exclusively without following links,
-// is flushed to the disk and renamed over the journal within the folder: a link planted under
-// either name is replaced, never followed. Before an update claims a longer duration the
+// repairs it. Each write goes to a temporary name created exclusively without following links
+// and is renamed over the journal within the folder: a link planted under either name is
+// replaced, never followed. The updater flushes to the disk (the first write at once, then
+// every update), never the GUI thread: before an update claims a longer duration the
 // recording's own data is flushed, so what the journal says was recorded is on the disk.
 //
 // While the journal is kept, its writer holds a shared lock (flock) on the recording: a
@@ -79,9 +80,10 @@ public:
     static bool decode(const QByteArray &bytes, Contents *contents);
 
     // Writes `bytes` under `name` in the folder open as `folderFd`: a temporary entry created
-    // with O_EXCL | O_NOFOLLOW, flushed, then renamed over `name` (an existing entry, a link
-    // included, is replaced, never followed).
-    static bool writeAtomically(int folderFd, const QString &name, const QByteArray &bytes, QString *error);
+    // with O_EXCL | O_NOFOLLOW, flushed to the disk when `durable`, then renamed over `name`
+    // (an existing entry, a link included, is replaced, never followed).
+    static bool writeAtomically(int folderFd, const QString &name, const QByteArray &bytes, QString *error,
+                                bool durable = true);
     // Reads the journal `name` in `folderFd` without following a link; false for anything but
     // a regular file of at most MAX_JOURNAL_BYTES.
     static bool read(int folderFd, const QString &name, Contents *contents, QString *error);
@@ -92,7 +94,8 @@ private:
     void noteCaps(bool video, const QString &caps);
     void run();
     void stopUpdates();
-    bool write(bool flushRecording, QString *error);
+    // `durable`: the recording's data and then the journal are flushed to the disk.
+    bool write(bool durable, QString *error);
     void closeFiles();
 
     mutable std::mutex m_mutex;
