@@ -102,7 +102,7 @@ std::shared_ptr<RecordingJournal> RecordingJournal::begin(const QString &path, c
         return nullptr;
     }
     journal->m_recordingFd = ::openat(journal->m_folderFd, QFile::encodeName(info.fileName()).constData(),
-                                      O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+                                      O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (journal->m_recordingFd < 0) {
         qCWarning(lcMedia) << "no recording journal:" << path << "cannot be opened:" << systemError();
         return nullptr;

@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -100,10 +101,23 @@ RecordingRepairer::Step RecordingRepairer::repair(int folderFd, const QString &f
     RecordingJournal::Contents journal;
     QString error;
     const bool readable = RecordingJournal::read(folderFd, journalName, &journal, &error);
-    if (readable && !journal.failure.isEmpty())
-        return Step::Silent; // reported when it failed
     if (readable)
         outcome->recordedSeconds = double(journal.recordedMs) / 1000.0;
+    const QByteArray leftover = QFile::encodeName(journalName) + ".tmp"; // of a write cut off
+
+    // O_NONBLOCK: a FIFO under the name must not hold the repair up.
+    const Descriptor recording(
+        ::openat(folderFd, encodedName.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    const int openError = recording.fd < 0 ? errno : 0;
+    if (openError == ENOENT) {
+        // Deleted since: nothing is left to repair.
+        qCInfo(lcMedia) << "the unfinished recording" << outcome->path << "is gone; its journal is removed";
+        removeEntry(folderFd, QFile::encodeName(journalName));
+        removeEntry(folderFd, leftover);
+        return Step::Silent;
+    }
+    if (readable && !journal.failure.isEmpty())
+        return Step::Silent; // told when it failed
 
     // A failure is told once: the journal keeps its cause and the file is not tried again.
     const auto fail = [&](Failure failure, const QString &detail) {
@@ -118,22 +132,10 @@ RecordingRepairer::Step RecordingRepairer::repair(int folderFd, const QString &f
             qCWarning(lcMedia) << "the journal" << journalName << "cannot be marked:" << markError;
         return Step::Reported;
     };
-    if (!readable || journal.file != name)
-        return fail(Failure::Unreadable, readable ? QStringLiteral("the journal names another file") : error);
-
-    const Descriptor recording(::openat(folderFd, encodedName.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    if (recording.fd < 0) {
-        const int cause = errno;
-        if (cause == ENOENT) {
-            // Deleted since: nothing is left to repair.
-            qCInfo(lcMedia) << "the unfinished recording" << outcome->path << "is gone; its journal is removed";
-            removeEntry(folderFd, QFile::encodeName(journalName));
-            return Step::Silent;
-        }
-        if (cause == ELOOP)
-            return fail(Failure::IsLink, QStringLiteral("the recording's name is a link"));
-        return fail(Failure::Unreadable, systemError(cause));
-    }
+    if (openError == ELOOP)
+        return fail(Failure::IsLink, QStringLiteral("the recording's name is a link"));
+    if (openError != 0)
+        return fail(Failure::Unreadable, systemError(openError));
     struct stat info;
     if (::fstat(recording.fd, &info) != 0 || !S_ISREG(info.st_mode))
         return fail(Failure::NotARecording, QStringLiteral("not a regular file"));
@@ -141,6 +143,9 @@ RecordingRepairer::Step RecordingRepairer::repair(int folderFd, const QString &f
         qCInfo(lcMedia) << "the recording" << outcome->path << "is still being written; left alone";
         return Step::Silent;
     }
+    removeEntry(folderFd, leftover);
+    if (!readable || journal.file != name)
+        return fail(Failure::Unreadable, readable ? QStringLiteral("the journal names another file") : error);
 
     AviChunkIndex index;
     if (!index.scan(recording.fd, &error))
@@ -206,15 +211,20 @@ RecordingRepairer::Step RecordingRepairer::rewrite(int folderFd, const QString &
         return failed(Failure::NotPlayable,
                       QStringLiteral("the repaired copy is not a finished file with every frame%1")
                           .arg(error.isEmpty() ? QString() : ": " + error));
-    // ... that plays, seeks, and lasts as long as what the original holds.
+    // ... that plays, seeks, and lasts as long as what the original holds of the streams carried.
+    double held = 0;
+    for (int i = 0; i < index.streams().size(); ++i) {
+        if (AviRemuxer::streamCaps(index, i))
+            held = std::max(held, index.streamSeconds(i));
+    }
     const AviPlaybackCheck::Result played =
         AviPlaybackCheck::check(QDir(folder).filePath(QFile::decodeName(temporary)));
     if (!played.playable)
         return failed(Failure::NotPlayable, QStringLiteral("the repaired copy does not play: %1").arg(played.error));
-    if (std::fabs(played.seconds - index.seconds()) > TOLERANCE_SECONDS)
+    if (std::fabs(played.seconds - held) > TOLERANCE_SECONDS)
         return failed(Failure::NotPlayable, QStringLiteral("the repaired copy lasts %1 s, the original holds %2 s")
                                                 .arg(played.seconds, 0, 'f', 2)
-                                                .arg(index.seconds(), 0, 'f', 2));
+                                                .arg(held, 0, 'f', 2));
 
     // The entry renamed must be the copy written, not something put in its place meanwhile.
     struct stat written, entry;

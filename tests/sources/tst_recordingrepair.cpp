@@ -49,6 +49,11 @@ AviChunkIndex scanFile(const QString &path)
 
 QByteArray digest(const QString &path)
 {
+    struct stat info;
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return "missing";
+    if (!S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode))
+        return "not a regular file"; // reading a pipe would wait for a writer
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return QByteArray();
@@ -218,6 +223,7 @@ private slots:
         QTest::newRow("header and no picture") << "nopicture" << Failure::NoPicture;
         QTest::newRow("journal unreadable") << "badjournal" << Failure::Unreadable;
         QTest::newRow("copy cannot be written (file size limit)") << "full" << Failure::CannotWrite;
+        QTest::newRow("a pipe under the name") << "fifo" << Failure::NotARecording;
     }
     void unrepairableFileIsKeptAndReportedOnce()
     {
@@ -237,7 +243,10 @@ private slots:
         } else if (kind == "badjournal" || kind == "full") {
             bytes = readFile(m_unfinished);
         }
-        QVERIFY(writeFile(path, bytes));
+        if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        else
+            QVERIFY(writeFile(path, bytes));
         QVERIFY(UnfinishedRecordings::writeJournal(path));
         if (kind == "badjournal")
             QVERIFY(writeFile(RecordingJournal::journalPath(path), "{ not json"));
@@ -267,7 +276,7 @@ private slots:
         const QString journal = RecordingJournal::journalPath(path);
         QVERIFY(isRegular(journal));
         QCOMPARE(journalOf(path).failure, outcomes[0].detail);
-        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 2);
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).size(), 2);
         QVERIFY(RecordingRepairer::repairFolder(folder).isEmpty());
         QCOMPARE(digest(path), original);
     }
@@ -282,6 +291,8 @@ private slots:
         QTest::newRow("recording finished") << "finished" << false;
         QTest::newRow("recording still written") << "writing" << true;
         QTest::newRow("journal is a link") << "linkedjournal" << true;
+        QTest::newRow("failed earlier, the file since deleted") << "faileddeleted" << false;
+        QTest::newRow("failed earlier") << "failed" << true;
     }
     void journalsWithoutRepairAreSilent()
     {
@@ -302,7 +313,7 @@ private slots:
             GstRef<GstMessage> eos(gst_bus_timed_pop_filtered(bus.get(), 10 * GST_SECOND, GST_MESSAGE_EOS));
             gst_element_set_state(p.get(), GST_STATE_NULL);
             QVERIFY(eos);
-        } else if (state != "gone") {
+        } else if (state != "gone" && state != "faileddeleted") {
             QVERIFY(QFile::copy(m_unfinished, path));
         }
         if (state == "writing") {
@@ -314,11 +325,20 @@ private slots:
             named.file = "a.avi";
             QVERIFY(writeFile(elsewhere, RecordingJournal::encode(named)));
             QVERIFY(QFile::link(elsewhere, RecordingJournal::journalPath(path)));
+        } else if (state == "failed" || state == "faileddeleted") {
+            RecordingJournal::Contents marked;
+            marked.file = "a.avi";
+            marked.failure = "an earlier repair failed";
+            QVERIFY(writeFile(RecordingJournal::journalPath(path), RecordingJournal::encode(marked)));
         } else {
             QVERIFY(UnfinishedRecordings::writeJournal(path));
+            // A journal write a crash cut off leaves its temporary file; it goes with the journal.
+            QVERIFY(writeFile(RecordingJournal::journalPath(path) + ".tmp", "{"));
         }
         const QByteArray original = digest(path);
         QVERIFY(RecordingRepairer::repairFolder(folder).isEmpty());
+        if (state == "gone" || state == "finished")
+            QVERIFY(!QFileInfo::exists(RecordingJournal::journalPath(path) + ".tmp"));
         QCOMPARE(QFileInfo::exists(RecordingJournal::journalPath(path)) || isLink(RecordingJournal::journalPath(path)),
                  journalKept);
         QCOMPARE(digest(path), original);
