@@ -1,18 +1,12 @@
 #include "AviChunkIndex.h"
 #include "AviPlaybackCheck.h"
-#include "GstRef.h"
-#include "ImageCanvas.h"
-#include "LiveSource_linux.h"
 #include "MediaFramework.h"
 #include "RecordedFiles.h"
 #include "RecordingJournal.h"
 #include "RecordingRecovery.h"
 #include "RecordingRepairer.h"
-#include "SimulatedBackend.h"
-#include "SimulatedCamera.h"
 #include "UnfinishedRecordings.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,7 +15,6 @@
 #include <QTranslator>
 #include <QtTest>
 
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -30,70 +23,12 @@
 #include <atomic>
 #include <cmath>
 
+// The repair of unfinished recordings: partial files cut where crashes cut them become
+// finished files holding every whole frame; files that cannot be repaired stay as they were
+// and are reported once; the start-up worker and the text the user is shown.
+using namespace UnfinishedRecordings;
 using Failure = RecordingRepairer::Failure;
 Q_DECLARE_METATYPE(Failure)
-
-namespace {
-
-AviChunkIndex scanFile(const QString &path)
-{
-    AviChunkIndex index;
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    QString error;
-    if (fd >= 0) {
-        index.scan(fd, &error);
-        ::close(fd);
-    }
-    return index;
-}
-
-QByteArray digest(const QString &path)
-{
-    struct stat info;
-    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
-        return "missing";
-    if (!S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode))
-        return "not a regular file"; // reading a pipe would wait for a writer
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(&f);
-    return hash.result();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-RecordingJournal::Contents journalOf(const QString &recording)
-{
-    RecordingJournal::Contents c;
-    RecordingJournal::decode(readFile(RecordingJournal::journalPath(recording)), &c);
-    return c;
-}
-
-bool isLink(const QString &path)
-{
-    struct stat info;
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISLNK(info.st_mode);
-}
-
-bool isRegular(const QString &path)
-{
-    struct stat info;
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-} // namespace
 
 class TestRecordingRepair : public QObject
 {
@@ -117,8 +52,8 @@ private slots:
         qRegisterMetaType<QVector<RecordingRepairer::Outcome>>();
         QVERIFY(m_root.isValid());
         m_unfinished = m_root.filePath("unfinished.avi");
-        QVERIFY(UnfinishedRecordings::make(m_unfinished));
-        const AviChunkIndex index = scanFile(m_unfinished);
+        QVERIFY(make(m_unfinished));
+        const AviChunkIndex index = scan(m_unfinished);
         QCOMPARE(index.headerFrames(), 0u);
         QVERIFY(!index.hasIndex());
         QVERIFY(index.streams().size() == 2 && index.streams()[0].chunks > 30);
@@ -143,10 +78,10 @@ private slots:
         const QString folder = freshFolder();
         const QString path = QDir(folder).filePath("2024-05-06_07-08-09.avi");
         if (cut == "silent")
-            QVERIFY(UnfinishedRecordings::make(path, false));
+            QVERIFY(make(path, false));
         else
             QVERIFY(QFile::copy(m_unfinished, path));
-        const AviChunkIndex partial = scanFile(path);
+        const AviChunkIndex partial = scan(path);
         QByteArray bytes = readFile(path);
         const auto lastOf = [&](const QByteArray &type) {
             for (auto it = partial.chunks().rbegin(); it != partial.chunks().rend(); ++it) {
@@ -174,8 +109,8 @@ private slots:
             bytes.append(part);
         }
         QVERIFY(writeFile(path, bytes));
-        QVERIFY(UnfinishedRecordings::writeJournal(path));
-        const AviChunkIndex before = scanFile(path);
+        QVERIFY(writeJournal(path));
+        const AviChunkIndex before = scan(path);
         const int video = before.videoStream();
         QVERIFY(video >= 0);
         if (cut == "video")
@@ -193,7 +128,7 @@ private slots:
                  QStringList{QFileInfo(path).fileName()});
 
         // Every whole frame and every byte of sound, with a true header and an index.
-        const AviChunkIndex after = scanFile(path);
+        const AviChunkIndex after = scan(path);
         QCOMPARE(after.headerFrames(), quint32(before.streams()[video].chunks));
         QVERIFY(after.hasIndex());
         for (int i = 0; i < before.streams().size(); ++i) {
@@ -239,7 +174,7 @@ private slots:
         } else if (kind == "header") {
             bytes = readFile(m_unfinished).left(200);
         } else if (kind == "nopicture") {
-            bytes = readFile(m_unfinished).left(int(scanFile(m_unfinished).chunks().front().offset - 8));
+            bytes = readFile(m_unfinished).left(int(scan(m_unfinished).chunks().front().offset - 8));
         } else if (kind == "badjournal" || kind == "full") {
             bytes = readFile(m_unfinished);
         }
@@ -247,7 +182,7 @@ private slots:
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
         else
             QVERIFY(writeFile(path, bytes));
-        QVERIFY(UnfinishedRecordings::writeJournal(path));
+        QVERIFY(writeJournal(path));
         if (kind == "badjournal")
             QVERIFY(writeFile(RecordingJournal::journalPath(path), "{ not json"));
         const QByteArray original = digest(path);
@@ -281,171 +216,6 @@ private slots:
         QCOMPARE(digest(path), original);
     }
 
-    // Journals that need no repair go without a word: the recording is gone, was finished
-    // after all, or is still being written by a running program (left alone, journal kept).
-    void journalsWithoutRepairAreSilent_data()
-    {
-        QTest::addColumn<QString>("state");
-        QTest::addColumn<bool>("journalKept");
-        QTest::newRow("recording gone") << "gone" << false;
-        QTest::newRow("recording finished") << "finished" << false;
-        QTest::newRow("recording still written") << "writing" << true;
-        QTest::newRow("journal is a link") << "linkedjournal" << true;
-        QTest::newRow("failed earlier, the file since deleted") << "faileddeleted" << false;
-        QTest::newRow("failed earlier") << "failed" << true;
-    }
-    void journalsWithoutRepairAreSilent()
-    {
-        QFETCH(QString, state);
-        QFETCH(bool, journalKept);
-        const QString folder = freshFolder();
-        const QString path = QDir(folder).filePath("a.avi");
-        std::shared_ptr<RecordingJournal> writer;
-        if (state == "finished") {
-            GError *error = nullptr;
-            GstRef<GstElement> p(gst_parse_launch(
-                QString("videotestsrc num-buffers=10 ! jpegenc ! avimux ! filesink location=\"%1\"").arg(path).toUtf8(),
-                &error));
-            g_clear_error(&error);
-            QVERIFY(p);
-            gst_element_set_state(p.get(), GST_STATE_PLAYING);
-            GstRef<GstBus> bus(gst_element_get_bus(p.get()));
-            GstRef<GstMessage> eos(gst_bus_timed_pop_filtered(bus.get(), 10 * GST_SECOND, GST_MESSAGE_EOS));
-            gst_element_set_state(p.get(), GST_STATE_NULL);
-            QVERIFY(eos);
-        } else if (state != "gone" && state != "faileddeleted") {
-            QVERIFY(QFile::copy(m_unfinished, path));
-        }
-        if (state == "writing") {
-            writer = RecordingJournal::begin(path, "image/jpeg,width=320,height=240,framerate=30/1");
-            QVERIFY(writer);
-        } else if (state == "linkedjournal") {
-            const QString elsewhere = m_root.filePath("elsewhere.json");
-            RecordingJournal::Contents named;
-            named.file = "a.avi";
-            QVERIFY(writeFile(elsewhere, RecordingJournal::encode(named)));
-            QVERIFY(QFile::link(elsewhere, RecordingJournal::journalPath(path)));
-        } else if (state == "failed" || state == "faileddeleted") {
-            RecordingJournal::Contents marked;
-            marked.file = "a.avi";
-            marked.failure = "an earlier repair failed";
-            QVERIFY(writeFile(RecordingJournal::journalPath(path), RecordingJournal::encode(marked)));
-        } else {
-            QVERIFY(UnfinishedRecordings::writeJournal(path));
-            // A journal write a crash cut off leaves its temporary file; it goes with the journal.
-            QVERIFY(writeFile(RecordingJournal::journalPath(path) + ".tmp", "{"));
-        }
-        const QByteArray original = digest(path);
-        QVERIFY(RecordingRepairer::repairFolder(folder).isEmpty());
-        if (state == "gone" || state == "finished")
-            QVERIFY(!QFileInfo::exists(RecordingJournal::journalPath(path) + ".tmp"));
-        QCOMPARE(QFileInfo::exists(RecordingJournal::journalPath(path)) || isLink(RecordingJournal::journalPath(path)),
-                 journalKept);
-        QCOMPARE(digest(path), original);
-        if (writer) {
-            QVERIFY(journalOf(path).failure.isEmpty());
-            writer->finish();
-            QVERIFY(!QFileInfo::exists(RecordingJournal::journalPath(path)));
-        }
-    }
-
-    // Neither the journal nor the repair writes through a link planted under one of their
-    // names; the file the link points at is never touched.
-    void linksAreNeverFollowed_data()
-    {
-        QTest::addColumn<QString>("name"); // the planted link, relative to the recording
-        QTest::addColumn<bool>("dangling");
-        QTest::newRow("journal name, to a file") << "journal" << false;
-        QTest::newRow("journal name, dangling") << "journal" << true;
-        QTest::newRow("journal's temporary name, to a file") << "journaltmp" << false;
-        QTest::newRow("journal's temporary name, dangling") << "journaltmp" << true;
-        QTest::newRow("repair copy's name, to a file") << "repair" << false;
-        QTest::newRow("repair copy's name, dangling") << "repair" << true;
-        QTest::newRow("recording's name, to a file") << "recording" << false;
-    }
-    void linksAreNeverFollowed()
-    {
-        QFETCH(QString, name);
-        QFETCH(bool, dangling);
-        const QString folder = freshFolder();
-        const QString path = QDir(folder).filePath("b.avi");
-        const QString outside = m_root.filePath(QString("outside%1").arg(m_case));
-        const QByteArray precious = "a file outside the record folder\n";
-        if (!dangling && name != "recording")
-            QVERIFY(writeFile(outside, precious));
-        const QString journal = RecordingJournal::journalPath(path);
-        const QString link = name == "journal" ? journal
-            : name == "journaltmp"             ? journal + ".tmp"
-            : name == "repair"                 ? QDir(folder).filePath(".b.avi.repairing")
-                                               : path;
-        if (name == "recording")
-            QVERIFY(QFile::copy(m_unfinished, outside));
-        else
-            QVERIFY(QFile::copy(m_unfinished, path));
-        QVERIFY(QFile::link(outside, link));
-        const QByteArray outsideBefore = digest(outside);
-
-        if (name == "journal" || name == "journaltmp") {
-            std::shared_ptr<RecordingJournal> writer = RecordingJournal::begin(path, "image/jpeg");
-            QVERIFY(writer);
-            QVERIFY(isRegular(journal));
-            QCOMPARE(journalOf(path).file, QString("b.avi"));
-            writer->finish();
-            QVERIFY(!QFileInfo::exists(journal) && !isLink(journal));
-        } else {
-            QVERIFY(UnfinishedRecordings::writeJournal(path));
-            const QVector<RecordingRepairer::Outcome> outcomes = RecordingRepairer::repairFolder(folder);
-            QCOMPARE(outcomes.size(), 1);
-            if (name == "recording") {
-                QCOMPARE(outcomes[0].failure, Failure::IsLink);
-                QVERIFY(isLink(path));
-            } else {
-                QVERIFY2(outcomes[0].repaired, qPrintable(outcomes[0].detail));
-                QVERIFY(isRegular(path));
-                QVERIFY(!isLink(link) && !QFileInfo::exists(link));
-            }
-        }
-        QCOMPARE(QFileInfo::exists(outside), !dangling || name == "recording");
-        QCOMPARE(digest(outside), outsideBefore);
-    }
-
-    // The program's own recording: the journal is there while it runs, names the file and
-    // its formats and counts the time; a normal stop removes it and leaves a finished file.
-    void normalStopLeavesNoJournal()
-    {
-        const QString folder = freshFolder();
-        const QString path = QDir(folder).filePath("2024-05-06_07-08-09.avi");
-        auto camera = std::make_shared<SimulatedCamera>();
-        ImageCanvas canvas;
-        canvas.resize(640, 480);
-        LiveSource source(std::make_unique<SimulatedBackend>(camera), &canvas, 320, 240, 320, 240);
-        QSignalSpy plugIn(&source, &LiveSource::devicePlugIn);
-        QTRY_COMPARE_WITH_TIMEOUT(plugIn.count(), 1, 8000);
-        source.startRecording(path);
-        const QString journal = RecordingJournal::journalPath(path);
-        QVERIFY(isRegular(journal));
-        QCOMPARE(journalOf(path).file, QFileInfo(path).fileName());
-        QTRY_VERIFY_WITH_TIMEOUT(journalOf(path).recordedMs >= RecordingJournal::UPDATE_INTERVAL_MS, 5000);
-        const RecordingJournal::Contents running = journalOf(path);
-        QCOMPARE(running.width, 320);
-        QCOMPARE(running.height, 240);
-        QCOMPARE(running.framerate, QString("30/1"));
-        QVERIFY(running.videoCaps.startsWith("image/jpeg"));
-        QVERIFY(running.audioCaps.startsWith("audio/x-raw"));
-        QTRY_VERIFY_WITH_TIMEOUT(journalOf(path).recordedMs > running.recordedMs, 5000);
-        // The file is being written: a repair started meanwhile leaves it alone.
-        QVERIFY(RecordingRepairer::repairFolder(folder).isEmpty());
-        QVERIFY(isRegular(journal));
-
-        source.stopRecording();
-        QVERIFY(!QFileInfo::exists(journal));
-        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList{QFileInfo(path).fileName()});
-        const AviChunkIndex finished = scanFile(path);
-        QVERIFY(finished.headerFrames() > 0 && finished.hasIndex());
-        QVERIFY(RecordingRepairer::repairFolder(folder).isEmpty());
-    }
-
     // Start-up hands the folders to a worker and hears back once, on its own thread, with one
     // text for the user.
     void recoveryRunsOnAWorkerAndTellsOnce()
@@ -455,7 +225,7 @@ private slots:
         const QString bad = QDir(folder).filePath("2024-05-06_07-09-00.avi");
         QVERIFY(QFile::copy(m_unfinished, good));
         QVERIFY(writeFile(bad, "not a film"));
-        QVERIFY(UnfinishedRecordings::writeJournal(good) && UnfinishedRecordings::writeJournal(bad));
+        QVERIFY(writeJournal(good) && writeJournal(bad));
 
         RecordingRecovery recovery;
         QSignalSpy finished(&recovery, &RecordingRecovery::finished);
@@ -500,7 +270,7 @@ private slots:
         const QString folder = freshFolder();
         const QString path = QDir(folder).filePath("c.avi");
         QVERIFY(QFile::copy(m_unfinished, path));
-        QVERIFY(UnfinishedRecordings::writeJournal(path));
+        QVERIFY(writeJournal(path));
         const QByteArray original = digest(path);
         std::atomic<bool> cancel{true};
         QVERIFY(RecordingRepairer::repairFolder(folder, &cancel).isEmpty());
@@ -517,7 +287,7 @@ private slots:
             QCOMPARE(digest(path), original);
             QVERIFY(journalOf(path).failure.isEmpty());
         } else {
-            QVERIFY(scanFile(path).hasIndex());
+            QVERIFY(scan(path).hasIndex());
         }
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
                  journalLeft ? 2 : 1);

@@ -3,10 +3,15 @@
 #include "GstRef.h"
 #include "RecordingJournal.h"
 
+#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <atomic>
 
@@ -70,6 +75,64 @@ bool writeJournal(const QString &recording, qint64 recordedMs)
     QFile f(RecordingJournal::journalPath(recording));
     const QByteArray bytes = RecordingJournal::encode(c);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+AviChunkIndex scan(const QString &path)
+{
+    AviChunkIndex index;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    QString error;
+    if (fd >= 0) {
+        index.scan(fd, &error);
+        ::close(fd);
+    }
+    return index;
+}
+
+QByteArray digest(const QString &path)
+{
+    struct stat info;
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return "missing";
+    if (!S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode))
+        return "not a regular file"; // reading a pipe would wait for a writer
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray();
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(&f);
+    return hash.result();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+RecordingJournal::Contents journalOf(const QString &recording)
+{
+    RecordingJournal::Contents c;
+    RecordingJournal::decode(readFile(RecordingJournal::journalPath(recording)), &c);
+    return c;
+}
+
+bool isLink(const QString &path)
+{
+    struct stat info;
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+bool isRegular(const QString &path)
+{
+    struct stat info;
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 } // namespace UnfinishedRecordings
