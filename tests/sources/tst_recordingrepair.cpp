@@ -170,7 +170,7 @@ private slots:
         if (kind == "garbage") {
             bytes.resize(300000);
             for (int i = 0; i < bytes.size(); ++i)
-                bytes[i] = char((i * 7919 + (i >> 5)) & 0xff);
+                bytes[i] = char((quint32(i) * 7919u + (quint32(i) >> 5)) & 0xffu);
         } else if (kind == "header") {
             bytes = readFile(m_unfinished).left(200);
         } else if (kind == "nopicture") {
