@@ -62,6 +62,20 @@ QDateTime fromIso(const QString &text)
     return time.isValid() ? time.toUTC() : QDateTime();
 }
 
+// Size and rate of a video format, as the journal spells them out.
+void readVideoFormat(const QString &text, RecordingJournal::Contents *c)
+{
+    GstRef<GstCaps> caps(gst_caps_from_string(text.toUtf8().constData()));
+    if (!caps || gst_caps_get_size(caps.get()) == 0)
+        return;
+    const GstStructure *s = gst_caps_get_structure(caps.get(), 0);
+    gst_structure_get_int(s, "width", &c->width);
+    gst_structure_get_int(s, "height", &c->height);
+    int numerator = 0, denominator = 1;
+    if (gst_structure_get_fraction(s, "framerate", &numerator, &denominator))
+        c->framerate = QStringLiteral("%1/%2").arg(numerator).arg(denominator);
+}
+
 } // namespace
 
 RecordingJournal::~RecordingJournal()
@@ -114,15 +128,7 @@ std::shared_ptr<RecordingJournal> RecordingJournal::begin(const QString &path, c
     c.file = info.fileName();
     c.path = info.absoluteFilePath();
     c.captureCaps = captureCaps;
-    GstRef<GstCaps> caps(gst_caps_from_string(captureCaps.toUtf8().constData()));
-    if (caps && gst_caps_get_size(caps.get()) > 0) {
-        const GstStructure *s = gst_caps_get_structure(caps.get(), 0);
-        gst_structure_get_int(s, "width", &c.width);
-        gst_structure_get_int(s, "height", &c.height);
-        int numerator = 0, denominator = 1;
-        if (gst_structure_get_fraction(s, "framerate", &numerator, &denominator))
-            c.framerate = QStringLiteral("%1/%2").arg(numerator).arg(denominator);
-    }
+    readVideoFormat(captureCaps, &c);
     c.started = QDateTime::currentDateTimeUtc();
     c.pid = QCoreApplication::applicationPid();
     journal->m_clock.start();
@@ -175,17 +181,8 @@ void RecordingJournal::noteCaps(bool video, const QString &caps)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     (video ? m_contents.videoCaps : m_contents.audioCaps) = caps;
-    if (!video)
-        return;
-    GstRef<GstCaps> parsed(gst_caps_from_string(caps.toUtf8().constData()));
-    if (!parsed || gst_caps_get_size(parsed.get()) == 0)
-        return;
-    const GstStructure *s = gst_caps_get_structure(parsed.get(), 0);
-    gst_structure_get_int(s, "width", &m_contents.width);
-    gst_structure_get_int(s, "height", &m_contents.height);
-    int numerator = 0, denominator = 1;
-    if (gst_structure_get_fraction(s, "framerate", &numerator, &denominator))
-        m_contents.framerate = QStringLiteral("%1/%2").arg(numerator).arg(denominator);
+    if (video)
+        readVideoFormat(caps, &m_contents);
 }
 
 RecordingJournal::Contents RecordingJournal::contents() const
