@@ -98,5 +98,5 @@ QString RecordingRecovery::message(const QVector<RecordingRepairer::Outcome> &ou
             lines << tr("%1 could not be repaired: %2. The file has been kept as it was.")
                          .arg(name, reason(outcome.failure));
     }
-    return lines.join(QLatin1Char('\n'));
+    return lines.join(QStringLiteral("\n\n"));
 }

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -47,6 +48,14 @@ private slots:
             const QString text = prompts.errors[0].text;
             QVERIFY2(text.contains("2024-05-06_07-08-09.avi has been repaired"), qPrintable(text));
             QVERIFY2(text.contains("2024-05-06_07-10-00.avi could not be repaired"), qPrintable(text));
+
+            // The box as the user sees it over the window.
+            QMessageBox box(QMessageBox::Critical, prompts.errors[0].title, text, QMessageBox::Ok, window.get());
+            box.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&box));
+            const QString shots = QString(DOCCAM_BINARY_DIR) + "/screenshots";
+            QVERIFY(QDir().mkpath(shots));
+            QVERIFY(box.grab().save(shots + "/startup-recovery.png"));
         }
         AviChunkIndex repaired;
         QString error;
