@@ -18,13 +18,13 @@
 #include <QRandomGenerator>
 
 #include <gst/app/gstappsrc.h>
-#include <jpeglib.h>
 
 #include <algorithm>
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <jpeglib.h>
 #include <vector>
 
 namespace {

@@ -260,6 +260,49 @@
     </message>
 </context>
 <context>
+    <name>RecordingRecovery</name>
+    <message>
+        <source>Unfinished recordings</source>
+        <translation>Unvollständige Aufnahmen</translation>
+    </message>
+    <message>
+        <source>it cannot be read</source>
+        <translation>sie kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>it is not a video file this program can read</source>
+        <translation>sie ist keine Videodatei, die dieses Programm lesen kann</translation>
+    </message>
+    <message>
+        <source>it holds no complete picture</source>
+        <translation>sie enthält kein vollständiges Bild</translation>
+    </message>
+    <message>
+        <source>its name is a link to another file</source>
+        <translation>ihr Name ist eine Verknüpfung zu einer anderen Datei</translation>
+    </message>
+    <message>
+        <source>the repaired copy could not be written; the folder may be full or read-only</source>
+        <translation>die reparierte Kopie konnte nicht geschrieben werden; der Ordner ist möglicherweise voll oder schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>the repaired copy did not play correctly</source>
+        <translation>die reparierte Kopie ließ sich nicht korrekt abspielen</translation>
+    </message>
+    <message>
+        <source>These recordings were not finished when the program last ended:</source>
+        <translation>Diese Aufnahmen waren beim letzten Beenden des Programms nicht abgeschlossen:</translation>
+    </message>
+    <message>
+        <source>%1 has been repaired and plays for %2 s.</source>
+        <translation>%1 wurde repariert und dauert %2 s.</translation>
+    </message>
+    <message>
+        <source>%1 could not be repaired: %2. The file has been kept as it was.</source>
+        <translation>%1 konnte nicht repariert werden: %2. Die Datei wurde unverändert beibehalten.</translation>
+    </message>
+</context>
+<context>
     <name>SettingsToolWindow</name>
     <message>
         <source>Setting</source>

@@ -260,6 +260,49 @@
     </message>
 </context>
 <context>
+    <name>RecordingRecovery</name>
+    <message>
+        <source>Unfinished recordings</source>
+        <translation>Grabaciones sin terminar</translation>
+    </message>
+    <message>
+        <source>it cannot be read</source>
+        <translation>no se puede leer</translation>
+    </message>
+    <message>
+        <source>it is not a video file this program can read</source>
+        <translation>no es un archivo de vídeo que este programa pueda leer</translation>
+    </message>
+    <message>
+        <source>it holds no complete picture</source>
+        <translation>no contiene ninguna imagen completa</translation>
+    </message>
+    <message>
+        <source>its name is a link to another file</source>
+        <translation>su nombre es un enlace a otro archivo</translation>
+    </message>
+    <message>
+        <source>the repaired copy could not be written; the folder may be full or read-only</source>
+        <translation>no se pudo escribir la copia reparada; puede que la carpeta esté llena o sea de solo lectura</translation>
+    </message>
+    <message>
+        <source>the repaired copy did not play correctly</source>
+        <translation>la copia reparada no se reprodujo correctamente</translation>
+    </message>
+    <message>
+        <source>These recordings were not finished when the program last ended:</source>
+        <translation>Estas grabaciones no estaban terminadas cuando el programa se cerró por última vez:</translation>
+    </message>
+    <message>
+        <source>%1 has been repaired and plays for %2 s.</source>
+        <translation>%1 se ha reparado y dura %2 s.</translation>
+    </message>
+    <message>
+        <source>%1 could not be repaired: %2. The file has been kept as it was.</source>
+        <translation>No se pudo reparar %1: %2. El archivo se ha conservado tal como estaba.</translation>
+    </message>
+</context>
+<context>
     <name>SettingsToolWindow</name>
     <message>
         <source>Setting</source>

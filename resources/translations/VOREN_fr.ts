@@ -260,6 +260,49 @@
     </message>
 </context>
 <context>
+    <name>RecordingRecovery</name>
+    <message>
+        <source>Unfinished recordings</source>
+        <translation>Enregistrements inachevés</translation>
+    </message>
+    <message>
+        <source>it cannot be read</source>
+        <translation>il ne peut pas être lu</translation>
+    </message>
+    <message>
+        <source>it is not a video file this program can read</source>
+        <translation>ce n&apos;est pas un fichier vidéo que ce programme peut lire</translation>
+    </message>
+    <message>
+        <source>it holds no complete picture</source>
+        <translation>il ne contient aucune image complète</translation>
+    </message>
+    <message>
+        <source>its name is a link to another file</source>
+        <translation>son nom est un lien vers un autre fichier</translation>
+    </message>
+    <message>
+        <source>the repaired copy could not be written; the folder may be full or read-only</source>
+        <translation>la copie réparée n&apos;a pas pu être écrite ; le dossier est peut-être plein ou en lecture seule</translation>
+    </message>
+    <message>
+        <source>the repaired copy did not play correctly</source>
+        <translation>la copie réparée ne s&apos;est pas lue correctement</translation>
+    </message>
+    <message>
+        <source>These recordings were not finished when the program last ended:</source>
+        <translation>Ces enregistrements n&apos;étaient pas terminés lors de la dernière fermeture du programme :</translation>
+    </message>
+    <message>
+        <source>%1 has been repaired and plays for %2 s.</source>
+        <translation>%1 a été réparé et dure %2 s.</translation>
+    </message>
+    <message>
+        <source>%1 could not be repaired: %2. The file has been kept as it was.</source>
+        <translation>%1 n&apos;a pas pu être réparé : %2. Le fichier a été conservé tel quel.</translation>
+    </message>
+</context>
+<context>
     <name>SettingsToolWindow</name>
     <message>
         <source>Setting</source>

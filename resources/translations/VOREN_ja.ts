@@ -260,6 +260,49 @@
     </message>
 </context>
 <context>
+    <name>RecordingRecovery</name>
+    <message>
+        <source>Unfinished recordings</source>
+        <translation>未完了の録画</translation>
+    </message>
+    <message>
+        <source>it cannot be read</source>
+        <translation>読み取れません</translation>
+    </message>
+    <message>
+        <source>it is not a video file this program can read</source>
+        <translation>このプログラムで読み取れる動画ファイルではありません</translation>
+    </message>
+    <message>
+        <source>it holds no complete picture</source>
+        <translation>完全な画像が含まれていません</translation>
+    </message>
+    <message>
+        <source>its name is a link to another file</source>
+        <translation>名前が別のファイルへのリンクです</translation>
+    </message>
+    <message>
+        <source>the repaired copy could not be written; the folder may be full or read-only</source>
+        <translation>修復したコピーを書き込めませんでした。フォルダーがいっぱいか読み取り専用の可能性があります</translation>
+    </message>
+    <message>
+        <source>the repaired copy did not play correctly</source>
+        <translation>修復したコピーが正しく再生されませんでした</translation>
+    </message>
+    <message>
+        <source>These recordings were not finished when the program last ended:</source>
+        <translation>前回プログラムが終了したとき、次の録画は完了していませんでした:</translation>
+    </message>
+    <message>
+        <source>%1 has been repaired and plays for %2 s.</source>
+        <translation>%1 を修復しました。再生時間は %2 秒です。</translation>
+    </message>
+    <message>
+        <source>%1 could not be repaired: %2. The file has been kept as it was.</source>
+        <translation>%1 を修復できませんでした: %2。ファイルは元のまま保持されています。</translation>
+    </message>
+</context>
+<context>
     <name>SettingsToolWindow</name>
     <message>
         <source>Setting</source>

@@ -260,6 +260,49 @@
     </message>
 </context>
 <context>
+    <name>RecordingRecovery</name>
+    <message>
+        <source>Unfinished recordings</source>
+        <translation>Незавершённые записи</translation>
+    </message>
+    <message>
+        <source>it cannot be read</source>
+        <translation>его невозможно прочитать</translation>
+    </message>
+    <message>
+        <source>it is not a video file this program can read</source>
+        <translation>это не видеофайл, который может прочитать эта программа</translation>
+    </message>
+    <message>
+        <source>it holds no complete picture</source>
+        <translation>в нём нет ни одного полного кадра</translation>
+    </message>
+    <message>
+        <source>its name is a link to another file</source>
+        <translation>его имя — ссылка на другой файл</translation>
+    </message>
+    <message>
+        <source>the repaired copy could not be written; the folder may be full or read-only</source>
+        <translation>не удалось записать восстановленную копию; возможно, папка заполнена или доступна только для чтения</translation>
+    </message>
+    <message>
+        <source>the repaired copy did not play correctly</source>
+        <translation>восстановленная копия воспроизводится неправильно</translation>
+    </message>
+    <message>
+        <source>These recordings were not finished when the program last ended:</source>
+        <translation>Эти записи не были завершены при последнем завершении программы:</translation>
+    </message>
+    <message>
+        <source>%1 has been repaired and plays for %2 s.</source>
+        <translation>Файл %1 восстановлен, его длительность %2 с.</translation>
+    </message>
+    <message>
+        <source>%1 could not be repaired: %2. The file has been kept as it was.</source>
+        <translation>Не удалось восстановить файл %1: %2. Файл оставлен без изменений.</translation>
+    </message>
+</context>
+<context>
     <name>SettingsToolWindow</name>
     <message>
         <source>Setting</source>

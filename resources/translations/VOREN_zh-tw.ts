@@ -260,6 +260,49 @@
     </message>
 </context>
 <context>
+    <name>RecordingRecovery</name>
+    <message>
+        <source>Unfinished recordings</source>
+        <translation>未完成的錄影</translation>
+    </message>
+    <message>
+        <source>it cannot be read</source>
+        <translation>無法讀取</translation>
+    </message>
+    <message>
+        <source>it is not a video file this program can read</source>
+        <translation>不是本程式可讀取的影片檔</translation>
+    </message>
+    <message>
+        <source>it holds no complete picture</source>
+        <translation>不含任何完整畫面</translation>
+    </message>
+    <message>
+        <source>its name is a link to another file</source>
+        <translation>其名稱是指向其他檔案的連結</translation>
+    </message>
+    <message>
+        <source>the repaired copy could not be written; the folder may be full or read-only</source>
+        <translation>無法寫入修復後的副本；資料夾可能已滿或為唯讀</translation>
+    </message>
+    <message>
+        <source>the repaired copy did not play correctly</source>
+        <translation>修復後的副本無法正確播放</translation>
+    </message>
+    <message>
+        <source>These recordings were not finished when the program last ended:</source>
+        <translation>程式上次結束時，下列錄影尚未完成：</translation>
+    </message>
+    <message>
+        <source>%1 has been repaired and plays for %2 s.</source>
+        <translation>%1 已修復，播放長度為 %2 秒。</translation>
+    </message>
+    <message>
+        <source>%1 could not be repaired: %2. The file has been kept as it was.</source>
+        <translation>%1 無法修復：%2。檔案已保持原狀。</translation>
+    </message>
+</context>
+<context>
     <name>SettingsToolWindow</name>
     <message>
         <source>Setting</source>

@@ -5,6 +5,7 @@
 #include "canvas/OSDProcessor.h"
 #include "common/Config.h"
 #include "common/SkinPicture.h"
+#include "common/UserPrompts.h"
 #include "mainwindow/DeviceSupervisor.h"
 #include "mainwindow/FilmBarControl.h"
 #include "mainwindow/PhotographBar.h"
@@ -15,6 +16,8 @@
 #include "mainwindow/ToolActions.h"
 #include "mainwindow/ToolPanelBuilder.h"
 #include "sources/live/LiveSource.h"
+#include "sources/media/RecordingRecovery.h"
+#include "sources/photograph/PhotographSource.h"
 #include "sources/photograph/ThumbnailWidget.h"
 #include "toolwindows/AboutToolWindow.h"
 #include "toolwindows/PopupFactory.h"
@@ -100,6 +103,16 @@ MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> camera
     camera.startRecording = [this](const QString &path) { liveSource()->startRecording(path); };
     camera.stopRecording = [this] { liveSource()->stopRecording(); };
     m_recordingControl->setCamera(camera);
+    // Recordings a crash left unfinished in the record folder are repaired off the GUI thread;
+    // the user hears once what became of them.
+    auto *recovery = new RecordingRecovery(this);
+    connect(recovery, &RecordingRecovery::finished, this,
+            [this](const QVector<RecordingRepairer::Outcome> &outcomes) {
+                if (!outcomes.isEmpty())
+                    UserPrompts::instance()->critical(this, RecordingRecovery::title(),
+                                                      RecordingRecovery::message(outcomes));
+            });
+    recovery->start({Config::recordPath()});
 
     ToolActions::Parts actions;
     actions.tools = &m_tools;

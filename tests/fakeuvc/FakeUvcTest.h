@@ -11,7 +11,6 @@
 #include <QString>
 #include <QtTest>
 
-#include <jpeglib.h>
 #include <linux/videodev2.h>
 #include <sys/ioctl.h>
 
@@ -22,6 +21,7 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <jpeglib.h>
 #include <unistd.h>
 #include <vector>
 

@@ -1,11 +1,10 @@
 #include "JpegSamples.h"
 
-#include <jpeglib.h>
-
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <jpeglib.h>
 #include <vector>
 
 namespace {

@@ -8,6 +8,7 @@
 #include "sources/media/JpegDecodeBranch.h"
 #include "sources/media/MediaGraph.h"
 #include "sources/media/RecordingFinisher.h"
+#include "sources/media/RecordingJournal.h"
 
 #include <QFile>
 
@@ -115,14 +116,32 @@ bool LiveCaptureGraph::addRecordBranch(const QString &path, DeviceFilter *audio,
     g_object_set(audioQueue, "max-size-buffers", 0u, "max-size-bytes", 0u, "max-size-time",
                  guint64(3 * GST_SECOND), nullptr);
     if (!(m_graph->connect(microphone.get(), convert) && m_graph->connect(convert, resample)
-          && m_graph->connect(resample, audioQueue) && m_graph->connect(audioQueue, muxer)))
+          && m_graph->connect(resample, audioQueue) && m_graph->connect(audioQueue, muxer))) {
         qCWarning(lcSources) << "the audio branch does not connect";
+        return true;
+    }
+    // The multiplexer holds each picture back until it has written half a second of sound
+    // past it, so a crash would lose the last half second of pictures. Sound enters that much
+    // later in running time instead, and both reach the file as they arrive. Playback timing
+    // does not change: AVI streams count frames and bytes, not timestamps.
+    GstRef<GstPad> queued(gst_element_get_static_pad(audioQueue, "src"));
+    GstRef<GstPad> muxerInput(queued ? gst_pad_get_peer(queued.get()) : nullptr);
+    if (muxerInput)
+        gst_pad_set_offset(muxerInput.get(), AUDIO_INTERLEAVE_OFFSET_NS);
     return true;
 }
 
 bool LiveCaptureGraph::run()
 {
-    return m_graph && m_graph->run();
+    const bool running = m_graph && m_graph->run();
+    // The writer has created the file by now: from here on a crash leaves a journal beside it
+    // that lets the next start repair it.
+    if (running && m_muxer && !m_journal) {
+        m_journal = RecordingJournal::begin(m_recordPath, m_captureCaps);
+        if (m_journal)
+            m_journal->watch(m_muxer.get());
+    }
+    return running;
 }
 
 bool LiveCaptureGraph::finish()
@@ -134,10 +153,19 @@ bool LiveCaptureGraph::finish()
     m_muxer.reset();
     if (m_graph)
         m_graph->stop();
-    if (recording && !(m_recordGrabber && m_recordGrabber->framesPassed() > 0)) {
+    const bool empty = recording && !(m_recordGrabber && m_recordGrabber->framesPassed() > 0);
+    if (empty) {
         qCWarning(lcSources) << "the recording" << m_recordPath
                              << "received no frame from the camera; its empty file is removed";
         QFile::remove(m_recordPath);
+    }
+    // A file that could not be finished keeps its journal and is repaired at the next start.
+    if (m_journal) {
+        if (complete || empty)
+            m_journal->finish();
+        else
+            m_journal->keep();
+        m_journal.reset();
     }
     m_recordPath.clear();
     delete m_bus;

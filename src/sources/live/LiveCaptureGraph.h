@@ -13,6 +13,7 @@ class DeviceFilter;
 class DirectShowTransformFilter;
 class ICaptureCB;
 class MediaGraph;
+class RecordingJournal;
 
 // The live camera's pipeline:
 //   camera → image/jpeg caps → tee
@@ -21,7 +22,8 @@ class MediaGraph;
 //            camera's first frame decides, see JpegDecodeBranch)
 //   record:  queue → grabber (record) → avimux → filesink
 //            audio input → audioconvert → audioresample → queue → avimux
-// It only builds, runs and finishes the pipeline; the live source decides when, at which
+// While a recording runs, a RecordingJournal beside its file lets a crash be repaired at the
+// next start. It only builds, runs and finishes the pipeline; the live source decides when, at which
 // format and with which devices, and prepares the sink's recording slots.
 //
 // Errors on the bus are logged and otherwise end as missing frames, which the main window's
@@ -36,6 +38,9 @@ class LiveCaptureGraph : public QObject
 public:
     // How long finishing a recording may wait for the file's end before forcing it.
     static constexpr int FINISH_BOUND_MS = 4000;
+    // How much later sound enters the multiplexer than pictures of the same moment (see
+    // addRecordBranch): the multiplexer's own hold-back of pictures.
+    static constexpr gint64 AUDIO_INTERLEAVE_OFFSET_NS = GST_SECOND / 2;
 
     explicit LiveCaptureGraph(QObject *parent = nullptr);
     ~LiveCaptureGraph() override;
@@ -64,4 +69,5 @@ private:
     GstRef<GstElement> m_muxer;
     QString m_recordPath;
     QString m_captureCaps;
+    std::shared_ptr<RecordingJournal> m_journal; // while a recording runs
 };

@@ -1,12 +1,11 @@
 #include "sources/media/JpegFrameDecoder.h"
 
-#include <jpeglib.h>
-
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <jerror.h>
+#include <jpeglib.h>
 
 // libjpeg reports failures through error_exit, which must not return: it leaves with longjmp
 // to the setjmp in the function that called into the library. Everything between the two

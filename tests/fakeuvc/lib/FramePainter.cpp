@@ -1,6 +1,5 @@
 #include "FramePainter.h"
 
-#include <jpeglib.h>
 #include <linux/videodev2.h>
 
 #include <algorithm>
@@ -8,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <jpeglib.h>
 
 namespace fakeuvc {
 
