@@ -29,6 +29,14 @@ PACKAGES=(
   appstream xdotool
   # tests: the fake UVC camera encodes its frames with libjpeg
   libjpeg62-turbo-dev
+  # Wayland: Qt's Wayland platform, and Weston as the compositor the Wayland tests run on
+  # (headless, or nested in Xvfb for a pointer of its own), with its screenshooter
+  qtwayland5 weston
+  # fonts that installing these packages on a desktop commonly brings along (ghostscript's among
+  # them); their fontconfig set-up is part of what the sanitizer builds run with (tests/lsan.supp)
+  fonts-urw-base35 fonts-droid-fallback fonts-noto-mono
+  # tests: the installed desktop entry is validated
+  desktop-file-utils
 )
 
 missing=()

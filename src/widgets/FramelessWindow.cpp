@@ -1,9 +1,11 @@
 #include "widgets/FramelessWindow.h"
 
+#include "common/Logging.h"
 #include "common/SkinPicture.h"
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
 
 FramelessWindow::FramelessWindow(const QImage &background, bool tool, QWidget *parent)
     : QWidget(parent)
@@ -37,6 +39,13 @@ void FramelessWindow::mousePressEvent(QMouseEvent *event)
     if (isMaximized() || isMinimized() || event->pos().y() > DragBandBottom
         || event->button() != Qt::LeftButton)
         return;
+    if (requestSystemMove()) {
+        // The window system follows the pointer from here; no move reaches this window until
+        // the button is up again.
+        qCDebug(lcWidgets) << "window move handed to the window system";
+        event->accept();
+        return;
+    }
     m_dragOffset = event->globalPos() - frameGeometry().topLeft();
     m_dragging = true;
     event->accept();
@@ -56,4 +65,10 @@ void FramelessWindow::mouseReleaseEvent(QMouseEvent *event)
         return;
     m_dragging = false;
     event->accept();
+}
+
+bool FramelessWindow::requestSystemMove()
+{
+    QWindow *window = windowHandle();
+    return window && window->startSystemMove();
 }

@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 
 namespace {
 
@@ -86,6 +87,10 @@ void StyleWindow::maximize()
         return;
     }
     showMaximized();
+    // A Wayland compositor maximises a window on the output it chooses and gives it the size;
+    // a geometry set here would be taken for the normal size the window restores to.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         setGeometry(screen->availableGeometry());
 }
@@ -132,7 +137,35 @@ void StyleWindow::mousePressEvent(QMouseEvent *event)
         FramelessWindow::mousePressEvent(event);
         return;
     }
+    // A maximised or full-screen window first leaves that state, which the window system does
+    // not do for a resize of its own: that stays with the pointer code below.
+    const bool normal = !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized));
+    if (normal && requestSystemResize(zoneEdges())) {
+        qCDebug(lcWidgets) << "window resize handed to the window system";
+        event->accept();
+        return;
+    }
     m_resizing = true;
+}
+
+bool StyleWindow::requestSystemResize(Qt::Edges edges)
+{
+    QWindow *window = windowHandle();
+    return window && window->startSystemResize(edges);
+}
+
+Qt::Edges StyleWindow::zoneEdges() const
+{
+    Qt::Edges edges;
+    if (m_horizontalZone == 0)
+        edges |= Qt::LeftEdge;
+    else if (m_horizontalZone == 2)
+        edges |= Qt::RightEdge;
+    if (m_verticalZone == 0)
+        edges |= Qt::TopEdge;
+    else if (m_verticalZone == 2)
+        edges |= Qt::BottomEdge;
+    return edges;
 }
 
 void StyleWindow::mouseReleaseEvent(QMouseEvent *event)

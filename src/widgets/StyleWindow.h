@@ -16,7 +16,10 @@ class QShowEvent;
 // ":/icons/Background_Sub/VIDEO_FRAME_*.png", minimise, maximise and close buttons in the top
 // right corner, resizing by any edge or corner within EdgeZone pixels, and dragging by the top
 // band in between. Subclasses place their contents in layoutContents(), which runs after every
-// resize.
+// resize. A window in its normal state is resized by the window system where the platform
+// offers that (as it is dragged, see FramelessWindow); a maximised window, and any window where
+// the platform refuses, takes its new geometry from the pointer itself, leaving the maximised
+// state.
 //
 // Threads: GUI thread only.
 class StyleWindow : public FramelessWindow
@@ -46,7 +49,13 @@ protected:
     void leaveEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
+    // Asks the window system to resize the window by `edges` with the pointer until the button
+    // goes up (QWindow::startSystemResize). False when the platform cannot.
+    virtual bool requestSystemResize(Qt::Edges edges);
+
 private:
+    // The edges of the current pointer zones.
+    Qt::Edges zoneEdges() const;
     void resizeByPointer(const QPoint &position);
 
     ImageButton *m_minimizeButton = nullptr;

@@ -6,6 +6,32 @@
 #include <QScreen>
 #include <QtTest>
 
+namespace {
+
+// A window whose window system answers the move request as the test says, and counts the
+// requests.
+class SystemMoveWindow : public FramelessWindow
+{
+public:
+    SystemMoveWindow(const QImage &background, bool accepts)
+        : FramelessWindow(background, false, nullptr)
+        , m_accepts(accepts)
+    { }
+    int requests = 0;
+
+protected:
+    bool requestSystemMove() override
+    {
+        ++requests;
+        return m_accepts;
+    }
+
+private:
+    bool m_accepts;
+};
+
+} // namespace
+
 class TestFramelessWindow : public QObject
 {
     Q_OBJECT
@@ -95,6 +121,59 @@ private slots:
         QTest::mouseMove(&window, QPoint(60, 60));
         QTest::qWait(0);
         QCOMPARE(window.pos(), after);
+    }
+
+    // Where the window system moves the window, the pointer's moves leave it alone; where it
+    // refuses, the window follows the pointer itself. Only presses that would drag ask.
+    void systemMoveOrFallback_data()
+    {
+        QTest::addColumn<int>("pressY");
+        QTest::addColumn<Qt::WindowState>("state");
+        QTest::addColumn<bool>("accepts");
+        QTest::addColumn<int>("requests");
+        QTest::addColumn<QPoint>("moved");
+        QTest::newRow("accepted") << 10 << Qt::WindowNoState << true << 1 << QPoint(0, 0);
+        QTest::newRow("accepted, last row of the band")
+            << 25 << Qt::WindowNoState << true << 1 << QPoint(0, 0);
+        QTest::newRow("refused: the window follows")
+            << 10 << Qt::WindowNoState << false << 1 << QPoint(50, 30);
+        QTest::newRow("below the band, not asked") << 26 << Qt::WindowNoState << true << 0 << QPoint(0, 0);
+        QTest::newRow("maximised, not asked") << 10 << Qt::WindowMaximized << true << 0 << QPoint(0, 0);
+    }
+    void systemMoveOrFallback()
+    {
+        QFETCH(int, pressY);
+        QFETCH(Qt::WindowState, state);
+        QFETCH(bool, accepts);
+        QFETCH(int, requests);
+        QFETCH(QPoint, moved);
+        SystemMoveWindow window(solidPicture(200, 100, qRgb(9, 9, 9)), accepts);
+        window.move(100, 80);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.setWindowState(state);
+        QTRY_COMPARE(window.windowState(), state);
+        if (state == Qt::WindowMaximized)
+            QTRY_COMPARE(window.geometry(), window.screen()->availableGeometry());
+        const QPoint start = window.pos();
+
+        QTest::mousePress(&window, Qt::LeftButton, {}, QPoint(40, pressY));
+        QCOMPARE(window.requests, requests);
+        QTest::mouseMove(&window, QPoint(90, pressY + 30));
+        QTest::qWait(0);
+        QTRY_COMPARE(window.pos(), start + moved);
+        QTest::mouseRelease(&window, Qt::LeftButton, {}, QPoint(90, pressY + 30));
+        QCOMPARE(window.requests, requests);
+    }
+
+    void offscreenPlatformRefusesTheSystemMove()
+    {
+        // The platform of these tests has no window system to hand the move to: every drag
+        // above runs on the window's own code, as on an X11 display without a window manager.
+        FramelessWindow window(solidPicture(200, 100, qRgb(9, 9, 9)), false, nullptr);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(!window.windowHandle()->startSystemMove());
     }
 };
 

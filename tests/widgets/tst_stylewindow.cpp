@@ -25,6 +25,26 @@ protected:
     }
 };
 
+// A window whose window system accepts moves and resizes, and remembers what it was asked.
+class SystemFrameWindow : public ContentWindow
+{
+public:
+    int moves = 0;
+    QVector<Qt::Edges> resizes;
+
+protected:
+    bool requestSystemMove() override
+    {
+        ++moves;
+        return true;
+    }
+    bool requestSystemResize(Qt::Edges edges) override
+    {
+        resizes.append(edges);
+        return true;
+    }
+};
+
 QImage frameImage(const char *name)
 {
     return QImage(QStringLiteral(":/icons/Background_Sub/%1.png").arg(QLatin1String(name)));
@@ -213,6 +233,68 @@ private slots:
         QTest::qWait(0);
         QCOMPARE(m_window->geometry(), geometry);
         QCOMPARE(m_window->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    // Edges and corners hand the resize to the window system with the edges of their zone;
+    // the top band hands it the move. Either way the pointer's moves change nothing here.
+    void systemResizeByZone_data()
+    {
+        QTest::addColumn<QPoint>("press");
+        QTest::addColumn<int>("edges");
+        QTest::addColumn<int>("moves");
+        QTest::newRow("top-left corner") << QPoint(2, 3) << int(Qt::TopEdge | Qt::LeftEdge) << 0;
+        QTest::newRow("top edge") << QPoint(200, 5) << int(Qt::TopEdge) << 0;
+        QTest::newRow("top-right corner") << QPoint(395, 0) << int(Qt::TopEdge | Qt::RightEdge) << 0;
+        QTest::newRow("right edge") << QPoint(397, 150) << int(Qt::RightEdge) << 0;
+        QTest::newRow("bottom-right corner") << QPoint(399, 299) << int(Qt::BottomEdge | Qt::RightEdge) << 0;
+        QTest::newRow("bottom edge") << QPoint(200, 295) << int(Qt::BottomEdge) << 0;
+        QTest::newRow("bottom-left corner") << QPoint(5, 295) << int(Qt::BottomEdge | Qt::LeftEdge) << 0;
+        QTest::newRow("left edge") << QPoint(0, 150) << int(Qt::LeftEdge) << 0;
+        QTest::newRow("drag band") << QPoint(200, 6) << 0 << 1;
+        QTest::newRow("inside, below the band") << QPoint(200, 26) << 0 << 0;
+    }
+    void systemResizeByZone()
+    {
+        QFETCH(QPoint, press);
+        QFETCH(int, edges);
+        QFETCH(int, moves);
+        auto window = std::make_unique<SystemFrameWindow>();
+        window->setMinimumSize(300, 200);
+        window->setGeometry(200, 150, 400, 300);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QTest::mouseMove(window.get(), press + QPoint(1, 1));
+        QTest::mouseMove(window.get(), press);
+        QTest::mousePress(window.get(), Qt::LeftButton, {}, press);
+        QTest::mouseMove(window.get(), press + QPoint(-30, 40));
+        QTest::mouseRelease(window.get(), Qt::LeftButton, {}, press + QPoint(-30, 40));
+        QCOMPARE(window->resizes, edges ? QVector<Qt::Edges>{Qt::Edges(edges)} : QVector<Qt::Edges>());
+        QCOMPARE(window->moves, moves);
+        QTest::qWait(0);
+        QCOMPARE(window->geometry(), QRect(200, 150, 400, 300));
+    }
+
+    void maximisedWindowResizesByThePointer()
+    {
+        // The window system would resize a maximised window in place, or not at all; the edge
+        // takes it out of that state with the pointer's geometry, as without a window system.
+        auto window = std::make_unique<SystemFrameWindow>();
+        window->setGeometry(200, 150, 400, 300);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->maximize();
+        QTRY_VERIFY(window->isMaximized());
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        QTRY_COMPARE(window->geometry(), available);
+        const QPoint edge(available.width() - 2, available.height() / 2);
+        QTest::mouseMove(window.get(), edge + QPoint(1, 1));
+        QTest::mouseMove(window.get(), edge);
+        QTest::mousePress(window.get(), Qt::LeftButton, {}, edge);
+        QTest::mouseMove(window.get(), edge - QPoint(100, 0));
+        QTest::mouseRelease(window.get(), Qt::LeftButton, {}, edge - QPoint(100, 0));
+        QVERIFY(window->resizes.isEmpty());
+        QVERIFY(!window->isMaximized());
+        QTRY_COMPARE(window->width(), available.width() - 100 - 2);
     }
 
     void releaseAfterResizeRecomputesTheCursor()

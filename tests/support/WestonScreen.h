@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+// The Weston compositor a test runs on (tests/support/on-weston.sh): its screenshots, where a
+// window shows on them, and the pointer of a nested compositor.
+//
+// Threads: the test's main thread.
+namespace WestonScreen {
+
+// The desktop's colour where no window is (on-weston.sh sets it).
+QColor background();
+
+// "headless" or "nested" under on-weston.sh, empty otherwise.
+QString backend();
+
+// The compositor's whole output through weston-screenshooter; a null picture and the reason in
+// *error when it cannot be taken.
+QImage grab(QString *error);
+
+// Writes `shot` as <build>/screenshots/wayland/<name>.png; returns the file's path.
+QString save(const QImage &shot, const QString &name);
+
+// The bounding box of what is not desktop on `shot`: the windows shown. Rows and columns with
+// only a few such pixels (the pointer's sprite) do not count.
+QRect windowsOn(const QImage &shot);
+
+// The share of pixels in `area` of `shot` that are strongly saturated colours, as the simulated
+// camera's colour bars are and the skin's greys are not.
+double saturatedShare(const QImage &shot, const QRect &area);
+
+// Runs xdotool with `arguments` on the X display of a nested compositor; false with the reason
+// in *error when it fails.
+bool pointer(const QStringList &arguments, QString *error);
+
+} // namespace WestonScreen
