@@ -378,6 +378,37 @@
     </message>
 </context>
 <context>
+    <name>StartupFiles</name>
+    <message>
+        <source>The file or folder %1 does not exist.</source>
+        <translation>Die Datei oder der Ordner %1 existiert nicht.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read.</source>
+        <translation>%1 kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The folder %1 holds no pictures that can be shown (BMP, JPEG, PNG or GIF).</source>
+        <translation>Der Ordner %1 enthält keine Bilder, die angezeigt werden können (BMP, JPEG, PNG oder GIF).</translation>
+    </message>
+    <message>
+        <source>%1 is not a picture that can be shown (BMP, JPEG, PNG or GIF).</source>
+        <translation>%1 ist kein Bild, das angezeigt werden kann (BMP, JPEG, PNG oder GIF).</translation>
+    </message>
+    <message>
+        <source>%1 cannot be played: it is not a film, or it is damaged.</source>
+        <translation>%1 kann nicht abgespielt werden: Die Datei ist kein Film oder sie ist beschädigt.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>The program starts in Live mode instead.</source>
+        <translation>Das Programm startet stattdessen im Modus „Live“.</translation>
+    </message>
+</context>
+<context>
     <name>TextToolWindow</name>
     <message>
         <source>Text</source>

@@ -378,6 +378,37 @@
     </message>
 </context>
 <context>
+    <name>StartupFiles</name>
+    <message>
+        <source>The file or folder %1 does not exist.</source>
+        <translation>El archivo o la carpeta %1 no existe.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read.</source>
+        <translation>No se puede leer %1.</translation>
+    </message>
+    <message>
+        <source>The folder %1 holds no pictures that can be shown (BMP, JPEG, PNG or GIF).</source>
+        <translation>La carpeta %1 no contiene imágenes que se puedan mostrar (BMP, JPEG, PNG o GIF).</translation>
+    </message>
+    <message>
+        <source>%1 is not a picture that can be shown (BMP, JPEG, PNG or GIF).</source>
+        <translation>%1 no es una imagen que se pueda mostrar (BMP, JPEG, PNG o GIF).</translation>
+    </message>
+    <message>
+        <source>%1 cannot be played: it is not a film, or it is damaged.</source>
+        <translation>No se puede reproducir %1: no es un vídeo o está dañado.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>The program starts in Live mode instead.</source>
+        <translation>En su lugar, el programa se inicia en el modo «En directo».</translation>
+    </message>
+</context>
+<context>
     <name>TextToolWindow</name>
     <message>
         <source>Text</source>

@@ -378,6 +378,37 @@
     </message>
 </context>
 <context>
+    <name>StartupFiles</name>
+    <message>
+        <source>The file or folder %1 does not exist.</source>
+        <translation>Le fichier ou le dossier %1 n&apos;existe pas.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read.</source>
+        <translation>Impossible d&apos;accéder à %1.</translation>
+    </message>
+    <message>
+        <source>The folder %1 holds no pictures that can be shown (BMP, JPEG, PNG or GIF).</source>
+        <translation>Le dossier %1 ne contient aucune image pouvant être affichée (BMP, JPEG, PNG ou GIF).</translation>
+    </message>
+    <message>
+        <source>%1 is not a picture that can be shown (BMP, JPEG, PNG or GIF).</source>
+        <translation>%1 n&apos;est pas une image pouvant être affichée (BMP, JPEG, PNG ou GIF).</translation>
+    </message>
+    <message>
+        <source>%1 cannot be played: it is not a film, or it is damaged.</source>
+        <translation>Impossible de lire %1 : ce n&apos;est pas un film, ou le fichier est endommagé.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>The program starts in Live mode instead.</source>
+        <translation>Le programme démarre à la place en mode « Direct ».</translation>
+    </message>
+</context>
+<context>
     <name>TextToolWindow</name>
     <message>
         <source>Text</source>

@@ -378,6 +378,37 @@
     </message>
 </context>
 <context>
+    <name>StartupFiles</name>
+    <message>
+        <source>The file or folder %1 does not exist.</source>
+        <translation>ファイルまたはフォルダー %1 は存在しません。</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read.</source>
+        <translation>%1 を読み込めません。</translation>
+    </message>
+    <message>
+        <source>The folder %1 holds no pictures that can be shown (BMP, JPEG, PNG or GIF).</source>
+        <translation>フォルダー %1 には表示できる画像 (BMP、JPEG、PNG、GIF) がありません。</translation>
+    </message>
+    <message>
+        <source>%1 is not a picture that can be shown (BMP, JPEG, PNG or GIF).</source>
+        <translation>%1 は表示できる画像 (BMP、JPEG、PNG、GIF) ではありません。</translation>
+    </message>
+    <message>
+        <source>%1 cannot be played: it is not a film, or it is damaged.</source>
+        <translation>%1 を再生できません。動画ではないか、ファイルが破損しています。</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>エラー</translation>
+    </message>
+    <message>
+        <source>The program starts in Live mode instead.</source>
+        <translation>代わりに「ライブ」モードで起動します。</translation>
+    </message>
+</context>
+<context>
     <name>TextToolWindow</name>
     <message>
         <source>Text</source>

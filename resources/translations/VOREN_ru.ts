@@ -378,6 +378,37 @@
     </message>
 </context>
 <context>
+    <name>StartupFiles</name>
+    <message>
+        <source>The file or folder %1 does not exist.</source>
+        <translation>Файл или папка %1 не существует.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read.</source>
+        <translation>Не удаётся прочитать %1.</translation>
+    </message>
+    <message>
+        <source>The folder %1 holds no pictures that can be shown (BMP, JPEG, PNG or GIF).</source>
+        <translation>В папке %1 нет изображений, которые можно показать (BMP, JPEG, PNG или GIF).</translation>
+    </message>
+    <message>
+        <source>%1 is not a picture that can be shown (BMP, JPEG, PNG or GIF).</source>
+        <translation>%1 — не изображение, которое можно показать (BMP, JPEG, PNG или GIF).</translation>
+    </message>
+    <message>
+        <source>%1 cannot be played: it is not a film, or it is damaged.</source>
+        <translation>Не удаётся воспроизвести %1: это не видео, или файл повреждён.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>The program starts in Live mode instead.</source>
+        <translation>Вместо этого программа запускается в режиме «Камера».</translation>
+    </message>
+</context>
+<context>
     <name>TextToolWindow</name>
     <message>
         <source>Text</source>

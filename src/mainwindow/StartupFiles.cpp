@@ -1,0 +1,135 @@
+#include "mainwindow/StartupFiles.h"
+
+#include "common/Logging.h"
+#include "common/UserPrompts.h"
+#include "mainwindow/MainWindow.h"
+#include "sources/film/FilmSource.h"
+#include "sources/photograph/PhotographSource.h"
+#include "widgets/ImageButton.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMimeDatabase>
+#include <QUrl>
+
+namespace {
+
+QString localPath(const QString &path)
+{
+    if (path.startsWith(QLatin1String("file:")))
+        return QUrl(path).toLocalFile();
+    return path;
+}
+
+bool isPicture(const QFileInfo &file)
+{
+    return QMimeDatabase().mimeTypeForFile(file).name().startsWith(QLatin1String("image/"));
+}
+
+// A picture the photograph source lists (by its name) whose header can be read: a picture's
+// kind and size, not yet its pixels.
+bool isShownPicture(const QFileInfo &file)
+{
+    if (!PhotographSource::listPictures(file.absoluteDir()).contains(file.fileName()))
+        return false;
+    QImageReader reader(file.absoluteFilePath());
+    return reader.canRead() && reader.size().isValid();
+}
+
+void selectMode(MainWindow &window, WindowMode mode)
+{
+    window.modeButton(mode)->setChecked(true);
+    window.switchMode();
+}
+
+} // namespace
+
+const QStringList &StartupFiles::filmTypes()
+{
+    static const QStringList types = {"video/x-msvideo",  "video/x-ms-wmv", "video/mp4", "video/quicktime",
+                                      "video/x-matroska", "video/webm",     "video/ogg", "video/mpeg",
+                                      "video/x-flv",      "video/3gpp"};
+    return types;
+}
+
+const QStringList &StartupFiles::pictureTypes()
+{
+    static const QStringList types = {"image/bmp", "image/jpeg", "image/png", "image/gif"};
+    return types;
+}
+
+QString StartupFiles::problemWith(const QString &path)
+{
+    const QFileInfo file(localPath(path));
+    const QString name = QDir::toNativeSeparators(file.absoluteFilePath());
+    if (!file.exists())
+        return tr("The file or folder %1 does not exist.").arg(name);
+    if (!file.isReadable())
+        return tr("%1 cannot be read.").arg(name);
+    if (file.isDir()) {
+        if (PhotographSource::listPictures(QDir(file.absoluteFilePath())).isEmpty())
+            return tr("The folder %1 holds no pictures that can be shown (BMP, JPEG, PNG or GIF).").arg(name);
+        return QString();
+    }
+    if (isPicture(file) && !isShownPicture(file))
+        return tr("%1 is not a picture that can be shown (BMP, JPEG, PNG or GIF).").arg(name);
+    return QString();
+}
+
+bool StartupFiles::open(MainWindow &window, const QString &path)
+{
+    if (path.isEmpty())
+        return true;
+    const QString problem = problemWith(path);
+    if (!problem.isEmpty()) {
+        report(window, problem);
+        return false;
+    }
+    const QFileInfo file(localPath(path));
+    if (file.isDir()) {
+        const QDir folder(file.absoluteFilePath());
+        return openPhotograph(window, folder.path(), PhotographSource::listPictures(folder).first());
+    }
+    if (isPicture(file))
+        return openPhotograph(window, file.absolutePath(), file.fileName());
+    // Everything else may be a film: the film source says whether it plays.
+    return openFilm(window, file.absoluteFilePath());
+}
+
+bool StartupFiles::openFilm(MainWindow &window, const QString &path)
+{
+    selectMode(window, MODE_FILM);
+    if (window.filmSource()->open(path)) {
+        qCInfo(lcMainWindow) << "started with the film" << path;
+        return true;
+    }
+    selectMode(window, MODE_LIVE);
+    report(
+        window,
+        tr("%1 cannot be played: it is not a film, or it is damaged.").arg(QDir::toNativeSeparators(path)));
+    return false;
+}
+
+bool StartupFiles::openPhotograph(MainWindow &window, const QString &folder, const QString &fileName)
+{
+    selectMode(window, MODE_PHOTOGRAPH);
+    if (window.photographSource()->openPhotograph(folder, fileName)) {
+        qCInfo(lcMainWindow) << "started with the pictures of" << folder << "at" << fileName;
+        return true;
+    }
+    selectMode(window, MODE_LIVE);
+    report(window,
+           tr("%1 is not a picture that can be shown (BMP, JPEG, PNG or GIF).")
+               .arg(QDir::toNativeSeparators(QDir(folder).filePath(fileName))));
+    return false;
+}
+
+void StartupFiles::report(MainWindow &window, const QString &problem)
+{
+    qCWarning(lcMainWindow) << "nothing opened at start:" << problem;
+    UserPrompts::instance()->critical(&window, tr("Error"),
+                                      problem + QLatin1String("\n\n")
+                                          + tr("The program starts in Live mode instead."));
+}

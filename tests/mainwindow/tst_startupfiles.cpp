@@ -1,0 +1,301 @@
+// The file or folder the program is started with: the mode it opens in, what the film and
+// photograph sources show, the box for what cannot be opened, and the types the desktop entry and
+// the AppStream file declare, each of which is played or shown for real.
+#include "MainWindowRig.h"
+#include "ScriptedPrompts.h"
+#include "TestPictures.h"
+#include "mainwindow/StartupFiles.h"
+#include "sources/film/FilmSource.h"
+#include "sources/photograph/PhotographSource.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMimeDatabase>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+namespace {
+
+// A second of moving test picture in `path`, made by ffmpeg with the given codec arguments.
+bool makeFilm(const QString &path, const QStringList &codec, QString *error)
+{
+    QProcess ffmpeg;
+    ffmpeg.setProcessChannelMode(QProcess::MergedChannels);
+    ffmpeg.start("ffmpeg",
+                 QStringList{"-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                             "testsrc=size=176x144:rate=25:duration=1"}
+                     + codec + QStringList{path});
+    if (!ffmpeg.waitForFinished(60000) || ffmpeg.exitCode() != 0) {
+        *error = QString::fromLocal8Bit(ffmpeg.readAll());
+        return false;
+    }
+    return true;
+}
+
+// One file of each declared type: a film made by ffmpeg with a codec GStreamer decodes here...
+struct FilmCase
+{
+    QString type;
+    QString name;
+    QStringList codec;
+};
+const QVector<FilmCase> &filmCases()
+{
+    static const QVector<FilmCase> cases = {
+        {"video/x-msvideo", "film.avi", {"-c:v", "mjpeg"}},
+        {"video/x-ms-wmv", "film.wmv", {"-c:v", "wmv2"}},
+        {"video/mp4", "film.mp4", {"-c:v", "mpeg4"}},
+        {"video/quicktime", "film.mov", {"-c:v", "mpeg4"}},
+        {"video/x-matroska", "film.mkv", {"-c:v", "mpeg4"}},
+        {"video/webm", "film.webm", {"-c:v", "libvpx"}},
+        {"video/ogg", "film.ogv", {"-c:v", "libtheora"}},
+        {"video/mpeg", "film.mpg", {"-c:v", "mpeg2video", "-f", "mpeg"}},
+        {"video/x-flv", "film.flv", {"-c:v", "flv1"}},
+        {"video/3gpp", "film.3gp", {"-c:v", "h263"}},
+    };
+    return cases;
+}
+
+// ... and a picture written by the test pictures' writer.
+struct PictureCase
+{
+    QString type;
+    QString name;
+};
+const QVector<PictureCase> &pictureCases()
+{
+    static const QVector<PictureCase> cases = {
+        {"image/bmp", "picture.bmp"},
+        {"image/jpeg", "picture.jpeg"},
+        {"image/png", "picture.png"},
+        {"image/gif", "picture.gif"},
+    };
+    return cases;
+}
+
+QSet<QString> declaredTypes()
+{
+    QSet<QString> types;
+    for (const QString &t : StartupFiles::filmTypes() + StartupFiles::pictureTypes())
+        types.insert(t);
+    return types;
+}
+
+} // namespace
+
+class TestStartupFiles : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_startFolder;
+
+    QString fixture(const QString &name) const { return QDir(m_dir.path()).filePath(name); }
+
+    std::unique_ptr<MainWindow> window()
+    {
+        auto w = MainWindowRig::makeWindow();
+        w->filmSource()->setAudioOutput("fakesink");
+        return w;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_startFolder = QDir::currentPath();
+        QString error;
+        QVERIFY2(makeFilm(fixture("film.avi"), {"-c:v", "mjpeg"}, &error), qPrintable(error));
+        QVERIFY(QDir().mkpath(fixture("pictures")));
+        for (const char *name : {"a.png", "b.jpg", "c.bmp"})
+            QVERIFY(TestPictures::write(fixture("pictures/") + name, QSize(64, 48)));
+        QVERIFY(QDir().mkpath(fixture("no pictures")));
+        QVERIFY(TestPictures::writeBytes(fixture("no pictures/notes.txt"), "not a picture"));
+        QVERIFY(TestPictures::writeBytes(fixture("notes.txt"), "not a film either"));
+        QVERIFY(QDir().mkpath(fixture("broken")));
+        QVERIFY(TestPictures::writeBytes(fixture("broken/broken.png"), "\x89PNG\r\n\x1a\n not the rest"));
+        QVERIFY(TestPictures::write(fixture("broken/good.png"), QSize(8, 8)));
+        QVERIFY(QImage(16, 16, QImage::Format_RGB32).save(fixture("picture.ppm")));
+        QByteArray garbage(200000, '\0');
+        for (int i = 0; i < garbage.size(); ++i)
+            garbage[i] = char((i * 7919) >> 3);
+        QVERIFY(TestPictures::writeBytes(fixture("damaged.avi"), "RIFF" + garbage));
+    }
+
+    void cleanup() { QDir::setCurrent(m_startFolder); }
+
+    void opensInItsMode_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<WindowMode>("mode");
+        QTest::addColumn<int>("shown");     // the photograph shown, or -1
+        QTest::addColumn<QString>("error"); // what the box says, empty: no box
+        QTest::newRow("nothing") << QString() << MODE_LIVE << -1 << QString();
+        QTest::newRow("film") << "film.avi" << MODE_FILM << -1 << QString();
+        QTest::newRow("film as a file URL") << "url:film.avi" << MODE_FILM << -1 << QString();
+        QTest::newRow("film, relative to the working folder")
+            << "relative:film.avi" << MODE_FILM << -1 << QString();
+        QTest::newRow("picture, shown first") << "pictures/b.jpg" << MODE_PHOTOGRAPH << 1 << QString();
+        QTest::newRow("folder") << "pictures" << MODE_PHOTOGRAPH << 0 << QString();
+        QTest::newRow("folder with a trailing slash") << "pictures/" << MODE_PHOTOGRAPH << 0 << QString();
+        QTest::newRow("missing") << "gone.avi" << MODE_LIVE << -1 << "does not exist";
+        QTest::newRow("folder without pictures") << "no pictures" << MODE_LIVE << -1 << "holds no pictures";
+        QTest::newRow("damaged picture") << "broken/broken.png" << MODE_LIVE << -1 << "is not a picture";
+        QTest::newRow("picture of a kind not shown")
+            << "picture.ppm" << MODE_LIVE << -1 << "is not a picture";
+        QTest::newRow("text") << "notes.txt" << MODE_LIVE << -1 << "cannot be played";
+        QTest::newRow("damaged film") << "damaged.avi" << MODE_LIVE << -1 << "cannot be played";
+    }
+    void opensInItsMode()
+    {
+        QFETCH(QString, path);
+        QFETCH(WindowMode, mode);
+        QFETCH(int, shown);
+        QFETCH(QString, error);
+        QString given;
+        if (path.startsWith("url:")) {
+            given = QUrl::fromLocalFile(fixture(path.mid(4))).toString();
+        } else if (path.startsWith("relative:")) {
+            QDir::setCurrent(m_dir.path());
+            given = path.mid(9);
+        } else if (!path.isEmpty()) {
+            given = fixture(path);
+        }
+        ScriptedPrompts prompts;
+        auto w = window();
+        QCOMPARE(StartupFiles::open(*w, given), error.isEmpty());
+        QCOMPARE(w->currentMode(), mode);
+        QCOMPARE(w->filmSource()->isLoaded(), mode == MODE_FILM);
+        QCOMPARE(w->photographSource()->isLoaded(), mode == MODE_PHOTOGRAPH);
+        if (shown >= 0) {
+            QCOMPARE(w->photographSource()->count(), 3);
+            QCOMPARE(w->photographSource()->currentIndex(), shown);
+        }
+        if (error.isEmpty()) {
+            QCOMPARE(prompts.errors.size(), 0);
+            return;
+        }
+        QCOMPARE(prompts.errors.size(), 1);
+        const ScriptedPrompts::Asked &box = prompts.errors.first();
+        QCOMPARE(box.parent, w.get());
+        QCOMPARE(box.title, QString("Error"));
+        // The path the user gave, what is wrong with it, and what happens instead.
+        QVERIFY2(box.text.contains(QDir::toNativeSeparators(QFileInfo(given).absoluteFilePath())),
+                 qPrintable(box.text));
+        QVERIFY2(box.text.contains(error), qPrintable(box.text));
+        QVERIFY2(box.text.endsWith("The program starts in Live mode instead."), qPrintable(box.text));
+    }
+
+    void desktopEntryDeclaresTheTypes()
+    {
+        QFile file(QString(DOCCAM_SOURCE_DIR) + "/packaging/document-camera.desktop");
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+        QString exec;
+        QSet<QString> types;
+        for (const QString &line : QString::fromUtf8(file.readAll()).split('\n')) {
+            if (line.startsWith("Exec="))
+                exec = line.mid(5);
+            if (line.startsWith("MimeType=")) {
+                for (const QString &t : line.mid(9).split(';', Qt::SkipEmptyParts))
+                    types.insert(t);
+            }
+        }
+        // One local file or folder per start: what the program takes.
+        QCOMPARE(exec, QString("document-camera %f"));
+        QCOMPARE(types, declaredTypes());
+    }
+
+    void appStreamListsTheTypes()
+    {
+        QFile file(QString(DOCCAM_SOURCE_DIR) + "/packaging/com.quillmore.DocumentCamera.metainfo.xml.in");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&file);
+        QSet<QString> types;
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (xml.isStartElement() && xml.name() == QLatin1String("mediatype"))
+                types.insert(xml.readElementText());
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(types, declaredTypes());
+    }
+
+    void declaredTypesAreTheDesktopsNames()
+    {
+        // The names the desktop's MIME database gives files: an alias would never match.
+        QMimeDatabase db;
+        for (const QString &type : declaredTypes()) {
+            const QMimeType known = db.mimeTypeForName(type);
+            QVERIFY2(known.isValid(), qPrintable(type));
+            QCOMPARE(known.name(), type);
+        }
+    }
+
+    void everyDeclaredFilmTypePlays_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("codec");
+        for (const FilmCase &c : filmCases())
+            QTest::newRow(qPrintable(c.type)) << c.type << c.name << c.codec;
+    }
+    void everyDeclaredFilmTypePlays()
+    {
+        QFETCH(QString, type);
+        QFETCH(QString, name);
+        QFETCH(QStringList, codec);
+        const QString path = fixture("types/" + name);
+        QVERIFY(QDir().mkpath(fixture("types")));
+        QString error;
+        QVERIFY2(makeFilm(path, codec, &error), qPrintable(error));
+        QCOMPARE(QMimeDatabase().mimeTypeForFile(path).name(), type);
+        ScriptedPrompts prompts;
+        auto w = window();
+        QVERIFY(StartupFiles::open(*w, path));
+        QCOMPARE(w->currentMode(), MODE_FILM);
+        QVERIFY(w->filmSource()->isLoaded());
+        QVERIFY(w->filmSource()->duration() > 0);
+        QCOMPARE(prompts.errors.size(), 0);
+    }
+
+    void everyDeclaredPictureTypeShows_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("name");
+        for (const PictureCase &c : pictureCases())
+            QTest::newRow(qPrintable(c.type)) << c.type << c.name;
+    }
+    void everyDeclaredPictureTypeShows()
+    {
+        QFETCH(QString, type);
+        QFETCH(QString, name);
+        const QString folder = fixture("picture types/" + type.section('/', 1));
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(TestPictures::write(folder + "/" + name, QSize(32, 24)));
+        QCOMPARE(QMimeDatabase().mimeTypeForFile(folder + "/" + name).name(), type);
+        ScriptedPrompts prompts;
+        auto w = window();
+        QVERIFY(StartupFiles::open(*w, folder + "/" + name));
+        QCOMPARE(w->currentMode(), MODE_PHOTOGRAPH);
+        QCOMPARE(w->photographSource()->count(), 1);
+        QCOMPARE(prompts.errors.size(), 0);
+    }
+
+    void everyDeclaredTypeIsTried()
+    {
+        QSet<QString> tried;
+        for (const FilmCase &c : filmCases())
+            tried.insert(c.type);
+        for (const PictureCase &c : pictureCases())
+            tried.insert(c.type);
+        QCOMPARE(tried, declaredTypes());
+    }
+};
+
+QTEST_MAIN(TestStartupFiles)
+#include "tst_startupfiles.moc"
