@@ -1,7 +1,7 @@
 # Installed layout: the program and its translation files share one private folder, because
 # start-up looks for the translations beside the executable; <prefix>/bin holds a relative link
-# to it. Beside that: the desktop entry, the application icon in the hicolor theme and the
-# AppStream metainfo. The paths are fixed (not GNUInstallDirs' multiarch lib folder) so the
+# to it. Beside that: the desktop entry, the application icon in the hicolor theme, the
+# AppStream metainfo and the manual page. The paths are fixed (not GNUInstallDirs' multiarch lib folder) so the
 # link stays valid whatever the prefix.
 set(DOCCAM_INSTALL_APPDIR lib/document-camera)
 set(DOCCAM_APP_ID com.quillmore.DocumentCamera)
@@ -30,6 +30,7 @@ string(TIMESTAMP DOCCAM_RELEASE_DATE "%Y-%m-%d" UTC)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/${DOCCAM_APP_ID}.metainfo.xml.in
                ${CMAKE_BINARY_DIR}/${DOCCAM_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/${DOCCAM_APP_ID}.metainfo.xml DESTINATION share/metainfo)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/document-camera.1 DESTINATION share/man/man1)
 
 # Debian package: `cpack -G DEB` in the build tree. The shared libraries' packages come from
 # dpkg-shlibdeps; the GStreamer plug-ins the graphs are built from are loaded at run time, so

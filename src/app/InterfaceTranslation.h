@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QCoreApplication;
 class QTranslator;
@@ -12,3 +13,7 @@ class QTranslator;
 // Threads: the main thread, at start-up.
 bool installInterfaceTranslation(QCoreApplication &app, QTranslator &translator, const QString &language,
                                  const QString &directory);
+
+// The interface languages the program has: "en", built in, and those with a VOREN_<language>.qm
+// file in `directory`, in character order after it.
+QStringList availableLanguages(const QString &directory);

@@ -1,31 +1,69 @@
+#include "app/CommandLine.h"
 #include "app/DesktopCentring.h"
 #include "app/DumpConfig.h"
 #include "app/HighDpi.h"
 #include "app/InterfaceTranslation.h"
+#include "app/QuitSignals.h"
 #include "common/Config.h"
+#include "common/Logging.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/StartupFiles.h"
 #include "sources/media/MediaFramework.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QScreen>
+#include <QTimer>
 #include <QTranslator>
 
 #include <memory>
 
+namespace {
+
+QStringList argumentList(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    // Help and the version are answered before the toolkit looks for a display, so that they
+    // work on any terminal.
+    if (CommandLine::asksForInformation(argumentList(argc, argv))) {
+        QCoreApplication core(argc, argv);
+        return CommandLine(QCoreApplication::arguments(),
+                           availableLanguages(QCoreApplication::applicationDirPath()))
+            .answer();
+    }
+
     enableHighDpi();
     auto app = std::make_unique<QApplication>(argc, argv);
+    // The toolkit has taken its own options (-platform, -style, ...) out of the arguments.
+    const CommandLine commandLine(QCoreApplication::arguments(),
+                                  availableLanguages(QCoreApplication::applicationDirPath()));
+    if (commandLine.request() != CommandLine::Request::Run)
+        return commandLine.answer();
+    // From here a termination signal closes the windows once the event loop runs, however early
+    // it comes.
+    auto quitSignals = std::make_unique<QuitSignals>();
+
     QApplication::setWindowIcon(QIcon(":/icons/ICON_Orvanix.ICO"));
     DumpConfig();
     // The two names select the settings store; nothing may read a setting before this.
     QCoreApplication::setOrganizationName("Quillmore");
     QCoreApplication::setApplicationName("Document Camera");
+    QCoreApplication::setApplicationVersion(QStringLiteral(DOCCAM_VERSION));
 
+    // A language on the command line holds for this run only; the stored one stays.
+    const QString language = commandLine.language().isEmpty() ? Config::language() : commandLine.language();
+    qCInfo(lcApp).noquote() << "interface language:" << language;
     auto translator = std::make_unique<QTranslator>();
-    installInterfaceTranslation(*app, *translator, Config::language(),
-                                QCoreApplication::applicationDirPath());
+    installInterfaceTranslation(*app, *translator, language, QCoreApplication::applicationDirPath());
 
     // GStreamer and the program's own grabber element, before the first graph is built.
     MediaFramework::initialize();
@@ -34,9 +72,14 @@ int main(int argc, char **argv)
     // The whole virtual desktop, all screens together.
     const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
     window->move(centredTopLeft(window->geometry().size(), desktop));
+    // From the event loop, over the shown window: a box about a file that cannot be opened is
+    // then one of the windows a termination signal closes.
+    const QString file = commandLine.file();
+    QTimer::singleShot(0, window.get(), [&window, file] { StartupFiles::open(*window, file); });
 
     const int exitCode = QApplication::exec();
     window.reset();
+    quitSignals.reset();
     translator.reset();
     app.reset();
     return exitCode;

@@ -1,0 +1,113 @@
+#include "app/CommandLine.h"
+
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+const QCommandLineOption &helpOption()
+{
+    static const QCommandLineOption option({"h", "help"}, "Shows this help and exits.");
+    return option;
+}
+
+const QCommandLineOption &versionOption()
+{
+    static const QCommandLineOption option({"v", "version"}, "Shows the program's version and exits.");
+    return option;
+}
+
+// The parser of every line: one dash or two before a word are the same.
+void describe(QCommandLineParser &parser, const QStringList &languages)
+{
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(
+        "Shows the live picture of a USB document camera, plays films and shows photographs.");
+    parser.addOption(helpOption());
+    parser.addOption(versionOption());
+    parser.addOption(QCommandLineOption(
+        {"l", "language"},
+        QStringLiteral("The interface language for this run, in place of the one chosen in the settings: %1.")
+            .arg(languages.join(QLatin1String(", "))),
+        "code"));
+    parser.addPositionalArgument(
+        "FILE|FOLDER",
+        "A film to play in Film mode, or a picture or a folder of pictures to show in "
+        "Photograph mode. Without it the program starts in Live mode.",
+        "[FILE|FOLDER]");
+}
+
+} // namespace
+
+CommandLine::CommandLine(const QStringList &arguments, const QStringList &languages)
+{
+    describe(m_parser, languages);
+    m_program = QFileInfo(arguments.value(0)).fileName();
+    const bool parsed = m_parser.parse(arguments);
+    if (m_parser.isSet(helpOption())) {
+        m_request = Request::Help;
+        return;
+    }
+    if (m_parser.isSet(versionOption())) {
+        m_request = Request::Version;
+        return;
+    }
+    m_request = Request::Invalid;
+    if (!parsed) {
+        m_error = m_parser.errorText();
+        return;
+    }
+    const QStringList positional = m_parser.positionalArguments();
+    if (positional.size() > 1) {
+        m_error = QStringLiteral("Only one file or folder can be opened, not %1.").arg(positional.size());
+        return;
+    }
+    const QString language = m_parser.value(QStringLiteral("language"));
+    if (m_parser.isSet(QStringLiteral("language")) && !languages.contains(language)) {
+        m_error = QStringLiteral("No interface language '%1'; the program has %2.")
+                      .arg(language, languages.join(QLatin1String(", ")));
+        return;
+    }
+    m_language = language;
+    m_file = positional.value(0);
+    m_request = Request::Run;
+}
+
+bool CommandLine::asksForInformation(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    describe(parser, {});
+    // Options it does not know may be the toolkit's: they do not matter here.
+    parser.parse(arguments);
+    return parser.isSet(helpOption()) || parser.isSet(versionOption());
+}
+
+QString CommandLine::helpText() const
+{
+    return m_parser.helpText();
+}
+
+QString CommandLine::versionText()
+{
+    return QStringLiteral("Document Camera %1\n").arg(QLatin1String(DOCCAM_VERSION));
+}
+
+int CommandLine::answer() const
+{
+    switch (m_request) {
+    case Request::Help:
+        std::fputs(qPrintable(helpText()), stdout);
+        return 0;
+    case Request::Version:
+        std::fputs(qPrintable(versionText()), stdout);
+        return 0;
+    case Request::Invalid:
+        std::fprintf(stderr, "%s: %s\n\n%s", qPrintable(m_program), qPrintable(m_error),
+                     qPrintable(helpText()));
+        return 2;
+    case Request::Run:
+        break;
+    }
+    return 0;
+}
