@@ -5,7 +5,9 @@
 #include "app/InterfaceTranslation.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
@@ -235,22 +237,19 @@ private slots:
         QVERIFY(!QFile::exists(m_dir.filePath("home-wrong/.config/Quillmore/Document Camera.conf")));
     }
 
-    // The language of one run: the interface is in it, and the stored one stays. The program is
-    // ended as a desktop session ends it, by SIGTERM, and closes cleanly.
-    void languageForOneRun()
+    // The program as a desktop starts it, on the offscreen platform, until `awaited` is in its
+    // log; then it is ended as a desktop session ends it, by SIGTERM, and must close cleanly,
+    // an open box included. Returns the whole log.
+    QString runUntil(const QStringList &arguments, const QString &home, const QString &awaited)
     {
-        const QString home = m_dir.filePath("home-language");
-        {
-            QSettings stored(home + "/.config/Quillmore/Document Camera.conf", QSettings::IniFormat);
-            stored.setValue("language", "fr");
-        }
         QProcessEnvironment env;
         env.insert("PATH", qEnvironmentVariable("PATH"));
         env.insert("HOME", home);
         env.insert("XDG_RUNTIME_DIR", home + "/runtime");
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("LANG", "C.UTF-8");
-        for (const char *name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS", "G_SLICE"}) {
+        for (const char *name :
+             {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS", "G_SLICE", "GST_REGISTRY"}) {
             if (qEnvironmentVariableIsSet(name))
                 env.insert(name, qEnvironmentVariable(name));
         }
@@ -259,22 +258,76 @@ private slots:
         QProcess p;
         p.setProcessEnvironment(env);
         p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(program(), {"--language", "de"});
-        QVERIFY(p.waitForStarted());
+        p.start(program(), arguments);
+        if (!p.waitForStarted())
+            return "not started";
         QString log;
-        QTRY_VERIFY_WITH_TIMEOUT((log += QString::fromLocal8Bit(p.readAll())).contains("DEVICE_NAME")
-                                     && log.contains("interface language: de"),
-                                 20000);
-        QTest::qWait(500); // the window is up
+        QElapsedTimer waited;
+        waited.start();
+        while (true) {
+            if (!p.waitForReadyRead(500) && p.state() != QProcess::Running)
+                break;
+            log += QString::fromLocal8Bit(p.readAll());
+            if (log.contains(awaited) || waited.elapsed() > 20000)
+                break;
+        }
         ::kill(pid_t(p.processId()), SIGTERM);
-        QVERIFY(p.waitForFinished(20000));
+        if (!p.waitForFinished(20000)) {
+            p.kill();
+            p.waitForFinished();
+            return log + "\n(did not end after SIGTERM)";
+        }
         log += QString::fromLocal8Bit(p.readAll());
-        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
-        QVERIFY2(p.exitCode() == 0, qPrintable(log));
+        if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+            log += QString("\n(ended with status %1)")
+                       .arg(p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1);
+        return log;
+    }
+
+    // The language of one run: the interface is in it, and the stored one stays.
+    void languageForOneRun()
+    {
+        const QString home = m_dir.filePath("home-language");
+        {
+            QSettings stored(home + "/.config/Quillmore/Document Camera.conf", QSettings::IniFormat);
+            stored.setValue("language", "fr");
+        }
+        const QString log = runUntil({"--language", "de"}, home, "interface language: de");
+        QVERIFY2(log.contains("interface language: de"), qPrintable(log));
         QVERIFY2(!log.contains("no translation file"), qPrintable(log));
         QVERIFY2(log.contains("signal 15 received: closing the windows"), qPrintable(log));
+        QVERIFY2(!log.contains("(ended") && !log.contains("(did not end"), qPrintable(log));
         QSettings stored(home + "/.config/Quillmore/Document Camera.conf", QSettings::IniFormat);
         QCOMPARE(stored.value("language").toString(), QString("fr"));
+    }
+
+    // The file argument reaches the window; what cannot be opened leaves a box, which the
+    // signal closes with the window.
+    void startsWithTheFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("logged");
+        QTest::newRow("picture") << "pictures/b.png"
+                                 << "started with the pictures of";
+        QTest::newRow("folder") << "pictures"
+                                << "started with the pictures of";
+        QTest::newRow("missing") << "gone.avi"
+                                 << "nothing opened at start: \"The file or folder";
+    }
+    void startsWithTheFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, logged);
+        QVERIFY(QDir().mkpath(m_dir.filePath("pictures")));
+        for (const char *picture : {"a.png", "b.png"}) {
+            QImage image(16, 16, QImage::Format_RGB32);
+            image.fill(Qt::darkCyan);
+            QVERIFY(image.save(m_dir.filePath("pictures/") + picture));
+        }
+        const QString log = runUntil({m_dir.filePath(name)}, m_dir.filePath("home-file"), logged);
+        QVERIFY2(log.contains(logged), qPrintable(log));
+        QVERIFY2(log.contains("signal 15 received: closing the windows"), qPrintable(log));
+        QVERIFY2(!log.contains("(ended") && !log.contains("(did not end"), qPrintable(log));
     }
 };
 
