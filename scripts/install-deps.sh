@@ -32,6 +32,8 @@ PACKAGES=(
   # Wayland: Qt's Wayland platform, and Weston as the compositor the Wayland tests run on
   # (headless, or nested in Xvfb for a pointer of its own), with its screenshooter
   qtwayland5 weston
+  # tests: an X11 window manager that moves and resizes windows on request (_NET_WM_MOVERESIZE)
+  openbox
   # fonts that installing these packages on a desktop commonly brings along (ghostscript's among
   # them); their fontconfig set-up is part of what the sanitizer builds run with (tests/lsan.supp)
   fonts-urw-base35 fonts-droid-fallback fonts-noto-mono

@@ -5,7 +5,7 @@
 // shows on its screen), and the close button closes it. Weston's X11 window sits at the top-left
 // corner of the X display, so X pointer positions are the compositor's screen positions.
 #include "MainWindowRig.h"
-#include "MessageCapture.h"
+#include "PointerDrag.h"
 #include "WestonScreen.h"
 
 #include <QLoggingCategory>
@@ -40,11 +40,6 @@ QRect shownAt(const QString &name, const std::function<bool(const QRect &)> &set
     return shown;
 }
 
-QStringList at(const QPoint &p)
-{
-    return {QString::number(p.x()), QString::number(p.y())};
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(QMargins)
@@ -54,35 +49,6 @@ class TestSystemMove : public QObject
     Q_OBJECT
 
     std::unique_ptr<MainWindow> m_window;
-
-    // Presses the left button at `from`, waits until the window has handed the pointer to the
-    // compositor (`handedOver` logged), moves to `to` in steps and releases there once the
-    // window has `size` (if given). A user holds the button that long: the compositor places a
-    // window resized by its left or top edge by the sizes the window commits during the drag,
-    // and one committed after the release would move its opposite edge.
-    void drag(const QPoint &from, const QPoint &to, const char *handedOver, const QSize &size = QSize())
-    {
-        MessageCapture log;
-        QString error;
-        QVERIFY2(WestonScreen::pointer(QStringList{"mousemove", "--sync"} + at(from + QPoint(3, 3)), &error),
-                 qPrintable(error));
-        QVERIFY2(WestonScreen::pointer(QStringList{"mousemove", "--sync"} + at(from), &error),
-                 qPrintable(error));
-        QTest::qWait(100); // the window has the pointer and its zone
-        QVERIFY2(WestonScreen::pointer({"mousedown", "1"}, &error), qPrintable(error));
-        QTRY_VERIFY(log.contains(handedOver));
-        for (int step = 1; step <= 5; ++step) {
-            const QPoint p = from + (to - from) * step / 5;
-            QVERIFY2(WestonScreen::pointer(QStringList{"mousemove", "--sync"} + at(p), &error),
-                     qPrintable(error));
-            QTest::qWait(30);
-        }
-        if (size.isValid()) {
-            QTRY_COMPARE(m_window->size(), size);
-            QTest::qWait(100); // painted and committed at that size
-        }
-        QVERIFY2(WestonScreen::pointer({"mouseup", "1"}, &error), qPrintable(error));
-    }
 
 private slots:
     void initTestCase()
@@ -104,7 +70,8 @@ private slots:
         const QPoint centre = before.center();
         const QPoint offset(centre.x() < 640 ? 150 : -150, centre.y() < 450 ? 60 : -60);
         const QPoint band = before.topLeft() + QPoint(100, 12);
-        drag(band, band + offset, kMoveHandedOver);
+        QString error;
+        QVERIFY2(PointerDrag::drag(band, band + offset, kMoveHandedOver, {}, &error), qPrintable(error));
         const QRect expected = before.translated(offset);
         QCOMPARE(shownAt("nested-after-move", [&](const QRect &shown) { return shown == expected; }),
                  expected);
@@ -133,7 +100,14 @@ private slots:
         const QPoint from(grip.x() >= 0 ? before.left() + grip.x() : before.right() + 1 + grip.x(),
                           grip.y() >= 0 ? before.top() + grip.y() : before.bottom() + 1 + grip.y());
         const QRect expected = before.marginsAdded(change);
-        drag(from, from + offset, kResizeHandedOver, expected.size());
+        // Held until the window has its new size: the compositor places a window resized by its
+        // left or top edge by the sizes the window commits during the drag, and a size committed
+        // after the release would move the opposite edge.
+        QString error;
+        QVERIFY2(PointerDrag::drag(
+                     from, from + offset, kResizeHandedOver,
+                     [&] { return m_window->size() == expected.size(); }, &error),
+                 qPrintable(error));
         QTRY_COMPARE(m_window->size(), expected.size());
         QCOMPARE(shownAt(QString("nested-after-resize-%1").arg(QTest::currentDataTag()).replace(' ', '-'),
                          [&](const QRect &shown) { return shown == expected; }),
@@ -147,10 +121,8 @@ private slots:
         // The close button: 38 pixels from the right edge, 4 from the top, 18 x 16.
         const QPoint button(shown.right() + 1 - 38 + 9, shown.top() + 4 + 8);
         QString error;
-        QVERIFY2(WestonScreen::pointer(QStringList{"mousemove", "--sync"} + at(button), &error),
-                 qPrintable(error));
-        QTest::qWait(100);
-        QVERIFY2(WestonScreen::pointer({"click", "1"}, &error), qPrintable(error));
+        QVERIFY2(PointerDrag::pointTo(button, &error), qPrintable(error));
+        QVERIFY2(PointerDrag::xdotool({"click", "1"}, &error), qPrintable(error));
         QTRY_VERIFY(!m_window->isVisible());
         QCOMPARE(shownAt("nested-closed", [](const QRect &r) { return r.isNull(); }), QRect());
     }

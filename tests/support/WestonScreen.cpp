@@ -119,17 +119,4 @@ double saturatedShare(const QImage &shot, const QRect &area)
     return double(saturated) / (qint64(inside.width()) * inside.height());
 }
 
-bool pointer(const QStringList &arguments, QString *error)
-{
-    QProcess xdotool;
-    xdotool.setProcessChannelMode(QProcess::MergedChannels);
-    xdotool.start("xdotool", arguments);
-    if (!xdotool.waitForFinished(RunLimitMs) || xdotool.exitStatus() != QProcess::NormalExit
-        || xdotool.exitCode() != 0) {
-        *error = "xdotool " + arguments.join(' ') + " failed: " + QString::fromLocal8Bit(xdotool.readAll());
-        return false;
-    }
-    return true;
-}
-
 } // namespace WestonScreen

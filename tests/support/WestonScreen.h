@@ -7,8 +7,8 @@
 #include <QString>
 #include <QStringList>
 
-// The Weston compositor a test runs on (tests/support/on-weston.sh): its screenshots, where a
-// window shows on them, and the pointer of a nested compositor.
+// The Weston compositor a test runs on (tests/support/on-weston.sh): its screenshots and where a
+// window shows on them. A nested compositor's pointer is the X display's (PointerDrag).
 //
 // Threads: the test's main thread.
 namespace WestonScreen {
@@ -33,9 +33,5 @@ QRect windowsOn(const QImage &shot);
 // The share of pixels in `area` of `shot` that are strongly saturated colours, as the simulated
 // camera's colour bars are and the skin's greys are not.
 double saturatedShare(const QImage &shot, const QRect &area);
-
-// Runs xdotool with `arguments` on the X display of a nested compositor; false with the reason
-// in *error when it fails.
-bool pointer(const QStringList &arguments, QString *error);
 
 } // namespace WestonScreen

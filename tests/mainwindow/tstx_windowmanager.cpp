@@ -1,0 +1,125 @@
+// The main window on an X11 desktop with a window manager (Openbox on Xvfb), driven by the X
+// pointer through xdotool: a drag on the frame's top band and on an edge or corner hand the move
+// and the resize to the window manager (_NET_WM_MOVERESIZE), which moves and resizes the window
+// (and snaps and tiles it on a desktop that does). Without a window manager the window does it
+// itself, as the widget tests show. The toolkit reads what the window manager offers when it
+// connects to the display, so the window runs in a child process started once Openbox is up.
+#include "MainWindowRig.h"
+#include "PointerDrag.h"
+
+#include <QLoggingCategory>
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+
+const char kChildVariable[] = "DOCCAM_WINDOW_MANAGER_CHILD";
+const char kMoveHandedOver[] = "window move handed to the window system";
+const char kResizeHandedOver[] = "window resize handed to the window system";
+
+bool isChild()
+{
+    return qEnvironmentVariableIsSet(kChildVariable);
+}
+
+// Whether a window manager has announced itself on the root window.
+bool windowManagerRuns()
+{
+    QProcess xprop;
+    xprop.start("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"});
+    return xprop.waitForFinished(5000) && xprop.readAll().contains("window id");
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(QMargins)
+
+class TestWindowManager : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<MainWindow> m_window;
+
+private slots:
+    void initTestCase()
+    {
+        QCOMPARE(QGuiApplication::platformName(), QString("xcb"));
+        if (!isChild())
+            return;
+        QLoggingCategory::setFilterRules("doccam.widgets.debug=true");
+        m_window = MainWindowRig::makeWindow();
+        m_window->move(300, 150);
+        QTRY_COMPARE(m_window->pos(), QPoint(300, 150));
+        QTest::qWait(200);
+    }
+
+    void cleanupTestCase() { m_window.reset(); }
+
+    // Runs the cases below in a child process on a display that has a window manager.
+    void withAWindowManager()
+    {
+        if (isChild())
+            QSKIP("the child process itself");
+        QProcess openbox;
+        openbox.setProcessChannelMode(QProcess::ForwardedChannels);
+        openbox.start("openbox", {"--sm-disable"});
+        QVERIFY2(openbox.waitForStarted(), "openbox missing (scripts/install-deps.sh installs it)");
+        QTRY_VERIFY_WITH_TIMEOUT(windowManagerRuns(), 10000);
+
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(kChildVariable, "1");
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(), QStringList());
+        const bool finished = child.waitForFinished(120000);
+        const QString output = QString::fromLocal8Bit(child.readAll());
+        openbox.terminate();
+        if (!openbox.waitForFinished(5000))
+            openbox.kill();
+        QVERIFY2(finished, qPrintable(output));
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, qPrintable(output));
+        for (const char *passed : {"PASS   : TestWindowManager::dragOnTheBandMovesTheWindow()",
+                                   "PASS   : TestWindowManager::edgeResizesTheWindow(left edge inwards)",
+                                   "PASS   : TestWindowManager::edgeResizesTheWindow(bottom-right corner)"})
+            QVERIFY2(output.contains(passed), qPrintable(output));
+    }
+
+    void dragOnTheBandMovesTheWindow()
+    {
+        if (!isChild())
+            QSKIP("runs in the child process of withAWindowManager()");
+        const QRect before = m_window->geometry();
+        const QPoint band = before.topLeft() + QPoint(100, 12);
+        QString error;
+        QVERIFY2(PointerDrag::drag(band, band + QPoint(-120, 90), kMoveHandedOver, {}, &error),
+                 qPrintable(error));
+        QTRY_COMPARE(m_window->geometry(), before.translated(-120, 90));
+    }
+
+    void edgeResizesTheWindow_data()
+    {
+        QTest::addColumn<QPoint>("grip"); // from the window's top-left corner; negative: bottom-right
+        QTest::addColumn<QPoint>("offset");
+        QTest::addColumn<QMargins>("change");
+        QTest::newRow("left edge inwards") << QPoint(2, 300) << QPoint(60, 0) << QMargins(-60, 0, 0, 0);
+        QTest::newRow("bottom-right corner") << QPoint(-3, -3) << QPoint(40, 30) << QMargins(0, 0, 40, 30);
+    }
+    void edgeResizesTheWindow()
+    {
+        if (!isChild())
+            QSKIP("runs in the child process of withAWindowManager()");
+        QFETCH(QPoint, grip);
+        QFETCH(QPoint, offset);
+        QFETCH(QMargins, change);
+        const QRect before = m_window->geometry();
+        const QPoint from(grip.x() >= 0 ? before.left() + grip.x() : before.right() + 1 + grip.x(),
+                          grip.y() >= 0 ? before.top() + grip.y() : before.bottom() + 1 + grip.y());
+        QString error;
+        QVERIFY2(PointerDrag::drag(from, from + offset, kResizeHandedOver, {}, &error), qPrintable(error));
+        QTRY_COMPARE(m_window->geometry(), before.marginsAdded(change));
+    }
+};
+
+QTEST_MAIN(TestWindowManager)
+#include "tstx_windowmanager.moc"
