@@ -29,11 +29,10 @@ public:
     // mode. Returns false when it could not, after the user has been told why.
     static bool open(MainWindow &window, const QString &path);
 
+private:
     // Why `path` cannot be opened before any source has tried, or empty: it does not exist,
     // cannot be read, is a folder without pictures or a picture of a kind that is not shown.
     static QString problemWith(const QString &path);
-
-private:
     static bool openFilm(MainWindow &window, const QString &path);
     static bool openPhotograph(MainWindow &window, const QString &folder, const QString &fileName);
     static void report(MainWindow &window, const QString &problem);
