@@ -19,29 +19,6 @@
 
 namespace {
 
-// Where the windows show on the compositor's screen, once `settled` holds for it: screenshots
-// a little apart, a bounded number of them (each takes a repaint of the compositor). The last
-// screenshot goes into the build tree under `name`; a null rectangle when none can be taken.
-QRect shownAt(const QString &name, const std::function<bool(const QRect &)> &settled = {})
-{
-    QImage shot;
-    QRect shown;
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        QString error;
-        shot = WestonScreen::grab(&error);
-        if (shot.isNull()) {
-            qWarning("%s", qPrintable(error));
-            return QRect();
-        }
-        shown = WestonScreen::windowsOn(shot);
-        if (!settled || settled(shown))
-            break;
-        QTest::qWait(100);
-    }
-    WestonScreen::save(shot, name);
-    return shown;
-}
-
 QSize outputSize()
 {
     const QStringList size = qEnvironmentVariable("DOCCAM_WESTON_SIZE").split('x');
@@ -93,7 +70,7 @@ private slots:
 
     void dragWithoutAPointerLosesNothing()
     {
-        const QRect before = shownAt("headless-before-drag");
+        const QRect before = WestonScreen::shownAt("headless-before-drag");
         QVERIFY(before.isValid());
         MessageCapture log;
         const QPoint band(100, 12);
@@ -105,7 +82,7 @@ private slots:
         // since a Wayland client does not place itself.
         QVERIFY(!log.contains("window move handed to the window system"));
         QTest::qWait(200);
-        QCOMPARE(shownAt("headless-after-drag"), before);
+        QCOMPARE(WestonScreen::shownAt("headless-after-drag"), before);
         // The window answers as before: the drag is over, and the mode buttons work.
         QVERIFY(MainWindowRig::selectMode(*m_window, MODE_DRAWING_BOARD));
         QVERIFY(MainWindowRig::selectMode(*m_window, MODE_LIVE));
@@ -114,7 +91,7 @@ private slots:
 
     void edgeWithoutAPointerResizes()
     {
-        const QRect before = shownAt("headless-before-resize");
+        const QRect before = WestonScreen::shownAt("headless-before-resize");
         QVERIFY(before.isValid());
         // The right edge, inwards: the window's own resize, which only asks for a new size.
         const QPoint edge(m_window->width() - 2, m_window->height() / 2);
@@ -125,8 +102,8 @@ private slots:
         QTest::mouseMove(m_window.get(), edge - QPoint(90, 0));
         QTest::mouseRelease(m_window.get(), Qt::LeftButton, {}, edge - QPoint(90, 0));
         QTRY_COMPARE(m_window->width(), width);
-        const QRect after = shownAt("headless-after-resize",
-                                    [&](const QRect &shown) { return shown.width() == width; });
+        const QRect after = WestonScreen::shownAt("headless-after-resize",
+                                                  [&](const QRect &shown) { return shown.width() == width; });
         QCOMPARE(after, QRect(before.topLeft(), QSize(width, before.height())));
     }
 
@@ -138,13 +115,16 @@ private slots:
         // The compositor gives the maximised window its whole output (there is no panel).
         QTRY_COMPARE(m_window->size(), outputSize());
         const QRect whole(QPoint(0, 0), outputSize());
-        QCOMPARE(shownAt("headless-maximised", [&](const QRect &shown) { return shown == whole; }), whole);
+        QCOMPARE(
+            WestonScreen::shownAt("headless-maximised", [&](const QRect &shown) { return shown == whole; }),
+            whole);
         QTest::mouseClick(m_window->maximizeButton(), Qt::LeftButton);
         QTRY_VERIFY(!m_window->isMaximized());
         QTRY_COMPARE(m_window->size(), normal);
-        QCOMPARE(
-            shownAt("headless-restored", [&](const QRect &shown) { return shown.size() == normal; }).size(),
-            normal);
+        QCOMPARE(WestonScreen::shownAt("headless-restored",
+                                       [&](const QRect &shown) { return shown.size() == normal; })
+                     .size(),
+                 normal);
     }
 };
 

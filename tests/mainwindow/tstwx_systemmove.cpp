@@ -18,28 +18,6 @@ namespace {
 const char kMoveHandedOver[] = "window move handed to the window system";
 const char kResizeHandedOver[] = "window resize handed to the window system";
 
-// Where the windows show on the compositor's screen once `settled` holds, within a bounded
-// number of screenshots; the last one goes into the build tree as `name`.
-QRect shownAt(const QString &name, const std::function<bool(const QRect &)> &settled = {})
-{
-    QImage shot;
-    QRect shown;
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        QString error;
-        shot = WestonScreen::grab(&error);
-        if (shot.isNull()) {
-            qWarning("%s", qPrintable(error));
-            return QRect();
-        }
-        shown = WestonScreen::windowsOn(shot);
-        if (!settled || settled(shown))
-            break;
-        QTest::qWait(100);
-    }
-    WestonScreen::save(shot, name);
-    return shown;
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(QMargins)
@@ -64,7 +42,7 @@ private slots:
 
     void dragOnTheBandMovesTheWindow()
     {
-        const QRect before = shownAt("nested-before-move");
+        const QRect before = WestonScreen::shownAt("nested-before-move");
         QCOMPARE(before.size(), m_window->size());
         // Towards the middle of the screen, so that the whole window stays on it.
         const QPoint centre = before.center();
@@ -73,8 +51,9 @@ private slots:
         QString error;
         QVERIFY2(PointerDrag::drag(band, band + offset, kMoveHandedOver, {}, &error), qPrintable(error));
         const QRect expected = before.translated(offset);
-        QCOMPARE(shownAt("nested-after-move", [&](const QRect &shown) { return shown == expected; }),
-                 expected);
+        QCOMPARE(
+            WestonScreen::shownAt("nested-after-move", [&](const QRect &shown) { return shown == expected; }),
+            expected);
         QCOMPARE(m_window->size(), before.size());
     }
 
@@ -94,7 +73,7 @@ private slots:
         QFETCH(QPoint, grip);
         QFETCH(QPoint, offset);
         QFETCH(QMargins, change);
-        const QRect before = shownAt("nested-before-resize");
+        const QRect before = WestonScreen::shownAt("nested-before-resize");
         QVERIFY(before.isValid());
         // A negative grip counts from the bottom-right corner.
         const QPoint from(grip.x() >= 0 ? before.left() + grip.x() : before.right() + 1 + grip.x(),
@@ -109,14 +88,15 @@ private slots:
                      [&] { return m_window->size() == expected.size(); }, &error),
                  qPrintable(error));
         QTRY_COMPARE(m_window->size(), expected.size());
-        QCOMPARE(shownAt(QString("nested-after-resize-%1").arg(QTest::currentDataTag()).replace(' ', '-'),
-                         [&](const QRect &shown) { return shown == expected; }),
+        QCOMPARE(WestonScreen::shownAt(
+                     QString("nested-after-resize-%1").arg(QTest::currentDataTag()).replace(' ', '-'),
+                     [&](const QRect &shown) { return shown == expected; }),
                  expected);
     }
 
     void closeButtonCloses()
     {
-        const QRect shown = shownAt("nested-before-close");
+        const QRect shown = WestonScreen::shownAt("nested-before-close");
         QVERIFY(shown.isValid());
         // The close button: 38 pixels from the right edge, 4 from the top, 18 x 16.
         const QPoint button(shown.right() + 1 - 38 + 9, shown.top() + 4 + 8);
@@ -124,7 +104,7 @@ private slots:
         QVERIFY2(PointerDrag::pointTo(button, &error), qPrintable(error));
         QVERIFY2(PointerDrag::xdotool({"click", "1"}, &error), qPrintable(error));
         QTRY_VERIFY(!m_window->isVisible());
-        QCOMPARE(shownAt("nested-closed", [](const QRect &r) { return r.isNull(); }), QRect());
+        QCOMPARE(WestonScreen::shownAt("nested-closed", [](const QRect &r) { return r.isNull(); }), QRect());
     }
 };
 

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace WestonScreen {
 
@@ -117,6 +118,26 @@ double saturatedShare(const QImage &shot, const QRect &area)
         }
     }
     return double(saturated) / (qint64(inside.width()) * inside.height());
+}
+
+QRect shownAt(const QString &name, const std::function<bool(const QRect &)> &settled)
+{
+    QImage shot;
+    QRect shown;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        QString error;
+        shot = grab(&error);
+        if (shot.isNull()) {
+            qWarning("%s", qPrintable(error));
+            return QRect();
+        }
+        shown = windowsOn(shot);
+        if (!settled || settled(shown))
+            break;
+        QTest::qWait(100);
+    }
+    save(shot, name);
+    return shown;
 }
 
 } // namespace WestonScreen

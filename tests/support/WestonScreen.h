@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // The Weston compositor a test runs on (tests/support/on-weston.sh): its screenshots and where a
 // window shows on them. A nested compositor's pointer is the X display's (PointerDrag).
 //
@@ -29,6 +31,11 @@ QString save(const QImage &shot, const QString &name);
 // The bounding box of what is not desktop on `shot`: the windows shown. Rows and columns with
 // only a few such pixels (the pointer's sprite) do not count.
 QRect windowsOn(const QImage &shot);
+
+// Where the windows show on the compositor's screen once `settled` holds for it: screenshots a
+// little apart, a bounded number of them (each takes a repaint of the compositor). The last one
+// is saved under `name`; a null rectangle when none can be taken.
+QRect shownAt(const QString &name, const std::function<bool(const QRect &)> &settled = {});
 
 // The share of pixels in `area` of `shot` that are strongly saturated colours, as the simulated
 // camera's colour bars are and the skin's greys are not.
