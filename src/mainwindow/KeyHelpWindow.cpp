@@ -3,6 +3,7 @@
 #include "mainwindow/ActionTable.h"
 #include "widgets/ImageButton.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -123,4 +124,14 @@ void KeyHelpWindow::keyPressEvent(QKeyEvent *event)
         return;
     }
     FramelessWindow::keyPressEvent(event);
+}
+
+void KeyHelpWindow::closeEvent(QCloseEvent *event)
+{
+    FramelessWindow::closeEvent(event);
+    // The keys act on the main window again; without a window manager nobody else gives it the
+    // focus back.
+    QWidget *owner = parentWidget();
+    if (event->isAccepted() && owner && owner->isVisible())
+        owner->activateWindow();
 }

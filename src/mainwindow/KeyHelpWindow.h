@@ -3,6 +3,7 @@
 #include "widgets/FramelessWindow.h"
 
 class ImageButton;
+class QCloseEvent;
 class QKeyEvent;
 class QLabel;
 class QPaintEvent;
@@ -33,6 +34,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     QLabel *m_title;
