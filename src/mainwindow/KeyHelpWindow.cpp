@@ -76,8 +76,13 @@ KeyHelpWindow::KeyHelpWindow(QWidget *parent)
     m_scroll = new QScrollArea(this);
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
-    m_scroll->setStyleSheet(
-        QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }"));
+    // A slim bar in the panel's colours: the platform's own looks out of place on the dark skin.
+    m_scroll->setStyleSheet(QStringLiteral(
+        "QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }"
+        "QScrollBar:vertical { background: #2a2e35; width: 8px; margin: 0; border: none; }"
+        "QScrollBar::handle:vertical { background: #5c6470; min-height: 24px; border-radius: 4px; }"
+        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
     auto *content = new QWidget;
     auto *columns = new QHBoxLayout(content);
     columns->setContentsMargins(4, 0, 4, 4);
