@@ -27,6 +27,9 @@ PACKAGES=(
   # tests: validating the installed AppStream metainfo, clicking the installed program's
   # window in its smoke run
   appstream xdotool
+  # tests: a display of two monitors, one of them unplugged while a test runs (the projector
+  # screen): the X server's dummy driver and xrandr
+  xserver-xorg-video-dummy x11-xserver-utils
   # tests: the fake UVC camera encodes its frames with libjpeg
   libjpeg62-turbo-dev
   # Wayland: Qt's Wayland platform, and Weston as the compositor the Wayland tests run on

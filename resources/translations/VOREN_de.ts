@@ -197,6 +197,156 @@
         <source>Please select a folder first.</source>
         <translation>Bitte wählen Sie zuerst einen Ordner aus.</translation>
     </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Full screen</source>
+        <translation>Vollbild</translation>
+    </message>
+    <message>
+        <source>Leave full screen</source>
+        <translation>Vollbild beenden</translation>
+    </message>
+    <message>
+        <source>Projector screen</source>
+        <translation>Projektorbild</translation>
+    </message>
+    <message>
+        <source>Projector on the next screen</source>
+        <translation>Projektorbild auf den nächsten Bildschirm</translation>
+    </message>
+    <message>
+        <source>Keys</source>
+        <translation>Tastenkürzel</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+    <message>
+        <source>Tool panel</source>
+        <translation>Werkzeugleiste</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimieren</translation>
+    </message>
+    <message>
+        <source>Maximize</source>
+        <translation>Maximieren</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Open film</source>
+        <translation>Film öffnen</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Wiedergabe</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+    <message>
+        <source>Fast backward</source>
+        <translation>Schneller Rücklauf</translation>
+    </message>
+    <message>
+        <source>Fast forward</source>
+        <translation>Schneller Vorlauf</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Lautstärke</translation>
+    </message>
+    <message>
+        <source>Open photographs</source>
+        <translation>Fotos öffnen</translation>
+    </message>
+    <message>
+        <source>Previous photograph</source>
+        <translation>Vorheriges Foto</translation>
+    </message>
+    <message>
+        <source>Slide show</source>
+        <translation>Diashow</translation>
+    </message>
+    <message>
+        <source>Next photograph</source>
+        <translation>Nächstes Foto</translation>
+    </message>
+    <message>
+        <source>Thumbnails</source>
+        <translation>Miniaturansichten</translation>
+    </message>
+    <message>
+        <source>Slide interval</source>
+        <translation>Diashow-Intervall</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <comment>between the keys of one command</comment>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <comment>a command&apos;s name and its keys</comment>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Key: %1</source>
+        <translation>Taste: %1</translation>
+    </message>
+    <message>
+        <source>Drawing</source>
+        <translation>Zeichnen</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>Bild</translation>
+    </message>
+    <message>
+        <source>Camera</source>
+        <translation>Kamera</translation>
+    </message>
+    <message>
+        <source>Snapshots, recording and printing</source>
+        <translation>Fotos, Aufnahme und Druck</translation>
+    </message>
+    <message>
+        <source>Modes</source>
+        <translation>Modi</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Fenster</translation>
+    </message>
+    <message>
+        <source>Single keys do nothing while you type a text on the picture.</source>
+        <translation>Einzelne Tasten wirken nicht, während Sie einen Text auf das Bild schreiben.</translation>
+    </message>
+    <message>
+        <source>Film position</source>
+        <translation>Filmposition</translation>
+    </message>
+    <message>
+        <source>Connect a second screen first.</source>
+        <translation>Schließen Sie zuerst einen zweiten Bildschirm an.</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -257,6 +407,65 @@
     <message>
         <source>Eraser</source>
         <translation>Radierer</translation>
+    </message>
+</context>
+<context>
+    <name>QShortcut</name>
+    <message>
+        <source>Ctrl</source>
+        <translation>Strg</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Umschalt</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>Leertaste</translation>
+    </message>
+    <message>
+        <source>Del</source>
+        <translation>Entf</translation>
+    </message>
+    <message>
+        <source>Esc</source>
+        <translation>Esc</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Pos1</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>Links</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>Rechts</translation>
+    </message>
+    <message>
+        <source>PgUp</source>
+        <translation>Bild auf</translation>
+    </message>
+    <message>
+        <source>PgDown</source>
+        <translation>Bild ab</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Media Play</source>
+        <translation>Medien-Wiedergabe</translation>
+    </message>
+    <message>
+        <source>Media Pause</source>
+        <translation>Medien-Pause</translation>
+    </message>
+    <message>
+        <source>Media Stop</source>
+        <translation>Medien-Stopp</translation>
     </message>
 </context>
 <context>

@@ -197,6 +197,156 @@
         <source>Please select a folder first.</source>
         <translation>Seleccione primero una carpeta.</translation>
     </message>
+    <message>
+        <source>Undo</source>
+        <translation>Deshacer</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Rehacer</translation>
+    </message>
+    <message>
+        <source>Full screen</source>
+        <translation>Pantalla completa</translation>
+    </message>
+    <message>
+        <source>Leave full screen</source>
+        <translation>Salir de pantalla completa</translation>
+    </message>
+    <message>
+        <source>Projector screen</source>
+        <translation>Pantalla del proyector</translation>
+    </message>
+    <message>
+        <source>Projector on the next screen</source>
+        <translation>Proyector en la siguiente pantalla</translation>
+    </message>
+    <message>
+        <source>Keys</source>
+        <translation>Atajos de teclado</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Acerca de</translation>
+    </message>
+    <message>
+        <source>Tool panel</source>
+        <translation>Panel de herramientas</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimizar</translation>
+    </message>
+    <message>
+        <source>Maximize</source>
+        <translation>Maximizar</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Open film</source>
+        <translation>Abrir vídeo</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Reproducir</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pausa</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Detener</translation>
+    </message>
+    <message>
+        <source>Fast backward</source>
+        <translation>Retroceso rápido</translation>
+    </message>
+    <message>
+        <source>Fast forward</source>
+        <translation>Avance rápido</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Volumen</translation>
+    </message>
+    <message>
+        <source>Open photographs</source>
+        <translation>Abrir fotografías</translation>
+    </message>
+    <message>
+        <source>Previous photograph</source>
+        <translation>Fotografía anterior</translation>
+    </message>
+    <message>
+        <source>Slide show</source>
+        <translation>Presentación</translation>
+    </message>
+    <message>
+        <source>Next photograph</source>
+        <translation>Fotografía siguiente</translation>
+    </message>
+    <message>
+        <source>Thumbnails</source>
+        <translation>Miniaturas</translation>
+    </message>
+    <message>
+        <source>Slide interval</source>
+        <translation>Intervalo de la presentación</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <comment>between the keys of one command</comment>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <comment>a command&apos;s name and its keys</comment>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Key: %1</source>
+        <translation>Tecla: %1</translation>
+    </message>
+    <message>
+        <source>Drawing</source>
+        <translation>Dibujo</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>Imagen</translation>
+    </message>
+    <message>
+        <source>Camera</source>
+        <translation>Cámara</translation>
+    </message>
+    <message>
+        <source>Snapshots, recording and printing</source>
+        <translation>Capturas, grabación e impresión</translation>
+    </message>
+    <message>
+        <source>Modes</source>
+        <translation>Modos</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Ventana</translation>
+    </message>
+    <message>
+        <source>Single keys do nothing while you type a text on the picture.</source>
+        <translation>Las teclas sueltas no actúan mientras escribe un texto sobre la imagen.</translation>
+    </message>
+    <message>
+        <source>Film position</source>
+        <translation>Posición del vídeo</translation>
+    </message>
+    <message>
+        <source>Connect a second screen first.</source>
+        <translation>Conecte primero una segunda pantalla.</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -257,6 +407,65 @@
     <message>
         <source>Eraser</source>
         <translation>Borrador</translation>
+    </message>
+</context>
+<context>
+    <name>QShortcut</name>
+    <message>
+        <source>Ctrl</source>
+        <translation>Ctrl</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Mayús</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>Espacio</translation>
+    </message>
+    <message>
+        <source>Del</source>
+        <translation>Supr</translation>
+    </message>
+    <message>
+        <source>Esc</source>
+        <translation>Esc</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Inicio</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>Izquierda</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>Derecha</translation>
+    </message>
+    <message>
+        <source>PgUp</source>
+        <translation>RePág</translation>
+    </message>
+    <message>
+        <source>PgDown</source>
+        <translation>AvPág</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pausa</translation>
+    </message>
+    <message>
+        <source>Media Play</source>
+        <translation>Reproducir multimedia</translation>
+    </message>
+    <message>
+        <source>Media Pause</source>
+        <translation>Pausa multimedia</translation>
+    </message>
+    <message>
+        <source>Media Stop</source>
+        <translation>Detener multimedia</translation>
     </message>
 </context>
 <context>

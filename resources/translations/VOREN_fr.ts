@@ -197,6 +197,156 @@
         <source>Please select a folder first.</source>
         <translation>Veuillez d’abord choisir un dossier.</translation>
     </message>
+    <message>
+        <source>Undo</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Rétablir</translation>
+    </message>
+    <message>
+        <source>Full screen</source>
+        <translation>Plein écran</translation>
+    </message>
+    <message>
+        <source>Leave full screen</source>
+        <translation>Quitter le plein écran</translation>
+    </message>
+    <message>
+        <source>Projector screen</source>
+        <translation>Écran du projecteur</translation>
+    </message>
+    <message>
+        <source>Projector on the next screen</source>
+        <translation>Projecteur sur l’écran suivant</translation>
+    </message>
+    <message>
+        <source>Keys</source>
+        <translation>Raccourcis clavier</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>À propos</translation>
+    </message>
+    <message>
+        <source>Tool panel</source>
+        <translation>Panneau d’outils</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Réduire</translation>
+    </message>
+    <message>
+        <source>Maximize</source>
+        <translation>Agrandir</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Open film</source>
+        <translation>Ouvrir un film</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Lecture</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Arrêt</translation>
+    </message>
+    <message>
+        <source>Fast backward</source>
+        <translation>Retour rapide</translation>
+    </message>
+    <message>
+        <source>Fast forward</source>
+        <translation>Avance rapide</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Volume</translation>
+    </message>
+    <message>
+        <source>Open photographs</source>
+        <translation>Ouvrir des photos</translation>
+    </message>
+    <message>
+        <source>Previous photograph</source>
+        <translation>Photo précédente</translation>
+    </message>
+    <message>
+        <source>Slide show</source>
+        <translation>Diaporama</translation>
+    </message>
+    <message>
+        <source>Next photograph</source>
+        <translation>Photo suivante</translation>
+    </message>
+    <message>
+        <source>Thumbnails</source>
+        <translation>Miniatures</translation>
+    </message>
+    <message>
+        <source>Slide interval</source>
+        <translation>Intervalle du diaporama</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <comment>between the keys of one command</comment>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <comment>a command&apos;s name and its keys</comment>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Key: %1</source>
+        <translation>Touche : %1</translation>
+    </message>
+    <message>
+        <source>Drawing</source>
+        <translation>Dessin</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>Image</translation>
+    </message>
+    <message>
+        <source>Camera</source>
+        <translation>Caméra</translation>
+    </message>
+    <message>
+        <source>Snapshots, recording and printing</source>
+        <translation>Photos, enregistrement et impression</translation>
+    </message>
+    <message>
+        <source>Modes</source>
+        <translation>Modes</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Fenêtre</translation>
+    </message>
+    <message>
+        <source>Single keys do nothing while you type a text on the picture.</source>
+        <translation>Les touches seules sont sans effet pendant la saisie d’un texte sur l’image.</translation>
+    </message>
+    <message>
+        <source>Film position</source>
+        <translation>Position dans le film</translation>
+    </message>
+    <message>
+        <source>Connect a second screen first.</source>
+        <translation>Branchez d’abord un second écran.</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -257,6 +407,65 @@
     <message>
         <source>Eraser</source>
         <translation>Gomme</translation>
+    </message>
+</context>
+<context>
+    <name>QShortcut</name>
+    <message>
+        <source>Ctrl</source>
+        <translation>Ctrl</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Maj</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>Espace</translation>
+    </message>
+    <message>
+        <source>Del</source>
+        <translation>Suppr</translation>
+    </message>
+    <message>
+        <source>Esc</source>
+        <translation>Échap</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Début</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>Gauche</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>Droite</translation>
+    </message>
+    <message>
+        <source>PgUp</source>
+        <translation>Pg préc</translation>
+    </message>
+    <message>
+        <source>PgDown</source>
+        <translation>Pg suiv</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Media Play</source>
+        <translation>Lecture multimédia</translation>
+    </message>
+    <message>
+        <source>Media Pause</source>
+        <translation>Pause multimédia</translation>
+    </message>
+    <message>
+        <source>Media Stop</source>
+        <translation>Arrêt multimédia</translation>
     </message>
 </context>
 <context>

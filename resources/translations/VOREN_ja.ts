@@ -197,6 +197,156 @@
         <source>Please select a folder first.</source>
         <translation>先にフォルダーを選択してください。</translation>
     </message>
+    <message>
+        <source>Undo</source>
+        <translation>元に戻す</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>やり直し</translation>
+    </message>
+    <message>
+        <source>Full screen</source>
+        <translation>全画面表示</translation>
+    </message>
+    <message>
+        <source>Leave full screen</source>
+        <translation>全画面表示を終了</translation>
+    </message>
+    <message>
+        <source>Projector screen</source>
+        <translation>プロジェクター画面</translation>
+    </message>
+    <message>
+        <source>Projector on the next screen</source>
+        <translation>プロジェクター画面を次の画面へ</translation>
+    </message>
+    <message>
+        <source>Keys</source>
+        <translation>キー操作</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>バージョン情報</translation>
+    </message>
+    <message>
+        <source>Tool panel</source>
+        <translation>ツールパネル</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>最小化</translation>
+    </message>
+    <message>
+        <source>Maximize</source>
+        <translation>最大化</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>Open film</source>
+        <translation>動画を開く</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>再生</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>一時停止</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Fast backward</source>
+        <translation>早戻し</translation>
+    </message>
+    <message>
+        <source>Fast forward</source>
+        <translation>早送り</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>音量</translation>
+    </message>
+    <message>
+        <source>Open photographs</source>
+        <translation>写真を開く</translation>
+    </message>
+    <message>
+        <source>Previous photograph</source>
+        <translation>前の写真</translation>
+    </message>
+    <message>
+        <source>Slide show</source>
+        <translation>スライドショー</translation>
+    </message>
+    <message>
+        <source>Next photograph</source>
+        <translation>次の写真</translation>
+    </message>
+    <message>
+        <source>Thumbnails</source>
+        <translation>サムネイル</translation>
+    </message>
+    <message>
+        <source>Slide interval</source>
+        <translation>スライドの間隔</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <comment>between the keys of one command</comment>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <comment>a command&apos;s name and its keys</comment>
+        <translation>%1（%2）</translation>
+    </message>
+    <message>
+        <source>Key: %1</source>
+        <translation>キー: %1</translation>
+    </message>
+    <message>
+        <source>Drawing</source>
+        <translation>描画</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>画像</translation>
+    </message>
+    <message>
+        <source>Camera</source>
+        <translation>カメラ</translation>
+    </message>
+    <message>
+        <source>Snapshots, recording and printing</source>
+        <translation>撮影・録画・印刷</translation>
+    </message>
+    <message>
+        <source>Modes</source>
+        <translation>モード</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>ウィンドウ</translation>
+    </message>
+    <message>
+        <source>Single keys do nothing while you type a text on the picture.</source>
+        <translation>画像に文字を入力している間は、単独のキーは働きません。</translation>
+    </message>
+    <message>
+        <source>Film position</source>
+        <translation>再生位置</translation>
+    </message>
+    <message>
+        <source>Connect a second screen first.</source>
+        <translation>先に2台目の画面を接続してください。</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -257,6 +407,65 @@
     <message>
         <source>Eraser</source>
         <translation>消しゴム</translation>
+    </message>
+</context>
+<context>
+    <name>QShortcut</name>
+    <message>
+        <source>Ctrl</source>
+        <translation>Ctrl</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Shift</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>Space</translation>
+    </message>
+    <message>
+        <source>Del</source>
+        <translation>Del</translation>
+    </message>
+    <message>
+        <source>Esc</source>
+        <translation>Esc</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Home</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>←</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>→</translation>
+    </message>
+    <message>
+        <source>PgUp</source>
+        <translation>PageUp</translation>
+    </message>
+    <message>
+        <source>PgDown</source>
+        <translation>PageDown</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Media Play</source>
+        <translation>メディア再生</translation>
+    </message>
+    <message>
+        <source>Media Pause</source>
+        <translation>メディア一時停止</translation>
+    </message>
+    <message>
+        <source>Media Stop</source>
+        <translation>メディア停止</translation>
     </message>
 </context>
 <context>

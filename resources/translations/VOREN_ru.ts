@@ -197,6 +197,156 @@
         <source>Please select a folder first.</source>
         <translation>Сначала выберите папку.</translation>
     </message>
+    <message>
+        <source>Undo</source>
+        <translation>Отменить</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Повторить</translation>
+    </message>
+    <message>
+        <source>Full screen</source>
+        <translation>Полноэкранный режим</translation>
+    </message>
+    <message>
+        <source>Leave full screen</source>
+        <translation>Выйти из полноэкранного режима</translation>
+    </message>
+    <message>
+        <source>Projector screen</source>
+        <translation>Экран проектора</translation>
+    </message>
+    <message>
+        <source>Projector on the next screen</source>
+        <translation>Проектор на следующий экран</translation>
+    </message>
+    <message>
+        <source>Keys</source>
+        <translation>Клавиши</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>О программе</translation>
+    </message>
+    <message>
+        <source>Tool panel</source>
+        <translation>Панель инструментов</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Свернуть</translation>
+    </message>
+    <message>
+        <source>Maximize</source>
+        <translation>Развернуть</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+    <message>
+        <source>Open film</source>
+        <translation>Открыть видео</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Воспроизвести</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Пауза</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Стоп</translation>
+    </message>
+    <message>
+        <source>Fast backward</source>
+        <translation>Быстрая перемотка назад</translation>
+    </message>
+    <message>
+        <source>Fast forward</source>
+        <translation>Быстрая перемотка вперёд</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Громкость</translation>
+    </message>
+    <message>
+        <source>Open photographs</source>
+        <translation>Открыть фото</translation>
+    </message>
+    <message>
+        <source>Previous photograph</source>
+        <translation>Предыдущее фото</translation>
+    </message>
+    <message>
+        <source>Slide show</source>
+        <translation>Слайд-шоу</translation>
+    </message>
+    <message>
+        <source>Next photograph</source>
+        <translation>Следующее фото</translation>
+    </message>
+    <message>
+        <source>Thumbnails</source>
+        <translation>Миниатюры</translation>
+    </message>
+    <message>
+        <source>Slide interval</source>
+        <translation>Интервал слайд-шоу</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <comment>between the keys of one command</comment>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <comment>a command&apos;s name and its keys</comment>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Key: %1</source>
+        <translation>Клавиша: %1</translation>
+    </message>
+    <message>
+        <source>Drawing</source>
+        <translation>Рисование</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>Изображение</translation>
+    </message>
+    <message>
+        <source>Camera</source>
+        <translation>Камера</translation>
+    </message>
+    <message>
+        <source>Snapshots, recording and printing</source>
+        <translation>Снимки, запись и печать</translation>
+    </message>
+    <message>
+        <source>Modes</source>
+        <translation>Режимы</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Окно</translation>
+    </message>
+    <message>
+        <source>Single keys do nothing while you type a text on the picture.</source>
+        <translation>Пока вы вводите текст на изображении, одиночные клавиши не действуют.</translation>
+    </message>
+    <message>
+        <source>Film position</source>
+        <translation>Позиция воспроизведения</translation>
+    </message>
+    <message>
+        <source>Connect a second screen first.</source>
+        <translation>Сначала подключите второй экран.</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -257,6 +407,65 @@
     <message>
         <source>Eraser</source>
         <translation>Ластик</translation>
+    </message>
+</context>
+<context>
+    <name>QShortcut</name>
+    <message>
+        <source>Ctrl</source>
+        <translation>Ctrl</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Shift</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>Пробел</translation>
+    </message>
+    <message>
+        <source>Del</source>
+        <translation>Del</translation>
+    </message>
+    <message>
+        <source>Esc</source>
+        <translation>Esc</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Home</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>Влево</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>Вправо</translation>
+    </message>
+    <message>
+        <source>PgUp</source>
+        <translation>PgUp</translation>
+    </message>
+    <message>
+        <source>PgDown</source>
+        <translation>PgDown</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Media Play</source>
+        <translation>Воспроизведение</translation>
+    </message>
+    <message>
+        <source>Media Pause</source>
+        <translation>Пауза воспроизведения</translation>
+    </message>
+    <message>
+        <source>Media Stop</source>
+        <translation>Остановка воспроизведения</translation>
     </message>
 </context>
 <context>

@@ -197,6 +197,156 @@
         <source>Please select a folder first.</source>
         <translation>請先選擇資料夾。</translation>
     </message>
+    <message>
+        <source>Undo</source>
+        <translation>復原</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>重做</translation>
+    </message>
+    <message>
+        <source>Full screen</source>
+        <translation>全螢幕</translation>
+    </message>
+    <message>
+        <source>Leave full screen</source>
+        <translation>結束全螢幕</translation>
+    </message>
+    <message>
+        <source>Projector screen</source>
+        <translation>投影機畫面</translation>
+    </message>
+    <message>
+        <source>Projector on the next screen</source>
+        <translation>投影機畫面移到下一個螢幕</translation>
+    </message>
+    <message>
+        <source>Keys</source>
+        <translation>快速鍵</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>關於</translation>
+    </message>
+    <message>
+        <source>Tool panel</source>
+        <translation>工具面板</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>最小化</translation>
+    </message>
+    <message>
+        <source>Maximize</source>
+        <translation>最大化</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>關閉</translation>
+    </message>
+    <message>
+        <source>Open film</source>
+        <translation>開啟影片</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>播放</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>暫停</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Fast backward</source>
+        <translation>快退</translation>
+    </message>
+    <message>
+        <source>Fast forward</source>
+        <translation>快轉</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>音量</translation>
+    </message>
+    <message>
+        <source>Open photographs</source>
+        <translation>開啟相片</translation>
+    </message>
+    <message>
+        <source>Previous photograph</source>
+        <translation>上一張相片</translation>
+    </message>
+    <message>
+        <source>Slide show</source>
+        <translation>投影片播放</translation>
+    </message>
+    <message>
+        <source>Next photograph</source>
+        <translation>下一張相片</translation>
+    </message>
+    <message>
+        <source>Thumbnails</source>
+        <translation>縮圖</translation>
+    </message>
+    <message>
+        <source>Slide interval</source>
+        <translation>投影片間隔</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <comment>between the keys of one command</comment>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <comment>a command&apos;s name and its keys</comment>
+        <translation>%1（%2）</translation>
+    </message>
+    <message>
+        <source>Key: %1</source>
+        <translation>按鍵：%1</translation>
+    </message>
+    <message>
+        <source>Drawing</source>
+        <translation>繪圖</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>畫面</translation>
+    </message>
+    <message>
+        <source>Camera</source>
+        <translation>攝影機</translation>
+    </message>
+    <message>
+        <source>Snapshots, recording and printing</source>
+        <translation>拍照、錄影與列印</translation>
+    </message>
+    <message>
+        <source>Modes</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>視窗</translation>
+    </message>
+    <message>
+        <source>Single keys do nothing while you type a text on the picture.</source>
+        <translation>在畫面上輸入文字時，單一按鍵不會作用。</translation>
+    </message>
+    <message>
+        <source>Film position</source>
+        <translation>播放位置</translation>
+    </message>
+    <message>
+        <source>Connect a second screen first.</source>
+        <translation>請先連接第二個螢幕。</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -257,6 +407,65 @@
     <message>
         <source>Eraser</source>
         <translation>橡皮擦</translation>
+    </message>
+</context>
+<context>
+    <name>QShortcut</name>
+    <message>
+        <source>Ctrl</source>
+        <translation>Ctrl</translation>
+    </message>
+    <message>
+        <source>Shift</source>
+        <translation>Shift</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>空白鍵</translation>
+    </message>
+    <message>
+        <source>Del</source>
+        <translation>Del</translation>
+    </message>
+    <message>
+        <source>Esc</source>
+        <translation>Esc</translation>
+    </message>
+    <message>
+        <source>Home</source>
+        <translation>Home</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>←</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>→</translation>
+    </message>
+    <message>
+        <source>PgUp</source>
+        <translation>PgUp</translation>
+    </message>
+    <message>
+        <source>PgDown</source>
+        <translation>PgDn</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Media Play</source>
+        <translation>媒體播放</translation>
+    </message>
+    <message>
+        <source>Media Pause</source>
+        <translation>媒體暫停</translation>
+    </message>
+    <message>
+        <source>Media Stop</source>
+        <translation>媒體停止</translation>
     </message>
 </context>
 <context>

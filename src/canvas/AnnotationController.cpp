@@ -1,5 +1,6 @@
 #include "canvas/AnnotationController.h"
 
+#include "canvas/AnnotationHistory.h"
 #include "canvas/AnnotationTools.h"
 #include "canvas/CanvasTypes.h"
 #include "canvas/ViewGeometry.h"
@@ -7,6 +8,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPixmap>
+#include <QTransform>
 #include <QWidget>
 
 AnnotationController::AnnotationController(QWidget *canvas, const QFont &font, WithState withState)
@@ -29,6 +31,10 @@ QPoint AnnotationController::toLayer(const State &state, const QPoint &framePoin
 void AnnotationController::press(const QPointF &pos)
 {
     m_withState([&](State &state) {
+        m_pressed = true;
+        m_dirtyAtPress = state.layerDirty;
+        m_turnsAtPress = state.view.rotation();
+        m_generationAtPress = state.history.generation();
         if (state.tools.press(toFrame(state, pos), state.layer))
             state.layerDirty = true;
     });
@@ -49,6 +55,20 @@ bool AnnotationController::release(const QPoint &pos)
     QPoint anchor;
     m_withState([&](State &state) {
         tool = state.tools.tool;
+        if (m_pressed && state.tools.drawsOnLayer() && state.history.generation() == m_generationAtPress) {
+            // The press's backup is the layer before the stroke; a turn of the picture while
+            // the button was down turned the layer, so the backup is turned alike.
+            const int turns = state.view.rotation();
+            const int delta = ((turns - m_turnsAtPress) % 4 + 4) % 4;
+            const QImage &backup = state.tools.backup();
+            if (delta == 0)
+                state.history.recordLayer(backup, state.layer, turns, m_dirtyAtPress, state.layerDirty);
+            else
+                state.history.recordLayer(
+                    backup.transformed(QTransform().rotate(90 * delta), Qt::FastTransformation), state.layer,
+                    turns, m_dirtyAtPress, state.layerDirty);
+        }
+        m_pressed = false;
         if (tool == TOOL_CLIP && state.tools.hasClipSelection()) {
             clip = state.display.copy(state.tools.clipRect());
             state.tools.resetClipSelection();
@@ -75,8 +95,11 @@ void AnnotationController::commitText()
     m_withState([&](State &state) {
         if (state.layer.isNull())
             return;
+        const QImage before = state.layer.copy();
+        const bool dirtyBefore = state.layerDirty;
         m_text.drawInto(state.layer, AnnotationTextEditor::layerScale(state.view, m_canvas->size()));
         state.layerDirty = true;
+        state.history.recordLayer(before, state.layer, state.view.rotation(), dirtyBefore, true);
     });
 }
 
@@ -89,9 +112,50 @@ void AnnotationController::setTool(int tool)
 
 void AnnotationController::clear()
 {
+    if (m_pressed)
+        return;
     m_withState([](State &state) {
-        if (!state.layer.isNull())
+        if (!state.layer.isNull()) {
+            state.history.recordCleared(state.layer, state.view.rotation(), state.layerDirty);
             state.layer.fill(Qt::transparent);
+        }
         state.layerDirty = false;
     });
+}
+
+void AnnotationController::setBackground(const QColor &colour)
+{
+    m_withState([&](State &state) {
+        state.history.recordBackground(state.tools.style.backgroundColor, colour);
+        state.tools.style.backgroundColor = colour;
+    });
+}
+
+bool AnnotationController::undo(QColor *background)
+{
+    return stepThroughHistory(true, background);
+}
+
+bool AnnotationController::redo(QColor *background)
+{
+    return stepThroughHistory(false, background);
+}
+
+bool AnnotationController::stepThroughHistory(bool undo, QColor *background)
+{
+    if (m_pressed)
+        return false;
+    bool done = false;
+    m_withState([&](State &state) {
+        const int turns = state.view.rotation();
+        const AnnotationHistory::Applied applied = undo
+            ? state.history.undo(state.layer, turns, state.layerDirty)
+            : state.history.redo(state.layer, turns, state.layerDirty);
+        done = applied.done;
+        if (applied.background.isValid())
+            state.tools.style.backgroundColor = applied.background;
+        if (background)
+            *background = applied.background;
+    });
+    return done;
 }

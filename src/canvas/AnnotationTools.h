@@ -43,6 +43,10 @@ public:
     bool press(const QPoint &framePoint, const QImage &layer);
     // Mouse move to frame point `current` (a button is held).
     void move(const QPoint &current, QImage &layer, ViewGeometry &view, const ToLayer &toLayer);
+    // The layer as it was at the last press.
+    const QImage &backup() const { return m_backup; }
+    // Whether the tool changes the layer (shapes, freehand, eraser).
+    bool drawsOnLayer() const { return tool >= TOOL_FREEHAND && tool <= TOOL_ERASER; }
 
     // The clip selection in frame points, inclusive; none is (0, 0, -1, -1).
     bool hasClipSelection() const { return m_clipX2 >= m_clipX1 && m_clipY2 >= m_clipY1; }

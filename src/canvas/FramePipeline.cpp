@@ -163,11 +163,13 @@ bool FramePipeline::changesNothingLocked(int width, int height, int effect, int 
 
 const QImage &FramePipeline::processLocked(int width, int height, int effect, int mask)
 {
-    // Step 4: a new frame size re-centres the view and starts a fresh annotation layer.
+    // Step 4: a new frame size re-centres the view and starts a fresh annotation layer, which
+    // none of the recorded drawing steps fits.
     if (m_view.frameSize() != QSize(width, height)) {
         m_view.setFrameSize(width, height);
         m_layer = QImage(m_view.rotatedWidth(), m_view.rotatedHeight(), QImage::Format_ARGB32_Premultiplied);
         m_layer.fill(Qt::transparent);
+        m_history.clear();
     }
 
     const bool overlay = m_layerDirty && !m_layer.isNull();

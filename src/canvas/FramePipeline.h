@@ -1,5 +1,6 @@
 #pragma once
 
+#include "canvas/AnnotationHistory.h"
 #include "canvas/CanvasLock.h"
 #include "canvas/FramePaintTiming.h"
 #include "canvas/FrameProcessing.h"
@@ -40,11 +41,11 @@ class QTimer;
 //   size or pixel layout it processes the frame itself.
 // - Everything else runs on the GUI thread.
 // - The lock (a non-recursive QMutex inside a CanvasLock) guards every picture, the view
-//   geometry and the annotation layer. processFrame() holds it for a whole frame; the still and
-//   refresh entries hold it while they read their picture; the view operations and accessors
-//   take it for their call; the canvas widget holds it while it paints and while its mouse tools
-//   work on the layer (lock(), *Locked()). No member that holds it calls another member that
-//   takes it; writeSnapshot() and the overlay's showSnapshot() run with it held.
+//   geometry, the annotation layer and its undo history. processFrame() holds it for a whole frame; the still
+//   and refresh entries hold it while they read their picture; the view operations and accessors take it for
+//   their call; the canvas widget holds it while it paints and while its mouse tools work on the layer
+//   (lock(), *Locked()). No member that holds it calls another member that takes it; writeSnapshot() and the
+//   overlay's showSnapshot() run with it held.
 // - The frame handover (front index, frame-process state, pending flag) lives in FrameSlots as
 //   atomics; effect, mask and freeze are atomics written by the GUI thread and read once per
 //   frame by the processing.
@@ -136,6 +137,8 @@ public:
     QImage &layerLocked() { return m_layer; }
     bool &layerDirtyLocked() { return m_layerDirty; }
     ViewGeometry &viewLocked() { return m_view; }
+    // The drawing's undo history; cleared where the layer is replaced (a new frame size).
+    AnnotationHistory &historyLocked() { return m_history; }
     CanvasOverlay *overlayLocked() const { return m_overlay; }
     // A paint that shows the processed picture finished (lock held).
     void paintedLocked() { m_timing.painted(); }
@@ -187,7 +190,8 @@ private:
     ViewGeometry m_view;
     QImage m_layer;
     bool m_layerDirty = false;
-    QImage m_source; // last input picture (after flip, before rotation)
+    AnnotationHistory m_history; // steps of m_layer
+    QImage m_source;             // last input picture (after flip, before rotation)
     QImage m_output;
     QImage m_display;
     FrameProcessing m_processing;

@@ -24,8 +24,9 @@ ImageCanvas::ImageCanvas(QWidget *parent, const Clock &clock)
     , m_pipeline(clock)
     , m_controller(this, canvasFont(), [this](const AnnotationController::Work &work) {
         std::lock_guard<CanvasLock> lock(m_pipeline.lock());
-        AnnotationController::State state{m_pipeline.layerLocked(), m_pipeline.layerDirtyLocked(),
-                                          m_pipeline.viewLocked(), m_pipeline.displayLocked(), m_annotation};
+        AnnotationController::State state{m_pipeline.layerLocked(),   m_pipeline.layerDirtyLocked(),
+                                          m_pipeline.historyLocked(), m_pipeline.viewLocked(),
+                                          m_pipeline.displayLocked(), m_annotation};
         work(state);
     })
 {
@@ -125,6 +126,30 @@ void ImageCanvas::paintEvent(QPaintEvent *)
 }
 
 // --- annotation -----------------------------------------------------------------------------
+
+void ImageCanvas::fillBackground(const QColor &colour)
+{
+    m_controller.setBackground(colour);
+    m_pipeline.fillStill(colour);
+}
+
+bool ImageCanvas::undo()
+{
+    QColor background;
+    const bool done = m_controller.undo(&background);
+    if (background.isValid())
+        m_pipeline.fillStill(background);
+    return done;
+}
+
+bool ImageCanvas::redo()
+{
+    QColor background;
+    const bool done = m_controller.redo(&background);
+    if (background.isValid())
+        m_pipeline.fillStill(background);
+    return done;
+}
 
 void ImageCanvas::mousePressEvent(QMouseEvent *event)
 {

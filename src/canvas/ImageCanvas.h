@@ -51,6 +51,14 @@ public:
     AnnotationTools::Style drawingStyle() const { return m_annotation.style; }
     // Erases every drawing; the layer is painted over frames again once a tool draws.
     void clearAnnotations() { m_controller.clear(); }
+    // Feeds the page a still of `colour` and keeps it as the background colour (the drawing
+    // board's Fill background); one step of the drawing's history.
+    void fillBackground(const QColor &colour);
+    // Takes back the latest drawing step (stroke, shape, text, eraser stroke, Erase all, Fill
+    // background) or makes the latest one taken back again. Returns whether there was one.
+    // The change shows with the next processed frame, like drawing does.
+    bool undo();
+    bool redo();
     // The clip selection in frame points, inclusive; null while nothing is selected.
     QRect clipSelection() const
     {

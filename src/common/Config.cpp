@@ -18,6 +18,7 @@ const char KEY_RESOLUTION[] = "resolution2";
 const char KEY_RECORDING_RESOLUTION[] = "recordingResolution2";
 const char KEY_LANGUAGE[] = "language";
 const char KEY_FLICKER[] = "flicker";
+const char KEY_PROJECTOR_SCREEN[] = "projectorScreen";
 
 // The one instance and the lock that guards its creation. Function-local so that both exist
 // before any caller, on whatever thread, asks for the instance. A standard mutex rather than
@@ -61,6 +62,7 @@ Config::Config()
     m_recordingResolution = m_settings->value(KEY_RECORDING_RESOLUTION, QSize(1280, 720)).toSize();
     m_language = m_settings->value(KEY_LANGUAGE, QStringLiteral("en")).toString();
     m_flicker = m_settings->value(KEY_FLICKER, quint64(0)).toULongLong();
+    m_projectorScreen = m_settings->value(KEY_PROJECTOR_SCREEN, QString()).toString();
 }
 
 Config::~Config() = default;
@@ -161,4 +163,16 @@ void Config::setFlicker(quint64 flicker)
     Config *c = instance();
     c->m_flicker = flicker;
     c->m_settings->setValue(KEY_FLICKER, flicker);
+}
+
+QString Config::projectorScreen()
+{
+    return instance()->m_projectorScreen;
+}
+
+void Config::setProjectorScreen(const QString &name)
+{
+    Config *c = instance();
+    c->m_projectorScreen = name;
+    c->m_settings->setValue(KEY_PROJECTOR_SCREEN, name);
 }

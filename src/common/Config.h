@@ -36,6 +36,9 @@ public:
     static QString language();
     static quint64 flicker();
     static void setFlicker(quint64 flicker);
+    // The name of the screen the projector window was last shown on; empty until one was.
+    static QString projectorScreen();
+    static void setProjectorScreen(const QString &name);
 
     // Destroys the instance, flushing the store, so that the next call reads the store again
     // as a new run of the program would. For tests only.
@@ -54,4 +57,5 @@ private:
     QSize m_recordingResolution{-1, -1};
     QString m_language;
     quint64 m_flicker = 0;
+    QString m_projectorScreen;
 };

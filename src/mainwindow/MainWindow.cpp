@@ -6,23 +6,30 @@
 #include "common/Config.h"
 #include "common/SkinPicture.h"
 #include "common/UserPrompts.h"
+#include "mainwindow/ActionTable.h"
 #include "mainwindow/DeviceSupervisor.h"
+#include "mainwindow/FilmBar.h"
 #include "mainwindow/FilmBarControl.h"
+#include "mainwindow/KeyHelpWindow.h"
 #include "mainwindow/PhotographBar.h"
 #include "mainwindow/PhotographBarControl.h"
 #include "mainwindow/PrintControl.h"
+#include "mainwindow/ProjectorControl.h"
 #include "mainwindow/RecordingControl.h"
 #include "mainwindow/SnapshotControl.h"
 #include "mainwindow/ToolActions.h"
 #include "mainwindow/ToolPanelBuilder.h"
+#include "mainwindow/WindowCommands.h"
 #include "sources/live/LiveSource.h"
 #include "sources/media/RecordingRecovery.h"
 #include "sources/photograph/PhotographSource.h"
 #include "sources/photograph/ThumbnailWidget.h"
 #include "toolwindows/AboutToolWindow.h"
 #include "toolwindows/PopupFactory.h"
+#include "widgets/HorizontalSlider.h"
 #include "widgets/ImageButton.h"
 #include "widgets/Panel.h"
+#include "widgets/Slider.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -35,6 +42,11 @@ constexpr int DeviceCheckIntervalMs = 1000;
 constexpr int ModeButtonY = 5;
 constexpr int ModeButtonStep = 107;
 constexpr int BottomReserve = 100;
+// The top band's own buttons, left of the window's minimise button (at W - 79).
+constexpr int FullScreenButtonRight = 103;
+constexpr int ProjectorButtonRight = 123;
+constexpr int KeyHelpButtonRight = 143;
+constexpr int TopBandButtonY = 4;
 } // namespace
 
 MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> cameraDevices)
@@ -125,7 +137,14 @@ MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> camera
     actions.currentCanvas = [this] { return m_currentCanvas; };
     actions.currentOsd = [this] { return currentOsd(); };
     m_actions = new ToolActions(actions, this);
+    ToolPanelBuilder::connect(m_tools, m_actions);
     connect(liveRecordingButton(), &ImageButton::clicked, m_actions, &ToolActions::record);
+
+    createTopBandButtons();
+    m_fullScreen = std::make_unique<FullScreenView>(this, pageStack());
+    m_projector = new ProjectorControl(this);
+    m_projector->setPipeline(m_currentCanvas->pipeline());
+    bindCommands();
 
     m_currentMode = MODE_LIVE;
     m_popup.close();
@@ -144,6 +163,8 @@ MainWindow::~MainWindow()
 {
     m_deviceCheckTimer.stop();
     m_popup.close();
+    // The projector window paints a canvas's picture: it goes first.
+    delete m_projector;
     if (isRecording())
         liveSource()->stopRecording();
     // The sources feed the canvases from their graphs: they go before the canvases do.
@@ -197,9 +218,13 @@ void MainWindow::switchMode()
     if (mode == m_currentMode)
         return;
 
+    m_fullScreen->showHidden();
     m_pages->leave(m_currentMode);
     m_pages->enter(mode);
     m_currentMode = mode;
+    m_fullScreen->hideShown();
+    m_commands->setMode(mode);
+    m_projector->setPipeline(m_currentCanvas->pipeline());
     m_tools.enableFor(mode);
     m_tools.showCanvasState(*m_currentCanvas);
     closePopup();
@@ -209,6 +234,9 @@ void MainWindow::switchMode()
 
 void MainWindow::expand()
 {
+    // The full screen shows the canvas alone; the panel keeps its state for afterwards.
+    if (m_fullScreen && m_fullScreen->isOn())
+        return;
     m_panelExpanded = !m_panelExpanded;
     const bool keepGeometry = isMaximized() || isFullScreen();
     if (m_panelExpanded) {
@@ -247,13 +275,22 @@ void MainWindow::layoutContents()
     m_sideButton->move(4, 50);
     for (int m = MODE_LIVE; m <= MODE_DRAWING_BOARD; ++m)
         m_modeButtons[m]->move(e + 40 + m * ModeButtonStep, ModeButtonY);
+    m_fullScreenButton->move(w - FullScreenButtonRight, TopBandButtonY);
+    m_projectorButton->move(w - ProjectorButtonRight, TopBandButtonY);
+    m_keyHelpButton->move(w - KeyHelpButtonRight, TopBandButtonY);
     m_pages->layout(w, h, e);
+    if (m_fullScreen->isOn())
+        pageStack()->setGeometry(rect());
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // The loader thread must not outlive the window's last event loop turn.
     photographBar()->thumbnailStrip()->stopLoader();
+    // The projector's picture and the key list go with the window.
+    m_projector->close();
+    if (m_keyHelp)
+        m_keyHelp->close();
     StyleWindow::closeEvent(event);
 }
 
@@ -312,4 +349,134 @@ void MainWindow::resetRecordingState()
 bool MainWindow::isRecording() const
 {
     return m_recordingControl->isRecording();
+}
+
+// --- keys, full screen, projector --------------------------------------------------------------
+
+void MainWindow::createTopBandButtons()
+{
+    m_keyHelpButton = new ImageButton(QStringLiteral("WINDOWS_KEYS"), this, QPoint(0, 0));
+    connect(m_keyHelpButton, &ImageButton::clicked, this, &MainWindow::toggleKeyHelp);
+    m_projectorButton = new ImageButton(QStringLiteral("WINDOWS_PROJECTOR"), this, QPoint(0, 0));
+    m_projectorButton->setCheckable(true);
+    connect(m_projectorButton, &ImageButton::clicked, this, [this] {
+        m_projector->toggle();
+        m_projectorButton->setChecked(m_projector->isOpen());
+    });
+    m_fullScreenButton = new ImageButton(QStringLiteral("WINDOWS_FULLSCREEN"), this, QPoint(0, 0));
+    connect(m_fullScreenButton, &ImageButton::clicked, this, &MainWindow::toggleFullScreenView);
+}
+
+void MainWindow::bindCommands()
+{
+    m_commands = new WindowCommands(this);
+    for (const CommandSpec &command : ActionTable::commands()) {
+        if (command.button)
+            m_commands->bindButton(command.command, m_tools.*command.button);
+    }
+    m_commands->describe(Command::Record, liveRecordingButton());
+    const Command modes[WINDOW_MODE_COUNT] = {Command::ModeLive, Command::ModeFilm, Command::ModePhotograph,
+                                              Command::ModeDrawingBoard};
+    for (int m = MODE_LIVE; m <= MODE_DRAWING_BOARD; ++m)
+        m_commands->bindButton(modes[m], m_modeButtons[m]);
+    m_commands->bindButton(Command::About, m_aboutButton);
+    m_commands->bindButton(Command::ToolPanel, m_sideButton);
+    m_commands->bindButton(Command::Minimize, minimizeButton());
+    m_commands->bindButton(Command::Maximize, maximizeButton());
+    m_commands->bindButton(Command::Close, closeButton());
+    m_commands->bindButton(Command::Help, m_keyHelpButton);
+    m_commands->bindButton(Command::Projector, m_projectorButton);
+    m_commands->bindButton(Command::FullScreen, m_fullScreenButton);
+    m_commands->bindFunction(Command::Undo, [this] { undo(); });
+    m_commands->bindFunction(Command::Redo, [this] { redo(); });
+    m_commands->bindFunction(Command::LeaveFullScreen, [this] { setFullScreenView(false); });
+    m_commands->bindFunction(Command::ProjectorNextScreen, [this] { m_projector->moveToNextScreen(); });
+
+    const FilmBar *film = filmBar();
+    m_commands->bindButton(Command::FilmOpen, film->openButton());
+    m_commands->bindButton(Command::FilmPlay, film->playButton());
+    m_commands->bindButton(Command::FilmPause, film->pauseButton());
+    m_commands->bindButton(Command::FilmStop, film->stopButton());
+    m_commands->bindButton(Command::FilmBackward, film->backwardButton());
+    m_commands->bindButton(Command::FilmForward, film->forwardButton());
+    m_commands->bindButton(Command::FilmVolume, film->volumeButton());
+    const PhotographBar *photographs = photographBar();
+    m_commands->bindButton(Command::PhotographOpen, photographs->openButton());
+    m_commands->bindButton(Command::PhotographPrevious, photographs->previousButton());
+    m_commands->bindButton(Command::PhotographSlideShow, photographs->slideButton());
+    m_commands->bindButton(Command::PhotographNext, photographs->nextButton());
+    m_commands->bindButton(Command::PhotographThumbnails, photographs->thumbnailButton());
+    m_commands->bindButton(Command::PhotographInterval, photographs->timeButton());
+    describeSliders();
+
+    m_commands->setMode(m_currentMode);
+    m_commands->setAvailable(Command::LeaveFullScreen, false);
+    showProjectorAvailability(m_projector->isAvailable());
+    connect(m_projector, &ProjectorControl::availabilityChanged, this,
+            &MainWindow::showProjectorAvailability);
+    connect(m_projector, &ProjectorControl::openChanged, m_projectorButton, &ImageButton::setChecked);
+}
+
+void MainWindow::describeSliders()
+{
+    const auto describe = [](QWidget *slider, const QString &name) {
+        slider->setToolTip(name);
+        slider->setAccessibleName(name);
+    };
+    describe(filmBar()->positionSlider(), tr("Film position"));
+    describe(filmBar()->volumeSlider(), tr("Volume"));
+    describe(photographBar()->intervalSelector(), tr("Slide interval"));
+    describe(photographBar()->stripScrollBar(), tr("Thumbnails"));
+}
+
+void MainWindow::showProjectorAvailability(bool available)
+{
+    m_projectorButton->setEnabled(available);
+    m_commands->setAvailable(Command::Projector, available);
+    m_commands->setAvailable(Command::ProjectorNextScreen, available);
+    m_commands->describe(Command::Projector, m_projectorButton);
+    if (!available)
+        m_projectorButton->setToolTip(m_projectorButton->toolTip() + QLatin1Char('\n')
+                                      + tr("Connect a second screen first."));
+}
+
+void MainWindow::undo()
+{
+    closePopup();
+    m_currentCanvas->undo();
+}
+
+void MainWindow::redo()
+{
+    closePopup();
+    m_currentCanvas->redo();
+}
+
+void MainWindow::setFullScreenView(bool on)
+{
+    if (on == m_fullScreen->isOn())
+        return;
+    closePopup();
+    if (on)
+        m_fullScreen->enter();
+    else
+        m_fullScreen->leave();
+    m_commands->setAvailable(Command::LeaveFullScreen, on);
+    layoutContents();
+}
+
+KeyHelpWindow *MainWindow::keyHelp() const
+{
+    return m_keyHelp;
+}
+
+void MainWindow::toggleKeyHelp()
+{
+    if (m_keyHelp && m_keyHelp->isVisible()) {
+        m_keyHelp->close();
+        return;
+    }
+    if (!m_keyHelp)
+        m_keyHelp = new KeyHelpWindow(this);
+    m_keyHelp->showOverParent();
 }

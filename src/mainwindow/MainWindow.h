@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Clock.h"
+#include "mainwindow/FullScreenView.h"
 #include "mainwindow/ModePages.h"
 #include "mainwindow/OpenFileDialog.h"
 #include "mainwindow/PopupSlot.h"
@@ -12,6 +13,7 @@
 
 #include <QHash>
 #include <QImage>
+#include <QPointer>
 #include <QSize>
 #include <QString>
 #include <QTimer>
@@ -26,13 +28,16 @@ class FilmSource;
 
 class ImageButton;
 class ImageCanvas;
+class KeyHelpWindow;
 class Panel;
 class PhotographBar;
 class PhotographSource;
 class PrintControl;
+class ProjectorControl;
 class RecordingControl;
 class SnapshotControl;
 class ToolActions;
+class WindowCommands;
 class QButtonGroup;
 class QCloseEvent;
 class QStackedWidget;
@@ -40,7 +45,9 @@ class QStackedWidget;
 // The program's one window: four mode buttons across the top, the collapsible tool panel on
 // the left, a page stack with one canvas per mode, and a control bar along the bottom for the
 // Live, Film and Photograph modes. Every tool action works on the canvas of the current mode.
-// At most one popup tool window is open (PopupSlot).
+// At most one popup tool window is open (PopupSlot). Every command has keys (WindowCommands,
+// from the action table); the key list, full screen and the projector screen have buttons in
+// the top band beside the window's own.
 //
 // Threads: GUI thread only. Canvases report frames with streamFrameUpdate() from the media
 // streaming threads; the automatic connection queues them onto the GUI thread.
@@ -98,6 +105,14 @@ public:
     PhotographSource *photographSource() const { return m_pages->photographSource(); }
     PrintControl *printControl() const { return m_printControl; }
     ToolActions *toolActions() const { return m_actions; }
+    WindowCommands *commands() const { return m_commands; }
+    ProjectorControl *projector() const { return m_projector; }
+    // The key list, once it was opened.
+    KeyHelpWindow *keyHelp() const;
+    ImageButton *keyHelpButton() const { return m_keyHelpButton; }
+    ImageButton *projectorButton() const { return m_projectorButton; }
+    ImageButton *fullScreenButton() const { return m_fullScreenButton; }
+    bool isFullScreenView() const { return m_fullScreen->isOn(); }
     bool isRecording() const;
     // Replaces the file dialog of the film and photograph Open buttons (tests answer it).
     void setOpenFileDialog(const OpenFileDialog &dialog);
@@ -121,6 +136,14 @@ public slots:
     // Back to the idle recording state after the settings changed the capture size (the live
     // graph has been rebuilt without a recording branch).
     void resetRecordingState() override;
+    // The current canvas's drawing, one step back or forward.
+    void undo();
+    void redo();
+    // Full screen for the current canvas (F11; Esc leaves).
+    void setFullScreenView(bool on);
+    void toggleFullScreenView() { setFullScreenView(!isFullScreenView()); }
+    // Opens the key list, or closes it.
+    void toggleKeyHelp();
 
 protected:
     void layoutContents() override;
@@ -129,6 +152,12 @@ protected:
 private:
     // Wires the pages' signals to the window's slots.
     void connectPages();
+    // The key list, projector and full-screen buttons of the top band.
+    void createTopBandButtons();
+    // Keys, tooltips and accessible names for every command, button and slider.
+    void bindCommands();
+    void describeSliders();
+    void showProjectorAvailability(bool available);
     ImageButton *createModeButton(const QString &iconName, const QString &caption);
     // A camera that stalled or vanished: end its recording and close it until it is back.
     void closeStalledCamera();
@@ -157,6 +186,13 @@ private:
     QImage m_aboutPicture;
     DeviceSupervisor *m_supervisor = nullptr;
     QTimer m_deviceCheckTimer;
+    ImageButton *m_keyHelpButton = nullptr;
+    ImageButton *m_projectorButton = nullptr;
+    ImageButton *m_fullScreenButton = nullptr;
+    WindowCommands *m_commands = nullptr;
+    ProjectorControl *m_projector = nullptr;
+    QPointer<KeyHelpWindow> m_keyHelp;
+    std::unique_ptr<FullScreenView> m_fullScreen;
 
     QString m_widthLabel;
     QString m_lineWidthLabel;

@@ -28,58 +28,7 @@ ToolActions::ToolActions(const Parts &parts, QObject *parent)
     , m_printing(parts.printing)
     , m_currentCanvas(parts.currentCanvas)
     , m_currentOsd(parts.currentOsd)
-{
-    connectButtons();
-}
-
-void ToolActions::connectButtons()
-{
-    using Slot = void (ToolActions::*)();
-    const struct
-    {
-        ImageButton *ToolButtons::*button;
-        Slot click;
-        Slot hold;
-    } wiring[] = {
-        {&ToolButtons::line, &ToolActions::line, &ToolActions::lineHold},
-        {&ToolButtons::rectangle, &ToolActions::rectangle, &ToolActions::rectangleHold},
-        {&ToolButtons::freehand, &ToolActions::freehand, &ToolActions::freehandHold},
-        {&ToolButtons::circle, &ToolActions::circle, &ToolActions::circleHold},
-        {&ToolButtons::arrow, &ToolActions::arrow, &ToolActions::arrowHold},
-        {&ToolButtons::triangle, &ToolActions::triangle, &ToolActions::triangleHold},
-        {&ToolButtons::eraser, &ToolActions::erase, &ToolActions::eraseHold},
-        {&ToolButtons::text, &ToolActions::text, &ToolActions::textHold},
-        {&ToolButtons::eraseAll, &ToolActions::eraseAll, nullptr},
-        {&ToolButtons::clip, &ToolActions::clip, nullptr},
-        {&ToolButtons::hand, &ToolActions::hand, nullptr},
-        {&ToolButtons::fillBackground, &ToolActions::fillBackground, &ToolActions::fillBackgroundHold},
-        {&ToolButtons::mask, &ToolActions::mask, &ToolActions::maskHold},
-        {&ToolButtons::effect, nullptr, &ToolActions::effectHold},
-        {&ToolButtons::zoomReset, &ToolActions::zoomReset, nullptr},
-        {&ToolButtons::autoFocus, &ToolActions::autoFocus, nullptr},
-        {&ToolButtons::brightnessDown, &ToolActions::brightnessDown, nullptr},
-        {&ToolButtons::brightnessUp, &ToolActions::brightnessUp, nullptr},
-        {&ToolButtons::rotate, &ToolActions::rotate, nullptr},
-        {&ToolButtons::rotateRev, &ToolActions::rotateRev, nullptr},
-        {&ToolButtons::freeze, &ToolActions::freeze, nullptr},
-        {&ToolButtons::record, &ToolActions::record, nullptr},
-        {&ToolButtons::snapshot, &ToolActions::snapshot, nullptr},
-        {&ToolButtons::settings, &ToolActions::settings, nullptr},
-        {&ToolButtons::print, &ToolActions::print, nullptr},
-    };
-    for (const auto &w : wiring) {
-        ImageButton *button = (*m_tools).*w.button;
-        if (w.click)
-            connect(button, &ImageButton::clicked, this, w.click);
-        if (w.hold)
-            connect(button, &ImageButton::hold, this, w.hold);
-    }
-    // Zoom acts once per press, however long the press lasts.
-    connect(m_tools->zoomOut, &ImageButton::pressed, this, &ToolActions::zoomOutStart);
-    connect(m_tools->zoomOut, &ImageButton::released, this, &ToolActions::zoomOutStop);
-    connect(m_tools->zoomIn, &ImageButton::pressed, this, &ToolActions::zoomInStart);
-    connect(m_tools->zoomIn, &ImageButton::released, this, &ToolActions::zoomInStop);
-}
+{ }
 
 // --- drawing tools ----------------------------------------------------------------------
 

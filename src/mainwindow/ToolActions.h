@@ -90,7 +90,6 @@ public slots:
     void print();
 
 private:
-    void connectButtons();
     ImageCanvas *canvas() const { return m_currentCanvas(); }
     OSDProcessor *osd() const { return m_currentOsd(); }
     // Selects the tool of a line style and opens its popup beside `anchor`.

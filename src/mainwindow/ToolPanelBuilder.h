@@ -4,10 +4,11 @@
 
 class Panel;
 class QObject;
+class ToolActions;
 
 // Fills the main window's side panel with its four groups of tool buttons ("Noting",
-// "Assisting", "Adjustment", "Recording"), with their pictures, tooltips and checkable states;
-// the window connects them to its actions.
+// "Assisting", "Adjustment", "Recording") from the action table, with their pictures and
+// checkable states; the window connects them to their actions and keys.
 //
 // Threads: GUI thread only.
 class ToolPanelBuilder
@@ -18,6 +19,8 @@ public:
 
     // Builds every group, closes the panel with its stretch and returns the buttons.
     ToolButtons build();
+    // Connects each button of `buttons` to the actions its row of the action table names.
+    static void connect(const ToolButtons &buttons, ToolActions *actions);
 
 private:
     Panel *m_panel;

@@ -71,10 +71,7 @@ void FillBackgroundToolWindow::colorChanged()
         return;
     for (int i = 0; i < ColorCount; ++i) {
         if (m_buttons[i] && m_buttons[i] == sender()) {
-            AnnotationTools::Style style = m_canvas->drawingStyle();
-            style.backgroundColor = colorAt(i);
-            m_canvas->setDrawingStyle(style);
-            m_canvas->pipeline()->fillStill(colorAt(i));
+            m_canvas->fillBackground(colorAt(i));
             return;
         }
     }

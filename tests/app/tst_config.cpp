@@ -127,6 +127,10 @@ private slots:
         QTest::newRow("interval as text") << "snapshotInterval" << QVariant("15") << QVariant(quint64(15));
         QTest::newRow("flicker not a number") << "flicker" << QVariant("fast") << QVariant(quint64(0));
         QTest::newRow("language stored") << "language" << QVariant("ja") << QVariant("ja");
+        QTest::newRow("projector screen stored")
+            << "projectorScreen" << QVariant("HDMI-1") << QVariant("HDMI-1");
+        QTest::newRow("projector screen never chosen")
+            << "projectorScreen" << QVariant() << QVariant(QString());
     }
     void storedValueConversions()
     {
@@ -150,6 +154,8 @@ private slots:
             actual = Config::flicker();
         else if (key == "language")
             actual = Config::language();
+        else if (key == "projectorScreen")
+            actual = Config::projectorScreen();
         QCOMPARE(actual, expected);
     }
 

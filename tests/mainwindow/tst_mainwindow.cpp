@@ -305,37 +305,39 @@ private slots:
         auto window = MainWindowRig::makeWindow();
         MainWindow &w = *window;
         const ToolButtons &t = w.toolButtons();
-        const QStringList tips = {"Line",
-                                  "Rectangle",
-                                  "Freehand",
-                                  "Circle",
-                                  "Arrow",
-                                  "Triangle",
-                                  "Eraser",
-                                  "Text",
-                                  "Erase all",
-                                  "Clip image",
-                                  "Hand",
-                                  "Fill background",
-                                  "Mask",
-                                  "Effect",
-                                  "Zoom out",
-                                  "Zoom in",
-                                  "Reset zoom",
-                                  "Auto focus",
-                                  "Brightness down",
-                                  "Brightness up",
-                                  "Rotate",
-                                  "Rotate back",
-                                  "Freeze",
-                                  "Record video",
-                                  "Take snapshot",
-                                  "Settings",
-                                  "Print"};
+        const QStringList names = {"Line",
+                                   "Rectangle",
+                                   "Freehand",
+                                   "Circle",
+                                   "Arrow",
+                                   "Triangle",
+                                   "Eraser",
+                                   "Text",
+                                   "Erase all",
+                                   "Clip image",
+                                   "Hand",
+                                   "Fill background",
+                                   "Mask",
+                                   "Effect",
+                                   "Zoom out",
+                                   "Zoom in",
+                                   "Reset zoom",
+                                   "Auto focus",
+                                   "Brightness down",
+                                   "Brightness up",
+                                   "Rotate",
+                                   "Rotate back",
+                                   "Freeze",
+                                   "Record video",
+                                   "Take snapshot",
+                                   "Settings",
+                                   "Print"};
         const QList<ImageButton *> buttons = allToolButtons(t);
-        QCOMPARE(buttons.size(), tips.size());
+        QCOMPARE(buttons.size(), names.size());
         for (int i = 0; i < buttons.size(); ++i) {
-            QCOMPARE(buttons[i]->toolTip(), tips[i]);
+            // The name, and in the tooltip the name with the keys.
+            QCOMPARE(buttons[i]->accessibleName(), names[i]);
+            QVERIFY2(buttons[i]->toolTip().startsWith(names[i] + " ("), qPrintable(buttons[i]->toolTip()));
             QCOMPARE(buttons[i]->parentWidget(), static_cast<QWidget *>(w.toolPanel()));
         }
         const QList<ImageButton *> grouped = {t.line,  t.rectangle, t.freehand,      t.circle,
@@ -412,7 +414,7 @@ private slots:
             QVERIFY(MainWindowRig::selectMode(*w, mode));
         ImageButton *b = nullptr;
         for (ImageButton *candidate : allToolButtons(w->toolButtons()))
-            if (candidate->toolTip() == button)
+            if (candidate->accessibleName() == button)
                 b = candidate;
         QVERIFY(b);
         QMap<WindowMode, int> before;
