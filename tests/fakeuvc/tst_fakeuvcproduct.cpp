@@ -104,10 +104,11 @@ private slots:
         QCOMPARE(options.size(), 5);
         QCOMPARE(options[0].minWidth, 640);
         QCOMPARE(options[4].maxHeight, 2448);
-        QCOMPARE(options[0].rates.size(), 4);
-        QCOMPARE(options[0].rates[0], 30.0);
-        QVERIFY(qAbs(options[0].rates[1] - 30060.0 / 1003) < 1e-9);
-        QCOMPARE(options[4].rates, QVector<double>({15.0, 10000.0 / 1001}));
+        // The fractions as uvcvideo reduces the camera's intervals, unchanged.
+        QCOMPARE(options[0].rates,
+                 QVector<FrameRate>(
+                     {FrameRate(30), FrameRate(30060, 1003), FrameRate(15), FrameRate(10000, 1001)}));
+        QCOMPARE(options[4].rates, QVector<FrameRate>({FrameRate(15), FrameRate(10000, 1001)}));
         const CaptureMode mode = camera->currentFormat();
         QCOMPARE(mode.width, 640);
         QCOMPARE(mode.rateNumerator, 30);
