@@ -278,6 +278,9 @@ void MainWindow::closeStalledCamera()
 
 void MainWindow::handleDevicePlugIn()
 {
+    // The frame timing counts from the opening: a camera that opens after a long absence
+    // (another program held it) must not have that absence taken for a stall of its first frame.
+    m_supervisor->restartClock();
     const qint32 code = liveSource()->flicker();
     Config::setFlicker(quint64(qint64(code)));
     qDebug() << "device plug in, flicker type =" << code;
