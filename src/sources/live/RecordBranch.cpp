@@ -276,3 +276,8 @@ qint64 RecordBranch::firstSoundNs() const
 {
     return m_timeline ? m_timeline->firstSound.load(std::memory_order_acquire) : -1;
 }
+
+qint64 RecordBranch::soundHeardNs() const
+{
+    return m_timeline ? m_timeline->soundHeard.load(std::memory_order_acquire) : -1;
+}

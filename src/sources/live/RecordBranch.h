@@ -59,6 +59,8 @@ public:
     // -1 while there is none. Measurements only.
     qint64 firstPictureNs() const;
     qint64 firstSoundNs() const;
+    // ... and of the first sound the microphone gave, before it was cut or padded.
+    qint64 soundHeardNs() const;
 
 private:
     bool addVideo(ICaptureCB *sink);

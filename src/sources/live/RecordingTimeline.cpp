@@ -74,6 +74,8 @@ GstPadProbeReturn RecordingTimeline::onSound(GstPad *pad, GstPadProbeInfo *info,
     const qint64 start = timeline->firstPicture.load(std::memory_order_acquire);
     GstBuffer *buffer = GST_PAD_PROBE_INFO_BUFFER(info);
     const qint64 begins = runningTime(pad, buffer);
+    if (timeline->soundHeard.load(std::memory_order_relaxed) < 0)
+        timeline->soundHeard.store(begins, std::memory_order_release);
     GstAudioInfo format;
     GstCaps *caps = gst_pad_get_current_caps(pad);
     const bool known = caps && gst_audio_info_from_caps(&format, caps) && format.rate > 0 && format.bpf > 0;

@@ -19,6 +19,7 @@ struct RecordingTimeline
 {
     std::atomic<qint64> firstPicture{-1};
     std::atomic<qint64> firstSound{-1}; // once the sound's start is written
+    std::atomic<qint64> soundHeard{-1}; // the first sound the microphone gave, before the cut
 
     // Adds the probes; the pad holds a reference on the timeline until the probe goes.
     static void watchPictures(GstPad *grabberOutput, const std::shared_ptr<RecordingTimeline> &timeline);
