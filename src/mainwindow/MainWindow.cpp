@@ -6,6 +6,7 @@
 #include "common/Config.h"
 #include "common/SkinPicture.h"
 #include "common/UserPrompts.h"
+#include "mainwindow/CameraStatusDisplay.h"
 #include "mainwindow/DeviceSupervisor.h"
 #include "mainwindow/FilmBarControl.h"
 #include "mainwindow/PhotographBar.h"
@@ -85,7 +86,12 @@ MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> camera
     m_currentCanvas->setTool(TOOL_FREEHAND);
     pageStack()->setCurrentWidget(m_currentCanvas);
 
+    // The live canvas says in words what keeps the camera's picture away.
+    m_cameraStatus = new CameraStatusDisplay(liveSource(), osd(canvas(MODE_LIVE))->messages(), this);
     m_snapshotControl = new SnapshotControl(m_tools.snapshot, this, this);
+    m_snapshotControl->setLiveCamera(
+        canvas(MODE_LIVE), [this] { return liveSource()->isOpen(); },
+        [this] { m_cameraStatus->explainNoSnapshot(currentOsd() ? currentOsd()->messages() : nullptr); });
     m_printControl = new PrintControl(this, this);
     RecordingControl::Parts recordingParts;
     recordingParts.recordButton = m_tools.record;
@@ -102,6 +108,9 @@ MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> camera
     camera.isOpen = [this] { return liveSource()->isOpen(); };
     camera.startRecording = [this](const QString &path) { liveSource()->startRecording(path); };
     camera.stopRecording = [this] { liveSource()->stopRecording(); };
+    camera.explainNotOpen = [this] {
+        m_cameraStatus->explainNoRecording(currentOsd() ? currentOsd()->messages() : nullptr);
+    };
     m_recordingControl->setCamera(camera);
     // Recordings a crash left unfinished in the record folder are repaired off the GUI thread;
     // the user hears once what became of them.

@@ -17,8 +17,24 @@ SnapshotControl::SnapshotControl(QAbstractButton *button, QWidget *dialogParent,
     , m_dialogParent(dialogParent)
 { }
 
+void SnapshotControl::setLiveCamera(ImageCanvas *liveCanvas, std::function<bool()> hasPicture,
+                                    std::function<void()> explainNoPicture)
+{
+    m_liveCanvas = liveCanvas;
+    m_hasPicture = std::move(hasPicture);
+    m_explainNoPicture = std::move(explainNoPicture);
+}
+
 void SnapshotControl::snapshot(ImageCanvas *canvas)
 {
+    if (canvas && canvas == m_liveCanvas && m_hasPicture && !m_hasPicture()) {
+        // A checkable button the click toggled on shows no series running.
+        if (m_button->isCheckable())
+            m_button->setChecked(false);
+        if (m_explainNoPicture)
+            m_explainNoPicture();
+        return;
+    }
     const QString folder = Config::snapshotPath();
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
         // The main window's message: translated with the main window's other texts.
