@@ -174,6 +174,7 @@ private slots:
         LiveRig rig;
         QVERIFY(rig.waitForOpen());
         waitForPictures(rig);
+        MessageCapture messages;
         QCOMPARE(command("busy on"), 0);
         // A new format means a new stream, which the other program now holds.
         rig.source->setResolution(1280, 720);
@@ -182,6 +183,8 @@ private slots:
         QSignalSpy plugIn(rig.source.get(), &LiveSource::devicePlugIn);
         QTest::qWait(1500);
         QCOMPARE(plugIn.count(), 0); // no reopening while it is held
+        // Said once, though the stream and then every presence check find it held.
+        QCOMPARE(messages.messages().filter("the document camera is in use by another program").size(), 1);
         QCOMPARE(command("busy off"), 0);
         QTRY_COMPARE_WITH_TIMEOUT(plugIn.count(), 1, 2000);
         QTRY_COMPARE_WITH_TIMEOUT(rig.canvas.pipeline()->outputImage().width(), 1280, 5000);

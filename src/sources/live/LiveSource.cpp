@@ -111,7 +111,12 @@ void LiveSource::setAvailability(Availability availability, const QString &locat
     const Availability before = m_availability;
     m_availability = availability;
     m_problemLocation = location;
-    // Told once per change, not at every check.
+    // Told once per change, not at every check. A busy camera is the same news whichever
+    // place (the stream or the presence check) noticed it.
+    if (availability == before && availability != Availability::NoPermission) {
+        emit availabilityChanged();
+        return;
+    }
     if (availability == Availability::NoPermission)
         qCWarning(lcSources).noquote() << "no permission to use the document camera at" << location
                                        << "- the user's account is not in the 'video' group";
