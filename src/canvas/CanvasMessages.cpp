@@ -31,7 +31,8 @@ TextBlock layOut(const QString &title, const QString &detail, int maxWidth, int 
     const int flags = Qt::AlignHCenter | Qt::TextWordWrap;
     block.title = QFontMetrics(block.titleFont).boundingRect(QRect(0, 0, maxWidth, 10000), flags, title);
     if (!detail.isEmpty() && detailSize > 0)
-        block.detail = QFontMetrics(block.detailFont).boundingRect(QRect(0, 0, maxWidth, 10000), flags, detail);
+        block.detail =
+            QFontMetrics(block.detailFont).boundingRect(QRect(0, 0, maxWidth, 10000), flags, detail);
     const int width = qMax(block.title.width(), block.detail.width());
     const int height = block.title.height() + (detail.isEmpty() ? 0 : Gap + block.detail.height());
     block.size = QSize(width + 2 * Padding, height + 2 * Padding);
@@ -55,8 +56,9 @@ void paintBlock(QPainter *painter, const TextBlock &block, const QPoint &topLeft
     if (!detail.isEmpty()) {
         painter->setPen(QColor(220, 220, 220));
         painter->setFont(block.detailFont);
-        painter->drawText(QRect(titleRect.left(), titleRect.bottom() + 1 + Gap, textWidth, block.detail.height()),
-                          flags, detail);
+        painter->drawText(
+            QRect(titleRect.left(), titleRect.bottom() + 1 + Gap, textWidth, block.detail.height()), flags,
+            detail);
     }
 }
 

@@ -31,7 +31,8 @@ QString CameraStatusDisplay::startingTitle()
 
 QString CameraStatusDisplay::noPermissionTitle(const QString &device)
 {
-    return tr("No permission to use %1: add your account to the 'video' group, then log in again").arg(device);
+    return tr("No permission to use %1: add your account to the 'video' group, then log in again")
+        .arg(device);
 }
 
 QString CameraStatusDisplay::inUseTitle()

@@ -156,6 +156,11 @@ private slots:
             qAbs(file.audioSeconds - file.videoSeconds) <= 0.1,
             qPrintable(
                 QString("%1 s of sound, %2 s of pictures").arg(file.audioSeconds).arg(file.videoSeconds)));
+        // The figures a reader of the log compares with the camera's pace.
+        qInfo("%d of 30 frames/s: %.3f s of pictures, %.3f s of sound in %.3f s by the wall clock; "
+              "sound starts %.3f s after the first picture",
+              delivered, file.videoSeconds, file.audioSeconds, seconds,
+              (sound.ns.load() - firstPicture) / 1e9);
         // Picture and sound enter the file from the same moment: the first recorded picture.
         QVERIFY(firstPicture >= 0);
         QCOMPARE(pictures.ns.load(), firstPicture);

@@ -65,8 +65,8 @@ class TestFakeUvcWindow : public QObject
     }
     void openWindow()
     {
-        m_window = std::make_unique<MainWindow>(Clock::system(),
-                                                std::make_unique<CameraDevices>(CameraDevices::Microphone::None));
+        m_window = std::make_unique<MainWindow>(
+            Clock::system(), std::make_unique<CameraDevices>(CameraDevices::Microphone::None));
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
@@ -115,7 +115,8 @@ private slots:
 
         // Plugged in: starting, then the picture, and the words go.
         QCOMPARE(command("replug"), 0);
-        QTRY_COMPARE_WITH_TIMEOUT(liveMessages()->standingTitle(), CameraStatusDisplay::startingTitle(), 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(liveMessages()->standingTitle(), CameraStatusDisplay::startingTitle(),
+                                  2000);
         QTRY_VERIFY_WITH_TIMEOUT(liveMessages()->standingTitle().isEmpty(), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(frameOnCanvas() >= 0, 5000);
     }
@@ -150,7 +151,8 @@ private slots:
                                                    : CameraStatusDisplay::inUseTitle();
         QTRY_COMPARE_WITH_TIMEOUT(liveMessages()->standingTitle(), expected, 2000);
         QTest::qWait(2500); // the settle time and more checks: still said once in the log
-        QCOMPARE(messages.messages().filter(fault == "eacces" ? "no permission" : "in use by another").size(), 1);
+        QCOMPARE(messages.messages().filter(fault == "eacces" ? "no permission" : "in use by another").size(),
+                 1);
         shoot(fault == "eacces" ? "no-permission-en" : "in-use-en");
 
         QCOMPARE(command(qPrintable(fault + " off")), 0);
@@ -193,14 +195,17 @@ private slots:
         QCOMPARE(films.size(), 1);
         const Probed file = probe(m_dir.filePath("films/" + films.first()));
         QVERIFY2(file.ok, qPrintable(file.error));
-        QVERIFY2(file.videoSeconds > 1.6 && file.videoSeconds < 2.6, qPrintable(QString::number(file.videoSeconds)));
+        QVERIFY2(file.videoSeconds > 1.6 && file.videoSeconds < 2.6,
+                 qPrintable(QString::number(file.videoSeconds)));
     }
 };
 
 int main(int argc, char **argv)
 {
-    ensurePreloaded(argv, {{"FAKEUVC_CAMERAS", "name=USB Document Camera;"
-                                               "name=Slow Document Camera,intervals=333666/666666,plugged=0"}});
+    ensurePreloaded(argv,
+                    {{"FAKEUVC_CAMERAS",
+                      "name=USB Document Camera;"
+                      "name=Slow Document Camera,intervals=333666/666666,plugged=0"}});
     QApplication app(argc, argv);
     TestFakeUvcWindow test;
     return QTest::qExec(&test, argc, argv);
