@@ -27,20 +27,22 @@ void SnapshotControl::setLiveCamera(ImageCanvas *liveCanvas, std::function<bool(
 
 void SnapshotControl::snapshot(ImageCanvas *canvas)
 {
-    if (canvas && canvas == m_liveCanvas && m_hasPicture && !m_hasPicture()) {
-        // A checkable button the click toggled on shows no series running.
-        if (m_button->isCheckable())
-            m_button->setChecked(false);
-        if (m_explainNoPicture)
-            m_explainNoPicture();
-        return;
-    }
     const QString folder = Config::snapshotPath();
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
         // The main window's message: translated with the main window's other texts.
         UserPrompts::instance()->critical(
             m_dialogParent, QCoreApplication::translate("MainWindow", "Error"),
             QCoreApplication::translate("MainWindow", "Please select a folder first."));
+        return;
+    }
+    // A click that stops a running series always goes through, camera or not.
+    const bool stopsSeries = m_button->isCheckable() && !m_button->isChecked();
+    if (!stopsSeries && canvas && canvas == m_liveCanvas && m_hasPicture && !m_hasPicture()) {
+        // A checkable button the click toggled on shows no series running.
+        if (m_button->isCheckable())
+            m_button->setChecked(false);
+        if (m_explainNoPicture)
+            m_explainNoPicture();
         return;
     }
 
