@@ -17,6 +17,41 @@
     </message>
 </context>
 <context>
+    <name>CameraStatusDisplay</name>
+    <message>
+        <source>No document camera is connected</source>
+        <translation>Keine Dokumentenkamera angeschlossen</translation>
+    </message>
+    <message>
+        <source>Connect the document camera to a USB port of this computer. Its picture appears here a few seconds later.</source>
+        <translation>Schließen Sie die Dokumentenkamera an einen USB-Anschluss dieses Computers an. Ihr Bild erscheint wenige Sekunden später hier.</translation>
+    </message>
+    <message>
+        <source>Starting the document camera...</source>
+        <translation>Dokumentenkamera wird gestartet …</translation>
+    </message>
+    <message>
+        <source>No permission to use %1: add your account to the &apos;video&apos; group, then log in again</source>
+        <translation>Keine Berechtigung für %1: Fügen Sie Ihr Benutzerkonto der Gruppe „video“ hinzu und melden Sie sich dann neu an</translation>
+    </message>
+    <message>
+        <source>The document camera is in use by another program</source>
+        <translation>Die Dokumentenkamera wird von einem anderen Programm verwendet</translation>
+    </message>
+    <message>
+        <source>Its picture appears here as soon as the other program lets it go.</source>
+        <translation>Ihr Bild erscheint hier, sobald das andere Programm sie freigibt.</translation>
+    </message>
+    <message>
+        <source>Nothing to record: there is no picture from the document camera.</source>
+        <translation>Keine Aufnahme möglich: Die Dokumentenkamera liefert kein Bild.</translation>
+    </message>
+    <message>
+        <source>No snapshot taken: there is no picture from the document camera.</source>
+        <translation>Kein Foto aufgenommen: Die Dokumentenkamera liefert kein Bild.</translation>
+    </message>
+</context>
+<context>
     <name>EffectToolWindow</name>
     <message>
         <source>Color Effect</source>

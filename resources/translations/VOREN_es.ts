@@ -17,6 +17,41 @@
     </message>
 </context>
 <context>
+    <name>CameraStatusDisplay</name>
+    <message>
+        <source>No document camera is connected</source>
+        <translation>No hay ninguna cámara de documentos conectada</translation>
+    </message>
+    <message>
+        <source>Connect the document camera to a USB port of this computer. Its picture appears here a few seconds later.</source>
+        <translation>Conecte la cámara de documentos a un puerto USB de este equipo. Su imagen aparecerá aquí unos segundos después.</translation>
+    </message>
+    <message>
+        <source>Starting the document camera...</source>
+        <translation>Iniciando la cámara de documentos…</translation>
+    </message>
+    <message>
+        <source>No permission to use %1: add your account to the &apos;video&apos; group, then log in again</source>
+        <translation>No tiene permiso para usar %1: añada su cuenta al grupo «video» y vuelva a iniciar sesión</translation>
+    </message>
+    <message>
+        <source>The document camera is in use by another program</source>
+        <translation>Otro programa está usando la cámara de documentos</translation>
+    </message>
+    <message>
+        <source>Its picture appears here as soon as the other program lets it go.</source>
+        <translation>Su imagen aparecerá aquí en cuanto el otro programa la deje libre.</translation>
+    </message>
+    <message>
+        <source>Nothing to record: there is no picture from the document camera.</source>
+        <translation>No hay nada que grabar: la cámara de documentos no da imagen.</translation>
+    </message>
+    <message>
+        <source>No snapshot taken: there is no picture from the document camera.</source>
+        <translation>No se ha capturado ninguna imagen: la cámara de documentos no da imagen.</translation>
+    </message>
+</context>
+<context>
     <name>EffectToolWindow</name>
     <message>
         <source>Color Effect</source>

@@ -17,6 +17,41 @@
     </message>
 </context>
 <context>
+    <name>CameraStatusDisplay</name>
+    <message>
+        <source>No document camera is connected</source>
+        <translation>Aucun visualiseur n’est connecté</translation>
+    </message>
+    <message>
+        <source>Connect the document camera to a USB port of this computer. Its picture appears here a few seconds later.</source>
+        <translation>Branchez le visualiseur sur un port USB de cet ordinateur. Son image apparaîtra ici quelques secondes plus tard.</translation>
+    </message>
+    <message>
+        <source>Starting the document camera...</source>
+        <translation>Démarrage du visualiseur…</translation>
+    </message>
+    <message>
+        <source>No permission to use %1: add your account to the &apos;video&apos; group, then log in again</source>
+        <translation>Pas d’autorisation pour utiliser %1&#xa0;: ajoutez votre compte au groupe «&#xa0;video&#xa0;», puis reconnectez-vous</translation>
+    </message>
+    <message>
+        <source>The document camera is in use by another program</source>
+        <translation>Le visualiseur est utilisé par un autre programme</translation>
+    </message>
+    <message>
+        <source>Its picture appears here as soon as the other program lets it go.</source>
+        <translation>Son image apparaîtra ici dès que l’autre programme l’aura libéré.</translation>
+    </message>
+    <message>
+        <source>Nothing to record: there is no picture from the document camera.</source>
+        <translation>Rien à enregistrer&#xa0;: le visualiseur ne fournit aucune image.</translation>
+    </message>
+    <message>
+        <source>No snapshot taken: there is no picture from the document camera.</source>
+        <translation>Aucune photo prise&#xa0;: le visualiseur ne fournit aucune image.</translation>
+    </message>
+</context>
+<context>
     <name>EffectToolWindow</name>
     <message>
         <source>Color Effect</source>

@@ -17,6 +17,41 @@
     </message>
 </context>
 <context>
+    <name>CameraStatusDisplay</name>
+    <message>
+        <source>No document camera is connected</source>
+        <translation>書画カメラが接続されていません</translation>
+    </message>
+    <message>
+        <source>Connect the document camera to a USB port of this computer. Its picture appears here a few seconds later.</source>
+        <translation>書画カメラをこのコンピューターの USB ポートに接続してください。数秒後にここに映像が表示されます。</translation>
+    </message>
+    <message>
+        <source>Starting the document camera...</source>
+        <translation>書画カメラを起動しています…</translation>
+    </message>
+    <message>
+        <source>No permission to use %1: add your account to the &apos;video&apos; group, then log in again</source>
+        <translation>%1 を使用する権限がありません。アカウントを「video」グループに追加してから、ログインし直してください</translation>
+    </message>
+    <message>
+        <source>The document camera is in use by another program</source>
+        <translation>書画カメラは別のプログラムで使用中です</translation>
+    </message>
+    <message>
+        <source>Its picture appears here as soon as the other program lets it go.</source>
+        <translation>別のプログラムが書画カメラを解放すると、ここに映像が表示されます。</translation>
+    </message>
+    <message>
+        <source>Nothing to record: there is no picture from the document camera.</source>
+        <translation>録画できません。書画カメラの映像がありません。</translation>
+    </message>
+    <message>
+        <source>No snapshot taken: there is no picture from the document camera.</source>
+        <translation>スナップショットを撮れません。書画カメラの映像がありません。</translation>
+    </message>
+</context>
+<context>
     <name>EffectToolWindow</name>
     <message>
         <source>Color Effect</source>

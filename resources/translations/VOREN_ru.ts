@@ -17,6 +17,41 @@
     </message>
 </context>
 <context>
+    <name>CameraStatusDisplay</name>
+    <message>
+        <source>No document camera is connected</source>
+        <translation>Документ-камера не подключена</translation>
+    </message>
+    <message>
+        <source>Connect the document camera to a USB port of this computer. Its picture appears here a few seconds later.</source>
+        <translation>Подключите документ-камеру к USB-порту этого компьютера. Через несколько секунд здесь появится её изображение.</translation>
+    </message>
+    <message>
+        <source>Starting the document camera...</source>
+        <translation>Запуск документ-камеры…</translation>
+    </message>
+    <message>
+        <source>No permission to use %1: add your account to the &apos;video&apos; group, then log in again</source>
+        <translation>Нет доступа к %1: добавьте свою учётную запись в группу «video» и войдите в систему заново</translation>
+    </message>
+    <message>
+        <source>The document camera is in use by another program</source>
+        <translation>Документ-камера используется другой программой</translation>
+    </message>
+    <message>
+        <source>Its picture appears here as soon as the other program lets it go.</source>
+        <translation>Изображение появится здесь, как только другая программа освободит камеру.</translation>
+    </message>
+    <message>
+        <source>Nothing to record: there is no picture from the document camera.</source>
+        <translation>Нечего записывать: нет изображения с документ-камеры.</translation>
+    </message>
+    <message>
+        <source>No snapshot taken: there is no picture from the document camera.</source>
+        <translation>Снимок не сделан: нет изображения с документ-камеры.</translation>
+    </message>
+</context>
+<context>
     <name>EffectToolWindow</name>
     <message>
         <source>Color Effect</source>

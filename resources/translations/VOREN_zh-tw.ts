@@ -17,6 +17,41 @@
     </message>
 </context>
 <context>
+    <name>CameraStatusDisplay</name>
+    <message>
+        <source>No document camera is connected</source>
+        <translation>未連接實物投影機</translation>
+    </message>
+    <message>
+        <source>Connect the document camera to a USB port of this computer. Its picture appears here a few seconds later.</source>
+        <translation>請將實物投影機連接到這台電腦的 USB 連接埠，幾秒後畫面就會出現在這裡。</translation>
+    </message>
+    <message>
+        <source>Starting the document camera...</source>
+        <translation>正在啟動實物投影機…</translation>
+    </message>
+    <message>
+        <source>No permission to use %1: add your account to the &apos;video&apos; group, then log in again</source>
+        <translation>沒有使用 %1 的權限：請將您的帳戶加入「video」群組，然後重新登入</translation>
+    </message>
+    <message>
+        <source>The document camera is in use by another program</source>
+        <translation>實物投影機正由其他程式使用中</translation>
+    </message>
+    <message>
+        <source>Its picture appears here as soon as the other program lets it go.</source>
+        <translation>其他程式釋放實物投影機後，畫面就會出現在這裡。</translation>
+    </message>
+    <message>
+        <source>Nothing to record: there is no picture from the document camera.</source>
+        <translation>無法錄影：實物投影機沒有畫面。</translation>
+    </message>
+    <message>
+        <source>No snapshot taken: there is no picture from the document camera.</source>
+        <translation>未拍照：實物投影機沒有畫面。</translation>
+    </message>
+</context>
+<context>
     <name>EffectToolWindow</name>
     <message>
         <source>Color Effect</source>

@@ -1,5 +1,6 @@
 #include "canvas/OSDProcessor.h"
 
+#include "canvas/CanvasMessages.h"
 #include "canvas/CanvasTypes.h"
 #include "canvas/ImageCanvas.h"
 #include "common/LiveSourceBase.h"
@@ -52,6 +53,7 @@ OSDProcessor::OSDProcessor(ImageCanvas *canvas, LiveSourceBase *liveSource, QObj
     , m_recordingWatch(clock)
     , m_snapshotWatch(clock)
 {
+    m_messages = new CanvasMessages(canvas, clock, this);
     if (m_canvas)
         m_canvas->pipeline()->setOverlay(this);
 }
@@ -188,6 +190,7 @@ void OSDProcessor::paint(QPainter *painter, const CanvasState &state)
     if (m_snapshotWatch.isWithin(SNAPSHOT_SHOW_MS))
         painter->drawImage(10, 10, m_snapshotPicture);
     paintClipFrame(painter, state);
+    m_messages->paint(painter, state.size);
 }
 
 void OSDProcessor::paintLabelled(QPainter *painter, int x, int y, const QImage &picture, const QString &text)

@@ -10,16 +10,19 @@
 #include <QSize>
 #include <QString>
 
+class CanvasMessages;
 class ImageCanvas;
 class LiveSourceBase;
 class QPainter;
 
 // The on-screen display of one canvas: short-lived indications (mask, colour effect, camera
 // brightness bar, zoom, rotation, autofocus), standing marks (freeze, macro), the running
-// recording time, the snapshot mark and the blinking frame of a clip selection. The main window
-// calls an indication right after each action; the canvas paints the display from its own paint
-// and shows the snapshot mark after each written file. Nothing here repaints by itself: an
-// indication shows and vanishes with the canvas repaints that follow each processed frame.
+// recording time, the snapshot mark and the blinking frame of a clip selection, and messages in
+// words (CanvasMessages) over all of them. The main window calls an indication right after each
+// action; the canvas paints the display from its own paint and shows the snapshot mark after each
+// written file. The indications do not repaint by themselves: they show and vanish with the
+// canvas repaints that follow each processed frame. The messages do (a canvas without frames
+// must still show and clear them).
 //
 // Threads: GUI thread, except showSnapshot(), which the canvas calls from inside the frame
 // processing (possibly on a streaming thread). The snapshot picture and stopwatch are therefore
@@ -57,6 +60,9 @@ public:
 
     void paint(QPainter *painter, const CanvasState &state) override;
 
+    // The canvas's messages in words; owned by the display.
+    CanvasMessages *messages() const { return m_messages; }
+
     // "Best fit" below zoom 1, else "1x", "2x", "4x" ... "32x".
     static QString zoomLabel(double zoom);
     // "hh:mm:ss" with hours unbounded.
@@ -93,6 +99,7 @@ private:
     QImage m_snapshotPicture; // guarded by the canvas lock
     QPointer<ImageCanvas> m_canvas;
     QPointer<LiveSourceBase> m_liveSource;
+    CanvasMessages *m_messages = nullptr;
 
     Stopwatch m_maskWatch;
     Stopwatch m_colorWatch;

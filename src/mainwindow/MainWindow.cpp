@@ -7,6 +7,7 @@
 #include "common/SkinPicture.h"
 #include "common/UserPrompts.h"
 #include "mainwindow/ActionTable.h"
+#include "mainwindow/CameraStatusDisplay.h"
 #include "mainwindow/DeviceSupervisor.h"
 #include "mainwindow/FilmBar.h"
 #include "mainwindow/FilmBarControl.h"
@@ -97,7 +98,12 @@ MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> camera
     m_currentCanvas->setTool(TOOL_FREEHAND);
     pageStack()->setCurrentWidget(m_currentCanvas);
 
+    // The live canvas says in words what keeps the camera's picture away.
+    m_cameraStatus = new CameraStatusDisplay(liveSource(), osd(canvas(MODE_LIVE))->messages(), this);
     m_snapshotControl = new SnapshotControl(m_tools.snapshot, this, this);
+    m_snapshotControl->setLiveCamera(
+        canvas(MODE_LIVE), [this] { return liveSource()->isOpen(); },
+        [this] { m_cameraStatus->explainNoSnapshot(currentOsd() ? currentOsd()->messages() : nullptr); });
     m_printControl = new PrintControl(this, this);
     RecordingControl::Parts recordingParts;
     recordingParts.recordButton = m_tools.record;
@@ -114,6 +120,9 @@ MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> camera
     camera.isOpen = [this] { return liveSource()->isOpen(); };
     camera.startRecording = [this](const QString &path) { liveSource()->startRecording(path); };
     camera.stopRecording = [this] { liveSource()->stopRecording(); };
+    camera.explainNotOpen = [this] {
+        m_cameraStatus->explainNoRecording(currentOsd() ? currentOsd()->messages() : nullptr);
+    };
     m_recordingControl->setCamera(camera);
     // Recordings a crash left unfinished in the record folder are repaired off the GUI thread;
     // the user hears once what became of them.
@@ -315,6 +324,9 @@ void MainWindow::closeStalledCamera()
 
 void MainWindow::handleDevicePlugIn()
 {
+    // The frame timing counts from the opening: a camera that opens after a long absence
+    // (another program held it) must not have that absence taken for a stall of its first frame.
+    m_supervisor->restartClock();
     const qint32 code = liveSource()->flicker();
     Config::setFlicker(quint64(qint64(code)));
     qDebug() << "device plug in, flicker type =" << code;

@@ -22,6 +22,7 @@
 #include <functional>
 #include <memory>
 
+class CameraStatusDisplay;
 class DeviceSupervisor;
 class FilmBar;
 class FilmSource;
@@ -177,6 +178,7 @@ private:
     std::unique_ptr<ModePages> m_pages;
     bool m_panelExpanded = false;
     SnapshotControl *m_snapshotControl = nullptr;
+    CameraStatusDisplay *m_cameraStatus = nullptr;
     RecordingControl *m_recordingControl = nullptr;
     ToolActions *m_actions = nullptr;
     PrintControl *m_printControl = nullptr;

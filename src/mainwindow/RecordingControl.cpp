@@ -59,6 +59,8 @@ void RecordingControl::record()
     // The click toggled the button it came from; until a recording runs both stay unchecked.
     if (!m_camera.isOpen || !m_camera.isOpen()) {
         setButtonsChecked(false);
+        if (m_camera.explainNotOpen)
+            m_camera.explainNotOpen();
         return;
     }
 

@@ -31,6 +31,8 @@ public:
         std::function<bool()> isOpen;
         std::function<void(const QString &)> startRecording;
         std::function<void()> stopRecording; // finishes the file
+        // A recording was asked while the camera is not open: tells the user why nothing happens.
+        std::function<void()> explainNotOpen;
     };
 
     // The window's parts the recording works with; none is owned.

@@ -17,6 +17,14 @@ SnapshotControl::SnapshotControl(QAbstractButton *button, QWidget *dialogParent,
     , m_dialogParent(dialogParent)
 { }
 
+void SnapshotControl::setLiveCamera(ImageCanvas *liveCanvas, std::function<bool()> hasPicture,
+                                    std::function<void()> explainNoPicture)
+{
+    m_liveCanvas = liveCanvas;
+    m_hasPicture = std::move(hasPicture);
+    m_explainNoPicture = std::move(explainNoPicture);
+}
+
 void SnapshotControl::snapshot(ImageCanvas *canvas)
 {
     const QString folder = Config::snapshotPath();
@@ -25,6 +33,16 @@ void SnapshotControl::snapshot(ImageCanvas *canvas)
         UserPrompts::instance()->critical(
             m_dialogParent, QCoreApplication::translate("MainWindow", "Error"),
             QCoreApplication::translate("MainWindow", "Please select a folder first."));
+        return;
+    }
+    // A click that stops a running series always goes through, camera or not.
+    const bool stopsSeries = m_button->isCheckable() && !m_button->isChecked();
+    if (!stopsSeries && canvas && canvas == m_liveCanvas && m_hasPicture && !m_hasPicture()) {
+        // A checkable button the click toggled on shows no series running.
+        if (m_button->isCheckable())
+            m_button->setChecked(false);
+        if (m_explainNoPicture)
+            m_explainNoPicture();
         return;
     }
 

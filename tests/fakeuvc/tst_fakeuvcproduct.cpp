@@ -10,6 +10,8 @@
 
 #include <gst/gst.h>
 
+#include <cstring>
+
 using namespace fakeuvctest;
 
 // The program's own device search and camera controls on the fake camera, with the real
@@ -95,6 +97,41 @@ private slots:
         QCOMPARE(zoom, 100u);
     }
 
+    // The camera takes a request only at the control's own length (8 bytes for the firmware
+    // name, 4 for the registers): a caller's buffer of another size is cut or padded to it,
+    // and a read hands back what fits, the rest of a longer buffer left as it was.
+    void extensionUnitRequestAtAnyLength_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("shorter") << 3;
+        QTest::newRow("the control's length") << 8;
+        QTest::newRow("longer") << 12;
+    }
+    void extensionUnitRequestAtAnyLength()
+    {
+        QFETCH(int, size);
+        V4l2Backend backend;
+        std::unique_ptr<DeviceFilter> camera = takeDocumentCamera(backend);
+        QVERIFY(camera);
+        QByteArray firmware(size, char(0x55));
+        QCOMPARE(camera->extensionUnitRequest(false, 1, firmware.data(), quint32(size)), 0);
+        const QByteArray expected = QByteArray("FW1.20\0\0", 8).left(size)
+            + QByteArray(qMax(0, size - 8), char(0x55));
+        QCOMPARE(firmware, expected);
+
+        // A register address written from a longer buffer (its first four bytes count), the
+        // zoom position read into two bytes.
+        QByteArray address(size, char(0x7f));
+        const quint32 zoomRegister = 0x70000024;
+        std::memcpy(address.data(), &zoomRegister, size_t(qMin(size, 4)));
+        if (size >= 4) {
+            QCOMPARE(camera->extensionUnitRequest(true, 19, address.data(), quint32(size)), 0);
+            quint16 zoom = 0;
+            QCOMPARE(camera->extensionUnitRequest(false, 20, &zoom, sizeof zoom), 0);
+            QCOMPARE(zoom, quint16(100));
+        }
+    }
+
     void formatsCarryTheCameraRates()
     {
         V4l2Backend backend;
@@ -104,10 +141,11 @@ private slots:
         QCOMPARE(options.size(), 5);
         QCOMPARE(options[0].minWidth, 640);
         QCOMPARE(options[4].maxHeight, 2448);
-        QCOMPARE(options[0].rates.size(), 4);
-        QCOMPARE(options[0].rates[0], 30.0);
-        QVERIFY(qAbs(options[0].rates[1] - 30060.0 / 1003) < 1e-9);
-        QCOMPARE(options[4].rates, QVector<double>({15.0, 10000.0 / 1001}));
+        // The fractions as uvcvideo reduces the camera's intervals, unchanged.
+        QCOMPARE(options[0].rates,
+                 QVector<FrameRate>(
+                     {FrameRate(30), FrameRate(30060, 1003), FrameRate(15), FrameRate(10000, 1001)}));
+        QCOMPARE(options[4].rates, QVector<FrameRate>({FrameRate(15), FrameRate(10000, 1001)}));
         const CaptureMode mode = camera->currentFormat();
         QCOMPARE(mode.width, 640);
         QCOMPARE(mode.rateNumerator, 30);

@@ -114,6 +114,40 @@ private slots:
         QVERIFY(r.canvas.pipeline()->isSnapshotArmed());
     }
 
+    // The live camera without a picture: a click arms nothing and says why, in either mode;
+    // a series that ran when the camera went away still stops at the next click.
+    void liveCameraWithoutPicture()
+    {
+        QTemporaryDir dir;
+        Config::setSnapshotPath(dir.path());
+        Config::setSnapshotMode(1);
+        Rig r;
+        bool hasPicture = true;
+        int explained = 0;
+        r.control.setLiveCamera(
+            &r.canvas, [&] { return hasPicture; }, [&] { ++explained; });
+        r.click();
+        QVERIFY(r.button.isChecked());
+        QVERIFY(r.canvas.pipeline()->isSnapshotArmed());
+
+        hasPicture = false;
+        r.click();
+        QVERIFY(!r.button.isChecked());
+        QVERIFY(!r.canvas.pipeline()->isSnapshotArmed());
+        QCOMPARE(explained, 0);
+
+        r.click();
+        QVERIFY(!r.button.isChecked());
+        QVERIFY(!r.canvas.pipeline()->isSnapshotArmed());
+        QCOMPARE(explained, 1);
+        Config::setSnapshotMode(0);
+        r.click();
+        QVERIFY(!r.canvas.pipeline()->isSnapshotArmed());
+        QCOMPARE(explained, 2);
+        r.frame();
+        QVERIFY(files(dir.path()).isEmpty());
+    }
+
     void singleAfterContinuousStopsTheSeries()
     {
         QTemporaryDir dir;

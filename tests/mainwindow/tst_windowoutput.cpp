@@ -1,7 +1,10 @@
 #include "MainWindowRig.h"
 #include "ScriptedPrompts.h"
+#include "canvas/CanvasMessages.h"
 #include "canvas/ImageCanvas.h"
+#include "canvas/OSDProcessor.h"
 #include "common/Config.h"
+#include "mainwindow/CameraStatusDisplay.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PrintControl.h"
 #include "widgets/ImageButton.h"
@@ -41,6 +44,14 @@ private slots:
         canvas->pipeline()->stillImageCaptured(&still);
 
         QTest::mouseClick(w->toolButtons().snapshot, Qt::LeftButton);
+        if (mode == MODE_LIVE) {
+            // The window's camera is unplugged: nothing is armed, the canvas says why.
+            QVERIFY(!canvas->pipeline()->isSnapshotArmed());
+            QCOMPARE(w->osd(canvas)->messages()->notice(), CameraStatusDisplay::noSnapshotNotice());
+            canvas->pipeline()->stillImageCaptured(&still);
+            QVERIFY(QDir(dir.path()).isEmpty());
+            return;
+        }
         QVERIFY(canvas->pipeline()->isSnapshotArmed());
         canvas->pipeline()->stillImageCaptured(&still);
         const QStringList files = QDir(dir.path()).entryList(QDir::Files);
@@ -58,6 +69,7 @@ private slots:
         Config::setSnapshotPath(dir.path());
         Config::setSnapshotMode(1);
         auto w = MainWindowRig::makeWindow();
+        QVERIFY(MainWindowRig::selectMode(*w, MODE_DRAWING_BOARD)); // the live camera is unplugged
         ImageButton *button = w->toolButtons().snapshot;
         QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(button->isChecked());

@@ -3,6 +3,7 @@
 #include "sources/devices/UsbDeviceId.h"
 #include "sources/devices/simulated/SimulatedBackend.h"
 #include "sources/devices/simulated/SimulatedCamera.h"
+#include "sources/devices/v4l2/GstAudioInputFilter.h"
 #include "sources/devices/v4l2/SysfsVideoScanner.h"
 #include "sources/devices/v4l2/UvcDescriptorParser.h"
 #include "sources/devices/v4l2/V4l2Backend.h"
@@ -27,11 +28,23 @@ struct NodeFixture
     QByteArray driver = "uvcvideo";
     bool brightness = true;
     int openError = 0;
+    int streamError = 0; // what asking for buffers answers: -EBUSY while another program streams
+};
+
+// An audio input as a sound server describes it to GStreamer's device monitor.
+struct AudioFixture
+{
+    QString label;
+    QString vendor; // device.vendor.id as the server writes it; empty: not USB
+    QString product;
+    QString deviceClass = "sound";
+    bool isDefault = false;
 };
 
 } // namespace
 
 Q_DECLARE_METATYPE(NodeFixture)
+Q_DECLARE_METATYPE(AudioFixture)
 
 namespace {
 
@@ -61,6 +74,10 @@ void buildFixture(const QString &root, const QVector<NodeFixture> &entries, Fake
         }
         const QString nodeDir = deviceDir + QStringLiteral("/video4linux/") + entry.name;
         QDir(root).mkpath(nodeDir);
+        QFile index(root + QLatin1Char('/') + nodeDir + QStringLiteral("/index"));
+        QVERIFY(index.open(QIODevice::WriteOnly));
+        index.write(entry.metadata ? "1\n" : "0\n");
+        index.close();
         QVERIFY(QFile::link(root + QLatin1Char('/') + deviceDir,
                             root + QLatin1Char('/') + nodeDir + QStringLiteral("/device")));
         QVERIFY(QFile::link(root + QLatin1Char('/') + nodeDir,
@@ -68,6 +85,7 @@ void buildFixture(const QString &root, const QVector<NodeFixture> &entries, Fake
 
         FakeV4l2Io::Node node;
         node.openError = entry.openError;
+        node.streamError = entry.streamError;
         node.driver = entry.driver;
         node.deviceCaps = entry.metadata ? V4L2_CAP_META_CAPTURE | V4L2_CAP_STREAMING
                                          : V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_STREAMING;
@@ -115,6 +133,8 @@ class TestDeviceSearch : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { gst_init(nullptr, nullptr); }
+
     void parseVidPid_data()
     {
         QTest::addColumn<QString>("name");
@@ -163,6 +183,8 @@ private slots:
         QTest::addColumn<QVector<NodeFixture>>("nodes");
         QTest::addColumn<QString>("taken");
         QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("opened"); // nodes the search opened, in order
+        QTest::addColumn<int>("problem");
 
         QTest::newRow("supported camera among others")
             << QVector<NodeFixture>{{"video0", 0x046D, 0x0825},
@@ -170,28 +192,44 @@ private slots:
                                     {"video2", 0x04FC, 0x5330},
                                     {"video3", 0x04FC, 0x5330, true}}
             << "v4l2:/dev/video2 usb#vid_04fc&pid_5330"
-            << QStringList{"Done with index 1, USB VID_04FC&PID_5330"};
+            << QStringList{"Done with index 1, USB VID_04FC&PID_5330"}
+            << QStringList{"/dev/video2", "/dev/video3", "/dev/video2"} << 0;
         QTest::newRow("metadata and non-USB nodes passed over")
             << QVector<NodeFixture>{{"video0", 0x04FC, 0x5330, true},
                                     {"video1", 0, 0},
                                     {"video10", 0x04FC, 0x53FF},
                                     {"video2", 0x1234, 0x5678}}
             << "v4l2:/dev/video10 usb#vid_04fc&pid_53ff"
-            << QStringList{"Done with index 2, USB VID_04FC&PID_53FF"};
-        QTest::newRow("PID 0x5430 refused")
-            << QVector<NodeFixture>{{"video0", 0x04FC, 0x5430}} << QString() << QStringList();
+            << QStringList{"Done with index 2, USB VID_04FC&PID_53FF"}
+            << QStringList{"/dev/video0", "/dev/video10", "/dev/video10"} << 0;
+        QTest::newRow("PID 0x5430 refused, never opened") << QVector<NodeFixture>{{"video0", 0x04FC, 0x5430}}
+                                                          << QString() << QStringList() << QStringList() << 0;
         QTest::newRow("not uvcvideo: cancelled, next taken")
             << QVector<NodeFixture>{{"video0", 0x04FC, 0x5330, false, "vivid"}, {"video2", 0x04FC, 0x6330}}
             << "v4l2:/dev/video2 usb#vid_04fc&pid_6330"
             << QStringList{"Done with index 0, USB VID_04FC&PID_5330", "cancelled",
-                           "Done with index 1, USB VID_04FC&PID_6330"};
+                           "Done with index 1, USB VID_04FC&PID_6330"}
+            << QStringList{"/dev/video0", "/dev/video2", "/dev/video0", "/dev/video2"} << 0;
         QTest::newRow("no brightness control")
             << QVector<NodeFixture>{{"video0", 0x04FC, 0x2620, false, "uvcvideo", false}} << QString()
-            << QStringList{"Done with index 0, USB VID_04FC&PID_2620"};
-        QTest::newRow("node that does not open")
-            << QVector<NodeFixture>{{"video0", 0x04FC, 0x5330, false, "uvcvideo", true, -EACCES}} << QString()
-            << QStringList();
-        QTest::newRow("no nodes") << QVector<NodeFixture>{} << QString() << QStringList();
+            << QStringList{"Done with index 0, USB VID_04FC&PID_2620"}
+            << QStringList{"/dev/video0", "/dev/video0"} << 0;
+        QTest::newRow("no permission")
+            << QVector<NodeFixture>{{"video0", 0x04FC, 0x5330, false, "uvcvideo", true, -EACCES},
+                                    {"video1", 0x04FC, 0x5330, true, "uvcvideo", true, -EACCES}}
+            << QString() << QStringList() << QStringList() << -EACCES;
+        QTest::newRow("in use by another program")
+            << QVector<NodeFixture>{{"video0", 0x04FC, 0x5330, false, "uvcvideo", true, 0, -EBUSY},
+                                    {"video1", 0x04FC, 0x5330, true}}
+            << QString() << QStringList() << QStringList{"/dev/video0", "/dev/video1"} << -EBUSY;
+        QTest::newRow("a usable camera beside one in use")
+            << QVector<NodeFixture>{{"video0", 0x04FC, 0x5330, false, "uvcvideo", true, 0, -EBUSY},
+                                    {"video2", 0x04FC, 0x6330}}
+            << "v4l2:/dev/video2 usb#vid_04fc&pid_6330"
+            << QStringList{"Done with index 1, USB VID_04FC&PID_6330"}
+            << QStringList{"/dev/video0", "/dev/video2", "/dev/video2"} << 0;
+        QTest::newRow("no nodes") << QVector<NodeFixture>{} << QString() << QStringList() << QStringList()
+                                  << 0;
     }
     void videoSearch()
     {
@@ -202,11 +240,16 @@ private slots:
         V4l2Backend backend(dir.path() + "/sys", io);
 
         MessageCapture messages;
+        CaptureDeviceSearch::Problem problem;
         const std::unique_ptr<DeviceFilter> filter = CaptureDeviceSearch::enumCaptureFilter(
-            &backend, DeviceCategory::VideoInput);
+            &backend, DeviceCategory::VideoInput, &problem);
         QFETCH(QString, taken);
         QCOMPARE(filter ? filter->displayName() : QString(), taken);
         QTEST(messages.messages().filter(QRegularExpression("^(Done with|cancelled)")), "lines");
+        // Other cameras' nodes are never opened: a check twice a second would keep them awake.
+        QTEST(io->openedPaths, "opened");
+        QTEST(problem.error, "problem");
+        QCOMPARE(problem.location, problem.error ? QString("/dev/video0") : QString());
     }
 
     void scannerFindsUsbDeviceAboveNode()
@@ -221,6 +264,87 @@ private slots:
         QCOMPARE(nodes[0].displayName(), QString("v4l2:/dev/video0 usb#vid_04fc&pid_2089"));
         QVERIFY(nodes[1].usbDevicePath.isEmpty());
         QCOMPARE(nodes[1].displayName(), QString("v4l2:/dev/video1"));
+    }
+
+    void usbIdForms_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("id");
+        QTest::newRow("PulseAudio") << "04fc"
+                                    << "04fc";
+        QTest::newRow("PipeWire") << "0x04fc"
+                                  << "04fc";
+        QTest::newRow("upper case") << "0X04FC"
+                                    << "04fc";
+        QTest::newRow("short") << "0x4fc"
+                               << "04fc";
+        QTest::newRow("too long") << "0x104fc"
+                                  << "";
+        QTest::newRow("not hexadecimal") << "04fg"
+                                         << "";
+        QTest::newRow("empty") << ""
+                               << "";
+    }
+    void usbIdForms()
+    {
+        QFETCH(QString, text);
+        QTEST(GstAudioInputFilter::usbId(text), "id");
+    }
+
+    // The microphone a recording takes, from the devices as the sound servers list them: never
+    // the camera's own, never a monitor of an output, the system's default input first.
+    void audioChoice_data()
+    {
+        QTest::addColumn<QVector<AudioFixture>>("devices");
+        QTest::addColumn<QStringList>("order");
+        const AudioFixture monitor{"Monitor of Built-in Audio Analog Stereo", "", "", "monitor"};
+        const AudioFixture cameraPulse{"USB Document Camera Analog Mono", "04fc", "5330"};
+        const AudioFixture cameraPipeWire{"USB Document Camera Mono", "0x04fc", "0x5330"};
+        const AudioFixture builtIn{"Built-in Audio Analog Stereo", "", ""};
+        const AudioFixture headset{"USB Headset Mono", "0x046d", "0x0a44"};
+        AudioFixture defaultBuiltIn = builtIn;
+        defaultBuiltIn.isDefault = true;
+        AudioFixture defaultCamera = cameraPipeWire;
+        defaultCamera.isDefault = true;
+        AudioFixture defaultMonitor = monitor;
+        defaultMonitor.isDefault = true;
+        QTest::newRow("PulseAudio: monitor first, default built-in")
+            << QVector<AudioFixture>{monitor, cameraPulse, headset, defaultBuiltIn}
+            << QStringList{"audio:Built-in Audio Analog Stereo",
+                           "audio:USB Headset Mono usb#vid_046d&pid_0a44"};
+        QTest::newRow("PipeWire: the camera's own is the default")
+            << QVector<AudioFixture>{defaultCamera, builtIn, headset}
+            << QStringList{"audio:Built-in Audio Analog Stereo",
+                           "audio:USB Headset Mono usb#vid_046d&pid_0a44"};
+        QTest::newRow("a monitor as the default is still no microphone")
+            << QVector<AudioFixture>{defaultMonitor, headset}
+            << QStringList{"audio:USB Headset Mono usb#vid_046d&pid_0a44"};
+        QTest::newRow("only the camera and a monitor")
+            << QVector<AudioFixture>{cameraPipeWire, monitor} << QStringList();
+        QTest::newRow("no default: the system's order")
+            << QVector<AudioFixture>{headset, builtIn}
+            << QStringList{"audio:USB Headset Mono usb#vid_046d&pid_0a44",
+                           "audio:Built-in Audio Analog Stereo"};
+    }
+    void audioChoice()
+    {
+        QFETCH(QVector<AudioFixture>, devices);
+        std::vector<DeviceMoniker> monikers;
+        for (const AudioFixture &device : devices) {
+            GstStructure *properties = gst_structure_new(
+                "pulse-proplist", "device.class", G_TYPE_STRING, device.deviceClass.toUtf8().constData(),
+                "is-default", G_TYPE_BOOLEAN, gboolean(device.isDefault), nullptr);
+            if (!device.vendor.isEmpty())
+                gst_structure_set(properties, "device.vendor.id", G_TYPE_STRING,
+                                  device.vendor.toUtf8().constData(), "device.product.id", G_TYPE_STRING,
+                                  device.product.toUtf8().constData(), nullptr);
+            monikers.push_back(GstAudioInputFilter::describe(device.label, properties));
+            gst_structure_free(properties);
+        }
+        QStringList order;
+        for (int index : CaptureDeviceSearch::audioCandidates(monikers))
+            order << monikers[size_t(index)].displayName;
+        QTEST(order, "order");
     }
 
     void audioSearchPassesOverTheCamerasMicrophone()

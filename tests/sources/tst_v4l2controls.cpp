@@ -121,7 +121,9 @@ private slots:
         QCOMPARE(maximum, 64);
         QCOMPARE(filter->setProperty(DeviceProperty::Brightness, -30, PROPERTY_FLAG_MANUAL), 0);
         QCOMPARE(fake().controls[V4L2_CID_BRIGHTNESS].value, -30);
-        QCOMPARE(filter->setProperty(DeviceProperty::Brightness, 90, PROPERTY_FLAG_MANUAL), -ERANGE);
+        // uvcvideo clamps a value outside the range.
+        QCOMPARE(filter->setProperty(DeviceProperty::Brightness, 90, PROPERTY_FLAG_MANUAL), 0);
+        QCOMPARE(fake().controls[V4L2_CID_BRIGHTNESS].value, 64);
         QCOMPARE(filter->setProperty(DeviceProperty::PowerLineFrequency, 2, PROPERTY_FLAG_MANUAL), 0);
         QCOMPARE(fake().controls[V4L2_CID_POWER_LINE_FREQUENCY].value, 2);
         QCOMPARE(filter->getProperty(DeviceProperty::PowerLineFrequency, &value), 0);
@@ -162,9 +164,43 @@ private slots:
         quint32 value = 0;
         QCOMPARE(filter->extensionUnitRequest(false, 20, &value, 4), 0);
         QCOMPARE(qFromLittleEndian(value), 0x70000024u);
-        QCOMPARE(m_io->calls, QStringList({"XU 4 19 SET 4", "XU 4 20 GET 4"}));
+        // Each control's length is asked once.
+        QVERIFY(filter->extensionUnitRequest(false, 20, &value, 4) == 0);
+        QCOMPARE(m_io->calls,
+                 QStringList(
+                     {"XU 4 19 LEN 2", "XU 4 19 SET 4", "XU 4 20 LEN 2", "XU 4 20 GET 4", "XU 4 20 GET 4"}));
         QCOMPARE(fake().unitData.value(4u << 8 | 19), QByteArray::fromHex("24000070"));
         QVERIFY(filter->extensionUnitRequest(false, 256, &value, 4) < 0);
+    }
+
+    // The kernel refuses a request of any other size than the control's: the caller's buffer
+    // is padded or cut to it.
+    void extensionUnitRequestsTakeTheControlsLength_data()
+    {
+        QTest::addColumn<int>("controlLength");
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QByteArray>("readBack"); // into a 4-byte buffer of 0xEE
+        QTest::newRow("shorter control: cut")
+            << 2 << QByteArray::fromHex("11223344") << QByteArray::fromHex("1122")
+            << QByteArray::fromHex("1122EEEE");
+        QTest::newRow("longer control: padded")
+            << 6 << QByteArray::fromHex("11223344") << QByteArray::fromHex("112233440000")
+            << QByteArray::fromHex("11223344");
+        QTest::newRow("same length") << 4 << QByteArray::fromHex("11223344")
+                                     << QByteArray::fromHex("11223344") << QByteArray::fromHex("11223344");
+    }
+    void extensionUnitRequestsTakeTheControlsLength()
+    {
+        QFETCH(int, controlLength);
+        QFETCH(QByteArray, written);
+        fake().unitLengths.insert(4u << 8 | 7, controlLength);
+        auto filter = open();
+        QCOMPARE(filter->extensionUnitRequest(true, 7, written.data(), quint32(written.size())), 0);
+        QTEST(fake().unitData.value(4u << 8 | 7), "stored");
+        QByteArray read(4, char(0xEE));
+        QCOMPARE(filter->extensionUnitRequest(false, 7, read.data(), quint32(read.size())), 0);
+        QTEST(read, "readBack");
     }
 
     void extensionUnitMissing()
@@ -183,7 +219,7 @@ private slots:
         const QVector<FrameSizeOption> options = filter->captureFormats();
         QCOMPARE(options.size(), 3);
         QVERIFY(options[1].offersSize(1920, 1080));
-        QCOMPARE(options[2].rates, QVector<double>({15, 10}));
+        QCOMPARE(options[2].rates, QVector<FrameRate>({15, 10}));
         QCOMPARE(CaptureFormatChooser::choose(options, filter->currentFormat(), 2592, 1944).toCapsString(),
                  QString("image/jpeg,width=2592,height=1944,framerate=15/1"));
     }

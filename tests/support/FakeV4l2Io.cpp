@@ -15,6 +15,7 @@ int FakeV4l2Io::openDevice(const QString &path)
     if (it->openError)
         return it->openError;
     ++openCount;
+    openedPaths << path;
     const int fd = m_nextFd++;
     m_open.insert(fd, path);
     return fd;
@@ -64,22 +65,34 @@ int FakeV4l2Io::control(int fd, unsigned long request, void *arg)
             return -EINVAL;
         Control &c = node.controls[ctrl->id];
         calls << QStringLiteral("S_CTRL %1 %2").arg(ctrl->id, 0, 16).arg(ctrl->value);
-        if (ctrl->value < c.minimum || ctrl->value > c.maximum)
-            return -ERANGE;
-        c.value = ctrl->value;
+        // uvcvideo clamps a value outside the range; it does not refuse it.
+        c.value = qBound(c.minimum, ctrl->value, c.maximum);
         return 0;
     }
+    case VIDIOC_REQBUFS:
+        return node.streamError;
     case UVCIOC_CTRL_QUERY: {
         auto *query = static_cast<uvc_xu_control_query *>(arg);
         const bool set = query->query == UVC_SET_CUR;
+        const bool length = query->query == UVC_GET_LEN;
         calls << QStringLiteral("XU %1 %2 %3 %4")
                      .arg(query->unit)
                      .arg(query->selector)
                      .arg(set                               ? QStringLiteral("SET")
                               : query->query == UVC_GET_CUR ? QStringLiteral("GET")
+                              : length                      ? QStringLiteral("LEN")
                                                             : QStringLiteral("?"))
                      .arg(query->size);
         const quint32 key = quint32(query->unit) << 8 | query->selector;
+        const int controlLength = node.unitLengths.value(key, 4);
+        // As uvcvideo: GET_LEN takes 2 bytes, every other request exactly the control's length.
+        if (query->size != (length ? 2 : controlLength))
+            return -ENOBUFS;
+        if (length) {
+            query->data[0] = quint8(controlLength & 0xFF);
+            query->data[1] = quint8(controlLength >> 8);
+            return 0;
+        }
         if (set) {
             node.unitData[key] = QByteArray(reinterpret_cast<const char *>(query->data), query->size);
             return 0;

@@ -2,8 +2,18 @@
 
 #include <cmath>
 #include <limits>
+#include <numeric>
 
-FrameSizeOption FrameSizeOption::discrete(int width, int height, QVector<double> frameRates)
+FrameRate::FrameRate(int frames, int seconds)
+{
+    if (frames <= 0 || seconds <= 0)
+        return;
+    const int divisor = std::gcd(frames, seconds);
+    numerator = frames / divisor;
+    denominator = seconds / divisor;
+}
+
+FrameSizeOption FrameSizeOption::discrete(int width, int height, QVector<FrameRate> frameRates)
 {
     FrameSizeOption option;
     option.minWidth = option.maxWidth = width;
@@ -37,23 +47,27 @@ bool CaptureMode::operator==(const CaptureMode &other) const
         && rateDenominator == other.rateDenominator;
 }
 
-double CaptureFormatChooser::preferredRate(int height)
+FrameRate CaptureFormatChooser::preferredRate(int height)
 {
-    return height <= 1080 ? 30.0 : 15.0;
+    return FrameRate(height <= 1080 ? 30 : 15);
 }
 
-double CaptureFormatChooser::nearestRate(const FrameSizeOption &option, double wanted)
+FrameRate CaptureFormatChooser::nearestRate(const FrameSizeOption &option, const FrameRate &wanted)
 {
     if (option.rates.isEmpty()) {
-        if (option.maxRate <= 0)
+        if (!option.maxRate.isValid())
             return wanted; // the camera did not say: ask for the preferred rate
-        return std::min(std::max(wanted, option.minRate), option.maxRate);
+        if (option.minRate.isValid() && wanted.value() < option.minRate.value())
+            return option.minRate;
+        if (wanted.value() > option.maxRate.value())
+            return option.maxRate;
+        return wanted;
     }
-    double best = option.rates.first();
+    FrameRate best = option.rates.first();
     double bestDistance = std::numeric_limits<double>::max();
-    for (double rate : option.rates) {
-        const double distance = std::fabs(rate - wanted);
-        if (distance < bestDistance) {
+    for (const FrameRate &rate : option.rates) {
+        const double distance = std::fabs(rate.value() - wanted.value());
+        if (rate.isValid() && distance < bestDistance) {
             best = rate;
             bestDistance = distance;
         }
@@ -61,31 +75,22 @@ double CaptureFormatChooser::nearestRate(const FrameSizeOption &option, double w
     return best;
 }
 
-CaptureMode CaptureFormatChooser::withRate(int width, int height, double rate)
-{
-    CaptureMode mode;
-    mode.width = width;
-    mode.height = height;
-    if (rate <= 0)
-        return mode;
-    // Whole rates exactly; fractional ones (e.g. 29.97 as 30000/1001) to a thousandth.
-    if (std::fabs(rate - std::round(rate)) < 1e-6) {
-        mode.rateNumerator = static_cast<int>(std::lround(rate));
-        mode.rateDenominator = 1;
-    } else {
-        mode.rateNumerator = static_cast<int>(std::lround(rate * 1000.0));
-        mode.rateDenominator = 1000;
-    }
-    return mode;
-}
-
 CaptureMode CaptureFormatChooser::choose(const QVector<FrameSizeOption> &offered, const CaptureMode &current,
                                          int width, int height)
 {
-    const double wanted = preferredRate(height);
+    const FrameRate wanted = preferredRate(height);
     for (const FrameSizeOption &option : offered) {
-        if (option.offersSize(width, height))
-            return withRate(width, height, nearestRate(option, wanted));
+        if (!option.offersSize(width, height))
+            continue;
+        CaptureMode mode;
+        mode.width = width;
+        mode.height = height;
+        const FrameRate rate = nearestRate(option, wanted);
+        if (rate.isValid()) {
+            mode.rateNumerator = rate.numerator;
+            mode.rateDenominator = rate.denominator;
+        }
+        return mode;
     }
     return current;
 }

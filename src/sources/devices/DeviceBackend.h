@@ -15,8 +15,22 @@ enum class DeviceCategory { VideoInput, AudioInput };
 // device cannot be taken (gone, cannot be opened).
 struct DeviceMoniker
 {
+    DeviceMoniker() = default;
+    DeviceMoniker(QString name, std::function<std::unique_ptr<DeviceFilter>()> binder)
+        : displayName(std::move(name))
+        , bind(std::move(binder))
+    { }
+
     QString displayName;
     std::function<std::unique_ptr<DeviceFilter>()> bind;
+    // A camera that is there but cannot be used now: -EACCES (the user may not open it) or
+    // -EBUSY (another program streams from it), with the node it was found at; 0 when usable.
+    int unusable = 0;
+    QString location;
+    // Audio inputs: a sound server's monitor of an output (what the desktop plays, not a
+    // microphone), and the input the system uses by default.
+    bool isMonitor = false;
+    bool isDefault = false;
 };
 
 // Where devices come from: the system's V4L2 cameras and audio inputs, or the simulated camera.

@@ -4,32 +4,93 @@
 
 #include <QDebug>
 
-std::unique_ptr<DeviceFilter> CaptureDeviceSearch::enumCaptureFilter(DeviceBackend *backend,
-                                                                     DeviceCategory category)
-{
-    std::vector<DeviceMoniker> devices = backend->enumerate(category);
+#include <algorithm>
 
-    const bool video = category == DeviceCategory::VideoInput;
-    int index = 0;
-    for (DeviceMoniker &device : devices) {
-        quint16 vid = 0, pid = 0;
-        UsbDeviceId::parseVidPid(device.displayName, &vid, &pid);
-        const bool supported = UsbDeviceId::isSupportedDevice(vid, pid);
-        if (supported == video) {
-            std::unique_ptr<DeviceFilter> filter = device.bind ? device.bind() : nullptr;
-            if (filter) {
-                qDebug("Done with index %d, USB VID_%04X&PID_%04X", index, unsigned(vid), unsigned(pid));
-                if (video && !filter->hasPropertyControl()) {
-                    filter.reset();
-                    qDebug("cancelled");
-                } else if (video && !filter->hasVideoProcAmp()) {
-                    filter.reset();
-                }
-                if (filter)
-                    return filter;
-            }
+namespace {
+
+void logTaken(int index, const DeviceMoniker &device)
+{
+    quint16 vid = 0, pid = 0;
+    UsbDeviceId::parseVidPid(device.displayName, &vid, &pid);
+    qDebug("Done with index %d, USB VID_%04X&PID_%04X", index, unsigned(vid), unsigned(pid));
+}
+
+bool isSupported(const DeviceMoniker &device)
+{
+    quint16 vid = 0, pid = 0;
+    UsbDeviceId::parseVidPid(device.displayName, &vid, &pid);
+    return UsbDeviceId::isSupportedDevice(vid, pid);
+}
+
+} // namespace
+
+std::unique_ptr<DeviceFilter>
+CaptureDeviceSearch::enumCaptureFilter(DeviceBackend *backend, DeviceCategory category, Problem *problem)
+{
+    if (problem)
+        *problem = Problem();
+    std::vector<DeviceMoniker> devices = backend->enumerate(category);
+    if (category == DeviceCategory::VideoInput)
+        return videoSearch(devices, problem);
+    return audioSearch(devices);
+}
+
+std::unique_ptr<DeviceFilter> CaptureDeviceSearch::videoSearch(std::vector<DeviceMoniker> &devices,
+                                                               Problem *problem)
+{
+    Problem first;
+    for (int index = 0; index < int(devices.size()); ++index) {
+        DeviceMoniker &device = devices[size_t(index)];
+        if (!isSupported(device))
+            continue;
+        if (device.unusable != 0) {
+            if (first.error == 0)
+                first = {device.unusable, device.location};
+            continue;
         }
-        ++index;
+        std::unique_ptr<DeviceFilter> filter = device.bind ? device.bind() : nullptr;
+        if (!filter)
+            continue;
+        logTaken(index, device);
+        if (!filter->hasPropertyControl()) {
+            qDebug("cancelled");
+            continue;
+        }
+        if (!filter->hasVideoProcAmp())
+            continue;
+        return filter;
+    }
+    if (problem)
+        *problem = first;
+    return nullptr;
+}
+
+std::vector<int> CaptureDeviceSearch::audioCandidates(const std::vector<DeviceMoniker> &devices)
+{
+    std::vector<int> allowed;
+    for (int index = 0; index < int(devices.size()); ++index) {
+        const DeviceMoniker &device = devices[size_t(index)];
+        // The camera's own microphone is passed over, and so is what the desktop plays.
+        if (isSupported(device) || device.isMonitor)
+            continue;
+        allowed.push_back(index);
+    }
+    // The default input first; should a server mark several, they keep the system's order.
+    std::stable_sort(allowed.begin(), allowed.end(), [&](int a, int b) {
+        return devices[size_t(a)].isDefault && !devices[size_t(b)].isDefault;
+    });
+    return allowed;
+}
+
+std::unique_ptr<DeviceFilter> CaptureDeviceSearch::audioSearch(std::vector<DeviceMoniker> &devices)
+{
+    for (int index : audioCandidates(devices)) {
+        DeviceMoniker &device = devices[size_t(index)];
+        std::unique_ptr<DeviceFilter> filter = device.bind ? device.bind() : nullptr;
+        if (!filter)
+            continue;
+        logTaken(index, device);
+        return filter;
     }
     return nullptr;
 }

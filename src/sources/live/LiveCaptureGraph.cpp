@@ -2,15 +2,14 @@
 
 #include "common/Logging.h"
 #include "sources/devices/DeviceFilter.h"
+#include "sources/live/RecordBranch.h"
 #include "sources/media/BusBridge.h"
 #include "sources/media/DirectShowTransformFilter.h"
 #include "sources/media/GrabberElement.h"
 #include "sources/media/JpegDecodeBranch.h"
 #include "sources/media/MediaGraph.h"
-#include "sources/media/RecordingFinisher.h"
-#include "sources/media/RecordingJournal.h"
 
-#include <QFile>
+#include <cerrno>
 
 LiveCaptureGraph::LiveCaptureGraph(QObject *parent)
     : QObject(parent)
@@ -26,6 +25,11 @@ GstElement *LiveCaptureGraph::pipeline() const
     return m_graph ? m_graph->pipeline() : nullptr;
 }
 
+bool LiveCaptureGraph::isRecording() const
+{
+    return m_record && m_record->isActive();
+}
+
 bool LiveCaptureGraph::buildPreview(DeviceFilter *camera, const CaptureMode &mode, ICaptureCB *sink)
 {
     m_graph = std::make_unique<MediaGraph>("live");
@@ -33,12 +37,14 @@ bool LiveCaptureGraph::buildPreview(DeviceFilter *camera, const CaptureMode &mod
         return false;
     // The bridge logs the pipeline's errors; they end as missing frames.
     m_bus = new BusBridge(m_graph->bus(), this);
+    connect(m_bus, &BusBridge::messageReceived, this, &LiveCaptureGraph::onBusMessage);
 
     GstRef<GstElement> source(camera->createElement());
     if (!source || !m_graph->addElement(source.get(), "Video Capture Filter")) {
         qCWarning(lcSources) << "cannot make the capture element of" << camera->displayName();
         return false;
     }
+    m_camera = source.get();
     m_captureCaps = mode.toCapsString();
     GstElement *format = m_graph->addElement("capsfilter", "Capture Format");
     m_tee = m_graph->addElement("tee", "Capture Tee");
@@ -46,6 +52,9 @@ bool LiveCaptureGraph::buildPreview(DeviceFilter *camera, const CaptureMode &mod
         return false;
     GstRef<GstCaps> caps(gst_caps_from_string(m_captureCaps.toUtf8().constData()));
     g_object_set(format, "caps", caps.get(), nullptr);
+    // A recording joins and leaves while the camera streams; until then the tee feeds the
+    // preview alone.
+    g_object_set(m_tee, "allow-not-linked", TRUE, nullptr);
 
     // The preview may drop frames when the screen falls behind; it must never hold up the
     // recording branch on the same tee.
@@ -74,106 +83,65 @@ bool LiveCaptureGraph::buildPreview(DeviceFilter *camera, const CaptureMode &mod
     return linked;
 }
 
-bool LiveCaptureGraph::addRecordBranch(const QString &path, DeviceFilter *audio, ICaptureCB *sink)
+bool LiveCaptureGraph::run()
 {
-    if (!m_graph || !m_tee)
-        return false;
-    GstElement *queue = m_graph->addElement("queue", "Record Queue");
-    GstElement *muxer = m_graph->addElement("avimux", "AVI Mux");
-    GstElement *writer = m_graph->addElement("filesink", "File Writer");
-    if (!queue || !muxer || !writer)
-        return false;
-    m_muxer = GstRef<GstElement>::borrow(muxer);
-    m_recordPath = path;
-    // Room for a few seconds while the multiplexer waits for the other stream to start.
-    g_object_set(queue, "max-size-buffers", 0u, "max-size-bytes", 0u, "max-size-time",
-                 guint64(3 * GST_SECOND), nullptr);
-    g_object_set(writer, "location", path.toLocal8Bit().constData(), "async", FALSE, nullptr);
+    return m_graph && m_graph->run();
+}
 
-    m_recordGrabber = std::make_shared<DirectShowTransformFilter>(sink,
-                                                                  DirectShowTransformFilter::MODE_RECORD);
-    GstRef<GstElement> grabber = GrabberElement::create(m_recordGrabber, "Grabber");
-    if (!grabber || !m_graph->addElement(grabber.get(), "Grabber"))
+bool LiveCaptureGraph::startRecording(const QString &path, DeviceFilter *audio, ICaptureCB *sink)
+{
+    if (!m_graph || !m_tee || isRecording())
         return false;
-    bool linked = m_graph->connect(m_tee, queue) && m_graph->connect(queue, grabber.get())
-        && m_graph->connect(grabber.get(), muxer) && m_graph->connect(muxer, writer);
-    if (!linked) {
-        qCWarning(lcSources) << "the record branch does not connect";
+    m_record = std::make_unique<RecordBranch>(m_graph.get(), m_tee, m_captureCaps);
+    if (!m_record->start(path, audio, sink)) {
+        m_record.reset();
         return false;
     }
-
-    if (!audio)
-        return true;
-    GstRef<GstElement> microphone(audio->createElement());
-    GstElement *convert = m_graph->addElement("audioconvert", "Audio Converter");
-    GstElement *resample = m_graph->addElement("audioresample", "Audio Resampler");
-    GstElement *audioQueue = m_graph->addElement("queue", "Audio Queue");
-    if (!microphone || !convert || !resample || !audioQueue
-        || !m_graph->addElement(microphone.get(), "Audio Capture Filter")) {
-        qCWarning(lcSources) << "cannot add the audio input" << audio->displayName();
-        return true; // the recording goes on without sound
-    }
-    g_object_set(audioQueue, "max-size-buffers", 0u, "max-size-bytes", 0u, "max-size-time",
-                 guint64(3 * GST_SECOND), nullptr);
-    if (!(m_graph->connect(microphone.get(), convert) && m_graph->connect(convert, resample)
-          && m_graph->connect(resample, audioQueue) && m_graph->connect(audioQueue, muxer))) {
-        qCWarning(lcSources) << "the audio branch does not connect";
-        return true;
-    }
-    // The multiplexer holds each picture back until it has written half a second of sound
-    // past it, so a crash would lose the last half second of pictures. Sound enters that much
-    // later in running time instead, and both reach the file as they arrive. Playback timing
-    // does not change: AVI streams count frames and bytes, not timestamps.
-    GstRef<GstPad> queued(gst_element_get_static_pad(audioQueue, "src"));
-    GstRef<GstPad> muxerInput(queued ? gst_pad_get_peer(queued.get()) : nullptr);
-    if (muxerInput)
-        gst_pad_set_offset(muxerInput.get(), AUDIO_INTERLEAVE_OFFSET_NS);
     return true;
 }
 
-bool LiveCaptureGraph::run()
+bool LiveCaptureGraph::stopRecording()
 {
-    const bool running = m_graph && m_graph->run();
-    // The writer has created the file by now: from here on a crash leaves a journal beside it
-    // that lets the next start repair it.
-    if (running && m_muxer && !m_journal) {
-        m_journal = RecordingJournal::begin(m_recordPath, m_captureCaps);
-        if (m_journal)
-            m_journal->watch(m_muxer.get());
-    }
-    return running;
+    if (!m_record)
+        return true;
+    const bool complete = m_record->finish(FINISH_BOUND_MS);
+    m_record.reset();
+    return complete;
 }
 
 bool LiveCaptureGraph::finish()
 {
-    bool complete = true;
-    const bool recording = m_graph && m_muxer;
-    if (recording)
-        complete = RecordingFinisher::finish(m_graph->pipeline(), m_muxer.get(), FINISH_BOUND_MS);
-    m_muxer.reset();
+    const bool complete = stopRecording();
     if (m_graph)
         m_graph->stop();
-    const bool empty = recording && !(m_recordGrabber && m_recordGrabber->framesPassed() > 0);
-    if (empty) {
-        qCWarning(lcSources) << "the recording" << m_recordPath
-                             << "received no frame from the camera; its empty file is removed";
-        QFile::remove(m_recordPath);
-    }
-    // A file that could not be finished keeps its journal and is repaired at the next start.
-    if (m_journal) {
-        if (complete || empty)
-            m_journal->finish();
-        else
-            m_journal->keep();
-        m_journal.reset();
-    }
-    m_recordPath.clear();
     delete m_bus;
     m_bus = nullptr;
     m_tee = nullptr;
+    m_camera = nullptr;
     m_graph.reset();
     m_previewGrabber.reset();
-    m_recordGrabber.reset();
     m_captureCaps.clear();
     return complete;
+}
+
+void LiveCaptureGraph::onBusMessage(GstMessage *message)
+{
+    if (GST_MESSAGE_TYPE(message) != GST_MESSAGE_ERROR)
+        return;
+    GError *error = nullptr;
+    gst_message_parse_error(message, &error, nullptr);
+    const bool resource = error && error->domain == GST_RESOURCE_ERROR;
+    const int code = error ? error->code : 0;
+    g_clear_error(&error);
+
+    if (m_record && m_record->isSoundElement(GST_MESSAGE_SRC(message))) {
+        qCWarning(lcSources) << "the microphone failed; the recording goes on without sound";
+        m_record->endSound();
+        return;
+    }
+    if (!m_camera || GST_MESSAGE_SRC(message) != GST_OBJECT(m_camera) || !resource)
+        return;
+    // v4l2src says so when setting the format or asking for buffers fails with EBUSY.
+    if (code == GST_RESOURCE_ERROR_BUSY)
+        emit cameraRefused(-EBUSY);
 }

@@ -13,21 +13,21 @@ class DeviceFilter;
 class DirectShowTransformFilter;
 class ICaptureCB;
 class MediaGraph;
-class RecordingJournal;
+class RecordBranch;
 
 // The live camera's pipeline:
 //   camera → image/jpeg caps → tee
 //   preview: queue (leaky, small) → doccamjpegdec → grabber (preview) → fakesink
 //            (jpegdec → videoconvert instead for frames that element leaves alone; the
 //            camera's first frame decides, see JpegDecodeBranch)
-//   record:  queue → grabber (record) → avimux → filesink
-//            audio input → audioconvert → audioresample → queue → avimux
-// While a recording runs, a RecordingJournal beside its file lets a crash be repaired at the
-// next start. It only builds, runs and finishes the pipeline; the live source decides when, at which
+//   record:  a RecordBranch on the tee, added and removed while the camera keeps streaming
+// It only builds, runs and finishes the pipeline; the live source decides when, at which
 // format and with which devices, and prepares the sink's recording slots.
 //
 // Errors on the bus are logged and otherwise end as missing frames, which the main window's
-// frame-timing supervision turns into a reopening of the camera.
+// frame-timing supervision turns into a reopening of the camera. Two are told: the camera
+// refusing to stream because another program holds it or the user may not use it
+// (cameraRefused), and a microphone failing during a recording, which ends only the sound.
 //
 // Threads: GUI thread only. The grabbers run on the pipeline's streaming threads and reach
 // the sink only through ICaptureCB.
@@ -38,36 +38,39 @@ class LiveCaptureGraph : public QObject
 public:
     // How long finishing a recording may wait for the file's end before forcing it.
     static constexpr int FINISH_BOUND_MS = 4000;
-    // How much later sound enters the multiplexer than pictures of the same moment (see
-    // addRecordBranch): the multiplexer's own hold-back of pictures.
-    static constexpr gint64 AUDIO_INTERLEAVE_OFFSET_NS = GST_SECOND / 2;
 
     explicit LiveCaptureGraph(QObject *parent = nullptr);
     ~LiveCaptureGraph() override;
 
     // The capture path and the preview branch; false when the camera element cannot be made.
     bool buildPreview(DeviceFilter *camera, const CaptureMode &mode, ICaptureCB *sink);
-    // The record branch into an AVI file at `path`; `audio` may be null (no sound).
-    bool addRecordBranch(const QString &path, DeviceFilter *audio, ICaptureCB *sink);
     bool run();
+    // A recording into an AVI file at `path` on the running pipeline; `audio` may be null (no
+    // sound). False when its branch could not be added; the preview goes on either way.
+    bool startRecording(const QString &path, DeviceFilter *audio, ICaptureCB *sink);
+    // Ends the recording; the preview goes on. False when the file's end had to be forced or
+    // did not arrive; a recording that received no frame at all is removed (see RecordBranch).
+    bool stopRecording();
     // Stops the pipeline; a recording is finished first so that its file is complete.
-    // Returns false when the file's end had to be forced or did not arrive. A recording that
-    // received no frame at all (the camera stopped before its first one) would be a file no
-    // player opens; it is removed.
     bool finish();
 
-    bool isRecording() const { return static_cast<bool>(m_muxer); }
+    bool isRecording() const;
+    const RecordBranch *recording() const { return m_record.get(); }
     QString captureCaps() const { return m_captureCaps; }
     GstElement *pipeline() const;
 
+signals:
+    // The camera will not stream: -EBUSY, another program holds it.
+    void cameraRefused(int error);
+
 private:
+    void onBusMessage(GstMessage *message);
+
     std::unique_ptr<MediaGraph> m_graph;
     BusBridge *m_bus = nullptr;
-    GstElement *m_tee = nullptr; // owned by the pipeline
+    GstElement *m_camera = nullptr; // owned by the pipeline
+    GstElement *m_tee = nullptr;    // owned by the pipeline
     std::shared_ptr<DirectShowTransformFilter> m_previewGrabber;
-    std::shared_ptr<DirectShowTransformFilter> m_recordGrabber;
-    GstRef<GstElement> m_muxer;
-    QString m_recordPath;
+    std::unique_ptr<RecordBranch> m_record;
     QString m_captureCaps;
-    std::shared_ptr<RecordingJournal> m_journal; // while a recording runs
 };

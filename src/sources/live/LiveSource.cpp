@@ -5,6 +5,7 @@
 #include "sources/devices/DeviceBackendLoader.h"
 #include "sources/live/CaptureDeviceSearch.h"
 #include "sources/live/LiveCaptureGraph.h"
+#include "sources/live/MicrophoneCheck.h"
 
 #include <QTimer>
 #include <QtEndian>
@@ -75,19 +76,72 @@ void LiveSource::checkExistance()
 {
     if (m_open)
         return;
-    m_device = enumCaptureFilter(DeviceCategory::VideoInput);
-    if (!m_device)
+    CaptureDeviceSearch::Problem problem;
+    m_device = CaptureDeviceSearch::enumCaptureFilter(m_backend.get(), DeviceCategory::VideoInput, &problem);
+    if (!m_device) {
+        if (problem.error == 0) {
+            setAvailability(Availability::Absent);
+            return;
+        }
+        // The camera is there: its settle time runs, so it opens as soon as it can be used.
+        setAvailability(problem.error == -EBUSY ? Availability::InUse : Availability::NoPermission,
+                        problem.location);
+        if (!m_settleClock.isValid())
+            m_settleClock.start();
         return;
+    }
     if (m_settleClock.isValid() && m_settleClock.elapsed() > SETTLE_MS) {
         m_open = true;
         m_hasCameraControl = m_device->hasCameraControl();
         buildGraph(false);
+        setAvailability(Availability::Open);
         emit devicePlugIn();
         return;
     }
     m_device.reset();
     if (!m_settleClock.isValid())
         m_settleClock.start();
+    setAvailability(Availability::Starting);
+}
+
+void LiveSource::setAvailability(Availability availability, const QString &location)
+{
+    if (availability == m_availability && location == m_problemLocation)
+        return;
+    const Availability before = m_availability;
+    m_availability = availability;
+    m_problemLocation = location;
+    // Told once per change, not at every check. A busy camera is the same news whichever
+    // place (the stream or the presence check) noticed it.
+    if (availability == before && availability != Availability::NoPermission) {
+        emit availabilityChanged();
+        return;
+    }
+    if (availability == Availability::NoPermission)
+        qCWarning(lcSources).noquote() << "no permission to use the document camera at" << location
+                                       << "- the user's account is not in the 'video' group";
+    else if (availability == Availability::InUse)
+        qCWarning(lcSources) << "the document camera is in use by another program";
+    else if (availability == Availability::Open
+             && (before == Availability::NoPermission || before == Availability::InUse))
+        qCInfo(lcSources) << "the document camera can be used again";
+    emit availabilityChanged();
+}
+
+void LiveSource::onCameraRefused(int error)
+{
+    if (error != -EBUSY || !m_open)
+        return;
+    setAvailability(Availability::InUse, m_device ? m_device->displayName() : QString());
+    // Closed once the refusing graph has finished telling; the presence check opens the camera
+    // again when the other program lets it go.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_open && m_availability == Availability::InUse)
+                close();
+        },
+        Qt::QueuedConnection);
 }
 
 void LiveSource::close()
@@ -110,17 +164,31 @@ void LiveSource::startRecording(const QString &path)
 {
     if (!m_open)
         return;
-    teardownGraph();
     m_recordPath = path;
-    buildGraph(true);
+    if (!m_graph) {
+        buildGraph(true);
+        return;
+    }
+    if (m_graph->isRecording())
+        stopRecording();
+    startRecordBranch();
 }
 
 void LiveSource::stopRecording()
 {
-    if (!m_open)
+    if (!m_open || !m_graph)
         return;
-    teardownGraph();
-    buildGraph(false);
+    if (!m_graph->stopRecording())
+        qCWarning(lcSources) << "the recording" << m_recordPath << "had to be ended without its camera";
+    // The canvas stops encoding; the slots stay until the pipeline stops, since the preview's
+    // streaming thread may still be inside a frame that saw the recording running.
+    m_sink->recordingActive.store(false, std::memory_order_release);
+    m_sink->recordReadySlot.store(ICaptureCB::NO_RECORD_SLOT, std::memory_order_release);
+}
+
+bool LiveSource::isRecording() const
+{
+    return m_graph && m_graph->isRecording();
 }
 
 QString LiveSource::captureCaps() const
@@ -134,37 +202,46 @@ void LiveSource::buildGraph(bool record)
         return;
     // Ask the camera what it offers first: a pipeline built with caps the device cannot give
     // would stall and be reopened forever.
-    const CaptureMode mode = CaptureFormatChooser::choose(m_device->captureFormats(),
-                                                          m_device->currentFormat(), m_width, m_height);
-    if (mode.width != m_width || mode.height != m_height)
+    m_mode = CaptureFormatChooser::choose(m_device->captureFormats(), m_device->currentFormat(), m_width,
+                                          m_height);
+    if (m_mode.width != m_width || m_mode.height != m_height)
         qCInfo(lcSources) << "the camera does not offer" << m_width << "x" << m_height
-                          << "- keeping its own format" << mode.toCapsString();
+                          << "- keeping its own format" << m_mode.toCapsString();
 
     m_graph = new LiveCaptureGraph(this);
-    m_sink->recordBuffer[0] = nullptr;
-    m_sink->recordBuffer[1] = nullptr;
+    connect(m_graph, &LiveCaptureGraph::cameraRefused, this, &LiveSource::onCameraRefused);
     m_sink->recordReadySlot.store(ICaptureCB::NO_RECORD_SLOT, std::memory_order_release);
-    m_graph->buildPreview(m_device.get(), mode, m_sink);
-
-    if (record) {
-        // Slots hold one JPEG of a processed frame; a frame of the camera's own format may be
-        // larger than the requested size, so the larger of the two decides.
-        const qint64 pixels = qMax(qint64(m_width) * m_height, qint64(mode.width) * mode.height);
-        const int bytes = int(qMin<qint64>(pixels * 4, INT_MAX));
-        for (int i = 0; i < 2; ++i) {
-            m_recordSlots[i].reset(new unsigned char[size_t(bytes)]);
-            m_sink->recordBuffer[i] = m_recordSlots[i].get();
-            m_sink->recordBytes[i] = 0;
-        }
-        m_sink->recordBufferSize = bytes;
-
-        std::unique_ptr<DeviceFilter> audio = enumCaptureFilter(DeviceCategory::AudioInput);
-        m_graph->addRecordBranch(m_recordPath, audio.get(), m_sink);
-
-        m_sink->previewFrameSeen.store(false, std::memory_order_release);
-        m_sink->recordingActive.store(true, std::memory_order_release);
-    }
+    m_graph->buildPreview(m_device.get(), m_mode, m_sink);
     m_graph->run();
+    if (record)
+        startRecordBranch();
+}
+
+void LiveSource::startRecordBranch()
+{
+    // Slots hold one JPEG of a processed frame; a frame of the camera's own format may be
+    // larger than the requested size, so the larger of the two decides.
+    const qint64 pixels = qMax(qint64(m_width) * m_height, qint64(m_mode.width) * m_mode.height);
+    allocateRecordSlots(int(qMin<qint64>(pixels * 4, INT_MAX)));
+
+    std::unique_ptr<DeviceFilter> audio = enumCaptureFilter(DeviceCategory::AudioInput);
+    if (audio) {
+        const QString trouble = MicrophoneCheck::check(audio.get());
+        if (!trouble.isEmpty()) {
+            qCWarning(lcSources).noquote() << "the audio input" << audio->displayName()
+                                           << "does not start (" + trouble + "); recording without sound";
+            audio.reset();
+        }
+    }
+    // The canvas encodes its pictures from here on; the record grabber takes the first one
+    // published.
+    m_sink->recordReadySlot.store(ICaptureCB::NO_RECORD_SLOT, std::memory_order_release);
+    m_sink->previewFrameSeen.store(false, std::memory_order_release);
+    m_sink->recordingActive.store(true, std::memory_order_release);
+    if (!m_graph->startRecording(m_recordPath, audio.get(), m_sink)) {
+        qCWarning(lcSources) << "the recording" << m_recordPath << "cannot start";
+        m_sink->recordingActive.store(false, std::memory_order_release);
+    }
 }
 
 void LiveSource::teardownGraph()
@@ -180,6 +257,19 @@ void LiveSource::teardownGraph()
     freeRecordSlots();
 }
 
+void LiveSource::allocateRecordSlots(int bytes)
+{
+    if (m_recordSlots[0] && m_recordSlotBytes >= bytes)
+        return;
+    for (int i = 0; i < 2; ++i) {
+        m_recordSlots[i].reset(new unsigned char[size_t(bytes)]);
+        m_sink->recordBuffer[i] = m_recordSlots[i].get();
+        m_sink->recordBytes[i] = 0;
+    }
+    m_recordSlotBytes = bytes;
+    m_sink->recordBufferSize = bytes;
+}
+
 void LiveSource::freeRecordSlots()
 {
     m_sink->recordReadySlot.store(ICaptureCB::NO_RECORD_SLOT, std::memory_order_release);
@@ -188,6 +278,7 @@ void LiveSource::freeRecordSlots()
         m_sink->recordBytes[i] = 0;
         m_recordSlots[i].reset();
     }
+    m_recordSlotBytes = 0;
     m_sink->recordBufferSize = 0;
 }
 

@@ -16,6 +16,13 @@ class QTimer;
 // been present for more than 2000 ms after its first sighting, runs the capture pipeline that
 // feeds the canvas, records into AVI files and offers the camera's controls.
 //
+// A recording joins the running pipeline and leaves it again (RecordBranch): the camera goes
+// on streaming. The microphone is tried on its own first (MicrophoneCheck); one that does not
+// start leaves the recording without sound. A camera that is there but cannot be used (the
+// user may not open it, another program streams from it) is not opened: availability() says
+// why, once per change in the log, and the presence check opens it as soon as the cause is
+// gone.
+//
 // The devices come from a DeviceBackend chosen once when the source is made: the system's
 // V4L2 cameras, or the simulated camera with DOCUMENT_CAMERA_SIMULATED=1.
 //
@@ -28,6 +35,15 @@ class LiveSource : public LiveSourceBase
     Q_OBJECT
 
 public:
+    // What the presence check found, as the user is told.
+    enum class Availability {
+        Absent,       // no supported camera is connected
+        Starting,     // found, waiting out the settle time
+        Open,         // streaming into the canvas
+        NoPermission, // the user may not open its node (problemLocation())
+        InUse,        // another program streams from it
+    };
+
     static constexpr int PRESENCE_INTERVAL_MS = 500;
     static constexpr qint64 SETTLE_MS = 2000;
     static constexpr int BRIGHTNESS_STEP = 20;
@@ -70,11 +86,19 @@ public:
     // graph runs. The recording path of the last startRecording() taken.
     QString captureCaps() const;
     QString recordingPath() const { return m_recordPath; }
+    bool isRecording() const;
+    // The running pipeline (measurements and tests); null when none runs.
+    const LiveCaptureGraph *graph() const { return m_graph; }
+
+    Availability availability() const { return m_availability; }
+    // The node a camera without permission was found at ("/dev/video0").
+    QString problemLocation() const { return m_problemLocation; }
     int captureWidth() const { return m_width; }
     int captureHeight() const { return m_height; }
 
 signals:
     void devicePlugIn();
+    void availabilityChanged();
 
 public slots:
     void checkExistance();
@@ -83,12 +107,17 @@ private:
     void construct();
     void buildGraph(bool record);
     void teardownGraph();
+    void startRecordBranch();
+    void allocateRecordSlots(int bytes);
     void freeRecordSlots();
+    void setAvailability(Availability availability, const QString &location = QString());
+    void onCameraRefused(int error);
     quint32 readRegister(quint32 address);
 
     QTimer *m_presenceTimer = nullptr;
     int m_width = 0;
     int m_height = 0;
+    CaptureMode m_mode;    // what the running graph asked of the camera
     int m_recordWidth = 0; // kept as given; recordings have the capture size
     int m_recordHeight = 0;
     std::unique_ptr<DeviceBackend> m_backend;
@@ -100,4 +129,7 @@ private:
     bool m_open = false;
     QString m_recordPath;
     std::unique_ptr<unsigned char[]> m_recordSlots[2];
+    int m_recordSlotBytes = 0;
+    Availability m_availability = Availability::Absent;
+    QString m_problemLocation;
 };

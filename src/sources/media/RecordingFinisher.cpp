@@ -2,6 +2,10 @@
 
 #include "common/Logging.h"
 
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <thread>
 
 namespace {
@@ -26,6 +30,32 @@ bool padIsEos(GstPad *pad)
     GST_OBJECT_UNLOCK(pad);
     return eos;
 }
+
+// Set by a probe on the file writer's input when end-of-stream reaches it.
+struct EndSeen
+{
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool seen = false;
+
+    static GstPadProbeReturn probe(GstPad *, GstPadProbeInfo *info, gpointer data)
+    {
+        auto *self = static_cast<std::shared_ptr<EndSeen> *>(data)->get();
+        if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_EOS) {
+            std::lock_guard<std::mutex> lock(self->mutex);
+            self->seen = true;
+            self->changed.notify_all();
+        }
+        return GST_PAD_PROBE_OK;
+    }
+    bool waitUntil(gint64 deadlineUs)
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        const gint64 left = deadlineUs - g_get_monotonic_time();
+        return changed.wait_for(lock, std::chrono::microseconds(left > 0 ? left : 0),
+                                [this] { return seen; });
+    }
+};
 
 } // namespace
 
@@ -168,6 +198,47 @@ bool RecordingFinisher::finish(GstElement *pipeline, GstElement *muxer, int boun
             g_object_set(pipeline, "message-forward", FALSE, nullptr);
     }
     gst_element_set_state(pipeline, GST_STATE_NULL);
+    if (!finished)
+        qCWarning(lcMedia) << "recording file was not finished within" << boundMs << "ms";
+    return finished;
+}
+
+bool RecordingFinisher::finishBranch(GstElement *muxer, int boundMs, const std::function<void()> &stopBranch)
+{
+    GstRef<GstElement> writer = muxer ? fileWriter(muxer) : GstRef<GstElement>();
+    const std::vector<GstRef<GstPad>> writerInputs = writer ? inputPads(writer.get())
+                                                            : std::vector<GstRef<GstPad>>();
+    if (writerInputs.empty()) {
+        stopBranch();
+        return false;
+    }
+    GstPad *writerInput = writerInputs.front().get();
+    auto end = std::make_shared<EndSeen>();
+    const gulong probe = gst_pad_add_probe(
+        writerInput, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, &EndSeen::probe, new std::shared_ptr<EndSeen>(end),
+        [](gpointer data) { delete static_cast<std::shared_ptr<EndSeen> *>(data); });
+
+    bool finished = padIsEos(writerInput);
+    std::vector<std::thread> senders;
+    if (!finished) {
+        const gint64 start = g_get_monotonic_time();
+        const gint64 half = start + static_cast<gint64>(boundMs) * 500;
+        const gint64 last = start + static_cast<gint64>(boundMs) * 1000;
+        for (GstRef<GstPad> &head : branchHeads(muxer))
+            senders.emplace_back([head]() { gst_pad_send_event(head.get(), gst_event_new_eos()); });
+        finished = end->waitUntil(half);
+        if (!finished) {
+            qCInfo(lcMedia) << "record branch did not end by itself; ending the multiplexer's inputs";
+            for (GstRef<GstPad> &input : inputPads(muxer))
+                senders.emplace_back([input]() { gst_pad_send_event(input.get(), gst_event_new_eos()); });
+            finished = end->waitUntil(last);
+        }
+    }
+    // Going to NULL unblocks a sender stuck on a stalled pad.
+    stopBranch();
+    for (std::thread &t : senders)
+        t.join();
+    gst_pad_remove_probe(writerInput, probe);
     if (!finished)
         qCWarning(lcMedia) << "recording file was not finished within" << boundMs << "ms";
     return finished;

@@ -2,6 +2,7 @@
 
 #include "sources/media/GstRef.h"
 
+#include <functional>
 #include <vector>
 
 // Finishes a recording graph so that its AVI file is complete (header and index written):
@@ -25,6 +26,13 @@ public:
     // True when the file writer received end-of-stream in time. The pipeline is NULL on
     // return in every case.
     static bool finish(GstElement *pipeline, GstElement *muxer, int boundMs = DEFAULT_BOUND_MS);
+
+    // The same for a record branch on a pipeline that keeps running (the camera's preview):
+    // the caller has cut the branch off its tee; end-of-stream enters the branch's heads, the
+    // writer's input is watched for it (no bus message is taken), and `stopBranch` then takes
+    // the branch's elements to NULL before the senders are joined. No state of the rest of the
+    // pipeline changes.
+    static bool finishBranch(GstElement *muxer, int boundMs, const std::function<void()> &stopBranch);
 
 private:
     // Where end-of-stream enters each branch feeding the muxer: the first input below the

@@ -16,13 +16,11 @@ struct ProbeData
     std::atomic<bool> errorPosted{false};
 };
 
-void addFraction(GValue *list, double rate)
+void addFraction(GValue *list, const FrameRate &rate)
 {
-    int numerator = 0, denominator = 1;
-    gst_util_double_to_fraction(rate, &numerator, &denominator);
     GValue fraction = G_VALUE_INIT;
     g_value_init(&fraction, GST_TYPE_FRACTION);
-    gst_value_set_fraction(&fraction, numerator, denominator);
+    gst_value_set_fraction(&fraction, rate.numerator, rate.denominator);
     gst_value_list_append_value(list, &fraction);
     g_value_unset(&fraction);
 }
@@ -48,8 +46,8 @@ SimulatedCamera::SimulatedCamera()
     FrameSizeOption any;
     any.minWidth = any.minHeight = 16;
     any.maxWidth = any.maxHeight = 4096;
-    any.minRate = 1;
-    any.maxRate = 60;
+    any.minRate = FrameRate(1);
+    any.maxRate = FrameRate(60);
     m_formats = {any};
     m_current.width = 1280;
     m_current.height = 720;
@@ -252,15 +250,14 @@ GstCaps *SimulatedCamera::offeredCaps() const
         if (!option.rates.isEmpty()) {
             GValue list = G_VALUE_INIT;
             g_value_init(&list, GST_TYPE_LIST);
-            for (double rate : option.rates)
+            for (const FrameRate &rate : option.rates)
                 addFraction(&list, rate);
             gst_structure_set_value(structure, "framerate", &list);
             g_value_unset(&list);
-        } else if (option.maxRate > 0) {
-            int minN = 0, minD = 1, maxN = 0, maxD = 1;
-            gst_util_double_to_fraction(option.minRate, &minN, &minD);
-            gst_util_double_to_fraction(option.maxRate, &maxN, &maxD);
-            gst_structure_set(structure, "framerate", GST_TYPE_FRACTION_RANGE, minN, minD, maxN, maxD,
+        } else if (option.maxRate.isValid()) {
+            const FrameRate minimum = option.minRate.isValid() ? option.minRate : FrameRate(1, 3600);
+            gst_structure_set(structure, "framerate", GST_TYPE_FRACTION_RANGE, minimum.numerator,
+                              minimum.denominator, option.maxRate.numerator, option.maxRate.denominator,
                               nullptr);
         }
         gst_caps_append_structure(caps, structure);

@@ -20,7 +20,13 @@ GstAudioInputFilter::~GstAudioInputFilter() = default;
 
 QString GstAudioInputFilter::displayName() const
 {
-    return displayNameOf(m_device.get());
+    gchar *label = gst_device_get_display_name(m_device.get());
+    GstStructure *properties = gst_device_get_properties(m_device.get());
+    const QString name = describe(QString::fromUtf8(label ? label : ""), properties).displayName;
+    if (properties)
+        gst_structure_free(properties);
+    g_free(label);
+    return name;
 }
 
 GstElement *GstAudioInputFilter::createElement()
@@ -28,20 +34,36 @@ GstElement *GstAudioInputFilter::createElement()
     return gst_device_create_element(m_device.get(), nullptr);
 }
 
-QString GstAudioInputFilter::displayNameOf(GstDevice *device)
+QString GstAudioInputFilter::usbId(const QString &text)
 {
-    gchar *label = gst_device_get_display_name(device);
-    QString name = QStringLiteral("audio:") + QString::fromUtf8(label ? label : "");
-    g_free(label);
+    QString digits = text.trimmed().toLower();
+    if (digits.startsWith(QLatin1String("0x")))
+        digits = digits.mid(2);
+    if (digits.isEmpty() || digits.size() > 4)
+        return {};
+    for (const QChar c : digits) {
+        if (!((c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+              || (c >= QLatin1Char('a') && c <= QLatin1Char('f'))))
+            return {};
+    }
+    return digits.rightJustified(4, QLatin1Char('0'));
+}
 
-    GstStructure *properties = gst_device_get_properties(device);
-    const QString vendor = stringProperty(properties, "device.vendor.id");
-    const QString product = stringProperty(properties, "device.product.id");
-    if (properties)
-        gst_structure_free(properties);
+DeviceMoniker GstAudioInputFilter::describe(const QString &label, const GstStructure *properties)
+{
+    DeviceMoniker description;
+    description.displayName = QStringLiteral("audio:") + label;
+    const QString vendor = usbId(stringProperty(properties, "device.vendor.id"));
+    const QString product = usbId(stringProperty(properties, "device.product.id"));
     if (!vendor.isEmpty() && !product.isEmpty())
-        name += QStringLiteral(" usb#vid_%1&pid_%2").arg(vendor.toLower(), product.toLower());
-    return name;
+        description.displayName += QStringLiteral(" usb#vid_%1&pid_%2").arg(vendor, product);
+    // PulseAudio lists what every output plays as a source of its own, "Monitor of ...".
+    description.isMonitor = stringProperty(properties, "device.class") == QLatin1String("monitor")
+        || label.startsWith(QLatin1String("Monitor of "));
+    gboolean isDefault = FALSE;
+    if (properties && gst_structure_get_boolean(properties, "is-default", &isDefault))
+        description.isDefault = isDefault;
+    return description;
 }
 
 std::vector<DeviceMoniker> GstAudioInputFilter::enumerate()
@@ -55,9 +77,16 @@ std::vector<DeviceMoniker> GstAudioInputFilter::enumerate()
     for (GList *item = devices; item; item = item->next) {
         GstDevice *device = GST_DEVICE(item->data);
         GstRef<GstDevice> held = GstRef<GstDevice>::borrow(device);
-        monikers.push_back({displayNameOf(device), [held]() -> std::unique_ptr<DeviceFilter> {
-                                return std::make_unique<GstAudioInputFilter>(held.get());
-                            }});
+        gchar *label = gst_device_get_display_name(device);
+        GstStructure *properties = gst_device_get_properties(device);
+        DeviceMoniker moniker = describe(QString::fromUtf8(label ? label : ""), properties);
+        if (properties)
+            gst_structure_free(properties);
+        g_free(label);
+        moniker.bind = [held]() -> std::unique_ptr<DeviceFilter> {
+            return std::make_unique<GstAudioInputFilter>(held.get());
+        };
+        monikers.push_back(std::move(moniker));
     }
     g_list_free_full(devices, gst_object_unref);
     gst_device_monitor_stop(monitor.get());

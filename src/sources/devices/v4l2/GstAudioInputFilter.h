@@ -21,7 +21,12 @@ public:
     QString displayName() const override;
     GstElement *createElement() override;
 
-    static QString displayNameOf(GstDevice *device);
+    // What the device's properties say of it: the display name with the USB ids, whether it is
+    // a monitor of an output and whether it is the default input. PulseAudio writes the ids as
+    // "04fc", PipeWire as "0x04fc"; monitors have "device.class" "monitor".
+    static DeviceMoniker describe(const QString &label, const GstStructure *properties);
+    // Four lower-case hex digits of a USB id in either form; empty when it is none.
+    static QString usbId(const QString &text);
     // Every audio input the system offers now, in the monitor's order.
     static std::vector<DeviceMoniker> enumerate();
 

@@ -66,6 +66,12 @@ QVector<SysfsVideoNode> SysfsVideoScanner::nodes() const
         SysfsVideoNode node;
         node.name = name;
         node.devicePath = m_devRoot + QLatin1Char('/') + name;
+        QFile index(classDir.filePath(name + QStringLiteral("/index")));
+        bool numeric = false;
+        const int value = index.open(QIODevice::ReadOnly)
+            ? QString::fromLatin1(index.read(16)).trimmed().toInt(&numeric)
+            : -1;
+        node.index = numeric ? value : -1;
         const QString usb = findUsbDevice(classDir.filePath(name + QStringLiteral("/device")));
         if (!usb.isEmpty() && readHexId(usb + QStringLiteral("/idVendor"), &node.vid)
             && readHexId(usb + QStringLiteral("/idProduct"), &node.pid)) {

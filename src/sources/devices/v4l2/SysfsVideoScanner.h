@@ -12,6 +12,9 @@ struct SysfsVideoNode
     QString usbDevicePath; // sysfs folder of the USB device above the node; empty when not USB
     quint16 vid = 0;
     quint16 pid = 0;
+    // The node's number among the nodes of its device (sysfs "index"); -1 when not told. A
+    // UVC camera's capture node is 0, its metadata node 1.
+    int index = -1;
 
     // "v4l2:/dev/video0 usb#vid_04fc&pid_5330"; without the USB part for other buses.
     QString displayName() const;

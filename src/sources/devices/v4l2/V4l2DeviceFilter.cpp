@@ -120,6 +120,27 @@ qint32 V4l2DeviceFilter::setProperty(DeviceProperty property, qint32 value, int 
     return setControl(V4L2_CID_FOCUS_ABSOLUTE, value);
 }
 
+int V4l2DeviceFilter::extensionUnitLength(quint8 selector)
+{
+    auto known = m_controlLengths.constFind(selector);
+    if (known != m_controlLengths.constEnd())
+        return known.value();
+    quint8 wire[2] = {0, 0};
+    uvc_xu_control_query query;
+    std::memset(&query, 0, sizeof query);
+    query.unit = static_cast<__u8>(m_extensionUnit);
+    query.selector = selector;
+    query.query = UVC_GET_LEN;
+    query.size = sizeof wire;
+    query.data = wire;
+    const int result = m_handle.control(UVCIOC_CTRL_QUERY, &query);
+    // wLength, little-endian as every UVC field.
+    const int length = result == 0 ? int(wire[0] | wire[1] << 8) : result;
+    if (result == 0 || result == -ENOENT)
+        m_controlLengths.insert(selector, length);
+    return length;
+}
+
 qint32 V4l2DeviceFilter::extensionUnitRequest(bool set, quint32 controlId, void *data, quint32 length)
 {
     if (m_extensionUnit == -2) {
@@ -133,14 +154,37 @@ qint32 V4l2DeviceFilter::extensionUnitRequest(bool set, quint32 controlId, void 
         return -ENOENT;
     if (controlId > 0xFF || length > 0xFFFF || (length > 0 && !data))
         return -EINVAL;
+    // The kernel passes a request on only with exactly the control's own length: the caller's
+    // buffer is padded with zeros or cut to it, and a read hands back what fits.
+    const int controlLength = extensionUnitLength(static_cast<quint8>(controlId));
+    if (controlLength < 0)
+        return controlLength;
+    QByteArray wire(controlLength, '\0');
+    const int common = qMin(controlLength, int(length));
+    if (set && common > 0)
+        std::memcpy(wire.data(), data, size_t(common));
     uvc_xu_control_query query;
     std::memset(&query, 0, sizeof query);
     query.unit = static_cast<__u8>(m_extensionUnit);
     query.selector = static_cast<__u8>(controlId);
     query.query = set ? UVC_SET_CUR : UVC_GET_CUR;
-    query.size = static_cast<__u16>(length);
-    query.data = static_cast<__u8 *>(data);
-    return m_handle.control(UVCIOC_CTRL_QUERY, &query);
+    query.size = static_cast<__u16>(controlLength);
+    query.data = reinterpret_cast<__u8 *>(wire.data());
+    const int result = m_handle.control(UVCIOC_CTRL_QUERY, &query);
+    if (result == 0 && !set && common > 0)
+        std::memcpy(data, wire.constData(), size_t(common));
+    return result;
+}
+
+bool V4l2DeviceFilter::isCaptureNode() const
+{
+    v4l2_capability caps;
+    std::memset(&caps, 0, sizeof caps);
+    if (m_handle.control(VIDIOC_QUERYCAP, &caps) != 0)
+        return false;
+    const quint32 nodeCaps = (caps.capabilities & V4L2_CAP_DEVICE_CAPS) ? caps.device_caps
+                                                                        : caps.capabilities;
+    return (nodeCaps & V4L2_CAP_VIDEO_CAPTURE) != 0;
 }
 
 bool V4l2DeviceFilter::offersMjpeg()
@@ -158,11 +202,11 @@ bool V4l2DeviceFilter::offersMjpeg()
     return false;
 }
 
-QVector<double> V4l2DeviceFilter::discreteRates(quint32 pixelFormat, int width, int height, double *minRate,
-                                                double *maxRate)
+QVector<FrameRate> V4l2DeviceFilter::discreteRates(quint32 pixelFormat, int width, int height,
+                                                   FrameRate *minRate, FrameRate *maxRate)
 {
-    QVector<double> rates;
-    *minRate = *maxRate = 0;
+    QVector<FrameRate> rates;
+    *minRate = *maxRate = FrameRate();
     for (quint32 index = 0; index < 64; ++index) {
         v4l2_frmivalenum interval;
         std::memset(&interval, 0, sizeof interval);
@@ -172,16 +216,16 @@ QVector<double> V4l2DeviceFilter::discreteRates(quint32 pixelFormat, int width, 
         interval.height = static_cast<quint32>(height);
         if (m_handle.control(VIDIOC_ENUM_FRAMEINTERVALS, &interval) != 0)
             break;
+        // An interval of n/d seconds is a rate of d/n frames/s, kept as the driver states it.
         if (interval.type == V4L2_FRMIVAL_TYPE_DISCRETE) {
-            if (interval.discrete.numerator > 0)
-                rates.append(double(interval.discrete.denominator) / interval.discrete.numerator);
+            const FrameRate rate(int(interval.discrete.denominator), int(interval.discrete.numerator));
+            if (rate.isValid())
+                rates.append(rate);
             continue;
         }
         // Stepwise or continuous: the shortest interval is the highest rate.
-        if (interval.stepwise.min.numerator > 0 && interval.stepwise.max.numerator > 0) {
-            *maxRate = double(interval.stepwise.min.denominator) / interval.stepwise.min.numerator;
-            *minRate = double(interval.stepwise.max.denominator) / interval.stepwise.max.numerator;
-        }
+        *maxRate = FrameRate(int(interval.stepwise.min.denominator), int(interval.stepwise.min.numerator));
+        *minRate = FrameRate(int(interval.stepwise.max.denominator), int(interval.stepwise.max.numerator));
         break;
     }
     return rates;
@@ -232,10 +276,13 @@ CaptureMode V4l2DeviceFilter::currentFormat()
         v4l2_streamparm parm;
         std::memset(&parm, 0, sizeof parm);
         parm.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
-        const v4l2_fract &frame = parm.parm.capture.timeperframe;
-        if (m_handle.control(VIDIOC_G_PARM, &parm) == 0 && frame.numerator > 0) {
-            mode.rateNumerator = int(frame.denominator);
-            mode.rateDenominator = int(frame.numerator);
+        if (m_handle.control(VIDIOC_G_PARM, &parm) == 0) {
+            const v4l2_fract &frame = parm.parm.capture.timeperframe;
+            const FrameRate rate(int(frame.denominator), int(frame.numerator));
+            if (rate.isValid()) {
+                mode.rateNumerator = rate.numerator;
+                mode.rateDenominator = rate.denominator;
+            }
         }
         return mode;
     }
@@ -246,10 +293,10 @@ CaptureMode V4l2DeviceFilter::currentFormat()
     const FrameSizeOption &first = options.first();
     mode.width = first.minWidth;
     mode.height = first.minHeight;
-    const double rate = !first.rates.isEmpty() ? first.rates.first() : first.maxRate;
-    if (rate > 0) {
-        mode.rateNumerator = int(rate * 1000 + 0.5);
-        mode.rateDenominator = 1000;
+    const FrameRate rate = !first.rates.isEmpty() ? first.rates.first() : first.maxRate;
+    if (rate.isValid()) {
+        mode.rateNumerator = rate.numerator;
+        mode.rateDenominator = rate.denominator;
     }
     return mode;
 }
