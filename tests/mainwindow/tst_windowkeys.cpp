@@ -5,8 +5,10 @@
 #include "ScriptedPrompts.h"
 #include "WindowKeysRig.h"
 #include "canvas/AnnotationHistory.h"
+#include "canvas/CanvasMessages.h"
 #include "canvas/CanvasTypes.h"
 #include "canvas/ImageCanvas.h"
+#include "canvas/OSDProcessor.h"
 #include "mainwindow/ActionTable.h"
 #include "mainwindow/FilmBar.h"
 #include "mainwindow/KeyHelpWindow.h"
@@ -106,8 +108,11 @@ QHash<int, Effect> effects()
     e[int(Command::RotateBack)] = {
         {}, [](MainWindow &w) { return w.currentCanvas()->pipeline()->rotation() == 3; }};
     e[int(Command::Freeze)] = {{}, [](MainWindow &w) { return w.currentCanvas()->pipeline()->freeze(); }};
-    e[int(Command::Snapshot)] = {
-        {}, [](MainWindow &w) { return w.currentCanvas()->pipeline()->isSnapshotArmed(); }};
+    // A canvas with a picture arms the snapshot; the live canvas without its camera says why not.
+    e[int(Command::Snapshot)] = {{}, [](MainWindow &w) {
+                                     return w.currentCanvas()->pipeline()->isSnapshotArmed()
+                                         || !w.osd(w.currentCanvas())->messages()->notice().isEmpty();
+                                 }};
     e[int(Command::Settings)] = popupEffect([](MainWindow &w) { return w.toolButtons().settings; });
     e[int(Command::Print)] = ranOnly; // the printer list is counted below
     e[int(Command::Undo)] = {drawLine, [](MainWindow &w) {
