@@ -19,6 +19,7 @@ FramePipeline::FramePipeline(const Clock &clock, QObject *parent)
     : QObject(parent)
     , m_refreshTimer(new QTimer(this))
     , m_snapshots(clock)
+    , m_clock(&clock)
 {
     recordingActive.store(false, std::memory_order_release);
     m_refreshTimer->setInterval(REFRESH_INTERVAL_MS);
@@ -43,6 +44,9 @@ void FramePipeline::adjStreamFrameData(STREAM_FRAME_DATA *pSFD, int width, int h
 void FramePipeline::streamImageCaptured(void *data, int width, int height, bool flip, bool alpha)
 {
     const qint64 arrival = m_timing.stamp();
+    // Stamped here, where every frame passes however busy the GUI thread is, so that the
+    // supervision measures the camera and not the window.
+    m_lastArrivalMs.store(m_clock->monotonicMs(), std::memory_order_release);
     emit streamFrameUpdate();
 
     const std::size_t length = FrameSlots::frameBytes(width, height, alpha);

@@ -30,6 +30,8 @@
 #include <QFont>
 #include <QStackedWidget>
 
+#include <algorithm>
+
 namespace {
 constexpr int DeviceCheckIntervalMs = 1000;
 constexpr int ModeButtonY = 5;
@@ -81,6 +83,14 @@ MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> camera
                                           captureResolution(Config::resolution(), m_supportedResolutions),
                                           std::move(cameraDevices), clock);
     connectPages();
+    // Frames are timed where they arrive, on the streaming threads, so that a busy window is
+    // never taken for a silent camera.
+    m_supervisor->setArrivalQuery([this] {
+        qint64 newest = DeviceSupervisor::NO_ARRIVAL;
+        for (int m = MODE_LIVE; m <= MODE_DRAWING_BOARD; ++m)
+            newest = std::max(newest, canvas(WindowMode(m))->pipeline()->lastArrivalMs());
+        return newest;
+    });
     m_currentCanvas = m_pages->canvas(MODE_LIVE);
     m_currentCanvas->setTool(TOOL_FREEHAND);
     pageStack()->setCurrentWidget(m_currentCanvas);
