@@ -242,9 +242,14 @@ void FramePipeline::fillStill(const QColor &colour)
 
 void FramePipeline::writeSnapshot(const QImage &picture)
 {
-    // Only a file that was written gets the mark; a failed write left a debug line.
-    if (m_snapshots.write(picture) && m_overlay)
+    // Only a file that was written gets the mark; one that could not be says why.
+    const bool written = m_snapshots.write(picture);
+    if (!m_overlay)
+        return;
+    if (written)
         m_overlay->showSnapshot();
+    else if (!m_snapshots.failure().isEmpty())
+        m_overlay->showSnapshotFailure(m_snapshots.failure());
 }
 
 void FramePipeline::setSnapshotSettings(const SnapshotWriter::Settings &settings)
