@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr int CREATE_FLAGS = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+constexpr int CREATE_FLAGS = O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
 constexpr mode_t FILE_MODE = 0666; // narrowed by the user's umask, as any file they make
 
 // The folder of a path, open for the *at() calls, and the entry's name in it.

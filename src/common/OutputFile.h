@@ -22,7 +22,8 @@ public:
 
     // Creates `path` for writing from the start: an entry of that name that is not a folder
     // (an older file, a link, dangling or not) is removed first, then the file is created
-    // exclusively without following links. Returns the descriptor (the caller closes it) or -1
+    // exclusively without following links. Returns the descriptor, open for reading and
+    // writing (the caller closes it), or -1
     // with `error` set, e.g. when the folder is not writable or a link cannot be removed.
     static int create(const QString &path, QString *error);
 

@@ -12,6 +12,7 @@
 #include "mainwindow/PhotographBarControl.h"
 #include "mainwindow/PrintControl.h"
 #include "mainwindow/RecordingControl.h"
+#include "mainwindow/RecordingWatch.h"
 #include "mainwindow/SnapshotControl.h"
 #include "mainwindow/ToolActions.h"
 #include "mainwindow/ToolPanelBuilder.h"
@@ -106,13 +107,21 @@ MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> camera
     recordingParts.dialogParent = this;
     recordingParts.currentCanvas = [this] { return m_currentCanvas; };
     recordingParts.currentOSD = [this] { return currentOsd(); };
+    recordingParts.liveOSD = [this] { return osd(canvas(MODE_LIVE)); };
     recordingParts.clock = &clock;
     m_recordingControl = new RecordingControl(recordingParts, this);
     RecordingControl::Camera camera;
     camera.isOpen = [this] { return liveSource()->isOpen(); };
-    camera.startRecording = [this](const QString &path) { liveSource()->startRecording(path); };
+    camera.startRecording = [this](const QString &path, QString *error) {
+        return liveSource()->startRecording(path, error);
+    };
     camera.stopRecording = [this] { liveSource()->stopRecording(); };
+    camera.minuteBytes = [this] {
+        return RecordingWatch::minuteEstimate(canvas(MODE_LIVE)->pipeline()->outputImage(),
+                                              liveSource()->captureFramesPerSecond());
+    };
     m_recordingControl->setCamera(camera);
+    connect(liveSource(), &LiveSource::recordingFailed, m_recordingControl, &RecordingControl::writerFailed);
     // Recordings a crash left unfinished in the record folder are repaired off the GUI thread;
     // the user hears once what became of them.
     auto *recovery = new RecordingRecovery(this);

@@ -97,6 +97,7 @@ public:
     FilmSource *filmSource() const { return m_pages->filmSource(); }
     PhotographSource *photographSource() const { return m_pages->photographSource(); }
     PrintControl *printControl() const { return m_printControl; }
+    RecordingControl *recordingControl() const { return m_recordingControl; }
     ToolActions *toolActions() const { return m_actions; }
     bool isRecording() const;
     // Replaces the file dialog of the film and photograph Open buttons (tests answer it).

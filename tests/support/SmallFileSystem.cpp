@@ -84,6 +84,13 @@ bool Mount::fillLeaving(qint64 bytes, const QString &name)
     return filler.flush();
 }
 
+bool Mount::makeReadOnly()
+{
+    return m_mounted
+        && ::mount(nullptr, QFile::encodeName(m_path).constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr)
+        == 0;
+}
+
 } // namespace SmallFileSystem
 
 FileSizeLimit::FileSizeLimit(qint64 bytes)

@@ -35,6 +35,8 @@ public:
     qint64 freeBytes() const;
     // Writes a filler file so that `bytes` stay free (within a block); false when it cannot.
     bool fillLeaving(qint64 bytes, const QString &name = QStringLiteral(".filler"));
+    // Mounts it again read-only: nothing in it can be made, changed or removed.
+    bool makeReadOnly();
 
 private:
     QString m_path;

@@ -1,7 +1,9 @@
 #include "sources/live/LiveCaptureGraph.h"
 
 #include "common/Logging.h"
+#include "common/OutputFile.h"
 #include "sources/devices/DeviceFilter.h"
+#include "sources/media/AviInPlaceFinisher.h"
 #include "sources/media/BusBridge.h"
 #include "sources/media/DirectShowTransformFilter.h"
 #include "sources/media/GrabberElement.h"
@@ -11,6 +13,9 @@
 #include "sources/media/RecordingJournal.h"
 
 #include <QFile>
+#include <QRegularExpression>
+
+#include <unistd.h>
 
 LiveCaptureGraph::LiveCaptureGraph(QObject *parent)
     : QObject(parent)
@@ -74,27 +79,66 @@ bool LiveCaptureGraph::buildPreview(DeviceFilter *camera, const CaptureMode &mod
     return linked;
 }
 
+void LiveCaptureGraph::takeRecordFile(int fd)
+{
+    if (m_recordFd >= 0)
+        ::close(m_recordFd);
+    m_recordFd = fd;
+}
+
+namespace {
+
+// Once the record branch has failed, its queue takes nothing more from the tee: the failure
+// would otherwise travel back up the tee and stop the camera's stream, preview included.
+GstPadProbeReturn dropAfterFailure(GstPad *, GstPadProbeInfo *, gpointer queueOutput)
+{
+    return gst_pad_get_last_flow_return(static_cast<GstPad *>(queueOutput)) < GST_FLOW_EOS
+        ? GST_PAD_PROBE_DROP
+        : GST_PAD_PROBE_OK;
+}
+
+} // namespace
+
 bool LiveCaptureGraph::addRecordBranch(const QString &path, DeviceFilter *audio, ICaptureCB *sink)
 {
     if (!m_graph || !m_tee)
         return false;
+    if (m_recordFd < 0) {
+        QString error;
+        m_recordFd = OutputFile::create(path, &error);
+        if (m_recordFd < 0) {
+            qCWarning(lcSources) << "the recording" << path << "cannot be created:" << error;
+            return false;
+        }
+    }
     GstElement *queue = m_graph->addElement("queue", "Record Queue");
     GstElement *muxer = m_graph->addElement("avimux", "AVI Mux");
-    GstElement *writer = m_graph->addElement("filesink", "File Writer");
+    GstElement *writer = m_graph->addElement("fdsink", "File Writer");
     if (!queue || !muxer || !writer)
         return false;
     m_muxer = GstRef<GstElement>::borrow(muxer);
     m_recordPath = path;
+    m_recordFailure.clear();
+    for (GstElement *element : {queue, muxer, writer})
+        m_recordElements << QString::fromUtf8(GST_OBJECT_NAME(element));
     // Room for a few seconds while the multiplexer waits for the other stream to start.
     g_object_set(queue, "max-size-buffers", 0u, "max-size-bytes", 0u, "max-size-time",
                  guint64(3 * GST_SECOND), nullptr);
-    g_object_set(writer, "location", path.toLocal8Bit().constData(), "async", FALSE, nullptr);
+    g_object_set(writer, "fd", m_recordFd, "async", FALSE, nullptr);
+    GstRef<GstPad> queueInput(gst_element_get_static_pad(queue, "sink"));
+    GstRef<GstPad> queueOutput(gst_element_get_static_pad(queue, "src"));
+    // The queue's output lives as long as the queue and so as long as this probe.
+    gst_pad_add_probe(queueInput.get(),
+                      GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_BUFFER_LIST),
+                      &dropAfterFailure, queueOutput.get(), nullptr);
+    connect(m_bus, &BusBridge::errorOccurred, this, &LiveCaptureGraph::recordBranchError);
 
     m_recordGrabber = std::make_shared<DirectShowTransformFilter>(sink,
                                                                   DirectShowTransformFilter::MODE_RECORD);
     GstRef<GstElement> grabber = GrabberElement::create(m_recordGrabber, "Grabber");
     if (!grabber || !m_graph->addElement(grabber.get(), "Grabber"))
         return false;
+    m_recordElements << QString::fromUtf8(GST_OBJECT_NAME(grabber.get()));
     bool linked = m_graph->connect(m_tee, queue) && m_graph->connect(queue, grabber.get())
         && m_graph->connect(grabber.get(), muxer) && m_graph->connect(muxer, writer);
     if (!linked) {
@@ -144,16 +188,53 @@ bool LiveCaptureGraph::run()
     return running;
 }
 
+void LiveCaptureGraph::recordBranchError(const QString &element, const QString &text, const QString &details)
+{
+    if (!m_muxer || !m_recordFailure.isEmpty() || !m_recordElements.contains(element))
+        return;
+    // The writer names the system's cause in its details ("...: File too large") where its
+    // own text stays general ("Could not write to resource.").
+    static const QRegularExpression systemCause(
+        QStringLiteral("^Error while writing to file descriptor \\d+: (.+)$"),
+        QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch match = systemCause.match(details);
+    m_recordFailure = match.hasMatch() ? match.captured(1).trimmed() : text.isEmpty() ? element : text;
+    emit recordingFailed(m_recordFailure);
+}
+
+bool LiveCaptureGraph::finishInPlace()
+{
+    const AviInPlaceFinisher::Result result = AviInPlaceFinisher::finish(m_recordFd);
+    if (!result.finished) {
+        qCWarning(lcSources) << "the recording" << m_recordPath
+                             << "cannot be finished in place:" << result.error;
+        return false;
+    }
+    if (!result.alreadyComplete)
+        qCInfo(lcSources) << "the recording" << m_recordPath << "was finished in place," << result.seconds
+                          << "s; chunks given up for the index:" << result.droppedChunks;
+    return true;
+}
+
 bool LiveCaptureGraph::finish()
 {
     bool complete = true;
     const bool recording = m_graph && m_muxer;
+    // A branch whose writer failed cannot take the end of its stream: it is not waited for.
     if (recording)
-        complete = RecordingFinisher::finish(m_graph->pipeline(), m_muxer.get(), FINISH_BOUND_MS);
+        complete = m_recordFailure.isEmpty()
+            && RecordingFinisher::finish(m_graph->pipeline(), m_muxer.get(), FINISH_BOUND_MS);
     m_muxer.reset();
     if (m_graph)
         m_graph->stop();
     const bool empty = recording && !(m_recordGrabber && m_recordGrabber->framesPassed() > 0);
+    // A writer that failed leaves the multiplexer's ending half written or not at all.
+    if (recording && !empty && m_recordFd >= 0 && (!complete || !m_recordFailure.isEmpty()))
+        complete = finishInPlace();
+    if (m_recordFd >= 0) {
+        ::close(m_recordFd);
+        m_recordFd = -1;
+    }
     if (empty) {
         qCWarning(lcSources) << "the recording" << m_recordPath
                              << "received no frame from the camera; its empty file is removed";
@@ -168,6 +249,7 @@ bool LiveCaptureGraph::finish()
         m_journal.reset();
     }
     m_recordPath.clear();
+    m_recordElements.clear();
     delete m_bus;
     m_bus = nullptr;
     m_tee = nullptr;

@@ -2,16 +2,19 @@
 
 #include "common/ICaptureCB.h"
 #include "common/Logging.h"
+#include "common/OutputFile.h"
 #include "sources/devices/DeviceBackendLoader.h"
 #include "sources/live/CaptureDeviceSearch.h"
 #include "sources/live/LiveCaptureGraph.h"
 
+#include <QFile>
 #include <QTimer>
 #include <QtEndian>
 
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 constexpr quint32 REGISTER_ADDRESS_CONTROL = 19;
@@ -59,6 +62,14 @@ LiveSource::~LiveSource()
     if (m_open)
         teardownGraph();
     freeRecordSlots();
+    closeRecordFile();
+}
+
+void LiveSource::closeRecordFile()
+{
+    if (m_recordFd >= 0)
+        ::close(m_recordFd);
+    m_recordFd = -1;
 }
 
 bool LiveSource::isOpen()
@@ -106,13 +117,36 @@ void LiveSource::setResolution(int width, int height)
     buildGraph(false);
 }
 
-void LiveSource::startRecording(const QString &path)
+bool LiveSource::startRecording(const QString &path, QString *error)
 {
-    if (!m_open)
-        return;
+    QString why;
+    if (!m_open) {
+        why = QStringLiteral("no camera is open");
+    } else {
+        // The file is made before the live graph is touched: a folder that cannot take it
+        // leaves the preview running.
+        m_recordFd = OutputFile::create(path, &why);
+    }
+    if (m_recordFd < 0) {
+        qCWarning(lcSources) << "the recording" << path << "cannot start:" << why;
+        if (error)
+            *error = why;
+        return false;
+    }
     teardownGraph();
     m_recordPath = path;
-    buildGraph(true);
+    if (buildGraph(true))
+        return true;
+    // The record branch did not join: the preview alone again, without the empty file.
+    why = QStringLiteral("the recording graph does not run");
+    qCWarning(lcSources) << "the recording" << path << "cannot start:" << why;
+    teardownGraph();
+    closeRecordFile();
+    QFile::remove(path);
+    buildGraph(false);
+    if (error)
+        *error = why;
+    return false;
 }
 
 void LiveSource::stopRecording()
@@ -128,10 +162,23 @@ QString LiveSource::captureCaps() const
     return m_graph ? m_graph->captureCaps() : QString();
 }
 
-void LiveSource::buildGraph(bool record)
+double LiveSource::captureFramesPerSecond() const
+{
+    const QString text = captureCaps();
+    GstRef<GstCaps> caps(text.isEmpty() ? nullptr : gst_caps_from_string(text.toUtf8().constData()));
+    int numerator = 0, denominator = 0;
+    if (!caps || gst_caps_get_size(caps.get()) == 0
+        || !gst_structure_get_fraction(gst_caps_get_structure(caps.get(), 0), "framerate", &numerator,
+                                       &denominator)
+        || denominator <= 0)
+        return 0.0;
+    return double(numerator) / denominator;
+}
+
+bool LiveSource::buildGraph(bool record)
 {
     if (!m_open || !m_device)
-        return;
+        return false;
     // Ask the camera what it offers first: a pipeline built with caps the device cannot give
     // would stall and be reopened forever.
     const CaptureMode mode = CaptureFormatChooser::choose(m_device->captureFormats(),
@@ -141,6 +188,7 @@ void LiveSource::buildGraph(bool record)
                           << "- keeping its own format" << mode.toCapsString();
 
     m_graph = new LiveCaptureGraph(this);
+    connect(m_graph, &LiveCaptureGraph::recordingFailed, this, &LiveSource::recordingFailed);
     m_sink->recordBuffer[0] = nullptr;
     m_sink->recordBuffer[1] = nullptr;
     m_sink->recordReadySlot.store(ICaptureCB::NO_RECORD_SLOT, std::memory_order_release);
@@ -159,12 +207,17 @@ void LiveSource::buildGraph(bool record)
         m_sink->recordBufferSize = bytes;
 
         std::unique_ptr<DeviceFilter> audio = enumCaptureFilter(DeviceCategory::AudioInput);
-        m_graph->addRecordBranch(m_recordPath, audio.get(), m_sink);
+        if (m_recordFd >= 0) {
+            m_graph->takeRecordFile(m_recordFd);
+            m_recordFd = -1;
+        }
+        if (!m_graph->addRecordBranch(m_recordPath, audio.get(), m_sink))
+            return false;
 
         m_sink->previewFrameSeen.store(false, std::memory_order_release);
         m_sink->recordingActive.store(true, std::memory_order_release);
     }
-    m_graph->run();
+    return m_graph->run();
 }
 
 void LiveSource::teardownGraph()

@@ -42,7 +42,11 @@ public:
     bool isOpen() override;
     void close();
     void setResolution(int width, int height);
-    void startRecording(const QString &path);
+    // Rebuilds the graph with a record branch into `path`. The file is created first, never
+    // through a link: when the folder cannot take it (not writable, a link that cannot be
+    // removed), or the record branch does not start, the preview stays as it was and `error`
+    // says why. Returns whether the recording runs.
+    bool startRecording(const QString &path, QString *error = nullptr);
     void stopRecording();
 
     qint32 brightness();
@@ -69,21 +73,28 @@ public:
     // What the running graph asks of the camera ("image/jpeg,width=...,..."); empty when no
     // graph runs. The recording path of the last startRecording() taken.
     QString captureCaps() const;
+    // The frame rate the running graph asks of the camera; 0 when no graph runs.
+    double captureFramesPerSecond() const;
     QString recordingPath() const { return m_recordPath; }
     int captureWidth() const { return m_width; }
     int captureHeight() const { return m_height; }
 
 signals:
     void devicePlugIn();
+    // The running recording's writer failed (`cause` in the media framework's words); the
+    // preview goes on, the recording should be stopped.
+    void recordingFailed(const QString &cause);
 
 public slots:
     void checkExistance();
 
 private:
     void construct();
-    void buildGraph(bool record);
+    // Builds and runs the graph; whether it runs, with its record branch when asked for one.
+    bool buildGraph(bool record);
     void teardownGraph();
     void freeRecordSlots();
+    void closeRecordFile();
     quint32 readRegister(quint32 address);
 
     QTimer *m_presenceTimer = nullptr;
@@ -99,5 +110,6 @@ private:
     ICaptureCB *m_sink = nullptr;
     bool m_open = false;
     QString m_recordPath;
+    int m_recordFd = -1; // created by startRecording(), handed to the next record graph
     std::unique_ptr<unsigned char[]> m_recordSlots[2];
 };

@@ -6,9 +6,11 @@
 #include <QVector>
 #include <QtEndian>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
@@ -153,6 +155,15 @@ qint64 fileSystemFree(int fd)
     return qint64(info.f_bavail) * qint64(info.f_frsize);
 }
 
+// How much further the process may grow a file of `size` (RLIMIT_FSIZE); -1 for no limit.
+qint64 sizeLimitRoom(quint64 size)
+{
+    struct rlimit limit;
+    if (::getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return -1;
+    return std::max<qint64>(0, qint64(limit.rlim_cur) - qint64(size));
+}
+
 } // namespace
 
 AviInPlaceFinisher::Result AviInPlaceFinisher::finish(int fd, qint64 freeBytes)
@@ -184,7 +195,11 @@ AviInPlaceFinisher::Result AviInPlaceFinisher::finish(int fd, qint64 freeBytes)
     auto endOf = [&](std::size_t count) {
         return count == 0 ? moviData : chunks[count - 1].offset + padded(chunks[count - 1].size);
     };
-    const qint64 free = freeBytes >= 0 ? freeBytes : fileSystemFree(fd);
+    qint64 free = freeBytes >= 0 ? freeBytes : fileSystemFree(fd);
+    // A limit on the file's size is room running out as much as a full disk is.
+    const qint64 limitRoom = sizeLimitRoom(index.fileSize());
+    if (limitRoom >= 0)
+        free = free < 0 ? limitRoom : std::min(free, limitRoom);
     std::size_t kept = chunks.size();
     while (kept > 0 && free >= 0) {
         const qint64 grows = qint64(endOf(kept) + 8 + 16 * quint64(kept)) - qint64(index.fileSize());

@@ -34,6 +34,7 @@ public:
     };
 
     // `fd` is open for reading and writing. `freeBytes` is the file system's free space, or -1
-    // to ask the file system of `fd`.
+    // to ask the file system of `fd`; a limit on the size of the process's files
+    // (RLIMIT_FSIZE) counts too.
     static Result finish(int fd, qint64 freeBytes = -1);
 };
