@@ -4,6 +4,7 @@
 #include "canvas/ImageCanvas.h"
 #include "canvas/OSDProcessor.h"
 #include "common/Config.h"
+#include "common/Logging.h"
 #include "common/SkinPicture.h"
 #include "common/UserPrompts.h"
 #include "mainwindow/DeviceSupervisor.h"
@@ -28,6 +29,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QDebug>
+#include <QDir>
 #include <QFont>
 #include <QStackedWidget>
 
@@ -273,6 +275,15 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     // The loader thread must not outlive the window's last event loop turn.
     photographBar()->thumbnailStrip()->stopLoader();
+    // The settings are written as they change and once more here, where the user can still
+    // be told that they would be lost.
+    QString error;
+    if (!Config::save(&error)) {
+        qCWarning(lcMainWindow) << "the settings cannot be saved in" << Config::storeFile() << error;
+        UserPrompts::instance()->critical(this, tr("Error"),
+                                          tr("The settings could not be saved in %1: %2")
+                                              .arg(QDir::toNativeSeparators(Config::storeFile()), error));
+    }
     StyleWindow::closeEvent(event);
 }
 
