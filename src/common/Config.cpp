@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -89,6 +90,8 @@ bool Config::save(QString *error)
     // cause (missing folder, read-only file system, a file where the folder should be).
     const QString store = settings->fileName();
     QString cause;
+    // The store makes its folder when it first writes; a folder that can be made is no cause.
+    QDir().mkpath(QFileInfo(store).absolutePath());
     const QString probe = OutputFile::createTemporary(store, &cause);
     if (!probe.isEmpty()) {
         QFile::remove(probe);
