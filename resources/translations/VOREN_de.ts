@@ -52,6 +52,13 @@
     </message>
 </context>
 <context>
+    <name>Config</name>
+    <message>
+        <source>the settings file cannot be written</source>
+        <translation>die Einstellungsdatei kann nicht geschrieben werden</translation>
+    </message>
+</context>
+<context>
     <name>EffectToolWindow</name>
     <message>
         <source>Color Effect</source>
@@ -382,6 +389,22 @@
         <source>Connect a second screen first.</source>
         <translation>Schließen Sie zuerst einen zweiten Bildschirm an.</translation>
     </message>
+    <message>
+        <source>The settings could not be saved in %1: %2</source>
+        <translation>Die Einstellungen konnten nicht in %1 gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>The picture could not be printed on %1.</source>
+        <translation>Das Bild konnte nicht auf %1 gedruckt werden.</translation>
+    </message>
+    <message>
+        <source>the page cannot be made</source>
+        <translation>die Seite kann nicht erstellt werden</translation>
+    </message>
+    <message>
+        <source>The printed page could not be saved as %1: %2</source>
+        <translation>Die gedruckte Seite konnte nicht als %1 gespeichert werden: %2</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -411,6 +434,10 @@
     <message>
         <source>Best fit</source>
         <translation>Optimal</translation>
+    </message>
+    <message>
+        <source>Snapshot not saved: %1</source>
+        <translation>Foto nicht gespeichert: %1</translation>
     </message>
 </context>
 <context>
@@ -501,6 +528,29 @@
     <message>
         <source>Media Stop</source>
         <translation>Medien-Stopp</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingControl</name>
+    <message>
+        <source>The recording was stopped because the record folder is almost full.</source>
+        <translation>Die Aufnahme wurde beendet, weil der Aufnahmeordner fast voll ist.</translation>
+    </message>
+    <message>
+        <source>The recording was stopped because its file was removed.</source>
+        <translation>Die Aufnahme wurde beendet, weil ihre Datei entfernt wurde.</translation>
+    </message>
+    <message>
+        <source>The recording was stopped because its file could not be written: %1</source>
+        <translation>Die Aufnahme wurde beendet, weil ihre Datei nicht geschrieben werden konnte: %1</translation>
+    </message>
+    <message>
+        <source>There is not enough free space in the record folder for a minute of recording.</source>
+        <translation>Im Aufnahmeordner ist nicht genug Platz für eine Minute Aufnahme frei.</translation>
+    </message>
+    <message>
+        <source>The recording cannot be written into the record folder: %1</source>
+        <translation>Die Aufnahme kann nicht in den Aufnahmeordner geschrieben werden: %1</translation>
     </message>
 </context>
 <context>
@@ -619,6 +669,17 @@
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>Eine Aufnahmeauflösung von %1x%2 kann auf einem leistungsschwachen PC zu einer niedrigen Bildrate führen. Fortfahren?</translation>
+    </message>
+</context>
+<context>
+    <name>SnapshotWriter</name>
+    <message>
+        <source>the picture cannot be encoded</source>
+        <translation>das Bild kann nicht kodiert werden</translation>
+    </message>
+    <message>
+        <source>not enough free space in the snapshot folder</source>
+        <translation>nicht genug freier Platz im Fotoordner</translation>
     </message>
 </context>
 <context>

@@ -52,6 +52,13 @@
     </message>
 </context>
 <context>
+    <name>Config</name>
+    <message>
+        <source>the settings file cannot be written</source>
+        <translation>no se puede escribir el archivo de configuración</translation>
+    </message>
+</context>
+<context>
     <name>EffectToolWindow</name>
     <message>
         <source>Color Effect</source>
@@ -382,6 +389,22 @@
         <source>Connect a second screen first.</source>
         <translation>Conecte primero una segunda pantalla.</translation>
     </message>
+    <message>
+        <source>The settings could not be saved in %1: %2</source>
+        <translation>No se pudo guardar la configuración en %1: %2</translation>
+    </message>
+    <message>
+        <source>The picture could not be printed on %1.</source>
+        <translation>No se pudo imprimir la imagen en %1.</translation>
+    </message>
+    <message>
+        <source>the page cannot be made</source>
+        <translation>no se puede crear la página</translation>
+    </message>
+    <message>
+        <source>The printed page could not be saved as %1: %2</source>
+        <translation>No se pudo guardar la página impresa como %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -411,6 +434,10 @@
     <message>
         <source>Best fit</source>
         <translation>Ajustar</translation>
+    </message>
+    <message>
+        <source>Snapshot not saved: %1</source>
+        <translation>Imagen no guardada: %1</translation>
     </message>
 </context>
 <context>
@@ -501,6 +528,29 @@
     <message>
         <source>Media Stop</source>
         <translation>Detener multimedia</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingControl</name>
+    <message>
+        <source>The recording was stopped because the record folder is almost full.</source>
+        <translation>La grabación se detuvo porque la carpeta de grabación está casi llena.</translation>
+    </message>
+    <message>
+        <source>The recording was stopped because its file was removed.</source>
+        <translation>La grabación se detuvo porque se eliminó su archivo.</translation>
+    </message>
+    <message>
+        <source>The recording was stopped because its file could not be written: %1</source>
+        <translation>La grabación se detuvo porque no se pudo escribir su archivo: %1</translation>
+    </message>
+    <message>
+        <source>There is not enough free space in the record folder for a minute of recording.</source>
+        <translation>No hay suficiente espacio libre en la carpeta de grabación para un minuto de grabación.</translation>
+    </message>
+    <message>
+        <source>The recording cannot be written into the record folder: %1</source>
+        <translation>No se puede escribir la grabación en la carpeta de grabación: %1</translation>
     </message>
 </context>
 <context>
@@ -619,6 +669,17 @@
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>Usar una resolución de grabación de %1x%2 puede reducir la velocidad de fotogramas si el PC no es potente. ¿Continuar?</translation>
+    </message>
+</context>
+<context>
+    <name>SnapshotWriter</name>
+    <message>
+        <source>the picture cannot be encoded</source>
+        <translation>no se puede codificar la imagen</translation>
+    </message>
+    <message>
+        <source>not enough free space in the snapshot folder</source>
+        <translation>no hay suficiente espacio libre en la carpeta de imágenes</translation>
     </message>
 </context>
 <context>

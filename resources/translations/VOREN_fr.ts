@@ -52,6 +52,13 @@
     </message>
 </context>
 <context>
+    <name>Config</name>
+    <message>
+        <source>the settings file cannot be written</source>
+        <translation>le fichier des paramètres ne peut pas être écrit</translation>
+    </message>
+</context>
+<context>
     <name>EffectToolWindow</name>
     <message>
         <source>Color Effect</source>
@@ -382,6 +389,22 @@
         <source>Connect a second screen first.</source>
         <translation>Branchez d’abord un second écran.</translation>
     </message>
+    <message>
+        <source>The settings could not be saved in %1: %2</source>
+        <translation>Les paramètres n&apos;ont pas pu être enregistrés dans %1 : %2</translation>
+    </message>
+    <message>
+        <source>The picture could not be printed on %1.</source>
+        <translation>L&apos;image n&apos;a pas pu être imprimée sur %1.</translation>
+    </message>
+    <message>
+        <source>the page cannot be made</source>
+        <translation>la page ne peut pas être créée</translation>
+    </message>
+    <message>
+        <source>The printed page could not be saved as %1: %2</source>
+        <translation>La page imprimée n&apos;a pas pu être enregistrée sous %1 : %2</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -411,6 +434,10 @@
     <message>
         <source>Best fit</source>
         <translation>Ajusté</translation>
+    </message>
+    <message>
+        <source>Snapshot not saved: %1</source>
+        <translation>Photo non enregistrée : %1</translation>
     </message>
 </context>
 <context>
@@ -501,6 +528,29 @@
     <message>
         <source>Media Stop</source>
         <translation>Arrêt multimédia</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingControl</name>
+    <message>
+        <source>The recording was stopped because the record folder is almost full.</source>
+        <translation>L&apos;enregistrement a été arrêté car le dossier d&apos;enregistrement est presque plein.</translation>
+    </message>
+    <message>
+        <source>The recording was stopped because its file was removed.</source>
+        <translation>L&apos;enregistrement a été arrêté car son fichier a été supprimé.</translation>
+    </message>
+    <message>
+        <source>The recording was stopped because its file could not be written: %1</source>
+        <translation>L&apos;enregistrement a été arrêté car son fichier n&apos;a pas pu être écrit : %1</translation>
+    </message>
+    <message>
+        <source>There is not enough free space in the record folder for a minute of recording.</source>
+        <translation>Le dossier d&apos;enregistrement n&apos;a pas assez d&apos;espace libre pour une minute d&apos;enregistrement.</translation>
+    </message>
+    <message>
+        <source>The recording cannot be written into the record folder: %1</source>
+        <translation>L&apos;enregistrement ne peut pas être écrit dans le dossier d&apos;enregistrement : %1</translation>
     </message>
 </context>
 <context>
@@ -619,6 +669,17 @@
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>Une résolution d’enregistrement de %1x%2 peut réduire la fréquence d’images si le PC n’est pas assez puissant. Continuer&#x202f;?</translation>
+    </message>
+</context>
+<context>
+    <name>SnapshotWriter</name>
+    <message>
+        <source>the picture cannot be encoded</source>
+        <translation>l&apos;image ne peut pas être encodée</translation>
+    </message>
+    <message>
+        <source>not enough free space in the snapshot folder</source>
+        <translation>pas assez d&apos;espace libre dans le dossier des photos</translation>
     </message>
 </context>
 <context>

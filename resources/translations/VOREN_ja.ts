@@ -52,6 +52,13 @@
     </message>
 </context>
 <context>
+    <name>Config</name>
+    <message>
+        <source>the settings file cannot be written</source>
+        <translation>設定ファイルに書き込めません</translation>
+    </message>
+</context>
+<context>
     <name>EffectToolWindow</name>
     <message>
         <source>Color Effect</source>
@@ -382,6 +389,22 @@
         <source>Connect a second screen first.</source>
         <translation>先に2台目の画面を接続してください。</translation>
     </message>
+    <message>
+        <source>The settings could not be saved in %1: %2</source>
+        <translation>設定を %1 に保存できませんでした: %2</translation>
+    </message>
+    <message>
+        <source>The picture could not be printed on %1.</source>
+        <translation>%1 で画像を印刷できませんでした。</translation>
+    </message>
+    <message>
+        <source>the page cannot be made</source>
+        <translation>ページを作成できません</translation>
+    </message>
+    <message>
+        <source>The printed page could not be saved as %1: %2</source>
+        <translation>印刷したページを %1 として保存できませんでした: %2</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -411,6 +434,10 @@
     <message>
         <source>Best fit</source>
         <translation>全体</translation>
+    </message>
+    <message>
+        <source>Snapshot not saved: %1</source>
+        <translation>スナップショットは保存されませんでした: %1</translation>
     </message>
 </context>
 <context>
@@ -501,6 +528,29 @@
     <message>
         <source>Media Stop</source>
         <translation>メディア停止</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingControl</name>
+    <message>
+        <source>The recording was stopped because the record folder is almost full.</source>
+        <translation>録画フォルダーの空き容量がほとんどないため、録画を停止しました。</translation>
+    </message>
+    <message>
+        <source>The recording was stopped because its file was removed.</source>
+        <translation>録画ファイルが削除されたため、録画を停止しました。</translation>
+    </message>
+    <message>
+        <source>The recording was stopped because its file could not be written: %1</source>
+        <translation>録画ファイルに書き込めなかったため、録画を停止しました: %1</translation>
+    </message>
+    <message>
+        <source>There is not enough free space in the record folder for a minute of recording.</source>
+        <translation>録画フォルダーに 1 分間の録画に必要な空き容量がありません。</translation>
+    </message>
+    <message>
+        <source>The recording cannot be written into the record folder: %1</source>
+        <translation>録画を録画フォルダーに書き込めません: %1</translation>
     </message>
 </context>
 <context>
@@ -619,6 +669,17 @@
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>%1x%2 の録画解像度では、性能の低い PC でフレームレートが下がることがあります。続行しますか？</translation>
+    </message>
+</context>
+<context>
+    <name>SnapshotWriter</name>
+    <message>
+        <source>the picture cannot be encoded</source>
+        <translation>画像をエンコードできません</translation>
+    </message>
+    <message>
+        <source>not enough free space in the snapshot folder</source>
+        <translation>スナップショット フォルダーの空き容量が不足しています</translation>
     </message>
 </context>
 <context>

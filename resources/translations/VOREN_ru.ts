@@ -52,6 +52,13 @@
     </message>
 </context>
 <context>
+    <name>Config</name>
+    <message>
+        <source>the settings file cannot be written</source>
+        <translation>не удаётся записать файл настроек</translation>
+    </message>
+</context>
+<context>
     <name>EffectToolWindow</name>
     <message>
         <source>Color Effect</source>
@@ -382,6 +389,22 @@
         <source>Connect a second screen first.</source>
         <translation>Сначала подключите второй экран.</translation>
     </message>
+    <message>
+        <source>The settings could not be saved in %1: %2</source>
+        <translation>Не удалось сохранить настройки в %1: %2</translation>
+    </message>
+    <message>
+        <source>The picture could not be printed on %1.</source>
+        <translation>Не удалось напечатать изображение на %1.</translation>
+    </message>
+    <message>
+        <source>the page cannot be made</source>
+        <translation>не удаётся создать страницу</translation>
+    </message>
+    <message>
+        <source>The printed page could not be saved as %1: %2</source>
+        <translation>Не удалось сохранить напечатанную страницу как %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -411,6 +434,10 @@
     <message>
         <source>Best fit</source>
         <translation>По окну</translation>
+    </message>
+    <message>
+        <source>Snapshot not saved: %1</source>
+        <translation>Снимок не сохранён: %1</translation>
     </message>
 </context>
 <context>
@@ -501,6 +528,29 @@
     <message>
         <source>Media Stop</source>
         <translation>Остановка воспроизведения</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingControl</name>
+    <message>
+        <source>The recording was stopped because the record folder is almost full.</source>
+        <translation>Запись остановлена: в папке записи почти не осталось места.</translation>
+    </message>
+    <message>
+        <source>The recording was stopped because its file was removed.</source>
+        <translation>Запись остановлена: её файл был удалён.</translation>
+    </message>
+    <message>
+        <source>The recording was stopped because its file could not be written: %1</source>
+        <translation>Запись остановлена: не удалось записать её файл: %1</translation>
+    </message>
+    <message>
+        <source>There is not enough free space in the record folder for a minute of recording.</source>
+        <translation>В папке записи недостаточно свободного места для минуты записи.</translation>
+    </message>
+    <message>
+        <source>The recording cannot be written into the record folder: %1</source>
+        <translation>Не удаётся записать видео в папку записи: %1</translation>
     </message>
 </context>
 <context>
@@ -619,6 +669,17 @@
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>Разрешение записи %1x%2 может снизить частоту кадров на маломощном компьютере. Продолжить?</translation>
+    </message>
+</context>
+<context>
+    <name>SnapshotWriter</name>
+    <message>
+        <source>the picture cannot be encoded</source>
+        <translation>не удаётся закодировать изображение</translation>
+    </message>
+    <message>
+        <source>not enough free space in the snapshot folder</source>
+        <translation>недостаточно свободного места в папке снимков</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 
 #include <QRectF>
 #include <QSize>
+#include <QString>
 
 class QPainter;
 
@@ -10,8 +11,8 @@ class QPainter;
 // that implements it knows the canvas.
 //
 // Threads: paint() is called from the canvas's paint with the frame pipeline's lock held;
-// showSnapshot() from inside the frame processing with that lock held, possibly on a media
-// streaming thread. Implementations guard what the two share by that lock.
+// showSnapshot() and showSnapshotFailure() from inside the frame processing with that lock held,
+// possibly on a media streaming thread. Implementations guard what the two share by that lock.
 class CanvasOverlay
 {
 public:
@@ -28,6 +29,8 @@ public:
 
     virtual void paint(QPainter *painter, const CanvasState &state) = 0;
     virtual void showSnapshot() = 0;
+    // A snapshot file that was due could not be written; `cause` says why, in words.
+    virtual void showSnapshotFailure(const QString &cause) { Q_UNUSED(cause) }
 
 protected:
     CanvasOverlay() = default;

@@ -19,6 +19,7 @@ FramePipeline::FramePipeline(const Clock &clock, QObject *parent)
     : QObject(parent)
     , m_refreshTimer(new QTimer(this))
     , m_snapshots(clock)
+    , m_clock(&clock)
 {
     recordingActive.store(false, std::memory_order_release);
     m_refreshTimer->setInterval(REFRESH_INTERVAL_MS);
@@ -43,6 +44,9 @@ void FramePipeline::adjStreamFrameData(STREAM_FRAME_DATA *pSFD, int width, int h
 void FramePipeline::streamImageCaptured(void *data, int width, int height, bool flip, bool alpha)
 {
     const qint64 arrival = m_timing.stamp();
+    // Stamped here, where every frame passes however busy the GUI thread is, so that the
+    // supervision measures the camera and not the window.
+    m_lastArrivalMs.store(m_clock->monotonicMs(), std::memory_order_release);
     emit streamFrameUpdate();
 
     const std::size_t length = FrameSlots::frameBytes(width, height, alpha);
@@ -240,9 +244,14 @@ void FramePipeline::fillStill(const QColor &colour)
 
 void FramePipeline::writeSnapshot(const QImage &picture)
 {
-    // Only a file that was written gets the mark; a failed write left a debug line.
-    if (m_snapshots.write(picture) && m_overlay)
+    // Only a file that was written gets the mark; one that could not be says why.
+    const bool written = m_snapshots.write(picture);
+    if (!m_overlay)
+        return;
+    if (written)
         m_overlay->showSnapshot();
+    else if (!m_snapshots.failure().isEmpty())
+        m_overlay->showSnapshotFailure(m_snapshots.failure());
 }
 
 void FramePipeline::setSnapshotSettings(const SnapshotWriter::Settings &settings)

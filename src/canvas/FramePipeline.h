@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <mutex>
 
@@ -50,7 +51,7 @@ class QTimer;
 //   atomics; effect, mask and freeze are atomics written by the GUI thread and read once per
 //   frame by the processing.
 // - The frame timing is switched on and off on the GUI thread; its shown stamp is guarded by the
-//   lock.
+//   lock. The arrival stamp of the latest frame is an atomic written by the streaming thread.
 // - The owner stops every source feeding the pipeline before deleting it.
 class FramePipeline : public QObject, public ICaptureCB
 {
@@ -82,6 +83,11 @@ public:
     {
         m_timing.setObserver(std::move(observer));
     }
+    // When the latest frame reached streamImageCaptured(), on the clock's monotonic count, as
+    // the streaming thread stamped it (NO_ARRIVAL before the first). Any thread: the window's
+    // supervision reads it to tell a silent camera from a busy window.
+    static constexpr qint64 NO_ARRIVAL = std::numeric_limits<qint64>::min();
+    qint64 lastArrivalMs() const { return m_lastArrivalMs.load(std::memory_order_acquire); }
 
     // View (GUI thread). The zoom and rotation operations return whether the view changed.
     bool zoomIn();
@@ -198,6 +204,8 @@ private:
     SnapshotWriter m_snapshots;
     CanvasOverlay *m_overlay = nullptr; // not owned; detaches itself when it goes
 
+    const Clock *m_clock;
+    std::atomic<qint64> m_lastArrivalMs{NO_ARRIVAL};
     std::atomic<int> m_effect{0};
     std::atomic<int> m_mask{0};
     std::atomic<bool> m_freeze{false};

@@ -52,6 +52,8 @@ OSDProcessor::OSDProcessor(ImageCanvas *canvas, LiveSourceBase *liveSource, QObj
     , m_autoFocusWatch(clock)
     , m_recordingWatch(clock)
     , m_snapshotWatch(clock)
+    , m_notice(clock)
+    , m_snapshotNotice(clock)
 {
     m_messages = new CanvasMessages(canvas, clock, this);
     if (m_canvas)
@@ -164,6 +166,37 @@ void OSDProcessor::showSnapshot()
     m_snapshotPicture = osdPicture(QStringLiteral("OSD_SNAPSHOT"));
 }
 
+void OSDProcessor::showSnapshotFailure(const QString &cause)
+{
+    m_snapshotNotice.show(tr("Snapshot not saved: %1").arg(cause));
+}
+
+void OSDProcessor::showNotice(const QString &text)
+{
+    m_notice.show(text);
+}
+
+QString OSDProcessor::noticeText() const
+{
+    auto text = [this] {
+        const OsdNotice *shown = newerNotice();
+        return shown ? shown->text() : QString();
+    };
+    if (!m_canvas)
+        return text();
+    std::lock_guard<CanvasLock> lock(m_canvas->pipeline()->lock());
+    return text();
+}
+
+const OsdNotice *OSDProcessor::newerNotice() const
+{
+    const bool recent = m_notice.isShown();
+    const bool snapshot = m_snapshotNotice.isShown();
+    if (recent && snapshot)
+        return m_notice.age() <= m_snapshotNotice.age() ? &m_notice : &m_snapshotNotice;
+    return recent ? &m_notice : snapshot ? &m_snapshotNotice : nullptr;
+}
+
 void OSDProcessor::paint(QPainter *painter, const CanvasState &state)
 {
     const int w = state.size.width();
@@ -189,6 +222,8 @@ void OSDProcessor::paint(QPainter *painter, const CanvasState &state)
         paintRecordingTime(painter, w, h);
     if (m_snapshotWatch.isWithin(SNAPSHOT_SHOW_MS))
         painter->drawImage(10, 10, m_snapshotPicture);
+    if (const OsdNotice *notice = newerNotice())
+        notice->paint(painter, state.size);
     paintClipFrame(painter, state);
     m_messages->paint(painter, state.size);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "canvas/CanvasOverlay.h"
+#include "canvas/OsdNotice.h"
 #include "common/Clock.h"
 
 #include <QImage>
@@ -24,9 +25,10 @@ class QPainter;
 // canvas repaints that follow each processed frame. The messages do (a canvas without frames
 // must still show and clear them).
 //
-// Threads: GUI thread, except showSnapshot(), which the canvas calls from inside the frame
-// processing (possibly on a streaming thread). The snapshot picture and stopwatch are therefore
-// guarded by the canvas lock: showSnapshot() and paint() are only called with it held. Every
+// Threads: GUI thread, except showSnapshot() and showSnapshotFailure(), which the canvas calls
+// from inside the frame processing (possibly on a streaming thread). The snapshot picture,
+// stopwatch and notice are therefore guarded by the canvas lock: those two and paint() are
+// only called with it held, and noticeText() takes it. Every
 // other member is GUI-thread only and touches no canvas state but through the canvas's own
 // locked accessors (never from inside paint()).
 class OSDProcessor : public QObject, public CanvasOverlay
@@ -56,7 +58,15 @@ public:
     void showMacro(int on);
     void startRecordingTime();
     void stopRecordingTime();
+    bool isRecordingTimeRunning() const { return m_recordingWatch.isValid(); }
     void showSnapshot() override;
+    void showSnapshotFailure(const QString &cause) override;
+    // A sentence over the picture for a while (OsdNotice): what became of a file the user
+    // asked for. A newer notice replaces it.
+    void showNotice(const QString &text);
+    void clearNotice() { m_notice.clear(); }
+    // The sentence shown now, or empty.
+    QString noticeText() const;
 
     void paint(QPainter *painter, const CanvasState &state) override;
 
@@ -73,6 +83,8 @@ public:
     QString rotateLabel() const { return m_rotateLabel; }
 
 private:
+    // The notice to show: the newer of the two, or null.
+    const OsdNotice *newerNotice() const;
     void showZoom(const QString &picture);
     void paintLabelled(QPainter *painter, int x, int y, const QImage &picture, const QString &text);
     void paintBrightness(QPainter *painter, int w, int h);
@@ -110,6 +122,9 @@ private:
     Stopwatch m_autoFocusWatch;
     Stopwatch m_recordingWatch;
     Stopwatch m_snapshotWatch; // guarded by the canvas lock
+
+    OsdNotice m_notice;
+    OsdNotice m_snapshotNotice; // guarded by the canvas lock
 
     int m_macro = 0;
     QRectF m_clipFrame;

@@ -1,10 +1,13 @@
 #include "canvas/SnapshotWriter.h"
 
+#include "common/OutputFile.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QSaveFile>
 
 SnapshotWriter::SnapshotWriter(const Clock &clock)
     : m_clock(&clock)
@@ -53,15 +56,31 @@ bool SnapshotWriter::write(const QImage &picture)
     const QString path = filePath(m_clock->now());
     if (!due())
         return false;
-    // The picture goes into a temporary file that replaces a same-second one only once it is
-    // complete: a failing write (disk full, no permission) leaves no cut-off JPEG behind and
-    // keeps the earlier file of that second.
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) && picture.save(&file, "JPG", JPEG_QUALITY)
-        && file.commit();
-    if (!written) {
-        file.cancelWriting();
-        qDebug().noquote() << "snapshot write fail" << path << file.errorString();
+    m_failure.clear();
+
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "JPG", JPEG_QUALITY)) {
+        qDebug().noquote() << "snapshot write fail" << path << "the picture cannot be encoded";
+        m_failure = QCoreApplication::translate("SnapshotWriter", "the picture cannot be encoded");
+        return false;
+    }
+    // The last free bytes of a disk are left to the recordings' endings and the settings.
+    const qint64 free = m_freeSpace ? m_freeSpace(m_settings.folder)
+                                    : OutputFile::freeBytes(m_settings.folder);
+    if (free >= 0 && free < bytes.size() + MIN_FREE_AFTER) {
+        qDebug().noquote() << "snapshot write fail" << path << "only" << free << "bytes free for"
+                           << bytes.size();
+        m_failure = QCoreApplication::translate("SnapshotWriter",
+                                                "not enough free space in the snapshot folder");
+        return false;
+    }
+    // The picture replaces a same-second file only once it is complete, and never through a
+    // link: a link of the file's name is replaced, the file it points at stays as it is.
+    QString error;
+    if (!OutputFile::replace(path, bytes, &error)) {
+        qDebug().noquote() << "snapshot write fail" << path << error;
+        m_failure = error;
         return false;
     }
     return true;

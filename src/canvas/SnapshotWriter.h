@@ -6,6 +6,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
 #include <limits>
 
 class QImage;
@@ -45,8 +46,18 @@ public:
     void stop() { m_armed = false; }
 
     // The snapshot step for one processed picture at frame size. Returns true when a file was
-    // written; a write that fails leaves a debug line and returns false.
+    // written. A due file that cannot be written leaves a debug line with the system's cause and
+    // returns false with failure() set, in words for the user; a file is not written when the
+    // folder's file system would keep less than MIN_FREE_AFTER free.
     bool write(const QImage &picture);
+    // Why the last due snapshot was not written; empty after one that was, or when none was due.
+    const QString &failure() const { return m_failure; }
+    static constexpr qint64 MIN_FREE_AFTER = 4 * 1024 * 1024;
+
+    // The free space of a folder in bytes, -1 when unknown (the system's by default; tests
+    // hand in their own). Called on the thread that writes.
+    using FreeSpace = std::function<qint64(const QString &folder)>;
+    void setFreeSpace(FreeSpace freeSpace) { m_freeSpace = std::move(freeSpace); }
 
     // File name for a moment: "<folder>/yyyy-MM-dd_hh-mm-ss.jpg".
     QString filePath(const QDateTime &when) const;
@@ -60,4 +71,6 @@ private:
     Settings m_settings;
     Stopwatch m_stopwatch;
     quint64 m_lastSecond = 0;
+    QString m_failure;
+    FreeSpace m_freeSpace;
 };

@@ -1,7 +1,11 @@
 #include "common/Config.h"
 
+#include "common/OutputFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -54,6 +58,7 @@ Config::Config()
                                QCoreApplication::organizationName(), QCoreApplication::applicationName(),
                                this);
 
+    m_storeStatusAtStart = int(m_settings->status());
     m_snapshotMode = m_settings->value(KEY_SNAPSHOT_MODE, 0).toInt();
     m_snapshotInterval = m_settings->value(KEY_SNAPSHOT_INTERVAL, quint64(0)).toULongLong();
     m_snapshotPath = m_settings->value(KEY_SNAPSHOT_PATH, dataFolder(QStringLiteral("images"))).toString();
@@ -74,6 +79,37 @@ Config *Config::instance()
     if (!h.config)
         h.config.reset(new Config);
     return h.config.get();
+}
+
+bool Config::save(QString *error)
+{
+    Config *c = instance();
+    QSettings *settings = c->m_settings;
+    settings->sync();
+    if (settings->status() == QSettings::NoError)
+        return true;
+    // The store says only that it could not write; a file made beside it finds the system's
+    // cause (missing folder, read-only file system, a file where the folder should be).
+    const QString store = settings->fileName();
+    QString cause;
+    // The store makes its folder when it first writes; a folder that can be made is no cause.
+    QDir().mkpath(QFileInfo(store).absolutePath());
+    const QString probe = OutputFile::createTemporary(store, &cause);
+    if (!probe.isEmpty()) {
+        QFile::remove(probe);
+        // The store keeps the first error it met: one it started with (a program that named
+        // no organisation) says nothing of this write, and the folder takes files.
+        if (c->m_storeStatusAtStart != QSettings::NoError)
+            return true;
+        cause = QCoreApplication::translate("Config", "the settings file cannot be written");
+    }
+    *error = cause;
+    return false;
+}
+
+QString Config::storeFile()
+{
+    return instance()->m_settings->fileName();
 }
 
 void Config::resetForTesting()

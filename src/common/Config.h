@@ -40,6 +40,13 @@ public:
     static QString projectorScreen();
     static void setProjectorScreen(const QString &name);
 
+    // Writes every setting to the store now. False, with `error` saying why in the system's
+    // words where it can be found, when the store cannot be written (its folder missing,
+    // read-only or not a folder): the settings of this run would be lost.
+    static bool save(QString *error);
+    // The file of the store.
+    static QString storeFile();
+
     // Destroys the instance, flushing the store, so that the next call reads the store again
     // as a new run of the program would. For tests only.
     static void resetForTesting();
@@ -49,6 +56,7 @@ private:
     static Config *instance();
 
     QSettings *m_settings = nullptr;
+    int m_storeStatusAtStart = 0; // the store's QSettings::Status when it was opened
     int m_snapshotMode = 0;
     quint64 m_snapshotInterval = 0;
     QString m_snapshotPath;

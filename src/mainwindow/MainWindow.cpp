@@ -4,6 +4,7 @@
 #include "canvas/ImageCanvas.h"
 #include "canvas/OSDProcessor.h"
 #include "common/Config.h"
+#include "common/Logging.h"
 #include "common/SkinPicture.h"
 #include "common/UserPrompts.h"
 #include "mainwindow/ActionTable.h"
@@ -17,6 +18,7 @@
 #include "mainwindow/PrintControl.h"
 #include "mainwindow/ProjectorControl.h"
 #include "mainwindow/RecordingControl.h"
+#include "mainwindow/RecordingWatch.h"
 #include "mainwindow/SnapshotControl.h"
 #include "mainwindow/ToolActions.h"
 #include "mainwindow/ToolPanelBuilder.h"
@@ -35,8 +37,11 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QDebug>
+#include <QDir>
 #include <QFont>
 #include <QStackedWidget>
+
+#include <algorithm>
 
 namespace {
 constexpr int DeviceCheckIntervalMs = 1000;
@@ -94,6 +99,9 @@ MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> camera
                                           captureResolution(Config::resolution(), m_supportedResolutions),
                                           std::move(cameraDevices), clock);
     connectPages();
+    // Frames are timed where they arrive, on the streaming threads, so that a busy window is
+    // never taken for a silent camera.
+    m_supervisor->setArrivalQuery([this] { return m_pages->newestArrivalMs(); });
     m_currentCanvas = m_pages->canvas(MODE_LIVE);
     m_currentCanvas->setTool(TOOL_FREEHAND);
     pageStack()->setCurrentWidget(m_currentCanvas);
@@ -114,16 +122,24 @@ MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> camera
     recordingParts.dialogParent = this;
     recordingParts.currentCanvas = [this] { return m_currentCanvas; };
     recordingParts.currentOSD = [this] { return currentOsd(); };
+    recordingParts.liveOSD = [this] { return osd(canvas(MODE_LIVE)); };
     recordingParts.clock = &clock;
     m_recordingControl = new RecordingControl(recordingParts, this);
     RecordingControl::Camera camera;
     camera.isOpen = [this] { return liveSource()->isOpen(); };
-    camera.startRecording = [this](const QString &path) { liveSource()->startRecording(path); };
+    camera.startRecording = [this](const QString &path, QString *error) {
+        return liveSource()->startRecording(path, error);
+    };
     camera.stopRecording = [this] { liveSource()->stopRecording(); };
     camera.explainNotOpen = [this] {
         m_cameraStatus->explainNoRecording(currentOsd() ? currentOsd()->messages() : nullptr);
     };
+    camera.minuteBytes = [this] {
+        return RecordingWatch::minuteEstimate(canvas(MODE_LIVE)->pipeline()->outputImage(),
+                                              liveSource()->captureFramesPerSecond());
+    };
     m_recordingControl->setCamera(camera);
+    connect(liveSource(), &LiveSource::recordingFailed, m_recordingControl, &RecordingControl::writerFailed);
     // Recordings a crash left unfinished in the record folder are repaired off the GUI thread;
     // the user hears once what became of them.
     auto *recovery = new RecordingRecovery(this);
@@ -300,6 +316,15 @@ void MainWindow::closeEvent(QCloseEvent *event)
     m_projector->close();
     if (m_keyHelp)
         m_keyHelp->close();
+    // The settings are written as they change and once more here, where the user can still
+    // be told that they would be lost.
+    QString error;
+    if (!Config::save(&error)) {
+        qCWarning(lcMainWindow) << "the settings cannot be saved in" << Config::storeFile() << error;
+        UserPrompts::instance()->critical(this, tr("Error"),
+                                          tr("The settings could not be saved in %1: %2")
+                                              .arg(QDir::toNativeSeparators(Config::storeFile()), error));
+    }
     StyleWindow::closeEvent(event);
 }
 
@@ -371,10 +396,6 @@ void MainWindow::createTopBandButtons()
     connect(m_keyHelpButton, &ImageButton::clicked, this, &MainWindow::toggleKeyHelp);
     m_projectorButton = new ImageButton(QStringLiteral("WINDOWS_PROJECTOR"), this, QPoint(0, 0));
     m_projectorButton->setCheckable(true);
-    connect(m_projectorButton, &ImageButton::clicked, this, [this] {
-        m_projector->toggle();
-        m_projectorButton->setChecked(m_projector->isOpen());
-    });
     m_fullScreenButton = new ImageButton(QStringLiteral("WINDOWS_FULLSCREEN"), this, QPoint(0, 0));
     connect(m_fullScreenButton, &ImageButton::clicked, this, &MainWindow::toggleFullScreenView);
 }
@@ -391,42 +412,24 @@ void MainWindow::bindCommands()
                                               Command::ModeDrawingBoard};
     for (int m = MODE_LIVE; m <= MODE_DRAWING_BOARD; ++m)
         m_commands->bindButton(modes[m], m_modeButtons[m]);
-    m_commands->bindButton(Command::About, m_aboutButton);
-    m_commands->bindButton(Command::ToolPanel, m_sideButton);
-    m_commands->bindButton(Command::Minimize, minimizeButton());
-    m_commands->bindButton(Command::Maximize, maximizeButton());
-    m_commands->bindButton(Command::Close, closeButton());
-    m_commands->bindButton(Command::Help, m_keyHelpButton);
-    m_commands->bindButton(Command::Projector, m_projectorButton);
-    m_commands->bindButton(Command::FullScreen, m_fullScreenButton);
+    const std::pair<Command, QAbstractButton *> buttons[] = {
+        {Command::About, m_aboutButton},         {Command::ToolPanel, m_sideButton},
+        {Command::Minimize, minimizeButton()},   {Command::Maximize, maximizeButton()},
+        {Command::Close, closeButton()},         {Command::Help, m_keyHelpButton},
+        {Command::Projector, m_projectorButton}, {Command::FullScreen, m_fullScreenButton},
+    };
+    for (const auto &[command, button] : buttons)
+        m_commands->bindButton(command, button);
+    m_commands->bindBars(filmBar(), photographBar());
     m_commands->bindFunction(Command::Undo, [this] { undo(); });
     m_commands->bindFunction(Command::Redo, [this] { redo(); });
     m_commands->bindFunction(Command::LeaveFullScreen, [this] { setFullScreenView(false); });
     m_commands->bindFunction(Command::ProjectorNextScreen, [this] { m_projector->moveToNextScreen(); });
-
-    const FilmBar *film = filmBar();
-    m_commands->bindButton(Command::FilmOpen, film->openButton());
-    m_commands->bindButton(Command::FilmPlay, film->playButton());
-    m_commands->bindButton(Command::FilmPause, film->pauseButton());
-    m_commands->bindButton(Command::FilmStop, film->stopButton());
-    m_commands->bindButton(Command::FilmBackward, film->backwardButton());
-    m_commands->bindButton(Command::FilmForward, film->forwardButton());
-    m_commands->bindButton(Command::FilmVolume, film->volumeButton());
-    const PhotographBar *photographs = photographBar();
-    m_commands->bindButton(Command::PhotographOpen, photographs->openButton());
-    m_commands->bindButton(Command::PhotographPrevious, photographs->previousButton());
-    m_commands->bindButton(Command::PhotographSlideShow, photographs->slideButton());
-    m_commands->bindButton(Command::PhotographNext, photographs->nextButton());
-    m_commands->bindButton(Command::PhotographThumbnails, photographs->thumbnailButton());
-    m_commands->bindButton(Command::PhotographInterval, photographs->timeButton());
     describeSliders();
 
     m_commands->setMode(m_currentMode);
     m_commands->setAvailable(Command::LeaveFullScreen, false);
-    showProjectorAvailability(m_projector->isAvailable());
-    connect(m_projector, &ProjectorControl::availabilityChanged, this,
-            &MainWindow::showProjectorAvailability);
-    connect(m_projector, &ProjectorControl::openChanged, m_projectorButton, &ImageButton::setChecked);
+    m_projector->attachButton(m_projectorButton, m_commands);
 }
 
 void MainWindow::describeSliders()
@@ -439,17 +442,6 @@ void MainWindow::describeSliders()
     describe(filmBar()->volumeSlider(), tr("Volume"));
     describe(photographBar()->intervalSelector(), tr("Slide interval"));
     describe(photographBar()->stripScrollBar(), tr("Thumbnails"));
-}
-
-void MainWindow::showProjectorAvailability(bool available)
-{
-    m_projectorButton->setEnabled(available);
-    m_commands->setAvailable(Command::Projector, available);
-    m_commands->setAvailable(Command::ProjectorNextScreen, available);
-    m_commands->describe(Command::Projector, m_projectorButton);
-    if (!available)
-        m_projectorButton->setToolTip(m_projectorButton->toolTip() + QLatin1Char('\n')
-                                      + tr("Connect a second screen first."));
 }
 
 void MainWindow::undo()

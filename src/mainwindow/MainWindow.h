@@ -105,6 +105,7 @@ public:
     FilmSource *filmSource() const { return m_pages->filmSource(); }
     PhotographSource *photographSource() const { return m_pages->photographSource(); }
     PrintControl *printControl() const { return m_printControl; }
+    RecordingControl *recordingControl() const { return m_recordingControl; }
     ToolActions *toolActions() const { return m_actions; }
     WindowCommands *commands() const { return m_commands; }
     ProjectorControl *projector() const { return m_projector; }
@@ -158,7 +159,6 @@ private:
     // Keys, tooltips and accessible names for every command, button and slider.
     void bindCommands();
     void describeSliders();
-    void showProjectorAvailability(bool available);
     ImageButton *createModeButton(const QString &iconName, const QString &caption);
     // A camera that stalled or vanished: end its recording and close it until it is back.
     void closeStalledCamera();

@@ -1,5 +1,6 @@
 #include "mainwindow/ModePages.h"
 
+#include "canvas/FramePipeline.h"
 #include "canvas/ImageCanvas.h"
 #include "canvas/OSDProcessor.h"
 #include "common/Config.h"
@@ -15,6 +16,8 @@
 
 #include <QColor>
 #include <QStackedWidget>
+
+#include <algorithm>
 
 namespace {
 constexpr int ContentLeft = 36;
@@ -168,4 +171,12 @@ void ModePages::layout(int w, int h, int panelOffset)
     m_liveBar->move((w - e - m_liveBar->width()) / 2 + e, h - BarOffsetFromBottom);
     m_filmBar->layout(w, h, e, m_pageStack->geometry());
     m_photographBar->layout(w, h, e, m_pageStack->geometry());
+}
+
+qint64 ModePages::newestArrivalMs() const
+{
+    qint64 newest = FramePipeline::NO_ARRIVAL;
+    for (int m = MODE_LIVE; m <= MODE_DRAWING_BOARD; ++m)
+        newest = std::max(newest, m_canvases[m]->pipeline()->lastArrivalMs());
+    return newest;
 }

@@ -56,6 +56,9 @@ public:
     void deleteSources();
 
     ImageCanvas *canvas(WindowMode mode) const { return m_canvases[mode]; }
+    // When the newest frame of any canvas arrived at its pipeline (FramePipeline::lastArrivalMs,
+    // stamped on the streaming threads); FramePipeline::NO_ARRIVAL before the first.
+    qint64 newestArrivalMs() const;
     OSDProcessor *osd(ImageCanvas *canvas) const { return m_osdMap.value(canvas); }
     QStackedWidget *pageStack() const { return m_pageStack; }
     QWidget *liveBar() const { return m_liveBar; }

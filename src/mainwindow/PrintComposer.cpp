@@ -46,6 +46,6 @@ bool PrintComposer::paint(QPagedPaintDevice *device, const QImage &image)
     if (!painter.begin(device))
         return false;
     painter.drawPixmap(l.offset, pixmap);
-    painter.end();
-    return true;
+    // A printer that fails while taking the page says so only here.
+    return painter.end();
 }

@@ -26,7 +26,7 @@ public:
     static Layout layout(const QSize &imageSize, const QSize &pageSize);
     // The picture as it goes on the page (turned and scaled); null for an empty layout.
     static QImage compose(const QImage &image, const Layout &layout);
-    // Paints `image` on `device`'s page as laid out; false (nothing painted) for an empty
-    // picture or when the painter cannot begin.
+    // Paints `image` on `device`'s page as laid out; false for an empty picture (nothing
+    // painted) or when the painter cannot begin or end on the device.
     static bool paint(QPagedPaintDevice *device, const QImage &image);
 };

@@ -1,10 +1,14 @@
 #include "mainwindow/PrintControl.h"
 
 #include "common/Logging.h"
+#include "common/OutputFile.h"
 #include "common/UserPrompts.h"
 #include "mainwindow/PrintComposer.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QDir>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -36,5 +40,53 @@ bool PrintControl::print(const QImage &image)
     QPrinter printer(QPrinter::ScreenResolution);
     if (!m_dialog(&printer, m_dialogParent))
         return false;
-    return PrintComposer::paint(&printer, image);
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return printToFile(printer, image);
+    if (!PrintComposer::paint(&printer, image)) {
+        qCWarning(lcMainWindow) << "the printer" << printer.printerName() << "did not take the page";
+        fail(QCoreApplication::translate("MainWindow", "The picture could not be printed on %1.")
+                 .arg(printer.printerName()));
+        return false;
+    }
+    return true;
+}
+
+bool PrintControl::printToFile(const QPrinter &printer, const QImage &image)
+{
+    const QString path = printer.outputFileName();
+    // The toolkit's own file printer opens the file before the page is painted and ignores
+    // every failed write after that: the page is made here in memory, on the same page.
+    QByteArray pdf;
+    bool painted = false;
+    {
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setPdfVersion(printer.pdfVersion());
+        writer.setResolution(printer.resolution());
+        writer.setPageLayout(printer.pageLayout());
+        writer.setTitle(printer.docName());
+        writer.setCreator(printer.creator());
+        painted = PrintComposer::paint(&writer,
+                                       printer.colorMode() == QPrinter::GrayScale
+                                           ? image.convertToFormat(QImage::Format_Grayscale8)
+                                           : image);
+    }
+    QString error;
+    if (!painted)
+        error = QCoreApplication::translate("MainWindow", "the page cannot be made");
+    else if (!OutputFile::replace(path, pdf, &error))
+        qCWarning(lcMainWindow) << "the printed page" << path << "cannot be written:" << error;
+    if (!error.isEmpty()) {
+        fail(QCoreApplication::translate("MainWindow", "The printed page could not be saved as %1: %2")
+                 .arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    return true;
+}
+
+void PrintControl::fail(const QString &text)
+{
+    UserPrompts::instance()->critical(m_dialogParent, QCoreApplication::translate("MainWindow", "Error"),
+                                      text);
 }

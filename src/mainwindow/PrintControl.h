@@ -12,6 +12,11 @@ class QWidget;
 // The Print button: checks that the system has a printer, lets the user pick one in the
 // toolkit's print dialog and prints the picture on one page (PrintComposer).
 //
+// A page printed to a file is made in memory and written only once it is whole (OutputFile:
+// never through a link, never a cut-off file), so a missing or read-only folder or a full disk
+// leaves nothing behind and is said in the error box with the system's cause, as is a printer
+// that does not take the page.
+//
 // Threads: GUI thread only.
 class PrintControl : public QObject
 {
@@ -34,6 +39,11 @@ public:
     bool print(const QImage &image);
 
 private:
+    // The page as the PDF file the dialog named; false, with the box shown, when it could not
+    // be written.
+    bool printToFile(const QPrinter &printer, const QImage &image);
+    void fail(const QString &text);
+
     QWidget *m_dialogParent;
     PrinterList m_printers;
     PrintDialog m_dialog;

@@ -4,7 +4,10 @@
 #include "canvas/ProjectorWindow.h"
 #include "common/Config.h"
 #include "common/Logging.h"
+#include "mainwindow/WindowCommands.h"
+#include "widgets/ImageButton.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -139,4 +142,31 @@ void ProjectorControl::screenRemoved(QScreen *screen)
     }
     // The list of screens changes after this signal; look at it once it has.
     QMetaObject::invokeMethod(this, &ProjectorControl::screensChanged, Qt::QueuedConnection);
+}
+
+void ProjectorControl::attachButton(ImageButton *button, WindowCommands *commands)
+{
+    m_button = button;
+    m_commands = commands;
+    connect(button, &ImageButton::clicked, this, [this] {
+        toggle();
+        m_button->setChecked(isOpen());
+    });
+    connect(this, &ProjectorControl::openChanged, button, &ImageButton::setChecked);
+    connect(this, &ProjectorControl::availabilityChanged, this, &ProjectorControl::showAvailability);
+    showAvailability(isAvailable());
+}
+
+void ProjectorControl::showAvailability(bool available)
+{
+    if (!m_button || !m_commands)
+        return;
+    m_button->setEnabled(available);
+    m_commands->setAvailable(Command::Projector, available);
+    m_commands->setAvailable(Command::ProjectorNextScreen, available);
+    m_commands->describe(Command::Projector, m_button);
+    // The main window's text: translated with the window's other texts.
+    if (!available)
+        m_button->setToolTip(m_button->toolTip() + QLatin1Char('\n')
+                             + QCoreApplication::translate("MainWindow", "Connect a second screen first."));
 }

@@ -7,6 +7,8 @@
 #include <QPointer>
 
 class FramePipeline;
+class ImageButton;
+class WindowCommands;
 class QScreen;
 class QWidget;
 
@@ -31,6 +33,10 @@ public:
     // The screen the window is shown on; none while closed.
     QScreen *screen() const;
 
+    // The window's projector button and the commands' keys follow whether a second screen is
+    // attached and whether the window is open; a click opens or closes it.
+    void attachButton(ImageButton *button, WindowCommands *commands);
+
     // The canvas pipeline whose pictures the window shows (the current mode's).
     void setPipeline(FramePipeline *pipeline);
 
@@ -52,9 +58,12 @@ private:
     void showOn(QScreen *screen);
     void screensChanged();
     void screenRemoved(QScreen *screen);
+    void showAvailability(bool available);
 
     QWidget *m_mainWindow;
     QPointer<FramePipeline> m_pipeline;
     QPointer<ProjectorWindow> m_window;
     bool m_available = false;
+    QPointer<ImageButton> m_button;
+    WindowCommands *m_commands = nullptr;
 };

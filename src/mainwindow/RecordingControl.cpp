@@ -6,18 +6,64 @@
 #include "common/Logging.h"
 #include "common/UserPrompts.h"
 #include "mainwindow/DeviceSupervisor.h"
+#include "mainwindow/RecordingWatch.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 
 RecordingControl::RecordingControl(const Parts &parts, QObject *parent)
     : QObject(parent)
     , m_parts(parts)
-{ }
+    , m_watch(new RecordingWatch(this))
+{
+    connect(m_watch, &RecordingWatch::spaceRunningOut, this, [this] {
+        if (!m_recording)
+            return;
+        stop();
+        tell(tr("The recording was stopped because the record folder is almost full."));
+    });
+    connect(m_watch, &RecordingWatch::fileRemoved, this, [this] {
+        if (!m_recording)
+            return;
+        stop();
+        tell(tr("The recording was stopped because its file was removed."));
+    });
+}
+
+OSDProcessor *RecordingControl::liveOSD() const
+{
+    return m_parts.liveOSD ? m_parts.liveOSD() : m_parts.currentOSD ? m_parts.currentOSD() : nullptr;
+}
+
+void RecordingControl::tell(const QString &text)
+{
+    OSDProcessor *live = liveOSD();
+    OSDProcessor *current = m_parts.currentOSD ? m_parts.currentOSD() : nullptr;
+    for (OSDProcessor *osd : {live, current != live ? current : nullptr}) {
+        if (osd)
+            osd->showNotice(text);
+    }
+    UserPrompts::instance()->critical(m_parts.dialogParent,
+                                      QCoreApplication::translate("MainWindow", "Error"), text);
+}
+
+void RecordingControl::refuse(const QString &text)
+{
+    setButtonsChecked(false);
+    UserPrompts::instance()->critical(m_parts.dialogParent,
+                                      QCoreApplication::translate("MainWindow", "Error"), text);
+}
+
+void RecordingControl::writerFailed(const QString &cause)
+{
+    if (!m_recording)
+        return;
+    stop();
+    tell(tr("The recording was stopped because its file could not be written: %1").arg(cause));
+}
 
 QString RecordingControl::filePath(const QString &folder, const QDateTime &start)
 {
@@ -36,9 +82,11 @@ void RecordingControl::stop()
 {
     if (m_parts.deviceCheckTimer)
         m_parts.deviceCheckTimer->stop();
+    m_watch->stop();
     if (m_camera.stopRecording)
         m_camera.stopRecording();
-    if (OSDProcessor *osd = m_parts.currentOSD ? m_parts.currentOSD() : nullptr)
+    // The time runs on the live canvas, whichever canvas is shown when the recording ends.
+    if (OSDProcessor *osd = liveOSD())
         osd->stopRecordingTime();
     setButtonsChecked(false);
     m_recording = false;
@@ -74,15 +122,25 @@ void RecordingControl::record()
         return;
     }
 
-    // Two recordings started within one second share the name: the later one replaces it.
+    // The record branch joins the live graph only where a minute of the stream fits.
+    const qint64 minute = m_camera.minuteBytes ? m_camera.minuteBytes() : 0;
+    if (!m_watch->hasRoom(folder, minute)) {
+        refuse(tr("There is not enough free space in the record folder for a minute of recording."));
+        return;
+    }
+    // Two recordings started within one second share the name: the later one replaces it (the
+    // camera makes the file, replacing any entry of the name without following it).
     const QString path = filePath(folder, m_parts.clock->now());
-    if (QFileInfo::exists(path) && !QFile::remove(path))
-        qCWarning(lcMainWindow) << "cannot replace" << path;
-
-    m_camera.startRecording(path);
-    if (OSDProcessor *osd = m_parts.currentOSD ? m_parts.currentOSD() : nullptr)
+    QString error;
+    if (!m_camera.startRecording(path, &error)) {
+        qCWarning(lcMainWindow) << "the recording" << path << "did not start:" << error;
+        refuse(tr("The recording cannot be written into the record folder: %1").arg(error));
+        return;
+    }
+    if (OSDProcessor *osd = liveOSD())
         osd->startRecordingTime();
     m_recording = true;
+    m_watch->start(path, minute);
     if (m_parts.supervisor)
         m_parts.supervisor->restartClock();
 
@@ -99,7 +157,8 @@ void RecordingControl::record()
 
 void RecordingControl::resetRecordingState()
 {
-    if (OSDProcessor *osd = m_parts.currentOSD ? m_parts.currentOSD() : nullptr)
+    m_watch->stop();
+    if (OSDProcessor *osd = liveOSD())
         osd->stopRecordingTime();
     setButtonsChecked(false);
     m_recording = false;

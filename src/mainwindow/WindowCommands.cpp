@@ -1,6 +1,8 @@
 #include "mainwindow/WindowCommands.h"
 
 #include "common/Logging.h"
+#include "mainwindow/FilmBar.h"
+#include "mainwindow/PhotographBar.h"
 #include "widgets/ImageButton.h"
 
 #include <QAbstractButton>
@@ -129,4 +131,25 @@ void WindowCommands::run(const CommandSpec &spec)
         emit imageButton->hold();
     else
         button->click();
+}
+
+void WindowCommands::bindBars(const FilmBar *film, const PhotographBar *photographs)
+{
+    const std::pair<Command, QAbstractButton *> buttons[] = {
+        {Command::FilmOpen, film->openButton()},
+        {Command::FilmPlay, film->playButton()},
+        {Command::FilmPause, film->pauseButton()},
+        {Command::FilmStop, film->stopButton()},
+        {Command::FilmBackward, film->backwardButton()},
+        {Command::FilmForward, film->forwardButton()},
+        {Command::FilmVolume, film->volumeButton()},
+        {Command::PhotographOpen, photographs->openButton()},
+        {Command::PhotographPrevious, photographs->previousButton()},
+        {Command::PhotographSlideShow, photographs->slideButton()},
+        {Command::PhotographNext, photographs->nextButton()},
+        {Command::PhotographThumbnails, photographs->thumbnailButton()},
+        {Command::PhotographInterval, photographs->timeButton()},
+    };
+    for (const auto &[command, button] : buttons)
+        bindButton(command, button);
 }

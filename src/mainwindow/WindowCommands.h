@@ -29,6 +29,9 @@ class QWidget;
 // has the focus.
 //
 // Threads: GUI thread only.
+class FilmBar;
+class PhotographBar;
+
 class WindowCommands : public QObject
 {
     Q_OBJECT
@@ -38,6 +41,8 @@ public:
 
     // The command's key clicks (or holds) `button`; `button` gets the command's texts.
     void bindButton(Command command, QAbstractButton *button);
+    // The film and photograph bars' buttons, each with its command's key.
+    void bindBars(const FilmBar *film, const PhotographBar *photographs);
     // The command's key runs `run`.
     void bindFunction(Command command, std::function<void()> run);
     // `widget` shows the command's texts (a second button of the same command).

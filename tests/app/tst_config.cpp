@@ -1,3 +1,4 @@
+#include "SmallFileSystem.h"
 #include "common/Config.h"
 
 #include <QCoreApplication>
@@ -8,8 +9,16 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <memory>
 #include <thread>
 #include <vector>
+
+namespace {
+
+// A read-only store is made as a tmpfs in a mount namespace of the test's own, where allowed.
+const bool PRIVATE_MOUNTS = SmallFileSystem::enterPrivateMounts();
+
+} // namespace
 
 // Settings live in the test's own HOME (set by CTest); each case starts from an empty store.
 class TestConfig : public QObject
@@ -40,6 +49,49 @@ private slots:
     {
         QSettings s(QSettings::NativeFormat, QSettings::UserScope, "Quillmore", "Document Camera");
         QCOMPARE(s.fileName(), qEnvironmentVariable("XDG_CONFIG_HOME") + "/Quillmore/Document Camera.conf");
+    }
+
+    // A store that cannot be written is found when the settings are saved, with the cause.
+    void unwritableStoreSaysWhy_data()
+    {
+        QTest::addColumn<QString>("store");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("a file where its folder should be") << "file"
+                                                           << "Not a directory";
+        QTest::newRow("read-only file system") << "readonly"
+                                               << "Read-only file system";
+    }
+    void unwritableStoreSaysWhy()
+    {
+        QFETCH(QString, store);
+        QFETCH(QString, cause);
+        std::unique_ptr<SmallFileSystem::Mount> small;
+        if (store == "readonly") {
+            if (!SmallFileSystem::available())
+                QSKIP("no read-only file system can be mounted here");
+            small = std::make_unique<SmallFileSystem::Mount>(64 * 1024);
+            QVERIFY(small->isMounted());
+        }
+        QString error;
+        Config::setFlicker(50);
+        QVERIFY(Config::save(&error));
+        const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Quillmore";
+        QCOMPARE(Config::storeFile(), folder + "/Document Camera.conf");
+        QVERIFY(QDir(folder).removeRecursively());
+        if (small) {
+            QVERIFY(QFile::link(small->path(), folder));
+            QVERIFY(small->makeReadOnly());
+        } else {
+            QFile file(folder);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+
+        Config::setFlicker(60);
+        QVERIFY(!Config::save(&error));
+        QCOMPARE(error, cause);
+        QVERIFY(QFile::remove(folder));
+        Config::resetForTesting();
+        QVERIFY(QDir().mkpath(folder));
     }
 
     void firstRunDefaults()

@@ -1,5 +1,6 @@
 #include "ManualClock.h"
 #include "MessageCapture.h"
+#include "SmallFileSystem.h"
 #include "canvas/CanvasTypes.h"
 #include "canvas/ImageCanvas.h"
 #include "canvas/OSDProcessor.h"
@@ -9,10 +10,14 @@
 #include <QtTest>
 
 #include <cstdlib>
+#include <memory>
 #include <thread>
 #include <vector>
 
 namespace {
+
+// Full disks are made as a tmpfs in a mount namespace of the test's own, where allowed.
+const bool PRIVATE_MOUNTS = SmallFileSystem::enterPrivateMounts();
 
 const QDateTime WALL_START(QDate(2026, 12, 7), QTime(9, 30, 0));
 
@@ -66,6 +71,21 @@ double meanDifference(const QImage &a, const QImage &b)
         for (int i = 0; i < x.width() * 3; ++i)
             sum += std::abs(int(x.constScanLine(row)[i]) - int(y.constScanLine(row)[i]));
     return double(sum) / (double(x.width()) * x.height() * 3);
+}
+
+// Noise does not compress: its JPEG is as large as a picture of its size gets.
+QImage noise(int width, int height)
+{
+    QImage picture(width, height, QImage::Format_RGB888);
+    quint32 seed = 12345;
+    for (int y = 0; y < height; ++y) {
+        uchar *row = picture.scanLine(y);
+        for (int i = 0; i < width * 3; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            row[i] = uchar(seed >> 24);
+        }
+    }
+    return picture;
 }
 
 bool isBlack(const QColor &c)
@@ -249,7 +269,13 @@ private slots:
         t.canvas.pipeline()->startSnapshot();
         t.frame();
         QCOMPARE(messages.count(QStringLiteral("snapshot write fail")), 1);
-        QCOMPARE(files(dir.path()), QStringList()); // nothing half-written left behind
+        // The log and the canvas carry the system's own cause.
+        QCOMPARE(messages.count(
+                     QStringLiteral("snapshot write fail %1 Is a directory").arg(dir.filePath(nameAt(0)))),
+                 1);
+        QCOMPARE(osd.noticeText(), QStringLiteral("Snapshot not saved: Is a directory"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList()); // nothing half-written
         QCOMPARE(t.canvas.grab().toImage().copy(mark), before.copy(mark));
         QVERIFY(!t.canvas.pipeline()->isSnapshotArmed()); // a single snapshot is lost, as the mode says
 
@@ -262,6 +288,143 @@ private slots:
         QVERIFY(t.canvas.grab().toImage().copy(mark) != before.copy(mark));
         t.clock.set(2500);
         QCOMPARE(t.canvas.grab().toImage().copy(mark), before.copy(mark));
+    }
+
+    // A link named like the next snapshot, to a file outside the folder: the link is replaced
+    // by the snapshot, the file it pointed at is left as it was (or not made, for a dangling one).
+    void linkIsReplacedNotFollowed_data()
+    {
+        QTest::addColumn<bool>("targetExists");
+        QTest::newRow("link to a file elsewhere") << true;
+        QTest::newRow("dangling link into another folder") << false;
+    }
+    void linkIsReplacedNotFollowed()
+    {
+        QFETCH(bool, targetExists);
+        QTemporaryDir dir;
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.filePath(QStringLiteral("precious.txt"));
+        const QByteArray precious("the user's own words\n");
+        if (targetExists) {
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(precious);
+        }
+        const QString link = dir.filePath(nameAt(0));
+        QVERIFY(QFile::link(target, link));
+
+        TimedCanvas t(dir.path());
+        t.canvas.pipeline()->startSnapshot();
+        t.frame();
+
+        QVERIFY(!QFileInfo(link).isSymLink());
+        QCOMPARE(QImage(link).size(), QSize(1280, 720));
+        if (targetExists) {
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), precious);
+        } else {
+            QVERIFY(!QFileInfo::exists(target));
+        }
+        QCOMPARE(files(elsewhere.path()), targetExists ? QStringList{"precious.txt"} : QStringList());
+    }
+
+    // The free space of the folder is asked before each file: a snapshot that would leave less
+    // than the reserve is not written, and says so.
+    void freeSpaceIsCheckedFirst_data()
+    {
+        QTest::addColumn<qint64>("free");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("unknown") << qint64(-1) << true;
+        QTest::newRow("plenty") << qint64(1) << true; // GiB, below
+        QTest::newRow("just the reserve") << SnapshotWriter::MIN_FREE_AFTER << false;
+        QTest::newRow("none") << qint64(0) << false;
+    }
+    void freeSpaceIsCheckedFirst()
+    {
+        QFETCH(qint64, free);
+        QFETCH(bool, written);
+        if (free == 1)
+            free = qint64(1) << 30;
+        QTemporaryDir dir;
+        ManualClock clock{WALL_START};
+        SnapshotWriter writer(clock);
+        SnapshotWriter::Settings settings;
+        settings.folder = dir.path();
+        writer.setSettings(settings);
+        QStringList asked;
+        writer.setFreeSpace([&](const QString &folder) {
+            asked << folder;
+            return free;
+        });
+        writer.start();
+        QImage picture(640, 360, QImage::Format_RGB888);
+        picture.fill(Qt::darkCyan);
+        QCOMPARE(writer.write(picture), written);
+        QCOMPARE(asked, QStringList{dir.path()});
+        QCOMPARE(files(dir.path()), written ? QStringList{nameAt(0)} : QStringList());
+        QCOMPARE(writer.failure(),
+                 written ? QString() : QStringLiteral("not enough free space in the snapshot folder"));
+    }
+
+    // A disk that fills under the write: the cause is the system's, and no part of the file
+    // stays.
+    void fullDiskLeavesNothing()
+    {
+        std::unique_ptr<SmallFileSystem::Mount> small;
+        std::unique_ptr<FileSizeLimit> limit;
+        QTemporaryDir dir;
+        QString folder = dir.path();
+        QString cause;
+        if (SmallFileSystem::available()) {
+            small = std::make_unique<SmallFileSystem::Mount>(256 * 1024);
+            QVERIFY(small->isMounted());
+            folder = small->path();
+            cause = QStringLiteral("No space left on device");
+        } else {
+            limit = std::make_unique<FileSizeLimit>(64 * 1024);
+            QVERIFY(limit->isSet());
+            cause = QStringLiteral("File too large");
+        }
+        ManualClock clock{WALL_START};
+        SnapshotWriter writer(clock);
+        SnapshotWriter::Settings settings;
+        settings.folder = folder;
+        writer.setSettings(settings);
+        // The space was there when asked; another program took it before the write.
+        writer.setFreeSpace([](const QString &) { return qint64(1) << 40; });
+        writer.start();
+        MessageCapture messages;
+        QVERIFY(!writer.write(noise(1280, 720)));
+        limit.reset();
+        QCOMPARE(writer.failure(), cause);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(
+            messages.count(
+                QStringLiteral("snapshot write fail %1 %2").arg(QDir(folder).filePath(nameAt(0)), cause)),
+            1);
+    }
+
+    // On a disk that is nearly full the canvas says so instead of writing the last bytes away.
+    void nearlyFullDiskSaysSoOnTheCanvas()
+    {
+        if (!SmallFileSystem::available())
+            QSKIP("no small file system can be mounted here");
+        SmallFileSystem::Mount small(2 * 1024 * 1024);
+        QVERIFY(small.isMounted());
+        TimedCanvas t(small.path());
+        t.canvas.resize(640, 360);
+        OSDProcessor osd(&t.canvas, nullptr, nullptr, t.clock);
+        t.canvas.pipeline()->startSnapshot();
+        t.frame();
+        QCOMPARE(osd.noticeText(),
+                 QStringLiteral("Snapshot not saved: not enough free space in the snapshot folder"));
+        QCOMPARE(files(small.path()), QStringList());
+        const QImage shown = t.canvas.grab().toImage();
+        QVERIFY(QDir().mkpath(QStringLiteral(DOCCAM_BINARY_DIR "/screenshots/safety")));
+        shown.save(QStringLiteral(DOCCAM_BINARY_DIR "/screenshots/safety/snapshot-not-saved.png"));
+        t.clock.set(OsdNotice::SHOW_MS);
+        QCOMPARE(osd.noticeText(), QString());
     }
 };
 

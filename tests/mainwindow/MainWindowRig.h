@@ -51,6 +51,17 @@ inline std::unique_ptr<MainWindow> makeWindow(ManualClock **clock = nullptr,
     return w;
 }
 
+// A window on the system's clock with its frame-gap supervision at work, for tests of what the
+// supervision does while real time passes (a busy GUI thread).
+inline std::unique_ptr<MainWindow> makeSupervisedWindow(std::shared_ptr<SimulatedCamera> camera)
+{
+    auto w = std::make_unique<MainWindow>(Clock::system(), std::make_unique<SimulatedBackend>(camera));
+    w->show();
+    if (!QTest::qWaitForWindowExposed(w.get()))
+        qWarning("window not exposed");
+    return w;
+}
+
 // Clicks the mode's button; true when the window is in that mode afterwards.
 inline bool selectMode(MainWindow &w, WindowMode mode)
 {

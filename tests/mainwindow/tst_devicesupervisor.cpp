@@ -9,6 +9,8 @@ class TestDeviceSupervisor : public QObject
 {
     Q_OBJECT
 private:
+    static constexpr qint64 NO_STAMP = DeviceSupervisor::NO_ARRIVAL;
+
     struct Rig
     {
         ManualClock clock;
@@ -98,6 +100,61 @@ private slots:
             rig.supervisor.frameArrived();
         }
         QCOMPARE(spy.count(), 0);
+    }
+
+    // The canvases stamp each frame on the streaming thread; the GUI thread may come back to
+    // the reports late. `lastStamp` is when the camera last delivered, `blocked` how long the
+    // GUI thread was away; then the late report and one periodic check run.
+    void arrivalStamps_data()
+    {
+        QTest::addColumn<qint64>("blocked");
+        QTest::addColumn<qint64>("lastStamp");
+        QTest::addColumn<bool>("stalled");
+        QTest::newRow("8 s busy, camera delivering") << qint64(8000) << qint64(7967) << false;
+        QTest::newRow("60 s busy, camera delivering") << qint64(60000) << qint64(59990) << false;
+        QTest::newRow("8 s busy, camera silent throughout") << qint64(8000) << qint64(0) << true;
+        QTest::newRow("8 s busy, camera silent for exactly the limit")
+            << qint64(8000) << qint64(3000) << false;
+        QTest::newRow("8 s busy, camera silent past the limit") << qint64(8000) << qint64(2999) << true;
+    }
+    void arrivalStamps()
+    {
+        QFETCH(qint64, blocked);
+        QFETCH(qint64, lastStamp);
+        QFETCH(bool, stalled);
+        Rig rig;
+        qint64 stamp = 0;
+        rig.supervisor.setArrivalQuery([&stamp] { return stamp; });
+        QSignalSpy spy(&rig.supervisor, &DeviceSupervisor::cameraStalled);
+
+        stamp = lastStamp;
+        rig.clock.set(blocked);
+        rig.supervisor.frameArrived(); // a frame reported late
+        rig.supervisor.check();
+        QCOMPARE(spy.count(), stalled ? 1 : 0);
+    }
+
+    // A late report does not restart the timing at the moment it is handled: a camera that
+    // fell silent 4 s into an 8 s block is found 5 s after its last frame, not 5 s after the
+    // block.
+    void lateReportKeepsTheArrivalTime()
+    {
+        Rig rig;
+        qint64 stamp = NO_STAMP;
+        rig.supervisor.setArrivalQuery([&stamp] { return stamp; });
+        QSignalSpy spy(&rig.supervisor, &DeviceSupervisor::cameraStalled);
+        stamp = 4000;
+        rig.clock.set(8000);
+        rig.supervisor.frameArrived();
+        QCOMPARE(rig.supervisor.sinceLastFrameMs(), qint64(4000));
+        rig.clock.set(9000);
+        rig.supervisor.check();
+        QCOMPARE(spy.count(), 0);
+        rig.clock.set(9001);
+        rig.supervisor.check();
+        QCOMPARE(spy.count(), 1);
+        // After the stall the timing starts over.
+        QCOMPARE(rig.supervisor.sinceLastFrameMs(), qint64(0));
     }
 
     void restartAfterRecordingChange()

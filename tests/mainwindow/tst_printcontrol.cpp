@@ -1,13 +1,18 @@
 #include "ScriptedPrompts.h"
+#include "SmallFileSystem.h"
 #include "mainwindow/PrintComposer.h"
 #include "mainwindow/PrintControl.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 
@@ -49,6 +54,9 @@ void setUpPdf(QPrinter *printer, const QString &path, QPageLayout::Orientation o
     printer->setPageOrientation(orientation);
     printer->setFullPage(false);
 }
+
+// Full and read-only disks are made as a tmpfs in a mount namespace of the test's own.
+const bool PRIVATE_MOUNTS = SmallFileSystem::enterPrivateMounts();
 
 } // namespace
 
@@ -225,6 +233,77 @@ private slots:
         QCOMPARE(control.print(picture), accepted && !emptyPicture);
         QCOMPARE(QFile::exists(path), accepted && !emptyPicture);
         QVERIFY(prompts.errors.isEmpty());
+        // The page printed to a file is the page the dialog's printer gives, and only it.
+        if (accepted && !emptyPicture) {
+            QPrinter direct(QPrinter::ScreenResolution);
+            setUpPdf(&direct, dir.filePath("direct.pdf"), QPageLayout::Portrait);
+            QVERIFY(PrintComposer::paint(&direct, picture));
+            QCOMPARE(embeddedImages(path), embeddedImages(dir.filePath("direct.pdf")));
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                     (QStringList{"direct.pdf", "print.pdf"}));
+        }
+    }
+
+    // A page printed to a file that cannot be written leaves no file, or no cut-off one, and
+    // says why in the box.
+    void printToFileFailureIsSaid_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("missing folder") << "missing"
+                                        << "No such file or directory";
+        QTest::newRow("read-only folder") << "readonly"
+                                          << "Read-only file system";
+        QTest::newRow("full disk") << "full"
+                                   << "No space left on device";
+    }
+    void printToFileFailureIsSaid()
+    {
+        QFETCH(QString, where);
+        QFETCH(QString, cause);
+        QTemporaryDir plain;
+        std::unique_ptr<SmallFileSystem::Mount> small;
+        QString folder = plain.filePath("gone");
+        if (where != "missing") {
+            if (!SmallFileSystem::available())
+                QSKIP("no small file system can be mounted here");
+            small = std::make_unique<SmallFileSystem::Mount>(1024 * 1024);
+            QVERIFY(small->isMounted());
+            folder = small->path();
+            // An older page of that name stays as it was.
+            QFile older(QDir(folder).filePath("print.pdf"));
+            QVERIFY(older.open(QIODevice::WriteOnly) && older.write("older page") == 10);
+            older.close();
+            QVERIFY(where == "readonly" ? small->makeReadOnly() : small->fillLeaving(4096));
+        }
+        const QString path = QDir(folder).filePath("print.pdf");
+        ScriptedPrompts prompts;
+        PrintControl control(nullptr);
+        control.setPrinterList([] { return QStringList{QStringLiteral("pdf")}; });
+        control.setPrintDialog([&](QPrinter *printer, QWidget *) {
+            setUpPdf(printer, path, QPageLayout::Portrait);
+            return true;
+        });
+        // Noise does not compress: the page is far larger than the room left.
+        QImage picture(640, 480, QImage::Format_RGB32);
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                picture.setPixel(x, y, QRandomGenerator::global()->generate());
+        QVERIFY(!control.print(picture));
+
+        QCOMPARE(prompts.errors.size(), 1);
+        QCOMPARE(prompts.errors.first().title, QStringLiteral("Error"));
+        QCOMPARE(prompts.errors.first().text,
+                 QString("The printed page could not be saved as %1: %2").arg(path, cause));
+        if (small) {
+            QFile older(path);
+            QVERIFY(older.open(QIODevice::ReadOnly));
+            QCOMPARE(older.readAll(), QByteArray("older page"));
+            QCOMPARE(QDir(folder).entryList({"*.pdf*", ".*.part"}, QDir::Files | QDir::Hidden),
+                     QStringList{"print.pdf"});
+        } else {
+            QVERIFY(!QFileInfo::exists(folder));
+        }
     }
 };
 

@@ -29,11 +29,12 @@ struct FakeCamera
     {
         RecordingControl::Camera c;
         c.isOpen = [this] { return open; };
-        c.startRecording = [this](const QString &path) {
+        c.startRecording = [this](const QString &path, QString *) {
             started << path;
             QFile file(path);
             if (file.open(QIODevice::WriteOnly))
                 file.write("RIFF");
+            return true;
         };
         c.stopRecording = [this] { ++stops; };
         return c;

@@ -10,6 +10,8 @@
 #include "widgets/ImageButton.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -124,6 +126,32 @@ private slots:
         QTest::mouseClick(w->toolButtons().print, Qt::LeftButton);
         QVERIFY(page.isValid());
         QVERIFY(QFileInfo(path).size() > 0);
+    }
+
+    // Settings that cannot be written are said once when the window closes.
+    void unsavedSettingsAreSaidAtClose()
+    {
+        ScriptedPrompts prompts;
+        auto w = MainWindowRig::makeWindow();
+        w->close();
+        QVERIFY(prompts.errors.isEmpty());
+
+        const QString store = Config::storeFile();
+        const QString folder = QFileInfo(store).absolutePath();
+        QVERIFY(QDir(folder).removeRecursively());
+        QFile file(folder);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        auto again = MainWindowRig::makeWindow();
+        Config::setFlicker(60);
+        again->close();
+        QVERIFY(QFile::remove(folder));
+        QCOMPARE(prompts.errors.size(), 1);
+        QCOMPARE(prompts.errors.first().parent, static_cast<QWidget *>(again.get()));
+        QCOMPARE(prompts.errors.first().text,
+                 QString("The settings could not be saved in %1: Not a directory").arg(store));
+        Config::resetForTesting();
+        QVERIFY(QDir().mkpath(folder));
     }
 };
 

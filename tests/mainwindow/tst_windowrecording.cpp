@@ -1,4 +1,5 @@
 #include "MainWindowRig.h"
+#include "MessageCapture.h"
 #include "RecordedFiles.h"
 #include "ScriptedPrompts.h"
 #include "canvas/AnnotationTools.h"
@@ -9,8 +10,10 @@
 #include "widgets/ImageButton.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 namespace {
@@ -138,6 +141,44 @@ private slots:
         QCOMPARE(prompts.errors.size(), 1);
         QCOMPARE(prompts.errors.first().title, QStringLiteral("Error"));
         QCOMPARE(prompts.errors.first().text, QStringLiteral("Please select a folder first."));
+    }
+
+    // A picture that takes the GUI thread for seconds (a huge photograph or film frame) is not
+    // a silent camera: the recording goes on and its file holds all of it.
+    void busyWindowKeepsTheRecording()
+    {
+        QTemporaryDir dir;
+        Config::setRecordPath(dir.path());
+        auto camera = std::make_shared<SimulatedCamera>();
+        std::unique_ptr<MainWindow> window = MainWindowRig::makeSupervisedWindow(camera);
+        QVERIFY(QTest::qWaitFor([&] { return window->liveSource()->isOpen(); }, OpenTimeoutMs));
+        const int frames = camera->framesDelivered();
+        QVERIFY(QTest::qWaitFor([&] { return camera->framesDelivered() > frames + 2; }, OpenTimeoutMs));
+        MessageCapture capture;
+
+        QElapsedTimer recorded;
+        QTest::mouseClick(window->toolButtons().record, Qt::LeftButton);
+        recorded.start();
+        QVERIFY(window->isRecording());
+        QTest::qWait(1000);
+        QThread::msleep(8000); // the GUI thread is busy, as with a 16 s picture under load
+        QTest::qWait(2500);    // the frames reported late and the device checks run
+        QVERIFY(window->isRecording());
+        QVERIFY(window->liveSource()->isOpen());
+        QCOMPARE(capture.count("disconnect device"), 0);
+        QTest::mouseClick(window->toolButtons().record, Qt::LeftButton);
+        const double seconds = double(recorded.elapsed()) / 1000.0;
+        QVERIFY(!window->isRecording());
+
+        const QStringList files = avis(dir.path());
+        QCOMPARE(files.size(), 1);
+        const QString path = dir.filePath(files.first());
+        QString why;
+        QVERIFY2(RecordedFiles::finished(path, &why), qPrintable(why));
+        const FileFacts facts = discover(path);
+        QVERIFY2(facts.opened, qPrintable(facts.error));
+        QVERIFY2(qAbs(facts.seconds - seconds) < 0.5,
+                 qPrintable(QString("file %1 s, recorded %2 s").arg(facts.seconds).arg(seconds)));
     }
 
     void stallEndsTheRecordingAndTheCameraComesBack()

@@ -1,11 +1,16 @@
 #include "RecordedFiles.h"
+#include "SmallFileSystem.h"
 #include "canvas/CanvasTypes.h"
 #include "canvas/ImageCanvas.h"
 #include "sources/devices/simulated/SimulatedBackend.h"
 #include "sources/devices/simulated/SimulatedCamera.h"
 #include "sources/live/LiveSource.h"
 #include "sources/media/MediaFramework.h"
+#include "sources/media/RecordingJournal.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -14,6 +19,8 @@
 #include <gst/app/gstappsink.h>
 
 #include <cstdlib>
+#include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -83,6 +90,37 @@ int spread(QRgb p)
 {
     return std::max({qRed(p), qGreen(p), qBlue(p)}) - std::min({qRed(p), qGreen(p), qBlue(p)});
 }
+
+// A live source on the simulated camera at 320 x 240, feeding a canvas.
+struct Rig
+{
+    std::shared_ptr<SimulatedCamera> camera = std::make_shared<SimulatedCamera>();
+    ImageCanvas canvas;
+    LiveSource source{
+        std::make_unique<SimulatedBackend>(camera), canvas.pipeline(), WIDTH, HEIGHT, WIDTH, HEIGHT};
+
+    bool waitOpen()
+    {
+        return QTest::qWaitFor([this] { return source.isOpen(); }, 8000)
+            && QTest::qWaitFor(
+                   [this] { return canvas.pipeline()->lastArrivalMs() != FramePipeline::NO_ARRIVAL; }, 5000);
+    }
+};
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Full disks are made as a tmpfs in a mount namespace of the test's own, where allowed.
+const bool PRIVATE_MOUNTS = SmallFileSystem::enterPrivateMounts();
 
 } // namespace
 
@@ -160,6 +198,135 @@ private slots:
             QVERIFY(qGray(frame.pixel(OUTLINE.center())) > 200);
             QVERIFY(qGray(frame.pixel(20, 20)) > 200);
         }
+    }
+
+    // A link named like the recording, to a file outside the folder: the recording replaces the
+    // link and the file it pointed at stays as it was (a dangling link makes no file elsewhere).
+    void outputNeverFollowsLinks_data()
+    {
+        QTest::addColumn<bool>("targetExists");
+        QTest::newRow("link to a file elsewhere") << true;
+        QTest::newRow("dangling link into another folder") << false;
+    }
+    void outputNeverFollowsLinks()
+    {
+        QFETCH(bool, targetExists);
+        QTemporaryDir folder;
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.filePath("precious.txt");
+        const QByteArray precious("the user's own words\n");
+        if (targetExists)
+            QVERIFY(writeFile(target, precious));
+        const QString path = folder.filePath("2026-12-07_09-30-05.avi");
+        QVERIFY(QFile::link(target, path));
+
+        Rig rig;
+        QVERIFY(rig.waitOpen());
+        QString error;
+        QVERIFY2(rig.source.startRecording(path, &error), qPrintable(error));
+        QTest::qWait(1500);
+        rig.source.stopRecording();
+
+        QVERIFY(!QFileInfo(path).isSymLink());
+        QString why;
+        QVERIFY2(RecordedFiles::finished(path, &why), qPrintable(why));
+        if (targetExists) {
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), precious);
+        }
+        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files | QDir::Hidden),
+                 targetExists ? QStringList{"precious.txt"} : QStringList());
+    }
+
+    // A folder that cannot take the file is found before the live graph is touched: the start
+    // fails with the system's cause and the preview runs on.
+    void unwritableFolderLeavesThePreviewAlone_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("folder not writable") << "none";
+        QTest::newRow("a link of the name that cannot be removed") << "link";
+    }
+    void unwritableFolderLeavesThePreviewAlone()
+    {
+        QFETCH(QString, entry);
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.filePath("precious.txt");
+        QVERIFY(writeFile(target, "kept"));
+        std::unique_ptr<SmallFileSystem::Mount> small;
+        QTemporaryDir plain;
+        QString folder = plain.path();
+        QString cause;
+        if (SmallFileSystem::available()) {
+            small = std::make_unique<SmallFileSystem::Mount>(1024 * 1024);
+            QVERIFY(small->isMounted());
+            folder = small->path();
+            cause = "Read-only file system";
+        } else if (::geteuid() != 0) {
+            cause = "Permission denied";
+        } else {
+            QSKIP("a folder root cannot write needs a mount here");
+        }
+        const QString path = QDir(folder).filePath("2026-12-07_09-30-05.avi");
+        if (entry == "link")
+            QVERIFY(QFile::link(target, path));
+        if (small)
+            QVERIFY(small->makeReadOnly());
+        else
+            QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+
+        Rig rig;
+        QVERIFY(rig.waitOpen());
+        const QString caps = rig.source.captureCaps();
+        const qint64 arrival = rig.canvas.pipeline()->lastArrivalMs();
+        QString error;
+        QVERIFY(!rig.source.startRecording(path, &error));
+        QCOMPARE(error, cause);
+        QVERIFY(rig.source.isOpen());
+        QCOMPARE(rig.source.captureCaps(), caps);
+        QVERIFY(QTest::qWaitFor([&] { return rig.canvas.pipeline()->lastArrivalMs() > arrival; }, 3000));
+        QCOMPARE(QFileInfo(path).isSymLink(), entry == "link");
+        QCOMPARE(readFile(target), QByteArray("kept"));
+        if (!small)
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // The disk fills under the recording: the failure is reported once, the preview keeps
+    // running, and the stopped recording is a finished file of what fitted.
+    void writerFailureKeepsThePreviewAndFinishesTheFile()
+    {
+        std::unique_ptr<SmallFileSystem::Mount> small;
+        std::unique_ptr<FileSizeLimit> limit;
+        QTemporaryDir plain;
+        QString folder = plain.path();
+        if (SmallFileSystem::available()) {
+            small = std::make_unique<SmallFileSystem::Mount>(1536 * 1024);
+            QVERIFY(small->isMounted());
+            folder = small->path();
+        }
+        const QString path = QDir(folder).filePath("2026-12-07_09-30-05.avi");
+        Rig rig;
+        QVERIFY(rig.waitOpen());
+        QSignalSpy failed(&rig.source, &LiveSource::recordingFailed);
+        if (!small)
+            limit = std::make_unique<FileSizeLimit>(1536 * 1024);
+        QVERIFY(rig.source.startRecording(path));
+        QVERIFY(failed.wait(20000));
+        const qint64 arrival = rig.canvas.pipeline()->lastArrivalMs();
+        QVERIFY(
+            QTest::qWaitFor([&] { return rig.canvas.pipeline()->lastArrivalMs() > arrival + 500; }, 3000));
+        QCOMPARE(failed.count(), 1);
+        QVERIFY(!failed.first().first().toString().isEmpty());
+        rig.source.stopRecording();
+        limit.reset();
+
+        QString why;
+        QVERIFY2(RecordedFiles::finished(path, &why), qPrintable(why));
+        const RecordedFiles::Facts facts = RecordedFiles::discover(path);
+        QVERIFY2(facts.opened, qPrintable(facts.error));
+        QVERIFY2(facts.seconds > 0.5, qPrintable(QString::number(facts.seconds)));
+        QVERIFY(!QFileInfo::exists(RecordingJournal::journalPath(path)));
+        QVERIFY(rig.source.isOpen());
     }
 };
 

@@ -1,12 +1,17 @@
 #include "RecordedFiles.h"
 
+#include "sources/media/AviChunkIndex.h"
 #include "sources/media/GstRef.h"
+
+#include <QFile>
 
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
 #include <gst/pbutils/pbutils.h>
 
+#include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 
 namespace RecordedFiles {
 
@@ -39,6 +44,25 @@ Facts discover(const QString &path)
     }
     g_clear_error(&error);
     return facts;
+}
+
+bool finished(const QString &path, QString *why)
+{
+    QString error;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    AviChunkIndex index;
+    const bool scanned = fd >= 0 && index.scan(fd, &error);
+    if (fd >= 0)
+        ::close(fd);
+    if (!scanned)
+        error = fd < 0 ? QStringLiteral("cannot open %1").arg(path) : error;
+    else if (!index.hasIndex())
+        error = QStringLiteral("no index");
+    else if (index.headerFrames() == 0)
+        error = QStringLiteral("the header counts no frames");
+    if (why)
+        *why = error;
+    return error.isEmpty();
 }
 
 QImage lastFrame(const QString &path)

@@ -19,6 +19,10 @@ struct Facts
 // The file as GStreamer's discoverer sees it (header, index, streams, duration).
 Facts discover(const QString &path);
 
+// Whether the file was finished as the multiplexer finishes it: an index, and a header that
+// counts the frames. `why` says what is missing.
+bool finished(const QString &path, QString *why = nullptr);
+
 // The last picture of an MJPG AVI file, decoded; null when none could be read.
 QImage lastFrame(const QString &path);
 

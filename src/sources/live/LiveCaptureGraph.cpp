@@ -88,12 +88,12 @@ bool LiveCaptureGraph::run()
     return m_graph && m_graph->run();
 }
 
-bool LiveCaptureGraph::startRecording(const QString &path, DeviceFilter *audio, ICaptureCB *sink)
+bool LiveCaptureGraph::startRecording(const QString &path, int fd, DeviceFilter *audio, ICaptureCB *sink)
 {
     if (!m_graph || !m_tee || isRecording())
         return false;
     m_record = std::make_unique<RecordBranch>(m_graph.get(), m_tee, m_captureCaps);
-    if (!m_record->start(path, audio, sink)) {
+    if (!m_record->start(path, fd, audio, sink)) {
         m_record.reset();
         return false;
     }
@@ -107,6 +107,11 @@ bool LiveCaptureGraph::stopRecording()
     const bool complete = m_record->finish(FINISH_BOUND_MS);
     m_record.reset();
     return complete;
+}
+
+QString LiveCaptureGraph::recordingFailure() const
+{
+    return m_record ? m_record->failure() : QString();
 }
 
 bool LiveCaptureGraph::finish()
@@ -129,10 +134,20 @@ void LiveCaptureGraph::onBusMessage(GstMessage *message)
     if (GST_MESSAGE_TYPE(message) != GST_MESSAGE_ERROR)
         return;
     GError *error = nullptr;
-    gst_message_parse_error(message, &error, nullptr);
+    gchar *debug = nullptr;
+    gst_message_parse_error(message, &error, &debug);
     const bool resource = error && error->domain == GST_RESOURCE_ERROR;
     const int code = error ? error->code : 0;
+    const QString text = error ? QString::fromUtf8(error->message) : QString();
+    const QString details = debug ? QString::fromUtf8(debug) : QString();
     g_clear_error(&error);
+    g_free(debug);
+
+    if (m_record && m_record->isPictureElement(GST_MESSAGE_SRC(message))) {
+        if (m_record->fail(text, details))
+            emit recordingFailed(m_record->failure());
+        return;
+    }
 
     if (m_record && m_record->isSoundElement(GST_MESSAGE_SRC(message))) {
         qCWarning(lcSources) << "the microphone failed; the recording goes on without sound";

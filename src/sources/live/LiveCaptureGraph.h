@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -25,9 +26,12 @@ class RecordBranch;
 // format and with which devices, and prepares the sink's recording slots.
 //
 // Errors on the bus are logged and otherwise end as missing frames, which the main window's
-// frame-timing supervision turns into a reopening of the camera. Two are told: the camera
+// frame-timing supervision turns into a reopening of the camera. Three are told: the camera
 // refusing to stream because another program holds it or the user may not use it
-// (cameraRefused), and a microphone failing during a recording, which ends only the sound.
+// (cameraRefused), a microphone failing during a recording, which ends only the sound, and
+// the recording's writer failing (recordingFailed): the record branch then stops taking
+// frames from the tee, so a failing writer never stops the preview, and its file is finished
+// in place when the recording is stopped (see RecordBranch).
 //
 // Threads: GUI thread only. The grabbers run on the pipeline's streaming threads and reach
 // the sink only through ICaptureCB.
@@ -45,9 +49,11 @@ public:
     // The capture path and the preview branch; false when the camera element cannot be made.
     bool buildPreview(DeviceFilter *camera, const CaptureMode &mode, ICaptureCB *sink);
     bool run();
-    // A recording into an AVI file at `path` on the running pipeline; `audio` may be null (no
-    // sound). False when its branch could not be added; the preview goes on either way.
-    bool startRecording(const QString &path, DeviceFilter *audio, ICaptureCB *sink);
+    // A recording into an AVI file at `path` on the running pipeline, written through `fd` when
+    // the file was created beforehand (OutputFile::create; the branch takes the descriptor) or
+    // else a file created here, never through a link; `audio` may be null (no sound). False
+    // when its branch could not be added; the preview goes on either way.
+    bool startRecording(const QString &path, int fd, DeviceFilter *audio, ICaptureCB *sink);
     // Ends the recording; the preview goes on. False when the file's end had to be forced or
     // did not arrive; a recording that received no frame at all is removed (see RecordBranch).
     bool stopRecording();
@@ -56,12 +62,17 @@ public:
 
     bool isRecording() const;
     const RecordBranch *recording() const { return m_record.get(); }
+    // Why the running recording's writer failed, or empty.
+    QString recordingFailure() const;
     QString captureCaps() const { return m_captureCaps; }
     GstElement *pipeline() const;
 
 signals:
     // The camera will not stream: -EBUSY, another program holds it.
     void cameraRefused(int error);
+    // The record branch failed while running (a full disk, a file size limit, a lost disk):
+    // the preview goes on, the recording must be stopped. Emitted once per recording.
+    void recordingFailed(const QString &cause);
 
 private:
     void onBusMessage(GstMessage *message);

@@ -2,17 +2,20 @@
 
 #include "common/ICaptureCB.h"
 #include "common/Logging.h"
+#include "common/OutputFile.h"
 #include "sources/devices/DeviceBackendLoader.h"
 #include "sources/live/CaptureDeviceSearch.h"
 #include "sources/live/LiveCaptureGraph.h"
 #include "sources/live/MicrophoneCheck.h"
 
+#include <QFile>
 #include <QTimer>
 #include <QtEndian>
 
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 constexpr quint32 REGISTER_ADDRESS_CONTROL = 19;
@@ -60,6 +63,14 @@ LiveSource::~LiveSource()
     if (m_open)
         teardownGraph();
     freeRecordSlots();
+    closeRecordFile();
+}
+
+void LiveSource::closeRecordFile()
+{
+    if (m_recordFd >= 0)
+        ::close(m_recordFd);
+    m_recordFd = -1;
 }
 
 bool LiveSource::isOpen()
@@ -160,18 +171,37 @@ void LiveSource::setResolution(int width, int height)
     buildGraph(false);
 }
 
-void LiveSource::startRecording(const QString &path)
+bool LiveSource::startRecording(const QString &path, QString *error)
 {
-    if (!m_open)
-        return;
-    m_recordPath = path;
-    if (!m_graph) {
-        buildGraph(true);
-        return;
-    }
-    if (m_graph->isRecording())
+    if (m_open && m_graph && m_graph->isRecording())
         stopRecording();
-    startRecordBranch();
+    QString why;
+    if (!m_open) {
+        why = QStringLiteral("no camera is open");
+    } else {
+        // The file is made before the live graph is touched: a folder that cannot take it
+        // leaves the preview running.
+        closeRecordFile();
+        m_recordFd = OutputFile::create(path, &why);
+    }
+    if (m_recordFd < 0) {
+        qCWarning(lcSources) << "the recording" << path << "cannot start:" << why;
+        if (error)
+            *error = why;
+        return false;
+    }
+    m_recordPath = path;
+    const bool started = m_graph ? startRecordBranch() : buildGraph(true);
+    if (started)
+        return true;
+    // The record branch did not join: the preview goes on, without the empty file.
+    why = QStringLiteral("the record branch does not join the camera's stream");
+    qCWarning(lcSources) << "the recording" << path << "cannot start:" << why;
+    closeRecordFile();
+    QFile::remove(path);
+    if (error)
+        *error = why;
+    return false;
 }
 
 void LiveSource::stopRecording()
@@ -196,10 +226,23 @@ QString LiveSource::captureCaps() const
     return m_graph ? m_graph->captureCaps() : QString();
 }
 
-void LiveSource::buildGraph(bool record)
+double LiveSource::captureFramesPerSecond() const
+{
+    const QString text = captureCaps();
+    GstRef<GstCaps> caps(text.isEmpty() ? nullptr : gst_caps_from_string(text.toUtf8().constData()));
+    int numerator = 0, denominator = 0;
+    if (!caps || gst_caps_get_size(caps.get()) == 0
+        || !gst_structure_get_fraction(gst_caps_get_structure(caps.get(), 0), "framerate", &numerator,
+                                       &denominator)
+        || denominator <= 0)
+        return 0.0;
+    return double(numerator) / denominator;
+}
+
+bool LiveSource::buildGraph(bool record)
 {
     if (!m_open || !m_device)
-        return;
+        return false;
     // Ask the camera what it offers first: a pipeline built with caps the device cannot give
     // would stall and be reopened forever.
     m_mode = CaptureFormatChooser::choose(m_device->captureFormats(), m_device->currentFormat(), m_width,
@@ -210,14 +253,16 @@ void LiveSource::buildGraph(bool record)
 
     m_graph = new LiveCaptureGraph(this);
     connect(m_graph, &LiveCaptureGraph::cameraRefused, this, &LiveSource::onCameraRefused);
+    connect(m_graph, &LiveCaptureGraph::recordingFailed, this, &LiveSource::recordingFailed);
     m_sink->recordReadySlot.store(ICaptureCB::NO_RECORD_SLOT, std::memory_order_release);
     m_graph->buildPreview(m_device.get(), m_mode, m_sink);
-    m_graph->run();
+    const bool running = m_graph->run();
     if (record)
-        startRecordBranch();
+        return startRecordBranch() && running;
+    return running;
 }
 
-void LiveSource::startRecordBranch()
+bool LiveSource::startRecordBranch()
 {
     // Slots hold one JPEG of a processed frame; a frame of the camera's own format may be
     // larger than the requested size, so the larger of the two decides.
@@ -238,10 +283,15 @@ void LiveSource::startRecordBranch()
     m_sink->recordReadySlot.store(ICaptureCB::NO_RECORD_SLOT, std::memory_order_release);
     m_sink->previewFrameSeen.store(false, std::memory_order_release);
     m_sink->recordingActive.store(true, std::memory_order_release);
-    if (!m_graph->startRecording(m_recordPath, audio.get(), m_sink)) {
+    // The branch takes the file made by startRecording(), or makes one itself.
+    const int fd = m_recordFd;
+    m_recordFd = -1;
+    if (!m_graph->startRecording(m_recordPath, fd, audio.get(), m_sink)) {
         qCWarning(lcSources) << "the recording" << m_recordPath << "cannot start";
         m_sink->recordingActive.store(false, std::memory_order_release);
+        return false;
     }
+    return true;
 }
 
 void LiveSource::teardownGraph()

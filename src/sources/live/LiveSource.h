@@ -58,7 +58,11 @@ public:
     bool isOpen() override;
     void close();
     void setResolution(int width, int height);
-    void startRecording(const QString &path);
+    // Rebuilds the graph with a record branch into `path`. The file is created first, never
+    // through a link: when the folder cannot take it (not writable, a link that cannot be
+    // removed), or the record branch does not start, the preview stays as it was and `error`
+    // says why. Returns whether the recording runs.
+    bool startRecording(const QString &path, QString *error = nullptr);
     void stopRecording();
 
     qint32 brightness();
@@ -85,6 +89,8 @@ public:
     // What the running graph asks of the camera ("image/jpeg,width=...,..."); empty when no
     // graph runs. The recording path of the last startRecording() taken.
     QString captureCaps() const;
+    // The frame rate the running graph asks of the camera; 0 when no graph runs.
+    double captureFramesPerSecond() const;
     QString recordingPath() const { return m_recordPath; }
     bool isRecording() const;
     // The running pipeline (measurements and tests); null when none runs.
@@ -99,19 +105,24 @@ public:
 signals:
     void devicePlugIn();
     void availabilityChanged();
+    // The running recording's writer failed (`cause` in the media framework's words); the
+    // preview goes on, the recording should be stopped.
+    void recordingFailed(const QString &cause);
 
 public slots:
     void checkExistance();
 
 private:
     void construct();
-    void buildGraph(bool record);
+    // Builds and runs the graph; whether it runs, with its record branch when asked for one.
+    bool buildGraph(bool record);
     void teardownGraph();
-    void startRecordBranch();
+    bool startRecordBranch();
     void allocateRecordSlots(int bytes);
     void freeRecordSlots();
     void setAvailability(Availability availability, const QString &location = QString());
     void onCameraRefused(int error);
+    void closeRecordFile();
     quint32 readRegister(quint32 address);
 
     QTimer *m_presenceTimer = nullptr;
@@ -128,6 +139,7 @@ private:
     ICaptureCB *m_sink = nullptr;
     bool m_open = false;
     QString m_recordPath;
+    int m_recordFd = -1; // created by startRecording(), handed to the next record graph
     std::unique_ptr<unsigned char[]> m_recordSlots[2];
     int m_recordSlotBytes = 0;
     Availability m_availability = Availability::Absent;

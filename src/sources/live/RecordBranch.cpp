@@ -1,8 +1,10 @@
 #include "sources/live/RecordBranch.h"
 
 #include "common/Logging.h"
+#include "common/OutputFile.h"
 #include "sources/devices/DeviceFilter.h"
 #include "sources/live/RecordingTimeline.h"
+#include "sources/media/AviInPlaceFinisher.h"
 #include "sources/media/DirectShowTransformFilter.h"
 #include "sources/media/GrabberElement.h"
 #include "sources/media/MediaGraph.h"
@@ -10,6 +12,9 @@
 #include "sources/media/RecordingJournal.h"
 
 #include <QFile>
+#include <QRegularExpression>
+
+#include <unistd.h>
 
 namespace {
 
@@ -26,6 +31,15 @@ GstRef<GstPad> staticPad(GstElement *element, const char *name)
     return GstRef<GstPad>(gst_element_get_static_pad(element, name));
 }
 
+// Once the branch has failed, its queue takes nothing more from the tee: the failure would
+// otherwise travel back up the tee and stop the camera's stream, preview included.
+GstPadProbeReturn dropAfterFailure(GstPad *, GstPadProbeInfo *, gpointer queueOutput)
+{
+    return gst_pad_get_last_flow_return(static_cast<GstPad *>(queueOutput)) < GST_FLOW_EOS
+        ? GST_PAD_PROBE_DROP
+        : GST_PAD_PROBE_OK;
+}
+
 } // namespace
 
 RecordBranch::RecordBranch(MediaGraph *graph, GstElement *tee, QString captureCaps)
@@ -38,6 +52,14 @@ RecordBranch::~RecordBranch()
 {
     if (isActive())
         finish(RecordingFinisher::DEFAULT_BOUND_MS);
+    closeFile();
+}
+
+void RecordBranch::closeFile()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
 }
 
 bool RecordBranch::syncStates(const std::vector<GstElement *> &elements)
@@ -64,7 +86,7 @@ bool RecordBranch::addVideo(ICaptureCB *sink)
     GstElement *queue = m_graph->addElement("queue", "Record Queue");
     GstElement *pace = m_graph->addElement("videorate", "Record Pace");
     GstElement *muxer = m_graph->addElement("avimux", "AVI Mux");
-    GstElement *writer = m_graph->addElement("filesink", "File Writer");
+    GstElement *writer = m_graph->addElement("fdsink", "File Writer");
     m_grabber = std::make_shared<DirectShowTransformFilter>(sink, DirectShowTransformFilter::MODE_RECORD);
     GstRef<GstElement> grabber = GrabberElement::create(m_grabber, "Grabber");
     const bool added = grabber && m_graph->addElement(grabber.get(), "Grabber");
@@ -81,13 +103,18 @@ bool RecordBranch::addVideo(ICaptureCB *sink)
     g_object_set(queue, "leaky", 2 /* downstream */, "max-size-buffers", 0u, "max-size-bytes", 0u,
                  "max-size-time", QUEUE_TIME_NS, nullptr);
     g_object_set(pace, "skip-to-first", TRUE, nullptr);
-    g_object_set(writer, "location", m_path.toLocal8Bit().constData(), "async", FALSE, nullptr);
+    g_object_set(writer, "fd", m_fd, "async", FALSE, nullptr);
     if (!(m_graph->connect(queue, grabber.get()) && m_graph->connect(grabber.get(), pace)
           && m_graph->connect(pace, muxer) && m_graph->connect(muxer, writer))) {
         qCWarning(lcSources) << "the record branch does not connect";
         return false;
     }
     m_queueInput = staticPad(queue, "sink");
+    GstRef<GstPad> queueOutput = staticPad(queue, "src");
+    // The queue's output lives as long as the queue and so as long as this probe.
+    gst_pad_add_probe(m_queueInput.get(),
+                      GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_BUFFER_LIST),
+                      &dropAfterFailure, queueOutput.get(), nullptr);
     GstRef<GstPad> recorded = staticPad(grabber.get(), "src");
     RecordingTimeline::watchPictures(recorded.get(), m_timeline);
     return true;
@@ -144,15 +171,31 @@ void RecordBranch::removeSound()
         gst_element_release_request_pad(m_muxer.get(), muxerInput.get());
 }
 
-bool RecordBranch::start(const QString &path, DeviceFilter *audio, ICaptureCB *sink)
+bool RecordBranch::start(const QString &path, int fd, DeviceFilter *audio, ICaptureCB *sink)
 {
-    if (!m_graph || !m_tee || isActive())
+    if (!m_graph || !m_tee || isActive()) {
+        if (fd >= 0)
+            ::close(fd);
         return false;
+    }
+    closeFile();
+    m_fd = fd;
+    if (m_fd < 0) {
+        QString error;
+        m_fd = OutputFile::create(path, &error);
+        if (m_fd < 0) {
+            qCWarning(lcSources) << "the recording" << path << "cannot be created:" << error;
+            return false;
+        }
+    }
     m_path = path;
+    m_failure.clear();
     m_timeline = std::make_shared<RecordingTimeline>();
     if (!addVideo(sink)) {
         m_muxer.reset();
         remove(m_videoElements);
+        closeFile();
+        QFile::remove(m_path);
         return false;
     }
     if (audio && !addSound(audio))
@@ -162,6 +205,8 @@ bool RecordBranch::start(const QString &path, DeviceFilter *audio, ICaptureCB *s
         removeSound();
         m_muxer.reset();
         remove(m_videoElements);
+        closeFile();
+        QFile::remove(m_path);
         return false;
     }
     if (hasSound() && !syncStates(m_audioElements)) {
@@ -217,13 +262,25 @@ bool RecordBranch::finish(int boundMs)
         m_teePad.reset();
         closeWithPicture();
     }
-    const bool complete = RecordingFinisher::finishBranch(m_muxer.get(), boundMs, [this] {
-        for (GstElement *element : m_audioElements)
-            gst_element_set_state(element, GST_STATE_NULL);
+    // The multiplexer first: a sound queue whose thread waits inside it for pictures that will
+    // not come (a failed writer, an end that did not arrive) is let go only by its flush.
+    const auto stopAll = [this] {
         for (GstElement *element : m_videoElements)
             gst_element_set_state(element, GST_STATE_NULL);
-    });
+        for (GstElement *element : m_audioElements)
+            gst_element_set_state(element, GST_STATE_NULL);
+    };
+    // A branch whose writer failed cannot take the end of its stream: it is not waited for.
+    bool complete = false;
+    if (m_failure.isEmpty())
+        complete = RecordingFinisher::finishBranch(m_muxer.get(), boundMs, stopAll);
+    else
+        stopAll();
     const bool empty = !(m_grabber && m_grabber->framesPassed() > 0);
+    // A writer that failed leaves the multiplexer's ending half written or not at all.
+    if (!empty && !complete)
+        complete = finishInPlace();
+    closeFile();
     m_muxer.reset();
     m_queueInput.reset();
     remove(m_audioElements);
@@ -243,6 +300,47 @@ bool RecordBranch::finish(int boundMs)
     }
     m_grabber.reset();
     return complete;
+}
+
+bool RecordBranch::finishInPlace()
+{
+    const AviInPlaceFinisher::Result result = AviInPlaceFinisher::finish(m_fd);
+    if (!result.finished) {
+        qCWarning(lcSources) << "the recording" << m_path << "cannot be finished in place:" << result.error;
+        return false;
+    }
+    if (!result.alreadyComplete)
+        qCInfo(lcSources) << "the recording" << m_path << "was finished in place," << result.seconds
+                          << "s; chunks given up for the index:" << result.droppedChunks;
+    return true;
+}
+
+bool RecordBranch::isPictureElement(GstObject *object) const
+{
+    for (GstObject *o = object; o; o = GST_OBJECT_PARENT(o)) {
+        for (GstElement *element : m_videoElements) {
+            if (o == GST_OBJECT(element))
+                return true;
+        }
+    }
+    return false;
+}
+
+bool RecordBranch::fail(const QString &text, const QString &details)
+{
+    if (!isActive() || !m_failure.isEmpty())
+        return false;
+    // The writer names the system's cause in its details ("...: File too large") where its
+    // own text stays general ("Could not write to resource.").
+    static const QRegularExpression systemCause(
+        QStringLiteral("^Error while writing to file descriptor \\d+: (.+)$"),
+        QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch match = systemCause.match(details);
+    m_failure = match.hasMatch() ? match.captured(1).trimmed()
+        : text.isEmpty()         ? QStringLiteral("the recording's writer failed")
+                                 : text;
+    qCWarning(lcSources) << "the recording" << m_path << "failed:" << m_failure;
+    return true;
 }
 
 bool RecordBranch::isSoundElement(GstObject *object) const

@@ -16,7 +16,7 @@ struct RecordingTimeline;
 
 // The record branch of the live pipeline. It joins the camera's tee while the pipeline runs
 // and leaves it again, so starting and stopping a recording never stops the camera:
-//   tee → queue (leaky) → grabber (record) → videorate → avimux → filesink
+//   tee → queue (leaky) → grabber (record) → videorate → avimux → fdsink
 //   microphone → audioconvert → audioresample → S16LE → audiorate → queue → avimux
 //
 // Time comes from the clock, not from the frames counted: the multiplexer numbers pictures
@@ -27,7 +27,11 @@ struct RecordingTimeline;
 // last picture at the moment of the stop, so the pictures last as long as the recording did.
 //
 // A branch that cannot be built or started is taken out again and the preview goes on; a
-// microphone that fails to start is left out and the file is written without sound.
+// microphone that fails to start is left out and the file is written without sound. The file
+// is opened without following a link. A writer that fails (a full disk, a file size limit, a
+// lost disk) makes the branch take nothing more from the tee, so the preview goes on; the
+// multiplexer cannot write the file's end then, so finish() writes it in place
+// (AviInPlaceFinisher).
 //
 // Threads: GUI thread only. The grabber and the pad probes run on streaming threads and share
 // only the timeline (atomics, and state that each streaming thread keeps to itself).
@@ -41,9 +45,11 @@ public:
     RecordBranch &operator=(const RecordBranch &) = delete;
 
     // Builds the branch into an AVI file at `path`, brings it to the pipeline's state and only
-    // then joins it to the tee. `audio` may be null (no sound). False when the branch could not
-    // be made; nothing of it is left in the pipeline then.
-    bool start(const QString &path, DeviceFilter *audio, ICaptureCB *sink);
+    // then joins it to the tee. The file is written through `fd` when it was created beforehand
+    // (the branch takes the descriptor, also when it fails), else created here. `audio` may be
+    // null (no sound). False when the branch could not be made; nothing of it is left in the
+    // pipeline then.
+    bool start(const QString &path, int fd, DeviceFilter *audio, ICaptureCB *sink);
     // Ends the file and takes the branch out of the pipeline. True when the file is complete
     // (header and index written); a file that received no picture is removed.
     bool finish(int boundMs);
@@ -53,6 +59,14 @@ public:
     QString path() const { return m_path; }
     // Whether `object` is one of the sound's elements (an error from it costs only the sound).
     bool isSoundElement(GstObject *object) const;
+    // Whether `object` is one of the pictures' elements, the multiplexer and the writer (an
+    // error from it ends the recording).
+    bool isPictureElement(GstObject *object) const;
+    // The pictures' branch reported an error (`text`, `details` as the bus gives them); true the
+    // first time, when the failure's cause is taken from them.
+    bool fail(const QString &text, const QString &details);
+    // Why the writer failed, in the system's words where it gave them; empty while it works.
+    QString failure() const { return m_failure; }
     // The microphone failed while recording: its stream ends here, the pictures go on.
     void endSound();
     // Running time (ns) of the first recorded picture and of the first sound sample written;
@@ -69,11 +83,15 @@ private:
     void remove(std::vector<GstElement *> &elements);
     bool syncStates(const std::vector<GstElement *> &elements);
     void closeWithPicture();
+    bool finishInPlace();
+    void closeFile();
 
     MediaGraph *m_graph;
     GstElement *m_tee;
     QString m_captureCaps;
     QString m_path;
+    int m_fd = -1;
+    QString m_failure;
     GstRef<GstElement> m_muxer;
     GstRef<GstPad> m_teePad;
     GstRef<GstPad> m_queueInput;

@@ -180,6 +180,7 @@ void AviChunkIndex::walkData(int fd, quint64 position)
             position = data + padded(size);
         } else if (is(head, "RIFF") && hasType && is(head + 8, "AVIX")) {
             position = data + 4; // the next part of a large file
+            ++m_extensionParts;
         } else if (isDataChunk(head)) {
             const quint32 stream = quint32((head[0] - '0') * 10 + (head[1] - '0'));
             if (stream >= quint32(m_streams.size()) || data + size > m_fileSize)

@@ -54,6 +54,8 @@ public:
     quint64 fileSize() const { return m_fileSize; }
     // Where the last whole chunk ends.
     quint64 wholeLength() const { return m_wholeLength; }
+    // The extension parts (RIFF AVIX) the walk entered: above zero for a file past 1 GiB.
+    int extensionParts() const { return m_extensionParts; }
 
     // The first video stream, or -1.
     int videoStream() const;
@@ -75,4 +77,5 @@ private:
     bool m_hasIndex = false;
     quint64 m_fileSize = 0;
     quint64 m_wholeLength = 0;
+    int m_extensionParts = 0;
 };
