@@ -75,12 +75,15 @@ const QImage &FrameProcessing::run(const QImage &source, const ViewGeometry &vie
         }
     }
     if (!done && frame->size() != frameSize) { // step 10, letterboxed where narrower
-        if (FrameTransform::rotateScaleLetterboxed(*frame, 0, frame->rect(),
-                                                   view.scaleBackSize(frame->size()), frameSize,
-                                                   m_letterboxed, m_letterboxPlace)) {
+        const QSize back = view.scaleBackSize(frame->size());
+        if (FrameTransform::rotateScaleLetterboxed(*frame, 0, frame->rect(), back, frameSize, m_letterboxed,
+                                                   m_letterboxPlace)) {
+            frame = &m_letterboxed;
+        } else if (frame->size().scaled(back, Qt::KeepAspectRatio) == frame->size()) { // only the letterbox
+            FrameTransform::letterbox(*frame, frameSize, m_letterboxed, &m_letterboxPlace);
             frame = &m_letterboxed;
         } else {
-            FrameTransform::scale(*frame, view.scaleBackSize(frame->size()), m_scaled);
+            FrameTransform::scale(*frame, back, m_scaled);
             frame = &m_scaled;
             if (frame->width() < width || frame->height() < height) {
                 FrameTransform::letterbox(*frame, frameSize, m_letterboxed, &m_letterboxPlace);

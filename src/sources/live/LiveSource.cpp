@@ -151,12 +151,19 @@ void LiveSource::buildGraph(bool record)
         // larger than the requested size, so the larger of the two decides.
         const qint64 pixels = qMax(qint64(m_width) * m_height, qint64(mode.width) * mode.height);
         const int bytes = int(qMin<qint64>(pixels * 4, INT_MAX));
+        // Mapped memory: a recording's slots come and go with its graph, and only the pages
+        // a JPEG reaches become resident.
         for (int i = 0; i < 2; ++i) {
-            m_recordSlots[i].reset(new unsigned char[size_t(bytes)]);
-            m_sink->recordBuffer[i] = m_recordSlots[i].get();
+            m_recordSlots[i] = MappedBlock(size_t(bytes));
+            m_sink->recordBuffer[i] = m_recordSlots[i].data();
             m_sink->recordBytes[i] = 0;
         }
         m_sink->recordBufferSize = bytes;
+        if (!m_recordSlots[0] || !m_recordSlots[1]) {
+            // Without slots no processed frame reaches the file; it ends empty and is removed.
+            qCWarning(lcSources) << "no memory for the recording slots of" << bytes << "bytes";
+            freeRecordSlots();
+        }
 
         std::unique_ptr<DeviceFilter> audio = enumCaptureFilter(DeviceCategory::AudioInput);
         m_graph->addRecordBranch(m_recordPath, audio.get(), m_sink);

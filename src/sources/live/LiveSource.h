@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/LiveSourceBase.h"
+#include "common/MappedBlock.h"
 #include "sources/devices/DeviceBackend.h"
 
 #include <QElapsedTimer>
@@ -99,5 +100,5 @@ private:
     ICaptureCB *m_sink = nullptr;
     bool m_open = false;
     QString m_recordPath;
-    std::unique_ptr<unsigned char[]> m_recordSlots[2];
+    MappedBlock m_recordSlots[2];
 };
