@@ -22,16 +22,15 @@ inline void store(quint32 *p, __m128i v)
 
 // Output vector M of four source pixels scaled up K times: lane t is source pixel (4M + t) / K,
 // which is always one of the four.
+// A variable, not a function: an unoptimised build must see the shuffle's immediate as such.
 template<int K, int M>
-constexpr int expandOrder()
-{
-    return ((4 * M) / K) | (((4 * M + 1) / K) << 2) | (((4 * M + 2) / K) << 4) | (((4 * M + 3) / K) << 6);
-}
+constexpr int expandOrder = ((4 * M) / K) | (((4 * M + 1) / K) << 2) | (((4 * M + 2) / K) << 4)
+    | (((4 * M + 3) / K) << 6);
 
 template<int K, int... M>
 inline void expandFour(__m128i four, quint32 *to, std::integer_sequence<int, M...>)
 {
-    (store(to + 4 * M, _mm_shuffle_epi32(four, expandOrder<K, M>())), ...);
+    (store(to + 4 * M, _mm_shuffle_epi32(four, (expandOrder<K, M>))), ...);
 }
 
 template<int K>
