@@ -110,6 +110,43 @@ private slots:
         QVERIFY(gst_buffer_pool_set_active(pool, FALSE));
         gst_object_unref(pool);
     }
+
+    // Once the framework is up, buffers elements allocate without an allocator of their own
+    // are mapped from frame size down to the threshold; smaller ones stay system memory.
+    // Copies (a tee's branch making a frame writable) follow their original.
+    void defaultAllocatorMapsLargeBuffers_data()
+    {
+        QTest::addColumn<int>("bytes");
+        QTest::addColumn<bool>("mapped");
+        QTest::newRow("audio-sized") << 4096 << false;
+        QTest::newRow("just below") << int(MappedMemoryAllocator::DEFAULT_SMALLEST_BYTES) - 1 << false;
+        QTest::newRow("threshold") << int(MappedMemoryAllocator::DEFAULT_SMALLEST_BYTES) << true;
+        QTest::newRow("camera JPEG") << 300 * 1024 << true;
+        QTest::newRow("I420 1280x720") << 1280 * 720 * 3 / 2 << true;
+    }
+    void defaultAllocatorMapsLargeBuffers()
+    {
+        QFETCH(int, bytes);
+        QFETCH(bool, mapped);
+        GstBuffer *buffer = gst_buffer_new_allocate(nullptr, gsize(bytes), nullptr);
+        QVERIFY(buffer);
+        QCOMPARE(MappedMemoryAllocator::owns(gst_buffer_peek_memory(buffer, 0)), mapped);
+        GstMapInfo map;
+        QVERIFY(gst_buffer_map(buffer, &map, GST_MAP_WRITE));
+        QCOMPARE(map.size, gsize(bytes));
+        std::fill(map.data, map.data + map.size, guint8(0xa5));
+        gst_buffer_unmap(buffer, &map);
+        gst_buffer_ref(buffer); // shared, as by a tee
+        GstBuffer *copy = gst_buffer_make_writable(buffer);
+        QVERIFY(copy != buffer);
+        QCOMPARE(MappedMemoryAllocator::owns(gst_buffer_peek_memory(copy, 0)), mapped);
+        QVERIFY(gst_buffer_map(copy, &map, GST_MAP_READ));
+        QCOMPARE(map.size, gsize(bytes));
+        QVERIFY(std::all_of(map.data, map.data + map.size, [](guint8 c) { return c == 0xa5; }));
+        gst_buffer_unmap(copy, &map);
+        gst_buffer_unref(copy);
+        gst_buffer_unref(buffer);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestMappedMemory)

@@ -23,6 +23,8 @@ struct MappedMemory
 struct DoccamMappedAllocator
 {
     GstAllocator parent;
+    // Smaller memories are GStreamer's own system memory (the default instance only).
+    gsize smallest;
 };
 
 struct DoccamMappedAllocatorClass
@@ -35,6 +37,13 @@ G_DEFINE_TYPE(DoccamMappedAllocator, doccam_mapped_allocator, GST_TYPE_ALLOCATOR
 static GstMemory *doccam_mapped_alloc(GstAllocator *allocator, gsize size, GstAllocationParams *params)
 {
     const gsize maxsize = size + params->prefix + params->padding;
+    if (maxsize < reinterpret_cast<DoccamMappedAllocator *>(allocator)->smallest) {
+        GstAllocator *system = gst_allocator_find(GST_ALLOCATOR_SYSMEM);
+        GstMemory *memory = system ? gst_allocator_alloc(system, size, params) : nullptr;
+        if (system)
+            gst_object_unref(system);
+        return memory;
+    }
     const gsize page = gsize(sysconf(_SC_PAGESIZE));
     const gsize mapped = (maxsize + page - 1) / page * page;
     void *data = MappedBlock::map(mapped);
@@ -107,6 +116,15 @@ GstAllocator *MappedMemoryAllocator::get()
         return allocator;
     }();
     return static_cast<GstAllocator *>(gst_object_ref(instance));
+}
+
+void MappedMemoryAllocator::installAsDefault()
+{
+    auto *allocator = static_cast<GstAllocator *>(g_object_new(doccam_mapped_allocator_get_type(), nullptr));
+    reinterpret_cast<DoccamMappedAllocator *>(allocator)->smallest = DEFAULT_SMALLEST_BYTES;
+    gst_object_ref_sink(allocator);
+    GST_OBJECT_FLAG_SET(allocator, GST_OBJECT_FLAG_MAY_BE_LEAKED);
+    gst_allocator_set_default(allocator); // takes the reference
 }
 
 bool MappedMemoryAllocator::owns(GstMemory *memory)

@@ -14,6 +14,16 @@ class MappedMemoryAllocator
 public:
     // The one instance (a new reference; unref it). GStreamer must be initialised.
     static GstAllocator *get();
-    // Whether `memory` came from it.
+    // Makes an instance of it GStreamer's default allocator for memories of
+    // DEFAULT_SMALLEST_BYTES and more (smaller ones stay system memory): the frame-sized buffers
+    // elements allocate without a pool of their own (the camera's frames copied for the record
+    // branch, encoders' output) are then mapped too. In malloc's heaps they would land in the
+    // heap of whichever streaming thread made them, and each rebuilt graph's threads take those
+    // heaps in another order, so every recording left a few more MiB of freed frames resident.
+    // Call once, after GStreamer is initialised and before any pipeline is built.
+    static void installAsDefault();
+    // Where glibc's malloc maps blocks by themselves until its threshold moves up.
+    static constexpr gsize DEFAULT_SMALLEST_BYTES = 128 * 1024;
+    // Whether `memory` came from it (either instance).
     static bool owns(GstMemory *memory);
 };
