@@ -12,6 +12,9 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 constexpr quint32 REGISTER_ADDRESS_CONTROL = 19;
@@ -176,6 +179,7 @@ void LiveSource::buildGraph(bool record)
 
 void LiveSource::teardownGraph()
 {
+    const bool tornDown = m_graph != nullptr;
     if (m_graph) {
         if (!m_graph->finish())
             qCWarning(lcSources) << "the recording" << m_recordPath << "had to be ended without its camera";
@@ -185,6 +189,12 @@ void LiveSource::teardownGraph()
     m_sink->recordingActive.store(false, std::memory_order_release);
     m_sink->previewFrameSeen.store(false, std::memory_order_release);
     freeRecordSlots();
+#ifdef __GLIBC__
+    // What the old graph's threads freed stays resident in malloc's heaps (each streaming
+    // thread allocates from a heap of its own) until it is given back; graph changes are rare.
+    if (tornDown)
+        malloc_trim(0);
+#endif
 }
 
 void LiveSource::freeRecordSlots()
