@@ -72,5 +72,5 @@ for f in "$SOAK_DIR"/videos/*.avi; do
 done
 echo
 echo "soak: $playing of $total files play to their end"
-grep -E '^  (memory growth|rss after|recordings started)' "$SOAK_DIR/soak.log" || true
+grep -E '^  (memory growth|level of each|rss after|recordings started)' "$SOAK_DIR/soak.log" || true
 [ "$total" -gt 0 ] && [ "$playing" -eq "$total" ]

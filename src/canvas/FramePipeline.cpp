@@ -43,7 +43,7 @@ void FramePipeline::adjStreamFrameData(STREAM_FRAME_DATA *pSFD, int width, int h
 
 void FramePipeline::streamImageCaptured(void *data, int width, int height, bool flip, bool alpha)
 {
-    const qint64 arrival = m_timing.stamp();
+    const FramePaintTiming::Stamp arrival = m_timing.stamp();
     // Stamped here, where every frame passes however busy the GUI thread is, so that the
     // supervision measures the camera and not the window.
     m_lastArrivalMs.store(m_clock->monotonicMs(), std::memory_order_release);
@@ -67,7 +67,8 @@ void FramePipeline::streamImageCaptured(void *data, int width, int height, bool 
         if (idle) {
             adjStreamFrameData(&back, width, height, flip, alpha);
             if (back.buffer) {
-                back.arrivalNs = arrival;
+                back.arrivalNs = arrival.arrivalNs;
+                back.decoderNs = arrival.decoderNs;
                 std::memcpy(back.buffer, pixels, length);
                 std::memcpy(pixels, front.buffer, length);
                 m_slots.pending.store(true);
@@ -109,7 +110,10 @@ void FramePipeline::precessFrameData()
     }
     const int b = 1 - m_slots.frontIndex.load();
     STREAM_FRAME_DATA &back = m_slots.slot(b);
-    processFrame(back.buffer, back.width, back.height, back.flip, back.alpha, back.arrivalNs);
+    FramePaintTiming::Stamp stamp;
+    stamp.arrivalNs = back.arrivalNs;
+    stamp.decoderNs = back.decoderNs;
+    processFrame(back.buffer, back.width, back.height, back.flip, back.alpha, stamp);
     m_slots.frontIndex.store(b);
     m_slots.frameProcessState.store(FPS_IDLE);
     m_slots.pending.store(false);
@@ -117,10 +121,11 @@ void FramePipeline::precessFrameData()
 
 void FramePipeline::imageCaptured(void *data, int width, int height, bool flip, bool alpha)
 {
-    processFrame(data, width, height, flip, alpha, 0);
+    processFrame(data, width, height, flip, alpha, FramePaintTiming::Stamp());
 }
 
-void FramePipeline::processFrame(void *data, int width, int height, bool flip, bool alpha, qint64 arrivalNs)
+void FramePipeline::processFrame(void *data, int width, int height, bool flip, bool alpha,
+                                 const FramePaintTiming::Stamp &arrival)
 {
     if (!data || FrameSlots::frameBytes(width, height, alpha) == 0) {
         qCWarning(lcCanvas) << "frame without pixels ignored:" << width << "x" << height;
@@ -153,7 +158,7 @@ void FramePipeline::processFrame(void *data, int width, int height, bool flip, b
             FrameTransform::exportFrame(picture, pixels, alpha, flip);
         if (alpha) // step 14
             m_recording.exchange(*this, pixels, width, height, flip);
-        m_timing.processed(arrivalNs);
+        m_timing.processed(arrival);
     }
     emit updateFromWorker();
 }

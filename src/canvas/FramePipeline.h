@@ -77,8 +77,9 @@ public:
     void fillStill(const QColor &colour);
     // A deep copy of the last processed picture at frame size (null before the first frame).
     QImage outputImage() const;
-    // Measurements (GUI thread): `observer` gets each camera frame's arrival and the end of the
-    // paint that first showed it; see FramePaintTiming. An empty observer switches it off.
+    // Measurements (GUI thread): `observer` gets each camera frame's entry into its decoder, its
+    // arrival and the end of the paint that first showed it; see FramePaintTiming. An empty
+    // observer switches it off.
     void setFrameTimingObserver(FramePaintTiming::Observer observer)
     {
         m_timing.setObserver(std::move(observer));
@@ -178,8 +179,9 @@ private:
     // A still picture as packed 3-byte R, G, B rows in a block of its own; called with the lock
     // held when the picture is one of the pipeline's own.
     static StillBlock packStill(const QImage &image);
-    // imageCaptured() for a frame that arrived at `arrivalNs` (0: not timed).
-    void processFrame(void *data, int width, int height, bool flip, bool alpha, qint64 arrivalNs);
+    // imageCaptured() for a frame with these arrival stamps (zeros: not timed).
+    void processFrame(void *data, int width, int height, bool flip, bool alpha,
+                      const FramePaintTiming::Stamp &arrival);
     // Whether steps 4 to 10 would hand the input picture through untouched.
     bool changesNothingLocked(int width, int height, int effect, int mask) const;
     // Runs steps 4 to 10 on the input picture and returns the processed picture.

@@ -24,16 +24,18 @@ const QImage &FrameProcessing::run(const QImage &source, const ViewGeometry &vie
     const QSize frameSize = source.size();
     const int width = frameSize.width();
     const int height = frameSize.height();
-    bool scaled = false;
+    bool done = false; // steps 8 to 10 have given the picture at frame size
     if (effect != EFFECT_MOSAIC && turned.contains(cut)) {
         // With nothing to paint or mask, the turned cut-out is only sampled by the
         // scale-back: steps 5, 8 and 10 then read just the sampled pixels (an unturned one
-        // only when no effect would then run on the larger scaled picture).
+        // only when no effect would then run on the larger scaled picture) and write them
+        // straight into the letterboxed frame.
         if ((turns != 0 || !ImageEffects::changesPicture(effect)) && !overlay && !ImageEffects::masks(mask)
             && cut.size() != frameSize
-            && FrameTransform::rotateScale(source, turns, cut, view.scaleBackSize(cut.size()), m_scaled)) {
-            frame = &m_scaled;
-            scaled = true;
+            && FrameTransform::rotateScaleLetterboxed(source, turns, cut, view.scaleBackSize(cut.size()),
+                                                      frameSize, m_letterboxed, m_letterboxPlace)) {
+            frame = &m_letterboxed;
+            done = true;
         } else if (turns != 0) { // steps 5 and 8
             FrameTransform::rotateRegion(source, turns, cut, m_cut);
             frame = &m_cut;
@@ -72,15 +74,21 @@ const QImage &FrameProcessing::run(const QImage &source, const ViewGeometry &vie
             ImageEffects::applyMask(*workPicture(frame), mask);
         }
     }
-    if (!scaled && frame->size() != frameSize) { // step 10
-        FrameTransform::scale(*frame, view.scaleBackSize(frame->size()), m_scaled);
-        frame = &m_scaled;
-        scaled = true;
-    }
-    if (scaled) {
-        if (frame->width() < width || frame->height() < height) {
-            FrameTransform::letterbox(*frame, frameSize, m_letterboxed);
+    if (!done && frame->size() != frameSize) { // step 10, letterboxed where narrower
+        const QSize back = view.scaleBackSize(frame->size());
+        if (FrameTransform::rotateScaleLetterboxed(*frame, 0, frame->rect(), back, frameSize, m_letterboxed,
+                                                   m_letterboxPlace)) {
             frame = &m_letterboxed;
+        } else if (frame->size().scaled(back, Qt::KeepAspectRatio) == frame->size()) { // only the letterbox
+            FrameTransform::letterbox(*frame, frameSize, m_letterboxed, &m_letterboxPlace);
+            frame = &m_letterboxed;
+        } else {
+            FrameTransform::scale(*frame, back, m_scaled);
+            frame = &m_scaled;
+            if (frame->width() < width || frame->height() < height) {
+                FrameTransform::letterbox(*frame, frameSize, m_letterboxed, &m_letterboxPlace);
+                frame = &m_letterboxed;
+            }
         }
     }
     return *frame;

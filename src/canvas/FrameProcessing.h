@@ -36,4 +36,5 @@ private:
     QImage m_cut;
     QImage m_scaled;
     QImage m_letterboxed;
+    QRect m_letterboxPlace; // where the picture went into m_letterboxed last
 };

@@ -16,8 +16,9 @@ class FrameTransform
 {
 public:
     // Makes `picture` a detached picture of this size and format, reusing its pixels when
-    // possible (the contents are then undefined).
-    static void prepare(QImage &picture, const QSize &size, QImage::Format format);
+    // possible. True when it did: the picture then still holds what it held; otherwise its
+    // contents are undefined.
+    static bool prepare(QImage &picture, const QSize &size, QImage::Format format);
 
     // Frame layout of a raw frame: 4-byte B, G, R, A pixels or 3-byte R, G, B.
     static QImage::Format frameFormat(bool alpha)
@@ -49,8 +50,18 @@ public:
     // picture, other formats).
     static bool rotateScale(const QImage &source, int quarterTurns, const QRect &region, const QSize &size,
                             QImage &target);
+    // rotateScale() and letterbox() in one: the scaled picture is written straight into the
+    // middle of a frameSize `target`. `placed` is where a picture was last put into this target
+    // (an empty rectangle at first): while that stays and the target keeps its pixels, its
+    // black margins are not written again. False (and nothing done) when rotateScale() would
+    // refuse, or the scaled picture does not fit the frame.
+    static bool rotateScaleLetterboxed(const QImage &source, int quarterTurns, const QRect &region,
+                                       const QSize &size, const QSize &frameSize, QImage &target,
+                                       QRect &placed);
     // Nearest-neighbour scaling of `source` to `size` into `target`.
     static void scale(const QImage &source, const QSize &size, QImage &target);
-    // `picture` centred on an opaque black frameSize picture in `target`.
-    static void letterbox(const QImage &picture, const QSize &frameSize, QImage &target);
+    // `picture` centred on an opaque black frameSize picture in `target`; `placed` as for
+    // rotateScaleLetterboxed() (null: the margins are always written).
+    static void letterbox(const QImage &picture, const QSize &frameSize, QImage &target,
+                          QRect *placed = nullptr);
 };

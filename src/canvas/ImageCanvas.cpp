@@ -94,6 +94,17 @@ void ImageCanvas::paintOverlay(QPainter &painter, const ViewGeometry::PaintMappi
     overlay->paint(&painter, state);
 }
 
+const QImage &ImageCanvas::opaqueView(const QImage &display)
+{
+    // The view is made again only when the display picture moved to other pixels; frame after
+    // frame the processing writes into the same ones.
+    if (m_opaqueView.constBits() != display.constBits() || m_opaqueView.size() != display.size()
+        || m_opaqueView.bytesPerLine() != display.bytesPerLine())
+        m_opaqueView = QImage(display.constBits(), display.width(), display.height(), display.bytesPerLine(),
+                              QImage::Format_RGB32);
+    return m_opaqueView;
+}
+
 void ImageCanvas::paintEvent(QPaintEvent *)
 {
     std::lock_guard<CanvasLock> lock(m_pipeline.lock());
@@ -110,9 +121,7 @@ void ImageCanvas::paintEvent(QPaintEvent *)
         // which show black over the black fill either way: read as RGB32 the painter scales
         // it by plain copying instead of converting and blending every pixel.
         if (!m_board && display.format() == QImage::Format_ARGB32)
-            painter.drawImage(target,
-                              QImage(display.constBits(), display.width(), display.height(),
-                                     display.bytesPerLine(), QImage::Format_RGB32));
+            painter.drawImage(target, opaqueView(display));
         else
             painter.drawImage(target, display);
     }

@@ -87,9 +87,14 @@ protected:
 private:
     // Painted over the picture and under the border (the on-screen display), lock held.
     void paintOverlay(QPainter &painter, const ViewGeometry::PaintMapping &mapping);
+    // The display picture read as RGB32, lock held (see paintEvent()).
+    const QImage &opaqueView(const QImage &display);
 
     FramePipeline m_pipeline;
     bool m_board = false;
     AnnotationTools m_annotation;      // the mouse tools' state; GUI thread only
     AnnotationController m_controller; // after the members it reaches
+    // A read-only view of the display picture's pixels, kept while the picture keeps them; read
+    // only under the pipeline's lock, while those pixels are the display picture's.
+    QImage m_opaqueView;
 };

@@ -1,6 +1,7 @@
 #include "canvas/ImageEffects.h"
 
 #include "canvas/CanvasTypes.h"
+#include "canvas/PixelRows.h"
 
 #include <QImage>
 
@@ -31,29 +32,30 @@ int pixelBytes(const QImage &picture)
     }
 }
 
-// Sets bytes 0, 1 and 2 of the pixels [x0, x1) of a row to 0; the fourth byte stays.
-inline void blackenSpan(uchar *row, int x0, int x1, int bpp)
+// One row of a mask: the pixels [visibleFrom, visibleTo) show, the others turn black: opaque
+// black when `opaqueBlack` (a painter's fill), otherwise bytes 0, 1 and 2 become 0 and the
+// fourth byte stays. `in` is copied into `out` where it shows unless they are the same row.
+void maskRow(const uchar *in, uchar *out, int width, int bpp, int visibleFrom, int visibleTo,
+             bool opaqueBlack)
 {
-    if (x1 <= x0)
-        return;
-    if (bpp == 4) {
-        auto *p = reinterpret_cast<quint32 *>(row);
-        for (int x = x0; x < x1; ++x)
-            p[x] &= 0xff000000u;
-    } else {
-        std::memset(row + x0 * 3, 0, size_t(x1 - x0) * 3);
-    }
-}
-
-// Opaque black over the pixels [x0, x1) of a row.
-inline void fillBlackSpan(uchar *row, int x0, int x1, int bpp)
-{
-    if (x1 <= x0)
-        return;
-    if (bpp == 4)
-        std::fill_n(reinterpret_cast<quint32 *>(row) + x0, x1 - x0, 0xff000000u);
-    else
-        std::memset(row + x0 * 3, 0, size_t(x1 - x0) * 3);
+    visibleFrom = std::max(0, std::min(visibleFrom, width));
+    visibleTo = std::max(visibleFrom, std::min(visibleTo, width));
+    auto black = [&](int x0, int x1) {
+        if (x1 <= x0)
+            return;
+        if (bpp == 3)
+            std::memset(out + x0 * 3, 0, std::size_t(x1 - x0) * 3);
+        else if (opaqueBlack)
+            std::fill_n(reinterpret_cast<quint32 *>(out) + x0, x1 - x0, PixelRows::ALPHA);
+        else
+            PixelRows::keepBits(reinterpret_cast<const quint32 *>(in) + x0,
+                                reinterpret_cast<quint32 *>(out) + x0, x1 - x0, PixelRows::ALPHA);
+    };
+    black(0, visibleFrom);
+    if (in != out && visibleTo > visibleFrom)
+        std::memcpy(out + visibleFrom * bpp, in + visibleFrom * bpp,
+                    std::size_t(visibleTo - visibleFrom) * bpp);
+    black(visibleTo, width);
 }
 
 } // namespace
@@ -112,7 +114,6 @@ void ImageEffects::applyMask(const QImage &source, QImage &target, int mask)
     const int ch = source.height();
     const int cx = cw / 2;
     const int cy = ch / 2;
-    const std::size_t rowBytes = std::size_t(cw) * bpp;
     // Circle: radius t around (cw / 2, ch / 2), edge included.
     const int t = int(std::min(cw, ch) * 0.48);
     const qint64 t2 = qint64(t) * t;
@@ -120,16 +121,15 @@ void ImageEffects::applyMask(const QImage &source, QImage &target, int mask)
     const int hw = int(cw * 0.3);
     const int hh = int(ch * 0.3);
     for (int y = 0; y < ch; ++y) {
-        // Row by row, so a copied row is masked while it is still in the cache.
-        uchar *row = target.scanLine(y);
-        if (copy)
-            std::memcpy(row, source.constScanLine(y), rowBytes);
+        // Target row first: when target is source, its scanLine() must not detach later.
+        uchar *out = target.scanLine(y);
+        const uchar *in = copy ? source.constScanLine(y) : out;
         switch (mask) {
         case MASK_CIRCLE: {
             const qint64 dy = cy - y;
             const qint64 room = t2 - dy * dy;
             if (room < 0) {
-                blackenSpan(row, 0, cw, bpp);
+                maskRow(in, out, cw, bpp, 0, 0, false);
                 break;
             }
             // Largest k with k * k <= room: the pixels with |cx - x| <= k stay visible.
@@ -140,24 +140,20 @@ void ImageEffects::applyMask(const QImage &source, QImage &target, int mask)
                 ++k;
             const int first = int(std::max<qint64>(0, cx - k));
             const int last = int(std::min<qint64>(cw - 1, cx + k));
-            blackenSpan(row, 0, std::min(first, cw), bpp);
-            blackenSpan(row, std::max(last + 1, 0), cw, bpp);
+            maskRow(in, out, cw, bpp, first, last + 1, false);
             break;
         }
         case MASK_RECTANGLE:
-            if (std::abs(y - cy) > hh) {
-                blackenSpan(row, 0, cw, bpp);
-            } else {
-                blackenSpan(row, 0, std::max(0, cx - hw), bpp);
-                blackenSpan(row, std::min(cw - 1, cx + hw) + 1, cw, bpp);
-            }
+            if (std::abs(y - cy) > hh)
+                maskRow(in, out, cw, bpp, 0, 0, false);
+            else
+                maskRow(in, out, cw, bpp, std::max(0, cx - hw), std::min(cw - 1, cx + hw) + 1, false);
             break;
         case MASK_LEFT:
-            fillBlackSpan(row, 0, cw / 2, bpp);
+            maskRow(in, out, cw, bpp, cw / 2, cw, true);
             break;
         case MASK_TOP:
-            if (y < ch / 2)
-                fillBlackSpan(row, 0, cw, bpp);
+            maskRow(in, out, cw, bpp, y < ch / 2 ? cw : 0, cw, true);
             break;
         default:
             break;
@@ -237,63 +233,64 @@ void ImageEffects::mosaic(const QImage &source, QImage &target, int bpp)
     const int w = source.width();
     const int h = source.height();
     const int blocks = (w + BLOCK - 1) / BLOCK;
-    std::vector<quint32> sums(size_t(blocks) * 3);
+    // 4-byte rows sum and fill their whole blocks eight pixels at a time; the last, narrower
+    // block of a row and 3-byte rows go pixel by pixel. The work lists stay with the thread, so
+    // that frame after frame of one size allocates nothing.
+    const int octets = bpp == 4 ? w / BLOCK : 0;
+    thread_local std::vector<quint16> lanes;
+    thread_local std::vector<quint32> sums;
+    thread_local std::vector<quint32> colours;
+    lanes.resize(size_t(octets) * 8);
+    sums.resize(size_t(blocks) * 3);
+    colours.resize(size_t(blocks));
     for (int y0 = 0; y0 < h; y0 += BLOCK) {
         const int bh = std::min(BLOCK, h - y0);
+        std::fill(lanes.begin(), lanes.end(), quint16(0));
         std::fill(sums.begin(), sums.end(), 0u);
         for (int y = y0; y < y0 + bh; ++y) {
             const uchar *row = source.constScanLine(y);
-            for (int b = 0; b < blocks; ++b) {
+            PixelRows::addOctetSums(reinterpret_cast<const quint32 *>(row), octets, lanes.data());
+            for (int b = octets; b < blocks; ++b) {
                 const int x0 = b * BLOCK;
                 const int x1 = std::min(x0 + BLOCK, w);
-                quint32 s0 = 0, s1 = 0, s2 = 0;
-                if (bpp == 4) {
-                    // Bytes 0 and 2 summed side by side in 16-bit halves (at most 8 x 255).
-                    const auto *p = reinterpret_cast<const quint32 *>(row);
-                    quint32 outer = 0;
-                    for (int x = x0; x < x1; ++x) {
-                        outer += p[x] & 0x00ff00ffu;
-                        s1 += (p[x] >> 8) & 0xffu;
-                    }
-                    s0 = outer & 0xffffu;
-                    s2 = outer >> 16;
-                } else {
-                    for (const uchar *q = row + x0 * 3; q < row + x1 * 3; q += 3) {
-                        s0 += q[0];
-                        s1 += q[1];
-                        s2 += q[2];
-                    }
-                }
                 quint32 *s = &sums[size_t(b) * 3];
-                s[0] += s0;
-                s[1] += s1;
-                s[2] += s2;
+                for (const uchar *q = row + x0 * bpp; q < row + x1 * bpp; q += bpp) {
+                    s[0] += q[0];
+                    s[1] += q[1];
+                    s[2] += q[2];
+                }
             }
         }
         for (int b = 0; b < blocks; ++b) {
+            quint32 *s = &sums[size_t(b) * 3];
+            if (b < octets) {
+                const quint16 *lane = &lanes[size_t(b) * 8];
+                for (int c = 0; c < 3; ++c)
+                    s[c] = quint32(lane[c]) + lane[4 + c];
+            }
             const quint32 n = quint32(std::min(BLOCK, w - b * BLOCK) * bh);
-            for (int c = 0; c < 3; ++c)
-                sums[size_t(b) * 3 + c] /= n;
+            colours[size_t(b)] = s[0] / n | (s[1] / n) << 8 | (s[2] / n) << 16;
         }
         for (int y = y0; y < y0 + bh; ++y) {
             uchar *out = target.scanLine(y);
             const uchar *in = source.constScanLine(y);
-            for (int b = 0; b < blocks; ++b) {
+            // Colour bytes from the block, fourth byte from the pixel itself.
+            PixelRows::coloursKeepingAlpha(reinterpret_cast<const quint32 *>(in),
+                                           reinterpret_cast<quint32 *>(out), octets, colours.data());
+            for (int b = octets; b < blocks; ++b) {
                 const int x0 = b * BLOCK;
                 const int x1 = std::min(x0 + BLOCK, w);
-                const quint32 *s = &sums[size_t(b) * 3];
+                const quint32 colour = colours[size_t(b)];
                 if (bpp == 4) {
-                    // Colour bytes from the block, fourth byte from the pixel itself.
-                    const quint32 colour = s[0] | s[1] << 8 | s[2] << 16;
-                    const auto *p = reinterpret_cast<const quint32 *>(in);
-                    auto *q = reinterpret_cast<quint32 *>(out);
+                    PixelRows::keepBits(reinterpret_cast<const quint32 *>(in) + x0,
+                                        reinterpret_cast<quint32 *>(out) + x0, x1 - x0, PixelRows::ALPHA);
                     for (int x = x0; x < x1; ++x)
-                        q[x] = (p[x] & 0xff000000u) | colour;
+                        reinterpret_cast<quint32 *>(out)[x] |= colour;
                 } else {
                     for (int x = x0; x < x1; ++x) {
-                        out[x * 3] = uchar(s[0]);
-                        out[x * 3 + 1] = uchar(s[1]);
-                        out[x * 3 + 2] = uchar(s[2]);
+                        out[x * 3] = uchar(colour);
+                        out[x * 3 + 1] = uchar(colour >> 8);
+                        out[x * 3 + 2] = uchar(colour >> 16);
                     }
                 }
             }

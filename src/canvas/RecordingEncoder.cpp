@@ -3,9 +3,7 @@
 #include "common/ICaptureCB.h"
 #include "common/Logging.h"
 
-#include <QBuffer>
-#include <QImage>
-
+#include <algorithm>
 #include <cstring>
 
 RecordingEncoder::Outcome RecordingEncoder::exchange(ICaptureCB &sink, const unsigned char *data, int width,
@@ -18,23 +16,19 @@ RecordingEncoder::Outcome RecordingEncoder::exchange(ICaptureCB &sink, const uns
     if (!sink.recordBuffer[slot])
         return NotRecording;
 
-    // Read-only view of the frame: no copy unless the rows must be turned upright.
-    const QImage frame(data, width, height, width * 4, QImage::Format_ARGB32);
-    const QImage upright = flip ? frame.mirrored(false, true) : frame;
-    m_jpeg.resize(0);
-    QBuffer out(&m_jpeg);
-    out.open(QIODevice::WriteOnly);
-    if (!upright.save(&out, "JPG", -1)) {
+    const JpegFrameEncoder::Outcome outcome = m_encoder.encode(
+        data, width, height, width * 4, flip, QUALITY, std::size_t(std::max(sink.recordBufferSize, 0)));
+    if (outcome == JpegFrameEncoder::Outcome::TooLarge) {
+        qCWarning(lcCanvas) << "recording frame skipped: its JPEG is larger than the recording slot of"
+                            << sink.recordBufferSize << "bytes";
+        return TooLarge;
+    }
+    if (outcome != JpegFrameEncoder::Outcome::Encoded) {
         qCWarning(lcCanvas) << "recording frame could not be encoded";
         return EncodeFailed;
     }
-    if (m_jpeg.size() > sink.recordBufferSize) {
-        qCWarning(lcCanvas) << "recording frame of" << m_jpeg.size()
-                            << "bytes skipped: the recording slot holds" << sink.recordBufferSize;
-        return TooLarge;
-    }
-    std::memcpy(sink.recordBuffer[slot], m_jpeg.constData(), std::size_t(m_jpeg.size()));
-    sink.recordBytes[slot] = m_jpeg.size();
+    std::memcpy(sink.recordBuffer[slot], m_encoder.data(), m_encoder.size());
+    sink.recordBytes[slot] = int(m_encoder.size());
     sink.recordReadySlot.store(slot, std::memory_order_release);
     return Published;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QByteArray>
+#include "canvas/JpegFrameEncoder.h"
 
 class ICaptureCB;
 
@@ -8,8 +8,11 @@ class ICaptureCB;
 // encoded as JPEG into the recording slot that the record grabber is not reading, and then
 // published through ICaptureCB::recordReadySlot.
 //
+// The JPEG has the quality the toolkit's writer gives by default (75). The encoder and its
+// buffer are kept from frame to frame, so a recording allocates nothing per frame.
+//
 // Threads: called by the canvas inside its frame processing (canvas lock held), so one
-// thread at a time; the encoded bytes are kept between frames to avoid reallocating.
+// thread at a time.
 class RecordingEncoder
 {
 public:
@@ -20,6 +23,8 @@ public:
     // written and the previous picture stays published.
     Outcome exchange(ICaptureCB &sink, const unsigned char *data, int width, int height, bool flip);
 
+    static constexpr int QUALITY = 75;
+
 private:
-    QByteArray m_jpeg;
+    JpegFrameEncoder m_encoder;
 };

@@ -18,6 +18,7 @@ struct STREAM_FRAME_DATA
     bool flip = false;          // rows stored bottom-up
     bool alpha = false;         // 4-byte B, G, R, A pixels; otherwise 3-byte R, G, B
     std::int64_t arrivalNs = 0; // when the frame arrived, while FramePaintTiming is on; else 0
+    std::int64_t decoderNs = 0; // when it entered its decoder, likewise (0: not stamped)
 };
 
 // The frame sink the media sources call, followed by the recording exchange shared between

@@ -42,6 +42,12 @@ private slots:
             {QSize(1, 1), QSize(7, 5)},
             {QSize(333, 77), QSize(2900, 17)},
             {QSize(2500, 3), QSize(31, 400)},
+            // Whole factors with rows that do not end on a full step of the fast path.
+            {QSize(97, 13), QSize(194, 26)},
+            {QSize(333, 20), QSize(999, 60)},
+            {QSize(37, 11), QSize(222, 66)},
+            {QSize(650, 9), QSize(3250, 45)},
+            {QSize(700, 10), QSize(2800, 40)}, // past a restart of the column steps
         };
         for (int format : {int(QImage::Format_ARGB32), int(QImage::Format_RGB888)})
             for (const auto &c : cases)
@@ -115,6 +121,49 @@ private slots:
         FrameTransform::rotateRegion(in, turns, region, cut);
         FrameTransform::scale(cut, size, want);
         QCOMPARE(direct, want);
+    }
+
+    // Scaled straight into the letterbox: the bytes of rotateScale() followed by letterbox(),
+    // also when the placement changes from frame to frame in the same target and when someone
+    // still holds the last result.
+    void letterboxedScaleInOnePass_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("turns");
+        for (int format : {int(QImage::Format_ARGB32), int(QImage::Format_RGB888)})
+            for (int turns : {0, 1, 2, 3})
+                QTest::addRow("%s %d turns", format == QImage::Format_RGB888 ? "rgb" : "bgra", turns)
+                    << format << turns;
+    }
+    void letterboxedScaleInOnePass()
+    {
+        QFETCH(int, format);
+        QFETCH(int, turns);
+        const QImage in = noise(160, 90, QImage::Format(format), 9);
+        const QSize frame(160, 90);
+        const bool odd = turns % 2;
+        const QRect regions[] = {QRect(0, 0, odd ? 90 : 160, odd ? 160 : 90), QRect(10, 20, 53, 30),
+                                 QRect(5, 5, odd ? 50 : 40, odd ? 80 : 70),
+                                 QRect(0, 0, odd ? 90 : 160, odd ? 160 : 90)};
+        QImage target;
+        QRect placed;
+        QImage held;
+        for (const QRect &region : regions) {
+            const QSize size = region.size().scaled(frame, Qt::KeepAspectRatio);
+            // A picture that needs no scaling is refused and left to letterbox() alone.
+            const bool scales = size != region.size();
+            QCOMPARE(FrameTransform::rotateScaleLetterboxed(in, turns, region, size, frame, target, placed),
+                     scales);
+            if (!scales)
+                continue;
+            QImage scaled, want;
+            QVERIFY(FrameTransform::rotateScale(in, turns, region, size, scaled));
+            FrameTransform::letterbox(scaled, frame, want);
+            QCOMPARE(target, want);
+            if (region.width() == 53)
+                held = target; // shared: the next call must not write into it
+        }
+        QVERIFY(held.size() == frame);
     }
 
     void reusedBuffersAreNotShared()

@@ -1,8 +1,11 @@
 #include "CanvasFrames.h"
 #include "canvas/ImageCanvas.h"
+#include "common/FrameArrival.h"
 
 #include <QPalette>
 #include <QtTest>
+
+#include <thread>
 
 using namespace CanvasFrames;
 
@@ -61,8 +64,8 @@ private slots:
         ImageCanvas canvas;
         canvas.resize(200, 200);
         QVector<QPair<qint64, qint64>> reports;
-        canvas.pipeline()->setFrameTimingObserver([&reports](qint64 arrival, qint64 painted) {
-            reports.append({arrival, painted});
+        canvas.pipeline()->setFrameTimingObserver([&reports](const FramePaintTiming::Report &report) {
+            reports.append({report.arrivalNs, report.paintedNs});
         });
         const qint64 start = FramePaintTiming::nowNs();
         std::vector<uchar> fa = raw(picture(64, 48, true, 1), false),
@@ -93,6 +96,42 @@ private slots:
         processQueued();
         canvas.grab();
         QCOMPARE(reports.size(), 2);
+    }
+
+    // A frame stamped by its decoder on the streaming thread, before the canvas takes it on the
+    // same thread, reports that stamp too; decoders stamp only while someone measures.
+    void frameTimingCarriesTheDecoderStamp()
+    {
+        ImageCanvas canvas;
+        canvas.resize(200, 200);
+        QVector<FramePaintTiming::Report> reports;
+        QVERIFY(!FrameArrival::measuring());
+        canvas.pipeline()->setFrameTimingObserver(
+            [&reports](const FramePaintTiming::Report &report) { reports.append(report); });
+        QVERIFY(FrameArrival::measuring());
+        auto handOver = [&](std::vector<uchar> &frame, bool stamped) {
+            std::thread streaming([&] {
+                if (stamped)
+                    FrameArrival::stampEntry();
+                canvas.pipeline()->streamImageCaptured(frame.data(), 64, 48, false, true);
+            });
+            streaming.join();
+            processQueued();
+            canvas.grab();
+        };
+        std::vector<uchar> fa = raw(picture(64, 48, true, 1), false),
+                           fb = raw(picture(64, 48, true, 2), false);
+        const qint64 start = FrameArrival::nowNs();
+        handOver(fa, true);
+        handOver(fb, false);
+        QCOMPARE(reports.size(), 2);
+        QVERIFY(reports[0].decoderNs >= start);
+        QVERIFY(reports[0].decoderNs <= reports[0].arrivalNs);
+        QVERIFY(reports[0].arrivalNs <= reports[0].paintedNs);
+        QCOMPARE(reports[1].decoderNs, qint64(0));
+        QVERIFY(reports[1].arrivalNs > 0);
+        canvas.pipeline()->setFrameTimingObserver({});
+        QVERIFY(!FrameArrival::measuring());
     }
 };
 

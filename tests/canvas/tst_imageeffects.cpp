@@ -99,7 +99,8 @@ private slots:
         for (const auto &f : formats) {
             for (int effect :
                  {int(EFFECT_COLOR), int(EFFECT_BW), int(EFFECT_NEGATIVE), int(EFFECT_MOSAIC), 17}) {
-                for (QSize size : {QSize(10, 10), QSize(33, 17), QSize(1, 1), QSize(7, 9)}) {
+                // Rows of many eight-pixel runs with a narrower block at their end.
+                for (QSize size : {QSize(10, 10), QSize(33, 17), QSize(1, 1), QSize(7, 9), QSize(131, 21)}) {
                     QTest::addRow("%s effect %d %dx%d", f.first, effect, size.width(), size.height())
                         << f.second << effect << size;
                 }
@@ -114,6 +115,12 @@ private slots:
         const QImage in = noise(size.width(), size.height(), QImage::Format(format), 7);
         QImage out = in;
         ImageEffects::applyEffect(out, effect);
+        if (ImageEffects::changesPicture(effect)) {
+            // Into a picture of its own: the same bytes.
+            QImage other(in.size(), in.format());
+            ImageEffects::applyEffect(in, other, effect);
+            QCOMPARE(other, out);
+        }
         const int n = bpp(in);
         for (int y = 0; y < in.height(); ++y) {
             for (int x = 0; x < in.width(); ++x) {
@@ -208,7 +215,7 @@ private slots:
         QTest::addColumn<QSize>("size");
         for (int format : {int(QImage::Format_ARGB32), int(QImage::Format_RGB888)})
             for (int mask : {1, 2, 3, 4, 9})
-                for (QSize size : {QSize(64, 36), QSize(37, 53), QSize(1, 1), QSize(2, 3)})
+                for (QSize size : {QSize(64, 36), QSize(37, 53), QSize(1, 1), QSize(2, 3), QSize(131, 97)})
                     QTest::addRow("format %d mask %d %dx%d", format, mask, size.width(), size.height())
                         << format << mask << size;
     }
@@ -220,6 +227,11 @@ private slots:
         const QImage in = noise(size.width(), size.height(), QImage::Format(format), 11);
         QImage out = in;
         ImageEffects::applyMask(out, mask);
+        if (ImageEffects::masks(mask)) {
+            QImage other(in.size(), in.format());
+            ImageEffects::applyMask(in, other, mask);
+            QCOMPARE(other, out);
+        }
         // The half masks are painter fills of opaque black.
         QImage painted = in;
         if (mask == MASK_LEFT || mask == MASK_TOP) {

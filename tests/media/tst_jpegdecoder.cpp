@@ -1,7 +1,9 @@
+#include "CountingAllocator.h"
 #include "JpegSamples.h"
 #include "sources/media/GstRef.h"
 #include "sources/media/JpegDecoderElement.h"
 #include "sources/media/JpegFrameDecoder.h"
+#include "sources/media/MappedMemoryAllocator.h"
 #include "sources/media/MediaFramework.h"
 
 #include <QtTest>
@@ -17,56 +19,6 @@
 #include <vector>
 
 Q_DECLARE_METATYPE(JpegSamples::Options)
-
-// Counting allocator: this test program's own malloc family, forwarding to glibc's, counts
-// the calls of a thread while that thread asks it to. Sanitizer builds bring allocators of
-// their own, so there the count is not taken.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define DOCCAM_COUNTS_ALLOCATIONS 0
-#else
-#define DOCCAM_COUNTS_ALLOCATIONS 1
-namespace {
-thread_local bool t_counting = false;
-thread_local long t_allocations = 0;
-inline void countAllocation()
-{
-    if (t_counting)
-        ++t_allocations;
-}
-} // namespace
-extern "C" {
-void *__libc_malloc(size_t);
-void *__libc_calloc(size_t, size_t);
-void *__libc_realloc(void *, size_t);
-void *__libc_memalign(size_t, size_t);
-void *malloc(size_t size)
-{
-    countAllocation();
-    return __libc_malloc(size);
-}
-void *calloc(size_t n, size_t size)
-{
-    countAllocation();
-    return __libc_calloc(n, size);
-}
-void *realloc(void *p, size_t size)
-{
-    countAllocation();
-    return __libc_realloc(p, size);
-}
-int posix_memalign(void **p, size_t alignment, size_t size)
-{
-    countAllocation();
-    *p = __libc_memalign(alignment, size);
-    return *p ? 0 : ENOMEM;
-}
-void *aligned_alloc(size_t alignment, size_t size)
-{
-    countAllocation();
-    return __libc_memalign(alignment, size);
-}
-}
-#endif
 
 // A video buffer pool that counts the buffers it allocates.
 struct CountingPool
@@ -135,6 +87,7 @@ struct Run
     guint64 decoded = 0;
     guint64 dropped = 0;
     bool fromVideoPool = true; // every buffer came from a GstVideoBufferPool
+    bool mappedMemory = true;  // with memory of MappedMemoryAllocator
     guint64 droppedAsTold = 0; // JpegDecoderElement::framesDropped()
 };
 
@@ -151,6 +104,8 @@ Run run(const char *elements, const QByteArray &caps, const QList<QByteArray> &f
         GstRef<GstCaps> outCaps(gst_pad_get_current_caps(h->sinkpad));
         r.pictures.append(pictureOf(buffer, outCaps.get()));
         r.fromVideoPool = r.fromVideoPool && buffer->pool && GST_IS_VIDEO_BUFFER_POOL(buffer->pool);
+        r.mappedMemory = r.mappedMemory && gst_buffer_n_memory(buffer) == 1
+            && MappedMemoryAllocator::owns(gst_buffer_peek_memory(buffer, 0));
         gst_buffer_unref(buffer);
     }
     if (ours) {
@@ -286,6 +241,8 @@ private slots:
         QCOMPARE(ours.decoded, guint64(2));
         QCOMPARE(ours.dropped, guint64(0));
         QVERIFY(ours.fromVideoPool);
+        // Downstream (the harness) offers no pool: the decoder's own maps its memory.
+        QVERIFY(ours.mappedMemory);
         QCOMPARE(ours.pictures[0].size(), QSize(width, height));
         QCOMPARE(ours.pictures[1], ours.pictures[0]);
         // Both pictures side by side, to be looked at.
@@ -384,11 +341,9 @@ private slots:
         const int stride = largerWidth * 4;
         std::vector<uint8_t> rows(size_t(stride) * size_t(largerHeight));
         auto counted = [](auto work) {
-            t_allocations = 0;
-            t_counting = true;
+            CountingAllocator::Scope scope;
             const int decoded = work();
-            t_counting = false;
-            return std::make_pair(decoded, t_allocations);
+            return std::make_pair(decoded, scope.count());
         };
         JpegFrameDecoder *decoder = nullptr;
         auto decode = [&](const QByteArray &bytes, int w, int h) {

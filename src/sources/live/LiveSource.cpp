@@ -16,6 +16,9 @@
 #include <climits>
 #include <cstring>
 #include <unistd.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 constexpr quint32 REGISTER_ADDRESS_CONTROL = 19;
@@ -296,6 +299,7 @@ bool LiveSource::startRecordBranch()
 
 void LiveSource::teardownGraph()
 {
+    const bool tornDown = m_graph != nullptr;
     if (m_graph) {
         if (!m_graph->finish())
             qCWarning(lcSources) << "the recording" << m_recordPath << "had to be ended without its camera";
@@ -305,19 +309,32 @@ void LiveSource::teardownGraph()
     m_sink->recordingActive.store(false, std::memory_order_release);
     m_sink->previewFrameSeen.store(false, std::memory_order_release);
     freeRecordSlots();
+#ifdef __GLIBC__
+    // What the old graph's threads freed stays resident in malloc's heaps (each streaming
+    // thread allocates from a heap of its own) until it is given back; graph changes are rare.
+    if (tornDown)
+        malloc_trim(0);
+#endif
 }
 
 void LiveSource::allocateRecordSlots(int bytes)
 {
-    if (m_recordSlots[0] && m_recordSlotBytes >= bytes)
+    if (m_recordSlots[0] && m_recordSlots[1] && m_recordSlotBytes >= bytes)
         return;
+    // Mapped memory: only the pages a JPEG reaches become resident, and the slots go back to
+    // the system whole when the camera's graph ends.
     for (int i = 0; i < 2; ++i) {
-        m_recordSlots[i].reset(new unsigned char[size_t(bytes)]);
-        m_sink->recordBuffer[i] = m_recordSlots[i].get();
+        m_recordSlots[i] = MappedBlock(size_t(bytes));
+        m_sink->recordBuffer[i] = m_recordSlots[i].data();
         m_sink->recordBytes[i] = 0;
     }
     m_recordSlotBytes = bytes;
     m_sink->recordBufferSize = bytes;
+    if (!m_recordSlots[0] || !m_recordSlots[1]) {
+        // Without slots no processed frame reaches the file; it ends empty and is removed.
+        qCWarning(lcSources) << "no memory for the recording slots of" << bytes << "bytes";
+        freeRecordSlots();
+    }
 }
 
 void LiveSource::freeRecordSlots()
@@ -326,7 +343,7 @@ void LiveSource::freeRecordSlots()
     for (int i = 0; i < 2; ++i) {
         m_sink->recordBuffer[i] = nullptr;
         m_sink->recordBytes[i] = 0;
-        m_recordSlots[i].reset();
+        m_recordSlots[i] = MappedBlock();
     }
     m_recordSlotBytes = 0;
     m_sink->recordBufferSize = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/LiveSourceBase.h"
+#include "common/MappedBlock.h"
 #include "sources/devices/DeviceBackend.h"
 
 #include <QElapsedTimer>
@@ -140,7 +141,7 @@ private:
     bool m_open = false;
     QString m_recordPath;
     int m_recordFd = -1; // created by startRecording(), handed to the next record graph
-    std::unique_ptr<unsigned char[]> m_recordSlots[2];
+    MappedBlock m_recordSlots[2];
     int m_recordSlotBytes = 0;
     Availability m_availability = Availability::Absent;
     QString m_problemLocation;

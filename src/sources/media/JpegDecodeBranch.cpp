@@ -1,5 +1,6 @@
 #include "sources/media/JpegDecodeBranch.h"
 
+#include "common/FrameArrival.h"
 #include "common/Logging.h"
 #include "sources/media/GstBufferMapping.h"
 #include "sources/media/GstRef.h"
@@ -65,6 +66,13 @@ JpegDecodeBranch::Choice JpegDecodeBranch::choose(const JpegFrameDecoder::Header
     }
     *why = "the first frame is " + header.description + ", " + size;
     return Choice::Direct;
+}
+
+GstPadProbeReturn JpegDecodeBranch::onDecoderInput(GstPad *, GstPadProbeInfo *, gpointer)
+{
+    if (FrameArrival::measuring())
+        FrameArrival::stampEntry();
+    return GST_PAD_PROBE_OK;
 }
 
 GstPadProbeReturn JpegDecodeBranch::onFrame(GstPad *pad, GstPadProbeInfo *info, gpointer self)
@@ -146,6 +154,11 @@ bool JpegDecodeBranch::build(GstPad *jpegOutput, Choice choice)
         undo();
         return false;
     }
+    // The app's decoder stamps the frames it takes itself while the live path is measured;
+    // jpegdec is told by a probe.
+    if (choice == Choice::Fallback)
+        gst_pad_add_probe(decoderInput.get(), GST_PAD_PROBE_TYPE_BUFFER, &JpegDecodeBranch::onDecoderInput,
+                          nullptr, nullptr);
     // Downstream first, so each element already runs when the one before it pushes.
     for (auto it = added.rbegin(); it != added.rend(); ++it)
         gst_element_sync_state_with_parent(*it);

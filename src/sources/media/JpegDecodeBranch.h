@@ -18,7 +18,9 @@
 // The pad stays unlinked until then; the events before the first frame (stream start, caps,
 // segment) wait on it and go out once the chosen elements are linked. Frames whose header
 // cannot be read (cameras send such at start) are dropped until one can; after
-// MAX_UNREADABLE of them in a row the fallback takes the stream as it is.
+// MAX_UNREADABLE of them in a row the fallback takes the stream as it is. While the live path
+// is measured, a probe on jpegdec's input stamps the frames it takes, as the app's own decoder
+// does itself (common/FrameArrival).
 //
 // Threads: attach() runs on the GUI thread before the pipeline runs. The choice runs once, on
 // the streaming thread that pushes the first frame; it adds the chosen elements to the bin,
@@ -44,6 +46,7 @@ private:
     JpegDecodeBranch(GstBin *bin, GstElement *next, const char *decoderName, const char *converterName);
     ~JpegDecodeBranch();
     static GstPadProbeReturn onFrame(GstPad *pad, GstPadProbeInfo *info, gpointer self);
+    static GstPadProbeReturn onDecoderInput(GstPad *pad, GstPadProbeInfo *info, gpointer);
     static void destroy(gpointer self);
     bool build(GstPad *jpegOutput, Choice choice);
 

@@ -1,6 +1,8 @@
 #include "sources/media/JpegDecoderElement.h"
 
+#include "common/FrameArrival.h"
 #include "sources/media/JpegFrameDecoder.h"
+#include "sources/media/MappedMemoryAllocator.h"
 
 #include <gst/base/gstbasetransform.h>
 #include <gst/video/gstvideopool.h>
@@ -165,10 +167,29 @@ static gboolean doccam_jpegdec_decide_allocation(GstBaseTransform *trans, GstQue
     const bool offered = gst_query_get_n_allocation_pools(query) > 0;
     if (offered)
         gst_query_parse_nth_allocation_pool(query, 0, &pool, &size, &min, &max);
+    bool ownPool = false;
     if (!pool) {
         pool = gst_video_buffer_pool_new();
+        ownPool = true;
         GST_DEBUG_OBJECT(trans, "downstream offers no pool; using a video buffer pool");
     }
+    // A pool of our own gets mapped memory, unless downstream asked for an allocator of its own.
+    GstAllocator *offeredAllocator = nullptr;
+    GstAllocationParams params;
+    gst_allocation_params_init(&params);
+    const bool allocatorOffered = gst_query_get_n_allocation_params(query) > 0;
+    if (allocatorOffered)
+        gst_query_parse_nth_allocation_param(query, 0, &offeredAllocator, &params);
+    if (ownPool && !offeredAllocator) {
+        GstAllocator *mapped = MappedMemoryAllocator::get();
+        if (allocatorOffered)
+            gst_query_set_nth_allocation_param(query, 0, mapped, &params);
+        else
+            gst_query_add_allocation_param(query, mapped, &params);
+        gst_object_unref(mapped);
+    }
+    if (offeredAllocator)
+        gst_object_unref(offeredAllocator);
     size = MAX(size, guint(GST_VIDEO_INFO_SIZE(&info)));
     min = MAX(min, MIN_POOL_BUFFERS);
     if (max != 0)
@@ -188,6 +209,15 @@ static gboolean doccam_jpegdec_decide_allocation(GstBaseTransform *trans, GstQue
         gst_query_add_allocation_pool(query, pool, size, min, max);
     gst_object_unref(pool);
     return GST_BASE_TRANSFORM_CLASS(doccam_jpegdec_parent_class)->decide_allocation(trans, query);
+}
+
+// A frame enters the element: stamped while the live path is measured (FrameArrival).
+static GstFlowReturn doccam_jpegdec_submit_input_buffer(GstBaseTransform *trans, gboolean discont,
+                                                        GstBuffer *input)
+{
+    if (FrameArrival::measuring())
+        FrameArrival::stampEntry();
+    return GST_BASE_TRANSFORM_CLASS(doccam_jpegdec_parent_class)->submit_input_buffer(trans, discont, input);
 }
 
 static GstFlowReturn doccam_jpegdec_transform(GstBaseTransform *trans, GstBuffer *inbuf, GstBuffer *outbuf)
@@ -282,6 +312,7 @@ static void doccam_jpegdec_class_init(DoccamJpegDecClass *klass)
     transformClass->set_caps = GST_DEBUG_FUNCPTR(doccam_jpegdec_set_caps);
     transformClass->transform_size = GST_DEBUG_FUNCPTR(doccam_jpegdec_transform_size);
     transformClass->decide_allocation = GST_DEBUG_FUNCPTR(doccam_jpegdec_decide_allocation);
+    transformClass->submit_input_buffer = GST_DEBUG_FUNCPTR(doccam_jpegdec_submit_input_buffer);
     transformClass->transform = GST_DEBUG_FUNCPTR(doccam_jpegdec_transform);
     transformClass->passthrough_on_same_caps = FALSE;
 }

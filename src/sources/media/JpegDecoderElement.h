@@ -7,13 +7,15 @@
 // a height and giving video/x-raw,format=BGRx of that size, framerate and pixel aspect passed
 // through. It decodes with JpegFrameDecoder into buffers of a pool agreed with downstream (a
 // GstVideoBufferPool unless downstream offers its own), so in the steady state a frame costs
-// no allocation.
+// no allocation. A pool of its own takes its memory from MappedMemoryAllocator.
 //
 // It takes the frames JpegFrameDecoder takes. A frame it cannot decode whole (corrupt, cut
 // short, of another size or kind than the stream's) is dropped, counted in the read-only
 // "frames-dropped" property and logged on the element's debug category; the first drop and
 // then every power of two also post a warning on the bus. "frames-decoded" counts the rest.
 // Which frames go to this element at all is decided by JpegDecodeBranch.
+//
+// While the live path is measured, each frame is stamped as it enters (common/FrameArrival).
 //
 // Threads: registerElement() and create() run on the GUI thread (or a test's main thread).
 // Frames are decoded on the streaming thread; the counters are atomic and read from anywhere.

@@ -1,5 +1,7 @@
 #include "sources/media/JpegFrameDecoder.h"
 
+#include "common/JpegMemoryArena.h"
+
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
@@ -12,42 +14,15 @@
 // is C, or C++ functions here whose frames hold only plain values, so the jump skips no
 // destructor.
 //
-// libjpeg's memory manager obtains the per-picture memory (the "image pool") from malloc for
-// every frame and frees it at the end. The decoder points the manager's image-pool methods at
-// an arena of its own instead: the first frame of a size fills it, and the arena grows into
-// one block of what that frame needed, which every later frame of the size reuses. Requests
-// for the permanent pool and the virtual arrays of multi-scan pictures go on to libjpeg's own
-// manager.
+// libjpeg's memory manager would obtain the per-picture memory from malloc for every frame;
+// a JpegMemoryArena serves it instead, so that after the first frame of a size decoding
+// allocates nothing.
 
 namespace {
 
-// libjpeg-turbo's SIMD routines want 32-byte alignment and may run on to the next multiple of
-// 64 samples at the end of a row; the arena gives both.
-constexpr size_t ARENA_ALIGN = 64;
-// No single request of a sane picture comes near this; a header that asks more is refused.
-constexpr size_t MAX_REQUEST = size_t(1) << 30;
 // Rows handed to libjpeg per call; it never asks for more than four (merged 2x2 upsampling
 // gives two).
 constexpr JDIMENSION MAX_ROWS_PER_CALL = 16;
-
-size_t roundUp(size_t n, size_t to)
-{
-    return (n + to - 1) / to * to;
-}
-
-struct OverflowBlock
-{
-    OverflowBlock *next;
-};
-
-struct Arena
-{
-    unsigned char *base;
-    size_t capacity;
-    size_t used;
-    size_t demand; // everything asked for since the last reset
-    OverflowBlock *overflow;
-};
 
 enum class Stage { Header, Picture };
 
@@ -59,9 +34,8 @@ struct JpegDecodeSession
 {
     jpeg_decompress_struct cinfo;
     jpeg_error_mgr err;
-    jpeg_memory_mgr forward; // libjpeg's own methods, for what the arena does not serve
     jmp_buf jump;
-    Arena arena;
+    JpegMemoryArena arena;
     bool created;
     Stage stage;
     int failure; // libjpeg message code of the last failure
@@ -101,121 +75,12 @@ void onMessage(j_common_ptr cinfo, int level)
     std::longjmp(s->jump, 2);
 }
 
-void *arenaAlloc(j_common_ptr cinfo, size_t size)
-{
-    Session *s = sessionOf(cinfo);
-    Arena &a = s->arena;
-    if (size > MAX_REQUEST)
-        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 100);
-    size = roundUp(std::max<size_t>(size, 1), ARENA_ALIGN);
-    a.demand += size;
-    if (a.base && a.capacity - a.used >= size) {
-        void *p = a.base + a.used;
-        a.used += size;
-        return p;
-    }
-    void *block = nullptr;
-    if (posix_memalign(&block, ARENA_ALIGN, ARENA_ALIGN + size) != 0)
-        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 101);
-    auto *header = static_cast<OverflowBlock *>(block);
-    header->next = a.overflow;
-    a.overflow = header;
-    return static_cast<unsigned char *>(block) + ARENA_ALIGN;
-}
-
-// The end of a picture: the arena is empty again. When it overflowed, its blocks become one
-// that holds all the picture needed.
-void arenaReset(Arena &a)
-{
-    if (a.overflow) {
-        while (OverflowBlock *b = a.overflow) {
-            a.overflow = b->next;
-            std::free(b);
-        }
-        std::free(a.base);
-        a.base = nullptr;
-        a.capacity = 0;
-        void *fresh = nullptr;
-        const size_t capacity = roundUp(a.demand + a.demand / 8, ARENA_ALIGN);
-        if (posix_memalign(&fresh, ARENA_ALIGN, capacity) == 0) {
-            a.base = static_cast<unsigned char *>(fresh);
-            a.capacity = capacity;
-        }
-    }
-    a.used = 0;
-    a.demand = 0;
-}
-
-void arenaRelease(Arena &a)
-{
-    a.demand = 0;
-    arenaReset(a);
-    std::free(a.base);
-    a.base = nullptr;
-    a.capacity = 0;
-}
-
-void *allocSmall(j_common_ptr cinfo, int pool, size_t size)
-{
-    if (pool != JPOOL_IMAGE)
-        return sessionOf(cinfo)->forward.alloc_small(cinfo, pool, size);
-    return arenaAlloc(cinfo, size);
-}
-
-void *allocLarge(j_common_ptr cinfo, int pool, size_t size)
-{
-    if (pool != JPOOL_IMAGE)
-        return sessionOf(cinfo)->forward.alloc_large(cinfo, pool, size);
-    return arenaAlloc(cinfo, size);
-}
-
-JSAMPARRAY allocSampleRows(j_common_ptr cinfo, int pool, JDIMENSION samplesPerRow, JDIMENSION rows)
-{
-    if (pool != JPOOL_IMAGE)
-        return sessionOf(cinfo)->forward.alloc_sarray(cinfo, pool, samplesPerRow, rows);
-    const size_t pitch = roundUp(size_t(samplesPerRow) * sizeof(JSAMPLE), ARENA_ALIGN);
-    if (rows == 0 || pitch > MAX_REQUEST / rows)
-        ERREXIT(cinfo, JERR_WIDTH_OVERFLOW);
-    auto *result = static_cast<JSAMPARRAY>(arenaAlloc(cinfo, size_t(rows) * sizeof(JSAMPROW)));
-    auto *data = static_cast<JSAMPLE *>(arenaAlloc(cinfo, pitch * rows));
-    for (JDIMENSION r = 0; r < rows; ++r)
-        result[r] = data + size_t(r) * pitch / sizeof(JSAMPLE);
-    return result;
-}
-
-JBLOCKARRAY allocBlockRows(j_common_ptr cinfo, int pool, JDIMENSION blocksPerRow, JDIMENSION rows)
-{
-    if (pool != JPOOL_IMAGE)
-        return sessionOf(cinfo)->forward.alloc_barray(cinfo, pool, blocksPerRow, rows);
-    const size_t pitch = size_t(blocksPerRow) * sizeof(JBLOCK);
-    if (rows == 0 || pitch == 0 || pitch > MAX_REQUEST / rows)
-        ERREXIT(cinfo, JERR_WIDTH_OVERFLOW);
-    auto *result = static_cast<JBLOCKARRAY>(arenaAlloc(cinfo, size_t(rows) * sizeof(JBLOCKROW)));
-    auto *data = static_cast<JBLOCKROW>(arenaAlloc(cinfo, pitch * rows));
-    for (JDIMENSION r = 0; r < rows; ++r)
-        result[r] = data + size_t(r) * blocksPerRow;
-    return result;
-}
-
-void freePool(j_common_ptr cinfo, int pool)
-{
-    Session *s = sessionOf(cinfo);
-    if (pool == JPOOL_IMAGE)
-        arenaReset(s->arena);
-    s->forward.free_pool(cinfo, pool);
-}
-
 bool createGuarded(Session *s)
 {
     if (setjmp(s->jump) != 0)
         return false;
     jpeg_create_decompress(&s->cinfo);
-    s->forward = *s->cinfo.mem;
-    s->cinfo.mem->alloc_small = allocSmall;
-    s->cinfo.mem->alloc_large = allocLarge;
-    s->cinfo.mem->alloc_sarray = allocSampleRows;
-    s->cinfo.mem->alloc_barray = allocBlockRows;
-    s->cinfo.mem->free_pool = freePool;
+    s->arena.attach(reinterpret_cast<j_common_ptr>(&s->cinfo));
     return true;
 }
 
@@ -360,7 +225,6 @@ JpegFrameDecoder::~JpegFrameDecoder()
     Session *s = m_session.get();
     if (s->created)
         jpeg_destroy_decompress(&s->cinfo);
-    arenaRelease(s->arena);
 }
 
 JpegFrameDecoder::Header JpegFrameDecoder::inspect(const uint8_t *jpeg, size_t size)

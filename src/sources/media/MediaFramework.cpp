@@ -3,6 +3,7 @@
 #include "common/Logging.h"
 #include "sources/media/GrabberElement.h"
 #include "sources/media/JpegDecoderElement.h"
+#include "sources/media/MappedMemoryAllocator.h"
 
 #include <gst/gst.h>
 
@@ -22,6 +23,7 @@ bool MediaFramework::initialize()
         g_clear_error(&error);
         return false;
     }
+    MappedMemoryAllocator::installAsDefault();
     if (!GrabberElement::registerElement()) {
         qCCritical(lcMedia) << "the frame grabber element cannot be registered";
         return false;
