@@ -24,6 +24,37 @@
     </message>
 </context>
 <context>
+    <name>FilmSource</name>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>ファイルが存在しません。</translation>
+    </message>
+    <message>
+        <source>The file cannot be read.</source>
+        <translation>ファイルを読み込めません。</translation>
+    </message>
+    <message>
+        <source>The file is not a film that can be played here.</source>
+        <translation>このファイルはここで再生できる動画ではありません。</translation>
+    </message>
+    <message>
+        <source>The file holds no pictures, only sound.</source>
+        <translation>このファイルには映像がなく、音声だけです。</translation>
+    </message>
+    <message>
+        <source>The file is damaged.</source>
+        <translation>ファイルが破損しています。</translation>
+    </message>
+    <message>
+        <source>The film did not start within %1 seconds.</source>
+        <translation>動画が %1 秒以内に開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>The film cannot be played.</source>
+        <translation>動画を再生できません。</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Width</source>
@@ -197,6 +228,10 @@
         <source>Please select a folder first.</source>
         <translation>先にフォルダーを選択してください。</translation>
     </message>
+    <message>
+        <source>The film &quot;%1&quot; cannot be opened.</source>
+        <translation>動画「%1」を開けません。</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -226,6 +261,29 @@
     <message>
         <source>Best fit</source>
         <translation>全体</translation>
+    </message>
+</context>
+<context>
+    <name>PicturePlaceholder</name>
+    <message>
+        <source>The file is not a picture, or it cannot be read.</source>
+        <translation>このファイルは画像ではないか、読み込めません。</translation>
+    </message>
+    <message>
+        <source>The file is damaged.</source>
+        <translation>ファイルが破損しています。</translation>
+    </message>
+    <message>
+        <source>The picture is too large to open.</source>
+        <translation>画像が大きすぎて開けません。</translation>
+    </message>
+    <message>
+        <source>The picture could not be read.</source>
+        <translation>画像を読み込めませんでした。</translation>
+    </message>
+    <message>
+        <source>This picture cannot be shown.</source>
+        <translation>この画像は表示できません。</translation>
     </message>
 </context>
 <context>

@@ -24,6 +24,37 @@
     </message>
 </context>
 <context>
+    <name>FilmSource</name>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>Файл не существует.</translation>
+    </message>
+    <message>
+        <source>The file cannot be read.</source>
+        <translation>Не удаётся прочитать файл.</translation>
+    </message>
+    <message>
+        <source>The file is not a film that can be played here.</source>
+        <translation>Файл не является видео, которое можно здесь воспроизвести.</translation>
+    </message>
+    <message>
+        <source>The file holds no pictures, only sound.</source>
+        <translation>В файле нет изображения, только звук.</translation>
+    </message>
+    <message>
+        <source>The file is damaged.</source>
+        <translation>Файл повреждён.</translation>
+    </message>
+    <message>
+        <source>The film did not start within %1 seconds.</source>
+        <translation>Видео не запустилось за %1 секунд.</translation>
+    </message>
+    <message>
+        <source>The film cannot be played.</source>
+        <translation>Не удаётся воспроизвести видео.</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Width</source>
@@ -197,6 +228,10 @@
         <source>Please select a folder first.</source>
         <translation>Сначала выберите папку.</translation>
     </message>
+    <message>
+        <source>The film &quot;%1&quot; cannot be opened.</source>
+        <translation>Не удаётся открыть видео «%1».</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -226,6 +261,29 @@
     <message>
         <source>Best fit</source>
         <translation>По окну</translation>
+    </message>
+</context>
+<context>
+    <name>PicturePlaceholder</name>
+    <message>
+        <source>The file is not a picture, or it cannot be read.</source>
+        <translation>Файл не является изображением или не читается.</translation>
+    </message>
+    <message>
+        <source>The file is damaged.</source>
+        <translation>Файл повреждён.</translation>
+    </message>
+    <message>
+        <source>The picture is too large to open.</source>
+        <translation>Изображение слишком велико, чтобы его открыть.</translation>
+    </message>
+    <message>
+        <source>The picture could not be read.</source>
+        <translation>Не удалось прочитать изображение.</translation>
+    </message>
+    <message>
+        <source>This picture cannot be shown.</source>
+        <translation>Это изображение невозможно показать.</translation>
     </message>
 </context>
 <context>
@@ -326,7 +384,7 @@
     </message>
     <message>
         <source>Continuous</source>
-        <translation>Непрерывная</translation>
+        <translation>Непрерывно</translation>
     </message>
     <message>
         <source>Time</source>

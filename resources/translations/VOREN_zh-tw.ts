@@ -24,6 +24,37 @@
     </message>
 </context>
 <context>
+    <name>FilmSource</name>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>檔案不存在。</translation>
+    </message>
+    <message>
+        <source>The file cannot be read.</source>
+        <translation>無法讀取檔案。</translation>
+    </message>
+    <message>
+        <source>The file is not a film that can be played here.</source>
+        <translation>此檔案不是可在此播放的影片。</translation>
+    </message>
+    <message>
+        <source>The file holds no pictures, only sound.</source>
+        <translation>此檔案沒有影像，只有聲音。</translation>
+    </message>
+    <message>
+        <source>The file is damaged.</source>
+        <translation>檔案已損毀。</translation>
+    </message>
+    <message>
+        <source>The film did not start within %1 seconds.</source>
+        <translation>影片未在 %1 秒內開始播放。</translation>
+    </message>
+    <message>
+        <source>The film cannot be played.</source>
+        <translation>無法播放影片。</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Width</source>
@@ -197,6 +228,10 @@
         <source>Please select a folder first.</source>
         <translation>請先選擇資料夾。</translation>
     </message>
+    <message>
+        <source>The film &quot;%1&quot; cannot be opened.</source>
+        <translation>無法開啟影片「%1」。</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -226,6 +261,29 @@
     <message>
         <source>Best fit</source>
         <translation>全圖</translation>
+    </message>
+</context>
+<context>
+    <name>PicturePlaceholder</name>
+    <message>
+        <source>The file is not a picture, or it cannot be read.</source>
+        <translation>此檔案不是圖片，或無法讀取。</translation>
+    </message>
+    <message>
+        <source>The file is damaged.</source>
+        <translation>檔案已損毀。</translation>
+    </message>
+    <message>
+        <source>The picture is too large to open.</source>
+        <translation>圖片太大，無法開啟。</translation>
+    </message>
+    <message>
+        <source>The picture could not be read.</source>
+        <translation>無法讀取圖片。</translation>
+    </message>
+    <message>
+        <source>This picture cannot be shown.</source>
+        <translation>無法顯示此圖片。</translation>
     </message>
 </context>
 <context>
