@@ -9,6 +9,7 @@
 #include <QRectF>
 #include <QSize>
 #include <QString>
+#include <QTimer>
 
 class ImageCanvas;
 class LiveSourceBase;
@@ -18,13 +19,16 @@ class QPainter;
 // brightness bar, zoom, rotation, autofocus), standing marks (freeze, macro), the running
 // recording time, the snapshot mark and the blinking frame of a clip selection. The main window
 // calls an indication right after each action; the canvas paints the display from its own paint
-// and shows the snapshot mark after each written file. Nothing here repaints by itself: an
-// indication shows and vanishes with the canvas repaints that follow each processed frame.
+// and shows the snapshot mark after each written file. The display asks its canvas for the
+// repaints it needs itself: one when an indication comes, one when it goes and one for each
+// blink of the clip frame, so indications show and vanish on a canvas that nothing else
+// repaints (Live mode without a camera, a still picture with nothing changing).
 //
 // Threads: GUI thread, except showSnapshot(), which the canvas calls from inside the frame
 // processing (possibly on a streaming thread). The snapshot picture and stopwatch are therefore
-// guarded by the canvas lock: showSnapshot() and paint() are only called with it held. Every
-// other member is GUI-thread only and touches no canvas state but through the canvas's own
+// guarded by the canvas lock: showSnapshot() and paint() are only called with it held, and only
+// paint() reads the snapshot stopwatch to time a repaint. Every other member (the repaint timer
+// too) is GUI-thread only and touches no canvas state but through the canvas's own
 // locked accessors (never from inside paint()).
 class OSDProcessor : public QObject, public CanvasOverlay
 {
@@ -57,7 +61,7 @@ public:
 
     void paint(QPainter *painter, const CanvasState &state) override;
 
-    // "Best fit" below zoom 1, else "1x", "2x", "4x" ... "32x".
+    // "Best fit" below zoom 1, else the magnification: "1x", "2x", "3x" ... "6x".
     static QString zoomLabel(double zoom);
     // "hh:mm:ss" with hours unbounded.
     static QString timeText(qint64 seconds);
@@ -65,8 +69,16 @@ public:
     QString colorLabel() const { return m_colorLabel; }
     QString zoomLabelText() const { return m_zoomLabel; }
     QString rotateLabel() const { return m_rotateLabel; }
+    // Milliseconds until the display next changes by itself (an indication goes, the clip frame
+    // blinks), -1 when nothing shown will change. GUI thread; the snapshot mark only with the
+    // canvas lock held.
+    qint64 nextChangeMs(bool withSnapshot = false) const;
 
 private:
+    // Repaints the canvas now and when the display next changes by itself.
+    void repaintCanvas();
+    void scheduleRepaint(bool withSnapshot);
+
     void showZoom(const QString &picture);
     void paintLabelled(QPainter *painter, int x, int y, const QImage &picture, const QString &text);
     void paintBrightness(QPainter *painter, int w, int h);
@@ -106,4 +118,5 @@ private:
 
     int m_macro = 0;
     QRectF m_clipFrame;
+    QTimer m_repaintTimer; // single shot at the display's next change
 };

@@ -240,8 +240,12 @@ private slots:
         QTest::addColumn<QString>("label");
         QTest::newRow("best fit upright is 1x") << QStringList{"fit"} << "1x";
         QTest::newRow("zoom 2") << QStringList{"in"} << "2x";
-        QTest::newRow("zoom 3") << QStringList{"in", "in"} << "4x";
-        QTest::newRow("zoom 6") << QStringList{"in", "in", "in", "in", "in"} << "32x";
+        // The indication is the magnification itself at every step.
+        QTest::newRow("zoom 3") << QStringList{"in", "in"} << "3x";
+        QTest::newRow("zoom 4") << QStringList{"in", "in", "in"} << "4x";
+        QTest::newRow("zoom 5") << QStringList{"in", "in", "in", "in"} << "5x";
+        QTest::newRow("zoom 6") << QStringList{"in", "in", "in", "in", "in"} << "6x";
+        QTest::newRow("zoom 6 is the last") << QStringList{"in", "in", "in", "in", "in", "in"} << "6x";
         QTest::newRow("out from 1 upright") << QStringList{"out"} << "1x";
         QTest::newRow("quarter turn, in from best fit") << QStringList{"turn", "in"} << "1x";
         QTest::newRow("quarter turn, out from 1") << QStringList{"turn", "in", "out"} << "Best fit";
