@@ -86,6 +86,19 @@ QImage composed(const QImage &base, const QList<QPair<QPoint, QImage>> &pictures
     return out.convertToFormat(QImage::Format_RGB32);
 }
 
+// Counts the paints a widget receives.
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
 using Indication = std::function<void(Screen &)>;
 
 } // namespace
@@ -97,6 +110,38 @@ class TestOSDProcessor : public QObject
 {
     Q_OBJECT
 private slots:
+    // Without a camera nothing else repaints the canvas: an indication asks for the paint that
+    // shows it and for the one that takes it away.
+    void indicationsComeAndGoOnAnIdleCanvas_data()
+    {
+        QTest::addColumn<Indication>("show");
+        QTest::newRow("brightness") << Indication([](Screen &s) { s.osd->showBrightness(); });
+        QTest::newRow("zoom in") << Indication([](Screen &s) {
+            s.canvas->zoomIn();
+            s.osd->showZoomIn();
+        });
+        QTest::newRow("rotate") << Indication([](Screen &s) { s.osd->showRotate(); });
+    }
+    void indicationsComeAndGoOnAnIdleCanvas()
+    {
+        QFETCH(Indication, show);
+        Screen s(true);
+        QVERIFY(s.canvas);
+        PaintCounter counter;
+        s.canvas->installEventFilter(&counter);
+        QTest::qWait(50);
+        const QImage before = s.render();
+        counter.paints = 0;
+        show(s);
+        QTRY_VERIFY_WITH_TIMEOUT(counter.paints >= 1, 2000);
+        const QImage shown = s.render();
+        QVERIFY(changedRect(before, shown).isValid());
+        counter.paints = 0;
+        s.clock.advance(OSDProcessor::SHOW_MS + 1);
+        QTRY_VERIFY_WITH_TIMEOUT(counter.paints >= 1, 3000);
+        QVERIFY(changedRect(shown, s.render()).isValid()); // the indication has gone
+    }
+
     void timedIndications_data()
     {
         QTest::addColumn<Indication>("indication");
