@@ -41,9 +41,9 @@ struct DecodeJob
     std::function<bool()> cancelled;
 
     Outcome outcome = Outcome::NotAPicture;
-    QImage image;    // upright, fitted to the box; null unless Decoded or Partial
-    QSize fullSize;  // upright size of the whole picture as its header declares it
-    QString detail;  // in words, for the log
+    QImage image;   // upright, fitted to the box; null unless Decoded or Partial
+    QSize fullSize; // upright size of the whole picture as its header declares it
+    QString detail; // in words, for the log
 
     // Whether the decode must stop now (deadline passed or called off); sets the outcome.
     bool mustStop()

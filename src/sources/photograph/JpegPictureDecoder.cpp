@@ -6,10 +6,9 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstring>
-#include <vector>
-
 #include <jerror.h>
 #include <jpeglib.h>
+#include <vector>
 
 // libjpeg reports failures through error_exit, which leaves with longjmp to the setjmp in
 // decodeGuarded(). Only libjpeg's frames and the plain callbacks below lie between the two, so
@@ -92,8 +91,8 @@ using RowSink = void (*)(void *context, const uchar *bgrx);
 using StopTest = bool (*)(void *context);
 
 // Only plain values live in this frame (see the top of the file).
-bool decodeGuarded(Session *s, std::FILE *file, Frame *f, uchar *rowBuffer, uchar *cmykBuffer,
-                   RowSink sink, StopTest stop, void *context)
+bool decodeGuarded(Session *s, std::FILE *file, Frame *f, uchar *rowBuffer, uchar *cmykBuffer, RowSink sink,
+                   StopTest stop, void *context)
 {
     if (setjmp(s->jump) != 0) {
         jpeg_abort_decompress(&s->cinfo);
@@ -215,7 +214,8 @@ void JpegPictureDecoder::decode(std::FILE *file, const QSize &declared, const QS
     }
     if (!scaler.isValid()) {
         job.outcome = DecodeJob::Outcome::TooLarge;
-        job.detail = QStringLiteral("no memory for a %1 x %2 picture").arg(target.width()).arg(target.height());
+        job.detail =
+            QStringLiteral("no memory for a %1 x %2 picture").arg(target.width()).arg(target.height());
         return;
     }
 

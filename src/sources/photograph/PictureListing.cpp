@@ -1,10 +1,11 @@
 #include "sources/photograph/PictureListing.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
-#include <memory>
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/stat.h>
+#include <memory>
 #include <unistd.h>
 
 namespace {

@@ -81,7 +81,9 @@ QImage PictureScaler::finish(QRgb fill)
     // The first target row no source row reached.
     int filledTo = m_target.height();
     if (m_rowsTaken < m_source.height())
-        filledTo = m_rowsTaken == 0 ? 0 : int(qint64(m_rowsTaken - 1) * m_target.height() / m_source.height()) + 1;
+        filledTo = m_rowsTaken == 0
+            ? 0
+            : int(qint64(m_rowsTaken - 1) * m_target.height() / m_source.height()) + 1;
     for (int y = filledTo; y < m_target.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(m_image.scanLine(y));
         std::fill(line, line + m_target.width(), fill);

@@ -6,9 +6,8 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstring>
-#include <vector>
-
 #include <png.h>
+#include <vector>
 
 // libpng reports failures with longjmp to the setjmp in the guarded functions below. Only
 // libpng's frames and the plain callbacks lie between the two, so the jump skips no
@@ -118,7 +117,10 @@ public:
         if (m_s.png)
             m_s.info = png_create_info_struct(m_s.png);
     }
-    ~PngSession() { png_destroy_read_struct(m_s.png ? &m_s.png : nullptr, m_s.info ? &m_s.info : nullptr, nullptr); }
+    ~PngSession()
+    {
+        png_destroy_read_struct(m_s.png ? &m_s.png : nullptr, m_s.info ? &m_s.info : nullptr, nullptr);
+    }
     PngSession(const PngSession &) = delete;
     PngSession &operator=(const PngSession &) = delete;
 
@@ -141,7 +143,8 @@ bool PngPictureDecoder::takes(std::FILE *file)
         return false;
     PngSession session;
     Header h{};
-    const bool taken = session.isValid() && readHeader(session.get(), file, &h) && h.interlace == PNG_INTERLACE_NONE;
+    const bool taken = session.isValid() && readHeader(session.get(), file, &h)
+        && h.interlace == PNG_INTERLACE_NONE;
     std::rewind(file);
     return taken;
 }
@@ -180,7 +183,8 @@ void PngPictureDecoder::decode(std::FILE *file, const QSize &declared, const QSi
     }
     if (!scaler.isValid()) {
         job.outcome = DecodeJob::Outcome::TooLarge;
-        job.detail = QStringLiteral("no memory for a %1 x %2 picture").arg(target.width()).arg(target.height());
+        job.detail =
+            QStringLiteral("no memory for a %1 x %2 picture").arg(target.width()).arg(target.height());
         return;
     }
     Context context{&scaler, &job};
