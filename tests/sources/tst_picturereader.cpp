@@ -278,6 +278,52 @@ private slots:
         QVERIFY(near(at(job.image, 0.25, 0.75), bottomLeft));
     }
 
+    // A small file whose header declares 60000x60000 is read at an eighth, row by row into the
+    // fitted picture, so what it holds stays within the decode's cap; its data ends long before
+    // its rows, so it is damaged. A cap below even that eighth's rows refuses it unread.
+    void hostileHeaderStaysWithinTheCap_data()
+    {
+        QTest::addColumn<bool>("thumbnail");
+        QTest::addColumn<qint64>("maxBytes"); // 0: the job's own cap
+        QTest::addColumn<int>("outcome");
+        const auto damaged = int(DecodeJob::Outcome::Damaged);
+        QTest::newRow("thumbnail") << true << qint64(0) << damaged;
+        QTest::newRow("shown picture") << false << qint64(0) << damaged;
+        QTest::newRow("cap below two rows of an eighth")
+            << true << qint64(2 * 7500 * 4 - 1) << int(DecodeJob::Outcome::TooLarge);
+    }
+    void hostileHeaderStaysWithinTheCap()
+    {
+        QFETCH(bool, thumbnail);
+        QFETCH(qint64, maxBytes);
+        QFETCH(int, outcome);
+        const QByteArray file = QFile::encodeName(make("hostile.jpg"));
+        DecodeJob job = thumbnail ? PictureReader::thumbnailJob(file, QSize(56, 50))
+                                  : PictureReader::pictureJob(file, QSize(1920, 1080));
+        QVERIFY(job.maxBytes < qint64(60000) * 60000);
+        if (maxBytes)
+            job.maxBytes = maxBytes;
+        PictureReader::read(job);
+        QCOMPARE(int(job.outcome), outcome);
+        QVERIFY(job.image.isNull());
+        QVERIFY(!job.detail.isEmpty());
+    }
+
+    // A valid 8000x8000 PNG (64 MP, a few hundred KB of zeros) comes out fitted to the screen.
+    void hugePngIsShownScaledDown()
+    {
+        const QString file = path("zeros.png");
+        QImage zeros(8000, 8000, QImage::Format_Grayscale8);
+        zeros.fill(0);
+        QVERIFY(zeros.save(file, "PNG", 0));
+        zeros = QImage();
+        DecodeJob job = PictureReader::pictureJob(QFile::encodeName(file), QSize(1920, 1080));
+        PictureReader::read(job);
+        QCOMPARE(int(job.outcome), int(DecodeJob::Outcome::Decoded));
+        QCOMPARE(job.image.size(), QSize(1080, 1080));
+        QCOMPARE(job.image.pixelColor(540, 540), QColor(Qt::black));
+    }
+
     void stoppedDecodesHandOutNothing_data()
     {
         QTest::addColumn<bool>("cancel");
