@@ -138,23 +138,47 @@ private slots:
         QVERIFY(prompts.errors.at(0).text.contains(FilmSource::failureText(FilmSource::OpenFailure::NoFile)));
     }
 
+    void filmThatCannotBeOpenedKeepsTheFilmBefore_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("failure");
+        QTest::newRow("text named .avi") << "list.avi" << -1;
+        // Written with its index at the end and cut in the middle: nothing in it can be played.
+        QTest::newRow("mp4 cut before its index") << "cut.mp4" << int(FilmSource::OpenFailure::Damaged);
+    }
     void filmThatCannotBeOpenedKeepsTheFilmBefore()
     {
+        QFETCH(QString, name);
+        QFETCH(int, failure);
         ScriptedPrompts prompts;
         auto w = filmWindow();
-        QFile text(fixture("list.avi"));
-        QVERIFY(text.open(QIODevice::WriteOnly));
-        text.write("This is a shopping list, not a film.\n");
-        text.close();
+        QFile bad(fixture(name));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        if (name.endsWith(".mp4")) {
+            QProcess p;
+            p.start("ffmpeg",
+                    {"-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                     "testsrc=size=320x240:rate=25:duration=2", "-c:v", "libx264", fixture("whole.mp4")});
+            QVERIFY(p.waitForFinished(60000) && p.exitCode() == 0);
+            QFile whole(fixture("whole.mp4"));
+            QVERIFY(whole.open(QIODevice::ReadOnly));
+            bad.write(whole.read(whole.size() / 2));
+        } else {
+            bad.write("This is a shopping list, not a film.\n");
+        }
+        bad.close();
         DialogAnswer dialog{fixture("film.avi")};
         answerDialogs(*w, &dialog);
         QTest::mouseClick(w->filmBar()->openButton(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(w->filmSource()->isLoaded(), 10000);
         const qint64 duration = w->filmSource()->duration();
-        dialog.answer = fixture("list.avi");
+        dialog.answer = fixture(name);
         QTest::mouseClick(w->filmBar()->openButton(), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(prompts.errors.size(), 1, 10000);
-        QVERIFY(prompts.errors.at(0).text.contains(QStringLiteral("list.avi")));
+        QVERIFY(prompts.errors.at(0).text.contains(name));
+        if (failure >= 0)
+            QVERIFY(prompts.errors.at(0).text.contains(
+                FilmSource::failureText(FilmSource::OpenFailure(failure))));
         QVERIFY(w->filmSource()->isLoaded());
         QCOMPARE(w->filmSource()->duration(), duration);
         QTest::mouseClick(w->filmBar()->playButton(), Qt::LeftButton);
