@@ -14,8 +14,9 @@ PACKAGES=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
   gstreamer1.0-plugins-bad gstreamer1.0-libav gstreamer1.0-pulseaudio gstreamer1.0-alsa
   gstreamer1.0-tools gstreamer1.0-plugins-base-apps
-  # libjpeg-turbo: decoding camera frames straight into the canvas's layout
-  libjpeg62-turbo-dev
+  # libjpeg-turbo: decoding camera frames straight into the canvas's layout; with libpng,
+  # decoding photographs at the size they are shown
+  libjpeg62-turbo-dev libpng-dev
   # camera device headers (V4L2, uvcvideo)
   linux-libc-dev
   # printing through CUPS

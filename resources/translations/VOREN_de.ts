@@ -66,6 +66,37 @@
     </message>
 </context>
 <context>
+    <name>FilmSource</name>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>Die Datei existiert nicht.</translation>
+    </message>
+    <message>
+        <source>The file cannot be read.</source>
+        <translation>Die Datei kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The file is not a film that can be played here.</source>
+        <translation>Die Datei ist kein Film, der hier abgespielt werden kann.</translation>
+    </message>
+    <message>
+        <source>The file holds no pictures, only sound.</source>
+        <translation>Die Datei enthält keine Bilder, nur Ton.</translation>
+    </message>
+    <message>
+        <source>The file is damaged.</source>
+        <translation>Die Datei ist beschädigt.</translation>
+    </message>
+    <message>
+        <source>The film did not start within %1 seconds.</source>
+        <translation>Der Film ist nicht innerhalb von %1 Sekunden gestartet.</translation>
+    </message>
+    <message>
+        <source>The film cannot be played.</source>
+        <translation>Der Film kann nicht abgespielt werden.</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Width</source>
@@ -405,6 +436,10 @@
         <source>The printed page could not be saved as %1: %2</source>
         <translation>Die gedruckte Seite konnte nicht als %1 gespeichert werden: %2</translation>
     </message>
+    <message>
+        <source>The film &quot;%1&quot; cannot be opened.</source>
+        <translation>Der Film „%1“ kann nicht geöffnet werden.</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -438,6 +473,29 @@
     <message>
         <source>Snapshot not saved: %1</source>
         <translation>Foto nicht gespeichert: %1</translation>
+    </message>
+</context>
+<context>
+    <name>PicturePlaceholder</name>
+    <message>
+        <source>The file is not a picture, or it cannot be read.</source>
+        <translation>Die Datei ist kein Bild oder kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The file is damaged.</source>
+        <translation>Die Datei ist beschädigt.</translation>
+    </message>
+    <message>
+        <source>The picture is too large to open.</source>
+        <translation>Das Bild ist zu groß zum Öffnen.</translation>
+    </message>
+    <message>
+        <source>The picture could not be read.</source>
+        <translation>Das Bild konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>This picture cannot be shown.</source>
+        <translation>Dieses Bild kann nicht angezeigt werden.</translation>
     </message>
 </context>
 <context>

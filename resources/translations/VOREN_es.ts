@@ -66,6 +66,37 @@
     </message>
 </context>
 <context>
+    <name>FilmSource</name>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>El archivo no existe.</translation>
+    </message>
+    <message>
+        <source>The file cannot be read.</source>
+        <translation>No se puede leer el archivo.</translation>
+    </message>
+    <message>
+        <source>The file is not a film that can be played here.</source>
+        <translation>El archivo no es un vídeo que se pueda reproducir aquí.</translation>
+    </message>
+    <message>
+        <source>The file holds no pictures, only sound.</source>
+        <translation>El archivo no contiene imágenes, solo sonido.</translation>
+    </message>
+    <message>
+        <source>The file is damaged.</source>
+        <translation>El archivo está dañado.</translation>
+    </message>
+    <message>
+        <source>The film did not start within %1 seconds.</source>
+        <translation>El vídeo no se inició en %1 segundos.</translation>
+    </message>
+    <message>
+        <source>The film cannot be played.</source>
+        <translation>No se puede reproducir el vídeo.</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Width</source>
@@ -405,6 +436,10 @@
         <source>The printed page could not be saved as %1: %2</source>
         <translation>No se pudo guardar la página impresa como %1: %2</translation>
     </message>
+    <message>
+        <source>The film &quot;%1&quot; cannot be opened.</source>
+        <translation>No se puede abrir el vídeo «%1».</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -438,6 +473,29 @@
     <message>
         <source>Snapshot not saved: %1</source>
         <translation>Imagen no guardada: %1</translation>
+    </message>
+</context>
+<context>
+    <name>PicturePlaceholder</name>
+    <message>
+        <source>The file is not a picture, or it cannot be read.</source>
+        <translation>El archivo no es una imagen o no se puede leer.</translation>
+    </message>
+    <message>
+        <source>The file is damaged.</source>
+        <translation>El archivo está dañado.</translation>
+    </message>
+    <message>
+        <source>The picture is too large to open.</source>
+        <translation>La imagen es demasiado grande para abrirla.</translation>
+    </message>
+    <message>
+        <source>The picture could not be read.</source>
+        <translation>No se pudo leer la imagen.</translation>
+    </message>
+    <message>
+        <source>This picture cannot be shown.</source>
+        <translation>No se puede mostrar esta imagen.</translation>
     </message>
 </context>
 <context>

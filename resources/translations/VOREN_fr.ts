@@ -66,6 +66,37 @@
     </message>
 </context>
 <context>
+    <name>FilmSource</name>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>Le fichier n’existe pas.</translation>
+    </message>
+    <message>
+        <source>The file cannot be read.</source>
+        <translation>Le fichier ne peut pas être lu.</translation>
+    </message>
+    <message>
+        <source>The file is not a film that can be played here.</source>
+        <translation>Le fichier n’est pas un film lisible ici.</translation>
+    </message>
+    <message>
+        <source>The file holds no pictures, only sound.</source>
+        <translation>Le fichier ne contient pas d’images, seulement du son.</translation>
+    </message>
+    <message>
+        <source>The file is damaged.</source>
+        <translation>Le fichier est endommagé.</translation>
+    </message>
+    <message>
+        <source>The film did not start within %1 seconds.</source>
+        <translation>Le film n’a pas démarré en %1 secondes.</translation>
+    </message>
+    <message>
+        <source>The film cannot be played.</source>
+        <translation>Le film ne peut pas être lu.</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Width</source>
@@ -405,6 +436,10 @@
         <source>The printed page could not be saved as %1: %2</source>
         <translation>La page imprimée n&apos;a pas pu être enregistrée sous %1 : %2</translation>
     </message>
+    <message>
+        <source>The film &quot;%1&quot; cannot be opened.</source>
+        <translation>Impossible d’ouvrir le film « %1 ».</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -438,6 +473,29 @@
     <message>
         <source>Snapshot not saved: %1</source>
         <translation>Photo non enregistrée : %1</translation>
+    </message>
+</context>
+<context>
+    <name>PicturePlaceholder</name>
+    <message>
+        <source>The file is not a picture, or it cannot be read.</source>
+        <translation>Le fichier n’est pas une image ou ne peut pas être lu.</translation>
+    </message>
+    <message>
+        <source>The file is damaged.</source>
+        <translation>Le fichier est endommagé.</translation>
+    </message>
+    <message>
+        <source>The picture is too large to open.</source>
+        <translation>L’image est trop grande pour être ouverte.</translation>
+    </message>
+    <message>
+        <source>The picture could not be read.</source>
+        <translation>L’image n’a pas pu être lue.</translation>
+    </message>
+    <message>
+        <source>This picture cannot be shown.</source>
+        <translation>Cette image ne peut pas être affichée.</translation>
     </message>
 </context>
 <context>

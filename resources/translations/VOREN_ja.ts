@@ -66,6 +66,37 @@
     </message>
 </context>
 <context>
+    <name>FilmSource</name>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>ファイルが存在しません。</translation>
+    </message>
+    <message>
+        <source>The file cannot be read.</source>
+        <translation>ファイルを読み込めません。</translation>
+    </message>
+    <message>
+        <source>The file is not a film that can be played here.</source>
+        <translation>このファイルはここで再生できる動画ではありません。</translation>
+    </message>
+    <message>
+        <source>The file holds no pictures, only sound.</source>
+        <translation>このファイルには映像がなく、音声だけです。</translation>
+    </message>
+    <message>
+        <source>The file is damaged.</source>
+        <translation>ファイルが破損しています。</translation>
+    </message>
+    <message>
+        <source>The film did not start within %1 seconds.</source>
+        <translation>動画が %1 秒以内に開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>The film cannot be played.</source>
+        <translation>動画を再生できません。</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Width</source>
@@ -405,6 +436,10 @@
         <source>The printed page could not be saved as %1: %2</source>
         <translation>印刷したページを %1 として保存できませんでした: %2</translation>
     </message>
+    <message>
+        <source>The film &quot;%1&quot; cannot be opened.</source>
+        <translation>動画「%1」を開けません。</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -438,6 +473,29 @@
     <message>
         <source>Snapshot not saved: %1</source>
         <translation>スナップショットは保存されませんでした: %1</translation>
+    </message>
+</context>
+<context>
+    <name>PicturePlaceholder</name>
+    <message>
+        <source>The file is not a picture, or it cannot be read.</source>
+        <translation>このファイルは画像ではないか、読み込めません。</translation>
+    </message>
+    <message>
+        <source>The file is damaged.</source>
+        <translation>ファイルが破損しています。</translation>
+    </message>
+    <message>
+        <source>The picture is too large to open.</source>
+        <translation>画像が大きすぎて開けません。</translation>
+    </message>
+    <message>
+        <source>The picture could not be read.</source>
+        <translation>画像を読み込めませんでした。</translation>
+    </message>
+    <message>
+        <source>This picture cannot be shown.</source>
+        <translation>この画像は表示できません。</translation>
     </message>
 </context>
 <context>

@@ -66,6 +66,37 @@
     </message>
 </context>
 <context>
+    <name>FilmSource</name>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>Файл не существует.</translation>
+    </message>
+    <message>
+        <source>The file cannot be read.</source>
+        <translation>Не удаётся прочитать файл.</translation>
+    </message>
+    <message>
+        <source>The file is not a film that can be played here.</source>
+        <translation>Файл не является видео, которое можно здесь воспроизвести.</translation>
+    </message>
+    <message>
+        <source>The file holds no pictures, only sound.</source>
+        <translation>В файле нет изображения, только звук.</translation>
+    </message>
+    <message>
+        <source>The file is damaged.</source>
+        <translation>Файл повреждён.</translation>
+    </message>
+    <message>
+        <source>The film did not start within %1 seconds.</source>
+        <translation>Видео не запустилось за %1 секунд.</translation>
+    </message>
+    <message>
+        <source>The film cannot be played.</source>
+        <translation>Не удаётся воспроизвести видео.</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Width</source>
@@ -405,6 +436,10 @@
         <source>The printed page could not be saved as %1: %2</source>
         <translation>Не удалось сохранить напечатанную страницу как %1: %2</translation>
     </message>
+    <message>
+        <source>The film &quot;%1&quot; cannot be opened.</source>
+        <translation>Не удаётся открыть видео «%1».</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -438,6 +473,29 @@
     <message>
         <source>Snapshot not saved: %1</source>
         <translation>Снимок не сохранён: %1</translation>
+    </message>
+</context>
+<context>
+    <name>PicturePlaceholder</name>
+    <message>
+        <source>The file is not a picture, or it cannot be read.</source>
+        <translation>Файл не является изображением или не читается.</translation>
+    </message>
+    <message>
+        <source>The file is damaged.</source>
+        <translation>Файл повреждён.</translation>
+    </message>
+    <message>
+        <source>The picture is too large to open.</source>
+        <translation>Изображение слишком велико, чтобы его открыть.</translation>
+    </message>
+    <message>
+        <source>The picture could not be read.</source>
+        <translation>Не удалось прочитать изображение.</translation>
+    </message>
+    <message>
+        <source>This picture cannot be shown.</source>
+        <translation>Это изображение невозможно показать.</translation>
     </message>
 </context>
 <context>
@@ -620,7 +678,7 @@
     </message>
     <message>
         <source>Continuous</source>
-        <translation>Непрерывная</translation>
+        <translation>Непрерывно</translation>
     </message>
     <message>
         <source>Time</source>

@@ -66,6 +66,37 @@
     </message>
 </context>
 <context>
+    <name>FilmSource</name>
+    <message>
+        <source>The file does not exist.</source>
+        <translation>檔案不存在。</translation>
+    </message>
+    <message>
+        <source>The file cannot be read.</source>
+        <translation>無法讀取檔案。</translation>
+    </message>
+    <message>
+        <source>The file is not a film that can be played here.</source>
+        <translation>此檔案不是可在此播放的影片。</translation>
+    </message>
+    <message>
+        <source>The file holds no pictures, only sound.</source>
+        <translation>此檔案沒有影像，只有聲音。</translation>
+    </message>
+    <message>
+        <source>The file is damaged.</source>
+        <translation>檔案已損毀。</translation>
+    </message>
+    <message>
+        <source>The film did not start within %1 seconds.</source>
+        <translation>影片未在 %1 秒內開始播放。</translation>
+    </message>
+    <message>
+        <source>The film cannot be played.</source>
+        <translation>無法播放影片。</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Width</source>
@@ -405,6 +436,10 @@
         <source>The printed page could not be saved as %1: %2</source>
         <translation>無法將列印的頁面儲存為 %1：%2</translation>
     </message>
+    <message>
+        <source>The film &quot;%1&quot; cannot be opened.</source>
+        <translation>無法開啟影片「%1」。</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>
@@ -438,6 +473,29 @@
     <message>
         <source>Snapshot not saved: %1</source>
         <translation>照片未儲存：%1</translation>
+    </message>
+</context>
+<context>
+    <name>PicturePlaceholder</name>
+    <message>
+        <source>The file is not a picture, or it cannot be read.</source>
+        <translation>此檔案不是圖片，或無法讀取。</translation>
+    </message>
+    <message>
+        <source>The file is damaged.</source>
+        <translation>檔案已損毀。</translation>
+    </message>
+    <message>
+        <source>The picture is too large to open.</source>
+        <translation>圖片太大，無法開啟。</translation>
+    </message>
+    <message>
+        <source>The picture could not be read.</source>
+        <translation>無法讀取圖片。</translation>
+    </message>
+    <message>
+        <source>This picture cannot be shown.</source>
+        <translation>無法顯示此圖片。</translation>
     </message>
 </context>
 <context>

@@ -159,8 +159,26 @@ void FramePipeline::processFrame(void *data, int width, int height, bool flip, b
         if (alpha) // step 14
             m_recording.exchange(*this, pixels, width, height, flip);
         m_timing.processed(arrival);
+        m_processedKey = refreshKeyLocked(effect, mask, freeze);
     }
+    m_processedCount.fetch_add(1, std::memory_order_relaxed);
     emit updateFromWorker();
+}
+
+FramePipeline::RefreshKey FramePipeline::refreshKeyLocked(int effect, int mask, bool freeze) const
+{
+    RefreshKey key;
+    key.source = m_source.cacheKey();
+    key.layer = m_layer.cacheKey();
+    key.layerDirty = m_layerDirty;
+    key.frame = m_view.frameSize();
+    key.rotation = m_view.rotation();
+    key.zoom = m_view.zoom();
+    key.offset = m_view.viewOffset();
+    key.effect = effect;
+    key.mask = mask;
+    key.freeze = freeze;
+    return key;
 }
 
 bool FramePipeline::changesNothingLocked(int width, int height, int effect, int mask) const
@@ -217,17 +235,56 @@ void FramePipeline::stillImageCaptured(QImage *image)
         imageCaptured(still.pixels.get(), still.width, still.height, false, false);
 }
 
+void FramePipeline::stillImageResampled(QImage *image)
+{
+    if (!image || image->isNull()) {
+        qCWarning(lcCanvas) << "empty still picture ignored";
+        return;
+    }
+    {
+        std::lock_guard<CanvasLock> lock(m_lock);
+        const QSize old = m_view.frameSize();
+        if (old.isValid() && !old.isEmpty() && old != image->size()) {
+            m_view.rescaleFrame(image->width(), image->height());
+            if (!m_layer.isNull()) {
+                const QSize turned(m_view.rotatedWidth(), m_view.rotatedHeight());
+                m_layer = m_layer.scaled(turned, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                              .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            }
+        }
+    }
+    stillImageCaptured(image);
+}
+
 void FramePipeline::autoRefresh()
 {
-    StillBlock still{StillBlock::Pixels(nullptr, &std::free), 0, 0};
+    const int effect = m_effect.load();
+    const int mask = m_mask.load();
+    const bool freeze = m_freeze.load();
     {
         std::lock_guard<CanvasLock> lock(m_lock);
         if (m_source.isNull())
             return;
-        still = packStill(m_source);
+        // Nothing the picture follows from has changed: the last processed picture stands, and
+        // only the paint runs (the on-screen display may have moved on). Armed snapshots are
+        // written from the processing, so they keep it running.
+        if (!m_snapshots.isArmed() && refreshKeyLocked(effect, mask, freeze) == m_processedKey) {
+            m_skippedRefreshes.fetch_add(1, std::memory_order_relaxed);
+        } else {
+            // The input picture is processed where it lies, in its own layout: no copy of it is
+            // made, and the work pictures of the processing are reused.
+            const QSize size = m_source.size();
+            m_output = QImage();
+            m_display = QImage();
+            const QImage &picture = processLocked(size.width(), size.height(), effect, mask);
+            writeSnapshot(picture); // step 11
+            m_output = picture;     // step 12
+            m_display = picture;
+            m_processedKey = refreshKeyLocked(effect, mask, freeze);
+            m_processedCount.fetch_add(1, std::memory_order_relaxed);
+        }
     }
-    if (still.pixels)
-        imageCaptured(still.pixels.get(), still.width, still.height, false, false);
+    emit updateFromWorker();
 }
 
 void FramePipeline::startAutoRefresh()

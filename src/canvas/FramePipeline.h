@@ -72,11 +72,18 @@ public:
     void streamImageCaptured(void *data, int width, int height, bool flip, bool alpha) override;
     void startAutoRefresh() override;
     void stopAutoRefresh() override;
+    // The shown still at another resolution: the view and the annotation layer are scaled to
+    // it (centre, zoom and drawings stay where they are on the picture) before it is processed.
+    void stillImageResampled(QImage *image) override;
 
     void adjStreamFrameData(STREAM_FRAME_DATA *pSFD, int width, int height, bool flip, bool alpha);
     void fillStill(const QColor &colour);
     // A deep copy of the last processed picture at frame size (null before the first frame).
     QImage outputImage() const;
+    // Pictures processed so far (frames, stills and refreshes that did work), and refreshes that
+    // found nothing changed and only asked for a repaint. Any thread.
+    quint64 processedCount() const { return m_processedCount.load(std::memory_order_relaxed); }
+    quint64 skippedRefreshCount() const { return m_skippedRefreshes.load(std::memory_order_relaxed); }
     // Measurements (GUI thread): `observer` gets each camera frame's entry into its decoder, its
     // arrival and the end of the paint that first showed it; see FramePaintTiming. An empty
     // observer switches it off.
@@ -169,6 +176,30 @@ protected:
     virtual void writeSnapshot(const QImage &picture);
 
 private:
+    // What the processed picture follows from: a refresh that finds all of it as it was when
+    // the picture was processed last has nothing to do but the paint. Pictures are told apart
+    // by their cache keys, which change whenever their pixels may have been written.
+    struct RefreshKey
+    {
+        qint64 source = 0;
+        qint64 layer = 0;
+        bool layerDirty = false;
+        QSize frame;
+        int rotation = 0;
+        double zoom = 0.0;
+        QPoint offset;
+        int effect = -1;
+        int mask = -1;
+        bool freeze = false;
+        bool operator==(const RefreshKey &o) const
+        {
+            return source == o.source && layer == o.layer && layerDirty == o.layerDirty && frame == o.frame
+                && rotation == o.rotation && zoom == o.zoom && offset == o.offset && effect == o.effect
+                && mask == o.mask && freeze == o.freeze;
+        }
+    };
+    RefreshKey refreshKeyLocked(int effect, int mask, bool freeze) const;
+
     struct StillBlock
     {
         using Pixels = std::unique_ptr<unsigned char, decltype(&std::free)>;
@@ -208,7 +239,11 @@ private:
 
     const Clock *m_clock;
     std::atomic<qint64> m_lastArrivalMs{NO_ARRIVAL};
+    RefreshKey m_processedKey; // guarded by m_lock: what the last processed picture followed from
+
     std::atomic<int> m_effect{0};
     std::atomic<int> m_mask{0};
     std::atomic<bool> m_freeze{false};
+    std::atomic<quint64> m_processedCount{0};
+    std::atomic<quint64> m_skippedRefreshes{0};
 };

@@ -45,31 +45,37 @@ ImageCanvas::~ImageCanvas() = default;
 
 void ImageCanvas::zoomIn()
 {
-    if (m_pipeline.zoomIn())
+    if (m_pipeline.zoomIn()) {
         update();
+        emit viewChanged();
+    }
 }
 
 void ImageCanvas::zoomOut()
 {
     m_pipeline.zoomOut();
     update();
+    emit viewChanged();
 }
 
 void ImageCanvas::zoomBestFit()
 {
     m_pipeline.zoomBestFit();
+    emit viewChanged();
 }
 
 void ImageCanvas::rotateClockwise()
 {
     m_pipeline.rotateClockwise();
     update();
+    emit viewChanged();
 }
 
 void ImageCanvas::rotateCounterClockwise()
 {
     m_pipeline.rotateCounterClockwise();
     update();
+    emit viewChanged();
 }
 
 void ImageCanvas::resizeEvent(QResizeEvent *event)

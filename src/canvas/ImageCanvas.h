@@ -76,6 +76,8 @@ public:
 
 signals:
     void clipDone();
+    // The zoom or the rotation changed (GUI thread).
+    void viewChanged();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -58,6 +58,8 @@ OSDProcessor::OSDProcessor(ImageCanvas *canvas, LiveSourceBase *liveSource, QObj
     m_messages = new CanvasMessages(canvas, clock, this);
     if (m_canvas)
         m_canvas->pipeline()->setOverlay(this);
+    m_repaintTimer.setSingleShot(true);
+    connect(&m_repaintTimer, &QTimer::timeout, this, &OSDProcessor::repaintCanvas);
 }
 
 OSDProcessor::~OSDProcessor()
@@ -70,7 +72,8 @@ QString OSDProcessor::zoomLabel(double zoom)
 {
     if (zoom < 1.0)
         return tr("Best fit");
-    return QStringLiteral("%1x").arg(qint64(1) << (int(zoom) - 1));
+    // The canvas zoom is the magnification itself, in whole steps.
+    return QStringLiteral("%1x").arg(int(zoom));
 }
 
 QString OSDProcessor::timeText(qint64 seconds)
@@ -86,6 +89,7 @@ void OSDProcessor::showMask()
     const int mask = m_canvas ? m_canvas->pipeline()->mask() : MASK_NONE;
     m_maskWatch.restart();
     m_maskPicture = osdPicture(QStringLiteral("OSD_MASK_") + MASK_ICON_NAMES.value(mask));
+    repaintCanvas();
 }
 
 void OSDProcessor::showColor()
@@ -95,6 +99,7 @@ void OSDProcessor::showColor()
     m_colorPicture = osdPicture(QStringLiteral("OSD_COLOR_") + EFFECT_ICON_NAMES.value(effect));
     m_colorLabel = QCoreApplication::translate("OSDProcessor",
                                                EFFECT_LABELS.value(effect).toUtf8().constData());
+    repaintCanvas();
 }
 
 void OSDProcessor::showBrightness()
@@ -106,6 +111,7 @@ void OSDProcessor::showBrightness()
     m_brightnessMax = osdPicture(QStringLiteral("OSD_BRIGHTNESS_BK_MAX"));
     m_brightnessBar = osdPicture(QStringLiteral("OSD_BRIGHTNESS_BAR"));
     m_brightnessBarCenter = osdPicture(QStringLiteral("OSD_BRIGHTNESS_BAR_CENTER"));
+    repaintCanvas();
 }
 
 void OSDProcessor::showZoom(const QString &picture)
@@ -113,6 +119,7 @@ void OSDProcessor::showZoom(const QString &picture)
     m_zoomWatch.restart();
     m_zoomPicture = osdPicture(picture);
     m_zoomLabel = zoomLabel(m_canvas ? m_canvas->pipeline()->zoom() : 1.0);
+    repaintCanvas();
 }
 
 void OSDProcessor::showZoomIn()
@@ -130,34 +137,40 @@ void OSDProcessor::showRotate()
     m_rotateWatch.restart();
     m_rotatePicture = osdPicture(QStringLiteral("OSD_ROTATE"));
     m_rotateLabel = QStringLiteral("%1").arg((m_canvas ? m_canvas->pipeline()->rotation() : 0) * 90);
+    repaintCanvas();
 }
 
 void OSDProcessor::showAutoFocus()
 {
     m_autoFocusWatch.restart();
     m_autoFocusPicture = osdPicture(QStringLiteral("OSD_AUTOFOCUS"));
+    repaintCanvas();
 }
 
 void OSDProcessor::showFreeze()
 {
     m_freezePicture = osdPicture(QStringLiteral("OSD_FREEZE"));
+    repaintCanvas();
 }
 
 void OSDProcessor::showMacro(int on)
 {
     m_macro = on;
     m_macroPicture = osdPicture(QStringLiteral("OSD_MACRO"));
+    repaintCanvas();
 }
 
 void OSDProcessor::startRecordingTime()
 {
     m_recordingWatch.start();
     m_timePicture = osdPicture(QStringLiteral("OSD_TIME"));
+    repaintCanvas();
 }
 
 void OSDProcessor::stopRecordingTime()
 {
     m_recordingWatch.invalidate();
+    repaintCanvas();
 }
 
 void OSDProcessor::showSnapshot()
@@ -174,6 +187,7 @@ void OSDProcessor::showSnapshotFailure(const QString &cause)
 void OSDProcessor::showNotice(const QString &text)
 {
     m_notice.show(text);
+    repaintCanvas();
 }
 
 QString OSDProcessor::noticeText() const
@@ -195,6 +209,49 @@ const OsdNotice *OSDProcessor::newerNotice() const
     if (recent && snapshot)
         return m_notice.age() <= m_snapshotNotice.age() ? &m_notice : &m_snapshotNotice;
     return recent ? &m_notice : snapshot ? &m_snapshotNotice : nullptr;
+}
+
+void OSDProcessor::repaintCanvas()
+{
+    if (m_canvas)
+        m_canvas->update();
+    m_repaintTimer.stop();
+    scheduleRepaint(false);
+}
+
+qint64 OSDProcessor::nextChangeMs(bool withSnapshot) const
+{
+    qint64 next = -1;
+    const auto consider = [&next](qint64 ms) {
+        if (ms >= 0 && (next < 0 || ms < next))
+            next = ms;
+    };
+    for (const Stopwatch *watch :
+         {&m_maskWatch, &m_colorWatch, &m_brightnessWatch, &m_zoomWatch, &m_rotateWatch, &m_autoFocusWatch}) {
+        if (watch->isWithin(SHOW_MS))
+            consider(SHOW_MS - watch->elapsed());
+    }
+    if (m_notice.isShown())
+        consider(OsdNotice::SHOW_MS - m_notice.age());
+    if (withSnapshot && m_snapshotWatch.isWithin(SNAPSHOT_SHOW_MS))
+        consider(SNAPSHOT_SHOW_MS - m_snapshotWatch.elapsed());
+    if (withSnapshot && m_snapshotNotice.isShown())
+        consider(OsdNotice::SHOW_MS - m_snapshotNotice.age());
+    if (m_clipWatch.isValid() && m_clipWatch.elapsed() <= CLIP_BLINK_END_MS)
+        consider(100 - m_clipWatch.elapsed() % 100); // the next blink
+    return next;
+}
+
+void OSDProcessor::scheduleRepaint(bool withSnapshot)
+{
+    const qint64 next = nextChangeMs(withSnapshot);
+    if (next < 0) {
+        m_repaintTimer.stop();
+        return;
+    }
+    // A millisecond late, so that the change has happened when the paint looks.
+    if (!m_repaintTimer.isActive() || next + 1 < m_repaintTimer.remainingTime())
+        m_repaintTimer.start(int(next) + 1);
 }
 
 void OSDProcessor::paint(QPainter *painter, const CanvasState &state)
@@ -226,6 +283,8 @@ void OSDProcessor::paint(QPainter *painter, const CanvasState &state)
         notice->paint(painter, state.size);
     paintClipFrame(painter, state);
     m_messages->paint(painter, state.size);
+    // The snapshot mark and the clip frame start inside the paint; their end needs a repaint too.
+    scheduleRepaint(true);
 }
 
 void OSDProcessor::paintLabelled(QPainter *painter, int x, int y, const QImage &picture, const QString &text)

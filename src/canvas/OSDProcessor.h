@@ -10,6 +10,7 @@
 #include <QRectF>
 #include <QSize>
 #include <QString>
+#include <QTimer>
 
 class CanvasMessages;
 class ImageCanvas;
@@ -18,18 +19,21 @@ class QPainter;
 
 // The on-screen display of one canvas: short-lived indications (mask, colour effect, camera
 // brightness bar, zoom, rotation, autofocus), standing marks (freeze, macro), the running
-// recording time, the snapshot mark and the blinking frame of a clip selection, and messages in
-// words (CanvasMessages) over all of them. The main window calls an indication right after each
-// action; the canvas paints the display from its own paint and shows the snapshot mark after each
-// written file. The indications do not repaint by themselves: they show and vanish with the
-// canvas repaints that follow each processed frame. The messages do (a canvas without frames
-// must still show and clear them).
+// recording time, the snapshot mark and the blinking frame of a clip selection, notices about a
+// file the user asked for (OsdNotice), and messages in words (CanvasMessages) over all of them.
+// The main window calls an indication right after each action; the canvas paints the display
+// from its own paint and shows the snapshot mark after each written file. The display asks its
+// canvas for the repaints it needs itself: one when an indication comes, one when it goes and one
+// for each blink of the clip frame, so indications show and vanish on a canvas that nothing else
+// repaints (Live mode without a camera, a still picture with nothing changing). The messages
+// repaint by themselves too.
 //
 // Threads: GUI thread, except showSnapshot() and showSnapshotFailure(), which the canvas calls
 // from inside the frame processing (possibly on a streaming thread). The snapshot picture,
 // stopwatch and notice are therefore guarded by the canvas lock: those two and paint() are
-// only called with it held, and noticeText() takes it. Every
-// other member is GUI-thread only and touches no canvas state but through the canvas's own
+// only called with it held, noticeText() takes it, and only paint() reads the snapshot stopwatch
+// and notice to time a repaint. Every other member (the repaint timer too) is GUI-thread only
+// and touches no canvas state but through the canvas's own
 // locked accessors (never from inside paint()).
 class OSDProcessor : public QObject, public CanvasOverlay
 {
@@ -73,7 +77,7 @@ public:
     // The canvas's messages in words; owned by the display.
     CanvasMessages *messages() const { return m_messages; }
 
-    // "Best fit" below zoom 1, else "1x", "2x", "4x" ... "32x".
+    // "Best fit" below zoom 1, else the magnification: "1x", "2x", "3x" ... "6x".
     static QString zoomLabel(double zoom);
     // "hh:mm:ss" with hours unbounded.
     static QString timeText(qint64 seconds);
@@ -81,10 +85,18 @@ public:
     QString colorLabel() const { return m_colorLabel; }
     QString zoomLabelText() const { return m_zoomLabel; }
     QString rotateLabel() const { return m_rotateLabel; }
+    // Milliseconds until the display next changes by itself (an indication goes, the clip frame
+    // blinks), -1 when nothing shown will change. GUI thread; the snapshot mark only with the
+    // canvas lock held.
+    qint64 nextChangeMs(bool withSnapshot = false) const;
 
 private:
     // The notice to show: the newer of the two, or null.
     const OsdNotice *newerNotice() const;
+    // Repaints the canvas now and when the display next changes by itself.
+    void repaintCanvas();
+    void scheduleRepaint(bool withSnapshot);
+
     void showZoom(const QString &picture);
     void paintLabelled(QPainter *painter, int x, int y, const QImage &picture, const QString &text);
     void paintBrightness(QPainter *painter, int w, int h);
@@ -128,4 +140,5 @@ private:
 
     int m_macro = 0;
     QRectF m_clipFrame;
+    QTimer m_repaintTimer; // single shot at the display's next change
 };

@@ -20,6 +20,19 @@ void ViewGeometry::setFrameSize(int width, int height)
     zoomAround(viewCentre(), int(m_zoom));
 }
 
+void ViewGeometry::rescaleFrame(int width, int height)
+{
+    const QPointF centre = viewCentre();
+    const double fx = double(width) / m_width;
+    const double fy = double(height) / m_height;
+    // The centre is in turned-picture pixels: a quarter turn swaps what the two factors scale.
+    const bool quarter = m_rotation % 2 != 0;
+    const QPointF scaled(centre.x() * (quarter ? fy : fx), centre.y() * (quarter ? fx : fy));
+    m_width = width;
+    m_height = height;
+    zoomAround(scaled, int(m_zoom));
+}
+
 QPointF ViewGeometry::viewCentre() const
 {
     const double m = std::min(m_zoom, 1.0);

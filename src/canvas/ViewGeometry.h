@@ -43,6 +43,9 @@ public:
     // Stores a new frame size and re-clamps the view around its centre at the current
     // whole-number zoom.
     void setFrameSize(int width, int height);
+    // The same picture at another resolution: the frame size changes and the view keeps its
+    // zoom and its centre on the picture.
+    void rescaleFrame(int width, int height);
 
     QPointF viewCentre() const;
     void zoomAround(const QPointF &centre, int z);

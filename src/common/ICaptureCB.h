@@ -42,6 +42,10 @@ public:
     virtual void streamImageCaptured(void *data, int width, int height, bool flip, bool alpha) = 0;
     virtual void startAutoRefresh() { }
     virtual void stopAutoRefresh() { }
+    // The still picture shown last, once more at another resolution (more detail for a zoomed
+    // view, or less again): the view keeps its place on the picture and the drawings theirs.
+    // A sink that does not tell the two apart takes it as a new still.
+    virtual void stillImageResampled(QImage *image) { stillImageCaptured(image); }
 
     unsigned char *recordBuffer[2] = {nullptr, nullptr};
     int recordBytes[2] = {0, 0};

@@ -1,6 +1,7 @@
 #include "mainwindow/FilmBarControl.h"
 
 #include "common/Config.h"
+#include "common/UserPrompts.h"
 #include "mainwindow/FilmBar.h"
 #include "mainwindow/PopupSlot.h"
 #include "sources/film/FilmSource.h"
@@ -8,6 +9,7 @@
 #include "widgets/ImageButton.h"
 #include "widgets/Slider.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 FilmBarControl::FilmBarControl(FilmSource *source, FilmBar *bar, PopupSlot *popup, QWidget *dialogParent,
@@ -19,6 +21,7 @@ FilmBarControl::FilmBarControl(FilmSource *source, FilmBar *bar, PopupSlot *popu
     , m_dialogParent(dialogParent)
 {
     connect(m_source, &FilmSource::tick, this, &FilmBarControl::filmTick);
+    connect(m_source, &FilmSource::openFailed, this, &FilmBarControl::filmOpenFailed);
     connect(bar->openButton(), &ImageButton::clicked, this, &FilmBarControl::filmOpenFile);
     connect(bar->playButton(), &ImageButton::clicked, this, &FilmBarControl::filmPlay);
     connect(bar->pauseButton(), &ImageButton::clicked, this, &FilmBarControl::filmPause);
@@ -35,8 +38,18 @@ void FilmBarControl::filmOpenFile()
     m_popup->close();
     const QString path = m_openFileDialog(m_dialogParent, QString(), Config::recordPath(),
                                           "AVI Files (*.avi);;WMV Files (*.wmv)");
-    if (!path.isEmpty() && QFileInfo::exists(path))
+    // A name the dialog gives for a file that is gone is opened too: the failure says so.
+    if (!path.isEmpty())
         m_source->open(path);
+}
+
+void FilmBarControl::filmOpenFailed(const QString &path, FilmSource::OpenFailure, const QString &reason)
+{
+    UserPrompts::instance()->critical(
+        m_dialogParent, QCoreApplication::translate("MainWindow", "Error"),
+        QCoreApplication::translate("MainWindow", "The film \"%1\" cannot be opened.")
+                .arg(QFileInfo(path).fileName())
+            + QLatin1Char('\n') + reason);
 }
 
 void FilmBarControl::filmPlay()

@@ -1,17 +1,18 @@
 #pragma once
 
 #include "mainwindow/OpenFileDialog.h"
+#include "sources/film/FilmSource.h"
 
 #include <QObject>
 
 class FilmBar;
-class FilmSource;
 class PopupSlot;
 class QWidget;
 
 // What the film bar's buttons and sliders do: open a film through the file dialog, play,
 // pause, stop, step the speed backward and forward, show the volume slider, and move the
-// position slider with the film. Each button action closes an open popup first.
+// position slider with the film. Each button action closes an open popup first. A film that
+// cannot be opened is reported in a box that names it and says why.
 //
 // Threads: GUI thread only.
 class FilmBarControl : public QObject
@@ -34,6 +35,7 @@ public slots:
     void filmForward();
     void filmVolume();
     void filmTick();
+    void filmOpenFailed(const QString &path, FilmSource::OpenFailure failure, const QString &reason);
 
 private:
     FilmSource *m_source;

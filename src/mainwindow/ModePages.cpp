@@ -15,6 +15,8 @@
 #include "widgets/ImageButton.h"
 
 #include <QColor>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStackedWidget>
 
 #include <algorithm>
@@ -89,12 +91,23 @@ void ModePages::createLivePage(const QSize &capture, std::unique_ptr<DeviceBacke
     m_liveRecordingButton->setCheckable(true);
 }
 
+QSize ModePages::largestShownSize()
+{
+    // The canvas is never shown larger than the screen, in the screen's own pixels; a screen
+    // smaller than full HD still gets full HD pictures, which keep their detail in a zoom.
+    QSize size(1920, 1080);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        size = size.expandedTo(screen->size() * screen->devicePixelRatio());
+    return size;
+}
+
 void ModePages::createFilmPage(PopupSlot *popup)
 {
     ImageCanvas *canvas = createCanvas();
     m_canvases[MODE_FILM] = canvas;
     attachOsd(canvas);
     m_filmSource = new FilmSource(canvas->pipeline(), m_window);
+    m_filmSource->setFrameLimit(largestShownSize());
     m_filmBar = std::make_unique<FilmBar>(m_window);
     m_filmControl = new FilmBarControl(m_filmSource, m_filmBar.get(), popup, m_window, m_window);
 }
@@ -106,6 +119,11 @@ void ModePages::createPhotographPage(PopupSlot *popup)
     attachOsd(canvas);
     m_photographSource = new PhotographSource(canvas->pipeline(), m_window);
     m_photographSource->setPlayInterval(PhotographBar::intervalMs(0));
+    m_photographSource->setShownSize(largestShownSize());
+    // Zoomed in, the photograph is decoded again with the detail the zoom can show.
+    PhotographSource *source = m_photographSource;
+    QObject::connect(canvas, &ImageCanvas::viewChanged, source,
+                     [source, canvas] { source->setViewZoom(canvas->pipeline()->zoom()); });
     m_photographBar = std::make_unique<PhotographBar>(m_window, m_photographSource, canvas);
     m_photographControl = new PhotographBarControl(m_photographSource, m_photographBar.get(), popup, m_window,
                                                    m_window);

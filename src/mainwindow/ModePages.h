@@ -54,6 +54,9 @@ public:
     void layout(int w, int h, int panelOffset);
     // Deletes the sources; called by the window before its children go.
     void deleteSources();
+    // The largest size, in pixels, a canvas shows a picture at: film frames are scaled down to
+    // it and photographs decoded to fit it.
+    static QSize largestShownSize();
 
     ImageCanvas *canvas(WindowMode mode) const { return m_canvases[mode]; }
     // When the newest frame of any canvas arrived at its pipeline (FramePipeline::lastArrivalMs,

@@ -19,6 +19,8 @@ constexpr int SliderHeight = 10;
 constexpr int SelectorWidth = 160;
 constexpr int CounterWidth = 70;
 constexpr int CounterHeight = 30;
+constexpr int CounterGap = 4;
+constexpr int IntervalLabelOffset = 12;
 constexpr int StripHeight = 60;
 constexpr int StripGap = 7;
 constexpr int IntervalSeconds[PhotographBar::INTERVAL_STEPS] = {1, 2, 5, 10, 15, 30};
@@ -90,10 +92,15 @@ QString PhotographBar::counterText(int id, int count)
 
 void PhotographBar::layout(int w, int h, int panelOffset, const QRect &pageStack)
 {
-    m_bar->move((w - panelOffset - m_bar->width()) / 2 + panelOffset, h - BarOffsetFromBottom);
+    // The bar sits in the middle of the page, unless the interval scale beside it would then run
+    // into the counter at the window's edge: then it moves left as far as that needs.
+    const int centred = (w - panelOffset - m_bar->width()) / 2 + panelOffset;
+    const int scaleEnd = IntervalLabelOffset + m_intervalLabel->width();
+    const int roomy = w - CounterWidth - CounterGap - scaleEnd - m_bar->width();
+    m_bar->move(std::max(panelOffset, std::min(centred, roomy)), h - BarOffsetFromBottom);
     const int barRight = m_bar->x() + m_bar->width();
     m_intervalSelector->move(barRight + 10, h - 50);
-    m_intervalLabel->move(barRight + 12, h - 30);
+    m_intervalLabel->move(barRight + IntervalLabelOffset, h - 30);
     m_counter->move(w - CounterWidth, h - BarOffsetFromBottom);
     m_stripScrollBar->setFixedSize(pageStack.width() + 2, SliderHeight);
     m_stripScrollBar->move(pageStack.x(), pageStack.y() + pageStack.height());

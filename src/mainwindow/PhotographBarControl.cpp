@@ -47,6 +47,8 @@ void PhotographBarControl::photographOpenDirectory()
 void PhotographBarControl::photographPrevious()
 {
     m_popup->close();
+    // Stepping by hand ends the slide show, and the button says so.
+    m_bar->slideButton()->setChecked(false);
     m_source->previous();
 }
 
@@ -67,6 +69,7 @@ void PhotographBarControl::photographPlayDone()
 void PhotographBarControl::photographNext()
 {
     m_popup->close();
+    m_bar->slideButton()->setChecked(false);
     m_source->next();
 }
 

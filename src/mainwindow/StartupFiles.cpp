@@ -32,7 +32,7 @@ bool isPicture(const QFileInfo &file)
 // kind and size, not yet its pixels.
 bool isShownPicture(const QFileInfo &file)
 {
-    if (!PhotographSource::listPictures(file.absoluteDir()).contains(file.fileName()))
+    if (!PhotographSource::listPictures(file.absolutePath()).contains(file.fileName()))
         return false;
     QImageReader reader(file.absoluteFilePath());
     return reader.canRead() && reader.size().isValid();
@@ -69,7 +69,7 @@ QString StartupFiles::problemWith(const QString &path)
     if (!file.isReadable())
         return tr("%1 cannot be read.").arg(name);
     if (file.isDir()) {
-        if (PhotographSource::listPictures(QDir(file.absoluteFilePath())).isEmpty())
+        if (PhotographSource::listPictures(file.absoluteFilePath()).isEmpty())
             return tr("The folder %1 holds no pictures that can be shown (BMP, JPEG, PNG or GIF).").arg(name);
         return QString();
     }
@@ -90,7 +90,7 @@ bool StartupFiles::open(MainWindow &window, const QString &path)
     const QFileInfo file(localPath(path));
     if (file.isDir()) {
         const QDir folder(file.absoluteFilePath());
-        return openPhotograph(window, folder.path(), PhotographSource::listPictures(folder).first());
+        return openPhotograph(window, folder.path(), PhotographSource::listPictures(folder.path()).first());
     }
     if (isPicture(file))
         return openPhotograph(window, file.absolutePath(), file.fileName());
@@ -101,8 +101,17 @@ bool StartupFiles::open(MainWindow &window, const QString &path)
 bool StartupFiles::openFilm(MainWindow &window, const QString &path)
 {
     selectMode(window, MODE_FILM);
-    if (window.filmSource()->open(path)) {
+    FilmSource *film = window.filmSource();
+    if (film->open(path)) {
         qCInfo(lcMainWindow) << "started with the film" << path;
+        // The film opens beside the window: one that turns out not to play leaves Film mode
+        // again; the film bar has said why.
+        auto *outcome = new QObject(film);
+        QObject::connect(film, &FilmSource::openFailed, outcome, [&window, outcome] {
+            selectMode(window, MODE_LIVE);
+            outcome->deleteLater();
+        });
+        QObject::connect(film, &FilmSource::opened, outcome, &QObject::deleteLater);
         return true;
     }
     selectMode(window, MODE_LIVE);

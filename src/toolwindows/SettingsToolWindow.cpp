@@ -34,6 +34,9 @@ const int SnapshotModes[] = {0, 1};
 
 const int LabelX = 8;
 const int ControlX = 105;
+// Fields and boxes end inside the popup, a box's arrow included (a style-sheet width does not
+// size a combo box).
+const int ControlWidth = 134;
 const int RowHeight = 24;
 const int FolderRowHeight = 49;
 
@@ -90,6 +93,7 @@ SettingsToolWindow::SettingsToolWindow(QWidget *anchor, ToolWindowHost *host)
     // 50 Hz rather than an empty box.
     m_flickerBox->setCurrentIndex(flicker == 2 ? 1 : 0);
     m_flickerBox->move(ControlX, y);
+    m_flickerBox->setFixedWidth(ControlWidth);
     y += RowHeight;
 
     addLabel(tr("Resolution"), y);
@@ -100,6 +104,7 @@ SettingsToolWindow::SettingsToolWindow(QWidget *anchor, ToolWindowHost *host)
     m_currentResolutionIndex = nearestResolution(resolutions, Config::resolution());
     m_resolutionBox->setCurrentIndex(m_currentResolutionIndex);
     m_resolutionBox->move(ControlX, y);
+    m_resolutionBox->setFixedWidth(ControlWidth);
     connect(m_resolutionBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &SettingsToolWindow::resolutionChanged);
     y += RowHeight;
@@ -114,6 +119,7 @@ SettingsToolWindow::SettingsToolWindow(QWidget *anchor, ToolWindowHost *host)
         }
     }
     m_captureModeBox->move(ControlX, y);
+    m_captureModeBox->setFixedWidth(ControlWidth);
     y += RowHeight;
 
     addLabel(tr("Time"), y);
@@ -129,6 +135,7 @@ SettingsToolWindow::SettingsToolWindow(QWidget *anchor, ToolWindowHost *host)
         }
     }
     m_intervalBox->move(ControlX, y);
+    m_intervalBox->setFixedWidth(ControlWidth);
     y += RowHeight;
 
     addLabel(tr("Save as"), y);

@@ -8,6 +8,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 
 namespace {
@@ -44,8 +45,7 @@ TextToolWindow::TextToolWindow(QWidget *anchor, ToolWindowHost *host)
     }
 
     m_faceBox = new QComboBox(this);
-    const QFontDatabase fonts;
-    m_families = fonts.families();
+    m_families = textFamilies();
     m_faceBox->addItems(m_families);
     m_faceBox->move(10, 20);
     m_faceBox->setFixedWidth(150);
@@ -65,6 +65,29 @@ TextToolWindow::TextToolWindow(QWidget *anchor, ToolWindowHost *host)
     modeChanged();
 }
 
+QStringList TextToolWindow::textFamilies()
+{
+    // Fonts of symbols (the artwork's icon font among them) write no text.
+    const QFontDatabase fonts;
+    QStringList families;
+    for (const QString &family : fonts.families()) {
+        const QList<QFontDatabase::WritingSystem> systems = fonts.writingSystems(family);
+        if (!systems.isEmpty() && !systems.contains(QFontDatabase::Symbol) && !fonts.isPrivateFamily(family))
+            families << family;
+    }
+    return families;
+}
+
+int TextToolWindow::familyIndex(const QString &family) const
+{
+    const int listed = m_families.indexOf(family);
+    if (listed >= 0 || family.isEmpty())
+        return listed;
+    // A family the system does not have ("Arial" on most Linux systems) is written in the family
+    // the font system puts in its place; that is the one the box shows.
+    return m_families.indexOf(QFontInfo(QFont(family)).family());
+}
+
 void TextToolWindow::modeChanged()
 {
     m_canvas = m_host->currentCanvas();
@@ -77,7 +100,7 @@ void TextToolWindow::modeChanged()
             break;
         }
     }
-    const int family = m_families.indexOf(m_canvas->textFamily());
+    const int family = familyIndex(m_canvas->textFamily());
     if (family >= 0)
         m_faceBox->setCurrentIndex(family);
     const int size = m_sizes.indexOf(m_canvas->textSize());

@@ -25,6 +25,9 @@ public:
 
     TextToolWindow(QWidget *anchor, ToolWindowHost *host);
 
+    // The font families text can be written in: the system's, without symbol fonts.
+    static QStringList textFamilies();
+
     QComboBox *faceBox() const { return m_faceBox; }
     QComboBox *sizeBox() const { return m_sizeBox; }
     ImageButton *colorButton(int index) const { return m_colorButtons[index]; }
@@ -36,6 +39,10 @@ public slots:
     void fontSizeChanged();
 
 private:
+    // Where the box lists `family`, or the family the font system substitutes for it; -1 if
+    // neither is listed.
+    int familyIndex(const QString &family) const;
+
     QComboBox *m_faceBox = nullptr;
     QComboBox *m_sizeBox = nullptr;
     QStringList m_families;

@@ -17,11 +17,14 @@ void HorizontalSlider::setRange(int minimum, int maximum)
 {
     m_minimum = minimum;
     m_maximum = maximum;
+    // The handle's place follows the range even when the value stays.
+    update();
 }
 
 void HorizontalSlider::setHandleWidth(int width)
 {
     m_handleWidth = width;
+    update();
 }
 
 void HorizontalSlider::setValue(int value)

@@ -293,6 +293,49 @@ private slots:
         QCOMPARE(pipeline.outputImage().pixelColor(10, 10), QColor(Qt::black));
     }
 
+    void idleRefreshOfAStillProcessesNothing_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("effect") << "effect";
+        QTest::newRow("mask") << "mask";
+        QTest::newRow("zoom") << "zoom";
+        QTest::newRow("rotation") << "rotation";
+        QTest::newRow("new still") << "still";
+    }
+    void idleRefreshOfAStillProcessesNothing()
+    {
+        QFETCH(QString, change);
+        FramePipeline pipeline;
+        pipeline.fillStill(Qt::white);
+        QSignalSpy repaints(&pipeline, &FramePipeline::updateFromWorker);
+        pipeline.startAutoRefresh();
+        // The first refresh may still find the picture unprocessed; from then on, nothing changes.
+        QTRY_VERIFY_WITH_TIMEOUT(repaints.count() >= 2, 5000);
+        const quint64 processed = pipeline.processedCount();
+        const quint64 skipped = pipeline.skippedRefreshCount();
+        QTRY_VERIFY_WITH_TIMEOUT(pipeline.skippedRefreshCount() >= skipped + 3, 5000);
+        QCOMPARE(pipeline.processedCount(), processed); // the repaints went on without processing
+
+        if (change == "effect")
+            pipeline.setEffect(EFFECT_NEGATIVE);
+        else if (change == "mask")
+            pipeline.setMask(MASK_CIRCLE);
+        else if (change == "zoom")
+            pipeline.zoomIn();
+        else if (change == "rotation")
+            pipeline.rotateClockwise();
+        else
+            pipeline.fillStill(Qt::gray);
+        QTRY_VERIFY_WITH_TIMEOUT(pipeline.processedCount() > processed, 5000);
+        const quint64 after = pipeline.processedCount();
+        const quint64 skippedAfter = pipeline.skippedRefreshCount();
+        QTRY_VERIFY_WITH_TIMEOUT(pipeline.skippedRefreshCount() >= skippedAfter + 3, 5000);
+        QCOMPARE(pipeline.processedCount(), after);
+        pipeline.stopAutoRefresh();
+        if (change == "effect")
+            QCOMPARE(pipeline.outputImage().pixelColor(10, 10), QColor(Qt::black));
+    }
+
     void pictureComesOutUpright_data()
     {
         QTest::addColumn<bool>("alpha");

@@ -86,6 +86,19 @@ QImage composed(const QImage &base, const QList<QPair<QPoint, QImage>> &pictures
     return out.convertToFormat(QImage::Format_RGB32);
 }
 
+// Counts the paints a widget receives.
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
 using Indication = std::function<void(Screen &)>;
 
 } // namespace
@@ -97,6 +110,38 @@ class TestOSDProcessor : public QObject
 {
     Q_OBJECT
 private slots:
+    // Without a camera nothing else repaints the canvas: an indication asks for the paint that
+    // shows it and for the one that takes it away.
+    void indicationsComeAndGoOnAnIdleCanvas_data()
+    {
+        QTest::addColumn<Indication>("show");
+        QTest::newRow("brightness") << Indication([](Screen &s) { s.osd->showBrightness(); });
+        QTest::newRow("zoom in") << Indication([](Screen &s) {
+            s.canvas->zoomIn();
+            s.osd->showZoomIn();
+        });
+        QTest::newRow("rotate") << Indication([](Screen &s) { s.osd->showRotate(); });
+    }
+    void indicationsComeAndGoOnAnIdleCanvas()
+    {
+        QFETCH(Indication, show);
+        Screen s(true);
+        QVERIFY(s.canvas);
+        PaintCounter counter;
+        s.canvas->installEventFilter(&counter);
+        QTest::qWait(50);
+        const QImage before = s.render();
+        counter.paints = 0;
+        show(s);
+        QTRY_VERIFY_WITH_TIMEOUT(counter.paints >= 1, 2000);
+        const QImage shown = s.render();
+        QVERIFY(changedRect(before, shown).isValid());
+        counter.paints = 0;
+        s.clock.advance(OSDProcessor::SHOW_MS + 1);
+        QTRY_VERIFY_WITH_TIMEOUT(counter.paints >= 1, 3000);
+        QVERIFY(changedRect(shown, s.render()).isValid()); // the indication has gone
+    }
+
     void timedIndications_data()
     {
         QTest::addColumn<Indication>("indication");
@@ -240,8 +285,12 @@ private slots:
         QTest::addColumn<QString>("label");
         QTest::newRow("best fit upright is 1x") << QStringList{"fit"} << "1x";
         QTest::newRow("zoom 2") << QStringList{"in"} << "2x";
-        QTest::newRow("zoom 3") << QStringList{"in", "in"} << "4x";
-        QTest::newRow("zoom 6") << QStringList{"in", "in", "in", "in", "in"} << "32x";
+        // The indication is the magnification itself at every step.
+        QTest::newRow("zoom 3") << QStringList{"in", "in"} << "3x";
+        QTest::newRow("zoom 4") << QStringList{"in", "in", "in"} << "4x";
+        QTest::newRow("zoom 5") << QStringList{"in", "in", "in", "in"} << "5x";
+        QTest::newRow("zoom 6") << QStringList{"in", "in", "in", "in", "in"} << "6x";
+        QTest::newRow("zoom 6 is the last") << QStringList{"in", "in", "in", "in", "in", "in"} << "6x";
         QTest::newRow("out from 1 upright") << QStringList{"out"} << "1x";
         QTest::newRow("quarter turn, in from best fit") << QStringList{"turn", "in"} << "1x";
         QTest::newRow("quarter turn, out from 1") << QStringList{"turn", "in", "out"} << "Best fit";

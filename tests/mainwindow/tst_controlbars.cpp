@@ -1,4 +1,5 @@
 #include "MainWindowRig.h"
+#include "ScriptedPrompts.h"
 #include "TestPictures.h"
 #include "canvas/ImageCanvas.h"
 #include "common/Config.h"
@@ -14,6 +15,7 @@
 #include "widgets/Slider.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QSignalSpy>
@@ -88,7 +90,7 @@ private slots:
         QCOMPARE(dialog.asked, 1);
         QCOMPARE(dialog.filter, QString("AVI Files (*.avi);;WMV Files (*.wmv)"));
         QCOMPARE(dialog.folder, Config::recordPath());
-        QVERIFY(w->filmSource()->isLoaded());
+        QTRY_VERIFY_WITH_TIMEOUT(w->filmSource()->isLoaded(), 10000); // opened beside the window
 
         QSignalSpy seeks(f->positionSlider(), &HorizontalSlider::valueChanged);
         QTest::mouseClick(f->playButton(), Qt::LeftButton);
@@ -119,12 +121,68 @@ private slots:
     void filmOpenCancelledOrMissing()
     {
         QFETCH(QString, answer);
+        ScriptedPrompts prompts;
         auto w = filmWindow();
         DialogAnswer dialog{answer.isEmpty() ? answer : fixture(answer)};
         answerDialogs(*w, &dialog);
         QTest::mouseClick(w->filmBar()->openButton(), Qt::LeftButton);
         QCOMPARE(dialog.asked, 1);
         QVERIFY(!w->filmSource()->isLoaded());
+        // A missing file is said in words, naming it; a cancelled dialog says nothing.
+        if (answer.isEmpty()) {
+            QCOMPARE(prompts.errors.size(), 0);
+            return;
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(prompts.errors.size(), 1, 5000);
+        QVERIFY(prompts.errors.at(0).text.contains(answer));
+        QVERIFY(prompts.errors.at(0).text.contains(FilmSource::failureText(FilmSource::OpenFailure::NoFile)));
+    }
+
+    void filmThatCannotBeOpenedKeepsTheFilmBefore_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("failure");
+        QTest::newRow("text named .avi") << "list.avi" << -1;
+        // Written with its index at the end and cut in the middle: nothing in it can be played.
+        QTest::newRow("mp4 cut before its index") << "cut.mp4" << int(FilmSource::OpenFailure::Damaged);
+    }
+    void filmThatCannotBeOpenedKeepsTheFilmBefore()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, failure);
+        ScriptedPrompts prompts;
+        auto w = filmWindow();
+        QFile bad(fixture(name));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        if (name.endsWith(".mp4")) {
+            QProcess p;
+            p.start("ffmpeg",
+                    {"-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                     "testsrc=size=320x240:rate=25:duration=2", "-c:v", "libx264", fixture("whole.mp4")});
+            QVERIFY(p.waitForFinished(60000) && p.exitCode() == 0);
+            QFile whole(fixture("whole.mp4"));
+            QVERIFY(whole.open(QIODevice::ReadOnly));
+            bad.write(whole.read(whole.size() / 2));
+        } else {
+            bad.write("This is a shopping list, not a film.\n");
+        }
+        bad.close();
+        DialogAnswer dialog{fixture("film.avi")};
+        answerDialogs(*w, &dialog);
+        QTest::mouseClick(w->filmBar()->openButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(w->filmSource()->isLoaded(), 10000);
+        const qint64 duration = w->filmSource()->duration();
+        dialog.answer = fixture(name);
+        QTest::mouseClick(w->filmBar()->openButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(prompts.errors.size(), 1, 10000);
+        QVERIFY(prompts.errors.at(0).text.contains(name));
+        if (failure >= 0)
+            QVERIFY(prompts.errors.at(0).text.contains(
+                FilmSource::failureText(FilmSource::OpenFailure(failure))));
+        QVERIFY(w->filmSource()->isLoaded());
+        QCOMPARE(w->filmSource()->duration(), duration);
+        QTest::mouseClick(w->filmBar()->playButton(), Qt::LeftButton);
+        QVERIFY(w->filmSource()->isPlaying());
     }
 
     void filmFramesKeepTheClockFresh()
@@ -153,13 +211,20 @@ private slots:
         QCOMPARE(dialog.filter, QString());
         QCOMPARE(dialog.folder, Config::snapshotPath());
         QCOMPARE(w->photographSource()->count(), 3);
-        QCOMPARE(p->counterLabel()->text(), QString("1/3"));
+        QTRY_COMPARE_WITH_TIMEOUT(p->counterLabel()->text(), QString("1/3"), 5000); // once shown
         QVERIFY2(!p->slideButton()->isChecked(), "an open stops the slide show");
 
+        // Stepping by hand ends a running slide show, and its button says so.
+        QTest::mouseClick(p->slideButton(), Qt::LeftButton);
+        QVERIFY(p->slideButton()->isChecked());
         QTest::mouseClick(p->nextButton(), Qt::LeftButton);
-        QCOMPARE(p->counterLabel()->text(), QString("2/3"));
+        QVERIFY(!p->slideButton()->isChecked());
+        QTRY_COMPARE_WITH_TIMEOUT(p->counterLabel()->text(), QString("2/3"), 5000);
+        QTest::mouseClick(p->slideButton(), Qt::LeftButton);
         QTest::mouseClick(p->previousButton(), Qt::LeftButton);
-        QCOMPARE(p->counterLabel()->text(), QString("1/3"));
+        QVERIFY(!p->slideButton()->isChecked());
+        QVERIFY(!w->photographSource()->isPlaying());
+        QTRY_COMPARE_WITH_TIMEOUT(p->counterLabel()->text(), QString("1/3"), 5000);
 
         // A file that is no picture of the folder changes nothing.
         p->slideButton()->setChecked(true);

@@ -11,10 +11,12 @@
 #include "canvas/ImageCanvas.h"
 #include "canvas/OSDProcessor.h"
 #include "common/Config.h"
+#include "mainwindow/PhotographBar.h"
 #include "mainwindow/ToolActions.h"
 #include "sources/media/MediaFramework.h"
 #include "widgets/ImageButton.h"
 #include "widgets/Panel.h"
+#include "widgets/Slider.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -458,6 +460,32 @@ private:
         }
     }
 
+    // At the smallest window the photograph counter, at two digits on each side, stays clear of
+    // the interval selector and its scale.
+    void measurePhotographBarAtTheMinimum(MainWindow &w)
+    {
+        w.resize(w.minimumSize());
+        QVERIFY(MainWindowRig::selectMode(w, MODE_PHOTOGRAPH));
+        const PhotographBar *bar = w.photographBar();
+        QLabel *counter = bar->counterLabel();
+        counter->setText(PhotographBar::counterText(98, 99));
+        if (!bar->timeButton()->isChecked())
+            QTest::mouseClick(bar->timeButton(), Qt::LeftButton);
+        QVERIFY(bar->intervalSelector()->isVisible() && bar->intervalLabel()->isVisible());
+        const QRect counterRect = counter->geometry();
+        QVERIFY2(counter->fontMetrics().horizontalAdvance(counter->text()) <= counterRect.width(),
+                 qPrintable(m_language));
+        for (const QWidget *beside : {static_cast<const QWidget *>(bar->intervalSelector()),
+                                      static_cast<const QWidget *>(bar->intervalLabel())}) {
+            QVERIFY2(!beside->geometry().intersects(counterRect),
+                     qPrintable(QStringLiteral("%1: %2 over the counter")
+                                    .arg(m_language, QLatin1String(beside->metaObject()->className()))));
+        }
+        QVERIFY(QRect(QPoint(), w.size()).contains(counterRect));
+        const QString file = QStringLiteral("%1/%2_photograph_minimum.png").arg(shotFolder(), m_language);
+        QVERIFY2(shotOf(&w, nullptr).save(file), qPrintable(file));
+    }
+
     void measureLanguage(const QString &language)
     {
         m_language = language;
@@ -480,6 +508,7 @@ private:
             const QString file = QStringLiteral("%1/%2_window.png").arg(shotFolder(), language);
             QVERIFY2(shotOf(w.get(), nullptr).save(file), qPrintable(file));
             measurePopups(*w);
+            measurePhotographBarAtTheMinimum(*w);
         }
         measurePlates();
         QCoreApplication::removeTranslator(&translator);

@@ -174,9 +174,15 @@ private slots:
                      {"panel", {40, 30, 128, 580}},     {"pages", {174, 25, 745, 580}},
                      {"liveBar", {508, 620, 60, 37}},   {"filmBar", {382, 620, 312, 38}},
                      {"volume", {694, 548, 28, 110}},   {"position", {174, 605, 747, 10}},
-                     {"photoBar", {402, 620, 272, 38}}, {"selector", {684, 630, 160, -1}},
-                     {"scale", {686, 650, 200, 10}},    {"counter", {868, 620, 70, 30}},
+                     {"photoBar", {380, 620, 272, 38}}, {"selector", {662, 630, 160, -1}},
+                     {"scale", {664, 650, 200, 10}},    {"counter", {868, 620, 70, 30}},
                      {"stripBar", {174, 605, 747, 10}}};
+        // The photograph bar moves left so that its interval scale ends before the counter.
+        QTest::newRow("minimum size, panel open") << QSize(800, 640) << true
+                                                  << Rects{{"photoBar", {242, 580, 272, 38}},
+                                                           {"selector", {524, 590, 160, -1}},
+                                                           {"scale", {526, 610, 200, 10}},
+                                                           {"counter", {730, 580, 70, 30}}};
         QTest::newRow("large, panel open")
             << QSize(1200, 900) << true
             << Rects{{"live", {178, 5, 104, 20}},        {"board", {499, 5, 130, 20}},

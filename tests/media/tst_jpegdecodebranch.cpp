@@ -53,6 +53,23 @@ QByteArray jpegCaps(int width, int height)
     return QStringLiteral("image/jpeg,width=%1,height=%2,framerate=10/1").arg(width).arg(height).toUtf8();
 }
 
+// Opens a film as the film source does, driving the graph with its bus until it has prerolled.
+FilmGraph::Result openFilm(FilmGraph &film, const QString &path,
+                           const std::shared_ptr<DirectShowTransformFilter> &grabber,
+                           const QSize &limit = QSize())
+{
+    if (film.start(path, grabber, "fakesink", limit) != FilmGraph::Result::Opening)
+        return film.result();
+    GstRef<GstBus> bus = film.graph().bus();
+    QDeadlineTimer deadline(WAIT_MS);
+    while (film.poll() == FilmGraph::Result::Opening && !deadline.hasExpired()) {
+        GstRef<GstMessage> message(gst_bus_timed_pop(bus.get(), 20 * GST_MSECOND));
+        if (message)
+            film.handle(message.get());
+    }
+    return film.result();
+}
+
 QString factoryOf(GstElement *bin, const char *name)
 {
     GstRef<GstElement> element(gst_bin_get_by_name(GST_BIN(bin), name));
@@ -291,13 +308,58 @@ private slots:
         auto grabber = std::make_shared<DirectShowTransformFilter>(&sink,
                                                                    DirectShowTransformFilter::MODE_FILM);
         FilmGraph film;
-        QCOMPARE(film.build(path, grabber, "fakesink"), FilmGraph::Result::Opened);
+        QCOMPARE(openFilm(film, path, grabber), FilmGraph::Result::Opened);
         QVERIFY(film.graph().run());
         QTRY_VERIFY_WITH_TIMEOUT(sink.frames.load() >= 3, WAIT_MS);
         QCOMPARE(sink.lastWidth.load(), 320);
         QCOMPARE(sink.lastHeight.load(), 240);
         QCOMPARE(factoryOf(film.graph().pipeline(), "Video Decoder"), decoder);
         QCOMPARE(factoryOf(film.graph().pipeline(), "Video Converter").isEmpty(), !progressive);
+    }
+
+    // Frames larger than the limit reach the grabber fitted to it: the app's decoder scales
+    // them while decoding (to the eighth that still covers the fit), the scaler does the rest.
+    void filmFramesAreScaledToTheLimit_data()
+    {
+        QTest::addColumn<bool>("progressive");
+        QTest::addColumn<QSize>("limit");
+        QTest::addColumn<QSize>("shown");
+        QTest::addColumn<QSize>("decoded"); // what the decoder gives; invalid: not the app's decoder
+        QTest::newRow("baseline, scaled") << false << QSize(200, 200) << QSize(200, 150) << QSize(240, 180);
+        QTest::newRow("baseline, fits") << false << QSize(1920, 1080) << QSize(640, 480) << QSize(640, 480);
+        QTest::newRow("progressive, scaled") << true << QSize(200, 200) << QSize(200, 150) << QSize();
+    }
+    void filmFramesAreScaledToTheLimit()
+    {
+        QFETCH(bool, progressive);
+        QFETCH(QSize, limit);
+        QFETCH(QSize, shown);
+        QFETCH(QSize, decoded);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("film.avi"));
+        JpegSamples::Options o = kind(2, 2);
+        o.progressive = progressive;
+        QVERIFY(writeAvi(path, frame(640, 480, o), 640, 480, 20));
+
+        GrabberTestSink sink;
+        auto grabber = std::make_shared<DirectShowTransformFilter>(&sink,
+                                                                   DirectShowTransformFilter::MODE_FILM);
+        FilmGraph film;
+        QCOMPARE(openFilm(film, path, grabber, limit), FilmGraph::Result::Opened);
+        QVERIFY(film.graph().run());
+        QTRY_VERIFY_WITH_TIMEOUT(sink.frames.load() >= 3, WAIT_MS);
+        QCOMPARE(QSize(sink.lastWidth.load(), sink.lastHeight.load()), shown);
+        QCOMPARE(film.scaledFrameSize(), shown == QSize(640, 480) ? QSize() : shown);
+        if (decoded.isValid()) {
+            GstRef<GstElement> decoder(
+                gst_bin_get_by_name(GST_BIN(film.graph().pipeline()), "Video Decoder"));
+            GstRef<GstPad> out(gst_element_get_static_pad(decoder.get(), "src"));
+            GstRef<GstCaps> caps(gst_pad_get_current_caps(out.get()));
+            int w = 0, h = 0;
+            const GstStructure *st = gst_caps_get_structure(caps.get(), 0);
+            QVERIFY(gst_structure_get_int(st, "width", &w) && gst_structure_get_int(st, "height", &h));
+            QCOMPARE(QSize(w, h), decoded);
+        }
     }
 };
 

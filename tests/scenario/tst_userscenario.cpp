@@ -446,7 +446,8 @@ private slots:
         FilmBar *bar = w().filmBar();
         QTest::mouseClick(bar->openButton(), Qt::LeftButton);
         QCOMPARE(askedFolder, m_videos);
-        QVERIFY(w().filmSource()->isLoaded());
+        QTRY_VERIFY_WITH_TIMEOUT(w().filmSource()->isLoaded(),
+                                 OutcomeTimeoutMs); // the film opens beside the window
         // Durations in 100 ns units.
         QVERIFY2(qAbs(w().filmSource()->duration() / 1e7 - m_recordedSeconds) < 1.0,
                  qPrintable(QString::number(w().filmSource()->duration())));
@@ -528,7 +529,9 @@ private slots:
         QCOMPARE(askedFolder, m_snapshots);
         const int count = filesIn(m_snapshots, "*.jpg").size();
         QCOMPARE(w().photographSource()->count(), count);
-        QCOMPARE(bar->counterLabel()->text(), QStringLiteral("1/%1").arg(count));
+        // The counter moves when the picture is decoded and shown.
+        QTRY_COMPARE_WITH_TIMEOUT(bar->counterLabel()->text(), QStringLiteral("1/%1").arg(count),
+                                  OutcomeTimeoutMs);
         ImageCanvas *photo = w().canvas(MODE_PHOTOGRAPH);
         QTRY_COMPARE_WITH_TIMEOUT(photo->pipeline()->outputImage().size(), FrameSize, OutcomeTimeoutMs);
         QVERIFY(near(photo->pipeline()->outputImage(), QPoint(640, 360), Blue, 40));

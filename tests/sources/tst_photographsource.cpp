@@ -1,6 +1,7 @@
 #include "TestCaptureSink.h"
 #include "TestPictures.h"
 #include "sources/photograph/PhotographSource.h"
+#include "sources/photograph/PicturePlaceholder.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,9 +9,21 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 class TestPhotographSource : public QObject
 {
     Q_OBJECT
+
+    static constexpr int WAIT_MS = 10000;
+
+    // Opens and waits until the picture is on the canvas.
+    static bool openAndShow(PhotographSource &source, const QString &folder, const QString &name)
+    {
+        QSignalSpy changed(&source, &PhotographSource::photographChanged);
+        return source.openPhotograph(folder, name) && changed.wait(WAIT_MS);
+    }
 
     static void makeFiles(const QDir &dir, const QStringList &names)
     {
@@ -47,6 +60,8 @@ private slots:
         QTest::newRow("other types are left out")
             << QStringList{"x.tif", "x.webp", "photo.jpg.txt", "photo.jpg"} << "photo.jpg"
             << QStringList{"photo.jpg"} << 0;
+        QTest::newRow("hidden files are left out")
+            << QStringList{".hidden.png", ".png", "seen.png"} << "seen.png" << QStringList{"seen.png"} << 0;
     }
     void listing()
     {
@@ -62,7 +77,8 @@ private slots:
         PhotographSource source(&sink, nullptr);
         QSignalSpy changed(&source, &PhotographSource::photographChanged);
         QVERIFY(source.openPhotograph(dir.path(), opened));
-        QCOMPARE(PhotographSource::listPictures(QDir(dir.path())), listed);
+        QVERIFY(changed.wait(WAIT_MS));
+        QCOMPARE(PhotographSource::listPictures(dir.path()), listed);
         QCOMPARE(source.count(), listed.size());
         QStringList expectedPaths;
         for (const QString &name : listed)
@@ -100,13 +116,14 @@ private slots:
 
         TestCaptureSink sink;
         PhotographSource source(&sink, nullptr);
-        QVERIFY(source.openPhotograph(other.path(), "x.png"));
+        QVERIFY(openAndShow(source, other.path(), "x.png"));
         source.setPlayInterval(1000);
         source.play();
         QSignalSpy changed(&source, &PhotographSource::photographChanged);
         QSignalSpy listChanged(&source, &PhotographSource::photographListChanged);
 
         QVERIFY(!source.openPhotograph(QDir(dir.path()).filePath(folder), name));
+        QVERIFY(!source.isDecoding());
         QCOMPARE(source.filePaths(), QStringList{QDir(other.path()).filePath("x.png")});
         QVERIFY(source.isPlaying());
         QCOMPARE(changed.count(), 0);
@@ -120,7 +137,7 @@ private slots:
         makeFiles(QDir(dir.path()), {"a.png", "b.png"});
         TestCaptureSink sink;
         PhotographSource source(&sink, nullptr);
-        QVERIFY(source.openPhotograph(dir.path(), "a.png"));
+        QVERIFY(openAndShow(source, dir.path(), "a.png"));
         source.setPlayInterval(1000);
         source.play();
         QSignalSpy done(&source, &PhotographSource::playDone);
@@ -128,7 +145,7 @@ private slots:
         connect(&source, &PhotographSource::photographListChanged, this, [&] { order << "list"; });
         connect(&source, &PhotographSource::photographChanged, this,
                 [&](int id) { order << QString::number(id); });
-        QVERIFY(source.openPhotograph(dir.path(), "b.png"));
+        QVERIFY(openAndShow(source, dir.path(), "b.png"));
         QVERIFY(!source.isPlaying());
         QCOMPARE(done.count(), 0);
         QCOMPARE(order, (QStringList{"list", "1"}));
@@ -159,7 +176,7 @@ private slots:
         makeFiles(QDir(dir.path()), names);
         TestCaptureSink sink;
         PhotographSource source(&sink, nullptr);
-        QVERIFY(source.openPhotograph(dir.path(), names.at(start)));
+        QVERIFY(openAndShow(source, dir.path(), names.at(start)));
         source.setPlayInterval(60000);
         source.play();
         QSignalSpy changed(&source, &PhotographSource::photographChanged);
@@ -175,7 +192,10 @@ private slots:
         else
             source.selectPhotograph(step.mid(6).toInt());
 
+        if (shown >= 0)
+            QVERIFY(changed.wait(WAIT_MS));
         if (shown < 0) {
+            QVERIFY(!source.isDecoding());
             QCOMPARE(changed.count(), 0);
             QCOMPARE(sink.stills.size(), stillsBefore);
             QCOMPARE(source.currentIndex(), start);
@@ -211,7 +231,7 @@ private slots:
         makeFiles(QDir(dir.path()), {"a.png", "b.png", "c.png"});
         TestCaptureSink sink;
         PhotographSource source(&sink, nullptr);
-        QVERIFY(source.openPhotograph(dir.path(), "b.png"));
+        QVERIFY(openAndShow(source, dir.path(), "b.png"));
         source.setPlayInterval(20);
         QSignalSpy changed(&source, &PhotographSource::photographChanged);
         source.play();
@@ -239,15 +259,18 @@ private slots:
         QVERIFY(source.isPlaying());
     }
 
-    void badPicturesGoToTheCanvasAsNullImages_data()
+    // A picture that cannot be shown reaches the canvas as a page that names it; the counter
+    // never stands over the picture before.
+    void badPicturesShowAPlaceholder_data()
     {
         QTest::addColumn<QByteArray>("kind");
-        QTest::newRow("text named .jpg") << QByteArray("text");
+        QTest::newRow("text named .png") << QByteArray("text");
         QTest::newRow("empty file") << QByteArray("empty");
         QTest::newRow("absurd declared size") << QByteArray("absurd");
-        QTest::newRow("too large to decode") << QByteArray("huge");
+        QTest::newRow("header without data") << QByteArray("nodata");
+        QTest::newRow("hostile jpeg header") << QByteArray("hostile");
     }
-    void badPicturesGoToTheCanvasAsNullImages()
+    void badPicturesShowAPlaceholder()
     {
         QFETCH(QByteArray, kind);
         QTemporaryDir dir;
@@ -258,21 +281,124 @@ private slots:
             QVERIFY(TestPictures::writeBytes(bad, QByteArray()));
         else if (kind == "absurd")
             QVERIFY(TestPictures::writeAbsurdPng(bad, 1000000, 1000000));
+        else if (kind == "nodata")
+            QVERIFY(TestPictures::writeAbsurdPng(bad, 9000, 8000));
         else
-            QVERIFY(TestPictures::writeAbsurdPng(bad, 9000, 8000)); // 72 megapixels
+            QVERIFY(TestPictures::writeBytes(bad, TestPictures::jpegDeclaring(60000, 60000)));
         makeFiles(QDir(dir.path()), {"good.png"});
 
         TestCaptureSink sink;
         PhotographSource source(&sink, nullptr);
         QSignalSpy changed(&source, &PhotographSource::photographChanged);
-        QVERIFY(source.openPhotograph(dir.path(), "bad.png"));
+        QVERIFY(openAndShow(source, dir.path(), "good.png"));
+        source.previous();
+        QVERIFY(changed.wait(WAIT_MS));
         QCOMPARE(source.currentIndex(), 0);
-        QCOMPARE(photographIds(changed), QStringList{"0"});
-        QCOMPARE(sink.stills.size(), 1);
-        QVERIFY(sink.stills.at(0).isNull());
+        QCOMPARE(photographIds(changed), (QStringList{"1", "0"}));
+        QCOMPARE(sink.stills.size(), 2);
+        const QImage page = sink.stills.at(1);
+        QCOMPARE(page.size(), QSize(PicturePlaceholder::WIDTH, PicturePlaceholder::HEIGHT));
+        QCOMPARE(page.pixelColor(5, 5), QColor(0x30, 0x30, 0x30));
+        const QString folder = QStringLiteral(DOCCAM_BINARY_DIR "/screenshots/photograph");
+        QDir().mkpath(folder);
+        QVERIFY(page.save(folder + "/placeholder_" + QString::fromLatin1(kind) + ".png"));
+        // Nothing more to decode on a page: zooming asks for no detail.
+        source.setViewZoom(4.0);
+        QVERIFY(!source.isDecoding());
         source.next();
+        QVERIFY(changed.wait(WAIT_MS));
         QCOMPARE(source.currentIndex(), 1);
-        QVERIFY(!sink.stills.at(1).isNull());
+        QCOMPARE(sink.stills.at(2).size(), QSize(32, 24));
+    }
+
+    // Selections made faster than pictures decode: only the last one reaches the canvas.
+    void aLaterSelectionCallsOffAnEarlierOne()
+    {
+        QTemporaryDir dir;
+        makeFiles(QDir(dir.path()), {"a.png", "b.png", "c.png"});
+        TestCaptureSink sink;
+        PhotographSource source(&sink, nullptr);
+        QVERIFY(openAndShow(source, dir.path(), "a.png"));
+        QSignalSpy changed(&source, &PhotographSource::photographChanged);
+        source.next();
+        source.next();
+        QVERIFY(changed.wait(WAIT_MS));
+        QTest::qWait(50);
+        QCOMPARE(photographIds(changed), QStringList{"2"});
+        QCOMPARE(sink.stills.size(), 2);
+    }
+
+    // Shown at the shown size; zoomed in, decoded again with the detail the zoom can show, up to
+    // the picture's own size; zoomed out, the fitted picture comes back without a decode.
+    void detailFollowsTheZoom()
+    {
+        QTemporaryDir dir;
+        QVERIFY(TestPictures::write(QDir(dir.path()).filePath("big.jpg"), QSize(800, 600)));
+        TestCaptureSink sink;
+        PhotographSource source(&sink, nullptr);
+        source.setShownSize(QSize(200, 200));
+        QVERIFY(openAndShow(source, dir.path(), "big.jpg"));
+        QCOMPARE(sink.stills.last().size(), QSize(200, 150));
+        QCOMPARE(source.pictureSize(), QSize(800, 600));
+
+        source.setViewZoom(2.0);
+        QVERIFY(source.isDecoding());
+        QTRY_COMPARE_WITH_TIMEOUT(sink.resampled.size(), 1, WAIT_MS);
+        QCOMPARE(sink.resampled.last().size(), QSize(400, 300));
+        source.setViewZoom(6.0);
+        QTRY_COMPARE_WITH_TIMEOUT(sink.resampled.size(), 2, WAIT_MS);
+        QCOMPARE(sink.resampled.last().size(), QSize(800, 600)); // the whole picture, no more
+        source.setViewZoom(5.0);
+        QVERIFY(!source.isDecoding()); // less than the canvas has: it keeps what it has
+        source.setViewZoom(1.0);
+        QCOMPARE(sink.resampled.size(), 3);
+        QCOMPARE(sink.resampled.last().size(), QSize(200, 150));
+        QCOMPARE(sink.stills.size(), 1);
+
+        // A new picture while zoomed: fitted first, then the detail.
+        source.setViewZoom(2.0);
+        QTRY_COMPARE_WITH_TIMEOUT(sink.resampled.size(), 4, WAIT_MS);
+        source.selectPhotograph(0);
+        QTRY_COMPARE_WITH_TIMEOUT(sink.resampled.size(), 5, WAIT_MS);
+        QCOMPARE(sink.stills.size(), 2);
+        QCOMPARE(sink.stills.last().size(), QSize(200, 150));
+        QCOMPARE(sink.resampled.last().size(), QSize(400, 300));
+    }
+
+    // Names the system gives that are not UTF-8 are listed with replacement characters and
+    // opened by their bytes.
+    void namesThatAreNotUtf8()
+    {
+        QTemporaryDir dir;
+        const QByteArray raw = QFile::encodeName(dir.path())
+            + "/b\xe9"
+              "b\xe9"
+              "-\xff.png";
+        {
+            const int fd = ::open(raw.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            QVERIFY(fd >= 0);
+            QFile out;
+            QVERIFY(out.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+            QImage image(40, 30, QImage::Format_RGB32);
+            image.fill(Qt::green);
+            QVERIFY(image.save(&out, "PNG"));
+        }
+        makeFiles(QDir(dir.path()), {"a.png"});
+        const QStringList names = PhotographSource::listPictures(dir.path());
+        QCOMPARE(names.size(), 2);
+        const QString shown = names.at(1);
+        QVERIFY(shown.contains(QChar::ReplacementCharacter));
+        QVERIFY(shown.startsWith("b"));
+        QVERIFY(shown.endsWith("-\uFFFD.png"));
+
+        TestCaptureSink sink;
+        PhotographSource source(&sink, nullptr);
+        QVERIFY(openAndShow(source, dir.path(), shown));
+        QCOMPARE(source.currentIndex(), 1);
+        QCOMPARE(sink.stills.last().size(), QSize(40, 30));
+        QCOMPARE(sink.stills.last().pixelColor(20, 15), QColor(Qt::green));
+        QCOMPARE(source.pictureFiles().at(1).localPath, raw);
+        QCOMPARE(::unlink(raw.constData()), 0);
     }
 
     void resumeReopensTheFolder()
@@ -282,7 +408,7 @@ private slots:
         makeFiles(folder, {"b.png", "d.png"});
         TestCaptureSink sink;
         PhotographSource source(&sink, nullptr);
-        QVERIFY(source.openPhotograph(dir.path(), "d.png"));
+        QVERIFY(openAndShow(source, dir.path(), "d.png"));
         source.next();
         QCOMPARE(source.currentIndex(), 1);
         source.pauseCapture();
@@ -291,6 +417,7 @@ private slots:
         makeFiles(folder, {"a.png", "c.png"});
         QSignalSpy changed(&source, &PhotographSource::photographChanged);
         source.resumeCapture();
+        QVERIFY(changed.wait(WAIT_MS));
         QCOMPARE(source.count(), 4);
         // The file the folder was opened with is shown again, at its new place.
         QCOMPARE(source.currentIndex(), 3);
@@ -323,5 +450,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPhotographSource)
+QTEST_MAIN(TestPhotographSource)
 #include "tst_photographsource.moc"

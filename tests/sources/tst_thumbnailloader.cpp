@@ -119,6 +119,9 @@ private slots:
         QVERIFY(TestPictures::writeBytes(paths.last(), "not a picture"));
         paths << QDir(dir.path()).filePath("absurd.png");
         QVERIFY(TestPictures::writeAbsurdPng(paths.last(), 100000, 100000));
+        // A header declaring 60000x60000 over a few bytes: read at an eighth, within the cap.
+        paths << QDir(dir.path()).filePath("hostile.jpg");
+        QVERIFY(TestPictures::writeBytes(paths.last(), TestPictures::jpegDeclaring(60000, 60000)));
 
         Strip strip(paths.size());
         ThumbnailLoader loader(nullptr);
@@ -133,6 +136,7 @@ private slots:
         QCOMPARE(strip.buttons.at(2)->picture().size(), QSize(56, 50));
         QVERIFY(!strip.buttons.at(3)->hasPicture());
         QVERIFY(!strip.buttons.at(4)->hasPicture());
+        QVERIFY(!strip.buttons.at(5)->hasPicture());
     }
 
     void stopTwiceDoesNotBlock()

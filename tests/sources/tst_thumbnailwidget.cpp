@@ -36,7 +36,15 @@ struct StripFixture
     {
         return QDir(dir.path()).filePath(QString("p%1.png").arg(i, 2, 10, QChar('0')));
     }
-    bool open(int i = 0) { return source.openPhotograph(dir.path(), QFileInfo(path(i)).fileName()); }
+    // Opens the folder at picture i and waits until that picture is shown (it is decoded
+    // off the GUI thread).
+    bool open(int i = 0)
+    {
+        QSignalSpy shown(&source, &PhotographSource::photographChanged);
+        if (!source.openPhotograph(dir.path(), QFileInfo(path(i)).fileName()))
+            return false;
+        return !shown.isEmpty() || shown.wait(5000);
+    }
     QList<int> shown() const
     {
         QList<int> ids;
@@ -98,7 +106,7 @@ private slots:
         QCOMPARE(f.shown(), range(0, visible - 1));
         for (int j = 0; j < visible; ++j)
             QCOMPARE(f.strip->buttons().at(j)->pos(), QPoint(left + j * 66, 5));
-        QCOMPARE(f.checked(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(f.checked(), 0, 5000); // shown once decoded
         QTRY_VERIFY_WITH_TIMEOUT(f.strip->buttons().last()->hasPicture(), 10000);
     }
 
@@ -135,12 +143,12 @@ private slots:
         QCOMPARE(f.shown(), range(firstBefore, firstBefore + 3));
         QSignalSpy moved(f.scrollBar, &HorizontalSlider::valueChanged);
         f.source.selectPhotograph(id);
-        QCOMPARE(f.strip->first(), firstAfter);
+        QTRY_COMPARE_WITH_TIMEOUT(f.strip->first(), firstAfter, 5000); // once the picture is shown
         QCOMPARE(f.shown(), range(firstAfter, firstAfter + 3));
         if (firstAfter != firstBefore)
             QCOMPARE(f.scrollBar->value(), firstAfter);
         QCOMPARE(moved.count(), 0);
-        QCOMPARE(f.checked(), id);
+        QTRY_COMPARE_WITH_TIMEOUT(f.checked(), id, 5000); // shown once decoded
         int checkedCount = 0;
         for (auto *b : f.strip->buttons())
             checkedCount += b->isChecked() ? 1 : 0;
@@ -153,10 +161,10 @@ private slots:
         QVERIFY(f.open(0));
         QSignalSpy changed(&f.source, &PhotographSource::photographChanged);
         QTest::mouseClick(f.strip->buttons().at(2), Qt::LeftButton);
-        QCOMPARE(changed.count(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 1, 5000);
         QCOMPARE(changed.at(0).at(0).toInt(), 2);
         QCOMPARE(f.source.currentIndex(), 2);
-        QCOMPARE(f.checked(), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(f.checked(), 2, 5000); // shown once decoded
     }
 
     void scrollBarMovesTheView()
@@ -197,7 +205,7 @@ private slots:
         QCOMPARE(f.strip->buttons().size(), 3);
         QCOMPARE(f.strip->first(), 0);
         QCOMPARE(f.shown(), range(0, 2));
-        QCOMPARE(f.checked(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(f.checked(), 1, 5000); // shown once decoded
     }
 
     void reloadDuringALongPassStartsOver()
@@ -224,7 +232,7 @@ private slots:
         QVERIFY(finished.at(0).at(0).toInt() < 150);
         QCOMPARE(f.strip->buttons().size(), 150);
         QTRY_VERIFY_WITH_TIMEOUT(f.strip->buttons().at(0)->hasPicture(), 10000);
-        QCOMPARE(f.checked(), 5);
+        QTRY_COMPARE_WITH_TIMEOUT(f.checked(), 5, 5000); // shown once decoded
         f.strip->stopLoader();
         f.strip->stopLoader(); // twice: must not wait forever
         QVERIFY(f.strip->buttons().isEmpty());

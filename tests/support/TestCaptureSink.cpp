@@ -9,6 +9,11 @@ void TestCaptureSink::stillImageCaptured(QImage *image)
     stills.append(image ? image->copy() : QImage());
 }
 
+void TestCaptureSink::stillImageResampled(QImage *image)
+{
+    resampled.append(image ? image->copy() : QImage());
+}
+
 void TestCaptureSink::streamImageCaptured(void *data, int width, int height, bool flip, bool alpha)
 {
     Q_UNUSED(data);

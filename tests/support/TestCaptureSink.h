@@ -20,8 +20,10 @@ public:
     void streamImageCaptured(void *data, int width, int height, bool flip, bool alpha) override;
     void startAutoRefresh() override;
     void stopAutoRefresh() override;
+    void stillImageResampled(QImage *image) override;
 
-    QList<QImage> stills; // every still picture, copied
+    QList<QImage> stills;    // every still picture, copied
+    QList<QImage> resampled; // every still handed again at another resolution, copied
     int autoRefreshStarts = 0;
     int autoRefreshStops = 0;
     bool autoRefreshRunning = false;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
+#include <QImage>
 #include <QSize>
 #include <QString>
 
@@ -16,5 +18,17 @@ bool writeAbsurdPng(const QString &path, quint32 width, quint32 height);
 
 // Any bytes at all under the given name.
 bool writeBytes(const QString &path, const QByteArray &bytes);
+
+// The JPEG of `image` (quality 90) carrying an EXIF block with the given orientation tag
+// (1 upright, 3 upside down, 6 to be turned a quarter clockwise, 8 counter-clockwise, ...).
+QByteArray jpegWithOrientation(const QImage &image, int orientation);
+
+// A JPEG whose frame header is patched to declare width x height over the picture data of a
+// small one (what a hostile file looks like).
+QByteArray jpegDeclaring(quint16 width, quint16 height);
+
+// A picture with a different colour in each quarter (red, green / blue, white), so that turns
+// and mirrors can be told apart.
+QImage quarters(const QSize &size);
 
 } // namespace TestPictures

@@ -6,9 +6,12 @@
 #include "widgets/ImageButton.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTranslator>
 #include <QtTest>
 
@@ -122,6 +125,32 @@ private slots:
         }
         QCOMPARE(popup.resolutionBox()->count(), 7);
         QCOMPARE(popup.resolutionBox()->itemText(3), QStringLiteral("1920 x 1080"));
+    }
+
+    // Each choice box, its arrow included, ends inside the popup; the popup is written to
+    // <build>/screenshots/settings/popup.png to be looked at.
+    void choiceBoxesEndInsideThePopup()
+    {
+        Opened o = open();
+        SettingsToolWindow &popup = *o.popup;
+        popup.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&popup));
+        const QRect inside = popup.rect();
+        for (QComboBox *box :
+             {popup.flickerBox(), popup.resolutionBox(), popup.captureModeBox(), popup.intervalBox()}) {
+            QStyleOptionComboBox option;
+            option.initFrom(box);
+            option.editable = box->isEditable();
+            const QRect arrow = box->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                             QStyle::SC_ComboBoxArrow, box);
+            QVERIFY2(arrow.isValid() && box->rect().contains(arrow), qPrintable(box->currentText()));
+            const QRect shownBox(box->mapTo(&popup, QPoint()), box->size());
+            QVERIFY2(inside.contains(shownBox), qPrintable(box->currentText()));
+            QVERIFY2(inside.contains(arrow.translated(shownBox.topLeft())), qPrintable(box->currentText()));
+        }
+        const QString folder = QStringLiteral(DOCCAM_BINARY_DIR "/screenshots/settings");
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(popup.grab().save(folder + QStringLiteral("/popup.png")));
     }
 
     void readsStoredValues_data()

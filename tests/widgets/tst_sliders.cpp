@@ -25,6 +25,19 @@ QRect drawnHandle(QWidget *slider)
     return found;
 }
 
+// Counts the paint events of the widgets it watches.
+class PaintCounter : public QObject
+{
+public:
+    int count = 0;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 } // namespace
 
 class TestSliders : public QObject
@@ -158,6 +171,38 @@ private slots:
         QCOMPARE(handle.top(), 0);
         QCOMPARE(handle.height(), 14 - 4);
         QCOMPARE(handle.width(), qMin(handleWidth, width - left));
+    }
+
+    // A new range or handle width with the same value repaints the slider by itself, so the
+    // handle on screen moves (the strip's handle after another folder is opened).
+    void newRangeOrHandleWidthRepaints_data()
+    {
+        QTest::addColumn<int>("maximum");
+        QTest::addColumn<int>("handleWidth");
+        QTest::addColumn<int>("left");
+        QTest::newRow("range shrinks to the value") << 50 << 22 << 84;
+        QTest::newRow("range grows") << 500 << 22 << 6;
+        QTest::newRow("handle widens") << 100 << 60 << 26;
+    }
+    void newRangeOrHandleWidthRepaints()
+    {
+        QFETCH(int, maximum);
+        QFETCH(int, handleWidth);
+        QFETCH(int, left);
+        HorizontalSlider *slider = makeSlider(112, 14);
+        slider->setHandleWidth(22);
+        slider->setValue(50);
+        PaintCounter paints;
+        slider->installEventFilter(&paints);
+        QTest::qWait(50); // whatever was pending is painted
+        const int before = paints.count;
+        if (maximum != slider->maximum())
+            slider->setRange(0, maximum);
+        if (handleWidth != slider->handleWidth())
+            slider->setHandleWidth(handleWidth);
+        QTRY_VERIFY_WITH_TIMEOUT(paints.count > before, 2000);
+        QCOMPARE(slider->handlePosition(), left);
+        QCOMPARE(drawnHandle(slider).left(), left);
     }
 
     void backgroundStretched()

@@ -5,14 +5,13 @@
 #include "sources/media/JpegDecodeBranch.h"
 #include "sources/media/MediaGraph.h"
 
-#include <QDeadlineTimer>
+#include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
-
-constexpr int BUS_POLL_MS = 20;
 
 bool capsStartWith(const GstRef<GstCaps> &caps, const char *prefix)
 {
@@ -100,32 +99,16 @@ void FilmGraph::onPadAdded(GstElement *, GstPad *pad, gpointer self)
     graph->m_held.emplace_back(GstRef<GstPad>::borrow(pad), id);
 }
 
-void FilmGraph::onNoMorePads(GstElement *, gpointer self)
+void FilmGraph::onNoMorePads(GstElement *source, gpointer self)
 {
     auto *graph = static_cast<FilmGraph *>(self);
-    std::lock_guard<std::mutex> lock(graph->m_mutex);
-    graph->m_noMorePads = true;
-}
-
-bool FilmGraph::waitForPads(int padWaitMs)
-{
-    GstRef<GstBus> bus = m_graph->bus();
-    QDeadlineTimer deadline(padWaitMs);
-    while (!deadline.hasExpired()) {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            if (m_noMorePads)
-                return true;
-        }
-        GstRef<GstMessage> message(
-            gst_bus_timed_pop_filtered(bus.get(), BUS_POLL_MS * GST_MSECOND, GST_MESSAGE_ERROR));
-        if (message) {
-            qCWarning(lcSources) << "film cannot be opened:" << describe(message.get());
-            return false;
-        }
+    {
+        std::lock_guard<std::mutex> lock(graph->m_mutex);
+        graph->m_noMorePads = true;
     }
-    qCWarning(lcSources) << "film streams not known after" << padWaitMs << "ms";
-    return false;
+    // The GUI thread links the pads when it takes this from the bus.
+    gst_element_post_message(
+        source, gst_message_new_application(GST_OBJECT(source), gst_structure_new_empty(PADS_KNOWN)));
 }
 
 void FilmGraph::releasePads()
@@ -138,6 +121,49 @@ void FilmGraph::releasePads()
     }
     for (auto &entry : held)
         gst_pad_remove_probe(entry.first.get(), entry.second);
+}
+
+void FilmGraph::fail(Failure failure, const QString &detail)
+{
+    if (m_result != Result::Opening)
+        return;
+    m_result = failure == Failure::NoVideo ? Result::NoVideo
+        : failure == Failure::NoGraph      ? Result::NoGraph
+                                           : Result::Failed;
+    m_failure = failure;
+    m_failureDetail = detail;
+    qCWarning(lcSources) << "film cannot be opened:" << m_path << detail;
+}
+
+QSize FilmGraph::fittedFrame(const QSize &frame, const QSize &limit)
+{
+    if (!limit.isValid() || limit.isEmpty() || frame.isEmpty()
+        || (frame.width() <= limit.width() && frame.height() <= limit.height()))
+        return frame;
+    const QSize fitted = frame.scaled(limit, Qt::KeepAspectRatio);
+    // Even sides suit every video layout's chroma.
+    return QSize(std::max(2, fitted.width() & ~1), std::max(2, fitted.height() & ~1));
+}
+
+std::pair<GstElement *, GstElement *> FilmGraph::addScaler()
+{
+    if (!m_scaledSize.isValid())
+        return {nullptr, nullptr};
+    MediaGraph &g = *m_graph;
+    GstElement *scaler = g.addElement("videoscale", "Video Scaler");
+    GstElement *size = g.addElement("capsfilter", "Frame Size");
+    if (!scaler || !size) {
+        m_scaledSize = QSize();
+        return {nullptr, nullptr};
+    }
+    GstRef<GstCaps> caps(gst_caps_new_simple("video/x-raw", "width", G_TYPE_INT, m_scaledSize.width(),
+                                             "height", G_TYPE_INT, m_scaledSize.height(), nullptr));
+    g_object_set(size, "caps", caps.get(), nullptr);
+    if (!gst_element_link(scaler, size)) {
+        m_scaledSize = QSize();
+        return {nullptr, nullptr};
+    }
+    return {scaler, size};
 }
 
 bool FilmGraph::buildAudioBranch(GstPad *audioPad, const QByteArray &audioOutput)
@@ -174,31 +200,93 @@ bool FilmGraph::buildAudioBranch(GstPad *audioPad, const QByteArray &audioOutput
     return true;
 }
 
-FilmGraph::Result FilmGraph::build(const QString &path,
+FilmGraph::Result FilmGraph::start(const QString &path,
                                    const std::shared_ptr<DirectShowTransformFilter> &grabber,
-                                   const QByteArray &audioOutput, int padWaitMs)
+                                   const QByteArray &audioOutput, const QSize &frameLimit)
 {
+    m_path = path;
+    m_grabber = grabber;
+    m_audioOutput = audioOutput;
+    m_frameLimit = frameLimit;
+    m_result = Result::Opening;
     m_graph = std::make_unique<MediaGraph>("film");
-    if (!m_graph->isValid())
-        return Result::NoGraph;
+    if (!m_graph->isValid()) {
+        fail(Failure::NoGraph, QStringLiteral("no pipeline"));
+        return m_result;
+    }
     m_source = m_graph->addElement("uridecodebin", "Source Filter");
     GError *error = nullptr;
-    gchar *uri = gst_filename_to_uri(QFileInfo(path).absoluteFilePath().toUtf8().constData(), &error);
+    gchar *uri = gst_filename_to_uri(QFile::encodeName(QFileInfo(path).absoluteFilePath()).constData(),
+                                     &error);
     if (!m_source || !uri) {
-        qCWarning(lcSources) << "no source for" << path << (error ? error->message : "");
+        fail(Failure::NoGraph,
+             QStringLiteral("no source: %1").arg(QString::fromUtf8(error ? error->message : "")));
         g_clear_error(&error);
         g_free(uri);
-        return Result::NoGraph;
+        return m_result;
     }
     g_object_set(m_source, "uri", uri, nullptr);
     g_free(uri);
     g_signal_connect(m_source, "pad-added", G_CALLBACK(onPadAdded), this);
     g_signal_connect(m_source, "no-more-pads", G_CALLBACK(onNoMorePads), this);
     g_signal_connect(m_source, "autoplug-select", G_CALLBACK(exposeJpeg), nullptr);
+    if (!m_graph->pause())
+        fail(Failure::Unreadable, QStringLiteral("the pipeline does not start"));
+    return m_result;
+}
 
-    if (!m_graph->pause() || !waitForPads(padWaitMs))
-        return Result::Failed;
+FilmGraph::Result FilmGraph::handle(GstMessage *message)
+{
+    if (m_result != Result::Opening || !message)
+        return m_result;
+    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) {
+        GError *error = nullptr;
+        gst_message_parse_error(message, &error, nullptr);
+        Failure failure = Failure::Other;
+        if (error && error->domain == GST_RESOURCE_ERROR) {
+            failure = Failure::Unreadable;
+        } else if (error && error->domain == GST_STREAM_ERROR) {
+            switch (error->code) {
+            case GST_STREAM_ERROR_TYPE_NOT_FOUND:
+            case GST_STREAM_ERROR_WRONG_TYPE:
+            case GST_STREAM_ERROR_CODEC_NOT_FOUND:
+            case GST_STREAM_ERROR_NOT_IMPLEMENTED:
+                failure = Failure::NotAFilm;
+                break;
+            default:
+                failure = Failure::Damaged;
+                break;
+            }
+        } else if (error && error->domain == GST_CORE_ERROR && error->code == GST_CORE_ERROR_MISSING_PLUGIN) {
+            failure = Failure::NotAFilm;
+        }
+        g_clear_error(&error);
+        fail(failure, describe(message));
+        return m_result;
+    }
+    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_APPLICATION) {
+        const GstStructure *s = gst_message_get_structure(message);
+        if (s && gst_structure_has_name(s, PADS_KNOWN) && !m_linked)
+            return linkPads();
+    }
+    return m_result;
+}
 
+FilmGraph::Result FilmGraph::poll()
+{
+    if (m_result != Result::Opening || !m_linked)
+        return m_result;
+    GstState state = GST_STATE_VOID_PENDING;
+    const GstStateChangeReturn r = gst_element_get_state(m_graph->pipeline(), &state, nullptr, 0);
+    if (r == GST_STATE_CHANGE_FAILURE)
+        fail(Failure::Damaged, QStringLiteral("the film does not start"));
+    else if ((r == GST_STATE_CHANGE_SUCCESS || r == GST_STATE_CHANGE_NO_PREROLL) && state >= GST_STATE_PAUSED)
+        m_result = Result::Opened;
+    return m_result;
+}
+
+FilmGraph::Result FilmGraph::linkPads()
+{
     GstRef<GstPad> videoPad;
     GstRef<GstPad> audioPad;
     bool jpegVideo = false;
@@ -213,33 +301,61 @@ FilmGraph::Result FilmGraph::build(const QString &path,
             audioPad = pad.pad;
     }
     if (!videoPad) {
-        qCInfo(lcSources) << "no video stream in" << path;
-        return Result::NoVideo;
+        fail(Failure::NoVideo, QStringLiteral("no video stream"));
+        return m_result;
     }
 
     MediaGraph &g = *m_graph;
-    GstRef<GstElement> grabberElement = GrabberElement::create(grabber, "Video Grabber");
+    GstRef<GstElement> grabberElement = GrabberElement::create(m_grabber, "Video Grabber");
     GstElement *renderer = g.addElement("fakesink", "Video Renderer");
     if (!grabberElement || !g.addElement(grabberElement.get(), "Video Grabber") || !renderer) {
-        qCWarning(lcSources) << "the video branch cannot be built";
-        return Result::Failed;
+        fail(Failure::Other, QStringLiteral("the video branch cannot be built"));
+        return m_result;
     }
     g_object_set(renderer, "sync", TRUE, nullptr);
     g.connect(grabberElement.get(), renderer);
+
+    // Frames larger than the limit are scaled down before they reach the grabber.
+    GstRef<GstCaps> videoCaps(gst_pad_get_current_caps(videoPad.get()));
+    if (!videoCaps)
+        videoCaps = GstRef<GstCaps>(gst_pad_query_caps(videoPad.get(), nullptr));
+    int width = 0, height = 0;
+    const GstStructure *vs = videoCaps && gst_caps_get_size(videoCaps.get()) > 0
+        ? gst_caps_get_structure(videoCaps.get(), 0)
+        : nullptr;
+    if (vs && gst_structure_get_int(vs, "width", &width) && gst_structure_get_int(vs, "height", &height)) {
+        const QSize fitted = fittedFrame(QSize(width, height), m_frameLimit);
+        if (fitted != QSize(width, height)) {
+            m_scaledSize = fitted;
+            qCInfo(lcSources) << "film frames of" << width << "x" << height << "are scaled to" << fitted;
+        }
+    }
+    const auto scaler = addScaler();
     if (jpegVideo) {
-        // Motion JPEG: the decoder is chosen by the film's first frame.
-        JpegDecodeBranch::attach(GST_BIN(g.pipeline()), videoPad.get(), grabberElement.get(), "Video Decoder",
-                                 "Video Converter");
+        // Motion JPEG: the decoder is chosen by the film's first frame; the app's own decoder
+        // already scales large frames down while it decodes them.
+        GstElement *next = grabberElement.get();
+        if (scaler.first && gst_element_link(scaler.second, grabberElement.get()))
+            next = scaler.first;
+        JpegDecodeBranch::attach(GST_BIN(g.pipeline()), videoPad.get(), next, "Video Decoder",
+                                 "Video Converter", m_frameLimit.width(), m_frameLimit.height());
     } else {
         // The converter is always there: a decoder's pad may advertise 32-bit RGB in its
         // template and still be unable to give it for this film. A video that cannot reach
-        // the grabber is not checked further: the film then runs without delivering frames.
+        // the grabber does not preroll, and the opening ends without a film.
         GstElement *converter = g.addElement("videoconvert", "Video Converter");
-        g.connect(videoPad.get(), converter);
+        GstRef<GstPad> scalerInput(scaler.first ? gst_element_get_static_pad(scaler.first, "sink") : nullptr);
+        if (scalerInput && gst_pad_link(videoPad.get(), scalerInput.get()) == GST_PAD_LINK_OK) {
+            g.connect(scaler.second, converter);
+        } else {
+            if (scaler.first)
+                qCWarning(lcSources) << "the film's frames cannot be scaled";
+            g.connect(videoPad.get(), converter);
+        }
         g.connect(converter, grabberElement.get());
     }
 
-    if (audioPad && !buildAudioBranch(audioPad.get(), audioOutput)) {
+    if (audioPad && !buildAudioBranch(audioPad.get(), m_audioOutput)) {
         GstElement *mute = g.addElement("fakesink", "Audio Renderer");
         if (mute) {
             g_object_set(mute, "sync", TRUE, nullptr);
@@ -248,5 +364,5 @@ FilmGraph::Result FilmGraph::build(const QString &path,
     }
     gst_bin_sync_children_states(GST_BIN(g.pipeline()));
     releasePads();
-    return Result::Opened;
+    return m_result;
 }

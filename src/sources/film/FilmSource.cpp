@@ -8,10 +8,12 @@
 #include "sources/media/MediaFramework.h"
 #include "sources/media/MediaGraph.h"
 
+#include <QFileInfo>
 #include <QTimer>
 
 #include <algorithm>
 #include <cmath>
+#include <malloc.h>
 
 namespace {
 constexpr int SPEED_RATES[FilmSource::SPEED_COUNT] = {-2, 1, 2, 4, 8, 16, 32, 100};
@@ -35,7 +37,12 @@ FilmSource::FilmSource(ICaptureCB *sink, QObject *parent)
     , m_sink(sink)
     , m_tickTimer(new QTimer(this))
     , m_audioOutput(FilmGraph::DEFAULT_AUDIO_OUTPUT)
+    , m_openPoll(new QTimer(this))
 {
+    // Listeners may take the failure through a queued connection or a signal spy.
+    qRegisterMetaType<FilmSource::OpenFailure>();
+    m_openPoll->setInterval(OPEN_POLL_MS);
+    connect(m_openPoll, &QTimer::timeout, this, &FilmSource::pollOpening);
     MediaFramework::initialize();
     m_grabber = std::make_shared<DirectShowTransformFilter>(sink, DirectShowTransformFilter::MODE_FILM);
     m_tickTimer->setInterval(TICK_MS);
@@ -45,30 +52,132 @@ FilmSource::FilmSource(ICaptureCB *sink, QObject *parent)
 
 FilmSource::~FilmSource()
 {
+    dropOpening();
     unload();
+}
+
+QString FilmSource::failureText(OpenFailure failure)
+{
+    switch (failure) {
+    case OpenFailure::NoFile:
+        return tr("The file does not exist.");
+    case OpenFailure::Unreadable:
+        return tr("The file cannot be read.");
+    case OpenFailure::NotAFilm:
+        return tr("The file is not a film that can be played here.");
+    case OpenFailure::NoVideo:
+        return tr("The file holds no pictures, only sound.");
+    case OpenFailure::Damaged:
+        return tr("The file is damaged.");
+    case OpenFailure::TimedOut:
+        return tr("The film did not start within %1 seconds.").arg(OPEN_TIMEOUT_MS / 1000);
+    case OpenFailure::Other:
+        break;
+    }
+    return tr("The film cannot be played.");
 }
 
 bool FilmSource::open(const QString &path)
 {
-    unload();
-    m_speedIndex = NORMAL_SPEED;
-    m_speedClock.restart();
-    auto graph = std::make_unique<FilmGraph>();
-    const FilmGraph::Result result = graph->build(path, m_grabber, m_audioOutput);
-    if (result != FilmGraph::Result::Opened) {
-        qCInfo(lcSources) << "film not opened:" << path << int(result);
+    dropOpening();
+    m_openingPath = path;
+    if (!QFileInfo(path).isFile()) {
+        failOpening(OpenFailure::NoFile);
         return false;
     }
+    m_opening = std::make_unique<FilmGraph>();
+    if (m_opening->start(path, m_grabber, m_audioOutput, m_frameLimit) != FilmGraph::Result::Opening) {
+        failOpening(OpenFailure::Other);
+        return false;
+    }
+    // The film shown until now stands still while the new one opens; it stays if that fails.
+    pause();
+    m_openingBus = new BusBridge(m_opening->graph().bus(), this);
+    connect(m_openingBus, &BusBridge::messageReceived, this, &FilmSource::openingMessage);
+    m_openClock.start();
+    m_openPoll->start();
+    return true;
+}
+
+void FilmSource::openingMessage(GstMessage *message)
+{
+    if (!m_opening)
+        return;
+    m_opening->handle(message);
+    // The outcome is taken after the bus has finished this message: a failure deletes the bus.
+    QMetaObject::invokeMethod(this, &FilmSource::pollOpening, Qt::QueuedConnection);
+}
+
+void FilmSource::pollOpening()
+{
+    if (!m_opening)
+        return;
+    switch (m_opening->poll()) {
+    case FilmGraph::Result::Opened:
+        adoptOpening();
+        return;
+    case FilmGraph::Result::Opening:
+        if (m_openClock.elapsed() >= OPEN_TIMEOUT_MS)
+            failOpening(OpenFailure::TimedOut);
+        return;
+    case FilmGraph::Result::NoVideo:
+        failOpening(OpenFailure::NoVideo);
+        return;
+    case FilmGraph::Result::NoGraph:
+    case FilmGraph::Result::Failed:
+        break;
+    }
+    switch (m_opening->failure()) {
+    case FilmGraph::Failure::Unreadable:
+        failOpening(OpenFailure::Unreadable);
+        break;
+    case FilmGraph::Failure::NotAFilm:
+        failOpening(OpenFailure::NotAFilm);
+        break;
+    case FilmGraph::Failure::Damaged:
+        failOpening(OpenFailure::Damaged);
+        break;
+    default:
+        failOpening(OpenFailure::Other);
+        break;
+    }
+}
+
+void FilmSource::failOpening(OpenFailure failure)
+{
+    dropOpening();
+    qCInfo(lcSources) << "film not opened:" << m_openingPath << failure;
+    emit openFailed(m_openingPath, failure, failureText(failure));
+}
+
+void FilmSource::dropOpening()
+{
+    m_openPoll->stop();
+    delete m_openingBus;
+    m_openingBus = nullptr;
+    m_opening.reset();
+}
+
+void FilmSource::adoptOpening()
+{
+    m_openPoll->stop();
+    std::unique_ptr<FilmGraph> graph = std::move(m_opening);
+    BusBridge *bus = m_openingBus;
+    m_openingBus = nullptr;
+    disconnect(bus, nullptr, this, nullptr);
+    unload();
+
+    m_speedIndex = NORMAL_SPEED;
+    m_speedClock.restart();
     m_graph = std::move(graph);
     m_hasAudio = m_graph->hasAudio();
-    m_bus = new BusBridge(m_graph->graph().bus(), this);
+    m_bus = bus;
     connect(m_bus, &BusBridge::endOfStream, this, [this] { m_endReached = true; });
     connect(m_bus, &BusBridge::errorOccurred, this,
             [](const QString &element, const QString &text, const QString &details) {
                 qCWarning(lcSources) << "film:" << element << text << details;
             });
-    // The duration is known once the graph has prerolled.
-    m_graph->graph().waitForState(FilmGraph::PAD_WAIT_MS);
+    // The graph has prerolled: its duration is known.
     m_duration = std::max<qint64>(0, unitsOf(m_graph->graph().duration()));
     m_lastPosition = 0;
     m_endReached = false;
@@ -77,7 +186,13 @@ bool FilmSource::open(const QString &path)
     m_loaded = true;
     m_playing = true;
     m_tickTimer->start();
-    return true;
+    m_sink->stopAutoRefresh();
+    emit opened(m_openingPath);
+}
+
+QSize FilmSource::scaledFrameSize() const
+{
+    return m_graph ? m_graph->scaledFrameSize() : QSize();
 }
 
 void FilmSource::unload()
@@ -94,6 +209,8 @@ void FilmSource::unload()
     m_hasAudio = false;
     m_duration = 0;
     m_tickTimer->stop();
+    // The film's frame buffers were large and many; the heap gives their pages back now.
+    malloc_trim(0);
 }
 
 void FilmSource::runGraph()

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
+#include <QSize>
 #include <QString>
 
 #include <memory>
@@ -13,6 +14,7 @@ class FilmGraph;
 class ICaptureCB;
 class QTimer;
 typedef struct _GstElement GstElement;
+typedef struct _GstMessage GstMessage;
 
 // Plays a video file in Film mode. The frames reach the canvas through the frame grabber in
 // film mode (one grabber for every graph this source builds); the sound goes to the system's
@@ -20,8 +22,13 @@ typedef struct _GstElement GstElement;
 // played by the graph, every other rate is emulated on the 100 ms tick with the graph paused),
 // a position and a seek in percent of the film and a volume in percent.
 //
-// Opening a film starts it at speed index 1 (normal play), whatever speed the previous film
-// was left at, and restarts the speed clock.
+// Opening a film never waits for the film: open() starts a graph beside the film loaded now
+// and returns; the bus and a 20 ms poll move the opening on, and when the new graph has
+// prerolled it takes the old one's place and plays (opened()). A film that cannot be opened ends
+// with openFailed() and a reason in words; the film loaded before stays loaded (paused where it
+// was). Opening starts the film at speed index 1 (normal play), whatever speed the previous
+// film was left at, and restarts the speed clock. Frames larger than the frame limit are scaled
+// down in the graph; at the end of a film the graph gives its buffers back.
 //
 // Positions and the duration are counted in 100-ns units and volumes in hundredths of a
 // decibel; the conversions to the graph's nanoseconds and linear factor happen here.
@@ -41,10 +48,28 @@ public:
     // -10000 (or less) silence.
     static double volumeFactor(int hundredthsOfDecibel);
 
+    // Why a film could not be opened.
+    enum class OpenFailure { NoFile, Unreadable, NotAFilm, NoVideo, Damaged, TimedOut, Other };
+    Q_ENUM(OpenFailure)
+    // How long an opening may take before it is given up.
+    static constexpr int OPEN_TIMEOUT_MS = 15000;
+    static constexpr int OPEN_POLL_MS = 20;
+
     FilmSource(ICaptureCB *sink, QObject *parent);
     ~FilmSource() override;
 
+    // Starts opening `path`; false when that cannot even start (openFailed() has then been
+    // emitted). The outcome follows with opened() or openFailed().
     bool open(const QString &path);
+    bool isOpening() const { return m_opening != nullptr; }
+    // The reason for a failure, in words the user reads.
+    static QString failureText(OpenFailure failure);
+    // Frames larger than this are scaled down to fit it (from the next open on); an invalid
+    // size lets them through as they are.
+    void setFrameLimit(const QSize &limit) { m_frameLimit = limit; }
+    QSize frameLimit() const { return m_frameLimit; }
+    // The size the open film's frames are scaled to, or an invalid size.
+    QSize scaledFrameSize() const;
     void unload();
     void play();
     void pause();
@@ -71,6 +96,10 @@ public:
 
 signals:
     void tick();
+    // The film of the last open() plays.
+    void opened(const QString &path);
+    // The film of the last open() cannot be played; `reason` says why, in the user's words.
+    void openFailed(const QString &path, FilmSource::OpenFailure failure, const QString &reason);
 
 public slots:
     void setPosition(int position);
@@ -78,6 +107,11 @@ public slots:
     void tickEvent();
 
 private:
+    void openingMessage(GstMessage *message);
+    void pollOpening();
+    void adoptOpening();
+    void failOpening(OpenFailure failure);
+    void dropOpening();
     void seekTo(qint64 position);
     void pauseGraph();
     void runGraph();
@@ -100,4 +134,12 @@ private:
     QTimer *m_tickTimer;
     QElapsedTimer m_speedClock;
     QByteArray m_audioOutput;
+    QSize m_frameLimit;
+
+    // The film being opened beside the loaded one.
+    std::unique_ptr<FilmGraph> m_opening;
+    BusBridge *m_openingBus = nullptr;
+    QString m_openingPath;
+    QTimer *m_openPoll;
+    QElapsedTimer m_openClock;
 };

@@ -9,9 +9,11 @@
 #include <vector>
 
 JpegDecodeBranch::JpegDecodeBranch(GstBin *bin, GstElement *next, const char *decoderName,
-                                   const char *converterName)
+                                   const char *converterName, int maxWidth, int maxHeight)
     : m_decoderName(decoderName)
     , m_converterName(converterName)
+    , m_maxWidth(maxWidth)
+    , m_maxHeight(maxHeight)
 {
     g_weak_ref_init(&m_bin, bin);
     g_weak_ref_init(&m_next, next);
@@ -29,11 +31,11 @@ void JpegDecodeBranch::destroy(gpointer self)
 }
 
 bool JpegDecodeBranch::attach(GstBin *bin, GstPad *jpegOutput, GstElement *next, const char *decoderName,
-                              const char *converterName)
+                              const char *converterName, int maxWidth, int maxHeight)
 {
     if (!bin || !jpegOutput || !next || gst_pad_is_linked(jpegOutput))
         return false;
-    auto *branch = new JpegDecodeBranch(bin, next, decoderName, converterName);
+    auto *branch = new JpegDecodeBranch(bin, next, decoderName, converterName, maxWidth, maxHeight);
     return gst_pad_add_probe(jpegOutput, GST_PAD_PROBE_TYPE_BUFFER, &JpegDecodeBranch::onFrame, branch,
                              &JpegDecodeBranch::destroy)
         != 0;
@@ -122,6 +124,8 @@ bool JpegDecodeBranch::build(GstPad *jpegOutput, Choice choice)
     std::vector<GstRef<GstElement>> chain;
     if (choice == Choice::Direct) {
         chain.push_back(JpegDecoderElement::create(m_decoderName.constData()));
+        if (chain.back() && m_maxWidth > 0 && m_maxHeight > 0)
+            g_object_set(chain.back().get(), "max-width", m_maxWidth, "max-height", m_maxHeight, nullptr);
     } else {
         chain.emplace_back(gst_element_factory_make("jpegdec", m_decoderName.constData()));
         chain.emplace_back(gst_element_factory_make("videoconvert", m_converterName.constData()));

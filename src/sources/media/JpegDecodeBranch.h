@@ -34,16 +34,18 @@ public:
 
     // Decodes what leaves `jpegOutput` (a source pad of an element in `bin`, not linked) into
     // `next` (an element in `bin`). The decoder is named `decoderName`, the fallback's
-    // converter `converterName`.
+    // converter `converterName`. With a box (`maxWidth` x `maxHeight`, both above 0) the app's
+    // own decoder scales larger pictures down towards it while decoding.
     static bool attach(GstBin *bin, GstPad *jpegOutput, GstElement *next, const char *decoderName,
-                       const char *converterName);
+                       const char *converterName, int maxWidth = 0, int maxHeight = 0);
 
     // The choice for a first frame with this header under these caps (null: none known), and
     // why, in words for the log.
     static Choice choose(const JpegFrameDecoder::Header &header, const GstCaps *caps, QByteArray *why);
 
 private:
-    JpegDecodeBranch(GstBin *bin, GstElement *next, const char *decoderName, const char *converterName);
+    JpegDecodeBranch(GstBin *bin, GstElement *next, const char *decoderName, const char *converterName,
+                     int maxWidth, int maxHeight);
     ~JpegDecodeBranch();
     static GstPadProbeReturn onFrame(GstPad *pad, GstPadProbeInfo *info, gpointer self);
     static GstPadProbeReturn onDecoderInput(GstPad *pad, GstPadProbeInfo *info, gpointer);
@@ -55,6 +57,8 @@ private:
     GWeakRef m_next;
     QByteArray m_decoderName;
     QByteArray m_converterName;
+    int m_maxWidth = 0;
+    int m_maxHeight = 0;
     int m_unreadable = 0;
     bool m_failed = false;
 };

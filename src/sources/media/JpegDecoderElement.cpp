@@ -21,11 +21,15 @@ struct DecoderState
 {
     JpegFrameDecoder decoder; // streaming thread only
     GstVideoInfo outInfo{};   // streaming thread only (set_caps and transform)
+    int eighths = 8;          // streaming thread only (set_caps and transform)
     std::atomic<guint64> decoded{0};
     std::atomic<guint64> dropped{0};
+    // The box larger pictures are scaled down towards while they are decoded; 0: none.
+    std::atomic<int> maxWidth{0};
+    std::atomic<int> maxHeight{0};
 };
 
-enum { PROP_0, PROP_FRAMES_DECODED, PROP_FRAMES_DROPPED };
+enum { PROP_0, PROP_FRAMES_DECODED, PROP_FRAMES_DROPPED, PROP_MAX_WIDTH, PROP_MAX_HEIGHT };
 
 const char *outcomeText(JpegFrameDecoder::Outcome outcome)
 {
@@ -108,6 +112,23 @@ static GstCaps *doccam_jpegdec_transform_caps(GstBaseTransform *trans, GstPadDir
             if (const GValue *value = gst_structure_get_value(in, field))
                 gst_structure_set_value(out, field, value);
         }
+        const DecoderState *state = DOCCAM_JPEGDEC(trans)->state;
+        const int boxWidth = state->maxWidth.load(std::memory_order_relaxed);
+        const int boxHeight = state->maxHeight.load(std::memory_order_relaxed);
+        int width = 0, height = 0;
+        if (boxWidth > 0 && boxHeight > 0) {
+            if (towardsSource && gst_structure_get_int(in, "width", &width)
+                && gst_structure_get_int(in, "height", &height)) {
+                // A picture larger than the box comes out as libjpeg scales it while decoding.
+                const int eighths = JpegFrameDecoder::scaleToCover(width, height, boxWidth, boxHeight);
+                gst_structure_set(out, "width", G_TYPE_INT, JpegFrameDecoder::scaledLength(width, eighths),
+                                  "height", G_TYPE_INT, JpegFrameDecoder::scaledLength(height, eighths),
+                                  nullptr);
+            } else if (!towardsSource) {
+                // Many picture sizes decode to a given scaled size.
+                gst_structure_remove_fields(out, "width", "height", nullptr);
+            }
+        }
         if (!gst_structure_has_field(out, "width"))
             gst_structure_set(out, "width", GST_TYPE_INT_RANGE, 1, G_MAXINT, nullptr);
         if (!gst_structure_has_field(out, "height"))
@@ -132,6 +153,20 @@ static gboolean doccam_jpegdec_set_caps(GstBaseTransform *trans, GstCaps *incaps
         return FALSE;
     }
     self->state->outInfo = info;
+    // The scale follows from the two sizes: the largest that gives the output size (8 eighths
+    // when they agree; a tiny picture has the same size at several scales).
+    self->state->eighths = 8;
+    const GstStructure *in = gst_caps_get_size(incaps) > 0 ? gst_caps_get_structure(incaps, 0) : nullptr;
+    int width = 0, height = 0;
+    if (in && gst_structure_get_int(in, "width", &width) && gst_structure_get_int(in, "height", &height)) {
+        for (int m = 8; m >= 1; --m) {
+            if (JpegFrameDecoder::scaledLength(width, m) == GST_VIDEO_INFO_WIDTH(&info)
+                && JpegFrameDecoder::scaledLength(height, m) == GST_VIDEO_INFO_HEIGHT(&info)) {
+                self->state->eighths = m;
+                break;
+            }
+        }
+    }
     GST_INFO_OBJECT(self, "frames of %d x %d from %" GST_PTR_FORMAT, GST_VIDEO_INFO_WIDTH(&info),
                     GST_VIDEO_INFO_HEIGHT(&info), incaps);
     return TRUE;
@@ -238,7 +273,7 @@ static GstFlowReturn doccam_jpegdec_transform(GstBaseTransform *trans, GstBuffer
     const JpegFrameDecoder::Outcome outcome = state->decoder.decode(
         in.data, in.size, static_cast<uint8_t *>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0)),
         GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0), GST_VIDEO_FRAME_WIDTH(&frame),
-        GST_VIDEO_FRAME_HEIGHT(&frame));
+        GST_VIDEO_FRAME_HEIGHT(&frame), state->eighths);
     gst_video_frame_unmap(&frame);
     gst_buffer_unmap(inbuf, &in);
 
@@ -267,6 +302,28 @@ static void doccam_jpegdec_get_property(GObject *object, guint id, GValue *value
     case PROP_FRAMES_DROPPED:
         g_value_set_uint64(value, self->state->dropped.load(std::memory_order_relaxed));
         break;
+    case PROP_MAX_WIDTH:
+        g_value_set_int(value, self->state->maxWidth.load(std::memory_order_relaxed));
+        break;
+    case PROP_MAX_HEIGHT:
+        g_value_set_int(value, self->state->maxHeight.load(std::memory_order_relaxed));
+        break;
+    default:
+        G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, pspec);
+        break;
+    }
+}
+
+static void doccam_jpegdec_set_property(GObject *object, guint id, const GValue *value, GParamSpec *pspec)
+{
+    DoccamJpegDec *self = DOCCAM_JPEGDEC(object);
+    switch (id) {
+    case PROP_MAX_WIDTH:
+        self->state->maxWidth.store(g_value_get_int(value), std::memory_order_relaxed);
+        break;
+    case PROP_MAX_HEIGHT:
+        self->state->maxHeight.store(g_value_get_int(value), std::memory_order_relaxed);
+        break;
     default:
         G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, pspec);
         break;
@@ -292,6 +349,7 @@ static void doccam_jpegdec_class_init(DoccamJpegDecClass *klass)
 
     gobjectClass->finalize = doccam_jpegdec_finalize;
     gobjectClass->get_property = doccam_jpegdec_get_property;
+    gobjectClass->set_property = doccam_jpegdec_set_property;
     const auto flags = GParamFlags(G_PARAM_READABLE | G_PARAM_STATIC_STRINGS);
     g_object_class_install_property(gobjectClass, PROP_FRAMES_DECODED,
                                     g_param_spec_uint64("frames-decoded", "Frames decoded",
@@ -302,6 +360,18 @@ static void doccam_jpegdec_class_init(DoccamJpegDecClass *klass)
         g_param_spec_uint64("frames-dropped", "Frames dropped",
                             "Corrupt, cut short or unexpected frames that were not passed on", 0, G_MAXUINT64,
                             0, flags));
+
+    const auto writable = GParamFlags(G_PARAM_READWRITE | G_PARAM_STATIC_STRINGS | GST_PARAM_MUTABLE_READY);
+    g_object_class_install_property(
+        gobjectClass, PROP_MAX_WIDTH,
+        g_param_spec_int("max-width", "Largest width",
+                         "Pictures wider or higher than the largest size are scaled down while they are "
+                         "decoded, to the smallest eighth of their size that still covers it (0: no limit)",
+                         0, G_MAXINT, 0, writable));
+    g_object_class_install_property(gobjectClass, PROP_MAX_HEIGHT,
+                                    g_param_spec_int("max-height", "Largest height",
+                                                     "See max-width (0: no limit)", 0, G_MAXINT, 0,
+                                                     writable));
 
     gst_element_class_set_static_metadata(elementClass, "Camera JPEG decoder", "Codec/Decoder/Image",
                                           "Decodes camera JPEG frames straight into BGRx", "Quillmore");

@@ -9,6 +9,11 @@
 // GstVideoBufferPool unless downstream offers its own), so in the steady state a frame costs
 // no allocation. A pool of its own takes its memory from MappedMemoryAllocator.
 //
+// With "max-width" and "max-height" set, a picture larger than that box is scaled down while it
+// is decoded (libjpeg's scaling, to the smallest eighth of each side that still covers the
+// picture's fit into the box), and the source caps carry the scaled size: a film of huge
+// frames reaches the canvas at a size it can show, and no full-size frame is ever made.
+//
 // It takes the frames JpegFrameDecoder takes. A frame it cannot decode whole (corrupt, cut
 // short, of another size or kind than the stream's) is dropped, counted in the read-only
 // "frames-dropped" property and logged on the element's debug category; the first drop and

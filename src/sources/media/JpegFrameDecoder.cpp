@@ -166,7 +166,7 @@ JpegFrameDecoder::Outcome inspectGuarded(Session *s, const uint8_t *jpeg, size_t
 
 // Only plain values live in this frame (see the top of the file).
 JpegFrameDecoder::Outcome decodeGuarded(Session *s, const uint8_t *jpeg, size_t size, uint8_t *bgrx,
-                                        int stride, int width, int height)
+                                        int stride, int width, int height, int eighths)
 {
     s->stage = Stage::Header;
     if (setjmp(s->jump) != 0) {
@@ -182,11 +182,17 @@ JpegFrameDecoder::Outcome decodeGuarded(Session *s, const uint8_t *jpeg, size_t 
         jpeg_abort_decompress(&s->cinfo);
         return JpegFrameDecoder::Outcome::Unsupported;
     }
-    if (s->cinfo.image_width != JDIMENSION(width) || s->cinfo.image_height != JDIMENSION(height)) {
-        std::snprintf(s->message, sizeof s->message, "a picture of %u x %u in a stream of %d x %d",
-                      s->cinfo.image_width, s->cinfo.image_height, width, height);
+    if (JDIMENSION(JpegFrameDecoder::scaledLength(int(s->cinfo.image_width), eighths)) != JDIMENSION(width)
+        || JDIMENSION(JpegFrameDecoder::scaledLength(int(s->cinfo.image_height), eighths))
+            != JDIMENSION(height)) {
+        std::snprintf(s->message, sizeof s->message, "a picture of %u x %u at %d/8 in a stream of %d x %d",
+                      s->cinfo.image_width, s->cinfo.image_height, eighths, width, height);
         jpeg_abort_decompress(&s->cinfo);
         return JpegFrameDecoder::Outcome::WrongSize;
+    }
+    if (eighths != 8) {
+        s->cinfo.scale_num = unsigned(eighths);
+        s->cinfo.scale_denom = 8;
     }
     s->stage = Stage::Picture;
     s->cinfo.out_color_space = JCS_EXT_BGRX;
@@ -246,8 +252,24 @@ JpegFrameDecoder::Header JpegFrameDecoder::inspect(const uint8_t *jpeg, size_t s
     return header;
 }
 
+int JpegFrameDecoder::scaleToCover(int width, int height, int boxWidth, int boxHeight)
+{
+    if (boxWidth <= 0 || boxHeight <= 0 || width <= 0 || height <= 0
+        || (width <= boxWidth && height <= boxHeight))
+        return 8;
+    // The picture fitted into the box, keeping its aspect ratio.
+    const double f = std::min(double(boxWidth) / width, double(boxHeight) / height);
+    const int fitWidth = std::max(1, int(width * f));
+    const int fitHeight = std::max(1, int(height * f));
+    for (int m = 1; m < 8; ++m) {
+        if (scaledLength(width, m) >= fitWidth && scaledLength(height, m) >= fitHeight)
+            return m;
+    }
+    return 8;
+}
+
 JpegFrameDecoder::Outcome JpegFrameDecoder::decode(const uint8_t *jpeg, size_t size, uint8_t *bgrx,
-                                                   int stride, int width, int height)
+                                                   int stride, int width, int height, int scaleEighths)
 {
     Session *s = m_session.get();
     s->reason[0] = '\0';
@@ -256,7 +278,8 @@ JpegFrameDecoder::Outcome JpegFrameDecoder::decode(const uint8_t *jpeg, size_t s
         std::snprintf(s->message, sizeof s->message, "%s", "no frame to decode");
         return Outcome::Unreadable;
     }
-    const Outcome outcome = decodeGuarded(s, jpeg, size, bgrx, stride, width, height);
+    const Outcome outcome = decodeGuarded(s, jpeg, size, bgrx, stride, width, height,
+                                          std::clamp(scaleEighths, 1, 8));
     if (outcome == Outcome::Unsupported && s->message[0] == '\0')
         std::snprintf(s->message, sizeof s->message, "%s", s->reason);
     return outcome;

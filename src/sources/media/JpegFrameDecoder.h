@@ -53,8 +53,18 @@ public:
     // Reads the frame's header only.
     Header inspect(const uint8_t *jpeg, size_t size);
 
-    // Decodes one frame into `height` rows of `width` BGRx pixels, `stride` bytes apart.
-    Outcome decode(const uint8_t *jpeg, size_t size, uint8_t *bgrx, int stride, int width, int height);
+    // Decodes one frame into `height` rows of `width` BGRx pixels, `stride` bytes apart. With
+    // `scaleEighths` below 8 the picture is scaled to that many eighths of each side while it
+    // is decoded (libjpeg's own scaling, rounded up), and `width` x `height` is the scaled size.
+    Outcome decode(const uint8_t *jpeg, size_t size, uint8_t *bgrx, int stride, int width, int height,
+                   int scaleEighths = 8);
+
+    // The eighths (1 to 8) a picture of `width` x `height` is decoded at so that it is no
+    // larger than it must be to cover its fit into `box` (keeping its aspect ratio); 8 when it
+    // fits the box as it is or the box is empty.
+    static int scaleToCover(int width, int height, int boxWidth, int boxHeight);
+    // The size a side of `length` pixels is decoded at with `eighths`.
+    static int scaledLength(int length, int eighths) { return int((qint64(length) * eighths + 7) / 8); }
 
     // libjpeg's words for the last failure, and how many frames carried tolerated padding.
     QByteArray lastMessage() const;

@@ -1,33 +1,50 @@
 #pragma once
 
+#include "sources/photograph/DecodeJob.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
 
-// Reads still pictures from files without trusting their headers: the declared size is checked
-// before anything is decoded, so a damaged or hostile file yields a null image instead of an
-// allocation of gigabytes or a crash. Thumbnails are decoded at reduced size where the format
-// allows it (JPEG scales while decoding), otherwise decoded in full and scaled down.
+// Reads still pictures from files without trusting their headers, at the size they are needed.
+// The picture is turned upright as its EXIF orientation says and scaled down to fit the job's
+// box while it is decoded: JPEG and PNG files are decoded row by row (JPEG at a reduced scale
+// where that still covers the box), so a picture of any declared size costs no more memory than
+// the fitted picture; other formats are decoded whole by Qt and refused when that would pass the
+// job's memory. Nothing is ever larger than the job's pixel limit: a larger picture is scaled
+// down to it, not refused.
 //
-// Threads: stateless; every function may be called on any thread at the same time.
+// Files are opened by the bytes of their names, so names that are not valid UTF-8 work.
+//
+// Threads: stateless; any number of threads may read at the same time.
 class PictureReader
 {
 public:
-    // Largest picture decoded at full size: 64 megapixels, 256 MB at 32 bits per pixel.
+    // Largest picture handed out: 64 megapixels.
     static constexpr qint64 MAX_PICTURE_PIXELS = qint64(64) * 1024 * 1024;
-    // A JPEG decodes at down to an eighth of each side, so thumbnails of JPEG pictures may
-    // come from files that declare up to 64 times as many pixels.
-    static constexpr int JPEG_MAX_REDUCTION = 8;
+    // Memory one decode of a shown picture may take.
+    static constexpr qint64 MAX_DECODE_BYTES = qint64(288) * 1024 * 1024;
+    // What one thumbnail may take: its memory and its time.
+    static constexpr qint64 THUMBNAIL_MAX_BYTES = qint64(48) * 1024 * 1024;
+    static constexpr int THUMBNAIL_TIME_MS = 4000;
 
-    // The whole picture, or a null image when the file cannot be read, is not a picture,
-    // declares no size or declares more than maxPixels pixels.
-    static QImage readPicture(const QString &path, qint64 maxPixels = MAX_PICTURE_PIXELS);
+    // Decodes job.path as the job asks and fills in its outcome, image, full size and detail.
+    static void read(DecodeJob &job);
 
-    // The picture scaled to fit box keeping its aspect ratio (smooth scaling), or a null
-    // image under the same conditions as readPicture.
-    static QImage readThumbnail(const QString &path, const QSize &box, qint64 maxPixels = MAX_PICTURE_PIXELS);
+    // A job for a shown picture fitted to `box` (empty: as large as the limits allow).
+    static DecodeJob pictureJob(const QByteArray &path, const QSize &box);
+    // A job for a thumbnail: fitted to `box`, grown when smaller, within the thumbnail budget.
+    static DecodeJob thumbnailJob(const QByteArray &path, const QSize &box);
 
-    // Pixels the decoder would allocate for a picture of the given declared size; formats
-    // that decode at reduced size count the reduced size. Negative when the size is unknown.
-    static qint64 decodedPixels(const QSize &declared, const QByteArray &format, const QSize &target);
+    // The size a picture of `full` pixels (upright) is handed out at for `box`: fitted into the
+    // box keeping the aspect ratio (not grown beyond `full` unless `grow`), then scaled down to
+    // at most `maxPixels`.
+    static QSize fittedSize(const QSize &full, const QSize &box, qint64 maxPixels, bool grow);
+
+    // Convenience for a file name in Qt's spelling: the picture fitted to `box`, or null.
+    static QImage readPicture(const QString &path, const QSize &box = QSize());
+    static QImage readThumbnail(const QString &path, const QSize &box);
+
+    // The outcome in words, for the log.
+    static const char *outcomeName(DecodeJob::Outcome outcome);
 };

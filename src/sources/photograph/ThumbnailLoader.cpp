@@ -1,9 +1,11 @@
 #include "sources/photograph/ThumbnailLoader.h"
 
 #include "common/HandoverAnnotation.h"
+#include "common/Logging.h"
 #include "sources/photograph/PictureReader.h"
 #include "sources/photograph/ThumbnailButton.h"
 
+#include <QFile>
 #include <QImage>
 
 ThumbnailLoader::ThumbnailLoader(QObject *parent)
@@ -29,6 +31,15 @@ void ThumbnailLoader::stopPass()
 
 void ThumbnailLoader::startPass(const QStringList &paths, const QVector<ThumbnailButton *> &buttons)
 {
+    QVector<QByteArray> local;
+    local.reserve(paths.size());
+    for (const QString &path : paths)
+        local.append(QFile::encodeName(path));
+    startPass(local, buttons);
+}
+
+void ThumbnailLoader::startPass(const QVector<QByteArray> &paths, const QVector<ThumbnailButton *> &buttons)
+{
     stopPass();
     m_paths = paths;
     m_buttons = buttons;
@@ -44,9 +55,16 @@ void ThumbnailLoader::run()
     const int total = qMin(m_paths.size(), m_buttons.size());
     int loaded = 0;
     for (int i = 0; i < total && !isCancelled(); ++i) {
-        const QImage thumbnail = PictureReader::readThumbnail(m_paths.at(i), box);
-        if (thumbnail.isNull())
+        DecodeJob job = PictureReader::thumbnailJob(m_paths.at(i), box);
+        job.cancelled = [this] { return isCancelled(); };
+        PictureReader::read(job);
+        const QImage thumbnail = job.image;
+        if (thumbnail.isNull()) {
+            if (job.outcome != DecodeJob::Outcome::Cancelled)
+                qCDebug(lcSources) << "no thumbnail of" << QFile::decodeName(m_paths.at(i))
+                                   << PictureReader::outcomeName(job.outcome) << job.detail;
             continue; // the button keeps its black face
+        }
         ThumbnailButton *button = m_buttons.at(i);
         // Addressed to the button: if it is deleted before the call runs, the call is dropped.
         QMetaObject::invokeMethod(

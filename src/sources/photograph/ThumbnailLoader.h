@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QSemaphore>
 #include <QStringList>
 #include <QThread>
@@ -10,7 +11,9 @@
 class ThumbnailButton;
 
 // The worker thread that decodes and scales the pictures of the thumbnail strip, one at a
-// time in list order, and hands each thumbnail to its button on the GUI thread.
+// time in list order, and hands each thumbnail to its button on the GUI thread. Each thumbnail
+// has a budget of memory and time (PictureReader::thumbnailJob): a picture that would pass it
+// leaves its button without a picture, so one hostile file cannot hold up the strip.
 //
 // Threads: startPass() and stopPass() are called on the GUI thread only. A pass works on the
 // paths and button pointers given to startPass(), which the GUI thread does not touch again
@@ -28,7 +31,10 @@ public:
 
     // Cancels a running pass after its current picture and waits until the thread ended.
     void stopPass();
-    // Starts a new pass from picture 0. Stops a running one first.
+    // Starts a new pass from picture 0 over the files named as the system spells them. Stops a
+    // running one first.
+    void startPass(const QVector<QByteArray> &paths, const QVector<ThumbnailButton *> &buttons);
+    // The same for names in Qt's spelling.
     void startPass(const QStringList &paths, const QVector<ThumbnailButton *> &buttons);
 
     bool isCancelled() const { return m_cancel.load(std::memory_order_acquire); }
@@ -45,6 +51,6 @@ private:
     std::atomic<bool> m_cancel{false};
     QSemaphore m_idle{1};
     bool m_holdsIdle = false;
-    QStringList m_paths;
+    QVector<QByteArray> m_paths;
     QVector<ThumbnailButton *> m_buttons;
 };

@@ -70,7 +70,13 @@ void ThumbnailWidget::reload()
     }
     layOut();
     m_scrollBar->setRange(0, m_paths.size() - m_visible);
-    m_loader->startPass(m_paths, buttons);
+    // The handle shows where the new list is scrolled to, not where the old one was.
+    m_scrollBar->setValue(m_first);
+    QVector<QByteArray> local;
+    local.reserve(m_paths.size());
+    for (const PictureFile &file : m_source->pictureFiles())
+        local.append(file.localPath);
+    m_loader->startPass(local, buttons);
 }
 
 void ThumbnailWidget::layOut()

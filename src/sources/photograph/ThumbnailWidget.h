@@ -61,6 +61,6 @@ private:
     int m_top = 5;
     QList<ThumbnailButton *> m_buttons;
     QButtonGroup *m_group = nullptr;
-    QStringList m_paths;
+    QStringList m_paths; // shown, for counting and laying out
     ThumbnailLoader *m_loader = nullptr;
 };
