@@ -318,7 +318,7 @@ const std::vector<CommandSpec> &commands()
     return table;
 }
 
-const CommandSpec &spec(Command command)
+const CommandSpec &row(Command command)
 {
     for (const CommandSpec &s : commands()) {
         if (s.command == command)
@@ -327,12 +327,12 @@ const CommandSpec &spec(Command command)
     qFatal("command %d is missing from the action table", int(command));
 }
 
-QList<QKeySequence> keys(const CommandSpec &spec)
+QList<QKeySequence> keys(const CommandSpec &row)
 {
     QList<QKeySequence> all;
-    if (spec.standardKey != QKeySequence::UnknownKey)
-        all = QKeySequence::keyBindings(spec.standardKey);
-    for (const QKeySequence &key : spec.keys) {
+    if (row.standardKey != QKeySequence::UnknownKey)
+        all = QKeySequence::keyBindings(row.standardKey);
+    for (const QKeySequence &key : row.keys) {
         if (!all.contains(key))
             all.append(key);
     }
@@ -370,33 +370,33 @@ bool isTypingKey(const QKeySequence &key)
     }
 }
 
-bool actsIn(const CommandSpec &spec, WindowMode mode)
+bool actsIn(const CommandSpec &row, WindowMode mode)
 {
-    return (spec.modes & (1 << mode)) != 0;
+    return (row.modes & (1 << mode)) != 0;
 }
 
-QString name(const CommandSpec &spec)
+QString name(const CommandSpec &row)
 {
-    return translated(spec.name);
+    return translated(row.name);
 }
 
-QString keyText(const CommandSpec &spec)
+QString keyText(const CommandSpec &row)
 {
     QStringList texts;
-    for (const QKeySequence &key : keys(spec))
+    for (const QKeySequence &key : keys(row))
         texts << key.toString(QKeySequence::NativeText);
     return texts.join(QCoreApplication::translate("MainWindow", ", ", "between the keys of one command"));
 }
 
-QString toolTip(const CommandSpec &spec)
+QString toolTip(const CommandSpec &row)
 {
     return QCoreApplication::translate("MainWindow", "%1 (%2)", "a command's name and its keys")
-        .arg(name(spec), keyText(spec));
+        .arg(name(row), keyText(row));
 }
 
-QString keyDescription(const CommandSpec &spec)
+QString keyDescription(const CommandSpec &row)
 {
-    return QCoreApplication::translate("MainWindow", "Key: %1").arg(keyText(spec));
+    return QCoreApplication::translate("MainWindow", "Key: %1").arg(keyText(row));
 }
 
 QString sectionTitle(CommandSpec::Section section)

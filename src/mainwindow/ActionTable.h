@@ -121,24 +121,24 @@ struct CommandSpec
 namespace ActionTable {
 
 const std::vector<CommandSpec> &commands();
-const CommandSpec &spec(Command command);
+const CommandSpec &row(Command command);
 
 // The command's keys: the bindings of its standard key on this platform, then its own, each
 // once.
-QList<QKeySequence> keys(const CommandSpec &spec);
+QList<QKeySequence> keys(const CommandSpec &row);
 // Whether a key is one a text field takes while the user types (an unmodified or shifted
 // character, space, Delete, the arrows and page keys): such keys do not reach the commands
 // while the drawing's text editor has the focus.
 bool isTypingKey(const QKeySequence &key);
 // Whether the command's keys act in `mode`.
-bool actsIn(const CommandSpec &spec, WindowMode mode);
+bool actsIn(const CommandSpec &row, WindowMode mode);
 
 // Translated texts: the command's name, its keys as the platform writes them, the tooltip
 // "name (keys)", and the accessible description of its key.
-QString name(const CommandSpec &spec);
-QString keyText(const CommandSpec &spec);
-QString toolTip(const CommandSpec &spec);
-QString keyDescription(const CommandSpec &spec);
+QString name(const CommandSpec &row);
+QString keyText(const CommandSpec &row);
+QString toolTip(const CommandSpec &row);
+QString keyDescription(const CommandSpec &row);
 QString sectionTitle(CommandSpec::Section section);
 QString groupTitle(CommandSpec::Group group);
 

@@ -19,10 +19,10 @@ WindowCommands::WindowCommands(QWidget *window)
     : QObject(window)
     , m_window(window)
 {
-    for (const CommandSpec &spec : ActionTable::commands()) {
+    for (const CommandSpec &row : ActionTable::commands()) {
         QList<QKeySequence> typingKeys;
         QList<QKeySequence> otherKeys;
-        for (const QKeySequence &key : ActionTable::keys(spec))
+        for (const QKeySequence &key : ActionTable::keys(row))
             (ActionTable::isTypingKey(key) ? typingKeys : otherKeys).append(key);
         for (const bool typingAction : {false, true}) {
             const QList<QKeySequence> &keys = typingAction ? typingKeys : otherKeys;
@@ -33,16 +33,16 @@ WindowCommands::WindowCommands(QWidget *window)
             action->setShortcutContext(Qt::WindowShortcut);
             // Held keys do not repeat a command: one press, one step.
             action->setAutoRepeat(false);
-            const Command command = spec.command;
+            const Command command = row.command;
             connect(action, &QAction::triggered, this, [this, command, typingAction] {
                 if (typingAction && typing())
                     return;
-                run(ActionTable::spec(command));
+                run(ActionTable::row(command));
             });
             m_window->addAction(action);
             m_actions.insert(int(command), action);
         }
-        updateEnabled(spec);
+        updateEnabled(row);
     }
 }
 
@@ -59,10 +59,10 @@ void WindowCommands::bindFunction(Command command, std::function<void()> run)
 
 void WindowCommands::describe(Command command, QWidget *widget) const
 {
-    const CommandSpec &spec = ActionTable::spec(command);
-    widget->setToolTip(ActionTable::toolTip(spec));
-    widget->setAccessibleName(ActionTable::name(spec));
-    widget->setAccessibleDescription(ActionTable::keyDescription(spec));
+    const CommandSpec &row = ActionTable::row(command);
+    widget->setToolTip(ActionTable::toolTip(row));
+    widget->setAccessibleName(ActionTable::name(row));
+    widget->setAccessibleDescription(ActionTable::keyDescription(row));
 }
 
 bool WindowCommands::isBound(Command command) const
@@ -73,14 +73,14 @@ bool WindowCommands::isBound(Command command) const
 void WindowCommands::setMode(WindowMode mode)
 {
     m_mode = mode;
-    for (const CommandSpec &spec : ActionTable::commands())
-        updateEnabled(spec);
+    for (const CommandSpec &row : ActionTable::commands())
+        updateEnabled(row);
 }
 
 void WindowCommands::setAvailable(Command command, bool available)
 {
     m_unavailable.insert(int(command), !available);
-    updateEnabled(ActionTable::spec(command));
+    updateEnabled(ActionTable::row(command));
 }
 
 void WindowCommands::alsoOn(QWidget *window)
@@ -88,10 +88,10 @@ void WindowCommands::alsoOn(QWidget *window)
     window->addActions(m_actions.values());
 }
 
-void WindowCommands::updateEnabled(const CommandSpec &spec)
+void WindowCommands::updateEnabled(const CommandSpec &row)
 {
-    const bool enabled = ActionTable::actsIn(spec, m_mode) && !m_unavailable.value(int(spec.command));
-    for (QAction *action : m_actions.values(int(spec.command)))
+    const bool enabled = ActionTable::actsIn(row, m_mode) && !m_unavailable.value(int(row.command));
+    for (QAction *action : m_actions.values(int(row.command)))
         action->setEnabled(enabled);
 }
 
@@ -111,15 +111,15 @@ bool WindowCommands::typing() const
     return qobject_cast<QAbstractSpinBox *>(focus) != nullptr;
 }
 
-void WindowCommands::run(const CommandSpec &spec)
+void WindowCommands::run(const CommandSpec &row)
 {
-    if (const auto function = m_functions.value(int(spec.command))) {
+    if (const auto function = m_functions.value(int(row.command))) {
         function();
         return;
     }
-    QAbstractButton *button = m_buttons.value(int(spec.command));
+    QAbstractButton *button = m_buttons.value(int(row.command));
     if (!button) {
-        qCWarning(lcMainWindow) << "no action bound to the key of" << spec.name;
+        qCWarning(lcMainWindow) << "no action bound to the key of" << row.name;
         return;
     }
     // A key acts like the mouse on the button: not while the button is disabled (a camera
@@ -127,7 +127,7 @@ void WindowCommands::run(const CommandSpec &spec)
     if (!button->isEnabled())
         return;
     auto *imageButton = qobject_cast<ImageButton *>(button);
-    if (spec.keyPress == CommandSpec::KeyPress::Hold && imageButton)
+    if (row.keyPress == CommandSpec::KeyPress::Hold && imageButton)
         emit imageButton->hold();
     else
         button->click();

@@ -61,8 +61,8 @@ public:
     bool isBound(Command command) const;
 
 private:
-    void run(const CommandSpec &spec);
-    void updateEnabled(const CommandSpec &spec);
+    void run(const CommandSpec &row);
+    void updateEnabled(const CommandSpec &row);
     // Whether a text field of the window has the keyboard focus.
     bool typing() const;
 

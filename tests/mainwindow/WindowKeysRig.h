@@ -47,11 +47,11 @@ inline int triggers(const QList<std::shared_ptr<QSignalSpy>> &spies)
     return n;
 }
 
-inline WindowMode modeFor(const CommandSpec &spec)
+inline WindowMode modeFor(const CommandSpec &row)
 {
     for (WindowMode mode : {MODE_LIVE, MODE_DRAWING_BOARD, MODE_FILM, MODE_PHOTOGRAPH}) {
         // Hand is for pictures that move under the view, not the camera's.
-        if (ActionTable::actsIn(spec, mode) && !(spec.command == Command::Hand && mode == MODE_LIVE))
+        if (ActionTable::actsIn(row, mode) && !(row.command == Command::Hand && mode == MODE_LIVE))
             return mode;
     }
     return MODE_LIVE;

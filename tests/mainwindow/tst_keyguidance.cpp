@@ -36,12 +36,12 @@ private slots:
     {
         QTest::addColumn<Command>("command");
         QTest::addColumn<QKeySequence>("key");
-        for (const CommandSpec &spec : ActionTable::commands()) {
-            if (!ActionTable::actsIn(spec, MODE_DRAWING_BOARD))
+        for (const CommandSpec &row : ActionTable::commands()) {
+            if (!ActionTable::actsIn(row, MODE_DRAWING_BOARD))
                 continue;
-            for (const QKeySequence &key : ActionTable::keys(spec)) {
+            for (const QKeySequence &key : ActionTable::keys(row)) {
                 if (ActionTable::isTypingKey(key))
-                    QTest::addRow("%s %s", spec.name, qPrintable(key.toString())) << spec.command << key;
+                    QTest::addRow("%s %s", row.name, qPrintable(key.toString())) << row.command << key;
             }
         }
         // Undo and redo in the editor are the editor's own.
@@ -66,13 +66,13 @@ private slots:
         QTest::keyClicks(editor, "ab");
 
         QList<std::shared_ptr<QSignalSpy>> spies;
-        for (const CommandSpec &spec : ActionTable::commands())
-            for (QAction *action : w.commands()->actions(spec.command))
+        for (const CommandSpec &row : ActionTable::commands())
+            for (QAction *action : w.commands()->actions(row.command))
                 spies << std::make_shared<QSignalSpy>(action, &QAction::triggered);
         const QImage layer = layerOf(w);
         const QString before = editor->toPlainText();
         pressKey(editor, key);
-        QVERIFY2(triggers(spies) == 0, ActionTable::spec(command).name);
+        QVERIFY2(triggers(spies) == 0, ActionTable::row(command).name);
         QCOMPARE(board->tool(), int(TOOL_TEXT));
         QVERIFY(editor->isVisible());
         QCOMPARE(layerOf(w), layer);
@@ -102,13 +102,13 @@ private slots:
             QVERIFY(!s->accessibleName().isEmpty());
         }
         // A command's button names the command and its keys.
-        for (const CommandSpec &spec : ActionTable::commands()) {
-            QAbstractButton *b = w.commands()->button(spec.command);
+        for (const CommandSpec &row : ActionTable::commands()) {
+            QAbstractButton *b = w.commands()->button(row.command);
             if (!b)
                 continue;
-            QCOMPARE(b->accessibleName(), ActionTable::name(spec));
-            QVERIFY(b->toolTip().contains(ActionTable::keyText(spec)));
-            QVERIFY(b->accessibleDescription().contains(ActionTable::keyText(spec)));
+            QCOMPARE(b->accessibleName(), ActionTable::name(row));
+            QVERIFY(b->toolTip().contains(ActionTable::keyText(row)));
+            QVERIFY(b->accessibleDescription().contains(ActionTable::keyText(row)));
         }
         QCOMPARE(w.toolButtons().freeze->toolTip(), QString("Freeze (F)"));
         QCOMPARE(w.toolButtons().zoomIn->toolTip(), QString("Zoom in (Ctrl++, Ctrl+=)"));
@@ -126,9 +126,9 @@ private slots:
         KeyHelpWindow *help = w.keyHelp();
         QVERIFY(help && help->isVisible());
         const QString text = help->leftColumn()->text() + help->rightColumn()->text();
-        for (const CommandSpec &spec : ActionTable::commands()) {
-            QVERIFY2(text.contains(ActionTable::name(spec).toHtmlEscaped()), spec.name);
-            QVERIFY2(text.contains(ActionTable::keyText(spec).toHtmlEscaped()), spec.name);
+        for (const CommandSpec &row : ActionTable::commands()) {
+            QVERIFY2(text.contains(ActionTable::name(row).toHtmlEscaped()), row.name);
+            QVERIFY2(text.contains(ActionTable::keyText(row).toHtmlEscaped()), row.name);
         }
         for (CommandSpec::Section s : {CommandSpec::Section::Drawing, CommandSpec::Section::Window})
             QVERIFY(text.contains(ActionTable::sectionTitle(s).toHtmlEscaped()));

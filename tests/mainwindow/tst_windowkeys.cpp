@@ -190,16 +190,16 @@ class TestWindowKeys : public QObject
 private slots:
     void everyCommandHasKeys()
     {
-        for (const CommandSpec &spec : ActionTable::commands())
-            QVERIFY2(!ActionTable::keys(spec).isEmpty(), spec.name);
+        for (const CommandSpec &row : ActionTable::commands())
+            QVERIFY2(!ActionTable::keys(row).isEmpty(), row.name);
         for (const auto &standard : StandardCommands) {
-            const QList<QKeySequence> keys = ActionTable::keys(ActionTable::spec(standard.first));
+            const QList<QKeySequence> keys = ActionTable::keys(ActionTable::row(standard.first));
             for (const QKeySequence &binding : QKeySequence::keyBindings(standard.second))
                 QVERIFY2(keys.contains(binding), qPrintable(binding.toString()));
         }
         // The keys the issue of every desktop names, whatever the platform's bindings are.
         const auto has = [](Command c, const QKeySequence &key) {
-            return ActionTable::keys(ActionTable::spec(c)).contains(key);
+            return ActionTable::keys(ActionTable::row(c)).contains(key);
         };
         QVERIFY(has(Command::Undo, QKeySequence("Ctrl+Z")));
         QVERIFY(has(Command::Redo, QKeySequence("Ctrl+Shift+Z")));
@@ -213,9 +213,9 @@ private slots:
         QVERIFY(has(Command::ModeDrawingBoard, QKeySequence("Ctrl+4")));
         for (Command c : SpokenCommands) {
             bool single = false;
-            for (const QKeySequence &key : ActionTable::keys(ActionTable::spec(c)))
+            for (const QKeySequence &key : ActionTable::keys(ActionTable::row(c)))
                 single |= key.count() == 1 && (key[0] & int(Qt::KeyboardModifierMask)) == 0;
-            QVERIFY2(single, ActionTable::spec(c).name);
+            QVERIFY2(single, ActionTable::row(c).name);
         }
     }
 
@@ -223,15 +223,15 @@ private slots:
     {
         for (WindowMode mode : {MODE_LIVE, MODE_FILM, MODE_PHOTOGRAPH, MODE_DRAWING_BOARD}) {
             QHash<QKeySequence, const char *> owner;
-            for (const CommandSpec &spec : ActionTable::commands()) {
-                if (!ActionTable::actsIn(spec, mode))
+            for (const CommandSpec &row : ActionTable::commands()) {
+                if (!ActionTable::actsIn(row, mode))
                     continue;
-                for (const QKeySequence &key : ActionTable::keys(spec)) {
+                for (const QKeySequence &key : ActionTable::keys(row)) {
                     QVERIFY2(!owner.contains(key),
                              qPrintable(QString("%1: %2 and %3 in mode %4")
-                                            .arg(key.toString(), owner.value(key), spec.name)
+                                            .arg(key.toString(), owner.value(key), row.name)
                                             .arg(mode)));
-                    owner.insert(key, spec.name);
+                    owner.insert(key, row.name);
                 }
             }
         }
@@ -240,13 +240,13 @@ private slots:
     void eachKeyDoesItsCommand_data()
     {
         QTest::addColumn<Command>("command");
-        for (const CommandSpec &spec : ActionTable::commands())
-            QTest::newRow(spec.name) << spec.command;
+        for (const CommandSpec &row : ActionTable::commands())
+            QTest::newRow(row.name) << row.command;
     }
     void eachKeyDoesItsCommand()
     {
         QFETCH(Command, command);
-        const CommandSpec &spec = ActionTable::spec(command);
+        const CommandSpec &row = ActionTable::row(command);
         const QHash<int, Effect> all = effects();
         QVERIFY2(all.contains(int(command)), "the test has no effect to look for: add one");
         const Effect effect = all.value(int(command));
@@ -266,7 +266,7 @@ private slots:
             ++dialogs;
             return QString();
         });
-        const WindowMode mode = modeFor(spec);
+        const WindowMode mode = modeFor(row);
         if (mode != MODE_LIVE)
             QVERIFY(MainWindowRig::selectMode(w, mode));
         if (effect.prepare)
@@ -279,12 +279,12 @@ private slots:
         QAbstractButton *button = w.commands()->button(command);
         std::unique_ptr<QSignalSpy> pressed;
         if (button) {
-            pressed = spec.keyPress == CommandSpec::KeyPress::Hold
+            pressed = row.keyPress == CommandSpec::KeyPress::Hold
                 ? std::make_unique<QSignalSpy>(static_cast<ImageButton *>(button), &ImageButton::hold)
                 : std::make_unique<QSignalSpy>(button, &QAbstractButton::clicked);
         }
 
-        const QList<QKeySequence> keys = ActionTable::keys(spec);
+        const QList<QKeySequence> keys = ActionTable::keys(row);
         QVERIFY2(!keys.isEmpty(), "a command without a key");
         const bool projector = command == Command::Projector || command == Command::ProjectorNextScreen;
         for (int i = 0; i < keys.size(); ++i) {

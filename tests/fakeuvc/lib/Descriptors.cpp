@@ -79,10 +79,11 @@ void appendFrame(Bytes &b, const FormatDesc &format, const FrameDesc &f)
 
 } // namespace
 
-std::vector<FormatDesc> buildFormats(const CameraSpec &spec)
+std::vector<FormatDesc> buildFormats(const CameraSpec &cameraSpec)
 {
     const std::vector<uint32_t> standard = {333333, 333666, 666666, 1001000};
-    const std::vector<uint32_t> &small = spec.mjpegIntervals.empty() ? standard : spec.mjpegIntervals;
+    const std::vector<uint32_t> &small = cameraSpec.mjpegIntervals.empty() ? standard
+                                                                           : cameraSpec.mjpegIntervals;
 
     FormatDesc mjpeg;
     mjpeg.fourcc = V4L2_PIX_FMT_MJPEG;
@@ -97,7 +98,7 @@ std::vector<FormatDesc> buildFormats(const CameraSpec &spec)
     yuyv.frames = {frame(640, 480, {333333, 666666, 1000000}), frame(1280, 720, {1000000, 2000000})};
 
     std::vector<FormatDesc> formats;
-    if (spec.yuyvFirst)
+    if (cameraSpec.yuyvFirst)
         formats = {yuyv, mjpeg};
     else
         formats = {mjpeg, yuyv};
@@ -109,7 +110,7 @@ std::vector<FormatDesc> buildFormats(const CameraSpec &spec)
     return formats;
 }
 
-std::vector<uint8_t> buildDescriptors(const CameraSpec &spec, const std::vector<FormatDesc> &formats)
+std::vector<uint8_t> buildDescriptors(const CameraSpec &cameraSpec, const std::vector<FormatDesc> &formats)
 {
     Bytes device;
     device.u8(18)
@@ -119,9 +120,9 @@ std::vector<uint8_t> buildDescriptors(const CameraSpec &spec, const std::vector<
         .u8(0x02)
         .u8(0x01)
         .u8(64)
-        .u16(spec.vid)
-        .u16(spec.pid)
-        .u16(spec.bcdDevice)
+        .u16(cameraSpec.vid)
+        .u16(cameraSpec.pid)
+        .u16(cameraSpec.bcdDevice)
         .u8(1)
         .u8(2)
         .u8(3)

@@ -402,10 +402,10 @@ int dispatch(Handle &handle, unsigned long request, void *arg, std::unique_lock<
         auto *cap = static_cast<v4l2_capability *>(arg);
         memset(cap, 0, sizeof *cap);
         strncpy(reinterpret_cast<char *>(cap->driver), "uvcvideo", sizeof cap->driver - 1);
-        strncpy(reinterpret_cast<char *>(cap->card), device.camera->spec.product.c_str(),
+        strncpy(reinterpret_cast<char *>(cap->card), device.camera->cameraSpec.product.c_str(),
                 sizeof cap->card - 1);
         snprintf(reinterpret_cast<char *>(cap->bus_info), sizeof cap->bus_info, "usb-0000:00:14.0-%d",
-                 device.camera->spec.port);
+                 device.camera->cameraSpec.port);
         cap->version = kernelVersion();
         cap->capabilities = V4L2_CAP_DEVICE_CAPS | V4L2_CAP_STREAMING | V4L2_CAP_VIDEO_CAPTURE
             | V4L2_CAP_META_CAPTURE | V4L2_CAP_EXT_PIX_FORMAT;

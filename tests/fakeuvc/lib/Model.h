@@ -188,7 +188,7 @@ struct Device : std::enable_shared_from_this<Device>
 struct Camera
 {
     int index = 0;
-    CameraSpec spec;
+    CameraSpec cameraSpec;
     std::vector<FormatDesc> formats;
     std::vector<uint8_t> descriptors;
     std::shared_ptr<Device> device;             // null while unplugged

@@ -121,8 +121,8 @@ bool redirectPath(const char *path, std::string *redirected);
 void unredirectPath(char *resolved);
 
 // Formats and descriptors (Descriptors.cpp).
-std::vector<FormatDesc> buildFormats(const CameraSpec &spec);
-std::vector<uint8_t> buildDescriptors(const CameraSpec &spec, const std::vector<FormatDesc> &formats);
+std::vector<FormatDesc> buildFormats(const CameraSpec &cameraSpec);
+std::vector<uint8_t> buildDescriptors(const CameraSpec &cameraSpec, const std::vector<FormatDesc> &formats);
 extern const uint8_t kVendorExtensionGuid[16];
 constexpr uint8_t kVendorUnitId = 4;
 constexpr uint8_t kOtherUnitId = 3;

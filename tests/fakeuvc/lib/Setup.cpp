@@ -58,11 +58,11 @@ std::string trimmed(const std::string &s)
 
 CameraSpec parseCamera(const std::string &text, int index)
 {
-    CameraSpec spec;
-    spec.port = index + 1;
-    spec.firstNode = index == 0 ? 0 : -1;
+    CameraSpec cameraSpec;
+    cameraSpec.port = index + 1;
+    cameraSpec.firstNode = index == 0 ? 0 : -1;
     if (index > 0)
-        spec.serial = "FAKEUVC000" + std::to_string(index + 1);
+        cameraSpec.serial = "FAKEUVC000" + std::to_string(index + 1);
     for (const std::string &item : split(text, ',')) {
         const size_t eq = item.find('=');
         if (eq == std::string::npos)
@@ -71,34 +71,34 @@ CameraSpec parseCamera(const std::string &text, int index)
         const std::string value = trimmed(item.substr(eq + 1));
         const long number = strtol(value.c_str(), nullptr, 0);
         if (key == "vid")
-            spec.vid = uint16_t(strtoul(value.c_str(), nullptr, 16));
+            cameraSpec.vid = uint16_t(strtoul(value.c_str(), nullptr, 16));
         else if (key == "pid")
-            spec.pid = uint16_t(strtoul(value.c_str(), nullptr, 16));
+            cameraSpec.pid = uint16_t(strtoul(value.c_str(), nullptr, 16));
         else if (key == "name")
-            spec.product = value;
+            cameraSpec.product = value;
         else if (key == "manufacturer")
-            spec.manufacturer = value;
+            cameraSpec.manufacturer = value;
         else if (key == "serial")
-            spec.serial = value;
+            cameraSpec.serial = value;
         else if (key == "node")
-            spec.firstNode = int(number);
+            cameraSpec.firstNode = int(number);
         else if (key == "port")
-            spec.port = int(number);
+            cameraSpec.port = int(number);
         else if (key == "huffman" || key == "dht")
-            spec.huffmanTables = number != 0;
+            cameraSpec.huffmanTables = number != 0;
         else if (key == "first")
-            spec.yuyvFirst = value == "yuyv";
+            cameraSpec.yuyvFirst = value == "yuyv";
         else if (key == "plugged")
-            spec.startPlugged = number != 0;
+            cameraSpec.startPlugged = number != 0;
         else if (key == "intervals") {
             for (const std::string &interval : split(value, '/')) {
                 const unsigned long v = strtoul(interval.c_str(), nullptr, 0);
                 if (v > 0 && v < 100000000)
-                    spec.mjpegIntervals.push_back(uint32_t(v));
+                    cameraSpec.mjpegIntervals.push_back(uint32_t(v));
             }
         }
     }
-    return spec;
+    return cameraSpec;
 }
 
 void prepareFork()
@@ -131,15 +131,15 @@ void initialise()
         for (size_t i = 0; i < specs.size(); ++i) {
             auto camera = std::make_unique<Camera>();
             camera->index = int(i);
-            camera->spec = parseCamera(specs[i], int(i));
-            camera->formats = buildFormats(camera->spec);
-            camera->descriptors = buildDescriptors(camera->spec, camera->formats);
+            camera->cameraSpec = parseCamera(specs[i], int(i));
+            camera->formats = buildFormats(camera->cameraSpec);
+            camera->descriptors = buildDescriptors(camera->cameraSpec, camera->formats);
             camera->registerDefaults = {{0x70000024, 100}, {0x7000001C, 1000}, {0x7000001E, 1000}};
             registry.cameras.push_back(std::move(camera));
         }
         for (auto &camera : registry.cameras) {
-            if (camera->spec.startPlugged)
-                plugCamera(*camera, camera->spec.firstNode);
+            if (camera->cameraSpec.startPlugged)
+                plugCamera(*camera, camera->cameraSpec.firstNode);
         }
     }
     pthread_atfork(prepareFork, afterFork, afterFork);
@@ -221,7 +221,7 @@ std::string Registry::stateText() const
     out << "sysfs " << sysfsRoot << "\n";
     for (const auto &camera : cameras) {
         char ids[32];
-        snprintf(ids, sizeof ids, "vid=%04x pid=%04x", camera->spec.vid, camera->spec.pid);
+        snprintf(ids, sizeof ids, "vid=%04x pid=%04x", camera->cameraSpec.vid, camera->cameraSpec.pid);
         out << "camera " << camera->index << " " << ids << " plugged=" << (camera->device ? 1 : 0);
         if (camera->device) {
             const Device &d = *camera->device;

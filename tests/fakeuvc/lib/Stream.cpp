@@ -101,7 +101,7 @@ void runStream(std::shared_ptr<Device> device, uint64_t generation)
         const FormatDesc &format = device->format();
         const FrameDesc &frame = device->frame();
         std::shared_ptr<FramePainter> painter = device->painter;
-        const bool tables = device->camera->spec.huffmanTables;
+        const bool tables = device->camera->cameraSpec.huffmanTables;
         const uint32_t capacity = std::min<uint32_t>(queue.buffers[index].length,
                                                      uint32_t(memory ? memory->size : 0));
 

@@ -108,12 +108,12 @@ void writeNode(const Camera &camera, const std::string &interfaceDir, int number
 {
     const std::string dir = interfaceDir + "/video4linux/" + nodeName(number);
     makeDirs(dir);
-    attr(dir, "name", "%s\n", camera.spec.product.c_str());
+    attr(dir, "name", "%s\n", camera.cameraSpec.product.c_str());
     attr(dir, "dev", "81:%d\n", number);
     attr(dir, "index", "%d\n", index);
     attr(dir, "dev_debug", "0\n");
     attr(dir, "uevent", "MAJOR=81\nMINOR=%d\nDEVNAME=video%d\n", number, number);
-    const std::string port = "1-" + std::to_string(camera.spec.port);
+    const std::string port = "1-" + std::to_string(camera.cameraSpec.port);
     link("../../../" + port + ":1.0", dir + "/device");
     link("../../../../../../../../class/video4linux", dir + "/subsystem");
     link("../../devices/pci0000:00/0000:00:14.0/usb1/" + port + "/" + port + ":1.0/video4linux/"
@@ -124,7 +124,7 @@ void writeNode(const Camera &camera, const std::string &interfaceDir, int number
 void writeInterface(const Camera &camera, const std::string &dir, int number, int subclass, int endpoints)
 {
     makeDirs(dir);
-    const CameraSpec &s = camera.spec;
+    const CameraSpec &s = camera.cameraSpec;
     attr(dir, "bInterfaceClass", "0e\n");
     attr(dir, "bInterfaceSubClass", "%02x\n", subclass);
     attr(dir, "bInterfaceProtocol", "00\n");
@@ -149,7 +149,7 @@ void writeInterface(const Camera &camera, const std::string &dir, int number, in
 
 std::string Camera::usbPath() const
 {
-    return std::string(kBusPath) + "/1-" + std::to_string(spec.port);
+    return std::string(kBusPath) + "/1-" + std::to_string(cameraSpec.port);
 }
 
 void createSysfsRoot()
@@ -206,7 +206,7 @@ void writeSysfsDevice(const Camera &camera, const Device &device)
     const std::string r = root();
     if (r.empty())
         return;
-    const CameraSpec &s = camera.spec;
+    const CameraSpec &s = camera.cameraSpec;
     const std::string dir = r + camera.usbPath();
     makeDirs(dir);
     attr(dir, "idVendor", "%04x\n", s.vid);
