@@ -10,6 +10,7 @@
 #include "sources/media/MediaGraph.h"
 
 #include <cerrno>
+#include <unistd.h>
 
 LiveCaptureGraph::LiveCaptureGraph(QObject *parent)
     : QObject(parent)
@@ -90,8 +91,12 @@ bool LiveCaptureGraph::run()
 
 bool LiveCaptureGraph::startRecording(const QString &path, int fd, DeviceFilter *audio, ICaptureCB *sink)
 {
-    if (!m_graph || !m_tee || isRecording())
+    if (!m_graph || !m_tee || isRecording()) {
+        // The descriptor was handed over: it is closed here as the branch would have.
+        if (fd >= 0)
+            ::close(fd);
         return false;
+    }
     m_record = std::make_unique<RecordBranch>(m_graph.get(), m_tee, m_captureCaps);
     if (!m_record->start(path, fd, audio, sink)) {
         m_record.reset();
