@@ -1,5 +1,7 @@
 #include "sources/media/AviChunkIndex.h"
 
+#include "sources/media/PositionedIo.h"
+
 #include <QtEndian>
 
 #include <sys/stat.h>
@@ -11,24 +13,11 @@
 
 namespace {
 
+using PositionedIo::readAt;
+
 // A header list larger than this is not one the program wrote.
 constexpr quint64 MAX_HEADER_LIST = 16u * 1024 * 1024;
 constexpr quint32 MAX_FORMAT = 64u * 1024;
-
-bool readAt(int fd, quint64 offset, void *out, std::size_t length)
-{
-    auto *bytes = static_cast<char *>(out);
-    std::size_t done = 0;
-    while (done < length) {
-        const ssize_t n = ::pread(fd, bytes + done, length - done, off_t(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += std::size_t(n);
-    }
-    return true;
-}
 
 bool is(const char *id, const char *code)
 {

@@ -1,6 +1,7 @@
 #include "sources/media/AviInPlaceFinisher.h"
 
 #include "sources/media/AviChunkIndex.h"
+#include "sources/media/PositionedIo.h"
 
 #include <QByteArray>
 #include <QVector>
@@ -17,42 +18,15 @@
 
 namespace {
 
+using PositionedIo::readAt;
+using PositionedIo::writeAt;
+
 // The main header's flags of a finished recording: it has an index, its streams interleave.
 constexpr quint32 AVIF_HASINDEX = 0x10;
 constexpr quint32 AVIF_ISINTERLEAVED = 0x100;
 // What the multiplexer marks its picture entries with (a key frame); sound entries carry none.
 constexpr quint32 VIDEO_ENTRY_FLAGS = 0x12;
 constexpr quint64 MAX_HEADER_LIST = 16u * 1024 * 1024;
-
-bool readAt(int fd, quint64 offset, void *out, std::size_t length)
-{
-    auto *bytes = static_cast<char *>(out);
-    std::size_t done = 0;
-    while (done < length) {
-        const ssize_t n = ::pread(fd, bytes + done, length - done, off_t(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += std::size_t(n);
-    }
-    return true;
-}
-
-bool writeAt(int fd, quint64 offset, const void *in, std::size_t length)
-{
-    const auto *bytes = static_cast<const char *>(in);
-    std::size_t done = 0;
-    while (done < length) {
-        const ssize_t n = ::pwrite(fd, bytes + done, length - done, off_t(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += std::size_t(n);
-    }
-    return true;
-}
 
 bool writeLe32(int fd, quint64 offset, quint32 value)
 {

@@ -1,6 +1,7 @@
 #include "sources/media/AviRemuxer.h"
 
 #include "common/Logging.h"
+#include "sources/media/PositionedIo.h"
 
 #include <QtEndian>
 
@@ -13,6 +14,8 @@
 #include <vector>
 
 namespace {
+
+using PositionedIo::readAt;
 
 // How long the multiplexer may take no data before the remux counts as failed.
 constexpr GstClockTime STALL_LIMIT = 30 * GST_SECOND;
@@ -30,20 +33,6 @@ quint16 le16(const QByteArray &bytes, int at)
     return bytes.size() >= at + 2
         ? qFromLittleEndian<quint16>(reinterpret_cast<const uchar *>(bytes.constData() + at))
         : 0;
-}
-
-bool readAt(int fd, quint64 offset, guint8 *out, std::size_t length)
-{
-    std::size_t done = 0;
-    while (done < length) {
-        const ssize_t n = ::pread(fd, out + done, length - done, off_t(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += std::size_t(n);
-    }
-    return true;
 }
 
 // The first error on the bus, if any, within `wait`.
