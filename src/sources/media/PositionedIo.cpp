@@ -1,7 +1,6 @@
 #include "sources/media/PositionedIo.h"
 
 #include <cerrno>
-
 #include <unistd.h>
 
 namespace PositionedIo {
