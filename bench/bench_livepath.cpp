@@ -11,8 +11,9 @@
 //
 // Each measurement runs in a child process of its own (a floor run before and after the
 // program), so CPU time and peak memory are those of one program alone. Without DISPLAY it uses the offscreen
-// platform. With the word "convert" among the arguments it also measures the floor followed by the conversion
-// to the grabber's BGRx frames, and prints the program's ratio to that. Children: bench_livepath
+// platform. At 1920x1080, and at every size with the word "convert" among the arguments, it also measures the
+// floor followed by the conversion to the grabber's BGRx frames, and prints the program's ratio to that.
+// Children: bench_livepath
 // --floor|--floor-convert|--program W H FPS SECONDS (one "RESULT k=v" line).
 
 #include "BenchSupport.h"
@@ -297,7 +298,8 @@ int runParent(int argc, char **argv)
                                  .arg(name, floorBefore.value(QStringLiteral("cpu")),
                                       floorAfter.value(QStringLiteral("cpu"))));
         double convertedRatio = -1.0;
-        if (withConversion) {
+        // The 1080p goal is set against that floor too, so it is always measured there.
+        if (withConversion || (c.width == 1920 && c.height == 1080)) {
             const QHash<QString, QString> converted = runChild("--floor-convert", c, seconds);
             const double convertedCpu = converted.value(QStringLiteral("cpu")).toDouble();
             convertedRatio = convertedCpu > 0 ? num("cpu") / convertedCpu : 0.0;
