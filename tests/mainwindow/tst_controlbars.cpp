@@ -337,6 +337,12 @@ private slots:
         QTest::mouseClick(p->timeButton(), Qt::LeftButton);
         HorizontalSlider *handle = p->stripScrollBar();
         QTRY_COMPARE_WITH_TIMEOUT(p->counterLabel()->text(), QString("100/100"), 5000);
+        // The counter has widened for the hundred, and the scale still ends before it.
+        QLabel *counter = p->counterLabel();
+        QVERIFY(counter->fontMetrics().horizontalAdvance(counter->text()) <= counter->width());
+        QVERIFY(!p->intervalLabel()->geometry().intersects(counter->geometry()));
+        QVERIFY(!p->intervalSelector()->geometry().intersects(counter->geometry()));
+        QCOMPARE(counter->geometry().right(), w->width() - 1);
         const int shown = p->thumbnailStrip()->buttons().size() - handle->maximum();
         QVERIFY(shown > 1 && shown < 20);
         QCOMPARE(handle->value(), handle->maximum());
