@@ -7,6 +7,7 @@
 #include "widgets/ImageWidget.h"
 #include "widgets/Slider.h"
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QPalette>
@@ -17,9 +18,10 @@ namespace {
 constexpr int BarOffsetFromBottom = 60;
 constexpr int SliderHeight = 10;
 constexpr int SelectorWidth = 160;
-constexpr int CounterWidth = 70;
+constexpr int MinimumCounterWidth = 70;
 constexpr int CounterHeight = 30;
 constexpr int CounterGap = 4;
+constexpr int CounterMargin = 8;
 constexpr int IntervalLabelOffset = 12;
 constexpr int StripHeight = 60;
 constexpr int StripGap = 7;
@@ -70,7 +72,7 @@ PhotographBar::PhotographBar(QWidget *window, PhotographSource *source, QWidget 
     m_counter->setFont(QFont("Arial", 15));
     setTextColour(m_counter, Qt::white);
     m_counter->setText("0/0");
-    m_counter->setFixedSize(CounterWidth, CounterHeight);
+    m_counter->setFixedSize(counterWidth(m_counter->font(), 0), CounterHeight);
 
     m_bar->hide();
     m_intervalSelector->hide();
@@ -90,18 +92,47 @@ QString PhotographBar::counterText(int id, int count)
     return QString("%1/%2").arg(id + 1).arg(count);
 }
 
+int PhotographBar::counterWidth(const QFont &font, int count)
+{
+    const QFontMetrics metrics(font);
+    int digit = 0;
+    for (char c = '0'; c <= '9'; ++c)
+        digit = std::max(digit, metrics.horizontalAdvance(QLatin1Char(c)));
+    const int places = QString::number(std::max(count, 0)).size();
+    // Room for glyphs that reach past their advance, and a little space before the window's edge.
+    const int text = 2 * places * digit + metrics.horizontalAdvance(QLatin1Char('/')) + CounterMargin;
+    return std::max(MinimumCounterWidth, text);
+}
+
+void PhotographBar::showCounter(int id, int count)
+{
+    m_counter->setText(counterText(id, count));
+    const int width = counterWidth(m_counter->font(), count);
+    if (width == m_counter->width())
+        return;
+    m_counter->setFixedSize(width, CounterHeight);
+    if (m_laidOut)
+        layout(m_width, m_height, m_panelOffset, m_pageStack);
+}
+
 void PhotographBar::layout(int w, int h, int panelOffset, const QRect &pageStack)
 {
+    m_laidOut = true;
+    m_width = w;
+    m_height = h;
+    m_panelOffset = panelOffset;
+    m_pageStack = pageStack;
     // The bar sits in the middle of the page, unless the interval scale beside it would then run
     // into the counter at the window's edge: then it moves left as far as that needs.
     const int centred = (w - panelOffset - m_bar->width()) / 2 + panelOffset;
     const int scaleEnd = IntervalLabelOffset + m_intervalLabel->width();
-    const int roomy = w - CounterWidth - CounterGap - scaleEnd - m_bar->width();
+    const int counterSpan = m_counter->width();
+    const int roomy = w - counterSpan - CounterGap - scaleEnd - m_bar->width();
     m_bar->move(std::max(panelOffset, std::min(centred, roomy)), h - BarOffsetFromBottom);
     const int barRight = m_bar->x() + m_bar->width();
     m_intervalSelector->move(barRight + 10, h - 50);
     m_intervalLabel->move(barRight + IntervalLabelOffset, h - 30);
-    m_counter->move(w - CounterWidth, h - BarOffsetFromBottom);
+    m_counter->move(w - counterSpan, h - BarOffsetFromBottom);
     m_stripScrollBar->setFixedSize(pageStack.width() + 2, SliderHeight);
     m_stripScrollBar->move(pageStack.x(), pageStack.y() + pageStack.height());
     m_strip->setFixedSize(pageStack.width(), StripHeight);

@@ -6,6 +6,7 @@ class HorizontalSlider;
 class ImageButton;
 class ImageWidget;
 class QLabel;
+class QFont;
 class QString;
 class QWidget;
 class PhotographSource;
@@ -32,8 +33,15 @@ public:
     static int intervalMs(int position);
     // "id+1/count", the counter's text for the picture at index `id`.
     static QString counterText(int id, int count);
+    // The counter's width in `font` for any picture of a folder of `count`: room for the widest
+    // digits at as many places as `count` has on both sides of the slash, never under the
+    // counter's first 70 pixels.
+    static int counterWidth(const QFont &font, int count);
 
     void layout(int w, int h, int panelOffset, const QRect &pageStack);
+    // Shows the counter for the picture at index `id` of `count`; a folder whose counts need
+    // more room widens the counter and lays the bar out again, one that needs less gives it back.
+    void showCounter(int id, int count);
     // Entering Photograph mode shows the bar and the counter.
     void enter();
     // Leaving Photograph mode unchecks the thumbnail and time buttons and hides everything;
@@ -70,4 +78,11 @@ private:
     QLabel *m_counter;
     HorizontalSlider *m_stripScrollBar;
     ThumbnailWidget *m_strip;
+
+    // The last layout's arguments, for laying out again when the counter's width changes.
+    bool m_laidOut = false;
+    int m_width = 0;
+    int m_height = 0;
+    int m_panelOffset = 0;
+    QRect m_pageStack;
 };

@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
 
 PhotographBarControl::PhotographBarControl(PhotographSource *source, PhotographBar *bar, PopupSlot *popup,
                                            QWidget *dialogParent, QObject *parent)
@@ -92,5 +91,5 @@ void PhotographBarControl::photographPlayIntervalChanged(int value)
 
 void PhotographBarControl::photographIdChange(int id)
 {
-    m_bar->counterLabel()->setText(PhotographBar::counterText(id, m_source->count()));
+    m_bar->showCounter(id, m_source->count());
 }

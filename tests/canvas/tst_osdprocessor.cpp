@@ -1,5 +1,6 @@
 #include "CanvasMouse.h"
 #include "ManualClock.h"
+#include "Screenshots.h"
 #include "canvas/CanvasTypes.h"
 #include "canvas/ImageCanvas.h"
 #include "canvas/OSDProcessor.h"
@@ -136,10 +137,15 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(counter.paints >= 1, 2000);
         const QImage shown = s.render();
         QVERIFY(changedRect(before, shown).isValid());
+        const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        QVERIFY(!Screenshots::save(shown, "edges", "idle-canvas-" + tag + "-shown").isEmpty());
         counter.paints = 0;
         s.clock.advance(OSDProcessor::SHOW_MS + 1);
         QTRY_VERIFY_WITH_TIMEOUT(counter.paints >= 1, 3000);
-        QVERIFY(changedRect(shown, s.render()).isValid()); // the indication has gone
+        const QImage gone = s.render();
+        QVERIFY(changedRect(shown, gone).isValid()); // the indication has gone
+        QCOMPARE(gone, before);
+        QVERIFY(!Screenshots::save(gone, "edges", "idle-canvas-" + tag + "-gone").isEmpty());
     }
 
     void timedIndications_data()
@@ -301,6 +307,13 @@ private slots:
         QFETCH(QStringList, steps);
         QFETCH(QString, label);
         Screen s;
+        // Squares of 40 pixels, so that a screenshot shows the magnification beside its label.
+        QImage squares(W, H, QImage::Format_RGB888);
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+                squares.setPixelColor(x, y,
+                                      (x / 40 + y / 40) % 2 ? QColor(90, 90, 90) : QColor(170, 170, 170));
+        s.canvas->pipeline()->stillImageCaptured(&squares);
         for (const QString &step : steps) {
             if (step == "in") {
                 s.canvas->zoomIn();
@@ -316,6 +329,9 @@ private slots:
             }
         }
         QCOMPARE(s.osd->zoomLabelText(), label);
+        s.canvas->pipeline()->autoRefresh(); // the refresh that shows the new view
+        const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        QVERIFY(!Screenshots::save(s.render(), "edges", "zoom-plate-" + tag).isEmpty());
     }
 
     void rotateLabel_data()

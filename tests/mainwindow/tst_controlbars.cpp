@@ -1,4 +1,5 @@
 #include "MainWindowRig.h"
+#include "Screenshots.h"
 #include "ScriptedPrompts.h"
 #include "TestPictures.h"
 #include "canvas/ImageCanvas.h"
@@ -78,6 +79,26 @@ private slots:
         for (const char *name : {"a.png", "b.jpg", "c.bmp"})
             QVERIFY(TestPictures::write(fixture("pictures/") + name, QSize(64, 48)));
         QVERIFY(TestPictures::writeBytes(fixture("pictures/notes.txt"), "not a picture"));
+        // Folders of more pictures than the strip shows at once.
+        for (const auto &folder :
+             {std::make_pair(QStringLiteral("hundred"), 100), std::make_pair(QStringLiteral("twenty"), 20)}) {
+            QVERIFY(QDir().mkpath(fixture(folder.first)));
+            for (int i = 0; i < folder.second; ++i)
+                QVERIFY(TestPictures::write(
+                    fixture(QStringLiteral("%1/p%2.png").arg(folder.first).arg(i, 3, 10, QLatin1Char('0'))),
+                    QSize(64, 48), QColor::fromHsv(i * 359 / folder.second, 160, 220)));
+        }
+    }
+
+    // The bottom of the window beside the panel, where the photograph bar, the counter, the
+    // strip and its scroll bar are.
+    static QImage barShot(MainWindow &w)
+    {
+        const QRect pages = w.pageStack()->geometry();
+        return w
+            .grab(QRect(pages.x(), pages.bottom() - 80, w.width() - pages.x(),
+                        w.height() - pages.bottom() + 80))
+            .toImage();
     }
 
     void filmOpensAndPlays()
@@ -214,17 +235,25 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(p->counterLabel()->text(), QString("1/3"), 5000); // once shown
         QVERIFY2(!p->slideButton()->isChecked(), "an open stops the slide show");
 
-        // Stepping by hand ends a running slide show, and its button says so.
+        // Stepping by hand ends a running slide show, and its button says so: it shows its
+        // unchecked picture again.
+        const QImage unchecked = p->slideButton()->grab().toImage();
         QTest::mouseClick(p->slideButton(), Qt::LeftButton);
+        QVERIFY(p->slideButton()->grab().toImage() != unchecked);
+        QVERIFY(!Screenshots::save(barShot(*w), "edges", "slide-button-during-the-show").isEmpty());
         QVERIFY(p->slideButton()->isChecked());
         QTest::mouseClick(p->nextButton(), Qt::LeftButton);
         QVERIFY(!p->slideButton()->isChecked());
         QTRY_COMPARE_WITH_TIMEOUT(p->counterLabel()->text(), QString("2/3"), 5000);
+        QCOMPARE(p->slideButton()->grab().toImage(), unchecked);
+        QVERIFY(!Screenshots::save(barShot(*w), "edges", "slide-button-after-next").isEmpty());
         QTest::mouseClick(p->slideButton(), Qt::LeftButton);
         QTest::mouseClick(p->previousButton(), Qt::LeftButton);
         QVERIFY(!p->slideButton()->isChecked());
         QVERIFY(!w->photographSource()->isPlaying());
         QTRY_COMPARE_WITH_TIMEOUT(p->counterLabel()->text(), QString("1/3"), 5000);
+        QCOMPARE(p->slideButton()->grab().toImage(), unchecked);
+        QVERIFY(!Screenshots::save(barShot(*w), "edges", "slide-button-after-previous").isEmpty());
 
         // A file that is no picture of the folder changes nothing.
         p->slideButton()->setChecked(true);
@@ -291,6 +320,44 @@ private slots:
         // Closing the window stops the loader and lets go of the thumbnails.
         w->close();
         QVERIFY(strip->buttons().isEmpty());
+    }
+
+    // After another folder is opened the strip's handle stands where the new list is scrolled
+    // to, not where the old one was; a folder of a hundred shows its whole count.
+    void stripHandleFollowsAnotherFolder()
+    {
+        auto w = MainWindowRig::makeWindow();
+        w->resize(w->minimumSize());
+        QVERIFY(MainWindowRig::selectMode(*w, MODE_PHOTOGRAPH));
+        PhotographBar *p = w->photographBar();
+        DialogAnswer dialog{fixture("hundred/p099.png")};
+        answerDialogs(*w, &dialog);
+        QTest::mouseClick(p->openButton(), Qt::LeftButton);
+        QTest::mouseClick(p->thumbnailButton(), Qt::LeftButton);
+        QTest::mouseClick(p->timeButton(), Qt::LeftButton);
+        HorizontalSlider *handle = p->stripScrollBar();
+        QTRY_COMPARE_WITH_TIMEOUT(p->counterLabel()->text(), QString("100/100"), 5000);
+        // The counter has widened for the hundred, and the scale still ends before it.
+        QLabel *counter = p->counterLabel();
+        QVERIFY(counter->fontMetrics().horizontalAdvance(counter->text()) <= counter->width());
+        QVERIFY(!p->intervalLabel()->geometry().intersects(counter->geometry()));
+        QVERIFY(!p->intervalSelector()->geometry().intersects(counter->geometry()));
+        QCOMPARE(counter->geometry().right(), w->width() - 1);
+        const int shown = p->thumbnailStrip()->buttons().size() - handle->maximum();
+        QVERIFY(shown > 1 && shown < 20);
+        QCOMPARE(handle->value(), handle->maximum());
+        const int atTheEnd = handle->handlePosition();
+        QVERIFY(atTheEnd + handle->handleWidth() > handle->width() / 2);
+        QVERIFY(!Screenshots::save(barShot(*w), "edges", "strip-handle-hundred-at-the-end").isEmpty());
+
+        dialog.answer = fixture("twenty/p000.png");
+        QTest::mouseClick(p->openButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(p->counterLabel()->text(), QString("1/20"), 5000);
+        QCOMPARE(handle->maximum(), 20 - shown);
+        QCOMPARE(handle->value(), 0);
+        QVERIFY(handle->handlePosition() < atTheEnd);
+        QVERIFY(handle->handlePosition() < handle->width() / 2);
+        QVERIFY(!Screenshots::save(barShot(*w), "edges", "strip-handle-after-another-folder").isEmpty());
     }
 
     void filmBarVolume()

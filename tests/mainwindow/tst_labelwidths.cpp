@@ -460,30 +460,41 @@ private:
         }
     }
 
-    // At the smallest window the photograph counter, at two digits on each side, stays clear of
-    // the interval selector and its scale.
+    // At the smallest window the photograph counter stays clear of the interval selector and
+    // its scale and shows its whole text, for the last picture of folders from a few pictures up
+    // to ten thousand.
     void measurePhotographBarAtTheMinimum(MainWindow &w)
     {
         w.resize(w.minimumSize());
         QVERIFY(MainWindowRig::selectMode(w, MODE_PHOTOGRAPH));
-        const PhotographBar *bar = w.photographBar();
+        PhotographBar *bar = w.photographBar();
         QLabel *counter = bar->counterLabel();
-        counter->setText(PhotographBar::counterText(98, 99));
         if (!bar->timeButton()->isChecked())
             QTest::mouseClick(bar->timeButton(), Qt::LeftButton);
         QVERIFY(bar->intervalSelector()->isVisible() && bar->intervalLabel()->isVisible());
-        const QRect counterRect = counter->geometry();
-        QVERIFY2(counter->fontMetrics().horizontalAdvance(counter->text()) <= counterRect.width(),
-                 qPrintable(m_language));
-        for (const QWidget *beside : {static_cast<const QWidget *>(bar->intervalSelector()),
-                                      static_cast<const QWidget *>(bar->intervalLabel())}) {
-            QVERIFY2(!beside->geometry().intersects(counterRect),
-                     qPrintable(QStringLiteral("%1: %2 over the counter")
-                                    .arg(m_language, QLatin1String(beside->metaObject()->className()))));
+        for (const int count : {3, 99, 100, 999, 1000, 9999, 10000, 99999}) {
+            bar->showCounter(count - 1, count);
+            const QString where = QStringLiteral("%1, %2").arg(m_language, counter->text());
+            const QRect counterRect = counter->geometry();
+            QVERIFY2(counter->fontMetrics().horizontalAdvance(counter->text()) <= counterRect.width(),
+                     qPrintable(where));
+            QVERIFY2(counter->fontMetrics().boundingRect(counter->text()).right() < counterRect.width(),
+                     qPrintable(where));
+            for (const QWidget *beside : {static_cast<const QWidget *>(bar->intervalSelector()),
+                                          static_cast<const QWidget *>(bar->intervalLabel())}) {
+                QVERIFY2(!beside->geometry().intersects(counterRect),
+                         qPrintable(QStringLiteral("%1: %2 over the counter")
+                                        .arg(where, QLatin1String(beside->metaObject()->className()))));
+            }
+            QVERIFY2(QRect(QPoint(), w.size()).contains(counterRect), qPrintable(where));
+            if (count == 3 || count == 100 || count >= 9999) {
+                const QString file = QStringLiteral("%1/%2_photograph_minimum_%3.png")
+                                         .arg(shotFolder(), m_language)
+                                         .arg(count);
+                QVERIFY2(shotOf(&w, nullptr).save(file), qPrintable(file));
+            }
         }
-        QVERIFY(QRect(QPoint(), w.size()).contains(counterRect));
-        const QString file = QStringLiteral("%1/%2_photograph_minimum.png").arg(shotFolder(), m_language);
-        QVERIFY2(shotOf(&w, nullptr).save(file), qPrintable(file));
+        bar->showCounter(-1, 0);
     }
 
     void measureLanguage(const QString &language)

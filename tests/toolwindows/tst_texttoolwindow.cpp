@@ -1,13 +1,16 @@
 #include "PopupTestHost.h"
+#include "Screenshots.h"
 #include "canvas/ImageCanvas.h"
 #include "toolwindows/TextToolWindow.h"
 #include "widgets/ImageButton.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QtTest>
 
 class TestTextToolWindow : public QObject
@@ -100,6 +103,43 @@ private slots:
             for (int k = 0; k < 4; ++k)
                 QCOMPARE(popup.colorButton(k)->isChecked(), k == i);
         }
+    }
+
+    // The box opened on a canvas with the default family, written to
+    // <build>/screenshots/edges/text-font-box-open.png to be looked at: its list stands on the
+    // family the font system writes for the missing one, and lists no symbol font.
+    void fontBoxOpensOnTheSubstitute()
+    {
+        PopupTestHost host;
+        ImageButton *anchor = host.addAnchor(QStringLiteral("ICON_TEXT"), QPoint(10, 40));
+        TextToolWindow popup(anchor, &host);
+        popup.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&popup));
+        const QString substitute = QFontInfo(QFont(host.canvasAt(0)->textFamily())).family();
+        QVERIFY(!QFontDatabase().families().contains(host.canvasAt(0)->textFamily()));
+        QComboBox *box = popup.faceBox();
+        QCOMPARE(box->currentText(), substitute);
+        QVERIFY(!Screenshots::save(popup.grab(), "edges", "text-font-box").isEmpty());
+        box->showPopup();
+        QWidget *list = box->view()->window();
+        QTRY_VERIFY_WITH_TIMEOUT(list->isVisible(), 2000);
+        QCOMPARE(box->view()->currentIndex().data().toString(), substitute);
+        const QFontDatabase fonts;
+        for (int i = 0; i < box->count(); ++i)
+            QVERIFY2(!fonts.writingSystems(box->itemText(i)).contains(QFontDatabase::Symbol),
+                     qPrintable(box->itemText(i)));
+        // The artwork's icon font, where the system has it, draws pictures, not letters.
+        QCOMPARE(box->findText(QStringLiteral("Material Icons")), -1);
+
+        const QRect all = popup.geometry() | list->geometry();
+        QImage shot(all.size(), QImage::Format_RGB32);
+        shot.fill(QColor(0x10, 0x10, 0x10));
+        QPainter painter(&shot);
+        painter.drawPixmap(popup.geometry().topLeft() - all.topLeft(), popup.grab());
+        painter.drawPixmap(list->geometry().topLeft() - all.topLeft(), list->grab());
+        painter.end();
+        QVERIFY(!Screenshots::save(shot, "edges", "text-font-box-open").isEmpty());
+        box->hidePopup();
     }
 
     void mirrorsCanvas()
