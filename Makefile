@@ -32,7 +32,7 @@ bench: build
 	for b in $(BUILD_DIR)/bin/bench_*; do echo "== $$b"; "$$b"; done; \
 	if [ "$(SOAK_MINUTES)" != 0 ]; then \
 	  echo "== scripts/soak.sh $(SOAK_MINUTES) 2 7 5 (memory, no visits)"; \
-	  SOAK_VISITS=0 BUILD_DIR=$(BUILD_DIR) scripts/soak.sh $(SOAK_MINUTES) 2 7 5; \
+	  VISITS=0 BUILD_DIR=$(BUILD_DIR) scripts/soak.sh $(SOAK_MINUTES) 2 7 5; \
 	fi; \
 	echo "== load average at the end: $$(cut -d' ' -f1-3 /proc/loadavg)"
 
