@@ -2,26 +2,42 @@
 // shows the simulated camera's live picture for a long time while a recording is restarted at
 // a fixed interval and the camera is unplugged and plugged in again at another. It samples the
 // resident memory throughout and reports its growth after the warm-up; scripts/soak.sh runs it
-// and then checks that every file it wrote plays.
+// and then checks that every file it wrote plays and is as long as it was recorded.
 //
 //   soak_live OUTDIR [total s = 1800] [record every s = 300] [unplug every s = 420]
-//             [warm-up s = 300]
+//             [warm-up s = 300] [PHOTOGRAPH FILM]
 //
-// Recordings go to OUTDIR/videos; OUTDIR also holds the run's private settings.
+// With a photograph and a film, every recording is accompanied by a visit: some seconds into
+// it the window goes to Photograph mode and opens the photograph, then to Film mode and plays
+// the film, then back to Live, each through the buttons a user clicks. Large ones block the
+// window while they load, which must never cost the recording a frame. Without them the run
+// measures the memory of live preview and recording alone.
+//
+// Recordings go to OUTDIR/videos; each one's start and end is logged to OUTDIR/recordings.tsv
+// as it ends. OUTDIR also holds the run's private settings.
 
 #include "BenchSupport.h"
 #include "canvas/ImageCanvas.h"
 #include "common/Config.h"
+#include "mainwindow/FilmBar.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/PhotographBar.h"
+#include "mainwindow/RecordingControl.h"
 #include "mainwindow/ToolActions.h"
 #include "sources/devices/simulated/SimulatedBackend.h"
 #include "sources/devices/simulated/SimulatedCamera.h"
+#include "sources/film/FilmSource.h"
 #include "sources/live/LiveSource.h"
 #include "sources/media/MediaFramework.h"
+#include "sources/photograph/PhotographSource.h"
+#include "widgets/ImageButton.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTime>
 #include <QTimer>
 
 #include <algorithm>
@@ -36,6 +52,11 @@ namespace {
 // the window notices it is gone, as it would notice a pulled cable.
 constexpr int UNPLUG_HOLD_MS = 10000;
 constexpr int SAMPLE_INTERVAL_MS = 10000;
+// A visit starts this long into a recording and stays this long in each of the two modes.
+constexpr int VISIT_AFTER_MS = 15000;
+constexpr int VISIT_STAY_MS = 15000;
+// The window's event loop is checked this often; the longest gap shows how long a visit blocked it.
+constexpr int HEARTBEAT_MS = 100;
 
 struct Sample
 {
@@ -88,8 +109,10 @@ std::vector<double> rssBetween(const std::vector<Sample> &samples, double from, 
 
 int main(int argc, char **argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTDIR [total s] [record every s] [unplug every s] [warm-up s]\n",
+    if (argc < 2 || argc == 7) {
+        std::fprintf(stderr,
+                     "usage: %s OUTDIR [total s] [record every s] [unplug every s] [warm-up s] "
+                     "[PHOTOGRAPH FILM]\n",
                      argv[0]);
         return 2;
     }
@@ -98,6 +121,14 @@ int main(int argc, char **argv)
     const int recordS = argc > 3 ? std::max(10, atoi(argv[3])) : 300;
     const int unplugS = argc > 4 ? std::max(20, atoi(argv[4])) : 420;
     const int warmupS = argc > 5 ? std::max(0, atoi(argv[5])) : std::min(300, totalS / 3);
+    const QString photograph = argc > 7 ? QFileInfo(QString::fromLocal8Bit(argv[6])).absoluteFilePath()
+                                        : QString();
+    const QString film = argc > 7 ? QFileInfo(QString::fromLocal8Bit(argv[7])).absoluteFilePath() : QString();
+    const bool visits = !photograph.isEmpty();
+    if (visits && (!QFileInfo(photograph).isFile() || !QFileInfo(film).isFile())) {
+        std::fprintf(stderr, "no photograph %s or film %s\n", qPrintable(photograph), qPrintable(film));
+        return 2;
+    }
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (!BenchSupport::usePrivateSettings(outDir)) {
@@ -107,9 +138,15 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Quillmore"));
     QCoreApplication::setApplicationName(QStringLiteral("Document Camera"));
-    // The fixed debug lines of the program would drown the report.
+    // The fixed debug lines of the program would drown the report; SOAK_LOG_ALL=1 keeps them,
+    // each with its wall-clock time, to follow a fault.
+    static const bool logAll = qEnvironmentVariableIntValue("SOAK_LOG_ALL") != 0;
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
-        if (type >= QtWarningMsg)
+        if (logAll)
+            std::fprintf(stderr, "  [log %s] %s\n",
+                         qPrintable(QTime::currentTime().toString(QStringLiteral("hh:mm:ss.zzz"))),
+                         qPrintable(text));
+        else if (type >= QtWarningMsg)
             std::fprintf(stderr, "  [log] %s\n", qPrintable(text));
     });
     if (!MediaFramework::initialize())
@@ -139,6 +176,61 @@ int main(int argc, char **argv)
     // Near the end nothing new starts: a recording or an unplug cut short by the end of the
     // run would say nothing about the program.
     auto nearEnd = [&](int marginMs) { return clock.elapsed() > qint64(totalS) * 1000 - marginMs; };
+
+    // Every recording, whoever ends it, as one line of OUTDIR/recordings.tsv: its wall-clock
+    // start and stop, and when the camera was pulled if that happened while it ran. The file
+    // holds the time from the start to the stop: after an unplug the window ends the recording
+    // once it sees the camera gone, and the file keeps the last picture up to that stop.
+    QFile recordingLog(outDir + QStringLiteral("/recordings.tsv"));
+    if (!recordingLog.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(recordingLog.fileName()));
+        return 1;
+    }
+    recordingLog.write("file\tstart\tstop\tstart_s\tstop_s\tunplugged_s\trecorded_s\tended_by\n");
+    recordingLog.flush();
+    QStringList knownFiles;
+    auto newFile = [&] {
+        const QStringList all = QDir(videos).entryList({QStringLiteral("*.avi")}, QDir::Files, QDir::Name);
+        QString found;
+        for (const QString &name : all)
+            if (!knownFiles.contains(name))
+                found = name;
+        if (!found.isEmpty())
+            knownFiles.append(found);
+        return found;
+    };
+    struct Running
+    {
+        QString file;
+        QDateTime startWall;
+        double startS = 0;
+        double unpluggedS = -1; // when the camera was pulled while it ran
+    } running;
+    int recordingNumber = 0; // of the recording running or last run
+    // When the soak asked for the stop; a stop by the window is taken when it is reported.
+    double soakStopS = -1;
+    const auto wallText = [](const QDateTime &t) { return t.toString(Qt::ISODateWithMs).toUtf8(); };
+    QObject::connect(window.recordingControl(), &RecordingControl::recordingChanged, [&](bool recording) {
+        if (recording) {
+            ++recordingNumber;
+            running = Running{newFile(), QDateTime::currentDateTime(), now(), -1};
+            return;
+        }
+        const bool bySoak = soakStopS >= 0;
+        const double stopS = bySoak ? soakStopS : now();
+        const QDateTime stopWall = QDateTime::currentDateTime().addMSecs(qint64((stopS - now()) * 1000.0));
+        if (running.file.isEmpty())
+            running.file = newFile();
+        const char *endedBy = bySoak ? "soak" : running.unpluggedS >= 0 ? "unplug" : "window";
+        recordingLog.write(
+            running.file.toUtf8() + '\t' + wallText(running.startWall) + '\t' + wallText(stopWall) + '\t'
+            + QByteArray::number(running.startS, 'f', 3) + '\t' + QByteArray::number(stopS, 'f', 3) + '\t'
+            + (running.unpluggedS >= 0 ? QByteArray::number(running.unpluggedS, 'f', 3) : "-") + '\t'
+            + QByteArray::number(stopS - running.startS, 'f', 3) + '\t' + endedBy + '\n');
+        recordingLog.flush();
+        if (!bySoak && running.unpluggedS < 0)
+            note("recording ended by the window without a stop or an unplug!");
+    });
     auto startRecording = [&] {
         if (window.isRecording() || !window.liveSource()->isOpen() || nearEnd(10000))
             return;
@@ -148,6 +240,101 @@ int main(int argc, char **argv)
             note("recording started");
         }
     };
+    auto stopRecording = [&] {
+        soakStopS = now();
+        window.toolActions()->record();
+        soakStopS = -1;
+        note("recording stopped");
+    };
+
+    // How long the window's event loop was held up at worst during a visit.
+    QElapsedTimer beat;
+    beat.start();
+    qint64 longestBlockMs = 0;
+    QTimer heartbeat;
+    heartbeat.setInterval(HEARTBEAT_MS);
+    QObject::connect(&heartbeat, &QTimer::timeout,
+                     [&] { longestBlockMs = std::max(longestBlockMs, beat.restart() - HEARTBEAT_MS); });
+    heartbeat.start();
+    // The open buttons ask the file dialog; the soak answers it with the file of the visit.
+    QString dialogAnswer;
+    window.setOpenFileDialog([&dialogAnswer](QWidget *, const QString &, const QString &, const QString &) {
+        return dialogAnswer;
+    });
+    auto click = [](QAbstractButton *button) {
+        QElapsedTimer t;
+        t.start();
+        button->click();
+        return double(t.elapsed()) / 1000.0;
+    };
+    bool visiting = false;
+    auto noteVisit = [&](const QString &what) {
+        lastChange = now();
+        std::printf("%8.1f s  visit: %s\n", now(), qPrintable(what));
+        std::fflush(stdout);
+    };
+    auto visit = [&] {
+        const int recording = recordingNumber;
+        QTimer::singleShot(VISIT_AFTER_MS, &window, [&, recording] {
+            if (!window.isRecording() || recordingNumber != recording || nearEnd(2 * VISIT_STAY_MS + 10000))
+                return;
+            visiting = true;
+            longestBlockMs = 0;
+            click(window.modeButton(MODE_PHOTOGRAPH));
+            dialogAnswer = photograph;
+            QElapsedTimer decoding;
+            decoding.start();
+            click(window.photographBar()->openButton());
+            PhotographSource *photographs = window.photographSource();
+            // The picture is decoded beside the window; the visit waits for it as a user would.
+            const bool shown = BenchSupport::spinUntil(
+                [&] {
+                    return photographs->count() > 0 && !photographs->isDecoding()
+                        && photographs->deliveredSize().isValid();
+                },
+                30000);
+            const QSize whole = photographs->pictureSize(), delivered = photographs->deliveredSize();
+            noteVisit(shown ? QStringLiteral("Photograph mode, %1 (%2 x %3) shown at %4 x %5 after %6 s")
+                                  .arg(QFileInfo(photograph).fileName())
+                                  .arg(whole.width())
+                                  .arg(whole.height())
+                                  .arg(delivered.width())
+                                  .arg(delivered.height())
+                                  .arg(double(decoding.elapsed()) / 1000.0, 0, 'f', 1)
+                            : QStringLiteral("Photograph mode, %1 NOT shown within 30 s")
+                                  .arg(QFileInfo(photograph).fileName()));
+            QTimer::singleShot(VISIT_STAY_MS, &window, [&] {
+                click(window.modeButton(MODE_FILM));
+                dialogAnswer = film;
+                click(window.filmBar()->openButton());
+                QElapsedTimer loading;
+                loading.start();
+                const bool loaded = BenchSupport::spinUntil([&] { return window.filmSource()->isLoaded(); },
+                                                            30000);
+                if (loaded)
+                    click(window.filmBar()->playButton());
+                noteVisit(loaded ? QStringLiteral("Film mode, %1 loaded in %2 s and playing")
+                                       .arg(QFileInfo(film).fileName())
+                                       .arg(double(loading.elapsed()) / 1000.0, 0, 'f', 1)
+                                 : QStringLiteral("Film mode, %1 NOT loaded within 30 s")
+                                       .arg(QFileInfo(film).fileName()));
+                QTimer::singleShot(VISIT_STAY_MS, &window, [&] {
+                    click(window.modeButton(MODE_LIVE));
+                    visiting = false;
+                    noteVisit(
+                        QStringLiteral("back to Live; the window was held up %1 s at most%2")
+                            .arg(double(longestBlockMs) / 1000.0, 0, 'f', 1)
+                            .arg(window.isRecording() ? QString() : QStringLiteral(", recording ENDED")));
+                });
+            });
+        });
+    };
+    if (visits)
+        QObject::connect(window.recordingControl(), &RecordingControl::recordingChanged, &window,
+                         [&](bool recording) {
+                             if (recording)
+                                 visit();
+                         });
     const bool opened = BenchSupport::spinUntil(
         [&] { return window.liveSource()->isOpen() && frames.load() > 0; }, 15000);
     if (!opened) {
@@ -158,16 +345,20 @@ int main(int argc, char **argv)
                 "warm-up %d s, capture %dx%d, platform %s\n",
                 totalS, recordS, unplugS, UNPLUG_HOLD_MS / 1000, warmupS, window.liveSource()->captureWidth(),
                 window.liveSource()->captureHeight(), qPrintable(QGuiApplication::platformName()));
+    if (visits)
+        std::printf("soak: visits %d s into each recording: Photograph mode with %s, Film mode with %s, "
+                    "%d s each\n",
+                    VISIT_AFTER_MS / 1000, qPrintable(photograph), qPrintable(film), VISIT_STAY_MS / 1000);
+    else
+        std::printf("soak: no visits (live preview and recording only)\n");
     startRecording();
 
     bool unplugged = false;
     QTimer recordTimer;
     recordTimer.setInterval(recordS * 1000);
     QObject::connect(&recordTimer, &QTimer::timeout, [&] {
-        if (window.isRecording()) {
-            window.toolActions()->record();
-            note("recording stopped");
-        }
+        if (window.isRecording())
+            stopRecording();
         startRecording();
     });
     QTimer unplugTimer;
@@ -177,6 +368,8 @@ int main(int argc, char **argv)
             return;
         camera->unplug();
         unplugged = true;
+        if (window.isRecording())
+            running.unpluggedS = now();
         ++unplugs;
         note("camera unplugged");
         QTimer::singleShot(UNPLUG_HOLD_MS, [&] {
@@ -202,7 +395,7 @@ int main(int argc, char **argv)
     QObject::connect(&sampleTimer, &QTimer::timeout, [&] {
         const double t = now();
         const double rss = double(BenchSupport::statusKiB("VmRSS")) / 1024.0;
-        const bool steady = window.isRecording() && window.liveSource()->isOpen()
+        const bool steady = window.isRecording() && window.liveSource()->isOpen() && !visiting
             && t - lastChange >= STEADY_AFTER_S;
         samples.push_back({t, rss, steady, recordingsStarted});
         const long f = frames.load();
@@ -228,10 +421,8 @@ int main(int argc, char **argv)
     app.exec();
 
     const bool openAtEnd = window.liveSource()->isOpen();
-    if (window.isRecording()) {
-        window.toolActions()->record();
-        note("recording stopped");
-    }
+    if (window.isRecording())
+        stopRecording();
 
     // The resident size moves by several MiB from one recording to the next as the allocator
     // places their frame-sized blocks, and falls back later; a leak lifts the lowest level.

@@ -25,6 +25,8 @@ namespace {
 constexpr gint64 AUDIO_INTERLEAVE_OFFSET_NS = GST_SECOND / 2;
 // Room for a few seconds while the multiplexer waits for the other stream.
 constexpr guint64 QUEUE_TIME_NS = 3 * GST_SECOND;
+// How long a stop waits for the record queue to pass its closing picture on.
+constexpr int CLOSING_DRAIN_BOUND_MS = 500;
 
 GstRef<GstPad> staticPad(GstElement *element, const char *name)
 {
@@ -250,6 +252,26 @@ void RecordBranch::closeWithPicture()
     GstBuffer *closing = gst_buffer_new_allocate(nullptr, 1, nullptr);
     GST_BUFFER_PTS(closing) = position;
     gst_pad_chain(m_queueInput.get(), closing);
+    // videorate fills a gap half with the picture before it and half with the one after, and
+    // gives the last picture of a stream a single frame: without more, a file whose camera went
+    // silent (unplugged, stalled) would end halfway between its last frame and the stop. A
+    // second sample just after the first lets the closing picture fill the second half. It
+    // enters once the first has left the queue, which would otherwise take the gap for
+    // queued time and drop the first.
+    GstElement *queue = gst_pad_get_parent_element(m_queueInput.get());
+    if (!queue)
+        return;
+    for (int waited = 0; waited < CLOSING_DRAIN_BOUND_MS; ++waited) {
+        guint queued = 0;
+        g_object_get(queue, "current-level-buffers", &queued, nullptr);
+        if (queued == 0)
+            break;
+        g_usleep(1000);
+    }
+    gst_object_unref(queue);
+    GstBuffer *after = gst_buffer_new_allocate(nullptr, 1, nullptr);
+    GST_BUFFER_PTS(after) = position + 1;
+    gst_pad_chain(m_queueInput.get(), after);
 }
 
 bool RecordBranch::finish(int boundMs)
