@@ -258,17 +258,17 @@ void RecordBranch::closeWithPicture()
     // second sample just after the first lets the closing picture fill the second half. It
     // enters once the first has left the queue, which would otherwise take the gap for
     // queued time and drop the first.
-    GstElement *queue = gst_pad_get_parent_element(m_queueInput.get());
+    GstRef<GstElement> queue(gst_pad_get_parent_element(m_queueInput.get()));
     if (!queue)
         return;
-    for (int waited = 0; waited < CLOSING_DRAIN_BOUND_MS; ++waited) {
+    const gint64 deadline = g_get_monotonic_time() + gint64(CLOSING_DRAIN_BOUND_MS) * 1000;
+    for (;;) {
         guint queued = 0;
-        g_object_get(queue, "current-level-buffers", &queued, nullptr);
-        if (queued == 0)
+        g_object_get(queue.get(), "current-level-buffers", &queued, nullptr);
+        if (queued == 0 || g_get_monotonic_time() >= deadline)
             break;
         g_usleep(1000);
     }
-    gst_object_unref(queue);
     GstBuffer *after = gst_buffer_new_allocate(nullptr, 1, nullptr);
     GST_BUFFER_PTS(after) = position + 1;
     gst_pad_chain(m_queueInput.get(), after);
