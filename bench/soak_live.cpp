@@ -206,6 +206,9 @@ int main(int argc, char **argv)
         double startS = 0;
         double unpluggedS = -1; // when the camera was pulled while it ran
     } running;
+    // Whether the camera is pulled out now; a recording started meanwhile (the window has not
+    // noticed yet) gets no picture, and its empty file is removed.
+    bool unplugged = false;
     int recordingNumber = 0; // of the recording running or last run
     // When the soak asked for the stop; a stop by the window is taken when it is reported.
     double soakStopS = -1;
@@ -213,7 +216,7 @@ int main(int argc, char **argv)
     QObject::connect(window.recordingControl(), &RecordingControl::recordingChanged, [&](bool recording) {
         if (recording) {
             ++recordingNumber;
-            running = Running{newFile(), QDateTime::currentDateTime(), now(), -1};
+            running = Running{newFile(), QDateTime::currentDateTime(), now(), unplugged ? now() : -1};
             return;
         }
         const bool bySoak = soakStopS >= 0;
@@ -353,7 +356,6 @@ int main(int argc, char **argv)
         std::printf("soak: no visits (live preview and recording only)\n");
     startRecording();
 
-    bool unplugged = false;
     QTimer recordTimer;
     recordTimer.setInterval(recordS * 1000);
     QObject::connect(&recordTimer, &QTimer::timeout, [&] {

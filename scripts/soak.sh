@@ -113,18 +113,26 @@ for f in "$SOAK_DIR"/videos/*.avi; do
   printf '%-24s %-7s %9s %9.2f %8s %6s %-26s %-6s %s\n' "$name" "${ended:-?}" "${recorded:-?}" "${duration:-0}" \
     "$diff" "$tol" "${counted:-?}/${header:-?}/$expected" "${video%%,*}" "$verdict"
 done
-# A recording the log knows with no file of its own is lost.
+# A recording the log knows with no file of its own is lost, unless the camera was already
+# pulled when it started: no picture reached it, and the program removes such an empty file.
 lost=0
-while IFS=$'\t' read -r name _; do
+unkept=0
+while IFS=$'\t' read -r name _ _ start_s _ unplugged_s _ _; do
   [ "$name" = file ] && continue
   if [ -z "$name" ] || [ ! -f "$SOAK_DIR/videos/$name" ]; then
-    lost=$((lost + 1))
-    echo "soak: a recording of the log has no file: '${name}'"
+    if [ "$unplugged_s" != - ] && awk -v u="$unplugged_s" -v s="$start_s" 'BEGIN { exit !(u <= s + 0.5) }'; then
+      unkept=$((unkept + 1))
+      echo "soak: the recording started at ${start_s} s had no camera (pulled at ${unplugged_s} s): no picture, no file"
+    else
+      lost=$((lost + 1))
+      echo "soak: a recording of the log has no file: '${name}'"
+    fi
   fi
 done <"$log"
 ended_by_window=$(awk -F'\t' 'NR > 1 && $8 == "window"' "$log" | wc -l)
 echo
 echo "soak: $good of $total files play to their end and are as long as they were recorded;" \
-  "$lost recordings without a file; $ended_by_window ended by the window without a stop or an unplug"
+  "$lost recordings without a file; $unkept started on a camera already pulled (no file, as meant);" \
+  "$ended_by_window ended by the window without a stop or an unplug"
 grep -E '^  (memory growth|level of each|rss after|recordings started)' "$SOAK_DIR/soak.log" || true
 [ "$total" -gt 0 ] && [ "$good" -eq "$total" ] && [ "$lost" -eq 0 ] && [ "$ended_by_window" -eq 0 ]
