@@ -7,6 +7,8 @@ set -euo pipefail
 PACKAGES=(
   # toolchain, and the formatter CI checks the sources with
   build-essential cmake pkg-config clang-format
+  # the compiler cache the build uses whenever it is installed
+  ccache
   # Qt 5: widgets, printing, linguist tools
   qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools libqt5svg5
   # GStreamer: development files, the plug-ins the program builds its graphs from, tools
@@ -43,6 +45,16 @@ PACKAGES=(
   fonts-urw-base35 fonts-droid-fallback fonts-noto-mono
   # tests: the installed desktop entry is validated
   desktop-file-utils
+  # OpenCV (core, image processing) for page detection and clean-up
+  libopencv-imgproc-dev libopencv-core-dev
+  # Tesseract with its language data (English, German, Spanish, French, Japanese, Russian,
+  # traditional Chinese) for searchable PDFs of scanned pages
+  libtesseract-dev libleptonica-dev tesseract-ocr tesseract-ocr-eng tesseract-ocr-deu
+  tesseract-ocr-spa tesseract-ocr-fra tesseract-ocr-jpn tesseract-ocr-rus tesseract-ocr-chi-tra
+  # PDF checks (qpdf) and reading PDFs back in tests (pdftotext, pdfimages)
+  qpdf poppler-utils
+  # Video4Linux tools and library (v4l2-ctl, libv4l2)
+  v4l-utils libv4l-dev
 )
 
 missing=()
