@@ -27,6 +27,7 @@ run: build
 # visits) run after them for SOAK_MINUTES; `make bench SOAK_MINUTES=0` leaves it out.
 SOAK_MINUTES ?= 30
 bench: build
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target benches
 	@set -e; if [ -z "$$DISPLAY" ] && [ -z "$$QT_QPA_PLATFORM" ]; then export QT_QPA_PLATFORM=offscreen; fi; \
 	echo "== load average at the start: $$(cut -d' ' -f1-3 /proc/loadavg)"; \
 	for b in $(BUILD_DIR)/bin/bench_*; do echo "== $$b"; "$$b"; done; \

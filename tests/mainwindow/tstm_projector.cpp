@@ -161,7 +161,6 @@ private slots:
         live->setEffect(EFFECT_NEGATIVE);
         live->setMask(MASK_RECTANGLE);
         live->drawOnLayer([](QPainter &p) { p.fillRect(QRect(100, 100, 300, 200), QColor(250, 200, 0)); });
-        QTest::qWait(300);
         QTRY_VERIFY_WITH_TIMEOUT(showsTheProcessedPicture(projector, live), ShowTimeoutMs);
         QVERIFY(onScreen(w.geometry()).save(shotFolder() + "/main-window-with-projector.png"));
         QVERIFY(onScreen(projector->geometry()).save(shotFolder() + "/projector-live.png"));

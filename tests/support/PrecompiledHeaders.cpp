@@ -1,0 +1,2 @@
+// The object that makes the test programs' precompiled headers (tests/CMakeLists.txt); it has
+// nothing of its own.
