@@ -591,10 +591,6 @@
 <context>
     <name>RecordingControl</name>
     <message>
-        <source>The recording was stopped because the record folder is almost full.</source>
-        <translation>Die Aufnahme wurde beendet, weil der Aufnahmeordner fast voll ist.</translation>
-    </message>
-    <message>
         <source>The recording was stopped because its file was removed.</source>
         <translation>Die Aufnahme wurde beendet, weil ihre Datei entfernt wurde.</translation>
     </message>
@@ -603,12 +599,16 @@
         <translation>Die Aufnahme wurde beendet, weil ihre Datei nicht geschrieben werden konnte: %1</translation>
     </message>
     <message>
-        <source>There is not enough free space in the record folder for a minute of recording.</source>
-        <translation>Im Aufnahmeordner ist nicht genug Platz für eine Minute Aufnahme frei.</translation>
-    </message>
-    <message>
         <source>The recording cannot be written into the record folder: %1</source>
         <translation>Die Aufnahme kann nicht in den Aufnahmeordner geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>The recording was stopped because the record folder has room for less than a minute more: a minute of recording needs about %1, and %2 are free.</source>
+        <translation>Die Aufnahme wurde beendet, weil im Aufnahmeordner weniger als eine weitere Minute Platz hat: Eine Minute Aufnahme braucht etwa %1, frei sind %2.</translation>
+    </message>
+    <message>
+        <source>There is not enough free space in the record folder for a minute of recording: a minute needs about %1.</source>
+        <translation>Im Aufnahmeordner ist nicht genug Platz für eine Minute Aufnahme frei: Eine Minute braucht etwa %1.</translation>
     </message>
 </context>
 <context>
@@ -769,6 +769,14 @@
     <message>
         <source>The program starts in Live mode instead.</source>
         <translation>Das Programm startet stattdessen im Modus „Live“.</translation>
+    </message>
+    <message>
+        <source>When the program last ended</source>
+        <translation>Beim letzten Beenden des Programms</translation>
+    </message>
+    <message>
+        <source>The settings file could not be read: it has been kept aside as %1, and the settings start afresh.</source>
+        <translation>Die Einstellungsdatei konnte nicht gelesen werden: Sie wurde als %1 beiseitegelegt, und die Einstellungen beginnen neu.</translation>
     </message>
 </context>
 <context>

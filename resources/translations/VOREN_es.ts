@@ -591,10 +591,6 @@
 <context>
     <name>RecordingControl</name>
     <message>
-        <source>The recording was stopped because the record folder is almost full.</source>
-        <translation>La grabación se detuvo porque la carpeta de grabación está casi llena.</translation>
-    </message>
-    <message>
         <source>The recording was stopped because its file was removed.</source>
         <translation>La grabación se detuvo porque se eliminó su archivo.</translation>
     </message>
@@ -603,12 +599,16 @@
         <translation>La grabación se detuvo porque no se pudo escribir su archivo: %1</translation>
     </message>
     <message>
-        <source>There is not enough free space in the record folder for a minute of recording.</source>
-        <translation>No hay suficiente espacio libre en la carpeta de grabación para un minuto de grabación.</translation>
-    </message>
-    <message>
         <source>The recording cannot be written into the record folder: %1</source>
         <translation>No se puede escribir la grabación en la carpeta de grabación: %1</translation>
+    </message>
+    <message>
+        <source>The recording was stopped because the record folder has room for less than a minute more: a minute of recording needs about %1, and %2 are free.</source>
+        <translation>La grabación se detuvo porque en la carpeta de grabación queda espacio para menos de un minuto más: un minuto de grabación necesita unos %1 y hay %2 libres.</translation>
+    </message>
+    <message>
+        <source>There is not enough free space in the record folder for a minute of recording: a minute needs about %1.</source>
+        <translation>No hay espacio libre suficiente en la carpeta de grabación para un minuto de grabación: un minuto necesita unos %1.</translation>
     </message>
 </context>
 <context>
@@ -769,6 +769,14 @@
     <message>
         <source>The program starts in Live mode instead.</source>
         <translation>En su lugar, el programa se inicia en el modo «En directo».</translation>
+    </message>
+    <message>
+        <source>When the program last ended</source>
+        <translation>Al cerrarse el programa la última vez</translation>
+    </message>
+    <message>
+        <source>The settings file could not be read: it has been kept aside as %1, and the settings start afresh.</source>
+        <translation>No se pudo leer el archivo de configuración: se ha apartado como %1 y la configuración empieza de nuevo.</translation>
     </message>
 </context>
 <context>

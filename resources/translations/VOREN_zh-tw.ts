@@ -591,10 +591,6 @@
 <context>
     <name>RecordingControl</name>
     <message>
-        <source>The recording was stopped because the record folder is almost full.</source>
-        <translation>錄影資料夾的空間即將用盡，錄影已停止。</translation>
-    </message>
-    <message>
         <source>The recording was stopped because its file was removed.</source>
         <translation>錄影檔案已被移除，錄影已停止。</translation>
     </message>
@@ -603,12 +599,16 @@
         <translation>無法寫入錄影檔案，錄影已停止：%1</translation>
     </message>
     <message>
-        <source>There is not enough free space in the record folder for a minute of recording.</source>
-        <translation>錄影資料夾的可用空間不足以錄製一分鐘。</translation>
-    </message>
-    <message>
         <source>The recording cannot be written into the record folder: %1</source>
         <translation>無法將錄影寫入錄影資料夾：%1</translation>
+    </message>
+    <message>
+        <source>The recording was stopped because the record folder has room for less than a minute more: a minute of recording needs about %1, and %2 are free.</source>
+        <translation>錄影已停止，因為錄影資料夾的空間不足一分鐘：一分鐘的錄影約需 %1，目前可用 %2。</translation>
+    </message>
+    <message>
+        <source>There is not enough free space in the record folder for a minute of recording: a minute needs about %1.</source>
+        <translation>錄影資料夾的可用空間不足以錄影一分鐘：一分鐘約需 %1。</translation>
     </message>
 </context>
 <context>
@@ -769,6 +769,14 @@
     <message>
         <source>The program starts in Live mode instead.</source>
         <translation>程式改為以「即時影像」模式啟動。</translation>
+    </message>
+    <message>
+        <source>When the program last ended</source>
+        <translation>程式上次結束時</translation>
+    </message>
+    <message>
+        <source>The settings file could not be read: it has been kept aside as %1, and the settings start afresh.</source>
+        <translation>無法讀取設定檔：已另存為 %1，設定將重新開始。</translation>
     </message>
 </context>
 <context>

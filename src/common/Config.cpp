@@ -1,5 +1,6 @@
 #include "common/Config.h"
 
+#include "common/Logging.h"
 #include "common/OutputFile.h"
 
 #include <QCoreApplication>
@@ -11,6 +12,7 @@
 
 #include <memory>
 #include <mutex>
+#include <utility>
 
 namespace {
 
@@ -52,11 +54,42 @@ QString dataFolder(const QString &name)
     return base + QLatin1Char('/') + name;
 }
 
+namespace {
+
+// Whether the store's file is one it cannot read back (random bytes, say). The store finds
+// that only when it next writes: a change undone at once makes it look without writing.
+bool storeIsDamaged(QSettings *settings)
+{
+    const QString probe = QStringLiteral("doccam-probe");
+    settings->setValue(probe, true);
+    settings->remove(probe);
+    settings->sync();
+    return settings->status() == QSettings::FormatError;
+}
+
+QSettings *openStore(QObject *parent)
+{
+    return new QSettings(QSettings::NativeFormat, QSettings::UserScope, QCoreApplication::organizationName(),
+                         QCoreApplication::applicationName(), parent);
+}
+
+} // namespace
+
 Config::Config()
 {
-    m_settings = new QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                               QCoreApplication::organizationName(), QCoreApplication::applicationName(),
-                               this);
+    m_settings = openStore(this);
+    // A damaged file would refuse every setting of this run and of all runs after it: it is
+    // kept aside for whoever wants to look, and the settings start afresh.
+    if (QFileInfo::exists(m_settings->fileName()) && storeIsDamaged(m_settings)) {
+        const QString store = m_settings->fileName();
+        delete m_settings;
+        m_damagedStore = store + QStringLiteral(".damaged");
+        QFile::remove(m_damagedStore);
+        if (!QFile::rename(store, m_damagedStore))
+            QFile::remove(store);
+        qCWarning(lcApp) << "the settings file" << store << "is damaged; kept aside as" << m_damagedStore;
+        m_settings = openStore(this);
+    }
 
     m_storeStatusAtStart = int(m_settings->status());
     m_snapshotMode = m_settings->value(KEY_SNAPSHOT_MODE, 0).toInt();
@@ -105,6 +138,12 @@ bool Config::save(QString *error)
     }
     *error = cause;
     return false;
+}
+
+QString Config::takeDamagedStore()
+{
+    Config *c = instance();
+    return std::exchange(c->m_damagedStore, QString());
 }
 
 QString Config::storeFile()

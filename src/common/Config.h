@@ -46,6 +46,10 @@ public:
     static bool save(QString *error);
     // The file of the store.
     static QString storeFile();
+    // Where a store found damaged at the start of this run was kept aside (`<file>.damaged`;
+    // the settings then start afresh); empty when it was not, or once it has been taken, so
+    // that it is said once.
+    static QString takeDamagedStore();
 
     // Destroys the instance, flushing the store, so that the next call reads the store again
     // as a new run of the program would. For tests only.
@@ -57,6 +61,7 @@ private:
 
     QSettings *m_settings = nullptr;
     int m_storeStatusAtStart = 0; // the store's QSettings::Status when it was opened
+    QString m_damagedStore;
     int m_snapshotMode = 0;
     quint64 m_snapshotInterval = 0;
     QString m_snapshotPath;

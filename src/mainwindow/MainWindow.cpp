@@ -145,7 +145,15 @@ MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> camera
     auto *recovery = new RecordingRecovery(this);
     connect(recovery, &RecordingRecovery::finished, this,
             [this](const QVector<RecordingRepairer::Outcome> &outcomes) {
-                if (!outcomes.isEmpty())
+                if (outcomes.isEmpty())
+                    return;
+                // Every recording saved is good news, told as such.
+                const bool allRepaired = std::all_of(outcomes.begin(), outcomes.end(),
+                                                     [](const auto &outcome) { return outcome.repaired; });
+                if (allRepaired)
+                    UserPrompts::instance()->information(this, RecordingRecovery::title(),
+                                                         RecordingRecovery::message(outcomes));
+                else
                     UserPrompts::instance()->critical(this, RecordingRecovery::title(),
                                                       RecordingRecovery::message(outcomes));
             });
@@ -371,6 +379,11 @@ void MainWindow::About()
 void MainWindow::setLiveResolution(int width, int height)
 {
     liveSource()->setResolution(width, height);
+}
+
+QSize MainWindow::liveResolution() const
+{
+    return liveSource()->captureSize();
 }
 
 QMetaObject::Connection MainWindow::connectModeChanged(QObject *receiver, std::function<void()> slot)

@@ -85,6 +85,7 @@ public:
     QWidget *hostWidget() override { return this; }
     OSDProcessor *osdProcessor(ImageCanvas *canvas) const override { return osd(canvas); }
     void setLiveResolution(int width, int height) override;
+    QSize liveResolution() const override;
     QMetaObject::Connection connectModeChanged(QObject *receiver, std::function<void()> slot) override;
     ImageButton *modeButton(WindowMode mode) const { return m_modeButtons[mode]; }
     ImageButton *aboutButton() const { return m_aboutButton; }

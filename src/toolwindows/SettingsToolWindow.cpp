@@ -98,10 +98,15 @@ SettingsToolWindow::SettingsToolWindow(QWidget *anchor, ToolWindowHost *host)
 
     addLabel(tr("Resolution"), y);
     m_resolutionBox = new QComboBox(this);
-    const QVector<QSize> &resolutions = host->supportedResolutions();
+    QVector<QSize> resolutions = host->supportedResolutions();
+    // The size the camera runs at, which may not be the one stored (a size it refused, or none
+    // it could use): the popup shows what is in use.
+    const QSize inUse = host->liveResolution();
+    if (inUse.isValid() && !resolutions.isEmpty() && !resolutions.contains(inUse))
+        resolutions.prepend(inUse);
     for (const QSize &size : resolutions)
         m_resolutionBox->addItem(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()));
-    m_currentResolutionIndex = nearestResolution(resolutions, Config::resolution());
+    m_currentResolutionIndex = nearestResolution(resolutions, inUse.isValid() ? inUse : Config::resolution());
     m_resolutionBox->setCurrentIndex(m_currentResolutionIndex);
     m_resolutionBox->move(ControlX, y);
     m_resolutionBox->setFixedWidth(ControlWidth);

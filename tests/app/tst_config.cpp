@@ -94,6 +94,50 @@ private slots:
         QVERIFY(QDir().mkpath(folder));
     }
 
+    // A file the store cannot read back is kept aside once, and the settings are written anew;
+    // files it reads, damaged or not, are kept and their settings saved.
+    void damagedStoreKeptAside_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("keptAside");
+        QByteArray noise(4000, '\0');
+        quint32 x = 12345;
+        for (char &c : noise) {
+            x = x * 1103515245u + 12345u;
+            c = char(x >> 16);
+        }
+        QTest::newRow("random bytes") << noise << true;
+        QTest::newRow("NUL bytes") << QByteArray("[General]\nflicker=\0\0\0x\n", 23) << false;
+        QTest::newRow("a line cut in the middle") << QByteArray("[General]\nresolution2=@Size(12") << false;
+    }
+    void damagedStoreKeptAside()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, keptAside);
+        const QString store = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Quillmore/Document Camera.conf";
+        Config::resetForTesting();
+        QFile::remove(store + ".damaged");
+        {
+            QFile file(store);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QCOMPARE(file.write(content), qint64(content.size()));
+        }
+        QString error;
+        Config::setFlicker(60);
+        QVERIFY2(Config::save(&error), qPrintable(error));
+        QCOMPARE(Config::takeDamagedStore(), keptAside ? store + ".damaged" : QString());
+        QCOMPARE(Config::takeDamagedStore(), QString()); // said once
+        if (keptAside) {
+            QFile aside(store + ".damaged");
+            QVERIFY(aside.open(QIODevice::ReadOnly));
+            QCOMPARE(aside.readAll(), content);
+        }
+        // The next run reads what this one saved.
+        Config::resetForTesting();
+        QCOMPARE(Config::flicker(), quint64(60));
+        QCOMPARE(Config::takeDamagedStore(), QString());
+    }
+
     void firstRunDefaults()
     {
         QCOMPARE(Config::snapshotMode(), 0);

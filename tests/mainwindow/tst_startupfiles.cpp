@@ -19,6 +19,9 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
+#include <cerrno>
+#include <unistd.h>
+
 namespace {
 
 // A second of moving test picture in `path`, made by ffmpeg with the given codec arguments.
@@ -143,6 +146,11 @@ private slots:
         QTest::newRow("picture, shown first") << "pictures/b.jpg" << MODE_PHOTOGRAPH << 1 << QString();
         QTest::newRow("folder") << "pictures" << MODE_PHOTOGRAPH << 0 << QString();
         QTest::newRow("folder with a trailing slash") << "pictures/" << MODE_PHOTOGRAPH << 0 << QString();
+        // Names that are not valid UTF-8, as a command line gives them: taken by their bytes.
+        QTest::newRow("film named in bytes") << "bytes:film.avi" << MODE_FILM << -1 << QString();
+        QTest::newRow("picture named in bytes")
+            << "bytes:pictures/b.jpg" << MODE_PHOTOGRAPH << -1 << QString();
+        QTest::newRow("missing, named in bytes") << "bytes:gone.avi" << MODE_LIVE << -1 << "does not exist";
         QTest::newRow("missing") << "gone.avi" << MODE_LIVE << -1 << "does not exist";
         QTest::newRow("folder without pictures") << "no pictures" << MODE_LIVE << -1 << "holds no pictures";
         QTest::newRow("damaged picture") << "broken/broken.png" << MODE_LIVE << -1 << "is not a picture";
@@ -158,8 +166,20 @@ private slots:
         QFETCH(int, shown);
         QFETCH(QString, error);
         QString given;
+        QString named; // the path as the box names it
         if (path.startsWith("url:")) {
             given = QUrl::fromLocalFile(fixture(path.mid(4))).toString();
+        } else if (path.startsWith("bytes:")) {
+            // A copy whose name ends in a byte that is no UTF-8, given as the system gives it.
+            const QString original = fixture(path.mid(6));
+            QVERIFY(QDir().mkpath(fixture("named in bytes")));
+            QByteArray raw = QFile::encodeName(fixture("named in bytes/" + QFileInfo(original).fileName()));
+            raw.insert(raw.lastIndexOf('.'), '\xe9');
+            if (QFile::exists(original))
+                QVERIFY(::link(QFile::encodeName(original).constData(), raw.constData()) == 0
+                        || errno == EEXIST);
+            given = StartupFiles::argumentPath(raw);
+            named = QFile::decodeName(raw);
         } else if (path.startsWith("relative:")) {
             QDir::setCurrent(m_dir.path());
             given = path.mid(9);
@@ -198,8 +218,9 @@ private slots:
         QCOMPARE(box.parent, w.get());
         QCOMPARE(box.title, QString("Error"));
         // The path the user gave, what is wrong with it, and what happens instead.
-        QVERIFY2(box.text.contains(QDir::toNativeSeparators(QFileInfo(given).absoluteFilePath())),
-                 qPrintable(box.text));
+        if (named.isEmpty())
+            named = QDir::toNativeSeparators(QFileInfo(given).absoluteFilePath());
+        QVERIFY2(box.text.contains(named), qPrintable(box.text));
         QVERIFY2(box.text.contains(error), qPrintable(box.text));
         QVERIFY2(box.text.endsWith("The program starts in Live mode instead."), qPrintable(box.text));
     }

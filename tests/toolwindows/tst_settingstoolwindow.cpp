@@ -213,6 +213,34 @@ private slots:
         QCOMPARE(o.popup->currentResolutionIndex(), index);
     }
 
+    // The size the camera runs at is shown, whatever was stored: one it refused, or none.
+    void showsTheSizeInUse_data()
+    {
+        QTest::addColumn<QSize>("stored");
+        QTest::addColumn<QSize>("inUse");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("a size the camera refused") << QSize(1600, 1200) << QSize(1280, 720) << "1280 x 720";
+        QTest::newRow("zero size, the camera at a size not listed")
+            << QSize(0, 0) << QSize(640, 480) << "640 x 480";
+        QTest::newRow("negative size") << QSize(-5, -5) << QSize(1024, 768) << "1024 x 768";
+        QTest::newRow("no camera: the stored size") << QSize(1920, 1080) << QSize() << "1920 x 1080";
+    }
+    void showsTheSizeInUse()
+    {
+        QFETCH(QSize, stored);
+        QFETCH(QSize, inUse);
+        QFETCH(QString, shown);
+        auto values = defaults();
+        values["resolution2"] = stored;
+        store(values);
+        PopupTestHost host(1);
+        host.liveSize = inUse;
+        ImageButton *anchor = host.addAnchor(QStringLiteral("ICON_SETTING"), QPoint(10, 40));
+        SettingsToolWindow popup(anchor, &host);
+        QCOMPARE(popup.resolutionBox()->currentText(), shown);
+        QCOMPARE(popup.currentResolutionIndex(), popup.resolutionBox()->currentIndex());
+    }
+
     void noResolutions()
     {
         QCOMPARE(SettingsToolWindow::nearestResolution({}, QSize(1280, 720)), -1);
