@@ -101,6 +101,18 @@ Config::Config()
     m_language = m_settings->value(KEY_LANGUAGE, QStringLiteral("en")).toString();
     m_flicker = m_settings->value(KEY_FLICKER, quint64(0)).toULongLong();
     m_projectorScreen = m_settings->value(KEY_PROJECTOR_SCREEN, QString()).toString();
+    if (!m_damagedStore.isEmpty()) {
+        // The fresh file is there at once, whether or not anything changes in this run.
+        m_settings->setValue(KEY_SNAPSHOT_MODE, m_snapshotMode);
+        m_settings->setValue(KEY_SNAPSHOT_INTERVAL, m_snapshotInterval);
+        m_settings->setValue(KEY_SNAPSHOT_PATH, m_snapshotPath);
+        m_settings->setValue(KEY_RECORD_PATH, m_recordPath);
+        m_settings->setValue(KEY_RESOLUTION, m_resolution);
+        m_settings->setValue(KEY_RECORDING_RESOLUTION, m_recordingResolution);
+        m_settings->setValue(KEY_LANGUAGE, m_language);
+        m_settings->setValue(KEY_FLICKER, m_flicker);
+        m_settings->sync();
+    }
 }
 
 Config::~Config() = default;

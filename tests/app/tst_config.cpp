@@ -123,6 +123,9 @@ private slots:
             QCOMPARE(file.write(content), qint64(content.size()));
         }
         QString error;
+        Config::snapshotMode(); // the start reads the store
+        // A fresh file in its place at once.
+        QCOMPARE(QSettings().value("resolution2").toSize(), keptAside ? QSize(1280, 720) : QSize());
         Config::setFlicker(60);
         QVERIFY2(Config::save(&error), qPrintable(error));
         QCOMPARE(Config::takeDamagedStore(), keptAside ? store + ".damaged" : QString());
