@@ -81,7 +81,7 @@ void FramePipeline::streamImageCaptured(void *data, int width, int height, bool 
         return;
     }
 
-    qDebug().nospace() << "streamImageCaptured(), reset szie " << width << "x" << height;
+    qCDebug(lcTrace).nospace() << "streamImageCaptured(), reset szie " << width << "x" << height;
     adjStreamFrameData(&front, width, height, flip, alpha);
     if (front.buffer) {
         std::memcpy(front.buffer, pixels, length);
@@ -98,7 +98,7 @@ void FramePipeline::streamImageCaptured(void *data, int width, int height, bool 
 void FramePipeline::precessFrameData()
 {
     if (m_slots.frameProcessState.load() == FPS_BUSY) {
-        qDebug() << "FPS_BUSY == frameProcessState";
+        qCDebug(lcTrace) << "FPS_BUSY == frameProcessState";
         return;
     }
     m_slots.frameProcessState.store(FPS_BUSY);

@@ -362,7 +362,7 @@ void MainWindow::handleDevicePlugIn()
     m_supervisor->restartClock();
     const qint32 code = liveSource()->flicker();
     Config::setFlicker(quint64(qint64(code)));
-    qDebug() << "device plug in, flicker type =" << code;
+    qCDebug(lcTrace) << "device plug in, flicker type =" << code;
 }
 
 void MainWindow::applyFlicker(int code)

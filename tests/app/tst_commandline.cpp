@@ -256,7 +256,9 @@ private slots:
     // The program as a desktop starts it, on the offscreen platform, until `awaited` is in its
     // log; then it is ended as a desktop session ends it, by SIGTERM, and must close cleanly,
     // an open box included. Returns the whole log.
-    QString runUntil(const QStringList &arguments, const QString &home, const QString &awaited)
+    // The program's own lines are those the test run asks for, unless `rules` are given.
+    QString runUntil(const QStringList &arguments, const QString &home, const QString &awaited,
+                     const QString &rules = qEnvironmentVariable("QT_LOGGING_RULES"))
     {
         QProcessEnvironment env;
         env.insert("PATH", qEnvironmentVariable("PATH"));
@@ -264,6 +266,7 @@ private slots:
         env.insert("XDG_RUNTIME_DIR", home + "/runtime");
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("LANG", "C.UTF-8");
+        env.insert("QT_LOGGING_RULES", rules);
         for (const char *name :
              {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS", "G_SLICE", "GST_REGISTRY"}) {
             if (qEnvironmentVariableIsSet(name))
@@ -303,6 +306,17 @@ private slots:
     }
 
     // The language of one run: the interface is in it, and the stored one stays.
+    // A normal start prints nothing: here only the one line waited on is asked for, and no
+    // other line may come, from start to the end by SIGTERM.
+    void normalStartPrintsNothing()
+    {
+        const QString log
+            = runUntil({}, m_dir.filePath("home-quiet"), "interface language: en", "doccam.app.info=true");
+        QVERIFY2(log.contains("interface language: en"), qPrintable(log));
+        for (const QString &line : log.split('\n', Qt::SkipEmptyParts))
+            QVERIFY2(line.startsWith("doccam.app: "), qPrintable(log));
+    }
+
     void languageForOneRun()
     {
         const QString home = m_dir.filePath("home-language");
