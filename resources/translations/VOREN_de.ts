@@ -670,7 +670,7 @@
     </message>
     <message>
         <source>Capture</source>
-        <translation>Aufnahme</translation>
+        <translation>Fotos</translation>
     </message>
     <message>
         <source>Single</source>
@@ -727,6 +727,14 @@
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>Eine Aufnahmeauflösung von %1x%2 kann auf einem leistungsschwachen PC zu einer niedrigen Bildrate führen. Fortfahren?</translation>
+    </message>
+    <message>
+        <source>50 Hz</source>
+        <translation>50 Hz</translation>
+    </message>
+    <message>
+        <source>60 Hz</source>
+        <translation>60 Hz</translation>
     </message>
 </context>
 <context>

@@ -706,11 +706,11 @@
     </message>
     <message>
         <source>RecordingSave</source>
-        <translation>Guardar vídeos en</translation>
+        <translation>Guardar grabaciones en</translation>
     </message>
     <message>
         <source>Recording</source>
-        <translation>Vídeos</translation>
+        <translation>Grabaciones</translation>
     </message>
     <message>
         <source>OK</source>
@@ -727,6 +727,14 @@
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>Usar una resolución de grabación de %1x%2 puede reducir la velocidad de fotogramas si el PC no es potente. ¿Continuar?</translation>
+    </message>
+    <message>
+        <source>50 Hz</source>
+        <translation>50 Hz</translation>
+    </message>
+    <message>
+        <source>60 Hz</source>
+        <translation>60 Hz</translation>
     </message>
 </context>
 <context>

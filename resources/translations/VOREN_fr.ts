@@ -604,7 +604,7 @@
     </message>
     <message>
         <source>The recording was stopped because the record folder has room for less than a minute more: a minute of recording needs about %1, and %2 are free.</source>
-        <translation>L’enregistrement a été arrêté, car le dossier d’enregistrement n’a plus de place que pour moins d’une minute : une minute d’enregistrement demande environ %1, et %2 sont libres.</translation>
+        <translation>L’enregistrement a été arrêté, car le dossier d’enregistrement n’a plus de place que pour moins d’une minute&#xa0;: une minute d’enregistrement demande environ %1, et %2 sont libres.</translation>
     </message>
     <message>
         <source>There is not enough free space in the record folder for a minute of recording: a minute needs about %1.</source>
@@ -670,7 +670,7 @@
     </message>
     <message>
         <source>Capture</source>
-        <translation>Capture</translation>
+        <translation>Prise de vue</translation>
     </message>
     <message>
         <source>Single</source>
@@ -727,6 +727,14 @@
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>Une résolution d’enregistrement de %1x%2 peut réduire la fréquence d’images si le PC n’est pas assez puissant. Continuer&#x202f;?</translation>
+    </message>
+    <message>
+        <source>50 Hz</source>
+        <translation>50 Hz</translation>
+    </message>
+    <message>
+        <source>60 Hz</source>
+        <translation>60 Hz</translation>
     </message>
 </context>
 <context>

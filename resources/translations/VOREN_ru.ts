@@ -706,11 +706,11 @@
     </message>
     <message>
         <source>RecordingSave</source>
-        <translation>Видео в</translation>
+        <translation>Записи в</translation>
     </message>
     <message>
         <source>Recording</source>
-        <translation>Видео</translation>
+        <translation>Записи</translation>
     </message>
     <message>
         <source>OK</source>
@@ -727,6 +727,14 @@
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>Разрешение записи %1x%2 может снизить частоту кадров на маломощном компьютере. Продолжить?</translation>
+    </message>
+    <message>
+        <source>50 Hz</source>
+        <translation>50 Гц</translation>
+    </message>
+    <message>
+        <source>60 Hz</source>
+        <translation>60 Гц</translation>
     </message>
 </context>
 <context>

@@ -87,7 +87,8 @@ SettingsToolWindow::SettingsToolWindow(QWidget *anchor, ToolWindowHost *host)
 
     addLabel(tr("Flicker"), y);
     m_flickerBox = new QComboBox(this);
-    m_flickerBox->addItems({QStringLiteral("50 Hz"), QStringLiteral("60 Hz")});
+    // The unit is written as each language writes it ("50 Гц").
+    m_flickerBox->addItems({tr("50 Hz"), tr("60 Hz")});
     const quint64 flicker = Config::flicker();
     // 0 means the camera never reported its frequency; anything else out of range too shows
     // 50 Hz rather than an empty box.
