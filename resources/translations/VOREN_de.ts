@@ -736,6 +736,14 @@
         <source>60 Hz</source>
         <translation>60 Hz</translation>
     </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>The program speaks %1 from its next start.</source>
+        <translation>Ab dem nächsten Start spricht das Programm %1.</translation>
+    </message>
 </context>
 <context>
     <name>SnapshotWriter</name>

@@ -736,6 +736,14 @@
         <source>60 Hz</source>
         <translation>60 Hz</translation>
     </message>
+    <message>
+        <source>Language</source>
+        <translation>Idioma</translation>
+    </message>
+    <message>
+        <source>The program speaks %1 from its next start.</source>
+        <translation>El programa usará %1 a partir del próximo inicio.</translation>
+    </message>
 </context>
 <context>
     <name>SnapshotWriter</name>

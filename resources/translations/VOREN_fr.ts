@@ -730,11 +730,19 @@
     </message>
     <message>
         <source>50 Hz</source>
-        <translation>50 Hz</translation>
+        <translation>50&#xa0;Hz</translation>
     </message>
     <message>
         <source>60 Hz</source>
-        <translation>60 Hz</translation>
+        <translation>60&#xa0;Hz</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Langue</translation>
+    </message>
+    <message>
+        <source>The program speaks %1 from its next start.</source>
+        <translation>Le programme parlera %1 dès son prochain démarrage.</translation>
     </message>
 </context>
 <context>

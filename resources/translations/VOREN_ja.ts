@@ -736,6 +736,14 @@
         <source>60 Hz</source>
         <translation>60 Hz</translation>
     </message>
+    <message>
+        <source>Language</source>
+        <translation>言語</translation>
+    </message>
+    <message>
+        <source>The program speaks %1 from its next start.</source>
+        <translation>次回の起動から %1 で表示します。</translation>
+    </message>
 </context>
 <context>
     <name>SnapshotWriter</name>

@@ -736,6 +736,14 @@
         <source>60 Hz</source>
         <translation>60 Гц</translation>
     </message>
+    <message>
+        <source>Language</source>
+        <translation>Язык</translation>
+    </message>
+    <message>
+        <source>The program speaks %1 from its next start.</source>
+        <translation>Со следующего запуска программа будет на языке: %1.</translation>
+    </message>
 </context>
 <context>
     <name>SnapshotWriter</name>

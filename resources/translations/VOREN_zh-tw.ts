@@ -736,6 +736,14 @@
         <source>60 Hz</source>
         <translation>60 Hz</translation>
     </message>
+    <message>
+        <source>Language</source>
+        <translation>語言</translation>
+    </message>
+    <message>
+        <source>The program speaks %1 from its next start.</source>
+        <translation>下次啟動時程式將使用%1。</translation>
+    </message>
 </context>
 <context>
     <name>SnapshotWriter</name>

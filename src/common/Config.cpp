@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcessEnvironment>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -98,7 +99,9 @@ Config::Config()
     m_recordPath = m_settings->value(KEY_RECORD_PATH, dataFolder(QStringLiteral("videos"))).toString();
     m_resolution = m_settings->value(KEY_RESOLUTION, QSize(1280, 720)).toSize();
     m_recordingResolution = m_settings->value(KEY_RECORDING_RESOLUTION, QSize(1280, 720)).toSize();
-    m_language = m_settings->value(KEY_LANGUAGE, QStringLiteral("en")).toString();
+    m_language = m_settings->value(KEY_LANGUAGE).toString();
+    if (m_language.isEmpty())
+        m_language = desktopLanguage(QProcessEnvironment::systemEnvironment());
     m_flicker = m_settings->value(KEY_FLICKER, quint64(0)).toULongLong();
     m_projectorScreen = m_settings->value(KEY_PROJECTOR_SCREEN, QString()).toString();
     if (!m_damagedStore.isEmpty()) {
@@ -238,6 +241,52 @@ QSize Config::recordingResolution()
 QString Config::language()
 {
     return instance()->m_language;
+}
+
+void Config::setLanguage(const QString &code)
+{
+    Config *c = instance();
+    c->m_language = code;
+    c->m_settings->setValue(KEY_LANGUAGE, code);
+}
+
+const QStringList &Config::interfaceLanguages()
+{
+    static const QStringList codes = {"en", "de", "es", "fr", "ja", "ru", "zh-tw"};
+    return codes;
+}
+
+QString Config::desktopLanguage(const QProcessEnvironment &environment)
+{
+    QString locale;
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        locale = environment.value(QLatin1String(name));
+        if (!locale.isEmpty())
+            break;
+    }
+    // As gettext does: a C locale takes no language list.
+    const QString base = locale.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
+    if (base.isEmpty() || base == QLatin1String("C") || base == QLatin1String("POSIX"))
+        return QStringLiteral("en");
+    QStringList candidates =
+        environment.value(QStringLiteral("LANGUAGE")).split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    candidates << locale;
+    for (const QString &candidate : candidates) {
+        const QString name =
+            candidate.section(QLatin1Char('.'), 0, 0).toLower().replace(QLatin1Char('-'), QLatin1Char('_'));
+        const QString language = name.section(QLatin1Char('_'), 0, 0);
+        const QString rest = name.section(QLatin1Char('_'), 1);
+        if (language == QLatin1String("zh")) {
+            // Traditional Chinese only: Taiwan, Hong Kong, Macau or the script named.
+            if (rest.startsWith(QLatin1String("tw")) || rest.startsWith(QLatin1String("hk"))
+                || rest.startsWith(QLatin1String("mo")) || name.contains(QLatin1String("hant")))
+                return QStringLiteral("zh-tw");
+            continue;
+        }
+        if (interfaceLanguages().contains(language))
+            return language;
+    }
+    return QStringLiteral("en");
 }
 
 quint64 Config::flicker()

@@ -8,11 +8,13 @@
 
 #include <QComboBox>
 #include <QFont>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
 
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -39,6 +41,38 @@ const int ControlX = 105;
 const int ControlWidth = 134;
 const int RowHeight = 24;
 const int FolderRowHeight = 49;
+// Where the language row goes: below the folders, above OK and Cancel.
+const int LanguageRowY = 218;
+
+// Each language by its own name, as a speaker looks for it.
+QString languageName(const QString &code)
+{
+    static const QHash<QString, QString> names = {{"en", "English"},
+                                                  {"de", "Deutsch"},
+                                                  {"es", QStringLiteral("Español")},
+                                                  {"fr", QStringLiteral("Français")},
+                                                  {"ja", QStringLiteral("日本語")},
+                                                  {"ru", QStringLiteral("Русский")},
+                                                  {"zh-tw", QStringLiteral("繁體中文")}};
+    return names.value(code, code);
+}
+
+// The popup's picture with `rows` more of its plain panel at `y` (logical pixels), copied from
+// the rows just above.
+QImage grownBy(const QImage &picture, int y, int rows)
+{
+    const qreal ratio = picture.devicePixelRatio();
+    const int at = qRound(y * ratio);
+    const int extra = qRound(rows * ratio);
+    if (picture.isNull() || at < extra || at > picture.height())
+        return picture;
+    QImage grown(picture.width(), picture.height() + extra, picture.format());
+    grown.setDevicePixelRatio(ratio);
+    const int bytes = int(qMin(grown.bytesPerLine(), picture.bytesPerLine()));
+    for (int row = 0; row < grown.height(); ++row)
+        std::memcpy(grown.scanLine(row), picture.constScanLine(row < at ? row : row - extra), size_t(bytes));
+    return grown;
+}
 
 } // namespace
 
@@ -75,8 +109,9 @@ int SettingsToolWindow::nearestResolution(const QVector<QSize> &items, const QSi
 }
 
 SettingsToolWindow::SettingsToolWindow(QWidget *anchor, ToolWindowHost *host)
-    : ToolWindow(SkinPicture::load(QStringLiteral(":/icons/Background/POP_BK_SETTING.png")), anchor,
-                 host->hostWidget(), tr("Setting"))
+    : ToolWindow(grownBy(SkinPicture::load(QStringLiteral(":/icons/Background/POP_BK_SETTING.png")),
+                         LanguageRowY, RowHeight),
+                 anchor, host->hostWidget(), tr("Setting"))
     , m_host(host)
 {
     setStyleSheet(QStringLiteral("QLabel { font-family: Arial; font-size: ") + QStringLiteral("14")
@@ -164,6 +199,15 @@ SettingsToolWindow::SettingsToolWindow(QWidget *anchor, ToolWindowHost *host)
              y);
     y += FolderRowHeight;
 
+    addLabel(tr("Language"), y);
+    m_languageBox = new QComboBox(this);
+    for (const QString &code : Config::interfaceLanguages())
+        m_languageBox->addItem(languageName(code), code);
+    m_languageBox->setCurrentIndex(qMax(0, Config::interfaceLanguages().indexOf(Config::language())));
+    m_languageBox->move(ControlX, y);
+    m_languageBox->setFixedWidth(ControlWidth);
+    y += RowHeight;
+
     m_okButton = popupButton(tr("OK"), QPoint(80, y + 7));
     connect(m_okButton, &ImageButton::clicked, this, &SettingsToolWindow::settingsOk);
     m_cancelButton = popupButton(tr("Cancel"), QPoint(160, y + 7));
@@ -234,5 +278,15 @@ void SettingsToolWindow::settingsOk()
     const int flicker = m_flickerBox->currentIndex() + 1;
     Config::setFlicker(quint64(flicker));
     m_host->applyFlicker(flicker);
+    const QString language = m_languageBox->currentData().toString();
+    const bool newLanguage = language != Config::language();
+    if (newLanguage)
+        Config::setLanguage(language);
     close();
+    // The texts are made as the windows are: a new language needs a new start.
+    if (newLanguage) {
+        UserPrompts::instance()->information(
+            m_host->hostWidget(), tr("Language"),
+            tr("The program speaks %1 from its next start.").arg(m_languageBox->currentText()));
+    }
 }

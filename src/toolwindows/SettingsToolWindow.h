@@ -10,10 +10,10 @@ class QLineEdit;
 class ToolWindowHost;
 
 // The settings popup: the camera's mains frequency (flicker), the capture resolution, the
-// snapshot mode and interval, and the snapshot and recording folders. It reads the stored
-// settings when it is built; "OK" stores the choices and applies resolution and flicker to the
-// live camera, "Cancel" and the close button leave everything as it was. A capture width of
-// 1920 or more is asked about first, because the camera then delivers fewer frames.
+// snapshot mode and interval, the snapshot and recording folders, and the interface language. It reads the
+// stored settings when it is built; "OK" stores the choices and applies resolution and flicker to the live
+// camera, "Cancel" and the close button leave everything as it was. A capture width of 1920 or more is asked
+// about first, because the camera then delivers fewer frames.
 //
 // Threads: GUI thread only.
 class SettingsToolWindow : public ToolWindow
@@ -41,6 +41,8 @@ public:
     QLineEdit *snapshotFolderField() const { return m_snapshotFolderField; }
     QLineEdit *recordFolderField() const { return m_recordFolderField; }
     QComboBox *resolutionBox() const { return m_resolutionBox; }
+    // The interface language; a new one holds from the next start.
+    QComboBox *languageBox() const { return m_languageBox; }
     ImageButton *snapshotBrowseButton() const { return m_snapshotBrowse; }
     ImageButton *recordBrowseButton() const { return m_recordBrowse; }
     ImageButton *okButton() const { return m_okButton; }
@@ -64,6 +66,7 @@ private:
     QLineEdit *m_snapshotFolderField = nullptr;
     QLineEdit *m_recordFolderField = nullptr;
     QComboBox *m_resolutionBox = nullptr;
+    QComboBox *m_languageBox = nullptr;
     ImageButton *m_snapshotBrowse = nullptr;
     ImageButton *m_recordBrowse = nullptr;
     ImageButton *m_okButton = nullptr;

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QProcessEnvironment>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -256,6 +257,36 @@ private slots:
         else if (key == "projectorScreen")
             actual = Config::projectorScreen();
         QCOMPARE(actual, expected);
+    }
+
+    // The first start speaks the desktop's language where the program has it.
+    void desktopLanguage_data()
+    {
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("LANG") << QStringList{"LANG=de_DE.UTF-8"} << "de";
+        QTest::newRow("LANGUAGE first") << QStringList{"LANGUAGE=fr:de", "LANG=de_DE.UTF-8"} << "fr";
+        QTest::newRow("LANGUAGE skips what is missing")
+            << QStringList{"LANGUAGE=pt_BR:es", "LANG=pt_BR.UTF-8"} << "es";
+        QTest::newRow("LC_MESSAGES over LANG")
+            << QStringList{"LC_MESSAGES=ru_RU.UTF-8", "LANG=en_US.UTF-8"} << "ru";
+        QTest::newRow("LC_ALL over all")
+            << QStringList{"LC_ALL=ja_JP.UTF-8", "LC_MESSAGES=ru_RU.UTF-8"} << "ja";
+        QTest::newRow("traditional Chinese") << QStringList{"LANG=zh_TW.UTF-8"} << "zh-tw";
+        QTest::newRow("Hong Kong") << QStringList{"LANG=zh_HK.UTF-8"} << "zh-tw";
+        QTest::newRow("simplified Chinese, not had") << QStringList{"LANG=zh_CN.UTF-8"} << "en";
+        QTest::newRow("a language not had") << QStringList{"LANG=pt_BR.UTF-8"} << "en";
+        QTest::newRow("C locale ignores LANGUAGE") << QStringList{"LANGUAGE=de", "LC_ALL=C.UTF-8"} << "en";
+        QTest::newRow("nothing set") << QStringList{} << "en";
+    }
+    void desktopLanguage()
+    {
+        QFETCH(QStringList, environment);
+        QFETCH(QString, language);
+        QProcessEnvironment env;
+        for (const QString &pair : environment)
+            env.insert(pair.section('=', 0, 0), pair.section('=', 1));
+        QCOMPARE(Config::desktopLanguage(env), language);
     }
 
     void dataFolderPathShape()
