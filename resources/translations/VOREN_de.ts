@@ -66,6 +66,25 @@
     </message>
 </context>
 <context>
+    <name>FileNotice</name>
+    <message>
+        <source>Open folder</source>
+        <translation>Ordner öffnen</translation>
+    </message>
+    <message>
+        <source>Open %1</source>
+        <translation>%1 öffnen</translation>
+    </message>
+    <message>
+        <source>Snapshot saved: %1</source>
+        <translation>Foto gespeichert: %1</translation>
+    </message>
+    <message>
+        <source>Recording saved: %1</source>
+        <translation>Video gespeichert: %1</translation>
+    </message>
+</context>
+<context>
     <name>FilmSource</name>
     <message>
         <source>The file does not exist.</source>

@@ -66,6 +66,25 @@
     </message>
 </context>
 <context>
+    <name>FileNotice</name>
+    <message>
+        <source>Open folder</source>
+        <translation>Ouvrir le dossier</translation>
+    </message>
+    <message>
+        <source>Open %1</source>
+        <translation>Ouvrir %1</translation>
+    </message>
+    <message>
+        <source>Snapshot saved: %1</source>
+        <translation>Photo enregistrée : %1</translation>
+    </message>
+    <message>
+        <source>Recording saved: %1</source>
+        <translation>Vidéo enregistrée : %1</translation>
+    </message>
+</context>
+<context>
     <name>FilmSource</name>
     <message>
         <source>The file does not exist.</source>

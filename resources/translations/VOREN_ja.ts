@@ -66,6 +66,25 @@
     </message>
 </context>
 <context>
+    <name>FileNotice</name>
+    <message>
+        <source>Open folder</source>
+        <translation>フォルダーを開く</translation>
+    </message>
+    <message>
+        <source>Open %1</source>
+        <translation>%1 を開く</translation>
+    </message>
+    <message>
+        <source>Snapshot saved: %1</source>
+        <translation>スナップショットを保存しました: %1</translation>
+    </message>
+    <message>
+        <source>Recording saved: %1</source>
+        <translation>録画を保存しました: %1</translation>
+    </message>
+</context>
+<context>
     <name>FilmSource</name>
     <message>
         <source>The file does not exist.</source>

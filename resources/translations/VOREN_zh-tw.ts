@@ -66,6 +66,25 @@
     </message>
 </context>
 <context>
+    <name>FileNotice</name>
+    <message>
+        <source>Open folder</source>
+        <translation>開啟資料夾</translation>
+    </message>
+    <message>
+        <source>Open %1</source>
+        <translation>開啟 %1</translation>
+    </message>
+    <message>
+        <source>Snapshot saved: %1</source>
+        <translation>已儲存照片：%1</translation>
+    </message>
+    <message>
+        <source>Recording saved: %1</source>
+        <translation>已儲存錄影：%1</translation>
+    </message>
+</context>
+<context>
     <name>FilmSource</name>
     <message>
         <source>The file does not exist.</source>

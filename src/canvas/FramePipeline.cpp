@@ -308,6 +308,8 @@ void FramePipeline::writeSnapshot(const QImage &picture)
 {
     // Only a file that was written gets the mark; one that could not be says why.
     const bool written = m_snapshots.write(picture);
+    if (written)
+        emit snapshotSaved(m_snapshots.written(), picture.scaledToHeight(96));
     if (!m_overlay)
         return;
     if (written)

@@ -84,5 +84,6 @@ bool SnapshotWriter::write(const QImage &picture)
         m_failure = error;
         return false;
     }
+    m_written = path;
     return true;
 }

@@ -10,6 +10,7 @@
 #include "mainwindow/ActionTable.h"
 #include "mainwindow/CameraStatusDisplay.h"
 #include "mainwindow/DeviceSupervisor.h"
+#include "mainwindow/FileNotice.h"
 #include "mainwindow/FilmBar.h"
 #include "mainwindow/FilmBarControl.h"
 #include "mainwindow/KeyHelpWindow.h"
@@ -125,6 +126,12 @@ MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> camera
     recordingParts.liveOSD = [this] { return osd(canvas(MODE_LIVE)); };
     recordingParts.clock = &clock;
     m_recordingControl = new RecordingControl(recordingParts, this);
+    // Where each snapshot and recording went, said over the window.
+    m_fileNotice = new FileNotice(this);
+    for (int m = MODE_LIVE; m <= MODE_DRAWING_BOARD; ++m)
+        connect(canvas(WindowMode(m))->pipeline(), &FramePipeline::snapshotSaved, m_fileNotice,
+                &FileNotice::showSnapshot, Qt::QueuedConnection);
+    connect(m_recordingControl, &RecordingControl::recordingSaved, m_fileNotice, &FileNotice::showRecording);
     RecordingControl::Camera camera;
     camera.isOpen = [this] { return liveSource()->isOpen(); };
     camera.startRecording = [this](const QString &path, QString *error) {

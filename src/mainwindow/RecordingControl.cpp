@@ -106,6 +106,7 @@ void RecordingControl::record()
 {
     if (m_recording) {
         stop();
+        emit recordingSaved(m_path);
         return;
     }
 
@@ -148,6 +149,7 @@ void RecordingControl::record()
     if (OSDProcessor *osd = liveOSD())
         osd->startRecordingTime();
     m_recording = true;
+    m_path = path;
     m_watch->start(path, minute);
     if (m_parts.supervisor)
         m_parts.supervisor->restartClock();

@@ -4,6 +4,7 @@
 #include "common/SkinPicture.h"
 #include "common/UserPrompts.h"
 #include "toolwindows/ToolWindowHost.h"
+#include "widgets/ElidedPathField.h"
 #include "widgets/ImageButton.h"
 
 #include <QComboBox>
@@ -180,15 +181,13 @@ SettingsToolWindow::SettingsToolWindow(QWidget *anchor, ToolWindowHost *host)
     y += RowHeight;
 
     addLabel(tr("Save as"), y);
-    m_snapshotFolderField = new QLineEdit(Config::snapshotPath(), this);
-    m_snapshotFolderField->setReadOnly(true);
+    m_snapshotFolderField = new ElidedPathField(Config::snapshotPath(), this);
     m_snapshotFolderField->move(ControlX, y);
     m_snapshotBrowse = popupButton(tr("Browse"), QPoint(160, y + 24));
     connect(m_snapshotBrowse, &ImageButton::clicked, this, &SettingsToolWindow::snapshotFileBrowse);
     y += FolderRowHeight;
 
-    m_recordFolderField = new QLineEdit(Config::recordPath(), this);
-    m_recordFolderField->setReadOnly(true);
+    m_recordFolderField = new ElidedPathField(Config::recordPath(), this);
     m_recordFolderField->move(ControlX, y);
     m_recordBrowse = popupButton(tr("Browse"), QPoint(160, y + 24));
     connect(m_recordBrowse, &ImageButton::clicked, this, &SettingsToolWindow::recordFileBrowse);

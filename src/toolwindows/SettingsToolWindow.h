@@ -1,6 +1,7 @@
 #pragma once
 
 #include "toolwindows/ToolWindow.h"
+#include "widgets/ElidedPathField.h"
 
 #include <QSize>
 
@@ -38,8 +39,8 @@ public:
     QComboBox *captureModeBox() const { return m_captureModeBox; }
     QComboBox *intervalBox() const { return m_intervalBox; }
     QComboBox *flickerBox() const { return m_flickerBox; }
-    QLineEdit *snapshotFolderField() const { return m_snapshotFolderField; }
-    QLineEdit *recordFolderField() const { return m_recordFolderField; }
+    ElidedPathField *snapshotFolderField() const { return m_snapshotFolderField; }
+    ElidedPathField *recordFolderField() const { return m_recordFolderField; }
     QComboBox *resolutionBox() const { return m_resolutionBox; }
     // The interface language; a new one holds from the next start.
     QComboBox *languageBox() const { return m_languageBox; }
@@ -63,8 +64,8 @@ private:
     QComboBox *m_captureModeBox = nullptr;
     QComboBox *m_intervalBox = nullptr;
     QComboBox *m_flickerBox = nullptr;
-    QLineEdit *m_snapshotFolderField = nullptr;
-    QLineEdit *m_recordFolderField = nullptr;
+    ElidedPathField *m_snapshotFolderField = nullptr;
+    ElidedPathField *m_recordFolderField = nullptr;
     QComboBox *m_resolutionBox = nullptr;
     QComboBox *m_languageBox = nullptr;
     ImageButton *m_snapshotBrowse = nullptr;

@@ -279,6 +279,39 @@ private slots:
             QCOMPARE(prompts.notices.first().text, said);
     }
 
+    // A folder field shows the whole path, its middle left out where it does not fit, and the
+    // path in full in its tooltip.
+    void folderFieldsShowTheWholePath_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("elided");
+        QTest::newRow("short") << "/tmp/snaps" << false;
+        QTest::newRow("long") << "/home/teacher/Documents/Document Camera/images/spring term 2024" << true;
+    }
+    void folderFieldsShowTheWholePath()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, elided);
+        auto values = defaults();
+        values["snapshotPath"] = path;
+        values["recordPath"] = path;
+        store(values);
+        Opened o = open();
+        for (ElidedPathField *field : {o.popup->snapshotFolderField(), o.popup->recordFolderField()}) {
+            QCOMPARE(field->text(), path);
+            QCOMPARE(field->toolTip(), path);
+            const QString shown = field->shownText();
+            QVERIFY2(shown.startsWith(path.left(5)), qPrintable(shown));
+            QVERIFY2(shown.endsWith(path.right(4)), qPrintable(shown));
+            QCOMPARE(shown.contains(QChar(0x2026)), elided);
+        }
+        // A folder browsed to updates the tooltip.
+        ScriptedPrompts prompts;
+        prompts.directories.enqueue("/media/usb/pictures");
+        o.popup->snapshotFileBrowse();
+        QCOMPARE(o.popup->snapshotFolderField()->toolTip(), QString("/media/usb/pictures"));
+    }
+
     void noResolutions()
     {
         QCOMPARE(SettingsToolWindow::nearestResolution({}, QSize(1280, 720)), -1);
