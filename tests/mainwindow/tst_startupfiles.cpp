@@ -4,6 +4,8 @@
 #include "MainWindowRig.h"
 #include "ScriptedPrompts.h"
 #include "TestPictures.h"
+#include "common/Config.h"
+#include "common/UnattendedPrompts.h"
 #include "mainwindow/StartupFiles.h"
 #include "sources/film/FilmSource.h"
 #include "sources/photograph/PhotographSource.h"
@@ -223,6 +225,41 @@ private slots:
         QVERIFY2(box.text.contains(named), qPrintable(box.text));
         QVERIFY2(box.text.contains(error), qPrintable(box.text));
         QVERIFY2(box.text.endsWith("The program starts in Live mode instead."), qPrintable(box.text));
+    }
+
+    // What the start found, or a run ended by a signal could not say, is said once.
+    void saysWhatHappenedBefore()
+    {
+        // The store the program names.
+        QCoreApplication::setOrganizationName("Quillmore");
+        QCoreApplication::setApplicationName("Document Camera");
+        Config::resetForTesting();
+        const QString store = Config::storeFile();
+        Config::resetForTesting();
+        QVERIFY(QDir().mkpath(QFileInfo(store).absolutePath()));
+        {
+            QFile file(store);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QByteArray noise(4000, '\0');
+            quint32 x = 12345;
+            for (char &c : noise) {
+                x = x * 1103515245u + 12345u;
+                c = char(x >> 16);
+            }
+            QVERIFY(file.write(noise) == noise.size());
+        }
+        UnattendedPrompts().critical(nullptr, "Error", "The settings could not be saved");
+        ScriptedPrompts prompts;
+        auto w = window();
+        StartupFiles::tellWhatHappenedBefore(*w);
+        QCOMPARE(prompts.errors.size(), 2);
+        QCOMPARE(prompts.errors[0].text, QString("The settings could not be saved"));
+        QVERIFY2(prompts.errors[1].text.contains(store + ".damaged"), qPrintable(prompts.errors[1].text));
+        StartupFiles::tellWhatHappenedBefore(*w);
+        QCOMPARE(prompts.errors.size(), 2);
+        QFile::remove(store + ".damaged");
+        QFile::remove(store);
+        Config::resetForTesting();
     }
 
     void desktopEntryDeclaresTheTypes()
