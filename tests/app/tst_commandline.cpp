@@ -310,8 +310,8 @@ private slots:
     // other line may come, from start to the end by SIGTERM.
     void normalStartPrintsNothing()
     {
-        const QString log
-            = runUntil({}, m_dir.filePath("home-quiet"), "interface language: en", "doccam.app.info=true");
+        const QString log = runUntil({}, m_dir.filePath("home-quiet"), "interface language: en",
+                                     "doccam.app.info=true");
         QVERIFY2(log.contains("interface language: en"), qPrintable(log));
         for (const QString &line : log.split('\n', Qt::SkipEmptyParts))
             QVERIFY2(line.startsWith("doccam.app: "), qPrintable(log));
