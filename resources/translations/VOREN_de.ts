@@ -66,6 +66,25 @@
     </message>
 </context>
 <context>
+    <name>FileNotice</name>
+    <message>
+        <source>Open folder</source>
+        <translation>Ordner öffnen</translation>
+    </message>
+    <message>
+        <source>Open %1</source>
+        <translation>%1 öffnen</translation>
+    </message>
+    <message>
+        <source>Snapshot saved: %1</source>
+        <translation>Foto gespeichert: %1</translation>
+    </message>
+    <message>
+        <source>Recording saved: %1</source>
+        <translation>Video gespeichert: %1</translation>
+    </message>
+</context>
+<context>
     <name>FilmSource</name>
     <message>
         <source>The file does not exist.</source>
@@ -591,10 +610,6 @@
 <context>
     <name>RecordingControl</name>
     <message>
-        <source>The recording was stopped because the record folder is almost full.</source>
-        <translation>Die Aufnahme wurde beendet, weil der Aufnahmeordner fast voll ist.</translation>
-    </message>
-    <message>
         <source>The recording was stopped because its file was removed.</source>
         <translation>Die Aufnahme wurde beendet, weil ihre Datei entfernt wurde.</translation>
     </message>
@@ -603,12 +618,16 @@
         <translation>Die Aufnahme wurde beendet, weil ihre Datei nicht geschrieben werden konnte: %1</translation>
     </message>
     <message>
-        <source>There is not enough free space in the record folder for a minute of recording.</source>
-        <translation>Im Aufnahmeordner ist nicht genug Platz für eine Minute Aufnahme frei.</translation>
-    </message>
-    <message>
         <source>The recording cannot be written into the record folder: %1</source>
         <translation>Die Aufnahme kann nicht in den Aufnahmeordner geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>The recording was stopped because the record folder has room for less than a minute more: a minute of recording needs about %1, and %2 are free.</source>
+        <translation>Die Aufnahme wurde beendet, weil im Aufnahmeordner weniger als eine weitere Minute Platz hat: Eine Minute Aufnahme braucht etwa %1, frei sind %2.</translation>
+    </message>
+    <message>
+        <source>There is not enough free space in the record folder for a minute of recording: a minute needs about %1.</source>
+        <translation>Im Aufnahmeordner ist nicht genug Platz für eine Minute Aufnahme frei: Eine Minute braucht etwa %1.</translation>
     </message>
 </context>
 <context>
@@ -670,7 +689,7 @@
     </message>
     <message>
         <source>Capture</source>
-        <translation>Aufnahme</translation>
+        <translation>Fotos</translation>
     </message>
     <message>
         <source>Single</source>
@@ -728,6 +747,22 @@
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>Eine Aufnahmeauflösung von %1x%2 kann auf einem leistungsschwachen PC zu einer niedrigen Bildrate führen. Fortfahren?</translation>
     </message>
+    <message>
+        <source>50 Hz</source>
+        <translation>50 Hz</translation>
+    </message>
+    <message>
+        <source>60 Hz</source>
+        <translation>60 Hz</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>The program speaks %1 from its next start.</source>
+        <translation>Ab dem nächsten Start spricht das Programm %1.</translation>
+    </message>
 </context>
 <context>
     <name>SnapshotWriter</name>
@@ -769,6 +804,14 @@
     <message>
         <source>The program starts in Live mode instead.</source>
         <translation>Das Programm startet stattdessen im Modus „Live“.</translation>
+    </message>
+    <message>
+        <source>When the program last ended</source>
+        <translation>Beim letzten Beenden des Programms</translation>
+    </message>
+    <message>
+        <source>The settings file could not be read: it has been kept aside as %1, and the settings start afresh.</source>
+        <translation>Die Einstellungsdatei konnte nicht gelesen werden: Sie wurde als %1 beiseitegelegt, und die Einstellungen beginnen neu.</translation>
     </message>
 </context>
 <context>

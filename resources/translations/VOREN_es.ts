@@ -66,6 +66,25 @@
     </message>
 </context>
 <context>
+    <name>FileNotice</name>
+    <message>
+        <source>Open folder</source>
+        <translation>Abrir carpeta</translation>
+    </message>
+    <message>
+        <source>Open %1</source>
+        <translation>Abrir %1</translation>
+    </message>
+    <message>
+        <source>Snapshot saved: %1</source>
+        <translation>Imagen guardada: %1</translation>
+    </message>
+    <message>
+        <source>Recording saved: %1</source>
+        <translation>Grabación guardada: %1</translation>
+    </message>
+</context>
+<context>
     <name>FilmSource</name>
     <message>
         <source>The file does not exist.</source>
@@ -591,10 +610,6 @@
 <context>
     <name>RecordingControl</name>
     <message>
-        <source>The recording was stopped because the record folder is almost full.</source>
-        <translation>La grabación se detuvo porque la carpeta de grabación está casi llena.</translation>
-    </message>
-    <message>
         <source>The recording was stopped because its file was removed.</source>
         <translation>La grabación se detuvo porque se eliminó su archivo.</translation>
     </message>
@@ -603,12 +618,16 @@
         <translation>La grabación se detuvo porque no se pudo escribir su archivo: %1</translation>
     </message>
     <message>
-        <source>There is not enough free space in the record folder for a minute of recording.</source>
-        <translation>No hay suficiente espacio libre en la carpeta de grabación para un minuto de grabación.</translation>
-    </message>
-    <message>
         <source>The recording cannot be written into the record folder: %1</source>
         <translation>No se puede escribir la grabación en la carpeta de grabación: %1</translation>
+    </message>
+    <message>
+        <source>The recording was stopped because the record folder has room for less than a minute more: a minute of recording needs about %1, and %2 are free.</source>
+        <translation>La grabación se detuvo porque en la carpeta de grabación queda espacio para menos de un minuto más: un minuto de grabación necesita unos %1 y hay %2 libres.</translation>
+    </message>
+    <message>
+        <source>There is not enough free space in the record folder for a minute of recording: a minute needs about %1.</source>
+        <translation>No hay espacio libre suficiente en la carpeta de grabación para un minuto de grabación: un minuto necesita unos %1.</translation>
     </message>
 </context>
 <context>
@@ -706,11 +725,11 @@
     </message>
     <message>
         <source>RecordingSave</source>
-        <translation>Guardar vídeos en</translation>
+        <translation>Guardar grabaciones en</translation>
     </message>
     <message>
         <source>Recording</source>
-        <translation>Vídeos</translation>
+        <translation>Grabaciones</translation>
     </message>
     <message>
         <source>OK</source>
@@ -727,6 +746,22 @@
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>Usar una resolución de grabación de %1x%2 puede reducir la velocidad de fotogramas si el PC no es potente. ¿Continuar?</translation>
+    </message>
+    <message>
+        <source>50 Hz</source>
+        <translation>50 Hz</translation>
+    </message>
+    <message>
+        <source>60 Hz</source>
+        <translation>60 Hz</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Idioma</translation>
+    </message>
+    <message>
+        <source>The program speaks %1 from its next start.</source>
+        <translation>El programa usará %1 a partir del próximo inicio.</translation>
     </message>
 </context>
 <context>
@@ -769,6 +804,14 @@
     <message>
         <source>The program starts in Live mode instead.</source>
         <translation>En su lugar, el programa se inicia en el modo «En directo».</translation>
+    </message>
+    <message>
+        <source>When the program last ended</source>
+        <translation>Al cerrarse el programa la última vez</translation>
+    </message>
+    <message>
+        <source>The settings file could not be read: it has been kept aside as %1, and the settings start afresh.</source>
+        <translation>No se pudo leer el archivo de configuración: se ha apartado como %1 y la configuración empieza de nuevo.</translation>
     </message>
 </context>
 <context>

@@ -66,6 +66,25 @@
     </message>
 </context>
 <context>
+    <name>FileNotice</name>
+    <message>
+        <source>Open folder</source>
+        <translation>Ouvrir le dossier</translation>
+    </message>
+    <message>
+        <source>Open %1</source>
+        <translation>Ouvrir %1</translation>
+    </message>
+    <message>
+        <source>Snapshot saved: %1</source>
+        <translation>Photo enregistrée : %1</translation>
+    </message>
+    <message>
+        <source>Recording saved: %1</source>
+        <translation>Vidéo enregistrée : %1</translation>
+    </message>
+</context>
+<context>
     <name>FilmSource</name>
     <message>
         <source>The file does not exist.</source>
@@ -591,10 +610,6 @@
 <context>
     <name>RecordingControl</name>
     <message>
-        <source>The recording was stopped because the record folder is almost full.</source>
-        <translation>L&apos;enregistrement a été arrêté car le dossier d&apos;enregistrement est presque plein.</translation>
-    </message>
-    <message>
         <source>The recording was stopped because its file was removed.</source>
         <translation>L&apos;enregistrement a été arrêté car son fichier a été supprimé.</translation>
     </message>
@@ -603,12 +618,16 @@
         <translation>L&apos;enregistrement a été arrêté car son fichier n&apos;a pas pu être écrit : %1</translation>
     </message>
     <message>
-        <source>There is not enough free space in the record folder for a minute of recording.</source>
-        <translation>Le dossier d&apos;enregistrement n&apos;a pas assez d&apos;espace libre pour une minute d&apos;enregistrement.</translation>
-    </message>
-    <message>
         <source>The recording cannot be written into the record folder: %1</source>
         <translation>L&apos;enregistrement ne peut pas être écrit dans le dossier d&apos;enregistrement : %1</translation>
+    </message>
+    <message>
+        <source>The recording was stopped because the record folder has room for less than a minute more: a minute of recording needs about %1, and %2 are free.</source>
+        <translation>L’enregistrement a été arrêté, car le dossier d’enregistrement n’a plus de place que pour moins d’une minute&#xa0;: une minute d’enregistrement demande environ %1, et %2 sont libres.</translation>
+    </message>
+    <message>
+        <source>There is not enough free space in the record folder for a minute of recording: a minute needs about %1.</source>
+        <translation>Le dossier d’enregistrement n’a pas assez d’espace libre pour une minute d’enregistrement : une minute demande environ %1.</translation>
     </message>
 </context>
 <context>
@@ -670,7 +689,7 @@
     </message>
     <message>
         <source>Capture</source>
-        <translation>Capture</translation>
+        <translation>Prise de vue</translation>
     </message>
     <message>
         <source>Single</source>
@@ -728,6 +747,22 @@
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>Une résolution d’enregistrement de %1x%2 peut réduire la fréquence d’images si le PC n’est pas assez puissant. Continuer&#x202f;?</translation>
     </message>
+    <message>
+        <source>50 Hz</source>
+        <translation>50&#xa0;Hz</translation>
+    </message>
+    <message>
+        <source>60 Hz</source>
+        <translation>60&#xa0;Hz</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Langue</translation>
+    </message>
+    <message>
+        <source>The program speaks %1 from its next start.</source>
+        <translation>Le programme parlera %1 dès son prochain démarrage.</translation>
+    </message>
 </context>
 <context>
     <name>SnapshotWriter</name>
@@ -769,6 +804,14 @@
     <message>
         <source>The program starts in Live mode instead.</source>
         <translation>Le programme démarre à la place en mode « Direct ».</translation>
+    </message>
+    <message>
+        <source>When the program last ended</source>
+        <translation>À la dernière fermeture du programme</translation>
+    </message>
+    <message>
+        <source>The settings file could not be read: it has been kept aside as %1, and the settings start afresh.</source>
+        <translation>Le fichier des réglages n’a pas pu être lu : il a été mis de côté sous %1, et les réglages repartent de zéro.</translation>
     </message>
 </context>
 <context>

@@ -66,6 +66,25 @@
     </message>
 </context>
 <context>
+    <name>FileNotice</name>
+    <message>
+        <source>Open folder</source>
+        <translation>フォルダーを開く</translation>
+    </message>
+    <message>
+        <source>Open %1</source>
+        <translation>%1 を開く</translation>
+    </message>
+    <message>
+        <source>Snapshot saved: %1</source>
+        <translation>スナップショットを保存しました: %1</translation>
+    </message>
+    <message>
+        <source>Recording saved: %1</source>
+        <translation>録画を保存しました: %1</translation>
+    </message>
+</context>
+<context>
     <name>FilmSource</name>
     <message>
         <source>The file does not exist.</source>
@@ -591,10 +610,6 @@
 <context>
     <name>RecordingControl</name>
     <message>
-        <source>The recording was stopped because the record folder is almost full.</source>
-        <translation>録画フォルダーの空き容量がほとんどないため、録画を停止しました。</translation>
-    </message>
-    <message>
         <source>The recording was stopped because its file was removed.</source>
         <translation>録画ファイルが削除されたため、録画を停止しました。</translation>
     </message>
@@ -603,12 +618,16 @@
         <translation>録画ファイルに書き込めなかったため、録画を停止しました: %1</translation>
     </message>
     <message>
-        <source>There is not enough free space in the record folder for a minute of recording.</source>
-        <translation>録画フォルダーに 1 分間の録画に必要な空き容量がありません。</translation>
-    </message>
-    <message>
         <source>The recording cannot be written into the record folder: %1</source>
         <translation>録画を録画フォルダーに書き込めません: %1</translation>
+    </message>
+    <message>
+        <source>The recording was stopped because the record folder has room for less than a minute more: a minute of recording needs about %1, and %2 are free.</source>
+        <translation>録画フォルダーの空き容量が 1 分に満たないため、録画を停止しました。1 分の録画には約 %1 が必要で、空きは %2 です。</translation>
+    </message>
+    <message>
+        <source>There is not enough free space in the record folder for a minute of recording: a minute needs about %1.</source>
+        <translation>録画フォルダーに 1 分間の録画に必要な空き容量がありません。1 分には約 %1 が必要です。</translation>
     </message>
 </context>
 <context>
@@ -728,6 +747,22 @@
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>%1x%2 の録画解像度では、性能の低い PC でフレームレートが下がることがあります。続行しますか？</translation>
     </message>
+    <message>
+        <source>50 Hz</source>
+        <translation>50 Hz</translation>
+    </message>
+    <message>
+        <source>60 Hz</source>
+        <translation>60 Hz</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>言語</translation>
+    </message>
+    <message>
+        <source>The program speaks %1 from its next start.</source>
+        <translation>次回の起動から %1 で表示します。</translation>
+    </message>
 </context>
 <context>
     <name>SnapshotWriter</name>
@@ -769,6 +804,14 @@
     <message>
         <source>The program starts in Live mode instead.</source>
         <translation>代わりに「ライブ」モードで起動します。</translation>
+    </message>
+    <message>
+        <source>When the program last ended</source>
+        <translation>前回プログラムの終了時</translation>
+    </message>
+    <message>
+        <source>The settings file could not be read: it has been kept aside as %1, and the settings start afresh.</source>
+        <translation>設定ファイルを読み込めませんでした。%1 として別に保存し、設定を初期状態から始めます。</translation>
     </message>
 </context>
 <context>

@@ -66,6 +66,25 @@
     </message>
 </context>
 <context>
+    <name>FileNotice</name>
+    <message>
+        <source>Open folder</source>
+        <translation>Открыть папку</translation>
+    </message>
+    <message>
+        <source>Open %1</source>
+        <translation>Открыть %1</translation>
+    </message>
+    <message>
+        <source>Snapshot saved: %1</source>
+        <translation>Снимок сохранён: %1</translation>
+    </message>
+    <message>
+        <source>Recording saved: %1</source>
+        <translation>Запись сохранена: %1</translation>
+    </message>
+</context>
+<context>
     <name>FilmSource</name>
     <message>
         <source>The file does not exist.</source>
@@ -591,10 +610,6 @@
 <context>
     <name>RecordingControl</name>
     <message>
-        <source>The recording was stopped because the record folder is almost full.</source>
-        <translation>Запись остановлена: в папке записи почти не осталось места.</translation>
-    </message>
-    <message>
         <source>The recording was stopped because its file was removed.</source>
         <translation>Запись остановлена: её файл был удалён.</translation>
     </message>
@@ -603,12 +618,16 @@
         <translation>Запись остановлена: не удалось записать её файл: %1</translation>
     </message>
     <message>
-        <source>There is not enough free space in the record folder for a minute of recording.</source>
-        <translation>В папке записи недостаточно свободного места для минуты записи.</translation>
-    </message>
-    <message>
         <source>The recording cannot be written into the record folder: %1</source>
         <translation>Не удаётся записать видео в папку записи: %1</translation>
+    </message>
+    <message>
+        <source>The recording was stopped because the record folder has room for less than a minute more: a minute of recording needs about %1, and %2 are free.</source>
+        <translation>Запись остановлена: в папке записи осталось места меньше чем на минуту. Минута записи занимает около %1, свободно %2.</translation>
+    </message>
+    <message>
+        <source>There is not enough free space in the record folder for a minute of recording: a minute needs about %1.</source>
+        <translation>В папке записи недостаточно места для минуты записи: минута занимает около %1.</translation>
     </message>
 </context>
 <context>
@@ -706,11 +725,11 @@
     </message>
     <message>
         <source>RecordingSave</source>
-        <translation>Видео в</translation>
+        <translation>Записи в</translation>
     </message>
     <message>
         <source>Recording</source>
-        <translation>Видео</translation>
+        <translation>Записи</translation>
     </message>
     <message>
         <source>OK</source>
@@ -727,6 +746,22 @@
     <message>
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>Разрешение записи %1x%2 может снизить частоту кадров на маломощном компьютере. Продолжить?</translation>
+    </message>
+    <message>
+        <source>50 Hz</source>
+        <translation>50 Гц</translation>
+    </message>
+    <message>
+        <source>60 Hz</source>
+        <translation>60 Гц</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Язык</translation>
+    </message>
+    <message>
+        <source>The program speaks %1 from its next start.</source>
+        <translation>Со следующего запуска программа будет на языке: %1.</translation>
     </message>
 </context>
 <context>
@@ -769,6 +804,14 @@
     <message>
         <source>The program starts in Live mode instead.</source>
         <translation>Вместо этого программа запускается в режиме «Камера».</translation>
+    </message>
+    <message>
+        <source>When the program last ended</source>
+        <translation>При последнем завершении программы</translation>
+    </message>
+    <message>
+        <source>The settings file could not be read: it has been kept aside as %1, and the settings start afresh.</source>
+        <translation>Не удалось прочитать файл настроек: он сохранён отдельно как %1, настройки начинаются заново.</translation>
     </message>
 </context>
 <context>

@@ -66,6 +66,25 @@
     </message>
 </context>
 <context>
+    <name>FileNotice</name>
+    <message>
+        <source>Open folder</source>
+        <translation>開啟資料夾</translation>
+    </message>
+    <message>
+        <source>Open %1</source>
+        <translation>開啟 %1</translation>
+    </message>
+    <message>
+        <source>Snapshot saved: %1</source>
+        <translation>已儲存照片：%1</translation>
+    </message>
+    <message>
+        <source>Recording saved: %1</source>
+        <translation>已儲存錄影：%1</translation>
+    </message>
+</context>
+<context>
     <name>FilmSource</name>
     <message>
         <source>The file does not exist.</source>
@@ -591,10 +610,6 @@
 <context>
     <name>RecordingControl</name>
     <message>
-        <source>The recording was stopped because the record folder is almost full.</source>
-        <translation>錄影資料夾的空間即將用盡，錄影已停止。</translation>
-    </message>
-    <message>
         <source>The recording was stopped because its file was removed.</source>
         <translation>錄影檔案已被移除，錄影已停止。</translation>
     </message>
@@ -603,12 +618,16 @@
         <translation>無法寫入錄影檔案，錄影已停止：%1</translation>
     </message>
     <message>
-        <source>There is not enough free space in the record folder for a minute of recording.</source>
-        <translation>錄影資料夾的可用空間不足以錄製一分鐘。</translation>
-    </message>
-    <message>
         <source>The recording cannot be written into the record folder: %1</source>
         <translation>無法將錄影寫入錄影資料夾：%1</translation>
+    </message>
+    <message>
+        <source>The recording was stopped because the record folder has room for less than a minute more: a minute of recording needs about %1, and %2 are free.</source>
+        <translation>錄影已停止，因為錄影資料夾的空間不足一分鐘：一分鐘的錄影約需 %1，目前可用 %2。</translation>
+    </message>
+    <message>
+        <source>There is not enough free space in the record folder for a minute of recording: a minute needs about %1.</source>
+        <translation>錄影資料夾的可用空間不足以錄影一分鐘：一分鐘約需 %1。</translation>
     </message>
 </context>
 <context>
@@ -728,6 +747,22 @@
         <source>Using a recording resolution of %1x%2 may cause low framerate when the PC isn&apos;t powerful. Continue?</source>
         <translation>使用 %1x%2 的錄影解析度，在效能不足的電腦上可能導致畫面更新率偏低。要繼續嗎？</translation>
     </message>
+    <message>
+        <source>50 Hz</source>
+        <translation>50 Hz</translation>
+    </message>
+    <message>
+        <source>60 Hz</source>
+        <translation>60 Hz</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>語言</translation>
+    </message>
+    <message>
+        <source>The program speaks %1 from its next start.</source>
+        <translation>下次啟動時程式將使用%1。</translation>
+    </message>
 </context>
 <context>
     <name>SnapshotWriter</name>
@@ -769,6 +804,14 @@
     <message>
         <source>The program starts in Live mode instead.</source>
         <translation>程式改為以「即時影像」模式啟動。</translation>
+    </message>
+    <message>
+        <source>When the program last ended</source>
+        <translation>程式上次結束時</translation>
+    </message>
+    <message>
+        <source>The settings file could not be read: it has been kept aside as %1, and the settings start afresh.</source>
+        <translation>無法讀取設定檔：已另存為 %1，設定將重新開始。</translation>
     </message>
 </context>
 <context>

@@ -83,6 +83,64 @@ bool CommandLine::asksForInformation(const QStringList &arguments)
     return parser.isSet(helpOption()) || parser.isSet(versionOption());
 }
 
+bool CommandLine::answeredBeforeTheToolkit(const QStringList &arguments, const QStringList &languages)
+{
+    return asksForInformation(arguments)
+        || CommandLine(withoutToolkitOptions(arguments), languages).request() == Request::Invalid;
+}
+
+QStringList CommandLine::withoutToolkitOptions(const QStringList &arguments)
+{
+    // The options QGuiApplication and QApplication take, with a value or without.
+    static const QStringList withValue = {"platform",
+                                          "platformpluginpath",
+                                          "platformtheme",
+                                          "plugin",
+                                          "qwindowgeometry",
+                                          "geometry",
+                                          "qwindowtitle",
+                                          "title",
+                                          "qwindowicon",
+                                          "icon",
+                                          "display",
+                                          "name",
+                                          "style",
+                                          "stylesheet",
+                                          "session",
+                                          "visual",
+                                          "font",
+                                          "fn",
+                                          "background",
+                                          "bg",
+                                          "foreground",
+                                          "fg",
+                                          "button",
+                                          "btn",
+                                          "ncols",
+                                          "cmap"};
+    static const QStringList alone = {"reverse", "widgetcount", "nograb", "dograb", "sync", "testability"};
+    QStringList kept;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (i == 0 || !argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("--")) {
+            kept << argument;
+            continue;
+        }
+        QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
+        const bool joined = name.contains(QLatin1Char('='));
+        name = name.section(QLatin1Char('='), 0, 0);
+        if (name.startsWith(QLatin1String("qmljsdebugger")) || alone.contains(name)
+            || (joined && withValue.contains(name)))
+            continue;
+        if (withValue.contains(name)) {
+            ++i; // and its value
+            continue;
+        }
+        kept << argument;
+    }
+    return kept;
+}
+
 QString CommandLine::helpText() const
 {
     return m_parser.helpText();

@@ -24,6 +24,13 @@ public:
     // Help or the version asked for, whatever else the line holds: these are answered before the
     // toolkit looks for a display, and its options are still in `arguments` then.
     static bool asksForInformation(const QStringList &arguments);
+    // Whether the line is answered before the toolkit starts: help or the version asked for, or
+    // a line that is wrong once the toolkit's own options are taken out, which then needs no
+    // display to be told.
+    static bool answeredBeforeTheToolkit(const QStringList &arguments, const QStringList &languages);
+    // `arguments` without the toolkit's own options (-platform <name>, -style=<name>, -reverse,
+    // ...), as the application object would leave them.
+    static QStringList withoutToolkitOptions(const QStringList &arguments);
 
     Request request() const { return m_request; }
     // The file or folder to open, empty when none is named.

@@ -1,6 +1,7 @@
 #include "app/QuitSignals.h"
 
 #include "common/Logging.h"
+#include "common/UnattendedPrompts.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -74,5 +75,10 @@ void QuitSignals::closeWindows()
     while ((got = ::read(m_pipe[1], bytes, sizeof bytes)) > 0)
         last = bytes[got - 1];
     qCInfo(lcApp) << "signal" << last << "received: closing the windows";
+    // Nobody may be there to answer a box: from now on none is waited on.
+    if (!m_unattended) {
+        m_unattended = new UnattendedPrompts(this);
+        UserPrompts::install(m_unattended);
+    }
     QApplication::closeAllWindows();
 }

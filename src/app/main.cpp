@@ -11,6 +11,7 @@
 #include "sources/media/MediaFramework.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
 #include <QScreen>
 #include <QTimer>
@@ -32,11 +33,13 @@ QStringList argumentList(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
-    // Help and the version are answered before the toolkit looks for a display, so that they
-    // work on any terminal.
-    if (CommandLine::asksForInformation(argumentList(argc, argv))) {
+    // Help, the version and a wrong line are answered before the toolkit looks for a display,
+    // so that they work on any terminal.
+    // The program's folder as the application object will find it (the languages lie beside it).
+    const QString programFolder = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+    if (CommandLine::answeredBeforeTheToolkit(argumentList(argc, argv), availableLanguages(programFolder))) {
         QCoreApplication core(argc, argv);
-        return CommandLine(QCoreApplication::arguments(),
+        return CommandLine(CommandLine::withoutToolkitOptions(QCoreApplication::arguments()),
                            availableLanguages(QCoreApplication::applicationDirPath()))
             .answer();
     }
@@ -74,8 +77,19 @@ int main(int argc, char **argv)
     window->move(centredTopLeft(window->geometry().size(), desktop));
     // From the event loop, over the shown window: a box about a file that cannot be opened is
     // then one of the windows a termination signal closes.
-    const QString file = commandLine.file();
-    QTimer::singleShot(0, window.get(), [&window, file] { StartupFiles::open(*window, file); });
+    // The toolkit read the arguments as text, which loses a name that is not valid UTF-8: the
+    // file is taken by the bytes the system gave (the toolkit has dropped its own options).
+    QString file = commandLine.file();
+    for (int i = argc - 1; i > 0 && !file.isEmpty(); --i) {
+        if (QString::fromLocal8Bit(argv[i]) == file) {
+            file = StartupFiles::argumentPath(QByteArray(argv[i]));
+            break;
+        }
+    }
+    QTimer::singleShot(0, window.get(), [&window, file] {
+        StartupFiles::tellWhatHappenedBefore(*window);
+        StartupFiles::open(*window, file);
+    });
 
     const int exitCode = QApplication::exec();
     window.reset();

@@ -81,7 +81,7 @@ void FramePipeline::streamImageCaptured(void *data, int width, int height, bool 
         return;
     }
 
-    qDebug().nospace() << "streamImageCaptured(), reset szie " << width << "x" << height;
+    qCDebug(lcTrace).nospace() << "streamImageCaptured(), reset szie " << width << "x" << height;
     adjStreamFrameData(&front, width, height, flip, alpha);
     if (front.buffer) {
         std::memcpy(front.buffer, pixels, length);
@@ -98,7 +98,7 @@ void FramePipeline::streamImageCaptured(void *data, int width, int height, bool 
 void FramePipeline::precessFrameData()
 {
     if (m_slots.frameProcessState.load() == FPS_BUSY) {
-        qDebug() << "FPS_BUSY == frameProcessState";
+        qCDebug(lcTrace) << "FPS_BUSY == frameProcessState";
         return;
     }
     m_slots.frameProcessState.store(FPS_BUSY);
@@ -308,6 +308,8 @@ void FramePipeline::writeSnapshot(const QImage &picture)
 {
     // Only a file that was written gets the mark; one that could not be says why.
     const bool written = m_snapshots.write(picture);
+    if (written)
+        emit snapshotSaved(m_snapshots.written(), picture.scaledToHeight(96));
     if (!m_overlay)
         return;
     if (written)

@@ -164,6 +164,9 @@ signals:
     void updateFromWorker();
     void newFrameData();
     void streamFrameUpdate();
+    // A snapshot file was written at `path`; `thumbnail` is its picture made small. Emitted on
+    // the thread that processed the frame, with the canvas lock held: connect it queued.
+    void snapshotSaved(const QString &path, const QImage &thumbnail);
 
 public slots:
     void autoRefresh();

@@ -1,5 +1,7 @@
 #include "canvas/FrameSlots.h"
 
+#include "common/Logging.h"
+
 #include <QDebug>
 
 #include <cstdint>
@@ -28,11 +30,12 @@ bool FrameSlots::adjStreamFrameData(STREAM_FRAME_DATA *pSFD, int width, int heig
                                     const Allocator &allocate)
 {
     if (!pSFD) {
-        qDebug() << "null pSFD";
+        qCDebug(lcTrace) << "null pSFD";
         return false;
     }
     if (width != pSFD->width || height != pSFD->height || alpha != pSFD->alpha || !pSFD->buffer) {
-        qDebug().nospace() << "adjStreamFrameData(), size " << width << "x" << height << ", aplha =" << alpha;
+        qCDebug(lcTrace).nospace() << "adjStreamFrameData(), size " << width << "x" << height
+                                   << ", aplha =" << alpha;
         const std::uint64_t wanted = std::uint64_t(qMax(width, 0)) * std::uint64_t(qMax(height, 0));
         const std::uint64_t held = std::uint64_t(pSFD->allocWidth) * std::uint64_t(pSFD->allocHeight);
         if (pSFD->buffer && held < wanted) {
@@ -50,7 +53,7 @@ bool FrameSlots::adjStreamFrameData(STREAM_FRAME_DATA *pSFD, int width, int heig
                 pSFD->allocWidth = width;
                 pSFD->allocHeight = height;
             } else {
-                qDebug() << "allocate buffer fail";
+                qCDebug(lcTrace) << "allocate buffer fail";
             }
         }
     }

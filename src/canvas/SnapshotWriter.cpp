@@ -1,5 +1,6 @@
 #include "canvas/SnapshotWriter.h"
 
+#include "common/Logging.h"
 #include "common/OutputFile.h"
 
 #include <QBuffer>
@@ -61,7 +62,7 @@ bool SnapshotWriter::write(const QImage &picture)
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "JPG", JPEG_QUALITY)) {
-        qDebug().noquote() << "snapshot write fail" << path << "the picture cannot be encoded";
+        qCDebug(lcTrace).noquote() << "snapshot write fail" << path << "the picture cannot be encoded";
         m_failure = QCoreApplication::translate("SnapshotWriter", "the picture cannot be encoded");
         return false;
     }
@@ -69,8 +70,8 @@ bool SnapshotWriter::write(const QImage &picture)
     const qint64 free = m_freeSpace ? m_freeSpace(m_settings.folder)
                                     : OutputFile::freeBytes(m_settings.folder);
     if (free >= 0 && free < bytes.size() + MIN_FREE_AFTER) {
-        qDebug().noquote() << "snapshot write fail" << path << "only" << free << "bytes free for"
-                           << bytes.size();
+        qCDebug(lcTrace).noquote() << "snapshot write fail" << path << "only" << free << "bytes free for"
+                                   << bytes.size();
         m_failure = QCoreApplication::translate("SnapshotWriter",
                                                 "not enough free space in the snapshot folder");
         return false;
@@ -79,9 +80,10 @@ bool SnapshotWriter::write(const QImage &picture)
     // link: a link of the file's name is replaced, the file it points at stays as it is.
     QString error;
     if (!OutputFile::replace(path, bytes, &error)) {
-        qDebug().noquote() << "snapshot write fail" << path << error;
+        qCDebug(lcTrace).noquote() << "snapshot write fail" << path << error;
         m_failure = error;
         return false;
     }
+    m_written = path;
     return true;
 }

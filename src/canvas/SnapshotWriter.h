@@ -52,6 +52,8 @@ public:
     bool write(const QImage &picture);
     // Why the last due snapshot was not written; empty after one that was, or when none was due.
     const QString &failure() const { return m_failure; }
+    // The file the last write() that returned true wrote.
+    const QString &written() const { return m_written; }
     static constexpr qint64 MIN_FREE_AFTER = 4 * 1024 * 1024;
 
     // The free space of a folder in bytes, -1 when unknown (the system's by default; tests
@@ -72,5 +74,6 @@ private:
     Stopwatch m_stopwatch;
     quint64 m_lastSecond = 0;
     QString m_failure;
+    QString m_written;
     FreeSpace m_freeSpace;
 };

@@ -1,16 +1,19 @@
 #include "common/Config.h"
 
+#include "common/Logging.h"
 #include "common/OutputFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcessEnvironment>
 #include <QSettings>
 #include <QStandardPaths>
 
 #include <memory>
 #include <mutex>
+#include <utility>
 
 namespace {
 
@@ -52,11 +55,42 @@ QString dataFolder(const QString &name)
     return base + QLatin1Char('/') + name;
 }
 
+namespace {
+
+// Whether the store's file is one it cannot read back (random bytes, say). The store finds
+// that only when it next writes: a change undone at once makes it look without writing.
+bool storeIsDamaged(QSettings *settings)
+{
+    const QString probe = QStringLiteral("doccam-probe");
+    settings->setValue(probe, true);
+    settings->remove(probe);
+    settings->sync();
+    return settings->status() == QSettings::FormatError;
+}
+
+QSettings *openStore(QObject *parent)
+{
+    return new QSettings(QSettings::NativeFormat, QSettings::UserScope, QCoreApplication::organizationName(),
+                         QCoreApplication::applicationName(), parent);
+}
+
+} // namespace
+
 Config::Config()
 {
-    m_settings = new QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                               QCoreApplication::organizationName(), QCoreApplication::applicationName(),
-                               this);
+    m_settings = openStore(this);
+    // A damaged file would refuse every setting of this run and of all runs after it: it is
+    // kept aside for whoever wants to look, and the settings start afresh.
+    if (QFileInfo::exists(m_settings->fileName()) && storeIsDamaged(m_settings)) {
+        const QString store = m_settings->fileName();
+        delete m_settings;
+        m_damagedStore = store + QStringLiteral(".damaged");
+        QFile::remove(m_damagedStore);
+        if (!QFile::rename(store, m_damagedStore))
+            QFile::remove(store);
+        qCWarning(lcApp) << "the settings file" << store << "is damaged; kept aside as" << m_damagedStore;
+        m_settings = openStore(this);
+    }
 
     m_storeStatusAtStart = int(m_settings->status());
     m_snapshotMode = m_settings->value(KEY_SNAPSHOT_MODE, 0).toInt();
@@ -65,9 +99,23 @@ Config::Config()
     m_recordPath = m_settings->value(KEY_RECORD_PATH, dataFolder(QStringLiteral("videos"))).toString();
     m_resolution = m_settings->value(KEY_RESOLUTION, QSize(1280, 720)).toSize();
     m_recordingResolution = m_settings->value(KEY_RECORDING_RESOLUTION, QSize(1280, 720)).toSize();
-    m_language = m_settings->value(KEY_LANGUAGE, QStringLiteral("en")).toString();
+    m_language = m_settings->value(KEY_LANGUAGE).toString();
+    if (m_language.isEmpty())
+        m_language = desktopLanguage(QProcessEnvironment::systemEnvironment());
     m_flicker = m_settings->value(KEY_FLICKER, quint64(0)).toULongLong();
     m_projectorScreen = m_settings->value(KEY_PROJECTOR_SCREEN, QString()).toString();
+    if (!m_damagedStore.isEmpty()) {
+        // The fresh file is there at once, whether or not anything changes in this run.
+        m_settings->setValue(KEY_SNAPSHOT_MODE, m_snapshotMode);
+        m_settings->setValue(KEY_SNAPSHOT_INTERVAL, m_snapshotInterval);
+        m_settings->setValue(KEY_SNAPSHOT_PATH, m_snapshotPath);
+        m_settings->setValue(KEY_RECORD_PATH, m_recordPath);
+        m_settings->setValue(KEY_RESOLUTION, m_resolution);
+        m_settings->setValue(KEY_RECORDING_RESOLUTION, m_recordingResolution);
+        m_settings->setValue(KEY_LANGUAGE, m_language);
+        m_settings->setValue(KEY_FLICKER, m_flicker);
+        m_settings->sync();
+    }
 }
 
 Config::~Config() = default;
@@ -105,6 +153,12 @@ bool Config::save(QString *error)
     }
     *error = cause;
     return false;
+}
+
+QString Config::takeDamagedStore()
+{
+    Config *c = instance();
+    return std::exchange(c->m_damagedStore, QString());
 }
 
 QString Config::storeFile()
@@ -187,6 +241,52 @@ QSize Config::recordingResolution()
 QString Config::language()
 {
     return instance()->m_language;
+}
+
+void Config::setLanguage(const QString &code)
+{
+    Config *c = instance();
+    c->m_language = code;
+    c->m_settings->setValue(KEY_LANGUAGE, code);
+}
+
+const QStringList &Config::interfaceLanguages()
+{
+    static const QStringList codes = {"en", "de", "es", "fr", "ja", "ru", "zh-tw"};
+    return codes;
+}
+
+QString Config::desktopLanguage(const QProcessEnvironment &environment)
+{
+    QString locale;
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        locale = environment.value(QLatin1String(name));
+        if (!locale.isEmpty())
+            break;
+    }
+    // As gettext does: a C locale takes no language list.
+    const QString base = locale.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
+    if (base.isEmpty() || base == QLatin1String("C") || base == QLatin1String("POSIX"))
+        return QStringLiteral("en");
+    QStringList candidates =
+        environment.value(QStringLiteral("LANGUAGE")).split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    candidates << locale;
+    for (const QString &candidate : candidates) {
+        const QString name =
+            candidate.section(QLatin1Char('.'), 0, 0).toLower().replace(QLatin1Char('-'), QLatin1Char('_'));
+        const QString language = name.section(QLatin1Char('_'), 0, 0);
+        const QString rest = name.section(QLatin1Char('_'), 1);
+        if (language == QLatin1String("zh")) {
+            // Traditional Chinese only: Taiwan, Hong Kong, Macau or the script named.
+            if (rest.startsWith(QLatin1String("tw")) || rest.startsWith(QLatin1String("hk"))
+                || rest.startsWith(QLatin1String("mo")) || name.contains(QLatin1String("hant")))
+                return QStringLiteral("zh-tw");
+            continue;
+        }
+        if (interfaceLanguages().contains(language))
+            return language;
+    }
+    return QStringLiteral("en");
 }
 
 quint64 Config::flicker()

@@ -3,7 +3,9 @@
 #include <QObject>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
+class QProcessEnvironment;
 class QSettings;
 
 // Returns <documents>/Document Camera/<name>, creating the folders on the way. The path is
@@ -33,7 +35,16 @@ public:
     static QSize resolution();
     static void setResolution(const QSize &size);
     static QSize recordingResolution();
+    // The interface language: the one chosen in the settings, or else the desktop's
+    // (desktopLanguage()).
     static QString language();
+    static void setLanguage(const QString &code);
+    // The interface languages, as codes: "en" first, then de, es, fr, ja, ru and zh-tw.
+    static const QStringList &interfaceLanguages();
+    // The interface language of a desktop whose session has `environment`: the first of
+    // LANGUAGE's list (where the locale is not C) and the locale's language (LC_ALL, LC_MESSAGES,
+    // LANG) that the program has; "en" when none is.
+    static QString desktopLanguage(const QProcessEnvironment &environment);
     static quint64 flicker();
     static void setFlicker(quint64 flicker);
     // The name of the screen the projector window was last shown on; empty until one was.
@@ -46,6 +57,10 @@ public:
     static bool save(QString *error);
     // The file of the store.
     static QString storeFile();
+    // Where a store found damaged at the start of this run was kept aside (`<file>.damaged`;
+    // the settings then start afresh); empty when it was not, or once it has been taken, so
+    // that it is said once.
+    static QString takeDamagedStore();
 
     // Destroys the instance, flushing the store, so that the next call reads the store again
     // as a new run of the program would. For tests only.
@@ -57,6 +72,7 @@ private:
 
     QSettings *m_settings = nullptr;
     int m_storeStatusAtStart = 0; // the store's QSettings::Status when it was opened
+    QString m_damagedStore;
     int m_snapshotMode = 0;
     quint64 m_snapshotInterval = 0;
     QString m_snapshotPath;

@@ -50,6 +50,11 @@ void UserPrompts::critical(QWidget *parent, const QString &title, const QString 
     QMessageBox::critical(parent, title, text);
 }
 
+void UserPrompts::information(QWidget *parent, const QString &title, const QString &text)
+{
+    QMessageBox::information(parent, title, text);
+}
+
 QString UserPrompts::existingDirectory(QWidget *parent, const QString &caption, const QString &startDirectory)
 {
     return QFileDialog::getExistingDirectory(parent, caption, startDirectory, QFileDialog::ShowDirsOnly);

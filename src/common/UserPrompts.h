@@ -24,6 +24,8 @@ public:
                                                  QMessageBox::StandardButtons buttons,
                                                  QMessageBox::StandardButton escapeButton);
     virtual void critical(QWidget *parent, const QString &title, const QString &text);
+    // A box that reports what went well (the information icon).
+    virtual void information(QWidget *parent, const QString &title, const QString &text);
     // The platform's directory chooser showing folders only; empty when cancelled.
     virtual QString existingDirectory(QWidget *parent, const QString &caption, const QString &startDirectory);
 

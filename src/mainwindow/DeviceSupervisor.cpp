@@ -1,5 +1,7 @@
 #include "mainwindow/DeviceSupervisor.h"
 
+#include "common/Logging.h"
+
 #include <QDebug>
 
 #include <algorithm>
@@ -41,9 +43,9 @@ void DeviceSupervisor::frameArrived()
         return;
     if (!m_isCameraOpen || !m_isCameraOpen())
         return;
-    qDebug() << "video frame time interval" << gap << "ms, large than" << STALL_LIMIT_MS
-             << "ms, something error";
-    qDebug() << "disconnect device";
+    qCDebug(lcTrace) << "video frame time interval" << gap << "ms, large than" << STALL_LIMIT_MS
+                     << "ms, something error";
+    qCDebug(lcTrace) << "disconnect device";
     emit cameraStalled();
 }
 

@@ -10,6 +10,7 @@
 #include "mainwindow/ActionTable.h"
 #include "mainwindow/CameraStatusDisplay.h"
 #include "mainwindow/DeviceSupervisor.h"
+#include "mainwindow/FileNotice.h"
 #include "mainwindow/FilmBar.h"
 #include "mainwindow/FilmBarControl.h"
 #include "mainwindow/KeyHelpWindow.h"
@@ -125,6 +126,12 @@ MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> camera
     recordingParts.liveOSD = [this] { return osd(canvas(MODE_LIVE)); };
     recordingParts.clock = &clock;
     m_recordingControl = new RecordingControl(recordingParts, this);
+    // Where each snapshot and recording went, said over the window.
+    m_fileNotice = new FileNotice(this);
+    for (int m = MODE_LIVE; m <= MODE_DRAWING_BOARD; ++m)
+        connect(canvas(WindowMode(m))->pipeline(), &FramePipeline::snapshotSaved, m_fileNotice,
+                &FileNotice::showSnapshot, Qt::QueuedConnection);
+    connect(m_recordingControl, &RecordingControl::recordingSaved, m_fileNotice, &FileNotice::showRecording);
     RecordingControl::Camera camera;
     camera.isOpen = [this] { return liveSource()->isOpen(); };
     camera.startRecording = [this](const QString &path, QString *error) {
@@ -145,7 +152,15 @@ MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> camera
     auto *recovery = new RecordingRecovery(this);
     connect(recovery, &RecordingRecovery::finished, this,
             [this](const QVector<RecordingRepairer::Outcome> &outcomes) {
-                if (!outcomes.isEmpty())
+                if (outcomes.isEmpty())
+                    return;
+                // Every recording saved is good news, told as such.
+                const bool allRepaired = std::all_of(outcomes.begin(), outcomes.end(),
+                                                     [](const auto &outcome) { return outcome.repaired; });
+                if (allRepaired)
+                    UserPrompts::instance()->information(this, RecordingRecovery::title(),
+                                                         RecordingRecovery::message(outcomes));
+                else
                     UserPrompts::instance()->critical(this, RecordingRecovery::title(),
                                                       RecordingRecovery::message(outcomes));
             });
@@ -354,7 +369,7 @@ void MainWindow::handleDevicePlugIn()
     m_supervisor->restartClock();
     const qint32 code = liveSource()->flicker();
     Config::setFlicker(quint64(qint64(code)));
-    qDebug() << "device plug in, flicker type =" << code;
+    qCDebug(lcTrace) << "device plug in, flicker type =" << code;
 }
 
 void MainWindow::applyFlicker(int code)
@@ -371,6 +386,11 @@ void MainWindow::About()
 void MainWindow::setLiveResolution(int width, int height)
 {
     liveSource()->setResolution(width, height);
+}
+
+QSize MainWindow::liveResolution() const
+{
+    return liveSource()->captureSize();
 }
 
 QMetaObject::Connection MainWindow::connectModeChanged(QObject *receiver, std::function<void()> slot)

@@ -24,6 +24,7 @@
 
 class CameraStatusDisplay;
 class DeviceSupervisor;
+class FileNotice;
 class FilmBar;
 class FilmSource;
 
@@ -85,6 +86,7 @@ public:
     QWidget *hostWidget() override { return this; }
     OSDProcessor *osdProcessor(ImageCanvas *canvas) const override { return osd(canvas); }
     void setLiveResolution(int width, int height) override;
+    QSize liveResolution() const override;
     QMetaObject::Connection connectModeChanged(QObject *receiver, std::function<void()> slot) override;
     ImageButton *modeButton(WindowMode mode) const { return m_modeButtons[mode]; }
     ImageButton *aboutButton() const { return m_aboutButton; }
@@ -106,6 +108,7 @@ public:
     PhotographSource *photographSource() const { return m_pages->photographSource(); }
     PrintControl *printControl() const { return m_printControl; }
     RecordingControl *recordingControl() const { return m_recordingControl; }
+    FileNotice *fileNotice() const { return m_fileNotice; }
     ToolActions *toolActions() const { return m_actions; }
     WindowCommands *commands() const { return m_commands; }
     ProjectorControl *projector() const { return m_projector; }
@@ -180,6 +183,7 @@ private:
     SnapshotControl *m_snapshotControl = nullptr;
     CameraStatusDisplay *m_cameraStatus = nullptr;
     RecordingControl *m_recordingControl = nullptr;
+    FileNotice *m_fileNotice = nullptr;
     ToolActions *m_actions = nullptr;
     PrintControl *m_printControl = nullptr;
     WindowMode m_currentMode = MODE_LIVE;

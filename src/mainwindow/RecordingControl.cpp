@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QTimer>
 
 RecordingControl::RecordingControl(const Parts &parts, QObject *parent)
@@ -19,11 +20,15 @@ RecordingControl::RecordingControl(const Parts &parts, QObject *parent)
     , m_parts(parts)
     , m_watch(new RecordingWatch(this))
 {
-    connect(m_watch, &RecordingWatch::spaceRunningOut, this, [this] {
+    connect(m_watch, &RecordingWatch::spaceRunningOut, this, [this](qint64 free, qint64 minuteBytes) {
         if (!m_recording)
             return;
         stop();
-        tell(tr("The recording was stopped because the record folder is almost full."));
+        // A small disk may be mostly free and still too small: the figure says why.
+        const QLocale locale;
+        tell(tr("The recording was stopped because the record folder has room for less than a minute "
+                "more: a minute of recording needs about %1, and %2 are free.")
+                 .arg(locale.formattedDataSize(minuteBytes), locale.formattedDataSize(free)));
     });
     connect(m_watch, &RecordingWatch::fileRemoved, this, [this] {
         if (!m_recording)
@@ -101,6 +106,7 @@ void RecordingControl::record()
 {
     if (m_recording) {
         stop();
+        emit recordingSaved(m_path);
         return;
     }
 
@@ -115,17 +121,20 @@ void RecordingControl::record()
     const QString folder = Config::recordPath();
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
         // The main window's message: translated with the main window's other texts.
+        // The button is let go before the box is up, not once it is answered.
+        setButtonsChecked(false);
         UserPrompts::instance()->critical(
             m_parts.dialogParent, QCoreApplication::translate("MainWindow", "Error"),
             QCoreApplication::translate("MainWindow", "Please select a folder first."));
-        setButtonsChecked(false);
         return;
     }
 
     // The record branch joins the live graph only where a minute of the stream fits.
     const qint64 minute = m_camera.minuteBytes ? m_camera.minuteBytes() : 0;
     if (!m_watch->hasRoom(folder, minute)) {
-        refuse(tr("There is not enough free space in the record folder for a minute of recording."));
+        refuse(tr("There is not enough free space in the record folder for a minute of recording: a "
+                  "minute needs about %1.")
+                   .arg(QLocale().formattedDataSize(minute)));
         return;
     }
     // Two recordings started within one second share the name: the later one replaces it (the
@@ -140,6 +149,7 @@ void RecordingControl::record()
     if (OSDProcessor *osd = liveOSD())
         osd->startRecordingTime();
     m_recording = true;
+    m_path = path;
     m_watch->start(path, minute);
     if (m_parts.supervisor)
         m_parts.supervisor->restartClock();

@@ -86,6 +86,8 @@ public:
 
 signals:
     void recordingChanged(bool recording);
+    // The user ended the recording; its finished file is at `path`.
+    void recordingSaved(const QString &path);
 
 private:
     void stop();
@@ -97,6 +99,7 @@ private:
 
     Parts m_parts;
     Camera m_camera;
+    QString m_path; // of the running recording
     RecordingWatch *m_watch;
     bool m_recording = false;
 };

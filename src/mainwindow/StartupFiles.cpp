@@ -1,18 +1,26 @@
 #include "mainwindow/StartupFiles.h"
 
+#include "common/Config.h"
 #include "common/Logging.h"
+#include "common/UnattendedPrompts.h"
 #include "common/UserPrompts.h"
 #include "mainwindow/MainWindow.h"
 #include "sources/film/FilmSource.h"
 #include "sources/photograph/PhotographSource.h"
+#include "sources/photograph/PictureListing.h"
 #include "widgets/ImageButton.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMimeDatabase>
 #include <QUrl>
+
+#include <sys/stat.h>
+
+#include <unistd.h>
 
 namespace {
 
@@ -21,6 +29,24 @@ QString localPath(const QString &path)
     if (path.startsWith(QLatin1String("file:")))
         return QUrl(path).toLocalFile();
     return path;
+}
+
+// The bytes of a local path or file: URL, each percent-escaped byte taken as it is.
+QByteArray localBytes(const QString &path)
+{
+    if (path.startsWith(QLatin1String("file://")))
+        return QByteArray::fromPercentEncoding(path.mid(7).toUtf8());
+    return QFile::encodeName(path);
+}
+
+bool spelledByText(const QByteArray &local)
+{
+    return QFile::encodeName(QFile::decodeName(local)) == local;
+}
+
+QString fileUrl(const QByteArray &absolute)
+{
+    return QStringLiteral("file://") + QString::fromLatin1(absolute.toPercentEncoding("/"));
 }
 
 bool isPicture(const QFileInfo &file)
@@ -78,10 +104,37 @@ QString StartupFiles::problemWith(const QString &path)
     return QString();
 }
 
+QString StartupFiles::argumentPath(const QByteArray &argument)
+{
+    if (spelledByText(argument))
+        return QFile::decodeName(argument);
+    QByteArray absolute = argument;
+    if (!absolute.startsWith('/'))
+        absolute = QFile::encodeName(QDir::currentPath()) + '/' + absolute;
+    return fileUrl(absolute);
+}
+
+void StartupFiles::tellWhatHappenedBefore(MainWindow &window)
+{
+    for (const QString &message : UnattendedPrompts::takeLeftMessages())
+        UserPrompts::instance()->critical(&window, tr("When the program last ended"), message);
+    const QString damaged = Config::takeDamagedStore();
+    if (!damaged.isEmpty()) {
+        UserPrompts::instance()->critical(
+            &window, tr("Error"),
+            tr("The settings file could not be read: it has been kept aside as %1, and the settings "
+               "start afresh.")
+                .arg(QDir::toNativeSeparators(damaged)));
+    }
+}
+
 bool StartupFiles::open(MainWindow &window, const QString &path)
 {
     if (path.isEmpty())
         return true;
+    const QByteArray local = localBytes(path);
+    if (!spelledByText(local))
+        return openByBytes(window, local);
     const QString problem = problemWith(path);
     if (!problem.isEmpty()) {
         report(window, problem);
@@ -133,6 +186,27 @@ bool StartupFiles::openPhotograph(MainWindow &window, const QString &folder, con
            tr("%1 is not a picture that can be shown (BMP, JPEG, PNG or GIF).")
                .arg(QDir::toNativeSeparators(QDir(folder).filePath(fileName))));
     return false;
+}
+
+bool StartupFiles::openByBytes(MainWindow &window, const QByteArray &local)
+{
+    const QString shown = QFile::decodeName(local);
+    struct stat info = {};
+    if (::stat(local.constData(), &info) != 0) {
+        report(window, tr("The file or folder %1 does not exist.").arg(shown));
+        return false;
+    }
+    if (::access(local.constData(), R_OK) != 0 || !S_ISREG(info.st_mode)) {
+        report(window, tr("%1 cannot be read.").arg(shown));
+        return false;
+    }
+    // The picture list names files as they are shown; its folder is one a text spells.
+    const int slash = local.lastIndexOf('/');
+    const QByteArray folder = slash > 0 ? local.left(slash) : QByteArray("/");
+    const QString name = QString::fromUtf8(local.mid(slash + 1));
+    if (spelledByText(folder) && PictureListing::hasPictureSuffix(name))
+        return openPhotograph(window, QFile::decodeName(folder), name);
+    return openFilm(window, fileUrl(local));
 }
 
 void StartupFiles::report(MainWindow &window, const QString &problem)

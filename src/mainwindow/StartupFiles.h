@@ -28,6 +28,13 @@ public:
     // Opens `path` (a local path or a file: URL; empty: nothing) in `window`, which is in Live
     // mode. Returns false when it could not, after the user has been told why.
     static bool open(MainWindow &window, const QString &path);
+    // The path to open() for a command-line argument as the system gave it: the path itself when
+    // its text spells the same bytes, or else a file: URL with each byte of it, so that a name
+    // that is not valid UTF-8 is still opened by its own bytes.
+    static QString argumentPath(const QByteArray &argument);
+    // Says, once, over `window`, what the start found or an earlier run could not say: a damaged
+    // settings file kept aside, the boxes of a run ended by a termination signal.
+    static void tellWhatHappenedBefore(MainWindow &window);
 
 private:
     // Why `path` cannot be opened before any source has tried, or empty: it does not exist,
@@ -36,4 +43,6 @@ private:
     static bool openFilm(MainWindow &window, const QString &path);
     static bool openPhotograph(MainWindow &window, const QString &folder, const QString &fileName);
     static void report(MainWindow &window, const QString &problem);
+    // A file whose name has bytes no text spells, opened by those bytes.
+    static bool openByBytes(MainWindow &window, const QByteArray &local);
 };

@@ -4,15 +4,18 @@
 #include "common/SkinPicture.h"
 #include "common/UserPrompts.h"
 #include "toolwindows/ToolWindowHost.h"
+#include "widgets/ElidedPathField.h"
 #include "widgets/ImageButton.h"
 
 #include <QComboBox>
 #include <QFont>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
 
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -39,6 +42,38 @@ const int ControlX = 105;
 const int ControlWidth = 134;
 const int RowHeight = 24;
 const int FolderRowHeight = 49;
+// Where the language row goes: below the folders, above OK and Cancel.
+const int LanguageRowY = 218;
+
+// Each language by its own name, as a speaker looks for it.
+QString languageName(const QString &code)
+{
+    static const QHash<QString, QString> names = {{"en", "English"},
+                                                  {"de", "Deutsch"},
+                                                  {"es", QStringLiteral("Español")},
+                                                  {"fr", QStringLiteral("Français")},
+                                                  {"ja", QStringLiteral("日本語")},
+                                                  {"ru", QStringLiteral("Русский")},
+                                                  {"zh-tw", QStringLiteral("繁體中文")}};
+    return names.value(code, code);
+}
+
+// The popup's picture with `rows` more of its plain panel at `y` (logical pixels), copied from
+// the rows just above.
+QImage grownBy(const QImage &picture, int y, int rows)
+{
+    const qreal ratio = picture.devicePixelRatio();
+    const int at = qRound(y * ratio);
+    const int extra = qRound(rows * ratio);
+    if (picture.isNull() || at < extra || at > picture.height())
+        return picture;
+    QImage grown(picture.width(), picture.height() + extra, picture.format());
+    grown.setDevicePixelRatio(ratio);
+    const int bytes = int(qMin(grown.bytesPerLine(), picture.bytesPerLine()));
+    for (int row = 0; row < grown.height(); ++row)
+        std::memcpy(grown.scanLine(row), picture.constScanLine(row < at ? row : row - extra), size_t(bytes));
+    return grown;
+}
 
 } // namespace
 
@@ -75,8 +110,9 @@ int SettingsToolWindow::nearestResolution(const QVector<QSize> &items, const QSi
 }
 
 SettingsToolWindow::SettingsToolWindow(QWidget *anchor, ToolWindowHost *host)
-    : ToolWindow(SkinPicture::load(QStringLiteral(":/icons/Background/POP_BK_SETTING.png")), anchor,
-                 host->hostWidget(), tr("Setting"))
+    : ToolWindow(grownBy(SkinPicture::load(QStringLiteral(":/icons/Background/POP_BK_SETTING.png")),
+                         LanguageRowY, RowHeight),
+                 anchor, host->hostWidget(), tr("Setting"))
     , m_host(host)
 {
     setStyleSheet(QStringLiteral("QLabel { font-family: Arial; font-size: ") + QStringLiteral("14")
@@ -87,7 +123,8 @@ SettingsToolWindow::SettingsToolWindow(QWidget *anchor, ToolWindowHost *host)
 
     addLabel(tr("Flicker"), y);
     m_flickerBox = new QComboBox(this);
-    m_flickerBox->addItems({QStringLiteral("50 Hz"), QStringLiteral("60 Hz")});
+    // The unit is written as each language writes it ("50 Гц").
+    m_flickerBox->addItems({tr("50 Hz"), tr("60 Hz")});
     const quint64 flicker = Config::flicker();
     // 0 means the camera never reported its frequency; anything else out of range too shows
     // 50 Hz rather than an empty box.
@@ -98,10 +135,15 @@ SettingsToolWindow::SettingsToolWindow(QWidget *anchor, ToolWindowHost *host)
 
     addLabel(tr("Resolution"), y);
     m_resolutionBox = new QComboBox(this);
-    const QVector<QSize> &resolutions = host->supportedResolutions();
+    QVector<QSize> resolutions = host->supportedResolutions();
+    // The size the camera runs at, which may not be the one stored (a size it refused, or none
+    // it could use): the popup shows what is in use.
+    const QSize inUse = host->liveResolution();
+    if (inUse.isValid() && !resolutions.isEmpty() && !resolutions.contains(inUse))
+        resolutions.prepend(inUse);
     for (const QSize &size : resolutions)
         m_resolutionBox->addItem(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()));
-    m_currentResolutionIndex = nearestResolution(resolutions, Config::resolution());
+    m_currentResolutionIndex = nearestResolution(resolutions, inUse.isValid() ? inUse : Config::resolution());
     m_resolutionBox->setCurrentIndex(m_currentResolutionIndex);
     m_resolutionBox->move(ControlX, y);
     m_resolutionBox->setFixedWidth(ControlWidth);
@@ -139,15 +181,13 @@ SettingsToolWindow::SettingsToolWindow(QWidget *anchor, ToolWindowHost *host)
     y += RowHeight;
 
     addLabel(tr("Save as"), y);
-    m_snapshotFolderField = new QLineEdit(Config::snapshotPath(), this);
-    m_snapshotFolderField->setReadOnly(true);
+    m_snapshotFolderField = new ElidedPathField(Config::snapshotPath(), this);
     m_snapshotFolderField->move(ControlX, y);
     m_snapshotBrowse = popupButton(tr("Browse"), QPoint(160, y + 24));
     connect(m_snapshotBrowse, &ImageButton::clicked, this, &SettingsToolWindow::snapshotFileBrowse);
     y += FolderRowHeight;
 
-    m_recordFolderField = new QLineEdit(Config::recordPath(), this);
-    m_recordFolderField->setReadOnly(true);
+    m_recordFolderField = new ElidedPathField(Config::recordPath(), this);
     m_recordFolderField->move(ControlX, y);
     m_recordBrowse = popupButton(tr("Browse"), QPoint(160, y + 24));
     connect(m_recordBrowse, &ImageButton::clicked, this, &SettingsToolWindow::recordFileBrowse);
@@ -157,6 +197,15 @@ SettingsToolWindow::SettingsToolWindow(QWidget *anchor, ToolWindowHost *host)
                                                                                 : tr("Recording"),
              y);
     y += FolderRowHeight;
+
+    addLabel(tr("Language"), y);
+    m_languageBox = new QComboBox(this);
+    for (const QString &code : Config::interfaceLanguages())
+        m_languageBox->addItem(languageName(code), code);
+    m_languageBox->setCurrentIndex(qMax(0, Config::interfaceLanguages().indexOf(Config::language())));
+    m_languageBox->move(ControlX, y);
+    m_languageBox->setFixedWidth(ControlWidth);
+    y += RowHeight;
 
     m_okButton = popupButton(tr("OK"), QPoint(80, y + 7));
     connect(m_okButton, &ImageButton::clicked, this, &SettingsToolWindow::settingsOk);
@@ -228,5 +277,15 @@ void SettingsToolWindow::settingsOk()
     const int flicker = m_flickerBox->currentIndex() + 1;
     Config::setFlicker(quint64(flicker));
     m_host->applyFlicker(flicker);
+    const QString language = m_languageBox->currentData().toString();
+    const bool newLanguage = language != Config::language();
+    if (newLanguage)
+        Config::setLanguage(language);
     close();
+    // The texts are made as the windows are: a new language needs a new start.
+    if (newLanguage) {
+        UserPrompts::instance()->information(
+            m_host->hostWidget(), tr("Language"),
+            tr("The program speaks %1 from its next start.").arg(m_languageBox->currentText()));
+    }
 }

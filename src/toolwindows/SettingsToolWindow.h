@@ -1,6 +1,7 @@
 #pragma once
 
 #include "toolwindows/ToolWindow.h"
+#include "widgets/ElidedPathField.h"
 
 #include <QSize>
 
@@ -10,10 +11,10 @@ class QLineEdit;
 class ToolWindowHost;
 
 // The settings popup: the camera's mains frequency (flicker), the capture resolution, the
-// snapshot mode and interval, and the snapshot and recording folders. It reads the stored
-// settings when it is built; "OK" stores the choices and applies resolution and flicker to the
-// live camera, "Cancel" and the close button leave everything as it was. A capture width of
-// 1920 or more is asked about first, because the camera then delivers fewer frames.
+// snapshot mode and interval, the snapshot and recording folders, and the interface language. It reads the
+// stored settings when it is built; "OK" stores the choices and applies resolution and flicker to the live
+// camera, "Cancel" and the close button leave everything as it was. A capture width of 1920 or more is asked
+// about first, because the camera then delivers fewer frames.
 //
 // Threads: GUI thread only.
 class SettingsToolWindow : public ToolWindow
@@ -38,9 +39,11 @@ public:
     QComboBox *captureModeBox() const { return m_captureModeBox; }
     QComboBox *intervalBox() const { return m_intervalBox; }
     QComboBox *flickerBox() const { return m_flickerBox; }
-    QLineEdit *snapshotFolderField() const { return m_snapshotFolderField; }
-    QLineEdit *recordFolderField() const { return m_recordFolderField; }
+    ElidedPathField *snapshotFolderField() const { return m_snapshotFolderField; }
+    ElidedPathField *recordFolderField() const { return m_recordFolderField; }
     QComboBox *resolutionBox() const { return m_resolutionBox; }
+    // The interface language; a new one holds from the next start.
+    QComboBox *languageBox() const { return m_languageBox; }
     ImageButton *snapshotBrowseButton() const { return m_snapshotBrowse; }
     ImageButton *recordBrowseButton() const { return m_recordBrowse; }
     ImageButton *okButton() const { return m_okButton; }
@@ -61,9 +64,10 @@ private:
     QComboBox *m_captureModeBox = nullptr;
     QComboBox *m_intervalBox = nullptr;
     QComboBox *m_flickerBox = nullptr;
-    QLineEdit *m_snapshotFolderField = nullptr;
-    QLineEdit *m_recordFolderField = nullptr;
+    ElidedPathField *m_snapshotFolderField = nullptr;
+    ElidedPathField *m_recordFolderField = nullptr;
     QComboBox *m_resolutionBox = nullptr;
+    QComboBox *m_languageBox = nullptr;
     ImageButton *m_snapshotBrowse = nullptr;
     ImageButton *m_recordBrowse = nullptr;
     ImageButton *m_okButton = nullptr;

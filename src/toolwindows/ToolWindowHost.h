@@ -33,6 +33,9 @@ public:
     virtual const QVector<QSize> &supportedResolutions() const = 0;
     // Hands a new capture size to the live camera source.
     virtual void setLiveResolution(int width, int height) = 0;
+    // The capture size the live camera runs at now (which may not be the one asked for); an
+    // invalid size when it does not run.
+    virtual QSize liveResolution() const = 0;
     virtual void resetRecordingState() = 0;
     // Power-line frequency code: 1 = 50 Hz, 2 = 60 Hz.
     virtual void applyFlicker(int code) = 0;

@@ -169,12 +169,19 @@ private slots:
         QTest::newRow("the toolkit's -reverse") << QStringList{"-reverse"} << false;
         QTest::newRow("the toolkit's -platform") << QStringList{"-platform", "wayland", "a.avi"} << false;
         QTest::newRow("a wrong option") << QStringList{"--bogus"} << false;
+        QTest::newRow("a wrong option, said before the toolkit") << QStringList{"--bogus"} << true;
+        QTest::newRow("the toolkit's options and a file, not answered before the toolkit")
+            << QStringList{"-platform", "wayland", "-style=fusion", "-reverse", "-l", "de", "a.avi"} << false;
     }
     void informationBeforeTheToolkit()
     {
         QFETCH(QStringList, arguments);
         QFETCH(bool, asks);
-        QCOMPARE(CommandLine::asksForInformation(QStringList{"document-camera"} + arguments), asks);
+        const QStringList line = QStringList{"document-camera"} + arguments;
+        if (QByteArray(QTest::currentDataTag()).contains("before the toolkit"))
+            QCOMPARE(CommandLine::answeredBeforeTheToolkit(line, {"en", "de"}), asks);
+        else
+            QCOMPARE(CommandLine::asksForInformation(line), asks);
     }
 
     void languagesBesideTheProgram()
@@ -216,19 +223,28 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("error");
+        QTest::addColumn<QStringList>("environment"); // none: no display
+        const QStringList offscreen{"QT_QPA_PLATFORM=offscreen"};
         QTest::newRow("unknown option")
-            << QStringList{"--bogus"} << "document-camera: Unknown option 'bogus'.";
+            << QStringList{"--bogus"} << "document-camera: Unknown option 'bogus'." << offscreen;
         QTest::newRow("beside the toolkit's own options")
-            << QStringList{"-platform", "offscreen", "-reverse", "--bogus"} << "Unknown option 'bogus'.";
+            << QStringList{"-platform", "offscreen", "-reverse", "--bogus"} << "Unknown option 'bogus'."
+            << offscreen;
         QTest::newRow("language the program lacks")
-            << QStringList{"--language", "xx"} << "No interface language 'xx'";
-        QTest::newRow("two files") << QStringList{"a.avi", "b.avi"} << "Only one file or folder";
+            << QStringList{"--language", "xx"} << "No interface language 'xx'" << offscreen;
+        QTest::newRow("two files") << QStringList{"a.avi", "b.avi"} << "Only one file or folder" << offscreen;
+        QTest::newRow("unknown option, without a display")
+            << QStringList{"--bogus"} << "document-camera: Unknown option 'bogus'." << QStringList();
+        QTest::newRow("the toolkit's options and two files, without a display")
+            << QStringList{"-style=fusion", "-platform", "xcb", "a.avi", "b.avi"} << "Only one file or folder"
+            << QStringList();
     }
     void wrongLineGivesTheUsageAndStatus2()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, error);
-        const Run run = runProgram(arguments, {"QT_QPA_PLATFORM=offscreen"}, m_dir.filePath("home-wrong"));
+        QFETCH(QStringList, environment);
+        const Run run = runProgram(arguments, environment, m_dir.filePath("home-wrong"));
         QCOMPARE(run.status, 2);
         QCOMPARE(run.out, QString());
         QVERIFY2(run.err.contains(error), qPrintable(run.err));
@@ -240,7 +256,9 @@ private slots:
     // The program as a desktop starts it, on the offscreen platform, until `awaited` is in its
     // log; then it is ended as a desktop session ends it, by SIGTERM, and must close cleanly,
     // an open box included. Returns the whole log.
-    QString runUntil(const QStringList &arguments, const QString &home, const QString &awaited)
+    // The program's own lines are those the test run asks for, unless `rules` are given.
+    QString runUntil(const QStringList &arguments, const QString &home, const QString &awaited,
+                     const QString &rules = qEnvironmentVariable("QT_LOGGING_RULES"))
     {
         QProcessEnvironment env;
         env.insert("PATH", qEnvironmentVariable("PATH"));
@@ -248,6 +266,7 @@ private slots:
         env.insert("XDG_RUNTIME_DIR", home + "/runtime");
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("LANG", "C.UTF-8");
+        env.insert("QT_LOGGING_RULES", rules);
         for (const char *name :
              {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS", "G_SLICE", "GST_REGISTRY"}) {
             if (qEnvironmentVariableIsSet(name))
@@ -271,7 +290,9 @@ private slots:
             if (log.contains(awaited) || waited.elapsed() > 20000)
                 break;
         }
-        ::kill(pid_t(p.processId()), SIGTERM);
+        // An ended process has no id: a kill of 0 would end the whole test run.
+        if (p.processId() > 0)
+            ::kill(pid_t(p.processId()), SIGTERM);
         if (!p.waitForFinished(20000)) {
             p.kill();
             p.waitForFinished();
@@ -285,6 +306,17 @@ private slots:
     }
 
     // The language of one run: the interface is in it, and the stored one stays.
+    // A normal start prints nothing: here only the one line waited on is asked for, and no
+    // other line may come, from start to the end by SIGTERM.
+    void normalStartPrintsNothing()
+    {
+        const QString log = runUntil({}, m_dir.filePath("home-quiet"), "interface language: en",
+                                     "doccam.app.info=true");
+        QVERIFY2(log.contains("interface language: en"), qPrintable(log));
+        for (const QString &line : log.split('\n', Qt::SkipEmptyParts))
+            QVERIFY2(line.startsWith("doccam.app: "), qPrintable(log));
+    }
+
     void languageForOneRun()
     {
         const QString home = m_dir.filePath("home-language");

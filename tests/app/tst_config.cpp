@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QProcessEnvironment>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -92,6 +93,53 @@ private slots:
         QVERIFY(QFile::remove(folder));
         Config::resetForTesting();
         QVERIFY(QDir().mkpath(folder));
+    }
+
+    // A file the store cannot read back is kept aside once, and the settings are written anew;
+    // files it reads, damaged or not, are kept and their settings saved.
+    void damagedStoreKeptAside_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("keptAside");
+        QByteArray noise(4000, '\0');
+        quint32 x = 12345;
+        for (char &c : noise) {
+            x = x * 1103515245u + 12345u;
+            c = char(x >> 16);
+        }
+        QTest::newRow("random bytes") << noise << true;
+        QTest::newRow("NUL bytes") << QByteArray("[General]\nflicker=\0\0\0x\n", 23) << false;
+        QTest::newRow("a line cut in the middle") << QByteArray("[General]\nresolution2=@Size(12") << false;
+    }
+    void damagedStoreKeptAside()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, keptAside);
+        const QString store = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Quillmore/Document Camera.conf";
+        Config::resetForTesting();
+        QFile::remove(store + ".damaged");
+        {
+            QFile file(store);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QCOMPARE(file.write(content), qint64(content.size()));
+        }
+        QString error;
+        Config::snapshotMode(); // the start reads the store
+        // A fresh file in its place at once.
+        QCOMPARE(QSettings().value("resolution2").toSize(), keptAside ? QSize(1280, 720) : QSize());
+        Config::setFlicker(60);
+        QVERIFY2(Config::save(&error), qPrintable(error));
+        QCOMPARE(Config::takeDamagedStore(), keptAside ? store + ".damaged" : QString());
+        QCOMPARE(Config::takeDamagedStore(), QString()); // said once
+        if (keptAside) {
+            QFile aside(store + ".damaged");
+            QVERIFY(aside.open(QIODevice::ReadOnly));
+            QCOMPARE(aside.readAll(), content);
+        }
+        // The next run reads what this one saved.
+        Config::resetForTesting();
+        QCOMPARE(Config::flicker(), quint64(60));
+        QCOMPARE(Config::takeDamagedStore(), QString());
     }
 
     void firstRunDefaults()
@@ -209,6 +257,36 @@ private slots:
         else if (key == "projectorScreen")
             actual = Config::projectorScreen();
         QCOMPARE(actual, expected);
+    }
+
+    // The first start speaks the desktop's language where the program has it.
+    void desktopLanguage_data()
+    {
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("LANG") << QStringList{"LANG=de_DE.UTF-8"} << "de";
+        QTest::newRow("LANGUAGE first") << QStringList{"LANGUAGE=fr:de", "LANG=de_DE.UTF-8"} << "fr";
+        QTest::newRow("LANGUAGE skips what is missing")
+            << QStringList{"LANGUAGE=pt_BR:es", "LANG=pt_BR.UTF-8"} << "es";
+        QTest::newRow("LC_MESSAGES over LANG")
+            << QStringList{"LC_MESSAGES=ru_RU.UTF-8", "LANG=en_US.UTF-8"} << "ru";
+        QTest::newRow("LC_ALL over all")
+            << QStringList{"LC_ALL=ja_JP.UTF-8", "LC_MESSAGES=ru_RU.UTF-8"} << "ja";
+        QTest::newRow("traditional Chinese") << QStringList{"LANG=zh_TW.UTF-8"} << "zh-tw";
+        QTest::newRow("Hong Kong") << QStringList{"LANG=zh_HK.UTF-8"} << "zh-tw";
+        QTest::newRow("simplified Chinese, not had") << QStringList{"LANG=zh_CN.UTF-8"} << "en";
+        QTest::newRow("a language not had") << QStringList{"LANG=pt_BR.UTF-8"} << "en";
+        QTest::newRow("C locale ignores LANGUAGE") << QStringList{"LANGUAGE=de", "LC_ALL=C.UTF-8"} << "en";
+        QTest::newRow("nothing set") << QStringList{} << "en";
+    }
+    void desktopLanguage()
+    {
+        QFETCH(QStringList, environment);
+        QFETCH(QString, language);
+        QProcessEnvironment env;
+        for (const QString &pair : environment)
+            env.insert(pair.section('=', 0, 0), pair.section('=', 1));
+        QCOMPARE(Config::desktopLanguage(env), language);
     }
 
     void dataFolderPathShape()

@@ -1,13 +1,32 @@
 // A termination signal closes the program's windows on the GUI thread, a box over the window
 // first, and once the object is gone the signals have their default action again.
 #include "app/QuitSignals.h"
+#include "common/UnattendedPrompts.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QDialog>
 #include <QSignalSpy>
 #include <QWidget>
 #include <QtTest>
 
 #include <csignal>
+
+namespace {
+
+// A window that has something to say as it closes, as the main window has when its settings
+// cannot be saved.
+class SayingWindow : public QWidget
+{
+public:
+    void closeEvent(QCloseEvent *event) override
+    {
+        UserPrompts::instance()->critical(this, "Error", "The settings could not be saved");
+        QWidget::closeEvent(event);
+    }
+};
+
+} // namespace
 
 class TestQuitSignals : public QObject
 {
@@ -39,6 +58,35 @@ private slots:
         QTRY_VERIFY(!window.isVisible());
         QVERIFY(!box.isVisible());
         QCOMPARE(rejected.count(), 1);
+    }
+
+    // Nobody may be there to answer: the box is not waited on, and is said at the next start.
+    void signalNeverWaitsOnABox()
+    {
+        QCoreApplication::setOrganizationName("Quillmore");
+        QCoreApplication::setApplicationName("Document Camera");
+        UnattendedPrompts::takeLeftMessages();
+        SayingWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        bool waited = false;
+        // A box shown is closed after a while, so that a failure does not hang the test.
+        QTimer watchdog;
+        watchdog.setInterval(3000);
+        connect(&watchdog, &QTimer::timeout, this, [&waited] {
+            if (QWidget *box = QApplication::activeModalWidget()) {
+                waited = true;
+                box->close();
+            }
+        });
+        watchdog.start();
+        QuitSignals quitSignals;
+        QVERIFY(::raise(SIGTERM) == 0);
+        QTRY_VERIFY(!window.isVisible());
+        QVERIFY(!waited);
+        QCOMPARE(UnattendedPrompts::takeLeftMessages(), QStringList{"The settings could not be saved"});
+        QCOMPARE(UnattendedPrompts::takeLeftMessages(), QStringList());
+        UserPrompts::install(nullptr);
     }
 
     void onlyOneOwnerAndDefaultsRestored()

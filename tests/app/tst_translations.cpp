@@ -1,11 +1,14 @@
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <QtTest>
+
+#include <algorithm>
 
 namespace {
 
@@ -128,6 +131,40 @@ private slots:
             QVERIFY2(placeholders(m.translation) == placeholders(m.source),
                      qPrintable("placeholders differ: " + where));
         }
+    }
+
+    // The settings popup names each thing with a word of its own, and none the name of a mode
+    // or of the recording tool beside it: the snapshots' mode and folder, the recordings' folder,
+    // Film mode and the recording tool are five things.
+    void oneWordOneThing_data() { everyEntryFinished_data(); }
+    void oneWordOneThing()
+    {
+        QFETCH(QString, language);
+        QString tsLanguage, error;
+        const auto messages = readLanguage(language, &tsLanguage, &error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        // The record folder's label is "RecordingSave" in some languages, "Recording" in others.
+        const QStringList things = {"MainWindow/Film", "MainWindow/Recording", "SettingsToolWindow/Capture",
+                                    "SettingsToolWindow/Save as", "SettingsToolWindow/Recording"};
+        QHash<QString, QString> named; // translation -> thing
+        for (const QString &thing : things) {
+            const auto found = std::find_if(messages.begin(), messages.end(), [&](const TsMessage &m) {
+                return m.context + "/" + m.source == thing && m.type.isEmpty();
+            });
+            QVERIFY2(found != messages.end(), qPrintable(thing));
+            const QString word = found->translation;
+            QVERIFY2(!named.contains(word),
+                     qPrintable(QString("\"%1\" names %2 and %3").arg(word, named.value(word), thing)));
+            named.insert(word, thing);
+        }
+        const auto save = std::find_if(messages.begin(), messages.end(), [](const TsMessage &m) {
+            return m.context == "SettingsToolWindow" && m.source == "RecordingSave";
+        });
+        QVERIFY(save != messages.end());
+        QVERIFY2(!named.contains(save->translation)
+                     || named.value(save->translation) == "SettingsToolWindow/Recording",
+                 qPrintable(QString("\"%1\" names the record folder and %2")
+                                .arg(save->translation, named.value(save->translation))));
     }
 
     void everySourceTextPresent_data() { everyEntryFinished_data(); }

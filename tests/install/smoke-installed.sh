@@ -52,7 +52,9 @@ else
   # The compositor's socket is in its runtime folder.
   display=(WAYLAND_DISPLAY="$WAYLAND_DISPLAY" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" QT_QPA_PLATFORM=wayland)
 fi
+# The lines this script waits on are the program's own, quiet unless asked for.
 env -i PATH="$PATH" "${display[@]}" HOME="$home" LANG=C.UTF-8 DOCUMENT_CAMERA_SIMULATED=1 "${passed[@]}" \
+  QT_LOGGING_RULES="doccam.*.info=true;doccam.trace.debug=true" \
   "$prefix/bin/document-camera" >"$log" 2>&1 &
 pid=$!
 

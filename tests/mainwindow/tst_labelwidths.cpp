@@ -11,6 +11,7 @@
 #include "canvas/ImageCanvas.h"
 #include "canvas/OSDProcessor.h"
 #include "common/Config.h"
+#include "mainwindow/FileNotice.h"
 #include "mainwindow/PhotographBar.h"
 #include "mainwindow/ToolActions.h"
 #include "sources/media/MediaFramework.h"
@@ -204,7 +205,8 @@ const QVector<PopupPlaces> &popupPlaces()
           {"SettingsToolWindow", "Resolution"},
           {"SettingsToolWindow", "Capture"},
           {"SettingsToolWindow", "Time"},
-          {"SettingsToolWindow", "Save as"}},
+          {"SettingsToolWindow", "Save as"},
+          {"SettingsToolWindow", "Language"}},
          {{"SettingsToolWindow", "Browse"}, {"SettingsToolWindow", "OK"}, {"SettingsToolWindow", "Cancel"}},
          {{"SettingsToolWindow", "Single"},
           {"SettingsToolWindow", "Continuous"},
@@ -518,6 +520,13 @@ private:
             measureWindow(*w);
             const QString file = QStringLiteral("%1/%2_window.png").arg(shotFolder(), language);
             QVERIFY2(shotOf(w.get(), nullptr).save(file), qPrintable(file));
+            // Where a snapshot went, as the window says it.
+            QImage picture(320, 240, QImage::Format_RGB32);
+            picture.fill(QColor(30, 160, 90));
+            w->fileNotice()->showSnapshot(Config::snapshotPath() + "/2024-05-06_07-08-09.jpg", picture);
+            const QString notice = QStringLiteral("%1/%2_file_notice.png").arg(shotFolder(), language);
+            QVERIFY2(shotOf(w.get(), nullptr).save(notice), qPrintable(notice));
+            w->fileNotice()->hide();
             measurePopups(*w);
             measurePhotographBarAtTheMinimum(*w);
         }

@@ -107,7 +107,7 @@ private slots:
         QTest::newRow("effect") << "effectHold"
                                 << "Color Effect" << -1 << 70;
         QTest::newRow("settings") << "settings"
-                                  << "Setting" << -1 << 256;
+                                  << "Setting" << -1 << 280; // the picture grown by the language row
         QTest::newRow("about") << "About"
                                << "About" << -1 << 104;
     }

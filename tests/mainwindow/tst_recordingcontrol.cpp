@@ -176,7 +176,14 @@ private slots:
         for (bool live : {false, true}) {
             Rig r;
             r.camera.open = cameraOpen;
+            // Not shown pressed while the box is up.
+            bool pressedUnderTheBox = false;
+            prompts.whileShown = [&r, &pressedUnderTheBox] {
+                pressedUnderTheBox |= !r.buttonsChecked(false);
+            };
             r.click(live);
+            prompts.whileShown = nullptr;
+            QVERIFY(!pressedUnderTheBox);
             QVERIFY(!r.control->isRecording());
             QVERIFY(r.buttonsChecked(false));
             QVERIFY(r.camera.started.isEmpty());

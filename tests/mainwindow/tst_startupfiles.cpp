@@ -4,6 +4,8 @@
 #include "MainWindowRig.h"
 #include "ScriptedPrompts.h"
 #include "TestPictures.h"
+#include "common/Config.h"
+#include "common/UnattendedPrompts.h"
 #include "mainwindow/StartupFiles.h"
 #include "sources/film/FilmSource.h"
 #include "sources/photograph/PhotographSource.h"
@@ -18,6 +20,9 @@
 #include <QUrl>
 #include <QXmlStreamReader>
 #include <QtTest>
+
+#include <cerrno>
+#include <unistd.h>
 
 namespace {
 
@@ -143,6 +148,11 @@ private slots:
         QTest::newRow("picture, shown first") << "pictures/b.jpg" << MODE_PHOTOGRAPH << 1 << QString();
         QTest::newRow("folder") << "pictures" << MODE_PHOTOGRAPH << 0 << QString();
         QTest::newRow("folder with a trailing slash") << "pictures/" << MODE_PHOTOGRAPH << 0 << QString();
+        // Names that are not valid UTF-8, as a command line gives them: taken by their bytes.
+        QTest::newRow("film named in bytes") << "bytes:film.avi" << MODE_FILM << -1 << QString();
+        QTest::newRow("picture named in bytes")
+            << "bytes:pictures/b.jpg" << MODE_PHOTOGRAPH << -1 << QString();
+        QTest::newRow("missing, named in bytes") << "bytes:gone.avi" << MODE_LIVE << -1 << "does not exist";
         QTest::newRow("missing") << "gone.avi" << MODE_LIVE << -1 << "does not exist";
         QTest::newRow("folder without pictures") << "no pictures" << MODE_LIVE << -1 << "holds no pictures";
         QTest::newRow("damaged picture") << "broken/broken.png" << MODE_LIVE << -1 << "is not a picture";
@@ -158,8 +168,20 @@ private slots:
         QFETCH(int, shown);
         QFETCH(QString, error);
         QString given;
+        QString named; // the path as the box names it
         if (path.startsWith("url:")) {
             given = QUrl::fromLocalFile(fixture(path.mid(4))).toString();
+        } else if (path.startsWith("bytes:")) {
+            // A copy whose name ends in a byte that is no UTF-8, given as the system gives it.
+            const QString original = fixture(path.mid(6));
+            QVERIFY(QDir().mkpath(fixture("named in bytes")));
+            QByteArray raw = QFile::encodeName(fixture("named in bytes/" + QFileInfo(original).fileName()));
+            raw.insert(raw.lastIndexOf('.'), '\xe9');
+            if (QFile::exists(original))
+                QVERIFY(::link(QFile::encodeName(original).constData(), raw.constData()) == 0
+                        || errno == EEXIST);
+            given = StartupFiles::argumentPath(raw);
+            named = QFile::decodeName(raw);
         } else if (path.startsWith("relative:")) {
             QDir::setCurrent(m_dir.path());
             given = path.mid(9);
@@ -198,10 +220,46 @@ private slots:
         QCOMPARE(box.parent, w.get());
         QCOMPARE(box.title, QString("Error"));
         // The path the user gave, what is wrong with it, and what happens instead.
-        QVERIFY2(box.text.contains(QDir::toNativeSeparators(QFileInfo(given).absoluteFilePath())),
-                 qPrintable(box.text));
+        if (named.isEmpty())
+            named = QDir::toNativeSeparators(QFileInfo(given).absoluteFilePath());
+        QVERIFY2(box.text.contains(named), qPrintable(box.text));
         QVERIFY2(box.text.contains(error), qPrintable(box.text));
         QVERIFY2(box.text.endsWith("The program starts in Live mode instead."), qPrintable(box.text));
+    }
+
+    // What the start found, or a run ended by a signal could not say, is said once.
+    void saysWhatHappenedBefore()
+    {
+        // The store the program names.
+        QCoreApplication::setOrganizationName("Quillmore");
+        QCoreApplication::setApplicationName("Document Camera");
+        Config::resetForTesting();
+        const QString store = Config::storeFile();
+        Config::resetForTesting();
+        QVERIFY(QDir().mkpath(QFileInfo(store).absolutePath()));
+        {
+            QFile file(store);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QByteArray noise(4000, '\0');
+            quint32 x = 12345;
+            for (char &c : noise) {
+                x = x * 1103515245u + 12345u;
+                c = char(x >> 16);
+            }
+            QVERIFY(file.write(noise) == noise.size());
+        }
+        UnattendedPrompts().critical(nullptr, "Error", "The settings could not be saved");
+        ScriptedPrompts prompts;
+        auto w = window();
+        StartupFiles::tellWhatHappenedBefore(*w);
+        QCOMPARE(prompts.errors.size(), 2);
+        QCOMPARE(prompts.errors[0].text, QString("The settings could not be saved"));
+        QVERIFY2(prompts.errors[1].text.contains(store + ".damaged"), qPrintable(prompts.errors[1].text));
+        StartupFiles::tellWhatHappenedBefore(*w);
+        QCOMPARE(prompts.errors.size(), 2);
+        QFile::remove(store + ".damaged");
+        QFile::remove(store);
+        Config::resetForTesting();
     }
 
     void desktopEntryDeclaresTheTypes()

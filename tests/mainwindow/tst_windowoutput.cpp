@@ -1,10 +1,12 @@
 #include "MainWindowRig.h"
+#include "OpenedUrls.h"
 #include "ScriptedPrompts.h"
 #include "canvas/CanvasMessages.h"
 #include "canvas/ImageCanvas.h"
 #include "canvas/OSDProcessor.h"
 #include "common/Config.h"
 #include "mainwindow/CameraStatusDisplay.h"
+#include "mainwindow/FileNotice.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PrintControl.h"
 #include "widgets/ImageButton.h"
@@ -13,7 +15,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 // The window's Take snapshot, Record video and Print buttons reach their controls and act on
@@ -59,6 +63,17 @@ private slots:
         const QStringList files = QDir(dir.path()).entryList(QDir::Files);
         QCOMPARE(files.size(), 1);
         QVERIFY(files.first().endsWith(".jpg"));
+        // The window says where it went: the name, the folder to open, the picture to open.
+        FileNotice *notice = w->fileNotice();
+        QTRY_VERIFY(notice->isVisible());
+        QCOMPARE(notice->text(), "Snapshot saved: " + files.first());
+        QVERIFY(notice->thumbnailButton()->isVisible());
+        OpenedUrls opened;
+        QTest::mouseClick(notice->openFolderButton(), Qt::LeftButton);
+        QTest::mouseClick(notice->thumbnailButton(), Qt::LeftButton);
+        QCOMPARE(opened.urls,
+                 QList<QUrl>({QUrl::fromLocalFile(QDir(dir.path()).absolutePath()),
+                              QUrl::fromLocalFile(dir.filePath(files.first()))}));
         // Only the current mode's canvas was asked.
         for (int m = 0; m < WINDOW_MODE_COUNT; ++m)
             if (m != mode)

@@ -1,19 +1,23 @@
 #include "MainWindowRig.h"
 #include "MessageCapture.h"
+#include "OpenedUrls.h"
 #include "RecordedFiles.h"
 #include "ScriptedPrompts.h"
 #include "canvas/AnnotationTools.h"
 #include "canvas/CanvasTypes.h"
 #include "canvas/ImageCanvas.h"
 #include "common/Config.h"
+#include "mainwindow/FileNotice.h"
 #include "sources/live/LiveSource.h"
 #include "widgets/ImageButton.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -117,6 +121,15 @@ private slots:
         QTest::mouseClick(r.button(!startLive), Qt::LeftButton);
         QVERIFY(!r.window->isRecording());
         QVERIFY(r.buttonsChecked(false));
+        // The window says where it went.
+        QVERIFY(r.window->fileNotice()->isVisible());
+        QCOMPARE(r.window->fileNotice()->text(), "Recording saved: " + files.first());
+        QVERIFY(!r.window->fileNotice()->thumbnailButton()->isVisible());
+        {
+            OpenedUrls opened;
+            QTest::mouseClick(r.window->fileNotice()->openFolderButton(), Qt::LeftButton);
+            QCOMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(QDir(dir.path()).absolutePath())});
+        }
 
         const QString path = dir.filePath(files.first());
         const FileFacts facts = discover(path);

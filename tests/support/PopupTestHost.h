@@ -32,6 +32,7 @@ public:
     OSDProcessor *osdProcessor(ImageCanvas *canvas) const override { return m_osd.value(canvas); }
     const QVector<QSize> &supportedResolutions() const override { return m_resolutions; }
     void setLiveResolution(int width, int height) override;
+    QSize liveResolution() const override { return liveSize; }
     void resetRecordingState() override { ++resetCount; }
     void applyFlicker(int code) override { flickerCodes.append(code); }
     QMetaObject::Connection connectModeChanged(QObject *receiver, std::function<void()> slot) override;
@@ -46,6 +47,7 @@ public:
     // The clock the on-screen displays read; it moves only when the test moves it.
     ManualClock clock;
     QVector<QSize> liveResolutions;
+    QSize liveSize; // what the camera runs at; invalid: none runs
     int resetCount = 0;
     QVector<int> flickerCodes;
 

@@ -20,7 +20,14 @@ QMessageBox::StandardButton ScriptedPrompts::question(QWidget *parent, const QSt
 
 void ScriptedPrompts::critical(QWidget *parent, const QString &title, const QString &text)
 {
+    if (whileShown)
+        whileShown();
     errors.append({parent, title, text});
+}
+
+void ScriptedPrompts::information(QWidget *parent, const QString &title, const QString &text)
+{
+    notices.append({parent, title, text});
 }
 
 QString ScriptedPrompts::existingDirectory(QWidget *, const QString &, const QString &)

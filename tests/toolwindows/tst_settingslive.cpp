@@ -34,6 +34,7 @@ public:
         PopupTestHost::setLiveResolution(width, height);
         source.setResolution(width, height);
     }
+    QSize liveResolution() const override { return source.captureSize(); }
     void applyFlicker(int code) override
     {
         PopupTestHost::applyFlicker(code);
@@ -84,9 +85,10 @@ private slots:
         ImageButton *anchor = host.addAnchor(QStringLiteral("ICON_SETTING"), QPoint(10, 40));
         SettingsToolWindow popup(anchor, &host);
         popup.show();
-        QCOMPARE(popup.resolutionBox()->currentText(), QStringLiteral("1024 x 768"));
-        popup.resolutionBox()->setCurrentIndex(1); // 1280 x 720, asks nothing
-        popup.flickerBox()->setCurrentIndex(1);    // 60 Hz
+        // The camera runs at the size it was opened at, not the one stored: that is shown.
+        QCOMPARE(popup.resolutionBox()->currentText(), QStringLiteral("320 x 240"));
+        popup.resolutionBox()->setCurrentIndex(popup.resolutionBox()->findText("1280 x 720")); // asks nothing
+        popup.flickerBox()->setCurrentIndex(1);                                                // 60 Hz
         QTest::mouseClick(popup.okButton(), Qt::LeftButton);
 
         QCOMPARE(Config::resolution(), QSize(1280, 720));

@@ -88,13 +88,15 @@ private slots:
     {
         Opened o = open();
         SettingsToolWindow &popup = *o.popup;
-        QCOMPARE(popup.size(), QSize(244, 256));
+        QCOMPARE(popup.size(), QSize(244, 280));
         QCOMPARE(popup.closeButton()->pos(), QPoint(226, 4));
-        const int rows[] = {24, 48, 72, 96, 120, 169};
-        const char *texts[] = {"Flicker", "Resolution", "Capture", "Time", "Save as", "Recording"};
+        const int rows[] = {24, 48, 72, 96, 120, 169, 218};
+        const char *texts[] = {"Flicker", "Resolution", "Capture", "Time",
+                               "Save as", "Recording",  "Language"};
         QWidget *controls[] = {popup.flickerBox(),  popup.resolutionBox(),       popup.captureModeBox(),
-                               popup.intervalBox(), popup.snapshotFolderField(), popup.recordFolderField()};
-        for (int i = 0; i < 6; ++i) {
+                               popup.intervalBox(), popup.snapshotFolderField(), popup.recordFolderField(),
+                               popup.languageBox()};
+        for (int i = 0; i < 7; ++i) {
             QLabel *label = labelAt(popup, QPoint(8, rows[i]));
             QVERIFY2(label, texts[i]);
             QCOMPARE(label->text(), QString::fromLatin1(texts[i]));
@@ -102,8 +104,8 @@ private slots:
         }
         QCOMPARE(popup.snapshotBrowseButton()->pos(), QPoint(160, 144));
         QCOMPARE(popup.recordBrowseButton()->pos(), QPoint(160, 193));
-        QCOMPARE(popup.okButton()->pos(), QPoint(80, 225));
-        QCOMPARE(popup.cancelButton()->pos(), QPoint(160, 225));
+        QCOMPARE(popup.okButton()->pos(), QPoint(80, 249));
+        QCOMPARE(popup.cancelButton()->pos(), QPoint(160, 249));
         QCOMPARE(popup.okButton()->text(), QStringLiteral("OK"));
         QCOMPARE(popup.cancelButton()->text(), QStringLiteral("Cancel"));
         QCOMPARE(popup.snapshotBrowseButton()->text(), QStringLiteral("Browse"));
@@ -211,6 +213,103 @@ private slots:
         Opened o = open();
         QCOMPARE(o.popup->resolutionBox()->currentIndex(), index);
         QCOMPARE(o.popup->currentResolutionIndex(), index);
+    }
+
+    // The size the camera runs at is shown, whatever was stored: one it refused, or none.
+    void showsTheSizeInUse_data()
+    {
+        QTest::addColumn<QSize>("stored");
+        QTest::addColumn<QSize>("inUse");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("a size the camera refused") << QSize(1600, 1200) << QSize(1280, 720) << "1280 x 720";
+        QTest::newRow("zero size, the camera at a size not listed")
+            << QSize(0, 0) << QSize(640, 480) << "640 x 480";
+        QTest::newRow("negative size") << QSize(-5, -5) << QSize(1024, 768) << "1024 x 768";
+        QTest::newRow("no camera: the stored size") << QSize(1920, 1080) << QSize() << "1920 x 1080";
+    }
+    void showsTheSizeInUse()
+    {
+        QFETCH(QSize, stored);
+        QFETCH(QSize, inUse);
+        QFETCH(QString, shown);
+        auto values = defaults();
+        values["resolution2"] = stored;
+        store(values);
+        PopupTestHost host(1);
+        host.liveSize = inUse;
+        ImageButton *anchor = host.addAnchor(QStringLiteral("ICON_SETTING"), QPoint(10, 40));
+        SettingsToolWindow popup(anchor, &host);
+        QCOMPARE(popup.resolutionBox()->currentText(), shown);
+        QCOMPARE(popup.currentResolutionIndex(), popup.resolutionBox()->currentIndex());
+    }
+
+    // A language chosen is stored and said to hold from the next start; the one in use is
+    // left alone (and so goes on following the desktop while none was chosen).
+    void languageChoice_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("unchanged") << "en" << QString() << QString();
+        QTest::newRow("German") << "de"
+                                << "de"
+                                << "The program speaks Deutsch from its next start.";
+        QTest::newRow("traditional Chinese")
+            << "zh-tw"
+            << "zh-tw" << QString::fromUtf8("The program speaks 繁體中文 from its next start.");
+    }
+    void languageChoice()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, stored);
+        QFETCH(QString, said);
+        auto values = defaults();
+        values.remove("language");
+        store(values);
+        ScriptedPrompts prompts;
+        Opened o = open();
+        QComboBox *box = o.popup->languageBox();
+        QCOMPARE(box->count(), 7);
+        QCOMPARE(box->currentData().toString(), QString("en"));
+        box->setCurrentIndex(box->findData(chosen));
+        o.popup->settingsOk();
+        QCOMPARE(QSettings().value("language").toString(), stored);
+        QCOMPARE(prompts.notices.size(), said.isEmpty() ? 0 : 1);
+        if (!said.isEmpty())
+            QCOMPARE(prompts.notices.first().text, said);
+    }
+
+    // A folder field shows the whole path, its middle left out where it does not fit, and the
+    // path in full in its tooltip.
+    void folderFieldsShowTheWholePath_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("elided");
+        QTest::newRow("short") << "/tmp/snaps" << false;
+        QTest::newRow("long") << "/home/teacher/Documents/Document Camera/images/spring term 2024" << true;
+    }
+    void folderFieldsShowTheWholePath()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, elided);
+        auto values = defaults();
+        values["snapshotPath"] = path;
+        values["recordPath"] = path;
+        store(values);
+        Opened o = open();
+        for (ElidedPathField *field : {o.popup->snapshotFolderField(), o.popup->recordFolderField()}) {
+            QCOMPARE(field->text(), path);
+            QCOMPARE(field->toolTip(), path);
+            const QString shown = field->shownText();
+            QVERIFY2(shown.startsWith(path.left(5)), qPrintable(shown));
+            QVERIFY2(shown.endsWith(path.right(4)), qPrintable(shown));
+            QCOMPARE(shown.contains(QChar(0x2026)), elided);
+        }
+        // A folder browsed to updates the tooltip.
+        ScriptedPrompts prompts;
+        prompts.directories.enqueue("/media/usb/pictures");
+        o.popup->snapshotFileBrowse();
+        QCOMPARE(o.popup->snapshotFolderField()->toolTip(), QString("/media/usb/pictures"));
     }
 
     void noResolutions()

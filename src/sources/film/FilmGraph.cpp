@@ -216,8 +216,9 @@ FilmGraph::Result FilmGraph::start(const QString &path,
     }
     m_source = m_graph->addElement("uridecodebin", "Source Filter");
     GError *error = nullptr;
-    gchar *uri = gst_filename_to_uri(QFile::encodeName(QFileInfo(path).absoluteFilePath()).constData(),
-                                     &error);
+    gchar *uri = path.startsWith(QLatin1String("file://"))
+        ? g_strdup(path.toUtf8().constData())
+        : gst_filename_to_uri(QFile::encodeName(QFileInfo(path).absoluteFilePath()).constData(), &error);
     if (!m_source || !uri) {
         fail(Failure::NoGraph,
              QStringLiteral("no source: %1").arg(QString::fromUtf8(error ? error->message : "")));

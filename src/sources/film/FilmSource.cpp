@@ -8,8 +8,11 @@
 #include "sources/media/MediaFramework.h"
 #include "sources/media/MediaGraph.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
@@ -81,7 +84,12 @@ bool FilmSource::open(const QString &path)
 {
     dropOpening();
     m_openingPath = path;
-    if (!QFileInfo(path).isFile()) {
+    // A file: URL names a file by its bytes, which may be no text.
+    const QByteArray local = path.startsWith(QLatin1String("file://"))
+        ? QByteArray::fromPercentEncoding(path.mid(7).toUtf8())
+        : QFile::encodeName(path);
+    struct stat info = {};
+    if (::stat(local.constData(), &info) != 0 || !S_ISREG(info.st_mode)) {
         failOpening(OpenFailure::NoFile);
         return false;
     }

@@ -58,8 +58,9 @@ public:
     FilmSource(ICaptureCB *sink, QObject *parent);
     ~FilmSource() override;
 
-    // Starts opening `path`; false when that cannot even start (openFailed() has then been
-    // emitted). The outcome follows with opened() or openFailed().
+    // Starts opening `path` (a local path, or a file: URL for a name that is no text); false when
+    // that cannot even start (openFailed() has then been emitted). The outcome follows with
+    // opened() or openFailed().
     bool open(const QString &path);
     bool isOpening() const { return m_opening != nullptr; }
     // The reason for a failure, in words the user reads.

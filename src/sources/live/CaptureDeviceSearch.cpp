@@ -1,5 +1,6 @@
 #include "sources/live/CaptureDeviceSearch.h"
 
+#include "common/Logging.h"
 #include "sources/devices/UsbDeviceId.h"
 
 #include <QDebug>
@@ -12,7 +13,7 @@ void logTaken(int index, const DeviceMoniker &device)
 {
     quint16 vid = 0, pid = 0;
     UsbDeviceId::parseVidPid(device.displayName, &vid, &pid);
-    qDebug("Done with index %d, USB VID_%04X&PID_%04X", index, unsigned(vid), unsigned(pid));
+    qCDebug(lcTrace, "Done with index %d, USB VID_%04X&PID_%04X", index, unsigned(vid), unsigned(pid));
 }
 
 bool isSupported(const DeviceMoniker &device)
@@ -53,7 +54,7 @@ std::unique_ptr<DeviceFilter> CaptureDeviceSearch::videoSearch(std::vector<Devic
             continue;
         logTaken(index, device);
         if (!filter->hasPropertyControl()) {
-            qDebug("cancelled");
+            qCDebug(lcTrace, "cancelled");
             continue;
         }
         if (!filter->hasVideoProcAmp())

@@ -229,6 +229,19 @@ QString LiveSource::captureCaps() const
     return m_graph ? m_graph->captureCaps() : QString();
 }
 
+QSize LiveSource::captureSize() const
+{
+    const QString text = captureCaps();
+    GstRef<GstCaps> caps(text.isEmpty() ? nullptr : gst_caps_from_string(text.toUtf8().constData()));
+    int width = 0, height = 0;
+    if (!caps || gst_caps_get_size(caps.get()) == 0
+        || !gst_structure_get_int(gst_caps_get_structure(caps.get(), 0), "width", &width)
+        || !gst_structure_get_int(gst_caps_get_structure(caps.get(), 0), "height", &height) || width <= 0
+        || height <= 0)
+        return QSize();
+    return QSize(width, height);
+}
+
 double LiveSource::captureFramesPerSecond() const
 {
     const QString text = captureCaps();

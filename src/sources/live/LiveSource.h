@@ -5,6 +5,7 @@
 #include "sources/devices/DeviceBackend.h"
 
 #include <QElapsedTimer>
+#include <QSize>
 #include <QString>
 
 #include <memory>
@@ -90,6 +91,9 @@ public:
     // What the running graph asks of the camera ("image/jpeg,width=...,..."); empty when no
     // graph runs. The recording path of the last startRecording() taken.
     QString captureCaps() const;
+    // The frame size the running graph asks of the camera, one the camera offers; an invalid
+    // size when no graph runs.
+    QSize captureSize() const;
     // The frame rate the running graph asks of the camera; 0 when no graph runs.
     double captureFramesPerSecond() const;
     QString recordingPath() const { return m_recordPath; }

@@ -91,7 +91,7 @@ HRESULT DirectShowTransformFilter::transformRecording(MediaSample &sample)
         if (!sample.setActualDataLength(count))
             return S_FALSE;
     } else {
-        qDebug() << "original size" << sample.size() << "smale than converted size" << bytes;
+        qCDebug(lcTrace) << "original size" << sample.size() << "smale than converted size" << bytes;
         // The camera's own frame must never reach the recording: the converted picture gets
         // memory of its own.
         if (!sample.replaceMemory(count))
