@@ -14,7 +14,7 @@
 AnnotationController::AnnotationController(QWidget *canvas, const QFont &font, WithState withState)
     : m_canvas(canvas)
     , m_withState(std::move(withState))
-    , m_text(canvas, font)
+    , m_text(canvas, font, [this] { commitText(); })
 { }
 
 QPoint AnnotationController::toFrame(const State &state, const QPointF &pos) const

@@ -2,6 +2,7 @@
 #include "canvas/CanvasTypes.h"
 #include "canvas/ImageCanvas.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPainter>
@@ -361,22 +362,24 @@ private slots:
     {
         QTest::addColumn<QSize>("widget");
         QTest::addColumn<View>("view");
-        QTest::addColumn<bool>("commitBySwitching");
-        QTest::newRow("committed by switching tool") << QSize(320, 180) << View{} << true;
-        QTest::newRow("committed by a second release") << QSize(320, 180) << View{} << false;
-        QTest::newRow("scaled widget, zoomed") << QSize(640, 360) << View{1, QPoint(50, 40), false} << true;
+        QTest::addColumn<int>("commit"); // 0: switching tool, 1: a second release, 2: Esc
+        QTest::newRow("committed by switching tool") << QSize(320, 180) << View{} << 0;
+        QTest::newRow("committed by a second release") << QSize(320, 180) << View{} << 1;
+        QTest::newRow("committed by Esc") << QSize(320, 180) << View{} << 2;
+        QTest::newRow("scaled widget, zoomed") << QSize(640, 360) << View{1, QPoint(50, 40), false} << 0;
     }
     void textLandsAtTheAnchor()
     {
         QFETCH(QSize, widget);
         QFETCH(View, view);
-        QFETCH(bool, commitBySwitching);
+        QFETCH(int, commit);
         auto canvas = shownCanvas(widget, QSize(320, 180));
         QVERIFY(canvas);
+        QApplication::setActiveWindow(canvas.get());
+        QVERIFY(QTest::qWaitForWindowActive(canvas.get()));
         applyView(*canvas, view);
         QTextEdit *editor = canvas->textEditor();
         QCOMPARE(editor->contextMenuPolicy(), Qt::NoContextMenu);
-        QCOMPARE(editor->styleSheet(), QStringLiteral("border: none;"));
         QCOMPARE(canvas->textFamily(), QStringLiteral("Arial"));
         QCOMPARE(canvas->textSize(), 18);
 
@@ -386,19 +389,28 @@ private slots:
         drag(*canvas, at, {});
         QVERIFY(editor->isVisible());
         QCOMPARE(editor->pos(), at);
-        QCOMPARE(
-            editor->size(),
-            QSize(std::min(widget.width() - at.x() - 5, 300), std::min(widget.height() - at.y() - 5, 300)));
+        QCOMPARE(QApplication::focusWidget(), editor);
         QTest::keyClicks(editor, QStringLiteral("Hi"));
         QCOMPARE(editor->toPlainText(), QStringLiteral("Hi"));
         QCOMPARE(countTransparent(canvas->pipeline()->annotationLayer()), 320 * 180);
+        // The editor covers the text, not a box of the page, and the page shows through it.
+        QVERIFY2(editor->width() < 80 && editor->height() < 50,
+                 qPrintable(QStringLiteral("%1 x %2").arg(editor->width()).arg(editor->height())));
+        const QImage onScreen = canvas->grab().toImage();
+        const QPoint besideText(editor->geometry().right() - 3, editor->geometry().center().y());
+        QCOMPARE(onScreen.pixelColor(besideText), QColor(128, 128, 128));
 
         const QPoint anchor = widgetToLayer(*canvas, at);
-        if (commitBySwitching)
+        if (commit == 0)
             canvas->setTool(TOOL_LINE);
-        else
+        else if (commit == 1)
             drag(*canvas, QPoint(5, 5), {});
+        else
+            QTest::keyClick(editor, Qt::Key_Escape);
         QVERIFY(!editor->isVisible());
+        // The keyboard comes back to the window: its keys and typing no longer go to the
+        // hidden editor.
+        QVERIFY(QApplication::focusWidget() != editor);
         QVERIFY(canvas->pipeline()->layerDirty());
         const QImage layer = canvas->pipeline()->annotationLayer();
         const QRect bounds = paintedBounds(layer);
@@ -431,17 +443,32 @@ private slots:
         QVERIFY(!canvas->pipeline()->layerDirty());
     }
 
-    void newFrameSizeDropsTheDrawings()
+    void newFrameSizeKeepsTheDrawings()
     {
+        // A capture-size change shows the same page larger or smaller: what was drawn stays on
+        // it, scaled alike.
         auto canvas = shownCanvas(QSize(320, 180), QSize(320, 180));
         QVERIFY(canvas);
-        canvas->setTool(TOOL_LINE);
-        drag(*canvas, QPoint(10, 10), {QPoint(100, 100)});
-        QImage other(200, 100, QImage::Format_RGB888);
+        canvas->setTool(TOOL_RECTANGLE);
+        drag(*canvas, QPoint(40, 40), {QPoint(160, 120)});
+        const QRect before = paintedBounds(canvas->pipeline()->annotationLayer());
+        QVERIFY(before.isValid());
+        QImage other(640, 360, QImage::Format_RGB888);
         other.fill(Qt::white);
         canvas->pipeline()->stillImageCaptured(&other);
-        QCOMPARE(canvas->pipeline()->annotationLayer().size(), QSize(200, 100));
-        QCOMPARE(countTransparent(canvas->pipeline()->annotationLayer()), 200 * 100);
+        const QImage layer = canvas->pipeline()->annotationLayer();
+        QCOMPARE(layer.size(), QSize(640, 360));
+        QVERIFY(canvas->pipeline()->layerDirty());
+        const QRect after = paintedBounds(layer);
+        QVERIFY2(std::abs(after.left() - 2 * before.left()) <= 2
+                     && std::abs(after.top() - 2 * before.top()) <= 2
+                     && std::abs(after.right() - 2 * before.right()) <= 3
+                     && std::abs(after.bottom() - 2 * before.bottom()) <= 3,
+                 qPrintable(QStringLiteral("drawn at %1,%2 %3x%4")
+                                .arg(after.left())
+                                .arg(after.top())
+                                .arg(after.width())
+                                .arg(after.height())));
     }
 };
 
