@@ -39,6 +39,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFont>
+#include <QKeyEvent>
 #include <QStackedWidget>
 
 #include <algorithm>
@@ -306,6 +307,21 @@ void MainWindow::layoutContents()
     m_pages->layout(w, h, e);
     if (m_fullScreen->isOn())
         pageStack()->setGeometry(rect());
+}
+
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (m_popup.popup() && m_popup.popup()->isVisible()) {
+            m_popup.close();
+            return;
+        }
+        if (m_keyHelp && m_keyHelp->isVisible()) {
+            m_keyHelp->close();
+            return;
+        }
+    }
+    StyleWindow::keyPressEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
