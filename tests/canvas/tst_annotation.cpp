@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTextEdit>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include <cmath>
@@ -356,6 +357,51 @@ private slots:
         // 40 x 30 widget pixels at paint scale 2: the picture follows the pointer by 20 x 15.
         QCOMPARE(canvas->pipeline()->view().viewOffset(), QPoint(120, 115));
         QCOMPARE(countTransparent(canvas->pipeline()->annotationLayer()), 320 * 180);
+    }
+
+    void wheelZoomsAroundThePointer_data()
+    {
+        QTest::addColumn<int>("zoomSteps"); // zoom-ins before the wheel
+        QTest::addColumn<int>("angle");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<double>("zoomAfter");
+        QTest::newRow("wheel in, upper left") << 0 << 120 << int(Qt::NoModifier) << QPoint(60, 40) << 2.0;
+        QTest::newRow("Ctrl+wheel in, lower right")
+            << 0 << 120 << int(Qt::ControlModifier) << QPoint(250, 150) << 2.0;
+        QTest::newRow("two notches in small parts")
+            << 0 << 240 << int(Qt::NoModifier) << QPoint(200, 60) << 3.0;
+        QTest::newRow("wheel out") << 2 << -120 << int(Qt::NoModifier) << QPoint(100, 120) << 2.0;
+        QTest::newRow("half a notch: nothing yet")
+            << 0 << 60 << int(Qt::NoModifier) << QPoint(100, 100) << 1.0;
+    }
+    void wheelZoomsAroundThePointer()
+    {
+        QFETCH(int, zoomSteps);
+        QFETCH(int, angle);
+        QFETCH(int, modifiers);
+        QFETCH(QPoint, at);
+        QFETCH(double, zoomAfter);
+        auto canvas = shownCanvas(QSize(320, 180), QSize(320, 180));
+        QVERIFY(canvas);
+        applyView(*canvas, View{zoomSteps, QPoint(), false});
+        const QPoint under = widgetToLayer(*canvas, at);
+        // Touchpads send a notch in parts.
+        for (int sent = 0; sent != angle;) {
+            const int part = std::abs(angle - sent) > 120 ? (angle > 0 ? 40 : -40) : angle - sent;
+            QWheelEvent wheel(QPointF(at), QPointF(canvas->mapToGlobal(at)), QPoint(), QPoint(0, part),
+                              Qt::NoButton, Qt::KeyboardModifiers(modifiers), Qt::NoScrollPhase, false);
+            QApplication::sendEvent(canvas.get(), &wheel);
+            sent += part;
+        }
+        QCOMPARE(canvas->pipeline()->view().zoom(), zoomAfter);
+        const QPoint after = widgetToLayer(*canvas, at);
+        QVERIFY2((after - under).manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("%1,%2 became %3,%4")
+                                .arg(under.x())
+                                .arg(under.y())
+                                .arg(after.x())
+                                .arg(after.y())));
     }
 
     void textLandsAtTheAnchor_data()
