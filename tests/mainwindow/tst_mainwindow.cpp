@@ -277,7 +277,7 @@ private slots:
         QTest::addColumn<QStringList>("hidden");
         const QStringList camera = {"autoFocus", "brightnessDown", "brightnessUp",
                                     "freeze",    "record",         "settings"};
-        QTest::newRow("live") << MODE_LIVE << QStringList{"hand", "fillBackground"};
+        QTest::newRow("live") << MODE_LIVE << QStringList{"fillBackground"};
         QTest::newRow("film") << MODE_FILM << camera + QStringList{"fillBackground"};
         QTest::newRow("photograph") << MODE_PHOTOGRAPH << camera + QStringList{"fillBackground"};
         QTest::newRow("drawing board") << MODE_DRAWING_BOARD << camera;
