@@ -107,6 +107,16 @@ bool Config::save(QString *error)
     return false;
 }
 
+QVariant Config::value(const QString &key)
+{
+    return instance()->m_settings->value(key);
+}
+
+void Config::setValue(const QString &key, const QVariant &value)
+{
+    instance()->m_settings->setValue(key, value);
+}
+
 QString Config::storeFile()
 {
     return instance()->m_settings->fileName();

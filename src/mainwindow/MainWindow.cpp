@@ -12,6 +12,7 @@
 #include "mainwindow/DeviceSupervisor.h"
 #include "mainwindow/FilmBar.h"
 #include "mainwindow/FilmBarControl.h"
+#include "mainwindow/KeptWork.h"
 #include "mainwindow/KeyHelpWindow.h"
 #include "mainwindow/PhotographBar.h"
 #include "mainwindow/PhotographBarControl.h"
@@ -183,6 +184,10 @@ MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> camera
     switchMode();
     m_modeButtons[MODE_LIVE]->setChecked(true);
     switchMode();
+
+    for (int m = MODE_LIVE; m <= MODE_DRAWING_BOARD; ++m)
+        KeptWork::restorePen(*canvas(WindowMode(m)), m);
+    KeptWork::restoreSheet(*canvas(MODE_DRAWING_BOARD));
 }
 
 MainWindow::~MainWindow()
@@ -332,6 +337,14 @@ void MainWindow::closeEvent(QCloseEvent *event)
     m_projector->close();
     if (m_keyHelp)
         m_keyHelp->close();
+    // What the user drew and set up is there at the next start.
+    QString sheetError;
+    if (!KeptWork::storeSheet(*canvas(MODE_DRAWING_BOARD), &sheetError))
+        qCWarning(lcMainWindow) << "the drawing board cannot be kept in" << KeptWork::sheetFile()
+                                << sheetError;
+    for (int m = MODE_LIVE; m <= MODE_DRAWING_BOARD; ++m)
+        KeptWork::storePen(*canvas(WindowMode(m)), m);
+    KeptWork::storePlacement(*this);
     // The settings are written as they change and once more here, where the user can still
     // be told that they would be lost.
     QString error;

@@ -4,6 +4,7 @@
 #include "canvas/OSDProcessor.h"
 #include "mainwindow/DeviceSupervisor.h"
 #include "mainwindow/FilmBar.h"
+#include "mainwindow/KeptWork.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PhotographBar.h"
 #include "mainwindow/ToolActions.h"
@@ -358,6 +359,47 @@ private slots:
         }
         QVERIFY(w.liveRecordingButton()->isCheckable());
         QCOMPARE(w.liveRecordingButton()->pos(), QPoint(20, 5));
+    }
+
+    void drawingsPensAndPlaceOutliveARestart_data()
+    {
+        QTest::addColumn<bool>("drawn");
+        QTest::newRow("board drawn on, blue page") << true;
+        QTest::newRow("nothing drawn: no sheet") << false;
+    }
+    void drawingsPensAndPlaceOutliveARestart()
+    {
+        QFETCH(bool, drawn);
+        QFile::remove(KeptWork::sheetFile());
+        const QRect placed(40, 30, 1000, 720);
+        {
+            auto w = MainWindowRig::makeWindow();
+            ImageCanvas *board = w->canvas(MODE_DRAWING_BOARD);
+            if (drawn) {
+                board->pipeline()->drawOnLayer(
+                    [](QPainter &p) { p.fillRect(QRect(10, 10, 40, 30), Qt::red); });
+                board->fillBackground(Qt::blue);
+            }
+            AnnotationTools::Style style = w->canvas(MODE_LIVE)->drawingStyle();
+            style.lineWidth = 8;
+            style.lineColor = Qt::green;
+            w->canvas(MODE_LIVE)->setDrawingStyle(style);
+            w->setGeometry(placed);
+            w->close();
+        }
+        QCOMPARE(QFile::exists(KeptWork::sheetFile()), drawn);
+        auto w = MainWindowRig::makeWindow();
+        ImageCanvas *board = w->canvas(MODE_DRAWING_BOARD);
+        QCOMPARE(board->pipeline()->layerDirty(), drawn);
+        if (drawn) {
+            QCOMPARE(board->pipeline()->annotationLayer().pixelColor(20, 20), QColor(Qt::red));
+            QCOMPARE(board->drawingStyle().backgroundColor, QColor(Qt::blue));
+        }
+        QCOMPARE(w->canvas(MODE_LIVE)->drawingStyle().lineWidth, 8);
+        QCOMPARE(w->canvas(MODE_LIVE)->drawingStyle().lineColor, QColor(Qt::green));
+        QVERIFY(KeptWork::restorePlacement(*w));
+        QCOMPARE(w->size(), placed.size());
+        QFile::remove(KeptWork::sheetFile());
     }
 
     void eachCanvasKeepsItsState()
