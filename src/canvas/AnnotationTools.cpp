@@ -54,7 +54,8 @@ void AnnotationTools::move(const QPoint &current, QImage &layer, ViewGeometry &v
 void AnnotationTools::drawShape(QImage &layer, const QPoint &p, const QPoint &q)
 {
     QPainter painter(&layer);
-    painter.setPen(QPen(style.lineColor, style.lineWidth > 0 ? style.lineWidth : 1, Qt::SolidLine));
+    painter.setPen(
+        QPen(style.lineColor, (style.lineWidth > 0 ? style.lineWidth : 1) * widthScale, Qt::SolidLine));
     painter.setBrush(style.fillEnabled ? QBrush(style.fillColor, Qt::SolidPattern) : QBrush(Qt::NoBrush));
     switch (tool) {
     case TOOL_FREEHAND:

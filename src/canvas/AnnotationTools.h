@@ -9,6 +9,7 @@
 #include <QPolygonF>
 #include <QRect>
 
+#include <cmath>
 #include <functional>
 
 class ViewGeometry;
@@ -37,6 +38,9 @@ public:
 
     int tool = TOOL_HAND;
     Style style;
+    // Layer pixels to a screen pixel, never below 1: the widths are screen pixels, so that a
+    // pen looks as wide on screen at every capture size (set at each press).
+    double widthScale = 1.0;
 
     // Mouse press at a frame point: remembers it and backs the layer up. Returns whether the
     // layer is to be marked as holding drawings (the shape tools).
@@ -57,8 +61,8 @@ public:
     int clipY2() const { return m_clipY2; }
     void resetClipSelection();
 
-    // Eraser radius: 2 x line width + 1.
-    int eraserRadius() const { return 2 * style.lineWidth + 1; }
+    // Eraser radius: 2 x line width + 1, in layer pixels.
+    int eraserRadius() const { return int(std::lround((2 * style.lineWidth + 1) * widthScale)); }
 
     // The shapes, from press point p to current point q in layer points.
     static QPolygonF arrowPolygon(const QPoint &p, const QPoint &q);

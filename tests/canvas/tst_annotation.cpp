@@ -54,8 +54,8 @@ QPolygon triangle(const QPoint &p, const QPoint &q)
 
 // The layer after a drag from p through `moves` (layer points) with one tool, drawn shape by
 // shape as the tools are meant to draw them.
-QImage expectedLayer(const QSize &size, int tool, const QPoint &p, const QList<QPoint> &moves, int lineWidth,
-                     bool fill)
+QImage expectedLayer(const QSize &size, int tool, const QPoint &p, const QList<QPoint> &moves,
+                     double lineWidth, bool fill)
 {
     QImage layer(size, QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
@@ -196,8 +196,12 @@ private slots:
         QList<QPoint> q;
         for (const QPoint &m : moves)
             q << widgetToLayer(*canvas, m);
+        // Widths are screen pixels: a picture shown smaller than it is draws wider in the layer
+        // (penLooksTheSameAtEveryCaptureSize checks how wide).
+        const double widthScale = std::max(
+            1.0, AnnotationTextEditor::layerScale(canvas->pipeline()->view(), canvas->size()));
         const QImage expected = expectedLayer(canvas->pipeline()->annotationLayer().size(), tool, p, q,
-                                              lineWidth, fill);
+                                              lineWidth * widthScale, fill);
 
         QVERIFY(!canvas->pipeline()->layerDirty());
         drag(*canvas, from, moves);
@@ -205,6 +209,46 @@ private slots:
         QVERIFY(paintedBounds(layer).isValid());
         QCOMPARE(layer, expected);
         QVERIFY(canvas->pipeline()->layerDirty());
+    }
+
+    void penLooksTheSameAtEveryCaptureSize_data()
+    {
+        QTest::addColumn<QSize>("frame");
+        QTest::addColumn<int>("tool");
+        QTest::newRow("line, 640 x 360") << QSize(640, 360) << int(TOOL_LINE);
+        QTest::newRow("line, 1920 x 1080") << QSize(1920, 1080) << int(TOOL_LINE);
+        QTest::newRow("freehand, 3264 x 1836") << QSize(3264, 1836) << int(TOOL_FREEHAND);
+        QTest::newRow("eraser, 1920 x 1080") << QSize(1920, 1080) << int(TOOL_ERASER);
+    }
+    void penLooksTheSameAtEveryCaptureSize()
+    {
+        // Width 6 is 6 screen pixels wide (the eraser 2 x 6 + 1 either side) whatever the
+        // camera delivers.
+        QFETCH(QSize, frame);
+        QFETCH(int, tool);
+        const QSize widget(640, 360);
+        auto canvas = shownCanvas(widget, frame);
+        QVERIFY(canvas);
+        AnnotationTools::Style style;
+        style.lineWidth = 6;
+        style.lineColor = Qt::red;
+        canvas->setDrawingStyle(style);
+        if (tool == TOOL_ERASER)
+            canvas->pipeline()->drawOnLayer([](QPainter &p) { p.fillRect(p.window(), Qt::red); });
+        canvas->setTool(tool);
+        drag(*canvas, QPoint(100, 180), {QPoint(300, 180), QPoint(500, 180)});
+        const QImage layer = canvas->pipeline()->annotationLayer();
+        // Where the pointer stopped on its way (the eraser clears around the points it passes).
+        const int column = layer.width() * 300 / widget.width();
+        int marked = 0;
+        for (int y = 0; y < layer.height(); ++y) {
+            const bool ink = qAlpha(layer.pixel(column, y)) > 128;
+            marked += tool == TOOL_ERASER ? !ink : ink;
+        }
+        const double onScreen = double(marked) * widget.height() / layer.height();
+        const double expected = tool == TOOL_ERASER ? 2 * (2 * 6 + 1) : 6;
+        QVERIFY2(std::abs(onScreen - expected) <= 1.5,
+                 qPrintable(QStringLiteral("%1 screen pixels wide").arg(onScreen)));
     }
 
     void drawingsShowInTheNextFrame()
