@@ -52,6 +52,17 @@
     </message>
 </context>
 <context>
+    <name>ColorToolWindow</name>
+    <message>
+        <source>Own colour...</source>
+        <translation>Eigene Farbe …</translation>
+    </message>
+    <message>
+        <source>Own colour</source>
+        <translation>Eigene Farbe</translation>
+    </message>
+</context>
+<context>
     <name>Config</name>
     <message>
         <source>the settings file cannot be written</source>
