@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPainter>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QtTest>
@@ -399,7 +400,11 @@ private slots:
         QCOMPARE(w->canvas(MODE_LIVE)->drawingStyle().lineColor, QColor(Qt::green));
         QVERIFY(KeptWork::restorePlacement(*w));
         QCOMPARE(w->size(), placed.size());
+        // The next windows of this program start as a first run would.
         QFile::remove(KeptWork::sheetFile());
+        QSettings settings;
+        settings.remove(QStringLiteral("pen%1").arg(int(MODE_LIVE)));
+        settings.remove(QStringLiteral("window"));
     }
 
     void eachCanvasKeepsItsState()
