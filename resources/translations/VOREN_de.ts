@@ -61,6 +61,10 @@
         <source>Own colour</source>
         <translation>Eigene Farbe</translation>
     </message>
+    <message>
+        <source>Highlighter</source>
+        <translation>Textmarker</translation>
+    </message>
 </context>
 <context>
     <name>Config</name>

@@ -61,6 +61,10 @@
         <source>Own colour</source>
         <translation>Color propio</translation>
     </message>
+    <message>
+        <source>Highlighter</source>
+        <translation>Marcador</translation>
+    </message>
 </context>
 <context>
     <name>Config</name>

@@ -61,6 +61,10 @@
         <source>Own colour</source>
         <translation>Couleur personnalisée</translation>
     </message>
+    <message>
+        <source>Highlighter</source>
+        <translation>Surligneur</translation>
+    </message>
 </context>
 <context>
     <name>Config</name>

@@ -61,6 +61,10 @@
         <source>Own colour</source>
         <translation>任意の色</translation>
     </message>
+    <message>
+        <source>Highlighter</source>
+        <translation>蛍光ペン</translation>
+    </message>
 </context>
 <context>
     <name>Config</name>

@@ -61,6 +61,10 @@
         <source>Own colour</source>
         <translation>Свой цвет</translation>
     </message>
+    <message>
+        <source>Highlighter</source>
+        <translation>Маркер</translation>
+    </message>
 </context>
 <context>
     <name>Config</name>

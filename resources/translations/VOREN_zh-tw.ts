@@ -61,6 +61,10 @@
         <source>Own colour</source>
         <translation>自訂顏色</translation>
     </message>
+    <message>
+        <source>Highlighter</source>
+        <translation>螢光筆</translation>
+    </message>
 </context>
 <context>
     <name>Config</name>

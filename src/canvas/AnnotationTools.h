@@ -34,6 +34,9 @@ public:
         bool fillEnabled = false;
         QColor fillColor = Qt::black;
         QColor backgroundColor = Qt::white; // kept for the fill popup; nothing draws with it
+        // Freehand as a highlighter: a translucent stroke three times as wide, even where it
+        // crosses itself.
+        bool highlighter = false;
     };
 
     int tool = TOOL_HAND;
@@ -78,6 +81,7 @@ private:
 
     QPoint m_last;
     QImage m_backup;
+    QPolygon m_path; // the highlighter's stroke so far, in layer points
     int m_clipX1 = 0;
     int m_clipY1 = 0;
     int m_clipX2 = -1;

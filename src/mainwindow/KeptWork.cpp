@@ -92,6 +92,7 @@ void KeptWork::storePen(const ImageCanvas &canvas, int mode)
     Config::setValue(penKey(mode, "lineColor"), style.lineColor.name(QColor::HexArgb));
     Config::setValue(penKey(mode, "fill"), style.fillEnabled);
     Config::setValue(penKey(mode, "fillColor"), style.fillColor.name(QColor::HexArgb));
+    Config::setValue(penKey(mode, "highlighter"), style.highlighter);
 }
 
 void KeptWork::restorePen(ImageCanvas &canvas, int mode)
@@ -109,6 +110,7 @@ void KeptWork::restorePen(ImageCanvas &canvas, int mode)
     const QColor fillColour(Config::value(penKey(mode, "fillColor")).toString());
     if (fillColour.isValid())
         style.fillColor = fillColour;
+    style.highlighter = Config::value(penKey(mode, "highlighter")).toBool();
     canvas.setDrawingStyle(style);
 }
 

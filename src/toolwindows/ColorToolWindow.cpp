@@ -134,12 +134,33 @@ ColorToolWindow::ColorToolWindow(QWidget *anchor, ToolWindowHost *host, const QS
     host->connectModeChanged(this, [this] { modeChanged(); });
 }
 
+void ColorToolWindow::offerHighlighter()
+{
+    if (m_highlighter)
+        return;
+    m_highlighter = new ImageButton(QStringLiteral("ICON_HIGHLIGHTER"), tr("Highlighter"), this,
+                                    QPoint(ButtonX + WidthCount * ButtonStep + 6, 20));
+    m_highlighter->setAccessibleName(tr("Highlighter"));
+    m_highlighter->setCheckable(true);
+    m_highlighter->show();
+    connect(m_highlighter, &ImageButton::clicked, this, [this](bool on) {
+        if (!m_canvas)
+            return;
+        AnnotationTools::Style style = m_canvas->drawingStyle();
+        style.highlighter = on;
+        m_canvas->setDrawingStyle(style);
+    });
+    modeChanged();
+}
+
 void ColorToolWindow::modeChanged()
 {
     m_canvas = m_host->currentCanvas();
     if (!m_canvas)
         return;
     const AnnotationTools::Style style = m_canvas->drawingStyle();
+    if (m_highlighter)
+        m_highlighter->setChecked(style.highlighter);
 
     int widthIndex = 0;
     for (int i = 0; i < WidthCount; ++i) {

@@ -37,6 +37,9 @@ public:
     ImageButton *widthButton(int index) const { return m_widthButtons[index]; }
     ImageButton *lineColorButton(int index) const { return m_lineColorButtons[index]; }
     ImageButton *fillButton(int index) const { return m_fillButtons[index]; }
+    // The freehand pen's popup offers the highlighter at the end of the width row.
+    void offerHighlighter();
+    ImageButton *highlighterButton() const { return m_highlighter; }
     // The colour dialog an own-colour button opened; null while none is open.
     QColorDialog *colorDialog() const { return m_dialog; }
 
@@ -56,6 +59,7 @@ private:
     ImageButton *m_lineColorButtons[ColorCount + 1] = {};
     ImageButton *m_fillButtons[ColorCount + 2] = {};
     QPointer<QColorDialog> m_dialog;
+    ImageButton *m_highlighter = nullptr;
     QPointer<ImageCanvas> m_canvas;
     ToolWindowHost *m_host = nullptr;
 };

@@ -251,6 +251,31 @@ private slots:
                  qPrintable(QStringLiteral("%1 screen pixels wide").arg(onScreen)));
     }
 
+    void highlighterLaysTranslucentInkOnce()
+    {
+        auto canvas = shownCanvas(QSize(320, 180), QSize(320, 180));
+        QVERIFY(canvas);
+        AnnotationTools::Style style;
+        style.lineWidth = 3;
+        style.lineColor = Qt::yellow;
+        style.highlighter = true;
+        canvas->setDrawingStyle(style);
+        canvas->setTool(TOOL_FREEHAND);
+        // Back and forth over the same words.
+        drag(*canvas, QPoint(40, 90), {QPoint(280, 90), QPoint(60, 90), QPoint(260, 90)});
+        const QImage layer = canvas->pipeline()->annotationLayer();
+        int rows = 0;
+        for (int y = 0; y < layer.height(); ++y) {
+            const int alpha = qAlpha(layer.pixel(160, y));
+            if (alpha == 0)
+                continue;
+            ++rows;
+            // The page shows through, as much where the stroke crossed itself.
+            QVERIFY2(alpha > 60 && alpha < 140, qPrintable(QString::number(alpha)));
+        }
+        QVERIFY2(std::abs(rows - 9) <= 1, qPrintable(QString::number(rows)));
+    }
+
     void drawingsShowInTheNextFrame()
     {
         auto canvas = shownCanvas(QSize(320, 180), QSize(320, 180));

@@ -213,6 +213,29 @@ private slots:
         QVERIFY(again.fillButton(ColorToolWindow::FillNone)->isChecked());
     }
 
+    void highlighterInTheFreehandPopup()
+    {
+        PopupTestHost host;
+        ImageButton *anchor = host.addAnchor(QStringLiteral("ICON_FREEHAND"), QPoint(10, 40));
+        host.show();
+        ColorToolWindow popup(anchor, &host, "Freehand", "Line Width", "Line Color", "");
+        QVERIFY(!popup.highlighterButton());
+        popup.offerHighlighter();
+        popup.show();
+        ImageButton *highlighter = popup.highlighterButton();
+        QVERIFY(highlighter && highlighter->isVisible() && !highlighter->isChecked());
+        QVERIFY(QRect(QPoint(), popup.size()).contains(highlighter->geometry()));
+        QCOMPARE(highlighter->toolTip(), QStringLiteral("Highlighter"));
+        QTest::mouseClick(highlighter, Qt::LeftButton);
+        QVERIFY(host.canvasAt(0)->drawingStyle().highlighter);
+        // The width still counts, and the highlighter stays on.
+        QTest::mouseClick(popup.widthButton(2), Qt::LeftButton);
+        QVERIFY(highlighter->isChecked());
+        QCOMPARE(host.canvasAt(0)->drawingStyle().lineWidth, ColorToolWindow::lineWidthAt(2));
+        host.switchTo(1);
+        QVERIFY(!highlighter->isChecked());
+    }
+
     void followsModeSwitch()
     {
         PopupTestHost host;
