@@ -111,7 +111,7 @@ private slots:
         QCoreApplication::setOrganizationName(QStringLiteral("Quillmore"));
         QCoreApplication::setApplicationName(QStringLiteral("Document Camera"));
         QVERIFY(MediaFramework::initialize());
-        QSettings().clear(); // a run before this one leaves its settings behind
+        QSettings().clear();                  // a run before this one leaves its settings behind
         QFile::remove(KeptWork::sheetFile()); // and its Drawing Board
         Config::resetForTesting();
         QVERIFY(m_dir.isValid());
