@@ -443,6 +443,9 @@ private slots:
         QTest::newRow("wheel out") << 2 << -120 << int(Qt::NoModifier) << QPoint(100, 120) << 2.0;
         QTest::newRow("half a notch: nothing yet")
             << 0 << 60 << int(Qt::NoModifier) << QPoint(100, 100) << 1.0;
+        // A touchpad's pinch (modifiers -1): a notch stands for a quarter more or less of the size.
+        QTest::newRow("pinch open") << 0 << 120 << -1 << QPoint(240, 50) << 2.0;
+        QTest::newRow("pinch closed") << 2 << -120 << -1 << QPoint(80, 140) << 2.0;
     }
     void wheelZoomsAroundThePointer()
     {
@@ -455,6 +458,16 @@ private slots:
         QVERIFY(canvas);
         applyView(*canvas, View{zoomSteps, QPoint(), false});
         const QPoint under = widgetToLayer(*canvas, at);
+        if (modifiers < 0) {
+            for (const Qt::NativeGestureType type :
+                 {Qt::BeginNativeGesture, Qt::ZoomNativeGesture, Qt::EndNativeGesture}) {
+                const QPointF global(canvas->mapToGlobal(at));
+                QNativeGestureEvent pinch(type, nullptr, QPointF(at), QPointF(at), global,
+                                          type == Qt::ZoomNativeGesture ? angle / 120.0 * 0.25 : 0.0, 0, 0);
+                QApplication::sendEvent(canvas.get(), &pinch);
+            }
+            angle = 0;
+        }
         // Touchpads send a notch in parts.
         for (int sent = 0; sent != angle;) {
             const int part = std::abs(angle - sent) > 120 ? (angle > 0 ? 40 : -40) : angle - sent;
