@@ -365,13 +365,17 @@ private slots:
     void drawingsPensAndPlaceOutliveARestart_data()
     {
         QTest::addColumn<bool>("drawn");
-        QTest::newRow("board drawn on, blue page") << true;
-        QTest::newRow("nothing drawn: no sheet") << false;
+        QTest::addColumn<bool>("damaged"); // the sheet's file spoilt between the runs
+        QTest::newRow("board drawn on, blue page") << true << false;
+        QTest::newRow("nothing drawn: no sheet") << false << false;
+        QTest::newRow("damaged sheet: set aside, a white board") << true << true;
     }
     void drawingsPensAndPlaceOutliveARestart()
     {
         QFETCH(bool, drawn);
+        QFETCH(bool, damaged);
         QFile::remove(KeptWork::sheetFile());
+        QFile::remove(KeptWork::sheetFile() + ".damaged");
         const QRect placed(40, 30, 1000, 720);
         {
             auto w = MainWindowRig::makeWindow();
@@ -389,10 +393,16 @@ private slots:
             w->close();
         }
         QCOMPARE(QFile::exists(KeptWork::sheetFile()), drawn);
+        if (damaged) {
+            QFile spoilt(KeptWork::sheetFile());
+            QVERIFY(spoilt.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            spoilt.write("\x89PNG\r\n not a picture");
+        }
         auto w = MainWindowRig::makeWindow();
         ImageCanvas *board = w->canvas(MODE_DRAWING_BOARD);
-        QCOMPARE(board->pipeline()->layerDirty(), drawn);
-        if (drawn) {
+        QCOMPARE(board->pipeline()->layerDirty(), drawn && !damaged);
+        QCOMPARE(QFile::exists(KeptWork::sheetFile() + ".damaged"), damaged);
+        if (drawn && !damaged) {
             QCOMPARE(board->pipeline()->annotationLayer().pixelColor(20, 20), QColor(Qt::red));
             QCOMPARE(board->drawingStyle().backgroundColor, QColor(Qt::blue));
         }
@@ -402,6 +412,7 @@ private slots:
         QCOMPARE(w->size(), placed.size());
         // The next windows of this program start as a first run would.
         QFile::remove(KeptWork::sheetFile());
+        QFile::remove(KeptWork::sheetFile() + ".damaged");
         QSettings settings;
         settings.remove(QStringLiteral("pen%1").arg(int(MODE_LIVE)));
         settings.remove(QStringLiteral("window"));
