@@ -52,6 +52,21 @@
     </message>
 </context>
 <context>
+    <name>ColorToolWindow</name>
+    <message>
+        <source>Own colour...</source>
+        <translation>Eigene Farbe …</translation>
+    </message>
+    <message>
+        <source>Own colour</source>
+        <translation>Eigene Farbe</translation>
+    </message>
+    <message>
+        <source>Highlighter</source>
+        <translation>Textmarker</translation>
+    </message>
+</context>
+<context>
     <name>Config</name>
     <message>
         <source>the settings file cannot be written</source>
@@ -458,6 +473,26 @@
     <message>
         <source>The film &quot;%1&quot; cannot be opened.</source>
         <translation>Der Film „%1“ kann nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>Hold the button for colours and widths.</source>
+        <translation>Knopf gedrückt halten für Farben und Breiten.</translation>
+    </message>
+    <message>
+        <source>Hold the button for the width.</source>
+        <translation>Knopf gedrückt halten für die Breite.</translation>
+    </message>
+    <message>
+        <source>Hold the button for colour, font and size.</source>
+        <translation>Knopf gedrückt halten für Farbe, Schrift und Größe.</translation>
+    </message>
+    <message>
+        <source>Hold the button for the shapes.</source>
+        <translation>Knopf gedrückt halten für die Formen.</translation>
+    </message>
+    <message>
+        <source>Hold a drawing button to choose its colour and width.</source>
+        <translation>Einen Zeichenknopf gedrückt halten, um Farbe und Breite zu wählen.</translation>
     </message>
 </context>
 <context>

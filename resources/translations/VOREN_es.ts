@@ -52,6 +52,21 @@
     </message>
 </context>
 <context>
+    <name>ColorToolWindow</name>
+    <message>
+        <source>Own colour...</source>
+        <translation>Color propio…</translation>
+    </message>
+    <message>
+        <source>Own colour</source>
+        <translation>Color propio</translation>
+    </message>
+    <message>
+        <source>Highlighter</source>
+        <translation>Marcador</translation>
+    </message>
+</context>
+<context>
     <name>Config</name>
     <message>
         <source>the settings file cannot be written</source>
@@ -458,6 +473,26 @@
     <message>
         <source>The film &quot;%1&quot; cannot be opened.</source>
         <translation>No se puede abrir el vídeo «%1».</translation>
+    </message>
+    <message>
+        <source>Hold the button for colours and widths.</source>
+        <translation>Mantenga pulsado el botón para colores y grosores.</translation>
+    </message>
+    <message>
+        <source>Hold the button for the width.</source>
+        <translation>Mantenga pulsado el botón para el grosor.</translation>
+    </message>
+    <message>
+        <source>Hold the button for colour, font and size.</source>
+        <translation>Mantenga pulsado el botón para color, fuente y tamaño.</translation>
+    </message>
+    <message>
+        <source>Hold the button for the shapes.</source>
+        <translation>Mantenga pulsado el botón para las formas.</translation>
+    </message>
+    <message>
+        <source>Hold a drawing button to choose its colour and width.</source>
+        <translation>Mantenga pulsado un botón de dibujo para elegir su color y grosor.</translation>
     </message>
 </context>
 <context>

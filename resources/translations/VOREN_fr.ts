@@ -52,6 +52,21 @@
     </message>
 </context>
 <context>
+    <name>ColorToolWindow</name>
+    <message>
+        <source>Own colour...</source>
+        <translation>Couleur personnalisée…</translation>
+    </message>
+    <message>
+        <source>Own colour</source>
+        <translation>Couleur personnalisée</translation>
+    </message>
+    <message>
+        <source>Highlighter</source>
+        <translation>Surligneur</translation>
+    </message>
+</context>
+<context>
     <name>Config</name>
     <message>
         <source>the settings file cannot be written</source>
@@ -458,6 +473,26 @@
     <message>
         <source>The film &quot;%1&quot; cannot be opened.</source>
         <translation>Impossible d’ouvrir le film « %1 ».</translation>
+    </message>
+    <message>
+        <source>Hold the button for colours and widths.</source>
+        <translation>Maintenez le bouton enfoncé pour les couleurs et les épaisseurs.</translation>
+    </message>
+    <message>
+        <source>Hold the button for the width.</source>
+        <translation>Maintenez le bouton enfoncé pour l’épaisseur.</translation>
+    </message>
+    <message>
+        <source>Hold the button for colour, font and size.</source>
+        <translation>Maintenez le bouton enfoncé pour la couleur, la police et la taille.</translation>
+    </message>
+    <message>
+        <source>Hold the button for the shapes.</source>
+        <translation>Maintenez le bouton enfoncé pour les formes.</translation>
+    </message>
+    <message>
+        <source>Hold a drawing button to choose its colour and width.</source>
+        <translation>Maintenez un bouton de dessin enfoncé pour choisir sa couleur et son épaisseur.</translation>
     </message>
 </context>
 <context>

@@ -52,6 +52,21 @@
     </message>
 </context>
 <context>
+    <name>ColorToolWindow</name>
+    <message>
+        <source>Own colour...</source>
+        <translation>任意の色…</translation>
+    </message>
+    <message>
+        <source>Own colour</source>
+        <translation>任意の色</translation>
+    </message>
+    <message>
+        <source>Highlighter</source>
+        <translation>蛍光ペン</translation>
+    </message>
+</context>
+<context>
     <name>Config</name>
     <message>
         <source>the settings file cannot be written</source>
@@ -458,6 +473,26 @@
     <message>
         <source>The film &quot;%1&quot; cannot be opened.</source>
         <translation>動画「%1」を開けません。</translation>
+    </message>
+    <message>
+        <source>Hold the button for colours and widths.</source>
+        <translation>ボタンを長押しすると色と太さを選べます。</translation>
+    </message>
+    <message>
+        <source>Hold the button for the width.</source>
+        <translation>ボタンを長押しすると太さを選べます。</translation>
+    </message>
+    <message>
+        <source>Hold the button for colour, font and size.</source>
+        <translation>ボタンを長押しすると色、フォント、サイズを選べます。</translation>
+    </message>
+    <message>
+        <source>Hold the button for the shapes.</source>
+        <translation>ボタンを長押しすると形を選べます。</translation>
+    </message>
+    <message>
+        <source>Hold a drawing button to choose its colour and width.</source>
+        <translation>描画ボタンを長押しすると色と太さを選べます。</translation>
     </message>
 </context>
 <context>

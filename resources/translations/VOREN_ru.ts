@@ -52,6 +52,21 @@
     </message>
 </context>
 <context>
+    <name>ColorToolWindow</name>
+    <message>
+        <source>Own colour...</source>
+        <translation>Свой цвет…</translation>
+    </message>
+    <message>
+        <source>Own colour</source>
+        <translation>Свой цвет</translation>
+    </message>
+    <message>
+        <source>Highlighter</source>
+        <translation>Маркер</translation>
+    </message>
+</context>
+<context>
     <name>Config</name>
     <message>
         <source>the settings file cannot be written</source>
@@ -458,6 +473,26 @@
     <message>
         <source>The film &quot;%1&quot; cannot be opened.</source>
         <translation>Не удаётся открыть видео «%1».</translation>
+    </message>
+    <message>
+        <source>Hold the button for colours and widths.</source>
+        <translation>Удерживайте кнопку, чтобы выбрать цвет и толщину.</translation>
+    </message>
+    <message>
+        <source>Hold the button for the width.</source>
+        <translation>Удерживайте кнопку, чтобы выбрать толщину.</translation>
+    </message>
+    <message>
+        <source>Hold the button for colour, font and size.</source>
+        <translation>Удерживайте кнопку, чтобы выбрать цвет, шрифт и размер.</translation>
+    </message>
+    <message>
+        <source>Hold the button for the shapes.</source>
+        <translation>Удерживайте кнопку, чтобы выбрать форму.</translation>
+    </message>
+    <message>
+        <source>Hold a drawing button to choose its colour and width.</source>
+        <translation>Удерживайте кнопку рисования, чтобы выбрать цвет и толщину.</translation>
     </message>
 </context>
 <context>

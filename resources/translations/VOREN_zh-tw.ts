@@ -52,6 +52,21 @@
     </message>
 </context>
 <context>
+    <name>ColorToolWindow</name>
+    <message>
+        <source>Own colour...</source>
+        <translation>自訂顏色…</translation>
+    </message>
+    <message>
+        <source>Own colour</source>
+        <translation>自訂顏色</translation>
+    </message>
+    <message>
+        <source>Highlighter</source>
+        <translation>螢光筆</translation>
+    </message>
+</context>
+<context>
     <name>Config</name>
     <message>
         <source>the settings file cannot be written</source>
@@ -458,6 +473,26 @@
     <message>
         <source>The film &quot;%1&quot; cannot be opened.</source>
         <translation>無法開啟影片「%1」。</translation>
+    </message>
+    <message>
+        <source>Hold the button for colours and widths.</source>
+        <translation>按住按鈕可選擇顏色與粗細。</translation>
+    </message>
+    <message>
+        <source>Hold the button for the width.</source>
+        <translation>按住按鈕可選擇粗細。</translation>
+    </message>
+    <message>
+        <source>Hold the button for colour, font and size.</source>
+        <translation>按住按鈕可選擇顏色、字型與大小。</translation>
+    </message>
+    <message>
+        <source>Hold the button for the shapes.</source>
+        <translation>按住按鈕可選擇形狀。</translation>
+    </message>
+    <message>
+        <source>Hold a drawing button to choose its colour and width.</source>
+        <translation>按住繪圖按鈕可選擇其顏色與粗細。</translation>
     </message>
 </context>
 <context>

@@ -6,6 +6,7 @@
 #include "app/QuitSignals.h"
 #include "common/Config.h"
 #include "common/Logging.h"
+#include "mainwindow/KeptWork.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/StartupFiles.h"
 #include "sources/media/MediaFramework.h"
@@ -90,6 +91,8 @@ int main(int argc, char **argv)
         StartupFiles::tellWhatHappenedBefore(*window);
         StartupFiles::open(*window, file);
     });
+    // The size, place and maximised state of the last run.
+    KeptWork::restorePlacement(*window);
 
     const int exitCode = QApplication::exec();
     window.reset();

@@ -11,10 +11,12 @@
 #include <QTransform>
 #include <QWidget>
 
+#include <algorithm>
+
 AnnotationController::AnnotationController(QWidget *canvas, const QFont &font, WithState withState)
     : m_canvas(canvas)
     , m_withState(std::move(withState))
-    , m_text(canvas, font)
+    , m_text(canvas, font, [this] { commitText(); })
 { }
 
 QPoint AnnotationController::toFrame(const State &state, const QPointF &pos) const
@@ -35,6 +37,8 @@ void AnnotationController::press(const QPointF &pos)
         m_dirtyAtPress = state.layerDirty;
         m_turnsAtPress = state.view.rotation();
         m_generationAtPress = state.history.generation();
+        state.tools.widthScale = std::max(1.0,
+                                          AnnotationTextEditor::layerScale(state.view, m_canvas->size()));
         if (state.tools.press(toFrame(state, pos), state.layer))
             state.layerDirty = true;
     });

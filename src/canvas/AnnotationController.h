@@ -51,7 +51,7 @@ public:
     // Returns true when a clip selection went to the clipboard.
     bool release(const QPoint &pos);
 
-    // Choosing any tool but TOOL_TEXT commits a text being edited.
+    // Choosing any tool but TOOL_TEXT commits a text being edited, and so does Esc in the editor.
     void setTool(int tool);
     // Erases every drawing and clears the dirty flag; one step of the history.
     void clear();

@@ -4,6 +4,8 @@
 #include <QPoint>
 #include <QString>
 
+#include <functional>
+
 class QFont;
 class QImage;
 class QSize;
@@ -21,7 +23,8 @@ class AnnotationTextEditor
 {
 public:
     // `canvas` parents the editor; the text family and size start from `font`, the canvas font.
-    AnnotationTextEditor(QWidget *canvas, const QFont &font);
+    // Esc in the editor calls `finish` (which ends the text).
+    AnnotationTextEditor(QWidget *canvas, const QFont &font, std::function<void()> finish = {});
 
     QTextEdit *editor() const { return m_editor; }
     bool isEditing() const;
@@ -47,6 +50,8 @@ public:
 
 private:
     void applyFormat();
+    // The editor's frame covers the text typed so far, not more, inside the canvas.
+    void fitToText();
 
     QTextEdit *m_editor;
     QColor m_colour = Qt::black;

@@ -13,6 +13,7 @@ bool AnnotationTools::press(const QPoint &framePoint, const QImage &layer)
 {
     m_last = framePoint;
     m_backup = layer.copy();
+    m_path.clear();
     return tool >= TOOL_FREEHAND && tool <= TOOL_TRIANGLE;
 }
 
@@ -39,6 +40,23 @@ void AnnotationTools::move(const QPoint &current, QImage &layer, ViewGeometry &v
         erase(layer, q, eraserRadius());
         return;
     }
+    if (tool == TOOL_FREEHAND && style.highlighter) {
+        // The whole stroke again over the layer as it was: translucent ink laid once.
+        if (m_path.isEmpty())
+            m_path << p;
+        m_path << q;
+        if (m_backup.size() == layer.size())
+            layer = m_backup.copy();
+        QPainter painter(&layer);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        QColor ink = style.lineColor;
+        ink.setAlpha(96);
+        painter.setPen(QPen(ink, 3 * (style.lineWidth > 0 ? style.lineWidth : 1) * widthScale, Qt::SolidLine,
+                            Qt::FlatCap, Qt::RoundJoin));
+        painter.drawPolyline(m_path);
+        m_last = current;
+        return;
+    }
     if (tool == TOOL_FREEHAND) {
         drawShape(layer, p, q);
         m_last = current;
@@ -54,7 +72,8 @@ void AnnotationTools::move(const QPoint &current, QImage &layer, ViewGeometry &v
 void AnnotationTools::drawShape(QImage &layer, const QPoint &p, const QPoint &q)
 {
     QPainter painter(&layer);
-    painter.setPen(QPen(style.lineColor, style.lineWidth > 0 ? style.lineWidth : 1, Qt::SolidLine));
+    painter.setPen(
+        QPen(style.lineColor, (style.lineWidth > 0 ? style.lineWidth : 1) * widthScale, Qt::SolidLine));
     painter.setBrush(style.fillEnabled ? QBrush(style.fillColor, Qt::SolidPattern) : QBrush(Qt::NoBrush));
     switch (tool) {
     case TOOL_FREEHAND:

@@ -9,6 +9,7 @@
 #include <QPolygonF>
 #include <QRect>
 
+#include <cmath>
 #include <functional>
 
 class ViewGeometry;
@@ -33,10 +34,16 @@ public:
         bool fillEnabled = false;
         QColor fillColor = Qt::black;
         QColor backgroundColor = Qt::white; // kept for the fill popup; nothing draws with it
+        // Freehand as a highlighter: a translucent stroke three times as wide, even where it
+        // crosses itself.
+        bool highlighter = false;
     };
 
     int tool = TOOL_HAND;
     Style style;
+    // Layer pixels to a screen pixel, never below 1: the widths are screen pixels, so that a
+    // pen looks as wide on screen at every capture size (set at each press).
+    double widthScale = 1.0;
 
     // Mouse press at a frame point: remembers it and backs the layer up. Returns whether the
     // layer is to be marked as holding drawings (the shape tools).
@@ -57,8 +64,8 @@ public:
     int clipY2() const { return m_clipY2; }
     void resetClipSelection();
 
-    // Eraser radius: 2 x line width + 1.
-    int eraserRadius() const { return 2 * style.lineWidth + 1; }
+    // Eraser radius: 2 x line width + 1, in layer pixels.
+    int eraserRadius() const { return int(std::lround((2 * style.lineWidth + 1) * widthScale)); }
 
     // The shapes, from press point p to current point q in layer points.
     static QPolygonF arrowPolygon(const QPoint &p, const QPoint &q);
@@ -74,6 +81,7 @@ private:
 
     QPoint m_last;
     QImage m_backup;
+    QPolygon m_path; // the highlighter's stroke so far, in layer points
     int m_clipX1 = 0;
     int m_clipY1 = 0;
     int m_clipX2 = -1;

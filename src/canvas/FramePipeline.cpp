@@ -190,12 +190,19 @@ bool FramePipeline::changesNothingLocked(int width, int height, int effect, int 
 
 const QImage &FramePipeline::processLocked(int width, int height, int effect, int mask)
 {
-    // Step 4: a new frame size re-centres the view and starts a fresh annotation layer, which
-    // none of the recorded drawing steps fits.
+    // Step 4: a new frame size re-centres the view. The drawings are the user's work: they stay,
+    // scaled to the new size (a capture-size change shows the same page); the recorded drawing
+    // steps no longer fit the layer.
     if (m_view.frameSize() != QSize(width, height)) {
         m_view.setFrameSize(width, height);
-        m_layer = QImage(m_view.rotatedWidth(), m_view.rotatedHeight(), QImage::Format_ARGB32_Premultiplied);
-        m_layer.fill(Qt::transparent);
+        const QSize turned(m_view.rotatedWidth(), m_view.rotatedHeight());
+        if (m_layerDirty && !m_layer.isNull())
+            m_layer = m_layer.scaled(turned, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                          .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        else {
+            m_layer = QImage(turned, QImage::Format_ARGB32_Premultiplied);
+            m_layer.fill(Qt::transparent);
+        }
         m_history.clear();
     }
 

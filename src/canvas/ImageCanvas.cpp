@@ -5,9 +5,13 @@
 
 #include <QColor>
 #include <QMouseEvent>
+#include <QNativeGestureEvent>
 #include <QPainter>
 #include <QPen>
+#include <QWheelEvent>
 
+#include <cmath>
+#include <cstdlib>
 #include <mutex>
 
 namespace {
@@ -62,6 +66,54 @@ void ImageCanvas::zoomBestFit()
 {
     m_pipeline.zoomBestFit();
     emit viewChanged();
+}
+
+void ImageCanvas::zoomAt(const QPointF &at, bool in)
+{
+    bool changed = false;
+    {
+        std::lock_guard<CanvasLock> lock(m_pipeline.lock());
+        const QSize display = m_pipeline.displayLocked().size();
+        if (display.isEmpty())
+            return;
+        const QPoint frame = ViewGeometry::widgetToFrame(ViewGeometry::paintMapping(size(), display), at);
+        changed = m_pipeline.viewLocked().zoomStepAt(QPointF(frame), in);
+    }
+    if (changed) {
+        update();
+        emit viewChanged();
+    }
+}
+
+void ImageCanvas::wheelEvent(QWheelEvent *event)
+{
+    // A notch is 120; touchpads send many small parts of one.
+    m_wheelAngle += event->angleDelta().y();
+    while (std::abs(m_wheelAngle) >= 120) {
+        zoomAt(event->position(), m_wheelAngle > 0);
+        m_wheelAngle -= m_wheelAngle > 0 ? 120 : -120;
+    }
+    event->accept();
+}
+
+bool ImageCanvas::event(QEvent *event)
+{
+    if (event->type() == QEvent::NativeGesture) {
+        auto *gesture = static_cast<QNativeGestureEvent *>(event);
+        if (gesture->gestureType() == Qt::BeginNativeGesture)
+            m_pinch = 0;
+        if (gesture->gestureType() == Qt::ZoomNativeGesture) {
+            // A quarter more or less of the size, as the fingers spread or close, is one step.
+            m_pinch += gesture->value();
+            while (std::abs(m_pinch) >= 0.25) {
+                zoomAt(gesture->localPos(), m_pinch > 0);
+                m_pinch -= m_pinch > 0 ? 0.25 : -0.25;
+            }
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
 }
 
 void ImageCanvas::rotateClockwise()

@@ -37,6 +37,8 @@ public:
     void zoomIn();
     void zoomOut();
     void zoomBestFit();
+    // One zoom step in or out around widget point `at` (the wheel, a pinch).
+    void zoomAt(const QPointF &at, bool in);
     void rotateClockwise();
     void rotateCounterClockwise();
     // The drawing board paints its white page up to the border instead of the black backdrop.
@@ -85,6 +87,10 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    // The wheel zooms around the pointer (nothing scrolls on the picture); so does Ctrl+wheel
+    // and a touchpad's pinch.
+    void wheelEvent(QWheelEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     // Painted over the picture and under the border (the on-screen display), lock held.
@@ -99,4 +105,7 @@ private:
     // A read-only view of the display picture's pixels, kept while the picture keeps them; read
     // only under the pipeline's lock, while those pixels are the display picture's.
     QImage m_opaqueView;
+    // Wheel angle and pinch amount not yet turned into a zoom step.
+    int m_wheelAngle = 0;
+    double m_pinch = 0;
 };

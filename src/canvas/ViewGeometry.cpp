@@ -71,6 +71,23 @@ void ViewGeometry::zoomOut()
     zoomAround(viewCentre(), int(m_zoom / 1.1));
 }
 
+bool ViewGeometry::zoomStepAt(const QPointF &framePoint, bool in)
+{
+    const double before = m_zoom;
+    if (in && before + 1 > MAX_ZOOM)
+        return false;
+    const int z = in ? int(before + 1) : int(before / 1.1);
+    const double after = std::max(double(z), fitZoom());
+    if (qFuzzyCompare(after, before))
+        return false;
+    // At zoom z the frame shows the turned picture from the offset on, z frame pixels to a
+    // picture pixel: the point under the pointer lies (d / z) from the view centre.
+    const QPointF d(framePoint.x() - m_width * 0.5, framePoint.y() - m_height * 0.5);
+    const double shift = 1.0 / std::max(before, 1.0) - 1.0 / std::max(after, 1.0);
+    zoomAround(viewCentre() + d * shift, z);
+    return true;
+}
+
 void ViewGeometry::zoomBestFit()
 {
     zoomAround(viewCentre(), int(fitZoom()));

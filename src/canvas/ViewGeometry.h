@@ -54,6 +54,9 @@ public:
     // One step in; false (and nothing changes) when the next step would pass MAX_ZOOM.
     bool zoomIn();
     void zoomOut();
+    // One step in or out that keeps the picture point under `framePoint` (a point of the
+    // processed frame) where it is; false when the zoom stays.
+    bool zoomStepAt(const QPointF &framePoint, bool in);
     void zoomBestFit();
     // A quarter turn; the caller turns the annotation layer with the view.
     void rotateClockwise();

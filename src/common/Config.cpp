@@ -161,6 +161,16 @@ QString Config::takeDamagedStore()
     return std::exchange(c->m_damagedStore, QString());
 }
 
+QVariant Config::value(const QString &key)
+{
+    return instance()->m_settings->value(key);
+}
+
+void Config::setValue(const QString &key, const QVariant &value)
+{
+    instance()->m_settings->setValue(key, value);
+}
+
 QString Config::storeFile()
 {
     return instance()->m_settings->fileName();

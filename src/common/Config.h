@@ -4,6 +4,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 class QProcessEnvironment;
 class QSettings;
@@ -50,6 +51,10 @@ public:
     // The name of the screen the projector window was last shown on; empty until one was.
     static QString projectorScreen();
     static void setProjectorScreen(const QString &name);
+    // A key kept for a class that owns its meaning (the pens, the window's place); invalid
+    // when the store has none.
+    static QVariant value(const QString &key);
+    static void setValue(const QString &key, const QVariant &value);
 
     // Writes every setting to the store now. False, with `error` saying why in the system's
     // words where it can be found, when the store cannot be written (its folder missing,

@@ -388,10 +388,33 @@ QString keyText(const CommandSpec &row)
     return texts.join(QCoreApplication::translate("MainWindow", ", ", "between the keys of one command"));
 }
 
+QString holdHint(const CommandSpec &row)
+{
+    switch (row.command) {
+    case Command::Freehand:
+    case Command::Line:
+    case Command::Arrow:
+    case Command::Rectangle:
+    case Command::Circle:
+    case Command::Triangle:
+        return QCoreApplication::translate("MainWindow", "Hold the button for colours and widths.");
+    case Command::Eraser:
+        return QCoreApplication::translate("MainWindow", "Hold the button for the width.");
+    case Command::Text:
+        return QCoreApplication::translate("MainWindow", "Hold the button for colour, font and size.");
+    case Command::Mask:
+        return QCoreApplication::translate("MainWindow", "Hold the button for the shapes.");
+    default:
+        return QString();
+    }
+}
+
 QString toolTip(const CommandSpec &row)
 {
-    return QCoreApplication::translate("MainWindow", "%1 (%2)", "a command's name and its keys")
-        .arg(name(row), keyText(row));
+    const QString tip = QCoreApplication::translate("MainWindow", "%1 (%2)", "a command's name and its keys")
+                            .arg(name(row), keyText(row));
+    const QString hint = holdHint(row);
+    return hint.isEmpty() ? tip : tip + QLatin1Char('\n') + hint;
 }
 
 QString keyDescription(const CommandSpec &row)

@@ -134,9 +134,13 @@ bool isTypingKey(const QKeySequence &key);
 bool actsIn(const CommandSpec &row, WindowMode mode);
 
 // Translated texts: the command's name, its keys as the platform writes them, the tooltip
-// "name (keys)", and the accessible description of its key.
+// "name (keys)" (with the hold hint on a second line), and the accessible description of its
+// key.
 QString name(const CommandSpec &row);
 QString keyText(const CommandSpec &row);
+// What holding the command's button opens, where that is more than its click gives; empty
+// otherwise.
+QString holdHint(const CommandSpec &row);
 QString toolTip(const CommandSpec &row);
 QString keyDescription(const CommandSpec &row);
 QString sectionTitle(CommandSpec::Section section);

@@ -87,8 +87,11 @@ KeyHelpWindow::KeyHelpWindow(QWidget *parent)
     auto *columns = new QHBoxLayout(content);
     columns->setContentsMargins(4, 0, 4, 4);
     columns->setSpacing(24);
-    const QString note = QCoreApplication::translate(
-        "MainWindow", "Single keys do nothing while you type a text on the picture.");
+    const QString note = QCoreApplication::translate("MainWindow",
+                                                     "Hold a drawing button to choose its colour and width.")
+        + QLatin1Char(' ')
+        + QCoreApplication::translate("MainWindow",
+                                      "Single keys do nothing while you type a text on the picture.");
     m_left = columnLabel(
         columnText({Section::Drawing, Section::Picture, Section::Camera, Section::Output}, note), content);
     m_right = columnLabel(columnText({Section::Modes, Section::Film, Section::Photograph, Section::Window}),

@@ -13,6 +13,7 @@
 #include "mainwindow/FileNotice.h"
 #include "mainwindow/FilmBar.h"
 #include "mainwindow/FilmBarControl.h"
+#include "mainwindow/KeptWork.h"
 #include "mainwindow/KeyHelpWindow.h"
 #include "mainwindow/PhotographBar.h"
 #include "mainwindow/PhotographBarControl.h"
@@ -40,6 +41,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFont>
+#include <QKeyEvent>
 #include <QStackedWidget>
 
 #include <algorithm>
@@ -197,6 +199,10 @@ MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> camera
     switchMode();
     m_modeButtons[MODE_LIVE]->setChecked(true);
     switchMode();
+
+    for (int m = MODE_LIVE; m <= MODE_DRAWING_BOARD; ++m)
+        KeptWork::restorePen(*canvas(WindowMode(m)), m);
+    KeptWork::restoreSheet(*canvas(MODE_DRAWING_BOARD));
 }
 
 MainWindow::~MainWindow()
@@ -323,6 +329,21 @@ void MainWindow::layoutContents()
         pageStack()->setGeometry(rect());
 }
 
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (m_popup.popup() && m_popup.popup()->isVisible()) {
+            m_popup.close();
+            return;
+        }
+        if (m_keyHelp && m_keyHelp->isVisible()) {
+            m_keyHelp->close();
+            return;
+        }
+    }
+    StyleWindow::keyPressEvent(event);
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // The loader thread must not outlive the window's last event loop turn.
@@ -331,6 +352,14 @@ void MainWindow::closeEvent(QCloseEvent *event)
     m_projector->close();
     if (m_keyHelp)
         m_keyHelp->close();
+    // What the user drew and set up is there at the next start.
+    QString sheetError;
+    if (!KeptWork::storeSheet(*canvas(MODE_DRAWING_BOARD), &sheetError))
+        qCWarning(lcMainWindow) << "the drawing board cannot be kept in" << KeptWork::sheetFile()
+                                << sheetError;
+    for (int m = MODE_LIVE; m <= MODE_DRAWING_BOARD; ++m)
+        KeptWork::storePen(*canvas(WindowMode(m)), m);
+    KeptWork::storePlacement(*this);
     // The settings are written as they change and once more here, where the user can still
     // be told that they would be lost.
     QString error;

@@ -153,6 +153,8 @@ public slots:
 protected:
     void layoutContents() override;
     void closeEvent(QCloseEvent *event) override;
+    // Esc that nothing else took closes the open popup, else the key list.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     // Wires the pages' signals to the window's slots.

@@ -109,6 +109,12 @@ void ToolActions::fillBackground()
 void ToolActions::mask()
 {
     m_popup->keepOwn(m_tools->mask);
+    // Letting go of the button whose hold opened the shapes changes nothing: the mask keeps
+    // hiding what it hides while a shape is being chosen.
+    if (m_tools->mask->isEndingHold()) {
+        m_tools->mask->setChecked(!m_tools->mask->isChecked());
+        return;
+    }
     if (m_tools->mask->isChecked()) {
         canvas()->pipeline()->setMask(m_rememberedMask);
     } else {

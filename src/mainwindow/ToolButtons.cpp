@@ -18,7 +18,8 @@ void ToolButtons::enableFor(WindowMode mode) const
     for (ImageButton *cameraButton : {autoFocus, brightnessUp, brightnessDown, freeze, record, settings})
         cameraButton->setEnabled(live);
     snapshot->setEnabled(true);
-    hand->setEnabled(!live);
+    // The hand pans a zoomed picture in every mode, the live one included.
+    hand->setEnabled(true);
 }
 
 void ToolButtons::showCanvasState(const ImageCanvas &canvas) const

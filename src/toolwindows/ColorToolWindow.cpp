@@ -6,13 +6,16 @@
 #include "widgets/ImageButton.h"
 
 #include <QButtonGroup>
+#include <QColorDialog>
 #include <QLabel>
 
 namespace {
 
 const int LineWidths[ColorToolWindow::WidthCount] = {3, 6, 9, 12};
-const char *const ColorNames[ColorToolWindow::ColorCount + 1] = {"BLACK", "RED", "YELLOW", "SKY", "NONE"};
-const QRgb Colors[ColorToolWindow::ColorCount] = {0xFF000000, 0xFFFF0000, 0xFFFFFF00, 0xFF0000FF};
+const char *const ColorNames[ColorToolWindow::FillNone + 1] = {"BLACK", "RED",   "YELLOW", "SKY",
+                                                               "WHITE", "GREEN", "CUSTOM", "NONE"};
+const QRgb Colors[ColorToolWindow::ColorCount] = {0xFF000000, 0xFFFF0000, 0xFFFFFF00,
+                                                  0xFF0000FF, 0xFFFFFFFF, 0xFF00A651};
 const int ButtonX = 152;
 const int ButtonStep = 33;
 
@@ -23,10 +26,10 @@ QButtonGroup *exclusiveGroup(QObject *parent)
     return group;
 }
 
-// Index of the last table colour equal to `colour`, 0 when none is.
+// Index of the last table colour equal to `colour`; the own-colour button when none is.
 int colorIndex(const QColor &colour)
 {
-    int index = 0;
+    int index = ColorToolWindow::Custom;
     for (int i = 0; i < ColorToolWindow::ColorCount; ++i) {
         if (colour == ColorToolWindow::colorAt(i))
             index = i;
@@ -68,10 +71,13 @@ ColorToolWindow::ColorToolWindow(QWidget *anchor, ToolWindowHost *host, const QS
 
     // The loader finds the ".png" picture behind a name without extension.
     QString picture = QStringLiteral(":/icons/Background/POP_BK_COLOR_1LINE");
-    if (!fillColorLabel.isEmpty())
+    // The colour rows hold seven swatches: the wide pictures.
+    if (!fillColorLabel.isEmpty() && m_hasLineColorRow)
+        picture = QStringLiteral(":/icons/Background/POP_BK_COLOR_WIDE_3LINE");
+    else if (!fillColorLabel.isEmpty())
         picture = QStringLiteral(":/icons/Background/POP_BK_COLOR_3LINE");
-    else if (!lineColorLabel.isEmpty())
-        picture = QStringLiteral(":/icons/Background/POP_BK_COLOR_2LINE");
+    else if (m_hasLineColorRow)
+        picture = QStringLiteral(":/icons/Background/POP_BK_COLOR_WIDE_2LINE");
     setBackground(SkinPicture::load(picture));
     placeBesideAnchor();
 
@@ -92,7 +98,7 @@ ColorToolWindow::ColorToolWindow(QWidget *anchor, ToolWindowHost *host, const QS
     if (m_hasLineColorRow) {
         (new QLabel(lineColorLabel, this))->move(8, 45);
         QButtonGroup *group = exclusiveGroup(this);
-        for (int i = 0; i < ColorCount; ++i) {
+        for (int i = 0; i <= Custom; ++i) {
             auto *button = new ImageButton(
                 QStringLiteral("ICON_LINE_COLOR_%1").arg(QLatin1String(ColorNames[i])), this,
                 QPoint(ButtonX + i * ButtonStep, 43));
@@ -119,8 +125,32 @@ ColorToolWindow::ColorToolWindow(QWidget *anchor, ToolWindowHost *host, const QS
         m_fillButtons[FillNone]->move(ButtonX - ButtonStep, 67);
     }
 
+    if (m_hasLineColorRow)
+        m_lineColorButtons[Custom]->setToolTip(tr("Own colour..."));
+    if (m_fillButtons[Custom])
+        m_fillButtons[Custom]->setToolTip(tr("Own colour..."));
+
     modeChanged();
     host->connectModeChanged(this, [this] { modeChanged(); });
+}
+
+void ColorToolWindow::offerHighlighter()
+{
+    if (m_highlighter)
+        return;
+    m_highlighter = new ImageButton(QStringLiteral("ICON_HIGHLIGHTER"), tr("Highlighter"), this,
+                                    QPoint(ButtonX + WidthCount * ButtonStep + 6, 20));
+    m_highlighter->setAccessibleName(tr("Highlighter"));
+    m_highlighter->setCheckable(true);
+    m_highlighter->show();
+    connect(m_highlighter, &ImageButton::clicked, this, [this](bool on) {
+        if (!m_canvas)
+            return;
+        AnnotationTools::Style style = m_canvas->drawingStyle();
+        style.highlighter = on;
+        m_canvas->setDrawingStyle(style);
+    });
+    modeChanged();
 }
 
 void ColorToolWindow::modeChanged()
@@ -129,6 +159,8 @@ void ColorToolWindow::modeChanged()
     if (!m_canvas)
         return;
     const AnnotationTools::Style style = m_canvas->drawingStyle();
+    if (m_highlighter)
+        m_highlighter->setChecked(style.highlighter);
 
     int widthIndex = 0;
     for (int i = 0; i < WidthCount; ++i) {
@@ -162,8 +194,37 @@ void ColorToolWindow::colorChanged()
     if (index < 0 || !m_canvas)
         return;
     AnnotationTools::Style style = m_canvas->drawingStyle();
+    if (index == Custom) {
+        chooseOwnColour(style.lineColor, false);
+        return;
+    }
     style.lineColor = colorAt(index);
     m_canvas->setDrawingStyle(style);
+}
+
+void ColorToolWindow::chooseOwnColour(const QColor &current, bool fill)
+{
+    // Beside the popup, not over the window's work: the popup stays open meanwhile.
+    delete m_dialog.data();
+    m_dialog = new QColorDialog(current, this);
+    m_dialog->setAttribute(Qt::WA_DeleteOnClose);
+    m_dialog->setWindowTitle(tr("Own colour"));
+    connect(m_dialog, &QColorDialog::colorSelected, this, [this, fill](const QColor &colour) {
+        if (!m_canvas || !colour.isValid())
+            return;
+        AnnotationTools::Style style = m_canvas->drawingStyle();
+        if (fill) {
+            style.fillEnabled = true;
+            style.fillColor = colour;
+        } else {
+            style.lineColor = colour;
+        }
+        m_canvas->setDrawingStyle(style);
+        modeChanged();
+    });
+    // A dialog left without a choice leaves the buttons showing what the canvas holds.
+    connect(m_dialog, &QColorDialog::rejected, this, [this] { modeChanged(); });
+    m_dialog->open();
 }
 
 void ColorToolWindow::fillColorChanged()
@@ -172,6 +233,10 @@ void ColorToolWindow::fillColorChanged()
     if (index < 0 || !m_canvas)
         return;
     AnnotationTools::Style style = m_canvas->drawingStyle();
+    if (index == Custom) {
+        chooseOwnColour(style.fillEnabled ? style.fillColor : style.lineColor, true);
+        return;
+    }
     if (index == FillNone) {
         style.fillEnabled = false;
     } else {

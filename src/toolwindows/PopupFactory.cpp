@@ -44,9 +44,12 @@ ColorToolWindow *PopupFactory::lineStyle(LineStyle style, QWidget *anchor, ToolW
     case Rectangle:
         return new ColorToolWindow(anchor, host, QObject::tr("Rectangle"), host->lineWidthLabel(),
                                    host->lineColorLabel(), host->fillColorLabel());
-    case Freehand:
-        return new ColorToolWindow(anchor, host, QObject::tr("Freehand"), host->lineWidthLabel(),
-                                   host->lineColorLabel(), none);
+    case Freehand: {
+        auto *pen = new ColorToolWindow(anchor, host, QObject::tr("Freehand"), host->lineWidthLabel(),
+                                        host->lineColorLabel(), none);
+        pen->offerHighlighter();
+        return pen;
+    }
     case Circle:
         return new ColorToolWindow(anchor, host, QObject::tr("Circle"), host->lineWidthLabel(),
                                    host->lineColorLabel(), host->fillColorLabel());

@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QResizeEvent>
 #include <QScreen>
@@ -59,6 +60,15 @@ void ToolWindow::focusChanged(QWidget *, QWidget *now)
             return;
     }
     close();
+}
+
+void ToolWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    FramelessWindow::keyPressEvent(event);
 }
 
 void ToolWindow::resizeEvent(QResizeEvent *event)

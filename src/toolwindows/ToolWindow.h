@@ -6,6 +6,7 @@
 
 class ImageButton;
 class QEvent;
+class QKeyEvent;
 class QResizeEvent;
 
 // The frame of every popup the main window opens beside one of its buttons: a borderless tool
@@ -42,6 +43,8 @@ public slots:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    // Esc closes the popup, as its close button does.
+    void keyPressEvent(QKeyEvent *event) override;
     // The row of the effect and mask popups: one checkable, exclusive picture button per icon
     // name, every 60 px from (4, 18); buttons[i] receives the button of icons[i].
     void addToolRow(const QStringList &icons, ImageButton **buttons);

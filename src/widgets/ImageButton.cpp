@@ -91,7 +91,9 @@ void ImageButton::mouseReleaseEvent(QMouseEvent *event)
 {
     if (!(event->buttons() & Qt::LeftButton))
         m_holdTimer.stop();
+    m_releasing = true;
     QPushButton::mouseReleaseEvent(event);
+    m_releasing = false;
 }
 
 void ImageButton::focusOutEvent(QFocusEvent *event)

@@ -30,6 +30,9 @@ public:
     void setImage(const QString &iconName);
     void setTextColor(const QColor &color);
     QColor textColor() const { return m_textColor; }
+    // True while clicked() comes from the release of a press that reached hold(): a button
+    // whose click toggles something can leave it as it was when the hold opened a popup.
+    bool isEndingHold() const { return m_held && m_releasing; }
 
 signals:
     void hold();
@@ -53,4 +56,5 @@ private:
     // A member rather than a child: the button's children are its caller's business.
     QTimer m_holdTimer;
     bool m_held = false; // hold() was emitted for the press in progress
+    bool m_releasing = false;
 };

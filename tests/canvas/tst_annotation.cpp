@@ -2,11 +2,13 @@
 #include "canvas/CanvasTypes.h"
 #include "canvas/ImageCanvas.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTextEdit>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include <cmath>
@@ -52,8 +54,8 @@ QPolygon triangle(const QPoint &p, const QPoint &q)
 
 // The layer after a drag from p through `moves` (layer points) with one tool, drawn shape by
 // shape as the tools are meant to draw them.
-QImage expectedLayer(const QSize &size, int tool, const QPoint &p, const QList<QPoint> &moves, int lineWidth,
-                     bool fill)
+QImage expectedLayer(const QSize &size, int tool, const QPoint &p, const QList<QPoint> &moves,
+                     double lineWidth, bool fill)
 {
     QImage layer(size, QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
@@ -194,8 +196,12 @@ private slots:
         QList<QPoint> q;
         for (const QPoint &m : moves)
             q << widgetToLayer(*canvas, m);
+        // Widths are screen pixels: a picture shown smaller than it is draws wider in the layer
+        // (penLooksTheSameAtEveryCaptureSize checks how wide).
+        const double widthScale = std::max(
+            1.0, AnnotationTextEditor::layerScale(canvas->pipeline()->view(), canvas->size()));
         const QImage expected = expectedLayer(canvas->pipeline()->annotationLayer().size(), tool, p, q,
-                                              lineWidth, fill);
+                                              lineWidth * widthScale, fill);
 
         QVERIFY(!canvas->pipeline()->layerDirty());
         drag(*canvas, from, moves);
@@ -203,6 +209,71 @@ private slots:
         QVERIFY(paintedBounds(layer).isValid());
         QCOMPARE(layer, expected);
         QVERIFY(canvas->pipeline()->layerDirty());
+    }
+
+    void penLooksTheSameAtEveryCaptureSize_data()
+    {
+        QTest::addColumn<QSize>("frame");
+        QTest::addColumn<int>("tool");
+        QTest::newRow("line, 640 x 360") << QSize(640, 360) << int(TOOL_LINE);
+        QTest::newRow("line, 1920 x 1080") << QSize(1920, 1080) << int(TOOL_LINE);
+        QTest::newRow("freehand, 3264 x 1836") << QSize(3264, 1836) << int(TOOL_FREEHAND);
+        QTest::newRow("eraser, 1920 x 1080") << QSize(1920, 1080) << int(TOOL_ERASER);
+    }
+    void penLooksTheSameAtEveryCaptureSize()
+    {
+        // Width 6 is 6 screen pixels wide (the eraser 2 x 6 + 1 either side) whatever the
+        // camera delivers.
+        QFETCH(QSize, frame);
+        QFETCH(int, tool);
+        const QSize widget(640, 360);
+        auto canvas = shownCanvas(widget, frame);
+        QVERIFY(canvas);
+        AnnotationTools::Style style;
+        style.lineWidth = 6;
+        style.lineColor = Qt::red;
+        canvas->setDrawingStyle(style);
+        if (tool == TOOL_ERASER)
+            canvas->pipeline()->drawOnLayer([](QPainter &p) { p.fillRect(p.window(), Qt::red); });
+        canvas->setTool(tool);
+        drag(*canvas, QPoint(100, 180), {QPoint(300, 180), QPoint(500, 180)});
+        const QImage layer = canvas->pipeline()->annotationLayer();
+        // Where the pointer stopped on its way (the eraser clears around the points it passes).
+        const int column = layer.width() * 300 / widget.width();
+        int marked = 0;
+        for (int y = 0; y < layer.height(); ++y) {
+            const bool ink = qAlpha(layer.pixel(column, y)) > 128;
+            marked += tool == TOOL_ERASER ? !ink : ink;
+        }
+        const double onScreen = double(marked) * widget.height() / layer.height();
+        const double expected = tool == TOOL_ERASER ? 2 * (2 * 6 + 1) : 6;
+        QVERIFY2(std::abs(onScreen - expected) <= 1.5,
+                 qPrintable(QStringLiteral("%1 screen pixels wide").arg(onScreen)));
+    }
+
+    void highlighterLaysTranslucentInkOnce()
+    {
+        auto canvas = shownCanvas(QSize(320, 180), QSize(320, 180));
+        QVERIFY(canvas);
+        AnnotationTools::Style style;
+        style.lineWidth = 3;
+        style.lineColor = Qt::yellow;
+        style.highlighter = true;
+        canvas->setDrawingStyle(style);
+        canvas->setTool(TOOL_FREEHAND);
+        // Back and forth over the same words.
+        drag(*canvas, QPoint(40, 90), {QPoint(280, 90), QPoint(60, 90), QPoint(260, 90)});
+        const QImage layer = canvas->pipeline()->annotationLayer();
+        int rows = 0;
+        for (int y = 0; y < layer.height(); ++y) {
+            const int alpha = qAlpha(layer.pixel(160, y));
+            if (alpha == 0)
+                continue;
+            ++rows;
+            // The page shows through, as much where the stroke crossed itself.
+            QVERIFY2(alpha > 60 && alpha < 140, qPrintable(QString::number(alpha)));
+        }
+        QVERIFY2(std::abs(rows - 9) <= 1, qPrintable(QString::number(rows)));
     }
 
     void drawingsShowInTheNextFrame()
@@ -357,26 +428,86 @@ private slots:
         QCOMPARE(countTransparent(canvas->pipeline()->annotationLayer()), 320 * 180);
     }
 
+    void wheelZoomsAroundThePointer_data()
+    {
+        QTest::addColumn<int>("zoomSteps"); // zoom-ins before the wheel
+        QTest::addColumn<int>("angle");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<double>("zoomAfter");
+        QTest::newRow("wheel in, upper left") << 0 << 120 << int(Qt::NoModifier) << QPoint(60, 40) << 2.0;
+        QTest::newRow("Ctrl+wheel in, lower right")
+            << 0 << 120 << int(Qt::ControlModifier) << QPoint(250, 150) << 2.0;
+        QTest::newRow("two notches in small parts")
+            << 0 << 240 << int(Qt::NoModifier) << QPoint(200, 60) << 3.0;
+        QTest::newRow("wheel out") << 2 << -120 << int(Qt::NoModifier) << QPoint(100, 120) << 2.0;
+        QTest::newRow("half a notch: nothing yet")
+            << 0 << 60 << int(Qt::NoModifier) << QPoint(100, 100) << 1.0;
+        // A touchpad's pinch (modifiers -1): a notch stands for a quarter more or less of the size.
+        QTest::newRow("pinch open") << 0 << 120 << -1 << QPoint(240, 50) << 2.0;
+        QTest::newRow("pinch closed") << 2 << -120 << -1 << QPoint(80, 140) << 2.0;
+    }
+    void wheelZoomsAroundThePointer()
+    {
+        QFETCH(int, zoomSteps);
+        QFETCH(int, angle);
+        QFETCH(int, modifiers);
+        QFETCH(QPoint, at);
+        QFETCH(double, zoomAfter);
+        auto canvas = shownCanvas(QSize(320, 180), QSize(320, 180));
+        QVERIFY(canvas);
+        applyView(*canvas, View{zoomSteps, QPoint(), false});
+        const QPoint under = widgetToLayer(*canvas, at);
+        if (modifiers < 0) {
+            for (const Qt::NativeGestureType type :
+                 {Qt::BeginNativeGesture, Qt::ZoomNativeGesture, Qt::EndNativeGesture}) {
+                const QPointF global(canvas->mapToGlobal(at));
+                QNativeGestureEvent pinch(type, nullptr, QPointF(at), QPointF(at), global,
+                                          type == Qt::ZoomNativeGesture ? angle / 120.0 * 0.25 : 0.0, 0, 0);
+                QApplication::sendEvent(canvas.get(), &pinch);
+            }
+            angle = 0;
+        }
+        // Touchpads send a notch in parts.
+        for (int sent = 0; sent != angle;) {
+            const int part = std::abs(angle - sent) > 120 ? (angle > 0 ? 40 : -40) : angle - sent;
+            QWheelEvent wheel(QPointF(at), QPointF(canvas->mapToGlobal(at)), QPoint(), QPoint(0, part),
+                              Qt::NoButton, Qt::KeyboardModifiers(modifiers), Qt::NoScrollPhase, false);
+            QApplication::sendEvent(canvas.get(), &wheel);
+            sent += part;
+        }
+        QCOMPARE(canvas->pipeline()->view().zoom(), zoomAfter);
+        const QPoint after = widgetToLayer(*canvas, at);
+        QVERIFY2((after - under).manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("%1,%2 became %3,%4")
+                                .arg(under.x())
+                                .arg(under.y())
+                                .arg(after.x())
+                                .arg(after.y())));
+    }
+
     void textLandsAtTheAnchor_data()
     {
         QTest::addColumn<QSize>("widget");
         QTest::addColumn<View>("view");
-        QTest::addColumn<bool>("commitBySwitching");
-        QTest::newRow("committed by switching tool") << QSize(320, 180) << View{} << true;
-        QTest::newRow("committed by a second release") << QSize(320, 180) << View{} << false;
-        QTest::newRow("scaled widget, zoomed") << QSize(640, 360) << View{1, QPoint(50, 40), false} << true;
+        QTest::addColumn<int>("commit"); // 0: switching tool, 1: a second release, 2: Esc
+        QTest::newRow("committed by switching tool") << QSize(320, 180) << View{} << 0;
+        QTest::newRow("committed by a second release") << QSize(320, 180) << View{} << 1;
+        QTest::newRow("committed by Esc") << QSize(320, 180) << View{} << 2;
+        QTest::newRow("scaled widget, zoomed") << QSize(640, 360) << View{1, QPoint(50, 40), false} << 0;
     }
     void textLandsAtTheAnchor()
     {
         QFETCH(QSize, widget);
         QFETCH(View, view);
-        QFETCH(bool, commitBySwitching);
+        QFETCH(int, commit);
         auto canvas = shownCanvas(widget, QSize(320, 180));
         QVERIFY(canvas);
+        QApplication::setActiveWindow(canvas.get());
+        QVERIFY(QTest::qWaitForWindowActive(canvas.get()));
         applyView(*canvas, view);
         QTextEdit *editor = canvas->textEditor();
         QCOMPARE(editor->contextMenuPolicy(), Qt::NoContextMenu);
-        QCOMPARE(editor->styleSheet(), QStringLiteral("border: none;"));
         QCOMPARE(canvas->textFamily(), QStringLiteral("Arial"));
         QCOMPARE(canvas->textSize(), 18);
 
@@ -386,19 +517,28 @@ private slots:
         drag(*canvas, at, {});
         QVERIFY(editor->isVisible());
         QCOMPARE(editor->pos(), at);
-        QCOMPARE(
-            editor->size(),
-            QSize(std::min(widget.width() - at.x() - 5, 300), std::min(widget.height() - at.y() - 5, 300)));
+        QCOMPARE(QApplication::focusWidget(), editor);
         QTest::keyClicks(editor, QStringLiteral("Hi"));
         QCOMPARE(editor->toPlainText(), QStringLiteral("Hi"));
         QCOMPARE(countTransparent(canvas->pipeline()->annotationLayer()), 320 * 180);
+        // The editor covers the text, not a box of the page, and the page shows through it.
+        QVERIFY2(editor->width() < 80 && editor->height() < 50,
+                 qPrintable(QStringLiteral("%1 x %2").arg(editor->width()).arg(editor->height())));
+        const QImage onScreen = canvas->grab().toImage();
+        const QPoint besideText(editor->geometry().right() - 3, editor->geometry().center().y());
+        QCOMPARE(onScreen.pixelColor(besideText), QColor(128, 128, 128));
 
         const QPoint anchor = widgetToLayer(*canvas, at);
-        if (commitBySwitching)
+        if (commit == 0)
             canvas->setTool(TOOL_LINE);
-        else
+        else if (commit == 1)
             drag(*canvas, QPoint(5, 5), {});
+        else
+            QTest::keyClick(editor, Qt::Key_Escape);
         QVERIFY(!editor->isVisible());
+        // The keyboard comes back to the window: its keys and typing no longer go to the
+        // hidden editor.
+        QVERIFY(QApplication::focusWidget() != editor);
         QVERIFY(canvas->pipeline()->layerDirty());
         const QImage layer = canvas->pipeline()->annotationLayer();
         const QRect bounds = paintedBounds(layer);
@@ -431,17 +571,32 @@ private slots:
         QVERIFY(!canvas->pipeline()->layerDirty());
     }
 
-    void newFrameSizeDropsTheDrawings()
+    void newFrameSizeKeepsTheDrawings()
     {
+        // A capture-size change shows the same page larger or smaller: what was drawn stays on
+        // it, scaled alike.
         auto canvas = shownCanvas(QSize(320, 180), QSize(320, 180));
         QVERIFY(canvas);
-        canvas->setTool(TOOL_LINE);
-        drag(*canvas, QPoint(10, 10), {QPoint(100, 100)});
-        QImage other(200, 100, QImage::Format_RGB888);
+        canvas->setTool(TOOL_RECTANGLE);
+        drag(*canvas, QPoint(40, 40), {QPoint(160, 120)});
+        const QRect before = paintedBounds(canvas->pipeline()->annotationLayer());
+        QVERIFY(before.isValid());
+        QImage other(640, 360, QImage::Format_RGB888);
         other.fill(Qt::white);
         canvas->pipeline()->stillImageCaptured(&other);
-        QCOMPARE(canvas->pipeline()->annotationLayer().size(), QSize(200, 100));
-        QCOMPARE(countTransparent(canvas->pipeline()->annotationLayer()), 200 * 100);
+        const QImage layer = canvas->pipeline()->annotationLayer();
+        QCOMPARE(layer.size(), QSize(640, 360));
+        QVERIFY(canvas->pipeline()->layerDirty());
+        const QRect after = paintedBounds(layer);
+        QVERIFY2(std::abs(after.left() - 2 * before.left()) <= 2
+                     && std::abs(after.top() - 2 * before.top()) <= 2
+                     && std::abs(after.right() - 2 * before.right()) <= 3
+                     && std::abs(after.bottom() - 2 * before.bottom()) <= 3,
+                 qPrintable(QStringLiteral("drawn at %1,%2 %3x%4")
+                                .arg(after.left())
+                                .arg(after.top())
+                                .arg(after.width())
+                                .arg(after.height())));
     }
 };
 

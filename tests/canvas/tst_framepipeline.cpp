@@ -145,7 +145,7 @@ private slots:
         }
     }
 
-    void newFrameSizeStartsFreshLayer()
+    void newFrameSizeScalesTheLayer()
     {
         FramePipeline pipeline;
         std::vector<uchar> a = raw(picture(64, 48, true, 1), false);
@@ -157,13 +157,15 @@ private slots:
         feed(pipeline, b, 64, 48, false, true);
         processQueued();
         QCOMPARE(pipeline.outputImage().pixelColor(5, 5), QColor(Qt::red));
-        // Another size: a transparent layer of the new size.
+        // Another size: the drawing stays, scaled to the new size, and shows.
         std::vector<uchar> c = raw(picture(40, 30, true, 3), false);
         feed(pipeline, c, 40, 30, false, true);
         const QImage layer = pipeline.annotationLayer();
         QCOMPARE(layer.size(), QSize(40, 30));
-        QCOMPARE(layer.pixelColor(5, 5).alpha(), 0);
-        QCOMPARE(pipeline.outputImage().convertToFormat(QImage::Format_ARGB32), picture(40, 30, true, 3));
+        QCOMPARE(layer.pixelColor(3, 3), QColor(Qt::red));
+        QCOMPARE(layer.pixelColor(12, 12).alpha(), 0);
+        QCOMPARE(pipeline.outputImage().pixelColor(3, 3), QColor(Qt::red));
+        QCOMPARE(pipeline.outputImage().pixelColor(20, 20), picture(40, 30, true, 3).pixelColor(20, 20));
     }
 
     void secondFrameBeforeProcessingGetsPreviousBack()

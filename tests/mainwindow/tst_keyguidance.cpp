@@ -111,6 +111,12 @@ private slots:
             QVERIFY(b->accessibleDescription().contains(ActionTable::keyText(row)));
         }
         QCOMPARE(w.toolButtons().freeze->toolTip(), QString("Freeze (F)"));
+        // Colours and widths are found: a drawing button says what holding it opens.
+        QCOMPARE(w.toolButtons().line->toolTip(),
+                 QString("Line (L)\nHold the button for colours and widths."));
+        QCOMPARE(w.toolButtons().eraser->toolTip().section('\n', 1),
+                 QString("Hold the button for the width."));
+        QVERIFY(w.toolButtons().mask->toolTip().endsWith("\nHold the button for the shapes."));
         QCOMPARE(w.toolButtons().zoomIn->toolTip(), QString("Zoom in (Ctrl++, Ctrl+=)"));
         QCOMPARE(w.liveRecordingButton()->toolTip(), w.toolButtons().record->toolTip());
         // One screen: the projector's button says what it waits for.
@@ -130,6 +136,7 @@ private slots:
             QVERIFY2(text.contains(ActionTable::name(row).toHtmlEscaped()), row.name);
             QVERIFY2(text.contains(ActionTable::keyText(row).toHtmlEscaped()), row.name);
         }
+        QVERIFY(text.contains("Hold a drawing button to choose its colour and width."));
         for (CommandSpec::Section s : {CommandSpec::Section::Drawing, CommandSpec::Section::Window})
             QVERIFY(text.contains(ActionTable::sectionTitle(s).toHtmlEscaped()));
         // Esc in the list closes the list, not the window's full screen.

@@ -12,6 +12,7 @@
 #include "canvas/OSDProcessor.h"
 #include "common/Config.h"
 #include "mainwindow/FileNotice.h"
+#include "mainwindow/KeyHelpWindow.h"
 #include "mainwindow/PhotographBar.h"
 #include "mainwindow/ToolActions.h"
 #include "sources/media/MediaFramework.h"
@@ -26,6 +27,7 @@
 #include <QSettings>
 #include <QStyle>
 #include <QStyleOptionComboBox>
+#include <QTextEdit>
 #include <QTranslator>
 #include <QtTest>
 
@@ -499,6 +501,29 @@ private:
         bar->showCounter(-1, 0);
     }
 
+    // For looking at: the key list with what holding a drawing button does, and a text being
+    // typed over the live picture (the page shows through the editor's dashed frame).
+    void shootKeyListAndText(MainWindow &w)
+    {
+        w.toggleKeyHelp();
+        QVERIFY(w.keyHelp() && w.keyHelp()->isVisible());
+        const QString list = QStringLiteral("%1/%2_keylist.png").arg(shotFolder(), m_language);
+        QVERIFY2(w.keyHelp()->grab().save(list), qPrintable(list));
+        w.toggleKeyHelp();
+        ImageCanvas *canvas = w.currentCanvas();
+        canvas->setTool(TOOL_TEXT);
+        const QPoint at(canvas->width() / 3, canvas->height() / 3);
+        QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, at);
+        QVERIFY(canvas->textEditor()->isVisible());
+        QTest::keyClicks(canvas->textEditor(), QStringLiteral("Tafel 12"));
+        const QString text = QStringLiteral("%1/%2_text_typing.png").arg(shotFolder(), m_language);
+        QVERIFY2(shotOf(&w, nullptr).save(text), qPrintable(text));
+        QTest::keyClick(canvas->textEditor(), Qt::Key_Escape);
+        QVERIFY(!canvas->textEditor()->isVisible());
+        canvas->clearAnnotations();
+        canvas->setTool(TOOL_HAND);
+    }
+
     void measureLanguage(const QString &language)
     {
         m_language = language;
@@ -528,6 +553,7 @@ private:
             QVERIFY2(shotOf(w.get(), nullptr).save(notice), qPrintable(notice));
             w->fileNotice()->hide();
             measurePopups(*w);
+            shootKeyListAndText(*w);
             measurePhotographBarAtTheMinimum(*w);
         }
         measurePlates();

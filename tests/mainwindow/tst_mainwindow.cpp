@@ -4,6 +4,7 @@
 #include "canvas/OSDProcessor.h"
 #include "mainwindow/DeviceSupervisor.h"
 #include "mainwindow/FilmBar.h"
+#include "mainwindow/KeptWork.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PhotographBar.h"
 #include "mainwindow/ToolActions.h"
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPainter>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QtTest>
@@ -277,7 +279,7 @@ private slots:
         QTest::addColumn<QStringList>("hidden");
         const QStringList camera = {"autoFocus", "brightnessDown", "brightnessUp",
                                     "freeze",    "record",         "settings"};
-        QTest::newRow("live") << MODE_LIVE << QStringList{"hand", "fillBackground"};
+        QTest::newRow("live") << MODE_LIVE << QStringList{"fillBackground"};
         QTest::newRow("film") << MODE_FILM << camera + QStringList{"fillBackground"};
         QTest::newRow("photograph") << MODE_PHOTOGRAPH << camera + QStringList{"fillBackground"};
         QTest::newRow("drawing board") << MODE_DRAWING_BOARD << camera;
@@ -358,6 +360,62 @@ private slots:
         }
         QVERIFY(w.liveRecordingButton()->isCheckable());
         QCOMPARE(w.liveRecordingButton()->pos(), QPoint(20, 5));
+    }
+
+    void drawingsPensAndPlaceOutliveARestart_data()
+    {
+        QTest::addColumn<bool>("drawn");
+        QTest::addColumn<bool>("damaged"); // the sheet's file spoilt between the runs
+        QTest::newRow("board drawn on, blue page") << true << false;
+        QTest::newRow("nothing drawn: no sheet") << false << false;
+        QTest::newRow("damaged sheet: set aside, a white board") << true << true;
+    }
+    void drawingsPensAndPlaceOutliveARestart()
+    {
+        QFETCH(bool, drawn);
+        QFETCH(bool, damaged);
+        QFile::remove(KeptWork::sheetFile());
+        QFile::remove(KeptWork::sheetFile() + ".damaged");
+        const QRect placed(40, 30, 1000, 720);
+        {
+            auto w = MainWindowRig::makeWindow();
+            ImageCanvas *board = w->canvas(MODE_DRAWING_BOARD);
+            if (drawn) {
+                board->pipeline()->drawOnLayer(
+                    [](QPainter &p) { p.fillRect(QRect(10, 10, 40, 30), Qt::red); });
+                board->fillBackground(Qt::blue);
+            }
+            AnnotationTools::Style style = w->canvas(MODE_LIVE)->drawingStyle();
+            style.lineWidth = 8;
+            style.lineColor = Qt::green;
+            w->canvas(MODE_LIVE)->setDrawingStyle(style);
+            w->setGeometry(placed);
+            w->close();
+        }
+        QCOMPARE(QFile::exists(KeptWork::sheetFile()), drawn);
+        if (damaged) {
+            QFile spoilt(KeptWork::sheetFile());
+            QVERIFY(spoilt.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            spoilt.write("\x89PNG\r\n not a picture");
+        }
+        auto w = MainWindowRig::makeWindow();
+        ImageCanvas *board = w->canvas(MODE_DRAWING_BOARD);
+        QCOMPARE(board->pipeline()->layerDirty(), drawn && !damaged);
+        QCOMPARE(QFile::exists(KeptWork::sheetFile() + ".damaged"), damaged);
+        if (drawn && !damaged) {
+            QCOMPARE(board->pipeline()->annotationLayer().pixelColor(20, 20), QColor(Qt::red));
+            QCOMPARE(board->drawingStyle().backgroundColor, QColor(Qt::blue));
+        }
+        QCOMPARE(w->canvas(MODE_LIVE)->drawingStyle().lineWidth, 8);
+        QCOMPARE(w->canvas(MODE_LIVE)->drawingStyle().lineColor, QColor(Qt::green));
+        QVERIFY(KeptWork::restorePlacement(*w));
+        QCOMPARE(w->size(), placed.size());
+        // The next windows of this program start as a first run would.
+        QFile::remove(KeptWork::sheetFile());
+        QFile::remove(KeptWork::sheetFile() + ".damaged");
+        QSettings settings;
+        settings.remove(QStringLiteral("pen%1").arg(int(MODE_LIVE)));
+        settings.remove(QStringLiteral("window"));
     }
 
     void eachCanvasKeepsItsState()

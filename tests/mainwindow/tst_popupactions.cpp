@@ -80,6 +80,54 @@ private slots:
         QCOMPARE(w->currentCanvas()->tool(), int(TOOL_RECTANGLE));
     }
 
+    void holdingMaskKeepsTheMaskAsItWas_data()
+    {
+        QTest::addColumn<bool>("on");
+        QTest::newRow("mask on") << true;
+        QTest::newRow("mask off") << false;
+    }
+    void holdingMaskKeepsTheMaskAsItWas()
+    {
+        // What the mask hides stays hidden while a shape is chosen.
+        QFETCH(bool, on);
+        auto w = MainWindowRig::makeWindow();
+        ImageButton *mask = w->toolButtons().mask;
+        if (on)
+            QTest::mouseClick(mask, Qt::LeftButton);
+        const int before = w->currentCanvas()->pipeline()->mask();
+        QCOMPARE(before != MASK_NONE, on);
+        QTest::mousePress(mask, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(w->popupSlot().popup(), 2000);
+        QTest::mouseRelease(mask, Qt::LeftButton);
+        QVERIFY(qobject_cast<MaskToolWindow *>(w->popupSlot().popup()));
+        QCOMPARE(w->currentCanvas()->pipeline()->mask(), before);
+        QCOMPARE(mask->isChecked(), on);
+        // A plain click still turns it over.
+        QTest::mouseClick(mask, Qt::LeftButton);
+        QCOMPARE(mask->isChecked(), !on);
+    }
+
+    void escClosesThePopup_data()
+    {
+        QTest::addColumn<QString>("slot");
+        QTest::addColumn<bool>("toPopup"); // Esc in the popup, or in the main window
+        QTest::newRow("settings, in the popup") << "settings" << true;
+        QTest::newRow("settings, in the window") << "settings" << false;
+        QTest::newRow("line, in the popup") << "lineHold" << true;
+        QTest::newRow("mask, in the window") << "maskHold" << false;
+    }
+    void escClosesThePopup()
+    {
+        QFETCH(QString, slot);
+        QFETCH(bool, toPopup);
+        auto w = MainWindowRig::makeWindow();
+        QVERIFY(QMetaObject::invokeMethod(actionTarget(*w, slot), qPrintable(slot)));
+        QPointer<QWidget> popup = w->popupSlot().popup();
+        QVERIFY(popup && popup->isVisible());
+        QTest::keyClick(toPopup ? popup.data() : static_cast<QWidget *>(w.get()), Qt::Key_Escape);
+        QVERIFY(!popup || !popup->isVisible());
+    }
+
     void holdsOpenTheirPopups_data()
     {
         QTest::addColumn<QString>("slot");

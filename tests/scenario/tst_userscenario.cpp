@@ -7,6 +7,7 @@
 #include "canvas/CanvasTypes.h"
 #include "common/Config.h"
 #include "mainwindow/FilmBar.h"
+#include "mainwindow/KeptWork.h"
 #include "mainwindow/PhotographBar.h"
 #include "mainwindow/PrintControl.h"
 #include "sources/film/FilmSource.h"
@@ -110,7 +111,8 @@ private slots:
         QCoreApplication::setOrganizationName(QStringLiteral("Quillmore"));
         QCoreApplication::setApplicationName(QStringLiteral("Document Camera"));
         QVERIFY(MediaFramework::initialize());
-        QSettings().clear(); // a run before this one leaves its settings behind
+        QSettings().clear();                  // a run before this one leaves its settings behind
+        QFile::remove(KeptWork::sheetFile()); // and its Drawing Board
         Config::resetForTesting();
         QVERIFY(m_dir.isValid());
         m_snapshots = m_dir.filePath("Snapshots");
@@ -165,7 +167,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(
             !near(live().grab().toImage(), QPoint(live().width() / 2, live().height() / 2), Black, 30),
             OutcomeTimeoutMs);
-        QVERIFY(tools().hand->isHidden()); // no hand tool in Live
+        QVERIFY(!tools().hand->isHidden()); // the hand pans a zoomed live picture too
         QVERIFY(!tools().freeze->isHidden());
     }
 
@@ -307,9 +309,9 @@ private slots:
     {
         auto *popup = ScenarioRig::holdForPopup<MaskToolWindow>(w(), tools().mask);
         QVERIFY(popup);
-        // The click that ends the hold switches the remembered mask on.
-        QVERIFY(tools().mask->isChecked());
-        QCOMPARE(live().pipeline()->mask(), int(MASK_CIRCLE));
+        // Letting go of the hold changes nothing; the shape picked switches the mask on.
+        QVERIFY(!tools().mask->isChecked());
+        QCOMPARE(live().pipeline()->mask(), int(MASK_NONE));
         QTest::mouseClick(popup->maskButton(MASK_RECTANGLE), Qt::LeftButton);
         QCOMPARE(live().pipeline()->mask(), int(MASK_RECTANGLE));
         QVERIFY(tools().mask->isChecked());

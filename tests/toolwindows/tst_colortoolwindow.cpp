@@ -4,7 +4,9 @@
 #include "toolwindows/FillBackgroundToolWindow.h"
 #include "widgets/ImageButton.h"
 
+#include <QColorDialog>
 #include <QLabel>
+#include <QPointer>
 #include <QtTest>
 
 #include <memory>
@@ -74,9 +76,11 @@ private slots:
         PopupTestHost host;
         ImageButton *anchor = host.addAnchor(QStringLiteral("ICON_LINE"), QPoint(10, 40));
         ColorToolWindow popup(anchor, &host, QStringLiteral("Title"), widthLabel, lineLabel, fillLabel);
-        QCOMPARE(popup.size(), QSize(324, height));
+        // Seven swatches a colour row: the wide picture.
+        const int width = lineRow ? 390 : 324;
+        QCOMPARE(popup.size(), QSize(width, height));
         popup.show();
-        QCOMPARE(popup.closeButton()->pos(), QPoint(324 - 18, 4));
+        QCOMPARE(popup.closeButton()->pos(), QPoint(width - 18, 4));
         QCOMPARE(popup.hasLineColorRow(), !lineLabel.isEmpty());
         for (int i = 0; i < 4; ++i) {
             QCOMPARE(popup.widthButton(i)->pos(), QPoint(152 + 33 * i, 20));
@@ -85,11 +89,11 @@ private slots:
         QCOMPARE(popup.lineColorButton(0) != nullptr, lineRow);
         QCOMPARE(popup.fillButton(0) != nullptr, fillRow);
         if (lineRow) {
-            for (int i = 0; i < 4; ++i)
+            for (int i = 0; i <= ColorToolWindow::Custom; ++i)
                 QCOMPARE(popup.lineColorButton(i)->pos(), QPoint(152 + 33 * i, 43));
         }
         if (fillRow) {
-            for (int i = 0; i < 4; ++i)
+            for (int i = 0; i <= ColorToolWindow::Custom; ++i)
                 QCOMPARE(popup.fillButton(i)->pos(), QPoint(152 + 33 * i, 67));
             QCOMPARE(popup.fillButton(ColorToolWindow::FillNone)->pos(), QPoint(119, 67));
         }
@@ -112,13 +116,16 @@ private slots:
         QTest::addColumn<int>("widthIndex");
         QTest::addColumn<int>("lineIndex");
         QTest::addColumn<int>("fillIndex");
-        QTest::newRow("defaults") << 2 << QColor(Qt::black) << false << QColor(Qt::black) << 0 << 0 << 4;
+        const int none = ColorToolWindow::FillNone, own = ColorToolWindow::Custom;
+        QTest::newRow("defaults") << 2 << QColor(Qt::black) << false << QColor(Qt::black) << 0 << 0 << none;
         QTest::newRow("nine red sky") << 9 << QColor(Qt::red) << true << QColor(Qt::blue) << 2 << 1 << 3;
         QTest::newRow("twelve yellow")
             << 12 << QColor(Qt::yellow) << true << QColor(Qt::yellow) << 3 << 2 << 2;
-        QTest::newRow("unknown colours") << 6 << QColor(Qt::green) << true << QColor(Qt::cyan) << 1 << 0 << 0;
+        QTest::newRow("white on green")
+            << 6 << QColor(Qt::white) << true << ColorToolWindow::colorAt(5) << 1 << 4 << 5;
+        QTest::newRow("own colours") << 6 << QColor(Qt::green) << true << QColor(Qt::cyan) << 1 << own << own;
         QTest::newRow("fill off hides colour")
-            << 3 << QColor(Qt::blue) << false << QColor(Qt::red) << 0 << 3 << 4;
+            << 3 << QColor(Qt::blue) << false << QColor(Qt::red) << 0 << 3 << none;
     }
 
     void mirrorsCanvas()
@@ -141,8 +148,10 @@ private slots:
 
         ColorToolWindow popup(anchor, &host, "R", "Line Width", "Line Color", "Fill Color");
         QCOMPARE(checkedIn(4, [&](int i) { return popup.widthButton(i); }), QList<int>{widthIndex});
-        QCOMPARE(checkedIn(4, [&](int i) { return popup.lineColorButton(i); }), QList<int>{lineIndex});
-        QCOMPARE(checkedIn(5, [&](int i) { return popup.fillButton(i); }), QList<int>{fillIndex});
+        QCOMPARE(checkedIn(ColorToolWindow::Custom + 1, [&](int i) { return popup.lineColorButton(i); }),
+                 QList<int>{lineIndex});
+        QCOMPARE(checkedIn(ColorToolWindow::FillNone + 1, [&](int i) { return popup.fillButton(i); }),
+                 QList<int>{fillIndex});
         // Mirroring writes nothing.
         const Style after = host.canvasAt(0)->drawingStyle();
         QCOMPARE(after.lineWidth, lineWidth);
@@ -167,12 +176,25 @@ private slots:
         QCOMPARE(ColorToolWindow::lineWidthAt(0), 3);
         QCOMPARE(ColorToolWindow::lineWidthAt(3), 12);
 
-        const QColor colours[] = {Qt::black, Qt::red, Qt::yellow, Qt::blue};
-        for (int i = 3; i >= 0; --i) {
+        const QColor colours[] = {Qt::black, Qt::red,   Qt::yellow,
+                                  Qt::blue,  Qt::white, QColor(0x00, 0xa6, 0x51)};
+        for (int i = 5; i >= 0; --i) {
             QTest::mouseClick(popup.lineColorButton(i), Qt::LeftButton);
             QCOMPARE(canvas->drawingStyle().lineColor, colours[i]);
-            QCOMPARE(checkedIn(4, [&](int k) { return popup.lineColorButton(k); }), QList<int>{i});
+            QCOMPARE(checkedIn(ColorToolWindow::Custom + 1, [&](int k) { return popup.lineColorButton(k); }),
+                     QList<int>{i});
         }
+        // The own colour: the dialog's choice is the line's, and its button is the one checked.
+        QTest::mouseClick(popup.lineColorButton(ColorToolWindow::Custom), Qt::LeftButton);
+        QPointer<QColorDialog> dialog = popup.colorDialog();
+        QVERIFY(dialog && dialog->isVisible());
+        dialog->setCurrentColor(QColor(0x80, 0x40, 0xc0));
+        dialog->accept();
+        QCOMPARE(canvas->drawingStyle().lineColor, QColor(0x80, 0x40, 0xc0));
+        QVERIFY(popup.lineColorButton(ColorToolWindow::Custom)->isChecked());
+        QVERIFY(popup.isVisible());
+        QTRY_VERIFY(!dialog);
+        QTest::mouseClick(popup.lineColorButton(0), Qt::LeftButton);
 
         QTest::mouseClick(popup.fillButton(1), Qt::LeftButton);
         QVERIFY(canvas->drawingStyle().fillEnabled);
@@ -180,7 +202,7 @@ private slots:
         QTest::mouseClick(popup.fillButton(ColorToolWindow::FillNone), Qt::LeftButton);
         QVERIFY(!canvas->drawingStyle().fillEnabled);
         QCOMPARE(canvas->drawingStyle().fillColor, QColor(Qt::red));
-        QCOMPARE(checkedIn(5, [&](int k) { return popup.fillButton(k); }),
+        QCOMPARE(checkedIn(ColorToolWindow::FillNone + 1, [&](int k) { return popup.fillButton(k); }),
                  QList<int>{ColorToolWindow::FillNone});
         QVERIFY(popup.isVisible());
 
@@ -189,6 +211,29 @@ private slots:
         QVERIFY(again.widthButton(3)->isChecked());
         QVERIFY(again.lineColorButton(0)->isChecked());
         QVERIFY(again.fillButton(ColorToolWindow::FillNone)->isChecked());
+    }
+
+    void highlighterInTheFreehandPopup()
+    {
+        PopupTestHost host;
+        ImageButton *anchor = host.addAnchor(QStringLiteral("ICON_FREEHAND"), QPoint(10, 40));
+        host.show();
+        ColorToolWindow popup(anchor, &host, "Freehand", "Line Width", "Line Color", "");
+        QVERIFY(!popup.highlighterButton());
+        popup.offerHighlighter();
+        popup.show();
+        ImageButton *highlighter = popup.highlighterButton();
+        QVERIFY(highlighter && highlighter->isVisible() && !highlighter->isChecked());
+        QVERIFY(QRect(QPoint(), popup.size()).contains(highlighter->geometry()));
+        QCOMPARE(highlighter->toolTip(), QStringLiteral("Highlighter"));
+        QTest::mouseClick(highlighter, Qt::LeftButton);
+        QVERIFY(host.canvasAt(0)->drawingStyle().highlighter);
+        // The width still counts, and the highlighter stays on.
+        QTest::mouseClick(popup.widthButton(2), Qt::LeftButton);
+        QVERIFY(highlighter->isChecked());
+        QCOMPARE(host.canvasAt(0)->drawingStyle().lineWidth, ColorToolWindow::lineWidthAt(2));
+        host.switchTo(1);
+        QVERIFY(!highlighter->isChecked());
     }
 
     void followsModeSwitch()
