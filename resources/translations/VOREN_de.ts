@@ -440,6 +440,14 @@
         <source>The film &quot;%1&quot; cannot be opened.</source>
         <translation>Der Film „%1“ kann nicht geöffnet werden.</translation>
     </message>
+    <message>
+        <source>All films</source>
+        <translation>Alle Filme</translation>
+    </message>
+    <message>
+        <source>Print the picture to a PDF file instead?</source>
+        <translation>Das Bild stattdessen in eine PDF-Datei drucken?</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>

@@ -440,6 +440,14 @@
         <source>The film &quot;%1&quot; cannot be opened.</source>
         <translation>No se puede abrir el vídeo «%1».</translation>
     </message>
+    <message>
+        <source>All films</source>
+        <translation>Todas las películas</translation>
+    </message>
+    <message>
+        <source>Print the picture to a PDF file instead?</source>
+        <translation>¿Imprimir la imagen en un archivo PDF en su lugar?</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>

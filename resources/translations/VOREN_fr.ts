@@ -440,6 +440,14 @@
         <source>The film &quot;%1&quot; cannot be opened.</source>
         <translation>Impossible d’ouvrir le film « %1 ».</translation>
     </message>
+    <message>
+        <source>All films</source>
+        <translation>Tous les films</translation>
+    </message>
+    <message>
+        <source>Print the picture to a PDF file instead?</source>
+        <translation>Imprimer plutôt l’image dans un fichier PDF ?</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>

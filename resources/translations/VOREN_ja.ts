@@ -440,6 +440,14 @@
         <source>The film &quot;%1&quot; cannot be opened.</source>
         <translation>動画「%1」を開けません。</translation>
     </message>
+    <message>
+        <source>All films</source>
+        <translation>すべての動画</translation>
+    </message>
+    <message>
+        <source>Print the picture to a PDF file instead?</source>
+        <translation>代わりに画像を PDF ファイルに印刷しますか？</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>

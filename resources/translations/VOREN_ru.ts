@@ -440,6 +440,14 @@
         <source>The film &quot;%1&quot; cannot be opened.</source>
         <translation>Не удаётся открыть видео «%1».</translation>
     </message>
+    <message>
+        <source>All films</source>
+        <translation>Все видеофайлы</translation>
+    </message>
+    <message>
+        <source>Print the picture to a PDF file instead?</source>
+        <translation>Вместо этого напечатать изображение в PDF-файл?</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>

@@ -440,6 +440,14 @@
         <source>The film &quot;%1&quot; cannot be opened.</source>
         <translation>無法開啟影片「%1」。</translation>
     </message>
+    <message>
+        <source>All films</source>
+        <translation>所有影片</translation>
+    </message>
+    <message>
+        <source>Print the picture to a PDF file instead?</source>
+        <translation>改為將畫面列印成 PDF 檔案？</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>

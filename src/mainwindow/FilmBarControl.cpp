@@ -4,6 +4,7 @@
 #include "common/UserPrompts.h"
 #include "mainwindow/FilmBar.h"
 #include "mainwindow/PopupSlot.h"
+#include "mainwindow/StartupFiles.h"
 #include "sources/film/FilmSource.h"
 #include "widgets/HorizontalSlider.h"
 #include "widgets/ImageButton.h"
@@ -11,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QMimeDatabase>
 
 FilmBarControl::FilmBarControl(FilmSource *source, FilmBar *bar, PopupSlot *popup, QWidget *dialogParent,
                                QObject *parent)
@@ -36,11 +38,33 @@ FilmBarControl::FilmBarControl(FilmSource *source, FilmBar *bar, PopupSlot *popu
 void FilmBarControl::filmOpenFile()
 {
     m_popup->close();
-    const QString path = m_openFileDialog(m_dialogParent, QString(), Config::recordPath(),
-                                          "AVI Files (*.avi);;WMV Files (*.wmv)");
+    const QString path = m_openFileDialog(m_dialogParent, QString(), Config::recordPath(), fileFilter());
     // A name the dialog gives for a file that is gone is opened too: the failure says so.
     if (!path.isEmpty())
         m_source->open(path);
+}
+
+QString FilmBarControl::fileFilter()
+{
+    // AVI and WMV first, as they always were; then every other type the program says it plays
+    // (the desktop entry's), named as the desktop names it, and all of them together.
+    QStringList filters{QStringLiteral("AVI Files (*.avi)"), QStringLiteral("WMV Files (*.wmv)")};
+    QStringList all{QStringLiteral("*.avi"), QStringLiteral("*.wmv")};
+    const QMimeDatabase db;
+    for (const QString &name : StartupFiles::filmTypes()) {
+        const QMimeType type = db.mimeTypeForName(name);
+        QStringList globs;
+        for (const QString &glob : type.globPatterns())
+            if (!all.contains(glob))
+                globs << glob;
+        if (globs.isEmpty())
+            continue;
+        all << globs;
+        filters << QStringLiteral("%1 (%2)").arg(type.comment(), globs.join(QLatin1Char(' ')));
+    }
+    filters << QStringLiteral("%1 (%2)").arg(QCoreApplication::translate("MainWindow", "All films"),
+                                             all.join(QLatin1Char(' ')));
+    return filters.join(QStringLiteral(";;"));
 }
 
 void FilmBarControl::filmOpenFailed(const QString &path, FilmSource::OpenFailure, const QString &reason)

@@ -25,6 +25,9 @@ public:
                    QObject *parent);
 
     void setOpenFileDialog(OpenFileDialog dialog) { m_openFileDialog = std::move(dialog); }
+    // The open-file dialog's filter: AVI, WMV, each other film type the program declares, and
+    // all of them together.
+    static QString fileFilter();
 
 public slots:
     void filmOpenFile();

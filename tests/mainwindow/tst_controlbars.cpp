@@ -5,6 +5,7 @@
 #include "canvas/ImageCanvas.h"
 #include "common/Config.h"
 #include "mainwindow/FilmBar.h"
+#include "mainwindow/FilmBarControl.h"
 #include "mainwindow/PhotographBar.h"
 #include "sources/film/FilmSource.h"
 #include "sources/live/LiveSource.h"
@@ -109,7 +110,7 @@ private slots:
         FilmBar *f = w->filmBar();
         QTest::mouseClick(f->openButton(), Qt::LeftButton);
         QCOMPARE(dialog.asked, 1);
-        QCOMPARE(dialog.filter, QString("AVI Files (*.avi);;WMV Files (*.wmv)"));
+        QCOMPARE(dialog.filter, FilmBarControl::fileFilter());
         QCOMPARE(dialog.folder, Config::recordPath());
         QTRY_VERIFY_WITH_TIMEOUT(w->filmSource()->isLoaded(), 10000); // opened beside the window
 
