@@ -11,6 +11,8 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace {
 
 QImage framePiece(const char *name)
@@ -75,6 +77,57 @@ StyleWindow::StyleWindow()
     connect(m_closeButton, &ImageButton::clicked, this, &StyleWindow::close);
 }
 
+void StyleWindow::setDesignedMinimumSize(const QSize &size)
+{
+    m_designedMinimum = size;
+    setMinimumSize(size);
+    fitToScreen();
+}
+
+QRect StyleWindow::fitted(const QRect &window, const QRect &area)
+{
+    if (!area.isValid())
+        return window;
+    const QSize size = window.size().boundedTo(area.size());
+    const int x = std::clamp(window.x(), area.left(), area.left() + area.width() - size.width());
+    const int y = std::clamp(window.y(), area.top(), area.top() + area.height() - size.height());
+    return QRect(QPoint(x, y), size);
+}
+
+void StyleWindow::fitInto(const QRect &area)
+{
+    if (!area.isValid())
+        return;
+    setMinimumSize(m_designedMinimum.boundedTo(area.size()));
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))
+        return;
+    const QRect place = fitted(geometry(), area);
+    if (place != geometry()) {
+        qCDebug(lcWidgets) << "window fitted into" << area << "from" << geometry() << "to" << place;
+        setGeometry(place);
+    }
+}
+
+QRect StyleWindow::availableArea() const
+{
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        return QRect();
+    const QScreen *s = screen();
+    return s ? s->availableGeometry() : QRect();
+}
+
+void StyleWindow::fitToScreen()
+{
+    fitInto(availableArea());
+}
+
+void StyleWindow::watchScreen()
+{
+    QObject::disconnect(m_areaWatch);
+    if (const QScreen *s = screen())
+        m_areaWatch = connect(s, &QScreen::availableGeometryChanged, this, &StyleWindow::fitToScreen);
+}
+
 void StyleWindow::minimize()
 {
     setWindowState(windowState() ^ Qt::WindowMinimized);
@@ -91,8 +144,9 @@ void StyleWindow::maximize()
     // a geometry set here would be taken for the normal size the window restores to.
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         return;
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->availableGeometry());
+    // The screen the window is on, not the first one.
+    if (const QScreen *s = screen())
+        setGeometry(s->availableGeometry());
 }
 
 void StyleWindow::resizeEvent(QResizeEvent *)
@@ -238,6 +292,15 @@ void StyleWindow::leaveEvent(QEvent *)
 
 void StyleWindow::showEvent(QShowEvent *event)
 {
+    if (!m_screenWatched && windowHandle()) {
+        m_screenWatched = true;
+        connect(windowHandle(), &QWindow::screenChanged, this, [this] {
+            watchScreen();
+            fitToScreen();
+        });
+        watchScreen();
+    }
+    fitToScreen();
     QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
     FramelessWindow::showEvent(event);
 }

@@ -9,6 +9,8 @@
 
 #include <QLoggingCategory>
 #include <QProcess>
+#include <QScreen>
+#include <QWindow>
 #include <QtTest>
 
 namespace {
@@ -66,9 +68,16 @@ private slots:
         QVERIFY2(openbox.waitForStarted(), "openbox missing (scripts/install-deps.sh installs it)");
         QTRY_VERIFY_WITH_TIMEOUT(windowManagerRuns(), 10000);
 
+        // A monitor of 100 dpi on a desktop that sets no Xft.dpi: the scale stays the desktop's
+        // 100 %, not 1.04 from the monitor's millimetres.
+        QProcess xrandr;
+        xrandr.start("xrandr", {"--dpi", "100"});
+        QVERIFY2(xrandr.waitForFinished(10000) && xrandr.exitCode() == 0, "xrandr --dpi 100 failed");
+
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(kChildVariable, "1");
+        env.remove("QT_FONT_DPI");
         child.setProcessEnvironment(env);
         child.setProcessChannelMode(QProcess::MergedChannels);
         child.start(QCoreApplication::applicationFilePath(), QStringList());
@@ -79,10 +88,19 @@ private slots:
             openbox.kill();
         QVERIFY2(finished, qPrintable(output));
         QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, qPrintable(output));
-        for (const char *passed : {"PASS   : TestWindowManager::dragOnTheBandMovesTheWindow()",
+        for (const char *passed : {"PASS   : TestWindowManager::followsTheDesktopsScale()",
+                                   "PASS   : TestWindowManager::dragOnTheBandMovesTheWindow()",
                                    "PASS   : TestWindowManager::edgeResizesTheWindow(left edge inwards)",
                                    "PASS   : TestWindowManager::edgeResizesTheWindow(bottom-right corner)"})
             QVERIFY2(output.contains(passed), qPrintable(output));
+    }
+
+    void followsTheDesktopsScale()
+    {
+        if (!isChild())
+            QSKIP("runs in the child process of withAWindowManager()");
+        QCOMPARE(m_window->windowHandle()->screen()->devicePixelRatio(), 1.0);
+        QCOMPARE(m_window->size(), QSize(938, 680));
     }
 
     void dragOnTheBandMovesTheWindow()
