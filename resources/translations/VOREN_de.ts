@@ -448,6 +448,22 @@
         <source>Print the picture to a PDF file instead?</source>
         <translation>Das Bild stattdessen in eine PDF-Datei drucken?</translation>
     </message>
+    <message>
+        <source>No film is open</source>
+        <translation>Kein Film geöffnet</translation>
+    </message>
+    <message>
+        <source>Open a film with %1 or the folder button below.</source>
+        <translation>Öffnen Sie einen Film mit %1 oder der Ordner-Schaltfläche unten.</translation>
+    </message>
+    <message>
+        <source>No photographs are open</source>
+        <translation>Keine Fotos geöffnet</translation>
+    </message>
+    <message>
+        <source>Open a folder of pictures with %1 or the folder button below.</source>
+        <translation>Öffnen Sie einen Ordner mit Bildern mit %1 oder der Ordner-Schaltfläche unten.</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>

@@ -448,6 +448,22 @@
         <source>Print the picture to a PDF file instead?</source>
         <translation>¿Imprimir la imagen en un archivo PDF en su lugar?</translation>
     </message>
+    <message>
+        <source>No film is open</source>
+        <translation>No hay ninguna película abierta</translation>
+    </message>
+    <message>
+        <source>Open a film with %1 or the folder button below.</source>
+        <translation>Abra una película con %1 o con el botón de carpeta de abajo.</translation>
+    </message>
+    <message>
+        <source>No photographs are open</source>
+        <translation>No hay ninguna fotografía abierta</translation>
+    </message>
+    <message>
+        <source>Open a folder of pictures with %1 or the folder button below.</source>
+        <translation>Abra una carpeta de imágenes con %1 o con el botón de carpeta de abajo.</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>

@@ -448,6 +448,22 @@
         <source>Print the picture to a PDF file instead?</source>
         <translation>Imprimer plutôt l’image dans un fichier PDF ?</translation>
     </message>
+    <message>
+        <source>No film is open</source>
+        <translation>Aucun film n’est ouvert</translation>
+    </message>
+    <message>
+        <source>Open a film with %1 or the folder button below.</source>
+        <translation>Ouvrez un film avec %1 ou le bouton dossier ci-dessous.</translation>
+    </message>
+    <message>
+        <source>No photographs are open</source>
+        <translation>Aucune photo n’est ouverte</translation>
+    </message>
+    <message>
+        <source>Open a folder of pictures with %1 or the folder button below.</source>
+        <translation>Ouvrez un dossier d’images avec %1 ou le bouton dossier ci-dessous.</translation>
+    </message>
 </context>
 <context>
     <name>MaskToolWindow</name>

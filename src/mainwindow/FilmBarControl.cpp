@@ -14,6 +14,8 @@
 #include <QFileInfo>
 #include <QMimeDatabase>
 
+#include <algorithm>
+
 FilmBarControl::FilmBarControl(FilmSource *source, FilmBar *bar, PopupSlot *popup, QWidget *dialogParent,
                                QObject *parent)
     : QObject(parent)
@@ -24,6 +26,7 @@ FilmBarControl::FilmBarControl(FilmSource *source, FilmBar *bar, PopupSlot *popu
 {
     connect(m_source, &FilmSource::tick, this, &FilmBarControl::filmTick);
     connect(m_source, &FilmSource::openFailed, this, &FilmBarControl::filmOpenFailed);
+    connect(m_source, &FilmSource::opened, this, &FilmBarControl::filmOpened);
     connect(bar->openButton(), &ImageButton::clicked, this, &FilmBarControl::filmOpenFile);
     connect(bar->playButton(), &ImageButton::clicked, this, &FilmBarControl::filmPlay);
     connect(bar->pauseButton(), &ImageButton::clicked, this, &FilmBarControl::filmPause);
@@ -33,6 +36,8 @@ FilmBarControl::FilmBarControl(FilmSource *source, FilmBar *bar, PopupSlot *popu
     connect(bar->volumeButton(), &ImageButton::clicked, this, &FilmBarControl::filmVolume);
     connect(bar->volumeSlider(), &Slider::valueChanged, m_source, &FilmSource::setVolume);
     connect(bar->positionSlider(), &HorizontalSlider::valueChanged, m_source, &FilmSource::setPosition);
+    // After the seek: a paused film ticks no more, and its time follows the slider.
+    connect(bar->positionSlider(), &HorizontalSlider::valueChanged, this, &FilmBarControl::showFilmTime);
 }
 
 void FilmBarControl::filmOpenFile()
@@ -65,6 +70,37 @@ QString FilmBarControl::fileFilter()
     filters << QStringLiteral("%1 (%2)").arg(QCoreApplication::translate("MainWindow", "All films"),
                                              all.join(QLatin1Char(' ')));
     return filters.join(QStringLiteral(";;"));
+}
+
+QString FilmBarControl::timeText(qint64 units)
+{
+    const qint64 seconds = std::max<qint64>(0, units) / 10000000;
+    const qint64 h = seconds / 3600;
+    const qint64 m = seconds / 60 % 60;
+    const qint64 s = seconds % 60;
+    if (h > 0)
+        return QStringLiteral("%1:%2:%3")
+            .arg(h)
+            .arg(m, 2, 10, QLatin1Char('0'))
+            .arg(s, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1:%2").arg(m).arg(s, 2, 10, QLatin1Char('0'));
+}
+
+void FilmBarControl::filmOpened(const QString &path)
+{
+    m_filmName = QFileInfo(path).fileName();
+    showFilmTime();
+}
+
+void FilmBarControl::showFilmTime()
+{
+    if (!m_source->isLoaded()) {
+        m_bar->setFilmInfo(QString(), QString());
+        return;
+    }
+    m_bar->setFilmInfo(
+        m_filmName,
+        QStringLiteral("%1 / %2").arg(timeText(m_source->currentPosition()), timeText(m_source->duration())));
 }
 
 void FilmBarControl::filmOpenFailed(const QString &path, FilmSource::OpenFailure, const QString &reason)
@@ -116,4 +152,5 @@ void FilmBarControl::filmTick()
 {
     // The setter repaints without valueChanged(), so the tick never seeks.
     m_bar->positionSlider()->setValue(m_source->position());
+    showFilmTime();
 }

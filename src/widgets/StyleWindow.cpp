@@ -285,6 +285,28 @@ void StyleWindow::resizeByPointer(const QPoint &position)
     setGeometry(x, y, w, h);
 }
 
+void StyleWindow::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The band between the edges: the buttons on it take their own clicks.
+    if (event->button() != Qt::LeftButton || event->pos().y() > DragBandBottom || isFullScreen()
+        || zoneOf(event->pos().x(), width(), EdgeZone) != 1
+        || zoneOf(event->pos().y(), height(), EdgeZone) != 1) {
+        FramelessWindow::mouseDoubleClickEvent(event);
+        return;
+    }
+    event->accept();
+    qCDebug(lcWidgets) << "title band double click: the window" << (isMaximized() ? "restores" : "maximises");
+    maximize();
+}
+
+void StyleWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::WindowStateChange)
+        m_maximizeButton->setImage(isMaximized() ? QStringLiteral("WINDOWS_RESTORE")
+                                                 : QStringLiteral("WINDOWS_MAX"));
+    FramelessWindow::changeEvent(event);
+}
+
 void StyleWindow::leaveEvent(QEvent *)
 {
     setCursor(Qt::ArrowCursor);

@@ -65,6 +65,10 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    // A double click on the top band maximises or restores, as on any window's title bar.
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    // The maximise button shows a restore glyph while the window is maximised.
+    void changeEvent(QEvent *event) override;
 
     // Asks the window system to resize the window by `edges` with the pointer until the button
     // goes up (QWindow::startSystemResize). False when the platform cannot.

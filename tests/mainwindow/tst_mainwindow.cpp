@@ -175,6 +175,46 @@ private slots:
             QVERIFY(!Screenshots::save(w->grab(), "window-fit", QTest::currentDataTag()).isEmpty());
     }
 
+    // A double click on the title band maximises and restores, as on any title bar; the
+    // maximise button shows the restore glyph while maximised.
+    void titleBandDoubleClick_data()
+    {
+        QTest::addColumn<QPoint>("at"); // from the top-right corner
+        QTest::addColumn<bool>("toggles");
+        QTest::newRow("band left of the window buttons") << QPoint(-250, 12) << true;
+        QTest::newRow("band between the mode buttons") << QPoint(-300, 2 + StyleWindow::EdgeZone) << true;
+        QTest::newRow("the top edge resizes") << QPoint(-250, 2) << false;
+        QTest::newRow("below the band") << QPoint(-250, 300) << false;
+    }
+    void titleBandDoubleClick()
+    {
+        QFETCH(QPoint, at);
+        QFETCH(bool, toggles);
+        auto w = MainWindowRig::makeWindow();
+        ImageButton restore(QStringLiteral("WINDOWS_RESTORE"), nullptr, QPoint());
+        ImageButton maximise(QStringLiteral("WINDOWS_MAX"), nullptr, QPoint());
+        // The button's own picture, without what lies behind it.
+        const auto glyph = [](QWidget *button) {
+            QImage picture(button->size(), QImage::Format_ARGB32_Premultiplied);
+            picture.fill(Qt::transparent);
+            button->render(&picture, QPoint(), QRegion(), QWidget::DrawChildren);
+            return picture;
+        };
+        const QImage restoreGlyph = glyph(&restore);
+        const QImage maximiseGlyph = glyph(&maximise);
+        QVERIFY(restoreGlyph != maximiseGlyph);
+        QCOMPARE(glyph(w->maximizeButton()), maximiseGlyph);
+        const auto point = [&] { return QPoint(w->width() + at.x(), at.y()); };
+        QTest::mouseDClick(w.get(), Qt::LeftButton, {}, point());
+        QTRY_COMPARE(w->isMaximized(), toggles);
+        QCOMPARE(glyph(w->maximizeButton()), toggles ? restoreGlyph : maximiseGlyph);
+        if (!toggles)
+            return;
+        QTest::mouseDClick(w.get(), Qt::LeftButton, {}, point());
+        QTRY_VERIFY(!w->isMaximized());
+        QCOMPARE(glyph(w->maximizeButton()), maximiseGlyph);
+    }
+
     void panelTogglesKeepRightEdge()
     {
         auto w = MainWindowRig::makeWindow();

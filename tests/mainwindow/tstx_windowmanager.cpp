@@ -91,7 +91,8 @@ private slots:
         for (const char *passed : {"PASS   : TestWindowManager::followsTheDesktopsScale()",
                                    "PASS   : TestWindowManager::dragOnTheBandMovesTheWindow()",
                                    "PASS   : TestWindowManager::edgeResizesTheWindow(left edge inwards)",
-                                   "PASS   : TestWindowManager::edgeResizesTheWindow(bottom-right corner)"})
+                                   "PASS   : TestWindowManager::edgeResizesTheWindow(bottom-right corner)",
+                                   "PASS   : TestWindowManager::doubleClickOnTheBandMaximises()"})
             QVERIFY2(output.contains(passed), qPrintable(output));
     }
 
@@ -136,6 +137,24 @@ private slots:
         QString error;
         QVERIFY2(PointerDrag::drag(from, from + offset, kResizeHandedOver, {}, &error), qPrintable(error));
         QTRY_COMPARE(m_window->geometry(), before.marginsAdded(change));
+    }
+
+    // Although the first press hands the move to the window manager, the second makes the
+    // double click: maximised on the screen. (Restoring by a double click is the widget tests'.)
+    void doubleClickOnTheBandMaximises()
+    {
+        if (!isChild())
+            QSKIP("runs in the child process of withAWindowManager()");
+        const QRect before = m_window->geometry();
+        const QPoint band = before.topLeft() + QPoint(before.width() - 250, 12);
+        QString error;
+        QVERIFY2(PointerDrag::pointTo(band, &error), qPrintable(error));
+        QVERIFY2(PointerDrag::xdotool({"click", "--repeat", "2", "--delay", "60", "1"}, &error),
+                 qPrintable(error));
+        QTRY_VERIFY(m_window->isMaximized());
+        QTRY_COMPARE(m_window->geometry(), m_window->screen()->availableGeometry());
+        m_window->maximize();
+        QTRY_COMPARE(m_window->geometry(), before);
     }
 };
 
