@@ -3,6 +3,7 @@
 #include "common/Logging.h"
 #include "common/SkinPicture.h"
 #include "widgets/ImageButton.h"
+#include "widgets/WindowMenuRequest.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -224,6 +225,15 @@ Qt::Edges StyleWindow::zoneEdges() const
 
 void StyleWindow::mouseReleaseEvent(QMouseEvent *event)
 {
+    // A right click on the title band opens the window system's own menu where it offers one;
+    // on the release, once the pointer is no longer held by this window.
+    if (event->button() == Qt::RightButton && event->pos().y() <= DragBandBottom && !isFullScreen()
+        && zoneOf(event->pos().x(), width(), EdgeZone) == 1
+        && zoneOf(event->pos().y(), height(), EdgeZone) == 1) {
+        WindowMenuRequest::open(windowHandle(), event->globalPos());
+        event->accept();
+        return;
+    }
     if (m_resizing) {
         m_resizing = false;
         mouseMoveEvent(event);

@@ -67,7 +67,8 @@ protected:
     void showEvent(QShowEvent *event) override;
     // A double click on the top band maximises or restores, as on any window's title bar.
     void mouseDoubleClickEvent(QMouseEvent *event) override;
-    // The maximise button shows a restore glyph while the window is maximised.
+    // The maximise button shows a restore glyph while the window is maximised. (A right click
+    // on the band opens the window system's menu, see WindowMenuRequest.)
     void changeEvent(QEvent *event) override;
 
     // Asks the window system to resize the window by `edges` with the pointer until the button

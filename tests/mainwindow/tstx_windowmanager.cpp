@@ -104,6 +104,54 @@ private slots:
         QCOMPARE(m_window->size(), QSize(938, 680));
     }
 
+    // A right click on the title band asks the window manager for its window menu when it
+    // announces one, and only then. Made here without a window manager: the root window's
+    // _NET_SUPPORTED is set by hand and xev stands in for the window manager.
+    void rightClickOnTheBandAsksForTheWindowMenu_data()
+    {
+        QTest::addColumn<QString>("supported");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("announced") << "_GTK_SHOW_WINDOW_MENU" << true;
+        QTest::newRow("not announced") << "_NET_WM_STATE" << false;
+    }
+    void rightClickOnTheBandAsksForTheWindowMenu()
+    {
+        if (isChild())
+            QSKIP("the parent process, without a window manager");
+        QFETCH(QString, supported);
+        QFETCH(bool, asked);
+        QProcess xprop;
+        xprop.start("xprop", {"-root", "-f", "_NET_SUPPORTED", "32a", "-set", "_NET_SUPPORTED", supported});
+        QVERIFY(xprop.waitForFinished(5000) && xprop.exitCode() == 0);
+        QProcess xev;
+        xev.start("xev", {"-root", "-event", "substructure", "-event", "property"});
+        QVERIFY(xev.waitForStarted());
+        QByteArray seen;
+        // xev listens once it sees a property of the root window change.
+        QTRY_VERIFY([&] {
+            QProcess::execute("xprop", {"-root", "-f", "_DOCCAM_PING", "8s", "-set", "_DOCCAM_PING", "1"});
+            seen += xev.readAllStandardOutput();
+            return seen.contains("_DOCCAM_PING");
+        }());
+        auto w = MainWindowRig::makeWindow();
+        w->move(200, 100);
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QString error;
+        QVERIFY2(PointerDrag::pointTo(w->geometry().topLeft() + QPoint(w->width() - 250, 12), &error),
+                 qPrintable(error));
+        QVERIFY2(PointerDrag::xdotool({"click", "3"}, &error), qPrintable(error));
+        const auto menuAsked = [&] {
+            seen += xev.readAllStandardOutput();
+            return seen.contains("_GTK_SHOW_WINDOW_MENU");
+        };
+        if (asked)
+            QTRY_VERIFY2(menuAsked(), seen.right(2000).constData());
+        else
+            QVERIFY(!QTest::qWaitFor(menuAsked, 1000));
+        xev.kill();
+        xev.waitForFinished();
+    }
+
     void dragOnTheBandMovesTheWindow()
     {
         if (!isChild())
