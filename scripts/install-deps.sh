@@ -19,6 +19,8 @@ PACKAGES=(
   # libjpeg-turbo: decoding camera frames straight into the canvas's layout; with libpng,
   # decoding photographs at the size they are shown
   libjpeg62-turbo-dev libpng-dev
+  # the X desktop's scale (Xft.dpi), read before the toolkit opens the display
+  libxcb1-dev
   # camera device headers (V4L2, uvcvideo)
   linux-libc-dev
   # printing through CUPS

@@ -493,6 +493,28 @@
     <message>
         <source>Hold a drawing button to choose its colour and width.</source>
         <translation>Einen Zeichenknopf gedrückt halten, um Farbe und Breite zu wählen.</translation>
+        <source>All films</source>
+        <translation>Alle Filme</translation>
+    </message>
+    <message>
+        <source>Print the picture to a PDF file instead?</source>
+        <translation>Das Bild stattdessen in eine PDF-Datei drucken?</translation>
+    </message>
+    <message>
+        <source>No film is open</source>
+        <translation>Kein Film geöffnet</translation>
+    </message>
+    <message>
+        <source>Open a film with %1 or the folder button below.</source>
+        <translation>Öffnen Sie einen Film mit %1 oder der Ordner-Schaltfläche unten.</translation>
+    </message>
+    <message>
+        <source>No photographs are open</source>
+        <translation>Keine Fotos geöffnet</translation>
+    </message>
+    <message>
+        <source>Open a folder of pictures with %1 or the folder button below.</source>
+        <translation>Öffnen Sie einen Ordner mit Bildern mit %1 oder der Ordner-Schaltfläche unten.</translation>
     </message>
 </context>
 <context>

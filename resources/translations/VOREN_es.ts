@@ -493,6 +493,28 @@
     <message>
         <source>Hold a drawing button to choose its colour and width.</source>
         <translation>Mantenga pulsado un botón de dibujo para elegir su color y grosor.</translation>
+        <source>All films</source>
+        <translation>Todas las películas</translation>
+    </message>
+    <message>
+        <source>Print the picture to a PDF file instead?</source>
+        <translation>¿Imprimir la imagen en un archivo PDF en su lugar?</translation>
+    </message>
+    <message>
+        <source>No film is open</source>
+        <translation>No hay ninguna película abierta</translation>
+    </message>
+    <message>
+        <source>Open a film with %1 or the folder button below.</source>
+        <translation>Abra una película con %1 o con el botón de carpeta de abajo.</translation>
+    </message>
+    <message>
+        <source>No photographs are open</source>
+        <translation>No hay ninguna fotografía abierta</translation>
+    </message>
+    <message>
+        <source>Open a folder of pictures with %1 or the folder button below.</source>
+        <translation>Abra una carpeta de imágenes con %1 o con el botón de carpeta de abajo.</translation>
     </message>
 </context>
 <context>

@@ -493,6 +493,28 @@
     <message>
         <source>Hold a drawing button to choose its colour and width.</source>
         <translation>Maintenez un bouton de dessin enfoncé pour choisir sa couleur et son épaisseur.</translation>
+        <source>All films</source>
+        <translation>Tous les films</translation>
+    </message>
+    <message>
+        <source>Print the picture to a PDF file instead?</source>
+        <translation>Imprimer plutôt l’image dans un fichier PDF ?</translation>
+    </message>
+    <message>
+        <source>No film is open</source>
+        <translation>Aucun film n’est ouvert</translation>
+    </message>
+    <message>
+        <source>Open a film with %1 or the folder button below.</source>
+        <translation>Ouvrez un film avec %1 ou le bouton dossier ci-dessous.</translation>
+    </message>
+    <message>
+        <source>No photographs are open</source>
+        <translation>Aucune photo n’est ouverte</translation>
+    </message>
+    <message>
+        <source>Open a folder of pictures with %1 or the folder button below.</source>
+        <translation>Ouvrez un dossier d’images avec %1 ou le bouton dossier ci-dessous.</translation>
     </message>
 </context>
 <context>

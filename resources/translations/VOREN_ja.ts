@@ -493,6 +493,28 @@
     <message>
         <source>Hold a drawing button to choose its colour and width.</source>
         <translation>描画ボタンを長押しすると色と太さを選べます。</translation>
+        <source>All films</source>
+        <translation>すべての動画</translation>
+    </message>
+    <message>
+        <source>Print the picture to a PDF file instead?</source>
+        <translation>代わりに画像を PDF ファイルに印刷しますか？</translation>
+    </message>
+    <message>
+        <source>No film is open</source>
+        <translation>動画が開かれていません</translation>
+    </message>
+    <message>
+        <source>Open a film with %1 or the folder button below.</source>
+        <translation>%1 または下のフォルダー ボタンで動画を開きます。</translation>
+    </message>
+    <message>
+        <source>No photographs are open</source>
+        <translation>写真が開かれていません</translation>
+    </message>
+    <message>
+        <source>Open a folder of pictures with %1 or the folder button below.</source>
+        <translation>%1 または下のフォルダー ボタンで画像のフォルダーを開きます。</translation>
     </message>
 </context>
 <context>

@@ -493,6 +493,28 @@
     <message>
         <source>Hold a drawing button to choose its colour and width.</source>
         <translation>Удерживайте кнопку рисования, чтобы выбрать цвет и толщину.</translation>
+        <source>All films</source>
+        <translation>Все видеофайлы</translation>
+    </message>
+    <message>
+        <source>Print the picture to a PDF file instead?</source>
+        <translation>Вместо этого напечатать изображение в PDF-файл?</translation>
+    </message>
+    <message>
+        <source>No film is open</source>
+        <translation>Видео не открыто</translation>
+    </message>
+    <message>
+        <source>Open a film with %1 or the folder button below.</source>
+        <translation>Откройте видео сочетанием %1 или кнопкой папки внизу.</translation>
+    </message>
+    <message>
+        <source>No photographs are open</source>
+        <translation>Фотографии не открыты</translation>
+    </message>
+    <message>
+        <source>Open a folder of pictures with %1 or the folder button below.</source>
+        <translation>Откройте папку с изображениями сочетанием %1 или кнопкой папки внизу.</translation>
     </message>
 </context>
 <context>

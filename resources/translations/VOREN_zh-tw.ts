@@ -493,6 +493,28 @@
     <message>
         <source>Hold a drawing button to choose its colour and width.</source>
         <translation>按住繪圖按鈕可選擇其顏色與粗細。</translation>
+        <source>All films</source>
+        <translation>所有影片</translation>
+    </message>
+    <message>
+        <source>Print the picture to a PDF file instead?</source>
+        <translation>改為將畫面列印成 PDF 檔案？</translation>
+    </message>
+    <message>
+        <source>No film is open</source>
+        <translation>尚未開啟影片</translation>
+    </message>
+    <message>
+        <source>Open a film with %1 or the folder button below.</source>
+        <translation>請按 %1 或下方的資料夾按鈕開啟影片。</translation>
+    </message>
+    <message>
+        <source>No photographs are open</source>
+        <translation>尚未開啟相片</translation>
+    </message>
+    <message>
+        <source>Open a folder of pictures with %1 or the folder button below.</source>
+        <translation>請按 %1 或下方的資料夾按鈕開啟圖片資料夾。</translation>
     </message>
 </context>
 <context>

@@ -2,5 +2,6 @@
 
 QPoint centredTopLeft(const QSize &window, const QRect &desktop)
 {
-    return QPoint((desktop.width() - window.width()) / 2, (desktop.height() - window.height()) / 2);
+    return desktop.topLeft()
+        + QPoint((desktop.width() - window.width()) / 2, (desktop.height() - window.height()) / 2);
 }

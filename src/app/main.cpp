@@ -72,10 +72,10 @@ int main(int argc, char **argv)
     // GStreamer and the program's own grabber element, before the first graph is built.
     MediaFramework::initialize();
     auto window = std::make_unique<MainWindow>();
+    // Shown, the window has its screen and fits that screen's available area.
     window->show();
-    // The whole virtual desktop, all screens together.
-    const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
-    window->move(centredTopLeft(window->geometry().size(), desktop));
+    if (const QScreen *screen = window->screen())
+        window->move(centredTopLeft(window->geometry().size(), screen->availableGeometry()));
     // From the event loop, over the shown window: a box about a file that cannot be opened is
     // then one of the windows a termination signal closes.
     // The toolkit read the arguments as text, which loses a name that is not valid UTF-8: the

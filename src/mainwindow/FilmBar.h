@@ -1,17 +1,20 @@
 #pragma once
 
 #include <QRect>
+#include <QString>
 
 class HorizontalSlider;
 class ImageButton;
 class ImageWidget;
+class QLabel;
 class QWidget;
 class Slider;
 
 // The Film mode's controls: the player bar under the picture with its seven buttons, the
-// vertical volume slider shown on demand right of the bar, and the position slider directly
-// under the page stack. Every widget is a child of the main window (the buttons of the bar)
-// and starts hidden; the window wires the buttons and sliders to its film slots.
+// vertical volume slider shown on demand right of the bar, the position slider directly
+// under the page stack, and right of the bar the film's name over its elapsed and total time. Every widget is
+// a child of the main window (the buttons of the bar) and starts hidden; the window wires the buttons and
+// sliders to its film slots.
 //
 // Threads: GUI thread only.
 class FilmBar
@@ -28,6 +31,10 @@ public:
     void leave();
     // Shows the volume slider while the volume button is checked.
     void showVolumeFromButton();
+    // The film's name (elided to fit) over "elapsed / total"; an empty name clears both.
+    void setFilmInfo(const QString &name, const QString &time);
+
+    QLabel *filmInfo() const { return m_info; }
 
     ImageWidget *bar() const { return m_bar; }
     ImageButton *openButton() const { return m_open; }
@@ -51,4 +58,7 @@ private:
     ImageButton *m_volume;
     Slider *m_volumeSlider;
     HorizontalSlider *m_positionSlider;
+    QLabel *m_info;
+    QString m_name;
+    QString m_time;
 };

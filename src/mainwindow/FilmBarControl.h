@@ -25,6 +25,11 @@ public:
                    QObject *parent);
 
     void setOpenFileDialog(OpenFileDialog dialog) { m_openFileDialog = std::move(dialog); }
+    // The open-file dialog's filter: AVI, WMV, each other film type the program declares, and
+    // all of them together.
+    static QString fileFilter();
+    // A time of `units` (100 ns) as the bar shows it: m:ss, or h:mm:ss from an hour on.
+    static QString timeText(qint64 units);
 
 public slots:
     void filmOpenFile();
@@ -36,11 +41,16 @@ public slots:
     void filmVolume();
     void filmTick();
     void filmOpenFailed(const QString &path, FilmSource::OpenFailure failure, const QString &reason);
+    void filmOpened(const QString &path);
 
 private:
     FilmSource *m_source;
     FilmBar *m_bar;
     PopupSlot *m_popup;
+    // Shows the film's name and its elapsed and total time on the bar.
+    void showFilmTime();
+
     QWidget *m_dialogParent;
+    QString m_filmName;
     OpenFileDialog m_openFileDialog = systemOpenFileDialog();
 };

@@ -74,7 +74,7 @@ MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> camera
     connect(&m_deviceCheckTimer, &QTimer::timeout, this, &MainWindow::deviceActiveCheck);
     m_deviceCheckTimer.start();
 
-    setMinimumSize(MINIMUM_WIDTH, MINIMUM_HEIGHT);
+    setDesignedMinimumSize(QSize(MINIMUM_WIDTH, MINIMUM_HEIGHT));
     resize(MINIMUM_WIDTH, 680);
 
     m_modeButtons[MODE_LIVE] = createModeButton("MAIN_BUTTON", tr("Live"));
@@ -291,6 +291,9 @@ void MainWindow::expand()
             if (isVisible())
                 move(x() - PANEL_WIDTH_OFFSET, y());
         }
+        // The panel grows out to the left; on a small screen the canvas gives way instead.
+        if (!keepGeometry)
+            fitToScreen();
         m_sideButton->setImage("BUTTON_SIDE_CLOSE");
         m_toolPanel->move(40, 30);
         m_toolPanel->show();

@@ -1,5 +1,6 @@
 #include "mainwindow/ModePages.h"
 
+#include "canvas/CanvasMessages.h"
 #include "canvas/FramePipeline.h"
 #include "canvas/ImageCanvas.h"
 #include "canvas/OSDProcessor.h"
@@ -15,7 +16,9 @@
 #include "widgets/ImageButton.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QScreen>
 #include <QStackedWidget>
 
@@ -29,6 +32,14 @@ constexpr int RightReserve = 55;
 constexpr int BarOffsetFromBottom = 60;
 constexpr int LiveBarWidth = 60;
 constexpr int LiveBarHeight = 37;
+// The empty Film and Photograph pages: black, as the page around a picture is.
+const QColor EmptyPageColour(Qt::black);
+
+// The key that opens a film or photographs, as the key list names it.
+QString openKey()
+{
+    return QKeySequence(QKeySequence::Open).toString(QKeySequence::NativeText);
+}
 } // namespace
 
 ModePages::ModePages(QWidget *window, PopupSlot *popup, const QSize &capture,
@@ -110,6 +121,23 @@ void ModePages::createFilmPage(PopupSlot *popup)
     m_filmSource->setFrameLimit(largestShownSize());
     m_filmBar = std::make_unique<FilmBar>(m_window);
     m_filmControl = new FilmBarControl(m_filmSource, m_filmBar.get(), popup, m_window, m_window);
+    // Until a film plays the page says how to open one, not the camera's start picture.
+    CanvasMessages *messages = m_osdMap.value(canvas)->messages();
+    FilmSource *film = m_filmSource;
+    const auto sayWhatToOpen = [messages, film] {
+        if (film->isLoaded()) {
+            messages->setStanding(QString());
+            return;
+        }
+        messages->setStanding(
+            QCoreApplication::translate("MainWindow", "No film is open"),
+            QCoreApplication::translate("MainWindow", "Open a film with %1 or the folder button below.")
+                .arg(openKey()));
+    };
+    canvas->pipeline()->fillStill(EmptyPageColour);
+    sayWhatToOpen();
+    QObject::connect(film, &FilmSource::opened, messages, sayWhatToOpen);
+    QObject::connect(film, &FilmSource::openFailed, messages, sayWhatToOpen);
 }
 
 void ModePages::createPhotographPage(PopupSlot *popup)
@@ -127,6 +155,21 @@ void ModePages::createPhotographPage(PopupSlot *popup)
     m_photographBar = std::make_unique<PhotographBar>(m_window, m_photographSource, canvas);
     m_photographControl = new PhotographBarControl(m_photographSource, m_photographBar.get(), popup, m_window,
                                                    m_window);
+    CanvasMessages *messages = m_osdMap.value(canvas)->messages();
+    const auto sayWhatToOpen = [messages, source] {
+        if (source->count() > 0) {
+            messages->setStanding(QString());
+            return;
+        }
+        messages->setStanding(
+            QCoreApplication::translate("MainWindow", "No photographs are open"),
+            QCoreApplication::translate("MainWindow",
+                                        "Open a folder of pictures with %1 or the folder button below.")
+                .arg(openKey()));
+    };
+    canvas->pipeline()->fillStill(EmptyPageColour);
+    sayWhatToOpen();
+    QObject::connect(source, &PhotographSource::photographListChanged, messages, sayWhatToOpen);
 }
 
 void ModePages::createDrawingBoardPage()

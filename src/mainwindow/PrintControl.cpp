@@ -1,5 +1,6 @@
 #include "mainwindow/PrintControl.h"
 
+#include "common/Config.h"
 #include "common/Logging.h"
 #include "common/OutputFile.h"
 #include "common/UserPrompts.h"
@@ -7,7 +8,9 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -25,12 +28,18 @@ PrintControl::PrintControl(QWidget *dialogParent, QObject *parent)
 
 bool PrintControl::print(const QImage &image)
 {
-    if (m_printers().isEmpty()) {
-        // The main window's message: translated with the main window's other texts.
-        UserPrompts::instance()->critical(
-            m_dialogParent, QCoreApplication::translate("MainWindow", "Error"),
-            QCoreApplication::translate("MainWindow", "No printers found on this system."));
-        return false;
+    const bool noPrinter = m_printers().isEmpty();
+    if (noPrinter) {
+        // The main window's message: translated with the main window's other texts. The page
+        // can still go into a PDF file, which is what a machine without a print queue offers.
+        const QString text = QCoreApplication::translate("MainWindow", "No printers found on this system.")
+            + QStringLiteral("\n\n")
+            + QCoreApplication::translate("MainWindow", "Print the picture to a PDF file instead?");
+        if (UserPrompts::instance()->question(m_dialogParent,
+                                              QCoreApplication::translate("MainWindow", "Error"), text,
+                                              QMessageBox::Save | QMessageBox::Cancel, QMessageBox::Cancel)
+            != QMessageBox::Save)
+            return false;
     }
     if (image.isNull()) {
         qCDebug(lcMainWindow) << "no picture to print yet";
@@ -38,6 +47,11 @@ bool PrintControl::print(const QImage &image)
     }
 
     QPrinter printer(QPrinter::ScreenResolution);
+    if (noPrinter) {
+        // The print dialog opens on its file printer, the file named like a snapshot.
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(defaultPdfPath());
+    }
     if (!m_dialog(&printer, m_dialogParent))
         return false;
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
@@ -83,6 +97,14 @@ bool PrintControl::printToFile(const QPrinter &printer, const QImage &image)
         return false;
     }
     return true;
+}
+
+QString PrintControl::defaultPdfPath()
+{
+    QString folder = Config::snapshotPath();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    return QDir(folder).filePath(QDateTime::currentDateTime().toString("yyyy-MM-dd_hh-mm-ss") + ".pdf");
 }
 
 void PrintControl::fail(const QString &text)

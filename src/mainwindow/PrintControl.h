@@ -9,8 +9,8 @@
 class QPrinter;
 class QWidget;
 
-// The Print button: checks that the system has a printer, lets the user pick one in the
-// toolkit's print dialog and prints the picture on one page (PrintComposer).
+// The Print button: lets the user pick a printer in the toolkit's print dialog and prints the
+// picture on one page (PrintComposer); with no printer on the system, into a PDF file.
 //
 // A page printed to a file is made in memory and written only once it is whole (OutputFile:
 // never through a link, never a cut-off file), so a missing or read-only folder or a full disk
@@ -34,9 +34,14 @@ public:
     void setPrinterList(PrinterList list) { m_printers = std::move(list); }
     void setPrintDialog(PrintDialog dialog) { m_dialog = std::move(dialog); }
 
-    // Prints `image`. No printer: the error box, nothing printed. An empty picture prints
-    // nothing (there is no picture to scale to the page). Returns whether a page was painted.
+    // Prints `image`. No printer: the box says so and offers the page as a PDF file, through
+    // the print dialog opened on its file printer (defaultPdfPath()); declined, nothing printed. An empty
+    // picture prints nothing (there is no picture to scale to the page). Returns whether a page was painted.
     bool print(const QImage &image);
+
+    // Where a page printed to a file goes unless the user says otherwise: the snapshot folder
+    // (the home folder when it does not exist), named after the date and time like a snapshot.
+    static QString defaultPdfPath();
 
 private:
     // The page as the PDF file the dialog named; false, with the box shown, when it could not

@@ -3,6 +3,7 @@
 #include "common/Logging.h"
 #include "common/SkinPicture.h"
 #include "widgets/ImageButton.h"
+#include "widgets/WindowMenuRequest.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -10,6 +11,8 @@
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace {
 
@@ -75,6 +78,57 @@ StyleWindow::StyleWindow()
     connect(m_closeButton, &ImageButton::clicked, this, &StyleWindow::close);
 }
 
+void StyleWindow::setDesignedMinimumSize(const QSize &size)
+{
+    m_designedMinimum = size;
+    setMinimumSize(size);
+    fitToScreen();
+}
+
+QRect StyleWindow::fitted(const QRect &window, const QRect &area)
+{
+    if (!area.isValid())
+        return window;
+    const QSize size = window.size().boundedTo(area.size());
+    const int x = std::clamp(window.x(), area.left(), area.left() + area.width() - size.width());
+    const int y = std::clamp(window.y(), area.top(), area.top() + area.height() - size.height());
+    return QRect(QPoint(x, y), size);
+}
+
+void StyleWindow::fitInto(const QRect &area)
+{
+    if (!area.isValid())
+        return;
+    setMinimumSize(m_designedMinimum.boundedTo(area.size()));
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))
+        return;
+    const QRect place = fitted(geometry(), area);
+    if (place != geometry()) {
+        qCDebug(lcWidgets) << "window fitted into" << area << "from" << geometry() << "to" << place;
+        setGeometry(place);
+    }
+}
+
+QRect StyleWindow::availableArea() const
+{
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        return QRect();
+    const QScreen *s = screen();
+    return s ? s->availableGeometry() : QRect();
+}
+
+void StyleWindow::fitToScreen()
+{
+    fitInto(availableArea());
+}
+
+void StyleWindow::watchScreen()
+{
+    QObject::disconnect(m_areaWatch);
+    if (const QScreen *s = screen())
+        m_areaWatch = connect(s, &QScreen::availableGeometryChanged, this, &StyleWindow::fitToScreen);
+}
+
 void StyleWindow::minimize()
 {
     setWindowState(windowState() ^ Qt::WindowMinimized);
@@ -91,8 +145,9 @@ void StyleWindow::maximize()
     // a geometry set here would be taken for the normal size the window restores to.
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         return;
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->availableGeometry());
+    // The screen the window is on, not the first one.
+    if (const QScreen *s = screen())
+        setGeometry(s->availableGeometry());
 }
 
 void StyleWindow::resizeEvent(QResizeEvent *)
@@ -170,6 +225,15 @@ Qt::Edges StyleWindow::zoneEdges() const
 
 void StyleWindow::mouseReleaseEvent(QMouseEvent *event)
 {
+    // A right click on the title band opens the window system's own menu where it offers one;
+    // on the release, once the pointer is no longer held by this window.
+    if (event->button() == Qt::RightButton && event->pos().y() <= DragBandBottom && !isFullScreen()
+        && zoneOf(event->pos().x(), width(), EdgeZone) == 1
+        && zoneOf(event->pos().y(), height(), EdgeZone) == 1) {
+        WindowMenuRequest::open(windowHandle(), event->globalPos());
+        event->accept();
+        return;
+    }
     if (m_resizing) {
         m_resizing = false;
         mouseMoveEvent(event);
@@ -231,6 +295,28 @@ void StyleWindow::resizeByPointer(const QPoint &position)
     setGeometry(x, y, w, h);
 }
 
+void StyleWindow::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The band between the edges: the buttons on it take their own clicks.
+    if (event->button() != Qt::LeftButton || event->pos().y() > DragBandBottom || isFullScreen()
+        || zoneOf(event->pos().x(), width(), EdgeZone) != 1
+        || zoneOf(event->pos().y(), height(), EdgeZone) != 1) {
+        FramelessWindow::mouseDoubleClickEvent(event);
+        return;
+    }
+    event->accept();
+    qCDebug(lcWidgets) << "title band double click: the window" << (isMaximized() ? "restores" : "maximises");
+    maximize();
+}
+
+void StyleWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::WindowStateChange)
+        m_maximizeButton->setImage(isMaximized() ? QStringLiteral("WINDOWS_RESTORE")
+                                                 : QStringLiteral("WINDOWS_MAX"));
+    FramelessWindow::changeEvent(event);
+}
+
 void StyleWindow::leaveEvent(QEvent *)
 {
     setCursor(Qt::ArrowCursor);
@@ -238,6 +324,15 @@ void StyleWindow::leaveEvent(QEvent *)
 
 void StyleWindow::showEvent(QShowEvent *event)
 {
+    if (!m_screenWatched && windowHandle()) {
+        m_screenWatched = true;
+        connect(windowHandle(), &QWindow::screenChanged, this, [this] {
+            watchScreen();
+            fitToScreen();
+        });
+        watchScreen();
+    }
+    fitToScreen();
     QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
     FramelessWindow::showEvent(event);
 }

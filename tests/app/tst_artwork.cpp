@@ -105,6 +105,7 @@ const QStringList kIconNames = {
     "WINDOWS_MAX",
     "WINDOWS_MIN",
     "WINDOWS_PROJECTOR",
+    "WINDOWS_RESTORE",
 };
 
 // Every other picture the program names, with its extension as the program writes it.
@@ -249,8 +250,8 @@ private slots:
     void buttonStates_data()
     {
         QTest::addColumn<QString>("name");
-        QCOMPARE(kIconNames.size(), 89);
-        QCOMPARE(QSet<QString>(kIconNames.begin(), kIconNames.end()).size(), 89);
+        QCOMPARE(kIconNames.size(), 90);
+        QCOMPARE(QSet<QString>(kIconNames.begin(), kIconNames.end()).size(), 90);
         for (const QString &name : kIconNames)
             QTest::newRow(qPrintable(name)) << name;
     }
@@ -295,8 +296,8 @@ private slots:
         row(sub + "VIDEO_FRAME_MID_RIGHT.png", 4, -1);
         for (const char *piece : {"BOT_LEFT", "BOT_MID", "BOT_RIGHT"})
             row(sub + "VIDEO_FRAME_" + piece + ".png", -1, 8);
-        for (const char *name : {"WINDOWS_MIN", "WINDOWS_MAX", "WINDOWS_CLOSE", "WINDOWS_KEYS",
-                                 "WINDOWS_PROJECTOR", "WINDOWS_FULLSCREEN"})
+        for (const char *name : {"WINDOWS_MIN", "WINDOWS_MAX", "WINDOWS_RESTORE", "WINDOWS_CLOSE",
+                                 "WINDOWS_KEYS", "WINDOWS_PROJECTOR", "WINDOWS_FULLSCREEN"})
             row(normal(name), 18, 16);
         row(normal("MAIN_BUTTON"), 104, 20);
         row(normal("MAIN_BUTTON_LONG"), 130, 20);

@@ -1,6 +1,7 @@
 #include "MessageCapture.h"
 #include "app/DesktopCentring.h"
 #include "app/DumpConfig.h"
+#include "app/HighDpi.h"
 #include "app/InterfaceTranslation.h"
 
 #include <QCoreApplication>
@@ -103,6 +104,29 @@ private slots:
                  Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     }
 
+    // The desktop's scale, not the monitor's millimetres: without Xft.dpi the font DPI is
+    // pinned to the desktop's 100 %.
+    void pinnedFontDpi_data()
+    {
+        QTest::addColumn<QByteArray>("resources");
+        QTest::addColumn<QByteArray>("pinned");
+        QTest::newRow("no resources") << QByteArray() << QByteArray("96");
+        QTest::newRow("other Xft settings only")
+            << QByteArray("Xft.antialias:\t1\nXft.hinting:\t1\n") << QByteArray("96");
+        QTest::newRow("Xft.dpi 120 among others")
+            << QByteArray("Xcursor.size:\t24\nXft.dpi:\t120\nXft.hinting:\t1\n") << QByteArray();
+        QTest::newRow("Xft.dpi 96 without a tab") << QByteArray("Xft.dpi: 96") << QByteArray();
+        QTest::newRow("fractional Xft.dpi") << QByteArray("Xft.dpi:\t144.5\n") << QByteArray();
+        QTest::newRow("a longer name is another setting")
+            << QByteArray("Xft.dpiScale:\t2\n") << QByteArray("96");
+    }
+    void pinnedFontDpi()
+    {
+        QFETCH(QByteArray, resources);
+        QFETCH(QByteArray, pinned);
+        QCOMPARE(::pinnedFontDpi(resources), pinned);
+    }
+
     void windowCentring_data()
     {
         QTest::addColumn<QSize>("window");
@@ -112,8 +136,12 @@ private slots:
             << QSize(938, 680) << QRect(0, 0, 1920, 1080) << QPoint(491, 200);
         QTest::newRow("odd remainder truncates")
             << QSize(800, 641) << QRect(0, 0, 1025, 768) << QPoint(112, 63);
-        QTest::newRow("two screens side by side")
-            << QSize(938, 680) << QRect(0, 0, 3840, 1080) << QPoint(1451, 200);
+        // On the screen it opens on, not across the seam of two; below the desktop's panel.
+        QTest::newRow("right-hand screen of two")
+            << QSize(938, 680) << QRect(1920, 0, 1920, 1080) << QPoint(2411, 200);
+        QTest::newRow("screen above another")
+            << QSize(938, 680) << QRect(0, -768, 1366, 768) << QPoint(214, -724);
+        QTest::newRow("below a top panel") << QSize(938, 680) << QRect(0, 27, 1366, 741) << QPoint(214, 57);
         // Larger than the desktop: still centred, with negative coordinates (toward zero).
         QTest::newRow("larger than the desktop")
             << QSize(938, 680) << QRect(0, 0, 800, 600) << QPoint(-69, -40);

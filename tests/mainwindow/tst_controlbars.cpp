@@ -2,9 +2,13 @@
 #include "Screenshots.h"
 #include "ScriptedPrompts.h"
 #include "TestPictures.h"
+#include "canvas/CanvasMessages.h"
+#include "canvas/FramePipeline.h"
 #include "canvas/ImageCanvas.h"
+#include "canvas/OSDProcessor.h"
 #include "common/Config.h"
 #include "mainwindow/FilmBar.h"
+#include "mainwindow/FilmBarControl.h"
 #include "mainwindow/PhotographBar.h"
 #include "sources/film/FilmSource.h"
 #include "sources/live/LiveSource.h"
@@ -22,6 +26,7 @@
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 // The Film and Photograph modes' bars on a real film source (generated films through
@@ -109,9 +114,12 @@ private slots:
         FilmBar *f = w->filmBar();
         QTest::mouseClick(f->openButton(), Qt::LeftButton);
         QCOMPARE(dialog.asked, 1);
-        QCOMPARE(dialog.filter, QString("AVI Files (*.avi);;WMV Files (*.wmv)"));
+        QCOMPARE(dialog.filter, FilmBarControl::fileFilter());
         QCOMPARE(dialog.folder, Config::recordPath());
         QTRY_VERIFY_WITH_TIMEOUT(w->filmSource()->isLoaded(), 10000); // opened beside the window
+        // The film's name over its elapsed and total time.
+        QCOMPARE(f->filmInfo()->text(), QString("film.avi\n0:00 / 0:08"));
+        QVERIFY(f->filmInfo()->isVisible());
 
         QSignalSpy seeks(f->positionSlider(), &HorizontalSlider::valueChanged);
         QTest::mouseClick(f->playButton(), Qt::LeftButton);
@@ -128,9 +136,61 @@ private slots:
         QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(x, 5));
         QCOMPARE(seeks.count(), 2);
         QTRY_VERIFY_WITH_TIMEOUT(qAbs(w->filmSource()->position() - 75) <= 2, 5000);
+        QTRY_COMPARE(f->filmInfo()->text(), QString("film.avi\n0:06 / 0:08"));
 
         QTest::mouseClick(f->stopButton(), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(w->filmSource()->position(), 0, 5000);
+    }
+
+    void filmTimeText_data()
+    {
+        QTest::addColumn<qint64>("seconds");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("start") << qint64(0) << "0:00";
+        QTest::newRow("seconds") << qint64(8) << "0:08";
+        QTest::newRow("minutes") << qint64(61) << "1:01";
+        QTest::newRow("under an hour") << qint64(3599) << "59:59";
+        QTest::newRow("an hour") << qint64(3600) << "1:00:00";
+        QTest::newRow("hours") << qint64(2 * 3600 + 5 * 60 + 9) << "2:05:09";
+        QTest::newRow("unknown") << qint64(-1) << "0:00";
+    }
+    void filmTimeText()
+    {
+        QFETCH(qint64, seconds);
+        QFETCH(QString, text);
+        QCOMPARE(FilmBarControl::timeText(seconds * 10000000 + 4000000), text);
+    }
+
+    // The empty Film and Photograph pages say what to open and how, until something is open.
+    void emptyPagesSayWhatToOpen_data()
+    {
+        QTest::addColumn<WindowMode>("mode");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("film") << MODE_FILM << "film.avi"
+                              << "No film is open";
+        QTest::newRow("photograph") << MODE_PHOTOGRAPH << "pictures/a.png"
+                                    << "No photographs are open";
+    }
+    void emptyPagesSayWhatToOpen()
+    {
+        QFETCH(WindowMode, mode);
+        QFETCH(QString, file);
+        QFETCH(QString, title);
+        auto w = filmWindow();
+        QVERIFY(MainWindowRig::selectMode(*w, mode));
+        CanvasMessages *messages = w->osd(w->canvas(mode))->messages();
+        QCOMPARE(messages->standingTitle(), title);
+        QVERIFY2(messages->standingDetail().contains("Ctrl+O"), qPrintable(messages->standingDetail()));
+        // Not the camera's start picture: the page is one dark colour.
+        const QImage page = w->canvas(mode)->pipeline()->outputImage();
+        QVERIFY(!page.isNull());
+        QCOMPARE(page.pixelColor(page.width() / 2, page.height() / 3), page.pixelColor(4, 4));
+        DialogAnswer dialog{fixture(file)};
+        answerDialogs(*w, &dialog);
+        QTest::mouseClick(mode == MODE_FILM ? w->filmBar()->openButton() : w->photographBar()->openButton(),
+                          Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(messages->standingTitle().isEmpty(), 10000);
     }
 
     void filmOpenCancelledOrMissing_data()
@@ -462,16 +522,29 @@ private slots:
         QTest::newRow("drawing-board") << MODE_DRAWING_BOARD << QSize(938, 680);
         QTest::newRow("film-minimum") << MODE_FILM << QSize(800, 640);
         QTest::newRow("photograph-minimum") << MODE_PHOTOGRAPH << QSize(800, 640);
+        QTest::newRow("film-de") << MODE_FILM << QSize(938, 680);
+        QTest::newRow("film-empty") << MODE_FILM << QSize(938, 680);
+        QTest::newRow("film-empty-de") << MODE_FILM << QSize(938, 680);
+        QTest::newRow("photograph-empty") << MODE_PHOTOGRAPH << QSize(938, 680);
+        QTest::newRow("photograph-empty-de") << MODE_PHOTOGRAPH << QSize(938, 680);
     }
     void screenshots()
     {
         QFETCH(WindowMode, mode);
         QFETCH(QSize, size);
+        const QString tag = QTest::currentDataTag();
+        const bool empty = tag.contains("empty");
+        QTranslator german;
+        if (tag.endsWith("-de")) {
+            QVERIFY(german.load(QStringLiteral(":/translations/VOREN_de.qm")));
+            QCoreApplication::installTranslator(&german);
+        }
         // Live shows the simulated camera's picture.
         auto camera = std::make_shared<SimulatedCamera>();
         if (mode != MODE_LIVE)
             camera->unplug();
         auto w = MainWindowRig::makeWindow(nullptr, camera);
+        QCoreApplication::removeTranslator(&german);
         w->filmSource()->setAudioOutput("fakesink");
         w->resize(size);
         if (mode == MODE_LIVE) {
@@ -480,7 +553,7 @@ private slots:
         }
         if (mode != MODE_LIVE)
             QVERIFY(MainWindowRig::selectMode(*w, mode));
-        if (mode == MODE_FILM) {
+        if (mode == MODE_FILM && !empty) {
             DialogAnswer dialog(fixture("film.avi"));
             answerDialogs(*w, &dialog);
             QTest::mouseClick(w->filmBar()->openButton(), Qt::LeftButton);
@@ -489,7 +562,7 @@ private slots:
             QTest::mouseClick(w->filmBar()->pauseButton(), Qt::LeftButton);
             QTest::mouseClick(w->filmBar()->volumeButton(), Qt::LeftButton);
         }
-        if (mode == MODE_PHOTOGRAPH) {
+        if (mode == MODE_PHOTOGRAPH && !empty) {
             DialogAnswer dialog(fixture("pictures/a.png"));
             answerDialogs(*w, &dialog);
             QTest::mouseClick(w->photographBar()->openButton(), Qt::LeftButton);

@@ -1,4 +1,5 @@
 #include "MainWindowRig.h"
+#include "Screenshots.h"
 #include "canvas/CanvasTypes.h"
 #include "canvas/ImageCanvas.h"
 #include "canvas/OSDProcessor.h"
@@ -21,6 +22,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStackedWidget>
+#include <QTranslator>
 #include <QtTest>
 
 #include <memory>
@@ -124,6 +126,95 @@ private slots:
         auto w = MainWindowRig::makeWindow();
         w->resize(300, 200);
         QCOMPARE(w->size(), QSize(800, 640));
+    }
+
+    // The window fits the available area of its screen: where the designed size does not fit,
+    // the canvas gives way and the bars, the title band and its buttons stay on the screen.
+    void fitsTheAvailableArea_data()
+    {
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QPoint>("from");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QSize>("size");
+        // 1366 x 768 at 125 %, below a desktop panel: the common school laptop.
+        const QRect laptop(0, 27, 1093, 587);
+        QTest::newRow("school laptop at 125 %") << laptop << QPoint(0, 0) << "en" << QSize(938, 587);
+        QTest::newRow("school laptop at 125 %, German") << laptop << QPoint(0, 0) << "de" << QSize(938, 587);
+        QTest::newRow("narrower than the designed minimum")
+            << QRect(0, 0, 760, 560) << QPoint(40, 40) << "en" << QSize(760, 560);
+        QTest::newRow("room enough: unchanged")
+            << QRect(0, 0, 1920, 1050) << QPoint(100, 100) << "en" << QSize(938, 680);
+        QTest::newRow("moved onto a screen on the right")
+            << QRect(1920, 0, 1366, 741) << QPoint(100, 100) << "en" << QSize(938, 680);
+    }
+    void fitsTheAvailableArea()
+    {
+        QFETCH(QRect, area);
+        QFETCH(QPoint, from);
+        QFETCH(QString, language);
+        QFETCH(QSize, size);
+        QTranslator translator;
+        if (language != "en") {
+            QVERIFY(translator.load(QStringLiteral(":/translations/VOREN_%1.qm").arg(language)));
+            QCoreApplication::installTranslator(&translator);
+        }
+        auto w = MainWindowRig::makeWindow();
+        QCoreApplication::removeTranslator(&translator);
+        w->move(from);
+        w->fitInto(area);
+        QCOMPARE(w->size(), size);
+        QVERIFY(area.contains(w->geometry()));
+        QCOMPARE(w->minimumSize(), QSize(800, 640).boundedTo(area.size()));
+        // Nothing of the frame is cut: the bottom bars, the about button and the window's
+        // buttons lie inside it, and the pages take what is left.
+        const QRect inside = w->rect();
+        for (QWidget *child :
+             QList<QWidget *>{w->liveBar(), w->filmBar()->bar(), w->photographBar()->bar(), w->aboutButton(),
+                              w->closeButton(), w->maximizeButton(), w->modeButton(MODE_DRAWING_BOARD)})
+            QVERIFY2(inside.contains(child->geometry()), qPrintable(child->objectName()));
+        QCOMPARE(w->pageStack()->height(), size.height() - 100);
+        if (area.height() < 680)
+            QVERIFY(!Screenshots::save(w->grab(), "window-fit", QTest::currentDataTag()).isEmpty());
+    }
+
+    // A double click on the title band maximises and restores, as on any title bar; the
+    // maximise button shows the restore glyph while maximised.
+    void titleBandDoubleClick_data()
+    {
+        QTest::addColumn<QPoint>("at"); // from the top-right corner
+        QTest::addColumn<bool>("toggles");
+        QTest::newRow("band left of the window buttons") << QPoint(-250, 12) << true;
+        QTest::newRow("band between the mode buttons") << QPoint(-300, 2 + StyleWindow::EdgeZone) << true;
+        QTest::newRow("the top edge resizes") << QPoint(-250, 2) << false;
+        QTest::newRow("below the band") << QPoint(-250, 300) << false;
+    }
+    void titleBandDoubleClick()
+    {
+        QFETCH(QPoint, at);
+        QFETCH(bool, toggles);
+        auto w = MainWindowRig::makeWindow();
+        ImageButton restore(QStringLiteral("WINDOWS_RESTORE"), nullptr, QPoint());
+        ImageButton maximise(QStringLiteral("WINDOWS_MAX"), nullptr, QPoint());
+        // The button's own picture, without what lies behind it.
+        const auto glyph = [](QWidget *button) {
+            QImage picture(button->size(), QImage::Format_ARGB32_Premultiplied);
+            picture.fill(Qt::transparent);
+            button->render(&picture, QPoint(), QRegion(), QWidget::DrawChildren);
+            return picture;
+        };
+        const QImage restoreGlyph = glyph(&restore);
+        const QImage maximiseGlyph = glyph(&maximise);
+        QVERIFY(restoreGlyph != maximiseGlyph);
+        QCOMPARE(glyph(w->maximizeButton()), maximiseGlyph);
+        const auto point = [&] { return QPoint(w->width() + at.x(), at.y()); };
+        QTest::mouseDClick(w.get(), Qt::LeftButton, {}, point());
+        QTRY_COMPARE(w->isMaximized(), toggles);
+        QCOMPARE(glyph(w->maximizeButton()), toggles ? restoreGlyph : maximiseGlyph);
+        if (!toggles)
+            return;
+        QTest::mouseDClick(w.get(), Qt::LeftButton, {}, point());
+        QTRY_VERIFY(!w->isMaximized());
+        QCOMPARE(glyph(w->maximizeButton()), maximiseGlyph);
     }
 
     void panelTogglesKeepRightEdge()

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRandomGenerator>
@@ -179,22 +180,53 @@ private slots:
         QCOMPARE(embeddedImages(path), QVector<QSize>{page});
     }
 
-    void noPrinterShowsTheBox()
+    // Without a printer the box says so and offers the page as a PDF file: the print dialog
+    // then opens on its file printer, and the page is written where it says.
+    void noPrinterOffersAPdfFile_data()
     {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("dialogAccepted");
+        QTest::newRow("declined") << int(QMessageBox::Cancel) << false;
+        QTest::newRow("box closed") << int(QMessageBox::NoButton) << false;
+        QTest::newRow("to a PDF file") << int(QMessageBox::Save) << true;
+        QTest::newRow("to a PDF file, dialog cancelled") << int(QMessageBox::Save) << false;
+    }
+    void noPrinterOffersAPdfFile()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, dialogAccepted);
         ScriptedPrompts prompts;
+        if (answer != QMessageBox::NoButton)
+            prompts.answers << QMessageBox::StandardButton(answer);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("page.pdf");
         PrintControl control(nullptr);
         control.setPrinterList([] { return QStringList(); });
-        bool dialogShown = false;
-        control.setPrintDialog([&](QPrinter *, QWidget *) { return dialogShown = true; });
-        QVERIFY(!control.print(marked(QSize(64, 48))));
-        QVERIFY(!dialogShown);
-        QCOMPARE(prompts.errors.size(), 1);
-        QCOMPARE(prompts.errors.first().title, QStringLiteral("Error"));
-        QCOMPARE(prompts.errors.first().text, QStringLiteral("No printers found on this system."));
+        int dialogs = 0;
+        QString offeredFile;
+        control.setPrintDialog([&](QPrinter *printer, QWidget *) {
+            ++dialogs;
+            if (printer->outputFormat() == QPrinter::PdfFormat)
+                offeredFile = printer->outputFileName();
+            printer->setOutputFileName(path);
+            return dialogAccepted;
+        });
+        const bool printed = control.print(marked(QSize(64, 48)));
+        QCOMPARE(printed, dialogAccepted);
+        QCOMPARE(prompts.questions.size(), 1);
+        QCOMPARE(prompts.questions.first().title, QStringLiteral("Error"));
+        QVERIFY(prompts.questions.first().text.startsWith("No printers found on this system."));
+        QVERIFY(prompts.errors.isEmpty());
+        QCOMPARE(dialogs, answer == QMessageBox::Save ? 1 : 0);
+        if (dialogs)
+            QCOMPARE(QFileInfo(offeredFile).suffix(), QStringLiteral("pdf"));
+        QCOMPARE(QFile::exists(path), dialogAccepted);
+        if (dialogAccepted)
+            QCOMPARE(embeddedImages(path).size(), 1);
     }
 
-    // The system's own printer list: on a machine without a print queue the box shows and no
-    // dialog is run.
+    // The system's own printer list: on a machine without a print queue the box shows and,
+    // declined, no dialog is run.
     void systemWithoutPrintersShowsTheBox()
     {
         if (!QPrinterInfo::availablePrinterNames().isEmpty())
@@ -205,7 +237,7 @@ private slots:
         control.setPrintDialog([&](QPrinter *, QWidget *) { return dialogShown = true; });
         QVERIFY(!control.print(marked(QSize(64, 48))));
         QVERIFY(!dialogShown);
-        QCOMPARE(prompts.errors.size(), 1);
+        QCOMPARE(prompts.questions.size(), 1);
     }
 
     void printGoesThroughTheDialogsPrinter_data()

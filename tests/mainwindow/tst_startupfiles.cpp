@@ -6,6 +6,7 @@
 #include "TestPictures.h"
 #include "common/Config.h"
 #include "common/UnattendedPrompts.h"
+#include "mainwindow/FilmBarControl.h"
 #include "mainwindow/StartupFiles.h"
 #include "sources/film/FilmSource.h"
 #include "sources/photograph/PhotographSource.h"
@@ -325,6 +326,17 @@ private slots:
         QString error;
         QVERIFY2(makeFilm(path, codec, &error), qPrintable(error));
         QCOMPARE(QMimeDatabase().mimeTypeForFile(path).name(), type);
+        // Film > Open offers it under its own type and among all films, after AVI and WMV.
+        const QStringList filters = FilmBarControl::fileFilter().split(";;");
+        QCOMPARE(filters.mid(0, 2), (QStringList{"AVI Files (*.avi)", "WMV Files (*.wmv)"}));
+        QStringList offeredBy;
+        for (const QString &filter : filters) {
+            const QString globs = filter.section('(', -1).chopped(1);
+            if (QDir::match(globs.split(' '), name))
+                offeredBy << filter;
+        }
+        QCOMPARE(offeredBy.size(), 2);
+        QCOMPARE(offeredBy.last(), filters.last());
         ScriptedPrompts prompts;
         auto w = window();
         QVERIFY(StartupFiles::open(*w, path));

@@ -9,6 +9,8 @@
 
 #include <QLoggingCategory>
 #include <QProcess>
+#include <QScreen>
+#include <QWindow>
 #include <QtTest>
 
 namespace {
@@ -66,9 +68,16 @@ private slots:
         QVERIFY2(openbox.waitForStarted(), "openbox missing (scripts/install-deps.sh installs it)");
         QTRY_VERIFY_WITH_TIMEOUT(windowManagerRuns(), 10000);
 
+        // A monitor of 100 dpi on a desktop that sets no Xft.dpi: the scale stays the desktop's
+        // 100 %, not 1.04 from the monitor's millimetres.
+        QProcess xrandr;
+        xrandr.start("xrandr", {"--dpi", "100"});
+        QVERIFY2(xrandr.waitForFinished(10000) && xrandr.exitCode() == 0, "xrandr --dpi 100 failed");
+
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(kChildVariable, "1");
+        env.remove("QT_FONT_DPI");
         child.setProcessEnvironment(env);
         child.setProcessChannelMode(QProcess::MergedChannels);
         child.start(QCoreApplication::applicationFilePath(), QStringList());
@@ -79,10 +88,68 @@ private slots:
             openbox.kill();
         QVERIFY2(finished, qPrintable(output));
         QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, qPrintable(output));
-        for (const char *passed : {"PASS   : TestWindowManager::dragOnTheBandMovesTheWindow()",
+        for (const char *passed : {"PASS   : TestWindowManager::followsTheDesktopsScale()",
+                                   "PASS   : TestWindowManager::dragOnTheBandMovesTheWindow()",
                                    "PASS   : TestWindowManager::edgeResizesTheWindow(left edge inwards)",
-                                   "PASS   : TestWindowManager::edgeResizesTheWindow(bottom-right corner)"})
+                                   "PASS   : TestWindowManager::edgeResizesTheWindow(bottom-right corner)",
+                                   "PASS   : TestWindowManager::doubleClickOnTheBandMaximises()"})
             QVERIFY2(output.contains(passed), qPrintable(output));
+    }
+
+    void followsTheDesktopsScale()
+    {
+        if (!isChild())
+            QSKIP("runs in the child process of withAWindowManager()");
+        QCOMPARE(m_window->windowHandle()->screen()->devicePixelRatio(), 1.0);
+        QCOMPARE(m_window->size(), QSize(938, 680));
+    }
+
+    // A right click on the title band asks the window manager for its window menu when it
+    // announces one, and only then. Made here without a window manager: the root window's
+    // _NET_SUPPORTED is set by hand and xev stands in for the window manager.
+    void rightClickOnTheBandAsksForTheWindowMenu_data()
+    {
+        QTest::addColumn<QString>("supported");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("announced") << "_GTK_SHOW_WINDOW_MENU" << true;
+        QTest::newRow("not announced") << "_NET_WM_STATE" << false;
+    }
+    void rightClickOnTheBandAsksForTheWindowMenu()
+    {
+        if (isChild())
+            QSKIP("the parent process, without a window manager");
+        QFETCH(QString, supported);
+        QFETCH(bool, asked);
+        QProcess xprop;
+        xprop.start("xprop", {"-root", "-f", "_NET_SUPPORTED", "32a", "-set", "_NET_SUPPORTED", supported});
+        QVERIFY(xprop.waitForFinished(5000) && xprop.exitCode() == 0);
+        QProcess xev;
+        xev.start("xev", {"-root", "-event", "substructure", "-event", "property"});
+        QVERIFY(xev.waitForStarted());
+        QByteArray seen;
+        // xev listens once it sees a property of the root window change.
+        QTRY_VERIFY([&] {
+            QProcess::execute("xprop", {"-root", "-f", "_DOCCAM_PING", "8s", "-set", "_DOCCAM_PING", "1"});
+            seen += xev.readAllStandardOutput();
+            return seen.contains("_DOCCAM_PING");
+        }());
+        auto w = MainWindowRig::makeWindow();
+        w->move(200, 100);
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QString error;
+        QVERIFY2(PointerDrag::pointTo(w->geometry().topLeft() + QPoint(w->width() - 250, 12), &error),
+                 qPrintable(error));
+        QVERIFY2(PointerDrag::xdotool({"click", "3"}, &error), qPrintable(error));
+        const auto menuAsked = [&] {
+            seen += xev.readAllStandardOutput();
+            return seen.contains("_GTK_SHOW_WINDOW_MENU");
+        };
+        if (asked)
+            QTRY_VERIFY2(menuAsked(), seen.right(2000).constData());
+        else
+            QVERIFY(!QTest::qWaitFor(menuAsked, 1000));
+        xev.kill();
+        xev.waitForFinished();
     }
 
     void dragOnTheBandMovesTheWindow()
@@ -118,6 +185,24 @@ private slots:
         QString error;
         QVERIFY2(PointerDrag::drag(from, from + offset, kResizeHandedOver, {}, &error), qPrintable(error));
         QTRY_COMPARE(m_window->geometry(), before.marginsAdded(change));
+    }
+
+    // Although the first press hands the move to the window manager, the second makes the
+    // double click: maximised on the screen. (Restoring by a double click is the widget tests'.)
+    void doubleClickOnTheBandMaximises()
+    {
+        if (!isChild())
+            QSKIP("runs in the child process of withAWindowManager()");
+        const QRect before = m_window->geometry();
+        const QPoint band = before.topLeft() + QPoint(before.width() - 250, 12);
+        QString error;
+        QVERIFY2(PointerDrag::pointTo(band, &error), qPrintable(error));
+        QVERIFY2(PointerDrag::xdotool({"click", "--repeat", "2", "--delay", "60", "1"}, &error),
+                 qPrintable(error));
+        QTRY_VERIFY(m_window->isMaximized());
+        QTRY_COMPARE(m_window->geometry(), m_window->screen()->availableGeometry());
+        m_window->maximize();
+        QTRY_COMPARE(m_window->geometry(), before);
     }
 };
 

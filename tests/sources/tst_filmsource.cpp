@@ -119,6 +119,15 @@ private slots:
                    + QStringList{"-c:v", "mjpeg", "-q:v", "5", "-c:a", "pcm_s16le", fixture("film.avi")}));
         QVERIFY(ffmpeg(lavfiFilm(4) + QStringList{"-c:v", "wmv2", "-c:a", "wmav2", fixture("film.wmv")}));
         QVERIFY(ffmpeg({"-f", "lavfi", "-i", "sine=duration=3", "-c:a", "pcm_s16le", fixture("sound.avi")}));
+        // PAL frames of wide pixels (16:9 on screen), tall pixels, through both decoding paths.
+        for (const auto &film : {std::make_pair(QStringLiteral("wide.mkv"), QStringLiteral("64/45")),
+                                 std::make_pair(QStringLiteral("tall.mkv"), QStringLiteral("8/9"))})
+            QVERIFY(ffmpeg(QStringList{"-f", "lavfi", "-i", "testsrc=size=720x576:rate=25:duration=2", "-f",
+                                       "lavfi", "-i", "sine=duration=2", "-vf", "setsar=" + film.second,
+                                       "-c:v", "mpeg4", "-c:a", "pcm_s16le", fixture(film.first)}));
+        QVERIFY(ffmpeg({"-f", "lavfi", "-i", "testsrc=size=720x576:rate=25:duration=2", "-f", "lavfi", "-i",
+                        "sine=duration=2", "-vf", "setsar=64/45", "-c:v", "mjpeg", "-c:a", "pcm_s16le",
+                        fixture("wide-mjpeg.mkv")}));
         QFile whole(fixture("film.avi"));
         QVERIFY(whole.open(QIODevice::ReadOnly));
         QFile truncated(fixture("truncated.avi"));
@@ -133,13 +142,19 @@ private slots:
     void open_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("opens"); // 1 opens, 0 refused, -1 either
-        QTest::newRow("avi with mjpeg and pcm") << "film.avi" << 1;
-        QTest::newRow("wmv with wmv2 and wma") << "film.wmv" << 1;
-        QTest::newRow("sound only") << "sound.avi" << 0;
-        QTest::newRow("text named .avi") << "text.avi" << 0;
-        QTest::newRow("missing file") << "gone.avi" << 0;
-        QTest::newRow("truncated avi") << "truncated.avi" << -1;
+        QTest::addColumn<int>("opens");   // 1 opens, 0 refused, -1 either
+        QTest::addColumn<QSize>("shown"); // the frames' size at the grabber
+        const QSize small(320, 240);
+        QTest::newRow("avi with mjpeg and pcm") << "film.avi" << 1 << small;
+        QTest::newRow("wmv with wmv2 and wma") << "film.wmv" << 1 << small;
+        QTest::newRow("sound only") << "sound.avi" << 0 << small;
+        QTest::newRow("text named .avi") << "text.avi" << 0 << small;
+        QTest::newRow("missing file") << "gone.avi" << 0 << small;
+        QTest::newRow("truncated avi") << "truncated.avi" << -1 << small;
+        // Shown at their shape on screen, not at their stored size.
+        QTest::newRow("wide pixels, 720x576 at 64:45") << "wide.mkv" << 1 << QSize(1024, 576);
+        QTest::newRow("wide pixels, motion JPEG") << "wide-mjpeg.mkv" << 1 << QSize(1024, 576);
+        QTest::newRow("tall pixels, 720x576 at 8:9") << "tall.mkv" << 1 << QSize(720, 648);
     }
     void open()
     {
@@ -163,7 +178,8 @@ private slots:
         QVERIFY(film.duration() > 0);
         QVERIFY(film.graphElement("Video Grabber"));
         QTRY_VERIFY_WITH_TIMEOUT(sink.streamFrames.load() >= 5, 10000);
-        QCOMPARE(sink.lastFrameSize(), QSize(320, 240));
+        QFETCH(QSize, shown);
+        QCOMPARE(sink.lastFrameSize(), shown);
         QCOMPARE(sink.lastFlip.load(), false);
         QCOMPARE(sink.lastAlpha.load(), true);
         QVERIFY(film.hasAudio());

@@ -145,6 +145,17 @@ QSize FilmGraph::fittedFrame(const QSize &frame, const QSize &limit)
     return QSize(std::max(2, fitted.width() & ~1), std::max(2, fitted.height() & ~1));
 }
 
+QSize FilmGraph::displaySize(const QSize &frame, int parN, int parD)
+{
+    if (parN <= 0 || parD <= 0 || parN == parD || frame.isEmpty())
+        return frame;
+    // Wide pixels widen the picture, narrow ones make it taller: no line of the film is lost.
+    // Even sides suit every video layout's chroma.
+    if (parN > parD)
+        return QSize(std::max(2, int(qRound64(double(frame.width()) * parN / parD)) & ~1), frame.height());
+    return QSize(frame.width(), std::max(2, int(qRound64(double(frame.height()) * parD / parN)) & ~1));
+}
+
 std::pair<GstElement *, GstElement *> FilmGraph::addScaler()
 {
     if (!m_scaledSize.isValid())
@@ -156,8 +167,10 @@ std::pair<GstElement *, GstElement *> FilmGraph::addScaler()
         m_scaledSize = QSize();
         return {nullptr, nullptr};
     }
+    // Square pixels out: the grabber's pictures carry no pixel shape of their own.
     GstRef<GstCaps> caps(gst_caps_new_simple("video/x-raw", "width", G_TYPE_INT, m_scaledSize.width(),
-                                             "height", G_TYPE_INT, m_scaledSize.height(), nullptr));
+                                             "height", G_TYPE_INT, m_scaledSize.height(),
+                                             "pixel-aspect-ratio", GST_TYPE_FRACTION, 1, 1, nullptr));
     g_object_set(size, "caps", caps.get(), nullptr);
     if (!gst_element_link(scaler, size)) {
         m_scaledSize = QSize();
@@ -325,10 +338,14 @@ FilmGraph::Result FilmGraph::linkPads()
         ? gst_caps_get_structure(videoCaps.get(), 0)
         : nullptr;
     if (vs && gst_structure_get_int(vs, "width", &width) && gst_structure_get_int(vs, "height", &height)) {
-        const QSize fitted = fittedFrame(QSize(width, height), m_frameLimit);
+        int parN = 1, parD = 1;
+        if (!gst_structure_get_fraction(vs, "pixel-aspect-ratio", &parN, &parD))
+            parN = parD = 1;
+        const QSize fitted = fittedFrame(displaySize(QSize(width, height), parN, parD), m_frameLimit);
         if (fitted != QSize(width, height)) {
             m_scaledSize = fitted;
-            qCInfo(lcSources) << "film frames of" << width << "x" << height << "are scaled to" << fitted;
+            qCInfo(lcSources) << "film frames of" << width << "x" << height << "with pixels of" << parN << ":"
+                              << parD << "are scaled to" << fitted;
         }
     }
     const auto scaler = addScaler();

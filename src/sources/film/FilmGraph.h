@@ -19,7 +19,8 @@ class MediaGraph;
 // renderer ("Video Renderer", a fakesink that keeps to the clock, so the film plays in real
 // time) and whose sound, if any, runs through a volume element ("Volume") into the audio output
 // ("Audio Renderer"). When no audio output can start, the sound goes into a fakesink and the
-// graph has no audio. Frames larger than the frame limit are scaled down on the way: by the
+// graph has no audio. Frames of non-square pixels are scaled to their shape on screen, and
+// frames larger than the frame limit are scaled down on the way: by the
 // JPEG decoder while it decodes, and by "Video Scaler" (videoscale) into "Frame Size" (a caps
 // filter of the fitted size), so that nothing larger than the canvas can show reaches it.
 //
@@ -74,6 +75,9 @@ public:
     // The size a frame of `frame` is scaled to under `limit` (keeping its aspect ratio, even
     // sides); `frame` itself when it fits or no limit is set.
     static QSize fittedFrame(const QSize &frame, const QSize &limit);
+    // The size a frame of `frame` with pixels of `parN`:`parD` (width:height) shows at with
+    // square pixels: the wider side stretched, even sides.
+    static QSize displaySize(const QSize &frame, int parN, int parD);
 
 private:
     static void onPadAdded(GstElement *source, GstPad *pad, gpointer self);
