@@ -31,11 +31,29 @@ void describe(QCommandLineParser &parser, const QStringList &languages)
         QStringLiteral("The interface language for this run, in place of the one chosen in the settings: %1.")
             .arg(languages.join(QLatin1String(", "))),
         "code"));
+    parser.addOption(QCommandLineOption(
+        "scan-pdf",
+        "Scans the pictures of pages named after the options into one searchable PDF, without "
+        "opening a window: in each picture the page is found, straightened, cleaned and read. A "
+        "picture in which no page is found goes in whole and is named on standard error. Exits "
+        "with 0 when the PDF is written, 1 with the reason when not.",
+        "OUT.pdf"));
+    parser.addOption(QCommandLineOption(
+        "ocr-language",
+        "With --scan-pdf: the languages the text is read in, joined by '+' (eng+deu, or the "
+        "interface languages' codes: en+de). Default: the interface language and English.",
+        "LANGS"));
+    parser.addOption(QCommandLineOption(
+        "filter",
+        "With --scan-pdf: colour (even light, white paper; the default), grey, bw (black and "
+        "white) or original.",
+        "NAME"));
     parser.addPositionalArgument(
         "FILE|FOLDER",
         "A film to play in Film mode, or a picture or a folder of pictures to show in "
-        "Photograph mode. Without it the program starts in Live mode.",
-        "[FILE|FOLDER]");
+        "Photograph mode. Without it the program starts in Live mode. With --scan-pdf: the "
+        "pictures of pages to scan, in order.",
+        "[FILE|FOLDER|PICTURE...]");
 }
 
 } // namespace
@@ -59,6 +77,20 @@ CommandLine::CommandLine(const QStringList &arguments, const QStringList &langua
         return;
     }
     const QStringList positional = m_parser.positionalArguments();
+    if (m_parser.isSet(QStringLiteral("scan-pdf"))) {
+        m_scanOutput = m_parser.value(QStringLiteral("scan-pdf"));
+        m_scanPictures = positional;
+        m_ocrLanguages = m_parser.value(QStringLiteral("ocr-language"));
+        m_filter = m_parser.value(QStringLiteral("filter"));
+        m_request = Request::ScanPdf;
+        return;
+    }
+    for (const char *scanOnly : {"ocr-language", "filter"}) {
+        if (m_parser.isSet(QLatin1String(scanOnly))) {
+            m_error = QStringLiteral("--%1 goes with --scan-pdf.").arg(QLatin1String(scanOnly));
+            return;
+        }
+    }
     if (positional.size() > 1) {
         m_error = QStringLiteral("Only one file or folder can be opened, not %1.").arg(positional.size());
         return;
@@ -81,6 +113,14 @@ bool CommandLine::asksForInformation(const QStringList &arguments)
     // Options it does not know may be the toolkit's: they do not matter here.
     parser.parse(arguments);
     return parser.isSet(helpOption()) || parser.isSet(versionOption());
+}
+
+bool CommandLine::asksForScan(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    describe(parser, {});
+    parser.parse(arguments);
+    return parser.isSet(QStringLiteral("scan-pdf"));
 }
 
 QString CommandLine::helpText() const
@@ -107,6 +147,7 @@ int CommandLine::answer() const
                      qPrintable(helpText()));
         return 2;
     case Request::Run:
+    case Request::ScanPdf:
         break;
     }
     return 0;

@@ -1,0 +1,51 @@
+#include "app/ScanCommand.h"
+
+#include "app/CommandLine.h"
+#include "common/Logging.h"
+#include "document/OcrEngine.h"
+#include "document/ScanToPdf.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+int fail(const QString &reason)
+{
+    std::fprintf(stderr, "document-camera: %s\n", qPrintable(reason));
+    return 1;
+}
+
+} // namespace
+
+int ScanCommand::run(const CommandLine &line, const QString &interfaceLanguage)
+{
+    ScanToPdf::Options options;
+    const std::optional<PageFilter::Kind> filter = PageFilter::fromName(
+        line.filter().isEmpty() ? QStringLiteral("colour") : line.filter());
+    if (!filter)
+        return fail(QStringLiteral("No filter '%1'; the filters are colour, grey, bw and original.")
+                        .arg(line.filter()));
+    options.filter = *filter;
+    options.languages = line.ocrLanguages().isEmpty()
+        ? OcrEngine::defaultFor(interfaceLanguage)
+        : OcrEngine::fromInterfaceLanguages(line.ocrLanguages());
+    const QString output = line.scanOutput();
+    if (output.isEmpty())
+        return fail(QStringLiteral("--scan-pdf needs the name of the PDF to write."));
+    if (QFileInfo(output).isDir())
+        return fail(
+            QStringLiteral("%1 is a folder, not a PDF's name.").arg(QDir::toNativeSeparators(output)));
+    qCInfo(lcApp).noquote() << "scanning" << line.scanPictures().size() << "pictures to" << output << "in"
+                            << options.languages.join('+');
+    ScanToPdf scan(options);
+    const ScanToPdf::Result result = scan.run(line.scanPictures(), output);
+    for (const QString &picture : result.withoutPage)
+        std::fprintf(stderr, "document-camera: no page found in %s; it is kept whole.\n",
+                     qPrintable(QDir::toNativeSeparators(picture)));
+    if (!result.written)
+        return fail(result.error + QStringLiteral(" Nothing was written."));
+    return 0;
+}

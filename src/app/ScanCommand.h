@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class CommandLine;
+
+// The command line's scan: the pictures a --scan-pdf line names to one searchable PDF, with the
+// reason on standard error when it cannot be written, and each picture in which no page was
+// found named there too.
+//
+// Threads: the main thread, before any window; the OCR runs on it with one core.
+class ScanCommand
+{
+public:
+    // The exit status: 0 when the PDF was written, 1 when not. `interfaceLanguage` gives the
+    // default OCR languages (it and English).
+    static int run(const CommandLine &line, const QString &interfaceLanguage);
+};

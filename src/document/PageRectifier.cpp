@@ -1,0 +1,95 @@
+#include "document/PageRectifier.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <cmath>
+#include <opencv2/imgproc.hpp>
+
+namespace {
+
+constexpr double kA4Short = 210.0, kA4Long = 297.0;
+constexpr double kLetterShort = 215.9, kLetterLong = 279.4;
+
+double distance(cv::Point2f a, cv::Point2f b)
+{
+    return std::hypot(double(a.x - b.x), double(a.y - b.y));
+}
+
+} // namespace
+
+PageRectifier::Paper PageRectifier::paperOfLocale()
+{
+    return QLocale().measurementSystem() == QLocale::ImperialUSSystem ? Paper::Letter : Paper::A4;
+}
+
+cv::Size2d PageRectifier::physicalSize(const PageQuad &quad, bool *snapped) const
+{
+    const auto &c = quad.corners;
+    const double width = 0.5 * (distance(c[0], c[1]) + distance(c[3], c[2]));
+    const double height = 0.5 * (distance(c[0], c[3]) + distance(c[1], c[2]));
+    const bool portrait = height >= width;
+    const double ratio = std::max(width, height) / std::max(1.0, std::min(width, height));
+    const std::pair<double, double> a4{kA4Short, kA4Long}, letter{kLetterShort, kLetterLong};
+    const auto first = m_localPaper == Paper::A4 ? a4 : letter;
+    const auto second = m_localPaper == Paper::A4 ? letter : a4;
+    std::pair<double, double> size;
+    bool isPaper = false;
+    for (const auto &paper : {first, second}) {
+        if (std::abs(ratio / (paper.second / paper.first) - 1.0) <= kSnapTolerance) {
+            size = paper;
+            isPaper = true;
+            break;
+        }
+    }
+    if (!isPaper) {
+        // A page of no known size: its long side taken as the local paper's, its proportions kept.
+        size = {first.second / ratio, first.second};
+    }
+    if (snapped)
+        *snapped = isPaper;
+    return portrait ? cv::Size2d(size.first, size.second) : cv::Size2d(size.second, size.first);
+}
+
+PageRectifier::Page PageRectifier::rectify(const cv::Mat &picture, const PageQuad &quad) const
+{
+    bool snapped = false;
+    const cv::Size2d mm = physicalSize(quad, &snapped);
+    return warp(picture, quad, mm, snapped);
+}
+
+PageRectifier::Page PageRectifier::whole(const cv::Mat &picture) const
+{
+    PageQuad quad;
+    const float w = float(picture.cols), h = float(picture.rows);
+    quad.corners = {cv::Point2f(0, 0), cv::Point2f(w, 0), cv::Point2f(w, h), cv::Point2f(0, h)};
+    // Kept as it was taken: no snapping, the long side as the local paper's.
+    const double ratio = double(std::max(w, h)) / double(std::max(1.f, std::min(w, h)));
+    const double longSide = m_localPaper == Paper::A4 ? kA4Long : kLetterLong;
+    const cv::Size2d mm = w >= h ? cv::Size2d(longSide, longSide / ratio)
+                                 : cv::Size2d(longSide / ratio, longSide);
+    return warp(picture, quad, mm, false);
+}
+
+PageRectifier::Page PageRectifier::warp(const cv::Mat &picture, const PageQuad &quad, cv::Size2d mm,
+                                        bool snapped) const
+{
+    const auto &c = quad.corners;
+    // The resolution the camera had along the page's longer sides, in pixels per inch.
+    const double longPixels = std::max(std::max(distance(c[0], c[3]), distance(c[1], c[2])),
+                                       std::max(distance(c[0], c[1]), distance(c[3], c[2])));
+    const double longMm = std::max(mm.width, mm.height);
+    const int ppi = std::clamp(int(std::lround(longPixels / (longMm / 25.4))), 72, kMaxPpi);
+    const cv::Size out(int(std::lround(mm.width / 25.4 * ppi)), int(std::lround(mm.height / 25.4 * ppi)));
+    const cv::Point2f target[4] = {cv::Point2f(0, 0), cv::Point2f(float(out.width), 0),
+                                   cv::Point2f(float(out.width), float(out.height)),
+                                   cv::Point2f(0, float(out.height))};
+    const cv::Point2f source[4] = {c[0], c[1], c[2], c[3]};
+    const cv::Mat h = cv::getPerspectiveTransform(source, target);
+    Page page;
+    cv::warpPerspective(picture, page.picture, h, out, cv::INTER_LINEAR, cv::BORDER_REPLICATE);
+    page.millimetres = mm;
+    page.ppi = ppi;
+    page.snapped = snapped;
+    return page;
+}
