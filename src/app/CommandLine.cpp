@@ -51,9 +51,9 @@ void describe(QCommandLineParser &parser, const QStringList &languages)
     parser.addPositionalArgument(
         "FILE|FOLDER",
         "A film to play in Film mode, or a picture or a folder of pictures to show in "
-        "Photograph mode. Without it the program starts in Live mode. With --scan-pdf: the "
-        "pictures of pages to scan, in order.",
-        "[FILE|FOLDER|PICTURE...]");
+        "Photograph mode. Without it the program starts in Live mode. With --scan-pdf, the "
+        "pictures of pages to scan instead, one or more, in order.",
+        "[FILE|FOLDER]");
 }
 
 } // namespace
@@ -72,10 +72,18 @@ CommandLine::CommandLine(const QStringList &arguments, const QStringList &langua
         return;
     }
     m_request = Request::Invalid;
+    m_scanAsked = m_parser.isSet(QStringLiteral("scan-pdf"));
     if (!parsed) {
         m_error = m_parser.errorText();
         return;
     }
+    const QString language = m_parser.value(QStringLiteral("language"));
+    if (m_parser.isSet(QStringLiteral("language")) && !languages.contains(language)) {
+        m_error = QStringLiteral("No interface language '%1'; the program has %2.")
+                      .arg(language, languages.join(QLatin1String(", ")));
+        return;
+    }
+    m_language = language;
     const QStringList positional = m_parser.positionalArguments();
     if (m_parser.isSet(QStringLiteral("scan-pdf"))) {
         m_scanOutput = m_parser.value(QStringLiteral("scan-pdf"));
@@ -95,13 +103,6 @@ CommandLine::CommandLine(const QStringList &arguments, const QStringList &langua
         m_error = QStringLiteral("Only one file or folder can be opened, not %1.").arg(positional.size());
         return;
     }
-    const QString language = m_parser.value(QStringLiteral("language"));
-    if (m_parser.isSet(QStringLiteral("language")) && !languages.contains(language)) {
-        m_error = QStringLiteral("No interface language '%1'; the program has %2.")
-                      .arg(language, languages.join(QLatin1String(", ")));
-        return;
-    }
-    m_language = language;
     m_file = positional.value(0);
     m_request = Request::Run;
 }
@@ -145,7 +146,8 @@ int CommandLine::answer() const
     case Request::Invalid:
         std::fprintf(stderr, "%s: %s\n\n%s", qPrintable(m_program), qPrintable(m_error),
                      qPrintable(helpText()));
-        return 2;
+        // A scan says 1 for every PDF it did not write, a wrong line among them.
+        return m_scanAsked ? 1 : 2;
     case Request::Run:
     case Request::ScanPdf:
         break;

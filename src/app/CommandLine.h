@@ -47,7 +47,8 @@ public:
     static QString versionText();
 
     // Prints what the request asks for (help or version on standard output, the error and the
-    // usage on standard error) and returns the exit status: 0, or 2 for an invalid line.
+    // usage on standard error) and returns the exit status: 0, or 2 for an invalid line (1 for
+    // an invalid scan line: no PDF was written).
     int answer() const;
 
 private:
@@ -56,6 +57,7 @@ private:
     Request m_request = Request::Run;
     QString m_file;
     QString m_language;
+    bool m_scanAsked = false;
     QString m_scanOutput;
     QStringList m_scanPictures;
     QString m_ocrLanguages;

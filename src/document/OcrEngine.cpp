@@ -8,8 +8,8 @@
 #include <QHash>
 #include <QRegularExpression>
 
-#include <omp.h>
 #include <leptonica/allheaders.h>
+#include <omp.h>
 #include <tesseract/baseapi.h>
 
 namespace {

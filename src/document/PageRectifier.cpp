@@ -16,6 +16,36 @@ double distance(cv::Point2f a, cv::Point2f b)
     return std::hypot(double(a.x - b.x), double(a.y - b.y));
 }
 
+// The page's width over its height. Seen through a pinhole camera whose axis meets the picture's
+// centre, the quadrilateral gives the focal length and with it the true proportions (Zhang and
+// He's construction for a rectangle's image); where the page is seen almost square on, that is
+// ill-conditioned and the mean lengths of opposite sides are used.
+double proportionsOf(const std::array<cv::Point2f, 4> &c, cv::Size picture)
+{
+    const double width = 0.5 * (distance(c[0], c[1]) + distance(c[3], c[2]));
+    const double height = 0.5 * (distance(c[0], c[3]) + distance(c[1], c[2]));
+    const double fallback = width / std::max(1.0, height);
+    if (picture.empty())
+        return fallback;
+    const double u0 = picture.width / 2.0, v0 = picture.height / 2.0;
+    auto point = [&](cv::Point2f p) { return cv::Vec3d(p.x - u0, p.y - v0, 1.0); };
+    const cv::Vec3d m1 = point(c[0]), m2 = point(c[1]), m3 = point(c[3]), m4 = point(c[2]);
+    const double k2 = m1.cross(m4).dot(m3) / m2.cross(m4).dot(m3);
+    const double k3 = m1.cross(m4).dot(m2) / m3.cross(m4).dot(m2);
+    const cv::Vec3d n2 = k2 * m2 - m1, n3 = k3 * m3 - m1;
+    const double zz = n2[2] * n3[2];
+    if (std::abs(zz) < 1e-9)
+        return fallback;
+    const double f2 = -(n2[0] * n3[0] + n2[1] * n3[1]) / zz;
+    // A focal length far outside what document cameras have: the construction is unreliable.
+    const double diagonal = std::hypot(double(picture.width), double(picture.height));
+    if (!(f2 > 0) || std::sqrt(f2) < 0.3 * diagonal || std::sqrt(f2) > 5.0 * diagonal)
+        return fallback;
+    const double w2 = (n2[0] * n2[0] + n2[1] * n2[1]) / f2 + n2[2] * n2[2];
+    const double h2 = (n3[0] * n3[0] + n3[1] * n3[1]) / f2 + n3[2] * n3[2];
+    return h2 > 0 ? std::sqrt(w2 / h2) : fallback;
+}
+
 } // namespace
 
 PageRectifier::Paper PageRectifier::paperOfLocale()
@@ -23,13 +53,11 @@ PageRectifier::Paper PageRectifier::paperOfLocale()
     return QLocale().measurementSystem() == QLocale::ImperialUSSystem ? Paper::Letter : Paper::A4;
 }
 
-cv::Size2d PageRectifier::physicalSize(const PageQuad &quad, bool *snapped) const
+cv::Size2d PageRectifier::physicalSize(const PageQuad &quad, cv::Size picture, bool *snapped) const
 {
-    const auto &c = quad.corners;
-    const double width = 0.5 * (distance(c[0], c[1]) + distance(c[3], c[2]));
-    const double height = 0.5 * (distance(c[0], c[3]) + distance(c[1], c[2]));
-    const bool portrait = height >= width;
-    const double ratio = std::max(width, height) / std::max(1.0, std::min(width, height));
+    const double proportions = proportionsOf(quad.corners, picture);
+    const bool portrait = proportions <= 1.0;
+    const double ratio = portrait ? 1.0 / std::max(1e-3, proportions) : proportions;
     const std::pair<double, double> a4{kA4Short, kA4Long}, letter{kLetterShort, kLetterLong};
     const auto first = m_localPaper == Paper::A4 ? a4 : letter;
     const auto second = m_localPaper == Paper::A4 ? letter : a4;
@@ -54,7 +82,7 @@ cv::Size2d PageRectifier::physicalSize(const PageQuad &quad, bool *snapped) cons
 PageRectifier::Page PageRectifier::rectify(const cv::Mat &picture, const PageQuad &quad) const
 {
     bool snapped = false;
-    const cv::Size2d mm = physicalSize(quad, &snapped);
+    const cv::Size2d mm = physicalSize(quad, picture.size(), &snapped);
     return warp(picture, quad, mm, snapped);
 }
 

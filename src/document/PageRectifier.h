@@ -33,8 +33,9 @@ public:
     // The locale's paper (QLocale's measurement system).
     static Paper paperOfLocale();
 
-    // The page's physical size from the quadrilateral's proportions.
-    cv::Size2d physicalSize(const PageQuad &quad, bool *snapped = nullptr) const;
+    // The page's physical size from the quadrilateral's proportions, undoing the perspective of
+    // a camera looking at the middle of a `picture` of that size.
+    cv::Size2d physicalSize(const PageQuad &quad, cv::Size picture, bool *snapped = nullptr) const;
 
     Page rectify(const cv::Mat &picture, const PageQuad &quad) const;
     // The whole picture as a page (no page was found in it): its proportions kept.
