@@ -19,30 +19,11 @@ struct Gradients
     cv::Mat gx, gy; // CV_32F, on the smoothed working copy
 };
 
-Gradients gradientsOf(const cv::Mat &bgr)
+Gradients gradientsOf(const cv::Mat &grey)
 {
-    // Per channel, the strongest: a page on a desk of another colour but the same brightness
-    // still has an edge.
-    std::vector<cv::Mat> channels;
-    cv::split(bgr, channels);
     Gradients g;
-    cv::Mat best;
-    for (const cv::Mat &c : channels) {
-        cv::Mat gx, gy, mag;
-        cv::Sobel(c, gx, CV_32F, 1, 0, 3);
-        cv::Sobel(c, gy, CV_32F, 0, 1, 3);
-        cv::magnitude(gx, gy, mag);
-        if (best.empty()) {
-            best = mag;
-            g.gx = gx;
-            g.gy = gy;
-        } else {
-            const cv::Mat stronger = mag > best;
-            mag.copyTo(best, stronger);
-            gx.copyTo(g.gx, stronger);
-            gy.copyTo(g.gy, stronger);
-        }
-    }
+    cv::Sobel(grey, g.gx, CV_32F, 1, 0, 3);
+    cv::Sobel(grey, g.gy, CV_32F, 0, 1, 3);
     return g;
 }
 
@@ -179,10 +160,23 @@ void addCandidates(const cv::Mat &binary, std::vector<std::array<cv::Point2f, 4>
     }
 }
 
-// Moves each side onto the strongest edge found across it and intersects the refitted sides.
-std::array<cv::Point2f, 4> refine(const Gradients &g, const std::array<cv::Point2f, 4> &c, cv::Size size)
+cv::Vec4f lineThrough(const std::vector<cv::Point2f> &points, size_t minimum, const cv::Vec4f &otherwise)
 {
-    std::array<cv::Vec4f, 4> lines;
+    if (points.size() < minimum)
+        return otherwise;
+    cv::Vec4f line;
+    cv::fitLine(points, line, cv::DIST_HUBER, 0, 0.01, 0.01);
+    return line;
+}
+
+// Moves each side onto the strongest edge found across it and intersects the refitted sides.
+// With `byHalves`, each corner comes from the halves of its two sides next to it: a page that
+// does not lie flat bows its sides, and the corners are where the sides end, not where the
+// straight lines through their middles meet.
+std::array<cv::Point2f, 4> refine(const Gradients &g, const std::array<cv::Point2f, 4> &c, cv::Size size,
+                                  bool byHalves)
+{
+    std::array<cv::Vec4f, 4> lines, starts, ends;
     for (int i = 0; i < 4; ++i) {
         const cv::Point2f a = c[size_t(i)], b = c[size_t((i + 1) % 4)];
         const cv::Point2f n = normalOf(a, b);
@@ -191,7 +185,7 @@ std::array<cv::Point2f, 4> refine(const Gradients &g, const std::array<cv::Point
         for (int s = 1; s < 16; ++s)
             sign += across(g, a + (b - a) * (float(s) / 16.f), n);
         const float dir = sign >= 0 ? 1.f : -1.f;
-        std::vector<cv::Point2f> points;
+        std::vector<cv::Point2f> points, first, second;
         const int samples = 64;
         for (int s = 0; s < samples; ++s) {
             const float t = 0.06f + 0.88f * float(s) / float(samples - 1);
@@ -213,21 +207,23 @@ std::array<cv::Point2f, 4> refine(const Gradients &g, const std::array<cv::Point
             const float denom = l - 2 * best + r;
             const float offset = std::abs(denom) > 1e-3f ? 0.5f * (l - r) / denom : 0.f;
             const cv::Point2f q = p + n * (float(bestK) + std::clamp(offset, -0.5f, 0.5f));
-            if (q.x > 1 && q.y > 1 && q.x < float(size.width - 2) && q.y < float(size.height - 2))
+            if (q.x > 1 && q.y > 1 && q.x < float(size.width - 2) && q.y < float(size.height - 2)) {
                 points.push_back(q);
+                (t < 0.5f ? first : second).push_back(q);
+            }
         }
-        if (points.size() < 12) {
-            const cv::Point2f d = b - a;
-            const float len = std::max(1e-3f, std::hypot(d.x, d.y));
-            lines[size_t(i)] = {d.x / len, d.y / len, a.x, a.y};
-            continue;
-        }
-        cv::fitLine(points, lines[size_t(i)], cv::DIST_HUBER, 0, 0.01, 0.01);
+        const cv::Point2f d = b - a;
+        const float len = std::max(1e-3f, std::hypot(d.x, d.y));
+        lines[size_t(i)] = lineThrough(points, 12, {d.x / len, d.y / len, a.x, a.y});
+        starts[size_t(i)] = lineThrough(first, 12, lines[size_t(i)]);
+        ends[size_t(i)] = lineThrough(second, 12, lines[size_t(i)]);
     }
     std::array<cv::Point2f, 4> refined = c;
     for (int i = 0; i < 4; ++i) {
+        const size_t previous = size_t((i + 3) % 4);
         cv::Point2f p;
-        if (intersect(lines[size_t((i + 3) % 4)], lines[size_t(i)], &p))
+        if (intersect(byHalves ? ends[previous] : lines[previous],
+                      byHalves ? starts[size_t(i)] : lines[size_t(i)], &p))
             refined[size_t(i)] = p;
     }
     return refined;
@@ -246,20 +242,19 @@ std::optional<PageQuad> PageDetector::detect(const cv::Mat &picture) const
         cv::cvtColor(small, small, cv::COLOR_GRAY2BGR);
     else if (small.channels() == 4)
         cv::cvtColor(small, small, cv::COLOR_BGRA2BGR);
-    cv::Mat smooth;
-    cv::GaussianBlur(small, smooth, cv::Size(5, 5), 0);
-    const Gradients g = gradientsOf(smooth);
-
     cv::Mat grey, hsv;
-    cv::cvtColor(smooth, grey, cv::COLOR_BGR2GRAY);
-    cv::cvtColor(smooth, hsv, cv::COLOR_BGR2HSV);
+    cv::cvtColor(small, grey, cv::COLOR_BGR2GRAY);
+    cv::GaussianBlur(grey, grey, cv::Size(5, 5), 0);
+    const Gradients g = gradientsOf(grey);
+    cv::cvtColor(small, hsv, cv::COLOR_BGR2HSV);
     std::vector<cv::Mat> hsvChannels;
     cv::split(hsv, hsvChannels);
+    cv::GaussianBlur(hsvChannels[1], hsvChannels[1], cv::Size(5, 5), 0);
 
     std::vector<std::array<cv::Point2f, 4>> candidates;
     const cv::Mat kernel = cv::getStructuringElement(cv::MORPH_RECT, cv::Size(3, 3));
     // Edges at several strengths: a page on a dark desk has strong ones, on a light desk faint ones.
-    for (const auto &[low, high] : {std::pair{8.0, 24.0}, std::pair{20.0, 60.0}, std::pair{50.0, 150.0}}) {
+    for (const auto &[low, high] : {std::pair{12.0, 36.0}, std::pair{40.0, 120.0}}) {
         cv::Mat edges;
         cv::Canny(grey, edges, low, high);
         cv::dilate(edges, edges, kernel);
@@ -304,8 +299,8 @@ std::optional<PageQuad> PageDetector::detect(const cv::Mat &picture) const
     qCDebug(lcDocument) << "page detection:" << candidates.size() << "candidates, best score" << bestScore;
     if (!best)
         return std::nullopt;
-    for (int pass = 0; pass < 2; ++pass)
-        best->corners = refine(g, best->corners, small.size());
+    best->corners = refine(g, best->corners, small.size(), false);
+    best->corners = refine(g, best->corners, small.size(), true);
     best->corners = PageQuad::ordered(best->corners);
     if (!best->isConvex())
         return std::nullopt;

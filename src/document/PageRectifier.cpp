@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <opencv2/imgproc.hpp>
 
 namespace {
@@ -120,4 +121,39 @@ PageRectifier::Page PageRectifier::warp(const cv::Mat &picture, const PageQuad &
     page.ppi = ppi;
     page.snapped = snapped;
     return page;
+}
+
+std::array<PageRectifier::Page, 2> PageRectifier::splitSpread(const Page &spread)
+{
+    cv::Mat grey;
+    if (spread.picture.channels() == 3)
+        cv::cvtColor(spread.picture, grey, cv::COLOR_BGR2GRAY);
+    else
+        grey = spread.picture;
+    // Mean brightness of each column, smoothed over a few millimetres: the gutter's shade is
+    // wide, a letter's stroke is not.
+    cv::Mat columns;
+    cv::reduce(grey, columns, 0, cv::REDUCE_AVG, CV_32F);
+    const int smoothing = std::max(3, (spread.ppi / 8) | 1);
+    cv::GaussianBlur(columns, columns, cv::Size(smoothing, 1), 0);
+    const int from = grey.cols * 2 / 5, to = grey.cols * 3 / 5;
+    int gutter = grey.cols / 2;
+    float darkest = std::numeric_limits<float>::max();
+    for (int x = from; x < to; ++x) {
+        if (columns.at<float>(0, x) < darkest) {
+            darkest = columns.at<float>(0, x);
+            gutter = x;
+        }
+    }
+    std::array<Page, 2> pages;
+    const cv::Rect halves[2] = {cv::Rect(0, 0, gutter, grey.rows),
+                                cv::Rect(gutter, 0, grey.cols - gutter, grey.rows)};
+    for (int i = 0; i < 2; ++i) {
+        Page &page = pages[size_t(i)];
+        page.picture = spread.picture(halves[i]).clone();
+        page.ppi = spread.ppi;
+        page.millimetres = cv::Size2d(halves[i].width * 25.4 / spread.ppi, spread.millimetres.height);
+        page.snapped = false;
+    }
+    return pages;
 }

@@ -2,6 +2,7 @@
 
 #include "document/PageQuad.h"
 
+#include <array>
 #include <opencv2/core.hpp>
 
 // Turns the page inside a quadrilateral into an upright rectangle of the page's own proportions.
@@ -38,6 +39,9 @@ public:
     cv::Size2d physicalSize(const PageQuad &quad, cv::Size picture, bool *snapped = nullptr) const;
 
     Page rectify(const cv::Mat &picture, const PageQuad &quad) const;
+    // A straightened book spread cut at its gutter (the darkest column near its middle) into its
+    // left and right pages, each at the same resolution.
+    static std::array<Page, 2> splitSpread(const Page &spread);
     // The whole picture as a page (no page was found in it): its proportions kept.
     Page whole(const cv::Mat &picture) const;
 
