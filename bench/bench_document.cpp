@@ -5,6 +5,7 @@
 //
 //   bench_document [--frames N]    N detection frames per class (default 20)
 #include "SyntheticScene.h"
+#include "document/AutoCapture.h"
 #include "document/OcrEngine.h"
 #include "document/PageDetector.h"
 #include "document/PageFilter.h"
@@ -90,6 +91,44 @@ int main(int argc, char **argv)
     }
     std::printf("%-22s %8.3f %8s %8.0f%%   (lowest class mean %.3f)\n\n", "all", allSum / allCount, "",
                 100.0 * allGood / allCount, lowestClass);
+
+    // Auto-capture on a scripted live picture: 20 pages, each slid in, a hand over it, still, a
+    // hand again, still again.
+    {
+        AutoCapture capture;
+        int taken = 0, duplicates = 0, whileMoving = 0, lastPage = -1;
+        std::int64_t stillFrom = 0, worstDelay = 0, delays = 0;
+        double cpu = 0;
+        int frameCount = 0;
+        Phase last = Phase::Sliding;
+        playSequence(
+            20, cv::Size(960, 540), 15, 3, [&](const cv::Mat &frame, std::int64_t ms, Phase phase, int page) {
+                if (phase == Phase::Still && last != Phase::Still)
+                    stillFrom = ms;
+                last = phase;
+                const double start = threadMs();
+                const bool take = capture.offer(frame, ms, [&] { return bool(detector.detect(frame)); });
+                cpu += threadMs() - start;
+                ++frameCount;
+                if (!take)
+                    return;
+                ++taken;
+                if (page == lastPage)
+                    ++duplicates;
+                lastPage = page;
+                if (phase != Phase::Still)
+                    ++whileMoving;
+                else {
+                    worstDelay = std::max(worstDelay, ms - stillFrom);
+                    delays += ms - stillFrom;
+                }
+            });
+        std::printf(
+            "Auto-capture, 20 pages at 15 frames/s (960x540): %d taken, %d duplicates, %d while moving; "
+            "taken %.0f ms (at most %lld ms) after the page was still; %.2f ms per frame\n\n",
+            taken, duplicates, whileMoving, taken ? double(delays) / taken : 0.0, (long long)worstDelay,
+            cpu / std::max(1, frameCount));
+    }
 
     // Reading: one page per class at 3264x2448, Latin; Cyrillic and CJK on the dark desk.
     QTemporaryDir dir;

@@ -2,6 +2,7 @@
 // the straightened page's geometry and paper size, and the command line's searchable PDF with
 // its exit statuses.
 #include "SyntheticScene.h"
+#include "document/AutoCapture.h"
 #include "document/PageDetector.h"
 #include "document/PageRectifier.h"
 
@@ -178,6 +179,45 @@ private slots:
                  qPrintable(QString::number(m.m10 / m.m00 / out.picture.cols)));
         QVERIFY2(std::abs(m.m01 / m.m00 / out.picture.rows - 0.6) < 0.02,
                  qPrintable(QString::number(m.m01 / m.m00 / out.picture.rows)));
+    }
+
+    // Scripted live pictures: each page slid in, a hand moving over it and away, still, a hand
+    // passing again, still again. Each page is taken once, within a second of its being still,
+    // never while something moves, and never again after the hand's second pass.
+    void autoCapture_data()
+    {
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<int>("fps");
+        QTest::newRow("20 pages at 10 frames a second") << 20 << 10;
+        QTest::newRow("3 pages at 30 frames a second") << 3 << 30;
+    }
+    void autoCapture()
+    {
+        QFETCH(int, pages);
+        QFETCH(int, fps);
+        AutoCapture capture;
+        const PageDetector detector;
+        QVector<int> taken(pages, 0);
+        QStringList wrong;
+        std::int64_t stillFrom = -1;
+        Phase last = Phase::Sliding;
+        playSequence(pages, cv::Size(640, 360), fps, 7,
+                     [&](const cv::Mat &frame, std::int64_t ms, Phase phase, int page) {
+                         if (phase == Phase::Still && last != Phase::Still)
+                             stillFrom = ms;
+                         last = phase;
+                         if (!capture.offer(frame, ms, [&] { return bool(detector.detect(frame)); }))
+                             return;
+                         ++taken[page];
+                         if (phase != Phase::Still)
+                             wrong << QStringLiteral("page %1 taken while %2").arg(page).arg(int(phase));
+                         else if (ms - stillFrom > 1000)
+                             wrong << QStringLiteral("page %1 taken %2 ms after it was still")
+                                          .arg(page)
+                                          .arg(ms - stillFrom);
+                     });
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join('\n')));
+        QCOMPARE(taken, QVector<int>(pages, 1));
     }
 
     // The command line, as a process without a display: the PDF it writes and its exit statuses.

@@ -360,4 +360,59 @@ double characterErrorRate(const QString &found, const QString &truth, Script scr
     return double(prev[size_t(b.size())]) / double(b.size());
 }
 
+void playSequence(int pages, cv::Size size, int fps, int seed,
+                  const std::function<void(const cv::Mat &, std::int64_t, Phase, int)> &show)
+{
+    const std::int64_t step = 1000 / fps;
+    std::int64_t ms = 0;
+    cv::Mat previous(size, CV_8UC3, cv::Scalar(45, 60, 75));
+    auto put = [&](const cv::Mat &picture, Phase phase, int page) {
+        // Fresh sensor noise on every frame: a still page is never the same picture twice.
+        cv::Mat noisy;
+        cv::Mat noise(picture.size(), CV_16SC3);
+        cv::randn(noise, 0, 3.0);
+        picture.convertTo(noisy, CV_16SC3);
+        noisy += noise;
+        noisy.convertTo(noisy, CV_8UC3);
+        show(noisy, ms, phase, page);
+        ms += step;
+    };
+    auto withHand = [&](const cv::Mat &picture, double t) {
+        cv::Mat out = picture.clone();
+        const cv::Point palm(int(size.width * (1.1 - 1.2 * t)), int(size.height * (0.3 + 0.4 * t)));
+        const int r = size.height / 7;
+        cv::ellipse(out, palm, cv::Size(r, r * 4 / 5), 30, 0, 360, cv::Scalar(130, 155, 205), cv::FILLED,
+                    cv::LINE_AA);
+        for (int f = 0; f < 4; ++f)
+            cv::line(out, palm, palm + cv::Point(-2 * r, (f - 2) * r / 2), cv::Scalar(125, 150, 200), r / 4,
+                     cv::LINE_AA);
+        return out;
+    };
+    for (int page = 0; page < pages; ++page) {
+        const Scene scene = make(allKinds()[page % 5], Script::Latin, size, seed * 1000 + page);
+        // Slid in from the right over what lay there, in half a second.
+        const int slideFrames = std::max(2, fps / 2);
+        for (int i = 1; i <= slideFrames; ++i) {
+            const int offset = size.width * (slideFrames - i) / slideFrames;
+            cv::Mat frame = previous.clone();
+            if (offset < size.width) {
+                const cv::Rect from(0, 0, size.width - offset, size.height);
+                scene.frame(from).copyTo(frame(cv::Rect(offset, 0, from.width, from.height)));
+            }
+            put(frame, Phase::Sliding, page);
+        }
+        // The hand that put it down moves over it and away, in a second.
+        for (int i = 0; i < fps; ++i)
+            put(withHand(scene.frame, double(i) / fps), Phase::HandMoving, page);
+        for (int i = 0; i < 2 * fps; ++i)
+            put(scene.frame, Phase::Still, page);
+        // A hand passes over it once more; the page is the same when it has gone.
+        for (int i = 0; i < fps; ++i)
+            put(withHand(scene.frame, 1.0 - double(i) / fps), Phase::HandMoving, page);
+        for (int i = 0; i < 2 * fps; ++i)
+            put(scene.frame, Phase::StillAgain, page);
+        previous = scene.frame;
+    }
+}
+
 } // namespace SyntheticScene

@@ -6,6 +6,8 @@
 #include <QStringList>
 
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <opencv2/core.hpp>
 
 // A camera picture of a page of known text in a known place: an A4 page rendered in an installed
@@ -41,5 +43,13 @@ double jaccard(const PageQuad &found, const std::array<cv::Point2f, 4> &truth, c
 // Edit distance between recognised and true text over the true text's length, with runs of white
 // space counted as one space (none at all for CJK).
 double characterErrorRate(const QString &found, const QString &truth, Script script);
+
+// A scripted stretch of live picture at `fps`: for each of `pages` pages, the page slid in over
+// the last one, a hand moving over it and away, the page still for two seconds, a hand passing
+// over it once more, still again. Each frame is handed to `show` with its time and what happens.
+enum class Phase { Sliding, HandMoving, Still, StillAgain };
+void playSequence(
+    int pages, cv::Size size, int fps, int seed,
+    const std::function<void(const cv::Mat &frame, std::int64_t ms, Phase phase, int page)> &show);
 
 } // namespace SyntheticScene
