@@ -4,6 +4,7 @@
 #include "SyntheticScene.h"
 #include "document/AutoCapture.h"
 #include "document/PageDetector.h"
+#include "document/PageOutlineTracker.h"
 #include "document/PageRectifier.h"
 
 #include <QDir>
@@ -12,7 +13,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
 #include <opencv2/imgproc.hpp>
+#include <thread>
 
 using namespace SyntheticScene;
 
@@ -218,6 +221,50 @@ private slots:
                      });
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join('\n')));
         QCOMPARE(taken, QVector<int>(pages, 1));
+    }
+
+    // Frames offered from a streaming thread of their own: the outline arrives on the GUI thread,
+    // found on neither of them, in the full frame's pixels; auto-capture takes the page once.
+    void outlineTracker()
+    {
+        const Scene scene = make(Kind::Hand, Script::Latin, cv::Size(1920, 1080), 11);
+        PageOutlineTracker tracker;
+        tracker.setInterval(50);
+        tracker.setAutoCapture(true);
+        QThread *foundOn = nullptr;
+        connect(
+            &tracker, &PageOutlineTracker::outlineChanged, &tracker,
+            [&foundOn] { foundOn = QThread::currentThread(); }, Qt::DirectConnection);
+        // Received on this thread, as the window would receive them; the receiver goes before the
+        // tracker, and with it whatever is still queued for it.
+        QObject receiver;
+        QPolygonF polygon;
+        QSize frameSize;
+        int captures = 0;
+        connect(&tracker, &PageOutlineTracker::outlineChanged, &receiver,
+                [&](const QPolygonF &corners, const QSize &size) {
+                    polygon = corners;
+                    frameSize = size;
+                });
+        connect(&tracker, &PageOutlineTracker::captureDue, &receiver, [&captures] { ++captures; });
+        std::atomic<bool> stop{false};
+        std::thread streaming([&] {
+            for (std::int64_t ms = 0; !stop; ms += 33) {
+                tracker.offer(scene.frame, ms);
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(captures >= 1, 20000);
+        stop = true;
+        streaming.join();
+        QVERIFY(foundOn && foundOn != QThread::currentThread());
+        QCOMPARE(frameSize, QSize(1920, 1080));
+        QCOMPARE(polygon.size(), 4);
+        PageQuad quad;
+        for (int i = 0; i < 4; ++i)
+            quad.corners[size_t(i)] = cv::Point2f(float(polygon[i].x()), float(polygon[i].y()));
+        QVERIFY2(jaccard(quad, scene.corners, scene.pageMillimetres) >= 0.95, "outline off the page");
+        QCOMPARE(captures, 1);
     }
 
     // The command line, as a process without a display: the PDF it writes and its exit statuses.
