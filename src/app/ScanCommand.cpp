@@ -38,8 +38,8 @@ int ScanCommand::run(const CommandLine &line, const QString &interfaceLanguage)
     if (QFileInfo(output).isDir())
         return fail(
             QStringLiteral("%1 is a folder, not a PDF's name.").arg(QDir::toNativeSeparators(output)));
-    qCInfo(lcApp).noquote() << "scanning" << line.scanPictures().size() << "pictures to" << output << "in"
-                            << options.languages.join('+');
+    qCDebug(lcApp).noquote() << "scanning" << line.scanPictures().size() << "pictures to" << output << "in"
+                             << options.languages.join('+');
     ScanToPdf scan(options);
     const ScanToPdf::Result result = scan.run(line.scanPictures(), output);
     for (const QString &picture : result.withoutPage)
