@@ -9,6 +9,8 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
 
 namespace {
 
@@ -48,4 +50,15 @@ int ScanCommand::run(const CommandLine &line, const QString &interfaceLanguage)
     if (!result.written)
         return fail(result.error + QStringLiteral(" Nothing was written."));
     return 0;
+}
+
+void ScanCommand::limitOpenMpThreads(char **argv)
+{
+    if (std::getenv("OMP_THREAD_LIMIT"))
+        return;
+    if (setenv("OMP_THREAD_LIMIT", "1", 1) != 0)
+        return;
+    execv("/proc/self/exe", argv);
+    // Not started again: the scan runs with the runtime's own limit.
+    unsetenv("OMP_THREAD_LIMIT");
 }

@@ -15,4 +15,10 @@ public:
     // The exit status: 0 when the PDF was written, 1 when not. `interfaceLanguage` gives the
     // default OCR languages (it and English).
     static int run(const CommandLine &line, const QString &interfaceLanguage);
+
+    // Tesseract's OpenMP regions ask for threads by number, which only OMP_THREAD_LIMIT bounds,
+    // and the OpenMP runtime reads it once, when it is loaded before main(): without it in the
+    // environment, the program starts itself again with it (one thread), before anything else.
+    // Returns only when the limit is in force or the program could not be started again.
+    static void limitOpenMpThreads(char **argv);
 };

@@ -44,6 +44,7 @@ int main(int argc, char **argv)
 
     // A scan to PDF needs no display either: it is a command-line run of its own.
     if (CommandLine::asksForScan(argumentList(argc, argv))) {
+        ScanCommand::limitOpenMpThreads(argv);
         QCoreApplication core(argc, argv);
         QCoreApplication::setOrganizationName("Quillmore");
         QCoreApplication::setApplicationName("Document Camera");

@@ -10,9 +10,11 @@ namespace tesseract {
 class TessBaseAPI;
 }
 
-// Tesseract 5 (LSTM) reading pages in a set of languages ("eng", "deu", ...). The recogniser runs
-// on the calling thread only: its OpenMP team is limited to that one thread, so that reading a
-// page never takes the core the live picture needs.
+// Tesseract 5 (LSTM) reading pages in a set of languages ("eng", "deu", ...). The recogniser is
+// to run on the calling thread only, so that reading a page never takes the core the live picture
+// needs: the engine sets the calling thread's OpenMP team to one, and the regions that ask for a
+// number of threads themselves are bounded by OMP_THREAD_LIMIT=1, which must be in the
+// environment when the process starts (the program's start sees to it).
 //
 // Threads: an engine is made, used and destroyed on one thread (a worker's, or the command
 // line's); engines on different threads are independent.
