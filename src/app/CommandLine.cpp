@@ -52,7 +52,7 @@ void describe(QCommandLineParser &parser, const QStringList &languages)
         "FILE|FOLDER",
         "A film to play in Film mode, or a picture or a folder of pictures to show in "
         "Photograph mode. Without it the program starts in Live mode. With --scan-pdf, the "
-        "pictures of pages to scan instead, one or more, in order.",
+        "pictures of pages to scan instead, one or more, in order (a folder: its pictures).",
         "[FILE|FOLDER]");
 }
 

@@ -20,6 +20,25 @@ int fail(const QString &reason)
     return 1;
 }
 
+// The pictures named, a folder standing for its pictures in name order.
+QStringList picturesOf(const QStringList &arguments)
+{
+    QStringList pictures;
+    for (const QString &argument : arguments) {
+        if (!QFileInfo(argument).isDir()) {
+            pictures << argument;
+            continue;
+        }
+        QDir folder(argument);
+        folder.setNameFilters(
+            {"*.jpg", "*.jpeg", "*.png", "*.bmp", "*.tif", "*.tiff", "*.JPG", "*.JPEG", "*.PNG"});
+        folder.setSorting(QDir::Name | QDir::LocaleAware);
+        for (const QString &name : folder.entryList(QDir::Files))
+            pictures << folder.filePath(name);
+    }
+    return pictures;
+}
+
 } // namespace
 
 int ScanCommand::run(const CommandLine &line, const QString &interfaceLanguage)
@@ -43,7 +62,7 @@ int ScanCommand::run(const CommandLine &line, const QString &interfaceLanguage)
     qCDebug(lcApp).noquote() << "scanning" << line.scanPictures().size() << "pictures to" << output << "in"
                              << options.languages.join('+');
     ScanToPdf scan(options);
-    const ScanToPdf::Result result = scan.run(line.scanPictures(), output);
+    const ScanToPdf::Result result = scan.run(picturesOf(line.scanPictures()), output);
     for (const QString &picture : result.withoutPage)
         std::fprintf(stderr, "document-camera: no page found in %s; it is kept whole.\n",
                      qPrintable(QDir::toNativeSeparators(picture)));

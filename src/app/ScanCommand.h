@@ -4,7 +4,8 @@
 
 class CommandLine;
 
-// The command line's scan: the pictures a --scan-pdf line names to one searchable PDF, with the
+// The command line's scan: the pictures a --scan-pdf line names (a folder: its pictures in name
+// order) to one searchable PDF, with the
 // reason on standard error when it cannot be written, and each picture in which no page was
 // found named there too.
 //

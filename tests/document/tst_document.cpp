@@ -63,7 +63,8 @@ class TestDocument : public QObject
     QTemporaryDir m_dir;
     QString m_page; // a page photographed at 3264x2448, and its text
     QString m_pageText;
-    QString m_desk; // a desk with no page on it
+    QString m_desk;   // a desk with no page on it
+    QString m_folder; // a folder with the page's picture and a file that is not a picture
 
 private slots:
     void initTestCase()
@@ -77,6 +78,11 @@ private slots:
         cv::randn(desk, cv::Scalar(60, 70, 80), cv::Scalar(6, 6, 6));
         m_desk = m_dir.filePath("desk.jpg");
         QVERIFY(saveJpeg(desk, m_desk));
+        m_folder = m_dir.filePath("folder");
+        QVERIFY(QDir().mkpath(m_folder));
+        QVERIFY(QFile::copy(m_page, m_folder + "/page 1.jpg"));
+        QFile notes(m_folder + "/notes.txt");
+        QVERIFY(notes.open(QIODevice::WriteOnly));
     }
 
     // Each class of scene, at the camera's usual sizes: the found page overlaps the true one
@@ -276,6 +282,8 @@ private slots:
         QTest::addColumn<int>("pages");
         QTest::newRow("a page and a bare desk")
             << QStringList{"--filter", "grey", "@page", "@desk"} << 0 << "no page found in @desk" << 2;
+        QTest::newRow("a folder of pictures")
+            << QStringList{"--ocr-language", "en", "@folder"} << 0 << "" << 1;
         QTest::newRow("a language not installed")
             << QStringList{"--ocr-language", "eng+kor", "@page"} << 1 << "install tesseract-ocr-kor" << 0;
         QTest::newRow("a picture that is not one")
@@ -301,7 +309,8 @@ private slots:
         const QHash<QString, QString> names = {{"@page", m_page},
                                                {"@desk", m_desk},
                                                {"@notapicture", bad.fileName()},
-                                               {"@missing", m_dir.filePath("missing.jpg")}};
+                                               {"@missing", m_dir.filePath("missing.jpg")},
+                                               {"@folder", m_folder}};
         for (QString &a : arguments)
             a = names.value(a, a);
         for (auto it = names.begin(); it != names.end(); ++it)
