@@ -59,13 +59,20 @@ cv::Size2d PageRectifier::physicalSize(const PageQuad &quad, cv::Size picture, b
     const double proportions = proportionsOf(quad.corners, picture);
     const bool portrait = proportions <= 1.0;
     const double ratio = portrait ? 1.0 / std::max(1e-3, proportions) : proportions;
+    // The same from the mean lengths of opposite sides: where the camera's axis is not at the
+    // picture's centre (a cropped or shifted picture), the perspective's reading errs and this
+    // one may still see the paper.
+    const double flat = proportionsOf(quad.corners, cv::Size());
+    const double flatRatio = flat <= 1.0 ? 1.0 / std::max(1e-3, flat) : flat;
     const std::pair<double, double> a4{kA4Short, kA4Long}, letter{kLetterShort, kLetterLong};
     const auto first = m_localPaper == Paper::A4 ? a4 : letter;
     const auto second = m_localPaper == Paper::A4 ? letter : a4;
     std::pair<double, double> size;
     bool isPaper = false;
     for (const auto &paper : {first, second}) {
-        if (std::abs(ratio / (paper.second / paper.first) - 1.0) <= kSnapTolerance) {
+        const double paperRatio = paper.second / paper.first;
+        if (std::abs(ratio / paperRatio - 1.0) <= kSnapTolerance
+            || ((flat <= 1.0) == portrait && std::abs(flatRatio / paperRatio - 1.0) <= kSnapTolerance)) {
             size = paper;
             isPaper = true;
             break;
