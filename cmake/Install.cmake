@@ -36,7 +36,8 @@ install(FILES ${CMAKE_SOURCE_DIR}/packaging/document-camera.1 DESTINATION share/
 # dpkg-shlibdeps; the GStreamer plug-ins the graphs are built from are loaded at run time, so
 # nothing links them and they are named here. libjpeg-turbo, which the program links for its
 # own JPEG decoder, is named too: the decoder relies on its BGRX output, which plain libjpeg
-# builds of the same soname lack.
+# builds of the same soname lack. Tesseract's language files are data nothing links: English and
+# the interface languages' are named.
 set(CPACK_PACKAGE_NAME document-camera)
 set(CPACK_PACKAGE_VENDOR Quillmore)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Viewer for USB document cameras")
@@ -47,7 +48,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Quillmore <support@quillmore.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libjpeg62-turbo, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-ugly, gstreamer1.0-libav, gstreamer1.0-pulseaudio")
+  "libjpeg62-turbo, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-ugly, gstreamer1.0-libav, gstreamer1.0-pulseaudio, tesseract-ocr-eng, tesseract-ocr-deu, tesseract-ocr-spa, tesseract-ocr-fra, tesseract-ocr-jpn, tesseract-ocr-rus, tesseract-ocr-chi-tra")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "Viewer for USB document cameras\n Zoom, rotate, freeze, annotate and mask the live picture of a document\n camera, take snapshots, record video with sound and print.")
 set(CPACK_GENERATOR DEB)

@@ -31,10 +31,28 @@ void describe(QCommandLineParser &parser, const QStringList &languages)
         QStringLiteral("The interface language for this run, in place of the one chosen in the settings: %1.")
             .arg(languages.join(QLatin1String(", "))),
         "code"));
+    parser.addOption(QCommandLineOption(
+        "scan-pdf",
+        "Scans the pictures of pages named after the options into one searchable PDF, without "
+        "opening a window: in each picture the page is found, straightened, cleaned and read. A "
+        "picture in which no page is found goes in whole and is named on standard error. Exits "
+        "with 0 when the PDF is written, 1 with the reason when not.",
+        "OUT.pdf"));
+    parser.addOption(QCommandLineOption(
+        "ocr-language",
+        "With --scan-pdf: the languages the text is read in, joined by '+' (eng+deu, or the "
+        "interface languages' codes: en+de). Default: the interface language and English.",
+        "LANGS"));
+    parser.addOption(QCommandLineOption(
+        "filter",
+        "With --scan-pdf: colour (even light, white paper; the default), grey, bw (black and "
+        "white) or original.",
+        "NAME"));
     parser.addPositionalArgument(
         "FILE|FOLDER",
         "A film to play in Film mode, or a picture or a folder of pictures to show in "
-        "Photograph mode. Without it the program starts in Live mode.",
+        "Photograph mode. Without it the program starts in Live mode. With --scan-pdf, the "
+        "pictures of pages to scan instead, one or more, in order (a folder: its pictures).",
         "[FILE|FOLDER]");
 }
 
@@ -54,13 +72,9 @@ CommandLine::CommandLine(const QStringList &arguments, const QStringList &langua
         return;
     }
     m_request = Request::Invalid;
+    m_scanAsked = m_parser.isSet(QStringLiteral("scan-pdf"));
     if (!parsed) {
         m_error = m_parser.errorText();
-        return;
-    }
-    const QStringList positional = m_parser.positionalArguments();
-    if (positional.size() > 1) {
-        m_error = QStringLiteral("Only one file or folder can be opened, not %1.").arg(positional.size());
         return;
     }
     const QString language = m_parser.value(QStringLiteral("language"));
@@ -70,6 +84,25 @@ CommandLine::CommandLine(const QStringList &arguments, const QStringList &langua
         return;
     }
     m_language = language;
+    const QStringList positional = m_parser.positionalArguments();
+    if (m_parser.isSet(QStringLiteral("scan-pdf"))) {
+        m_scanOutput = m_parser.value(QStringLiteral("scan-pdf"));
+        m_scanPictures = positional;
+        m_ocrLanguages = m_parser.value(QStringLiteral("ocr-language"));
+        m_filter = m_parser.value(QStringLiteral("filter"));
+        m_request = Request::ScanPdf;
+        return;
+    }
+    for (const char *scanOnly : {"ocr-language", "filter"}) {
+        if (m_parser.isSet(QLatin1String(scanOnly))) {
+            m_error = QStringLiteral("--%1 goes with --scan-pdf.").arg(QLatin1String(scanOnly));
+            return;
+        }
+    }
+    if (positional.size() > 1) {
+        m_error = QStringLiteral("Only one file or folder can be opened, not %1.").arg(positional.size());
+        return;
+    }
     m_file = positional.value(0);
     m_request = Request::Run;
 }
@@ -141,6 +174,14 @@ QStringList CommandLine::withoutToolkitOptions(const QStringList &arguments)
     return kept;
 }
 
+bool CommandLine::asksForScan(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    describe(parser, {});
+    parser.parse(arguments);
+    return parser.isSet(QStringLiteral("scan-pdf"));
+}
+
 QString CommandLine::helpText() const
 {
     return m_parser.helpText();
@@ -163,8 +204,10 @@ int CommandLine::answer() const
     case Request::Invalid:
         std::fprintf(stderr, "%s: %s\n\n%s", qPrintable(m_program), qPrintable(m_error),
                      qPrintable(helpText()));
-        return 2;
+        // A scan says 1 for every PDF it did not write, a wrong line among them.
+        return m_scanAsked ? 1 : 2;
     case Request::Run:
+    case Request::ScanPdf:
         break;
     }
     return 0;

@@ -4,6 +4,7 @@
 #include "app/HighDpi.h"
 #include "app/InterfaceTranslation.h"
 #include "app/QuitSignals.h"
+#include "app/ScanCommand.h"
 #include "common/Config.h"
 #include "common/Logging.h"
 #include "mainwindow/KeptWork.h"
@@ -43,6 +44,19 @@ int main(int argc, char **argv)
         return CommandLine(CommandLine::withoutToolkitOptions(QCoreApplication::arguments()),
                            availableLanguages(QCoreApplication::applicationDirPath()))
             .answer();
+    }
+
+    // A scan to PDF needs no display either: it is a command-line run of its own.
+    if (CommandLine::asksForScan(argumentList(argc, argv))) {
+        ScanCommand::limitOpenMpThreads(argv);
+        QCoreApplication core(argc, argv);
+        QCoreApplication::setOrganizationName("Quillmore");
+        QCoreApplication::setApplicationName("Document Camera");
+        const CommandLine line(QCoreApplication::arguments(),
+                               availableLanguages(QCoreApplication::applicationDirPath()));
+        if (line.request() != CommandLine::Request::ScanPdf)
+            return line.answer();
+        return ScanCommand::run(line, line.language().isEmpty() ? Config::language() : line.language());
     }
 
     enableHighDpi();

@@ -142,6 +142,14 @@ private slots:
         QTest::newRow("two files") << QStringList{"a.avi", "b.avi"} << R::Invalid << ""
                                    << ""
                                    << "Only one file or folder can be opened, not 2.";
+        QTest::newRow("a scan of several pictures")
+            << QStringList{"--scan-pdf", "out.pdf", "--filter", "bw", "-l", "de", "a.jpg", "b.jpg"}
+            << R::ScanPdf << ""
+            << "de"
+            << "";
+        QTest::newRow("a filter without a scan") << QStringList{"--filter", "bw", "a.jpg"} << R::Invalid << ""
+                                                 << ""
+                                                 << "--filter goes with --scan-pdf.";
     }
     void lines()
     {
@@ -154,6 +162,11 @@ private slots:
         QCOMPARE(line.request(), request);
         QCOMPARE(line.file(), file);
         QCOMPARE(line.language(), language);
+        if (request == CommandLine::Request::ScanPdf) {
+            QCOMPARE(line.scanOutput(), QStringLiteral("out.pdf"));
+            QCOMPARE(line.scanPictures(), QStringList({"a.jpg", "b.jpg"}));
+            QCOMPARE(line.filter(), QStringLiteral("bw"));
+        }
         QVERIFY2(line.error().contains(error), qPrintable(line.error()));
         QCOMPARE(line.error().isEmpty(), error.isEmpty());
     }

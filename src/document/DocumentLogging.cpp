@@ -1,0 +1,3 @@
+#include "document/DocumentLogging.h"
+
+Q_LOGGING_CATEGORY(lcDocument, "doccam.document", QtInfoMsg)
