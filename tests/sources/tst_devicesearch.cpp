@@ -202,8 +202,17 @@ private slots:
             << "v4l2:/dev/video10 usb#vid_04fc&pid_53ff"
             << QStringList{"Done with index 2, USB VID_04FC&PID_53FF"}
             << QStringList{"/dev/video0", "/dev/video10", "/dev/video10"} << 0;
-        QTest::newRow("PID 0x5430 refused, never opened") << QVector<NodeFixture>{{"video0", 0x04FC, 0x5430}}
-                                                          << QString() << QStringList() << QStringList() << 0;
+        QTest::newRow("another maker's camera alone is taken")
+            << QVector<NodeFixture>{{"video0", 0x1778, 0xD021}, {"video1", 0x1778, 0xD021, true}}
+            << "v4l2:/dev/video0 usb#vid_1778&pid_d021"
+            << QStringList{"Done with index 0, USB VID_1778&PID_D021"} << QStringList{"/dev/video0"} << 0;
+        QTest::newRow("vendor camera after a webcam still taken first")
+            << QVector<NodeFixture>{{"video0", 0x04FC, 0x5430}, {"video2", 0x04FC, 0x6330}}
+            << "v4l2:/dev/video2 usb#vid_04fc&pid_6330"
+            << QStringList{"Done with index 1, USB VID_04FC&PID_6330"}
+            << QStringList{"/dev/video2", "/dev/video2"} << 0;
+        QTest::newRow("not on USB: never taken")
+            << QVector<NodeFixture>{{"video0", 0, 0}} << QString() << QStringList() << QStringList() << 0;
         QTest::newRow("not uvcvideo: cancelled, next taken")
             << QVector<NodeFixture>{{"video0", 0x04FC, 0x5330, false, "vivid"}, {"video2", 0x04FC, 0x6330}}
             << "v4l2:/dev/video2 usb#vid_04fc&pid_6330"

@@ -22,6 +22,16 @@ bool isSupported(const DeviceMoniker &device)
     return UsbDeviceId::isSupportedDevice(vid, pid);
 }
 
+// Pass 0 takes the vendor's cameras, pass 1 any other USB camera.
+bool takenInPass(const DeviceMoniker &device, int pass)
+{
+    quint16 vid = 0, pid = 0;
+    UsbDeviceId::parseVidPid(device.displayName, &vid, &pid);
+    if (UsbDeviceId::isSupportedDevice(vid, pid))
+        return pass == 0;
+    return pass == 1 && vid != 0;
+}
+
 } // namespace
 
 std::unique_ptr<DeviceFilter>
@@ -38,27 +48,31 @@ CaptureDeviceSearch::enumCaptureFilter(DeviceBackend *backend, DeviceCategory ca
 std::unique_ptr<DeviceFilter> CaptureDeviceSearch::videoSearch(std::vector<DeviceMoniker> &devices,
                                                                Problem *problem)
 {
+    // The vendor's own cameras are taken first; only without one does another maker's USB
+    // camera become the live camera. Nodes not on USB (loopback outputs, test patterns) never do.
     Problem first;
-    for (int index = 0; index < int(devices.size()); ++index) {
-        DeviceMoniker &device = devices[size_t(index)];
-        if (!isSupported(device))
-            continue;
-        if (device.unusable != 0) {
-            if (first.error == 0)
-                first = {device.unusable, device.location};
-            continue;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int index = 0; index < int(devices.size()); ++index) {
+            DeviceMoniker &device = devices[size_t(index)];
+            if (!takenInPass(device, pass))
+                continue;
+            if (device.unusable != 0) {
+                if (first.error == 0)
+                    first = {device.unusable, device.location};
+                continue;
+            }
+            std::unique_ptr<DeviceFilter> filter = device.bind ? device.bind() : nullptr;
+            if (!filter)
+                continue;
+            logTaken(index, device);
+            if (!filter->hasPropertyControl()) {
+                qDebug("cancelled");
+                continue;
+            }
+            if (!filter->hasVideoProcAmp())
+                continue;
+            return filter;
         }
-        std::unique_ptr<DeviceFilter> filter = device.bind ? device.bind() : nullptr;
-        if (!filter)
-            continue;
-        logTaken(index, device);
-        if (!filter->hasPropertyControl()) {
-            qDebug("cancelled");
-            continue;
-        }
-        if (!filter->hasVideoProcAmp())
-            continue;
-        return filter;
     }
     if (problem)
         *problem = first;
