@@ -179,6 +179,30 @@ private slots:
         QCOMPARE(command("@1 unplug"), 0);
     }
 
+    // Any maker's USB camera gives the live picture when it is the only one there, as the
+    // vendor's own camera does.
+    void liveFromCamera_data()
+    {
+        QTest::addColumn<QByteArray>("camera");
+        QTest::addColumn<QString>("shot");
+        QTest::newRow("vendor") << QByteArray("@0") << QString();
+        QTest::newRow("other maker") << QByteArray("@2") << QStringLiteral("other-maker-live-en");
+    }
+    void liveFromCamera()
+    {
+        QFETCH(QByteArray, camera);
+        QCOMPARE(command("unplug"), 0);
+        QCOMPARE(command(QByteArray(camera + " replug 0").constData()), 0);
+        openWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(frameOnCanvas() >= 0, 8000);
+        QVERIFY(liveMessages()->standingTitle().isEmpty());
+        QFETCH(QString, shot);
+        if (!shot.isEmpty())
+            shoot(shot);
+        m_window.reset();
+        QCOMPARE(command(QByteArray(camera + " unplug").constData()), 0);
+    }
+
     // Record with the window's button, as a user does: a file that plays about as long as the
     // recording ran.
     void recordThroughTheWindow()
@@ -205,7 +229,8 @@ int main(int argc, char **argv)
     ensurePreloaded(argv,
                     {{"FAKEUVC_CAMERAS",
                       "name=USB Document Camera;"
-                      "name=Slow Document Camera,intervals=333666/666666,plugged=0"}});
+                      "name=Slow Document Camera,intervals=333666/666666,plugged=0;"
+                      "vid=1778,pid=d021,name=Other Brand Document Camera,plugged=0"}});
     QApplication app(argc, argv);
     TestFakeUvcWindow test;
     return QTest::qExec(&test, argc, argv);
