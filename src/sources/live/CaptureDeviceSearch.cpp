@@ -22,14 +22,17 @@ bool isSupported(const DeviceMoniker &device)
     return UsbDeviceId::isSupportedDevice(vid, pid);
 }
 
-// Pass 0 takes the vendor's cameras, pass 1 any other USB camera.
+// Pass 0 takes the vendor's cameras, pass 1 any other external USB camera, pass 2 a camera
+// built into the computer.
 bool takenInPass(const DeviceMoniker &device, int pass)
 {
     quint16 vid = 0, pid = 0;
     UsbDeviceId::parseVidPid(device.displayName, &vid, &pid);
     if (UsbDeviceId::isSupportedDevice(vid, pid))
         return pass == 0;
-    return pass == 1 && vid != 0;
+    if (vid == 0)
+        return false;
+    return pass == (device.isBuiltIn ? 2 : 1);
 }
 
 } // namespace
@@ -49,9 +52,10 @@ std::unique_ptr<DeviceFilter> CaptureDeviceSearch::videoSearch(std::vector<Devic
                                                                Problem *problem)
 {
     // The vendor's own cameras are taken first; only without one does another maker's USB
-    // camera become the live camera. Nodes not on USB (loopback outputs, test patterns) never do.
+    // camera become the live camera, and a laptop's own camera last. Nodes not on USB (loopback outputs, test
+    // patterns) never do.
     Problem first;
-    for (int pass = 0; pass < 2; ++pass) {
+    for (int pass = 0; pass < 3; ++pass) {
         for (int index = 0; index < int(devices.size()); ++index) {
             DeviceMoniker &device = devices[size_t(index)];
             if (!takenInPass(device, pass))
