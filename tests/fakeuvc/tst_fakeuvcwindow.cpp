@@ -179,6 +179,39 @@ private slots:
         QCOMPARE(command("@1 unplug"), 0);
     }
 
+    // Any maker's USB camera gives the live picture when it is the only one there, as the
+    // vendor's own camera does; a laptop's own camera only when no external one is there.
+    void liveFromCamera_data()
+    {
+        QTest::addColumn<QList<int>>("plugged");
+        QTest::addColumn<int>("live");
+        QTest::addColumn<QString>("shot");
+        QTest::newRow("vendor") << QList<int>{0} << 0 << QString();
+        QTest::newRow("other maker") << QList<int>{2} << 2 << QStringLiteral("other-maker-live-en");
+        QTest::newRow("laptop camera beside another maker's") << QList<int>{3, 2} << 2 << QString();
+        QTest::newRow("laptop camera alone") << QList<int>{3} << 3 << QString();
+    }
+    void liveFromCamera()
+    {
+        QFETCH(QList<int>, plugged);
+        QFETCH(int, live);
+        QCOMPARE(command("unplug"), 0);
+        for (int camera : plugged)
+            QCOMPARE(command(QByteArray("@" + QByteArray::number(camera) + " replug 0").constData()), 0);
+        openWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(frameOnCanvas() >= 0, 8000);
+        QVERIFY(liveMessages()->standingTitle().isEmpty());
+        QVERIFY2(
+            state().contains(QRegularExpression(QStringLiteral("camera %1 [^\\n]* streaming=1").arg(live))),
+            qPrintable(state()));
+        QFETCH(QString, shot);
+        if (!shot.isEmpty())
+            shoot(shot);
+        m_window.reset();
+        for (int camera : plugged)
+            QCOMPARE(command(QByteArray("@" + QByteArray::number(camera) + " unplug").constData()), 0);
+    }
+
     // Record with the window's button, as a user does: a file that plays about as long as the
     // recording ran.
     void recordThroughTheWindow()
@@ -205,7 +238,9 @@ int main(int argc, char **argv)
     ensurePreloaded(argv,
                     {{"FAKEUVC_CAMERAS",
                       "name=USB Document Camera;"
-                      "name=Slow Document Camera,intervals=333666/666666,plugged=0"}});
+                      "name=Slow Document Camera,intervals=333666/666666,plugged=0;"
+                      "vid=1778,pid=d021,name=Other Brand Document Camera,plugged=0;"
+                      "vid=0bda,pid=58f4,name=Integrated Camera,builtin=1,plugged=0"}});
     QApplication app(argc, argv);
     TestFakeUvcWindow test;
     return QTest::qExec(&test, argc, argv);

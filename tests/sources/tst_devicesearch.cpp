@@ -28,7 +28,8 @@ struct NodeFixture
     QByteArray driver = "uvcvideo";
     bool brightness = true;
     int openError = 0;
-    int streamError = 0; // what asking for buffers answers: -EBUSY while another program streams
+    int streamError = 0;  // what asking for buffers answers: -EBUSY while another program streams
+    bool builtIn = false; // the USB device says "fixed" in "removable": a laptop's own camera
 };
 
 // An audio input as a sound server describes it to GStreamer's device monitor.
@@ -68,6 +69,7 @@ void buildFixture(const QString &root, const QVector<NodeFixture> &entries, Fake
                   QByteArray::number(entry.vid, 16).rightJustified(4, '0') + '\n');
             write(QStringLiteral("idProduct"),
                   QByteArray::number(entry.pid, 16).rightJustified(4, '0') + '\n');
+            write(QStringLiteral("removable"), entry.builtIn ? "fixed\n" : "removable\n");
             deviceDir = usb + QStringLiteral("/1-%1:1.0").arg(port - 1);
         } else {
             deviceDir = QStringLiteral("devices/platform/vivid.%1").arg(entry.name);
@@ -202,8 +204,26 @@ private slots:
             << "v4l2:/dev/video10 usb#vid_04fc&pid_53ff"
             << QStringList{"Done with index 2, USB VID_04FC&PID_53FF"}
             << QStringList{"/dev/video0", "/dev/video10", "/dev/video10"} << 0;
-        QTest::newRow("PID 0x5430 refused, never opened") << QVector<NodeFixture>{{"video0", 0x04FC, 0x5430}}
-                                                          << QString() << QStringList() << QStringList() << 0;
+        QTest::newRow("another maker's camera alone is taken")
+            << QVector<NodeFixture>{{"video0", 0x1778, 0xD021}, {"video1", 0x1778, 0xD021, true}}
+            << "v4l2:/dev/video0 usb#vid_1778&pid_d021"
+            << QStringList{"Done with index 0, USB VID_1778&PID_D021"} << QStringList{"/dev/video0"} << 0;
+        QTest::newRow("vendor camera after a webcam still taken first")
+            << QVector<NodeFixture>{{"video0", 0x04FC, 0x5430}, {"video2", 0x04FC, 0x6330}}
+            << "v4l2:/dev/video2 usb#vid_04fc&pid_6330"
+            << QStringList{"Done with index 1, USB VID_04FC&PID_6330"}
+            << QStringList{"/dev/video2", "/dev/video2"} << 0;
+        QTest::newRow("laptop's own camera after an external one")
+            << QVector<NodeFixture>{{"video0", 0x0BDA, 0x58F4, false, "uvcvideo", true, 0, 0, true},
+                                    {"video2", 0x1778, 0xD021}}
+            << "v4l2:/dev/video2 usb#vid_1778&pid_d021"
+            << QStringList{"Done with index 1, USB VID_1778&PID_D021"} << QStringList{"/dev/video2"} << 0;
+        QTest::newRow("laptop's own camera when nothing else is there")
+            << QVector<NodeFixture>{{"video0", 0x0BDA, 0x58F4, false, "uvcvideo", true, 0, 0, true}}
+            << "v4l2:/dev/video0 usb#vid_0bda&pid_58f4"
+            << QStringList{"Done with index 0, USB VID_0BDA&PID_58F4"} << QStringList{"/dev/video0"} << 0;
+        QTest::newRow("not on USB: never taken")
+            << QVector<NodeFixture>{{"video0", 0, 0}} << QString() << QStringList() << QStringList() << 0;
         QTest::newRow("not uvcvideo: cancelled, next taken")
             << QVector<NodeFixture>{{"video0", 0x04FC, 0x5330, false, "vivid"}, {"video2", 0x04FC, 0x6330}}
             << "v4l2:/dev/video2 usb#vid_04fc&pid_6330"

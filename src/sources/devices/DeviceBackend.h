@@ -27,6 +27,8 @@ struct DeviceMoniker
     // -EBUSY (another program streams from it), with the node it was found at; 0 when usable.
     int unusable = 0;
     QString location;
+    // Cameras: built into the computer (a laptop's own camera), taken only when nothing else is.
+    bool isBuiltIn = false;
     // Audio inputs: a sound server's monitor of an output (what the desktop plays, not a
     // microphone), and the input the system uses by default.
     bool isMonitor = false;

@@ -23,6 +23,19 @@ bool isSupported(const DeviceMoniker &device)
     return UsbDeviceId::isSupportedDevice(vid, pid);
 }
 
+// Pass 0 takes the vendor's cameras, pass 1 any other external USB camera, pass 2 a camera
+// built into the computer.
+bool takenInPass(const DeviceMoniker &device, int pass)
+{
+    quint16 vid = 0, pid = 0;
+    UsbDeviceId::parseVidPid(device.displayName, &vid, &pid);
+    if (UsbDeviceId::isSupportedDevice(vid, pid))
+        return pass == 0;
+    if (vid == 0)
+        return false;
+    return pass == (device.isBuiltIn ? 2 : 1);
+}
+
 } // namespace
 
 std::unique_ptr<DeviceFilter>
@@ -39,27 +52,32 @@ CaptureDeviceSearch::enumCaptureFilter(DeviceBackend *backend, DeviceCategory ca
 std::unique_ptr<DeviceFilter> CaptureDeviceSearch::videoSearch(std::vector<DeviceMoniker> &devices,
                                                                Problem *problem)
 {
+    // The vendor's own cameras are taken first; only without one does another maker's USB
+    // camera become the live camera, and a laptop's own camera last. Nodes not on USB (loopback outputs, test
+    // patterns) never do.
     Problem first;
-    for (int index = 0; index < int(devices.size()); ++index) {
-        DeviceMoniker &device = devices[size_t(index)];
-        if (!isSupported(device))
-            continue;
-        if (device.unusable != 0) {
-            if (first.error == 0)
-                first = {device.unusable, device.location};
-            continue;
+    for (int pass = 0; pass < 3; ++pass) {
+        for (int index = 0; index < int(devices.size()); ++index) {
+            DeviceMoniker &device = devices[size_t(index)];
+            if (!takenInPass(device, pass))
+                continue;
+            if (device.unusable != 0) {
+                if (first.error == 0)
+                    first = {device.unusable, device.location};
+                continue;
+            }
+            std::unique_ptr<DeviceFilter> filter = device.bind ? device.bind() : nullptr;
+            if (!filter)
+                continue;
+            logTaken(index, device);
+            if (!filter->hasPropertyControl()) {
+                qCDebug(lcTrace, "cancelled");
+                continue;
+            }
+            if (!filter->hasVideoProcAmp())
+                continue;
+            return filter;
         }
-        std::unique_ptr<DeviceFilter> filter = device.bind ? device.bind() : nullptr;
-        if (!filter)
-            continue;
-        logTaken(index, device);
-        if (!filter->hasPropertyControl()) {
-            qCDebug(lcTrace, "cancelled");
-            continue;
-        }
-        if (!filter->hasVideoProcAmp())
-            continue;
-        return filter;
     }
     if (problem)
         *problem = first;

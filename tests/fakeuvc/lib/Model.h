@@ -58,6 +58,7 @@ struct CameraSpec
     bool huffmanTables = true;            // false: frames without DHT, as many cameras send
     bool yuyvFirst = false;
     bool startPlugged = true;
+    bool builtIn = false; // "fixed" in the USB device's removable file: a laptop's own camera
 };
 
 struct BufferMemory

@@ -88,6 +88,8 @@ CameraSpec parseCamera(const std::string &text, int index)
             cameraSpec.huffmanTables = number != 0;
         else if (key == "first")
             cameraSpec.yuyvFirst = value == "yuyv";
+        else if (key == "builtin")
+            cameraSpec.builtIn = number != 0;
         else if (key == "plugged")
             cameraSpec.startPlugged = number != 0;
         else if (key == "intervals") {

@@ -230,7 +230,7 @@ void writeSysfsDevice(const Camera &camera, const Device &device)
     attr(dir, "bmAttributes", "%2x\n", 0x80);
     attr(dir, "bMaxPower", "500mA\n");
     attr(dir, "maxchild", "0\n");
-    attr(dir, "removable", "removable\n");
+    attr(dir, "removable", s.builtIn ? "fixed\n" : "removable\n");
     attr(dir, "authorized", "1\n");
     attr(dir, "dev", "189:%d\n", device.devnum - 1);
     link("../../devices/pci0000:00/0000:00:14.0/usb1/1-" + std::to_string(s.port),

@@ -76,6 +76,8 @@ QVector<SysfsVideoNode> SysfsVideoScanner::nodes() const
         if (!usb.isEmpty() && readHexId(usb + QStringLiteral("/idVendor"), &node.vid)
             && readHexId(usb + QStringLiteral("/idProduct"), &node.pid)) {
             node.usbDevicePath = usb;
+            QFile removable(usb + QStringLiteral("/removable"));
+            node.builtIn = removable.open(QIODevice::ReadOnly) && removable.read(16).trimmed() == "fixed";
         } else {
             node.vid = node.pid = 0;
         }

@@ -15,6 +15,8 @@ struct SysfsVideoNode
     // The node's number among the nodes of its device (sysfs "index"); -1 when not told. A
     // UVC camera's capture node is 0, its metadata node 1.
     int index = -1;
+    // The USB device calls itself "fixed" in its "removable" file: a laptop's own camera.
+    bool builtIn = false;
 
     // "v4l2:/dev/video0 usb#vid_04fc&pid_5330"; without the USB part for other buses.
     QString displayName() const;

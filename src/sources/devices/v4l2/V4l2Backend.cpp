@@ -61,6 +61,7 @@ DeviceMoniker V4l2Backend::moniker(const SysfsVideoNode &node) const
     DeviceMoniker moniker;
     moniker.displayName = node.displayName();
     moniker.location = node.devicePath;
+    moniker.isBuiltIn = node.builtIn;
     moniker.bind = [io, node]() -> std::unique_ptr<DeviceFilter> {
         auto filter = std::make_unique<V4l2DeviceFilter>(io, node);
         if (!filter->isUsable() || !filter->isCaptureNode())
