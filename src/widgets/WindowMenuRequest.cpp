@@ -7,11 +7,10 @@
 #include <QScreen>
 #include <QWindow>
 
-#include <xcb/xcb.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -28,9 +27,10 @@ struct ReplyDeleter
 
 xcb_atom_t atom(xcb_connection_t *connection, const char *name)
 {
-    const xcb_intern_atom_cookie_t cookie
-        = xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
-    std::unique_ptr<xcb_intern_atom_reply_t, ReplyDeleter> reply(xcb_intern_atom_reply(connection, cookie, nullptr));
+    const xcb_intern_atom_cookie_t cookie = xcb_intern_atom(connection, 0,
+                                                            static_cast<uint16_t>(std::strlen(name)), name);
+    std::unique_ptr<xcb_intern_atom_reply_t, ReplyDeleter> reply(
+        xcb_intern_atom_reply(connection, cookie, nullptr));
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
@@ -40,8 +40,10 @@ bool supported(xcb_connection_t *connection, xcb_window_t root, xcb_atom_t wante
     const xcb_atom_t list = atom(connection, "_NET_SUPPORTED");
     if (list == XCB_ATOM_NONE || wanted == XCB_ATOM_NONE)
         return false;
-    const xcb_get_property_cookie_t cookie = xcb_get_property(connection, 0, root, list, XCB_ATOM_ATOM, 0, 4096);
-    std::unique_ptr<xcb_get_property_reply_t, ReplyDeleter> reply(xcb_get_property_reply(connection, cookie, nullptr));
+    const xcb_get_property_cookie_t cookie = xcb_get_property(connection, 0, root, list, XCB_ATOM_ATOM, 0,
+                                                              4096);
+    std::unique_ptr<xcb_get_property_reply_t, ReplyDeleter> reply(
+        xcb_get_property_reply(connection, cookie, nullptr));
     if (!reply || reply->format != 32)
         return false;
     const auto *atoms = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply.get()));
