@@ -193,9 +193,11 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(rig.canvas.pipeline()->outputImage().width(), 1280, 5000);
     }
 
+    // Without the document camera the webcam would be taken: both are out.
     void noCamera()
     {
         QCOMPARE(command("unplug"), 0);
+        QCOMPARE(command("@1 unplug"), 0);
         LiveRig rig;
         QCOMPARE(rig.source->availability(), Availability::Absent);
         QTest::qWait(1200);
@@ -204,6 +206,7 @@ private slots:
         QCOMPARE(command("replug"), 0);
         QTRY_COMPARE_WITH_TIMEOUT(rig.source->availability(), Availability::Starting, 2000);
         QVERIFY(rig.waitForOpen());
+        QCOMPARE(command("@1 replug 2"), 0);
     }
 };
 

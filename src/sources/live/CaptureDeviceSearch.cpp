@@ -6,6 +6,7 @@
 #include <QDebug>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -23,43 +24,44 @@ bool isSupported(const DeviceMoniker &device)
     return UsbDeviceId::isSupportedDevice(vid, pid);
 }
 
-// Pass 0 takes the vendor's cameras, pass 1 any other external USB camera, pass 2 a camera
-// built into the computer.
-bool takenInPass(const DeviceMoniker &device, int pass)
+// The rank of a video input; none for a node that is not on USB (loopback outputs, test
+// patterns), which is never taken.
+std::optional<CaptureDeviceSearch::CameraRank> rankOf(const DeviceMoniker &device)
 {
     quint16 vid = 0, pid = 0;
     UsbDeviceId::parseVidPid(device.displayName, &vid, &pid);
     if (UsbDeviceId::isSupportedDevice(vid, pid))
-        return pass == 0;
+        return CaptureDeviceSearch::CameraRank::Vendor;
     if (vid == 0)
-        return false;
-    return pass == (device.isBuiltIn ? 2 : 1);
+        return std::nullopt;
+    return device.isBuiltIn ? CaptureDeviceSearch::CameraRank::BuiltIn
+                            : CaptureDeviceSearch::CameraRank::External;
 }
 
 } // namespace
 
-std::unique_ptr<DeviceFilter>
-CaptureDeviceSearch::enumCaptureFilter(DeviceBackend *backend, DeviceCategory category, Problem *problem)
+std::unique_ptr<DeviceFilter> CaptureDeviceSearch::enumCaptureFilter(DeviceBackend *backend,
+                                                                     DeviceCategory category,
+                                                                     Problem *problem, CameraRank lowest,
+                                                                     CameraRank *taken)
 {
     if (problem)
         *problem = Problem();
     std::vector<DeviceMoniker> devices = backend->enumerate(category);
     if (category == DeviceCategory::VideoInput)
-        return videoSearch(devices, problem);
+        return videoSearch(devices, problem, lowest, taken);
     return audioSearch(devices);
 }
 
 std::unique_ptr<DeviceFilter> CaptureDeviceSearch::videoSearch(std::vector<DeviceMoniker> &devices,
-                                                               Problem *problem)
+                                                               Problem *problem, CameraRank lowest,
+                                                               CameraRank *taken)
 {
-    // The vendor's own cameras are taken first; only without one does another maker's USB
-    // camera become the live camera, and a laptop's own camera last. Nodes not on USB (loopback outputs, test
-    // patterns) never do.
     Problem first;
-    for (int pass = 0; pass < 3; ++pass) {
+    for (int rank = 0; rank <= int(lowest) && first.error == 0; ++rank) {
         for (int index = 0; index < int(devices.size()); ++index) {
             DeviceMoniker &device = devices[size_t(index)];
-            if (!takenInPass(device, pass))
+            if (rankOf(device) != CameraRank(rank))
                 continue;
             if (device.unusable != 0) {
                 if (first.error == 0)
@@ -76,6 +78,8 @@ std::unique_ptr<DeviceFilter> CaptureDeviceSearch::videoSearch(std::vector<Devic
             }
             if (!filter->hasVideoProcAmp())
                 continue;
+            if (taken)
+                *taken = CameraRank(rank);
             return filter;
         }
     }

@@ -91,7 +91,9 @@ void LiveSource::checkExistance()
     if (m_open)
         return;
     CaptureDeviceSearch::Problem problem;
-    m_device = CaptureDeviceSearch::enumCaptureFilter(m_backend.get(), DeviceCategory::VideoInput, &problem);
+    CaptureDeviceSearch::CameraRank rank = CaptureDeviceSearch::CameraRank::BuiltIn;
+    m_device = CaptureDeviceSearch::enumCaptureFilter(m_backend.get(), DeviceCategory::VideoInput, &problem,
+                                                      m_lowestRank, &rank);
     if (!m_device) {
         if (problem.error == 0) {
             setAvailability(Availability::Absent);
@@ -106,6 +108,10 @@ void LiveSource::checkExistance()
     }
     if (m_settleClock.isValid() && m_settleClock.elapsed() > SETTLE_MS) {
         m_open = true;
+        // A document camera pulled out is waited for: another camera (the teacher's webcam)
+        // must not take over the class's picture meanwhile.
+        if (rank == CaptureDeviceSearch::CameraRank::Vendor)
+            m_lowestRank = rank;
         m_hasCameraControl = m_device->hasCameraControl();
         buildGraph(false);
         setAvailability(Availability::Open);

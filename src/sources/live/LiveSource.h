@@ -3,6 +3,7 @@
 #include "common/LiveSourceBase.h"
 #include "common/MappedBlock.h"
 #include "sources/devices/DeviceBackend.h"
+#include "sources/live/CaptureDeviceSearch.h"
 
 #include <QElapsedTimer>
 #include <QSize>
@@ -138,6 +139,9 @@ private:
     int m_recordHeight = 0;
     std::unique_ptr<DeviceBackend> m_backend;
     std::unique_ptr<DeviceFilter> m_device;
+    // The lowest camera rank the presence checks take; raised for good once a vendor's camera
+    // has been open.
+    CaptureDeviceSearch::CameraRank m_lowestRank = CaptureDeviceSearch::CameraRank::BuiltIn;
     bool m_hasCameraControl = false;
     LiveCaptureGraph *m_graph = nullptr; // child while a graph exists
     QElapsedTimer m_settleClock;
