@@ -3,6 +3,8 @@
 // Helpers shared by the whole-program benchmark and the soak run: the process's own CPU time
 // and memory, a private settings store, and event-loop waits.
 
+#include "common/ICaptureCB.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QElapsedTimer>
@@ -10,6 +12,8 @@
 #include <QFile>
 #include <QString>
 #include <QTimer>
+
+#include <atomic>
 
 #include <sys/resource.h>
 
@@ -74,5 +78,15 @@ bool spinUntil(Done done, int boundMs)
     }
     return true;
 }
+
+// A live source's sink that only counts the stream's frames; safe from the streaming thread.
+class CountingSink : public ICaptureCB
+{
+public:
+    void imageCaptured(void *, int, int, bool, bool) override { }
+    void stillImageCaptured(QImage *) override { }
+    void streamImageCaptured(void *, int, int, bool, bool) override { frames.fetch_add(1); }
+    std::atomic<int> frames{0};
+};
 
 } // namespace BenchSupport

@@ -1,7 +1,6 @@
 // Time from the live source's start to its first frame on the fake USB camera, for the vendor's
 // own camera and for another maker's camera, each alone on the bus.
 #include "BenchSupport.h"
-#include "common/ICaptureCB.h"
 #include "sources/devices/v4l2/V4l2Backend.h"
 #include "sources/live/LiveSource.h"
 #include "sources/media/MediaFramework.h"
@@ -9,22 +8,12 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <dlfcn.h>
 #include <unistd.h>
 
 namespace {
-
-class CountingSink : public ICaptureCB
-{
-public:
-    void imageCaptured(void *, int, int, bool, bool) override { }
-    void stillImageCaptured(QImage *) override { }
-    void streamImageCaptured(void *, int, int, bool, bool) override { frames.fetch_add(1); }
-    std::atomic<int> frames{0};
-};
 
 int fakeCommand(const char *line)
 {
@@ -64,7 +53,7 @@ int main(int argc, char **argv)
     fakeCommand("@0 unplug");
     for (const auto &camera : cameras) {
         fakeCommand(camera.plug);
-        CountingSink sink;
+        BenchSupport::CountingSink sink;
         QElapsedTimer t;
         t.start();
         {

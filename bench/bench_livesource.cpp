@@ -2,7 +2,6 @@
 // rate that reaches the sink at a few capture sizes, and how long starting and finishing a
 // recording keeps the GUI thread busy.
 #include "BenchSupport.h"
-#include "common/ICaptureCB.h"
 #include "sources/devices/simulated/SimulatedBackend.h"
 #include "sources/devices/simulated/SimulatedCamera.h"
 #include "sources/live/LiveSource.h"
@@ -16,19 +15,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <atomic>
 #include <cstdio>
 
 namespace {
-
-class CountingSink : public ICaptureCB
-{
-public:
-    void imageCaptured(void *, int, int, bool, bool) override { }
-    void stillImageCaptured(QImage *) override { }
-    void streamImageCaptured(void *, int, int, bool, bool) override { frames.fetch_add(1); }
-    std::atomic<int> frames{0};
-};
 
 using BenchSupport::spin;
 
@@ -55,7 +44,7 @@ int main(int argc, char **argv)
                 "rec start ms", "rec end ms");
     for (const QSize &size : sizes) {
         auto camera = std::make_shared<SimulatedCamera>();
-        CountingSink sink;
+        BenchSupport::CountingSink sink;
         LiveSource source(std::make_unique<SimulatedBackend>(camera), &sink, size.width(), size.height(),
                           size.width(), size.height());
         const qint64 open = timeUntil([&] { return source.isOpen(); }, 5000);

@@ -493,6 +493,8 @@
     <message>
         <source>Hold a drawing button to choose its colour and width.</source>
         <translation>Einen Zeichenknopf gedrückt halten, um Farbe und Breite zu wählen.</translation>
+    </message>
+    <message>
         <source>All films</source>
         <translation>Alle Filme</translation>
     </message>

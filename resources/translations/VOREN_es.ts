@@ -493,6 +493,8 @@
     <message>
         <source>Hold a drawing button to choose its colour and width.</source>
         <translation>Mantenga pulsado un botón de dibujo para elegir su color y grosor.</translation>
+    </message>
+    <message>
         <source>All films</source>
         <translation>Todas las películas</translation>
     </message>

@@ -92,11 +92,11 @@
     </message>
     <message>
         <source>Snapshot saved: %1</source>
-        <translation>Photo enregistrée : %1</translation>
+        <translation>Photo enregistrée&#xa0;: %1</translation>
     </message>
     <message>
         <source>Recording saved: %1</source>
-        <translation>Vidéo enregistrée : %1</translation>
+        <translation>Vidéo enregistrée&#xa0;: %1</translation>
     </message>
 </context>
 <context>
@@ -493,6 +493,8 @@
     <message>
         <source>Hold a drawing button to choose its colour and width.</source>
         <translation>Maintenez un bouton de dessin enfoncé pour choisir sa couleur et son épaisseur.</translation>
+    </message>
+    <message>
         <source>All films</source>
         <translation>Tous les films</translation>
     </message>

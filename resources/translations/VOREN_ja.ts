@@ -493,6 +493,8 @@
     <message>
         <source>Hold a drawing button to choose its colour and width.</source>
         <translation>描画ボタンを長押しすると色と太さを選べます。</translation>
+    </message>
+    <message>
         <source>All films</source>
         <translation>すべての動画</translation>
     </message>

@@ -493,6 +493,8 @@
     <message>
         <source>Hold a drawing button to choose its colour and width.</source>
         <translation>Удерживайте кнопку рисования, чтобы выбрать цвет и толщину.</translation>
+    </message>
+    <message>
         <source>All films</source>
         <translation>Все видеофайлы</translation>
     </message>

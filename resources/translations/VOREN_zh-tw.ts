@@ -493,6 +493,8 @@
     <message>
         <source>Hold a drawing button to choose its colour and width.</source>
         <translation>按住繪圖按鈕可選擇其顏色與粗細。</translation>
+    </message>
+    <message>
         <source>All films</source>
         <translation>所有影片</translation>
     </message>
