@@ -13,9 +13,9 @@
 #include <QString>
 #include <QTimer>
 
-#include <atomic>
-
 #include <sys/resource.h>
+
+#include <atomic>
 
 namespace BenchSupport {
 

@@ -45,14 +45,21 @@ void AnnotationTools::move(const QPoint &current, QImage &layer, ViewGeometry &v
         if (m_path.isEmpty())
             m_path << p;
         m_path << q;
-        if (m_backup.size() == layer.size())
-            layer = m_backup.copy();
+        const double width = 3 * (style.lineWidth > 0 ? style.lineWidth : 1) * widthScale;
         QPainter painter(&layer);
+        if (m_backup.size() == layer.size()) {
+            // Only the stroke's box goes back to the layer as it was: it holds the stroke so
+            // far, and copying a whole 8 MP layer at every move would lag the pointer.
+            const int pad = int(std::ceil(width / 2)) + 2;
+            const QRect dirty = m_path.boundingRect().adjusted(-pad, -pad, pad, pad) & layer.rect();
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.drawImage(dirty.topLeft(), m_backup, dirty);
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        }
         painter.setRenderHint(QPainter::Antialiasing, false);
         QColor ink = style.lineColor;
         ink.setAlpha(96);
-        painter.setPen(QPen(ink, 3 * (style.lineWidth > 0 ? style.lineWidth : 1) * widthScale, Qt::SolidLine,
-                            Qt::FlatCap, Qt::RoundJoin));
+        painter.setPen(QPen(ink, width, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
         painter.drawPolyline(m_path);
         m_last = current;
         return;

@@ -26,6 +26,17 @@ constexpr quint32 REGISTER_DATA_CONTROL = 20;
 constexpr quint32 REGISTER_ZOOM_POSITION = 0x70000024;
 constexpr quint32 REGISTER_ZOOM_FACTOR_1 = 0x7000001C;
 constexpr quint32 REGISTER_ZOOM_FACTOR_2 = 0x7000001E;
+
+// The first structure of caps written as text (the running capture's); null when there is none.
+GstRef<GstStructure> firstStructure(const QString &capsText)
+{
+    if (capsText.isEmpty())
+        return {};
+    const GstRef<GstCaps> caps(gst_caps_from_string(capsText.toUtf8().constData()));
+    if (!caps || gst_caps_get_size(caps.get()) == 0)
+        return {};
+    return GstRef<GstStructure>::borrow(gst_caps_get_structure(caps.get(), 0));
+}
 } // namespace
 
 LiveSource::LiveSource(ICaptureCB *sink, int width, int height, int recordWidth, int recordHeight,
@@ -237,25 +248,19 @@ QString LiveSource::captureCaps() const
 
 QSize LiveSource::captureSize() const
 {
-    const QString text = captureCaps();
-    GstRef<GstCaps> caps(text.isEmpty() ? nullptr : gst_caps_from_string(text.toUtf8().constData()));
+    const GstRef<GstStructure> format = firstStructure(captureCaps());
     int width = 0, height = 0;
-    if (!caps || gst_caps_get_size(caps.get()) == 0
-        || !gst_structure_get_int(gst_caps_get_structure(caps.get(), 0), "width", &width)
-        || !gst_structure_get_int(gst_caps_get_structure(caps.get(), 0), "height", &height) || width <= 0
-        || height <= 0)
+    if (!format || !gst_structure_get_int(format.get(), "width", &width)
+        || !gst_structure_get_int(format.get(), "height", &height) || width <= 0 || height <= 0)
         return QSize();
     return QSize(width, height);
 }
 
 double LiveSource::captureFramesPerSecond() const
 {
-    const QString text = captureCaps();
-    GstRef<GstCaps> caps(text.isEmpty() ? nullptr : gst_caps_from_string(text.toUtf8().constData()));
+    const GstRef<GstStructure> format = firstStructure(captureCaps());
     int numerator = 0, denominator = 0;
-    if (!caps || gst_caps_get_size(caps.get()) == 0
-        || !gst_structure_get_fraction(gst_caps_get_structure(caps.get(), 0), "framerate", &numerator,
-                                       &denominator)
+    if (!format || !gst_structure_get_fraction(format.get(), "framerate", &numerator, &denominator)
         || denominator <= 0)
         return 0.0;
     return double(numerator) / denominator;
