@@ -1,6 +1,10 @@
 #include "mainwindow/FileNotice.h"
 
+#include "canvas/FramePipeline.h"
+#include "canvas/ImageCanvas.h"
 #include "common/Logging.h"
+#include "mainwindow/ModePages.h"
+#include "mainwindow/RecordingControl.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -111,4 +115,12 @@ void FileNotice::place()
 {
     const QWidget *window = parentWidget();
     move((window->width() - width()) / 2, window->height() - height() - BottomMargin);
+}
+
+void FileNotice::follow(const ModePages &pages, const RecordingControl &recordings)
+{
+    for (int m = MODE_LIVE; m <= MODE_DRAWING_BOARD; ++m)
+        connect(pages.canvas(WindowMode(m))->pipeline(), &FramePipeline::snapshotSaved, this,
+                &FileNotice::showSnapshot, Qt::QueuedConnection);
+    connect(&recordings, &RecordingControl::recordingSaved, this, &FileNotice::showRecording);
 }

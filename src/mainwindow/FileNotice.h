@@ -4,7 +4,9 @@
 #include <QImage>
 #include <QString>
 
+class ModePages;
 class QLabel;
+class RecordingControl;
 class QPushButton;
 class QTimer;
 class QToolButton;
@@ -29,6 +31,9 @@ public:
     // The program's two kinds of file, in its words.
     void showSnapshot(const QString &path, const QImage &thumbnail);
     void showRecording(const QString &path);
+    // Tells of every snapshot of the canvases of `pages` (written off the GUI thread) and every
+    // recording the user ends.
+    void follow(const ModePages &pages, const RecordingControl &recordings);
 
     QString path() const { return m_path; }
     QString text() const;

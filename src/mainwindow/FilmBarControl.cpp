@@ -4,7 +4,6 @@
 #include "common/UserPrompts.h"
 #include "mainwindow/FilmBar.h"
 #include "mainwindow/PopupSlot.h"
-#include "mainwindow/StartupFiles.h"
 #include "sources/film/FilmSource.h"
 #include "widgets/HorizontalSlider.h"
 #include "widgets/ImageButton.h"
@@ -56,7 +55,7 @@ QString FilmBarControl::fileFilter()
     QStringList filters{QStringLiteral("AVI Files (*.avi)"), QStringLiteral("WMV Files (*.wmv)")};
     QStringList all{QStringLiteral("*.avi"), QStringLiteral("*.wmv")};
     const QMimeDatabase db;
-    for (const QString &name : StartupFiles::filmTypes()) {
+    for (const QString &name : FilmSource::mimeTypes()) {
         const QMimeType type = db.mimeTypeForName(name);
         QStringList globs;
         for (const QString &glob : type.globPatterns())

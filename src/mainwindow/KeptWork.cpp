@@ -4,6 +4,7 @@
 #include "common/Config.h"
 #include "common/Logging.h"
 #include "common/OutputFile.h"
+#include "mainwindow/ModePages.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -123,4 +124,20 @@ bool KeptWork::restorePlacement(QWidget &window)
 {
     const QByteArray geometry = Config::value(QStringLiteral("window/geometry")).toByteArray();
     return !geometry.isEmpty() && window.restoreGeometry(geometry);
+}
+
+void KeptWork::storeWork(const ModePages &pages)
+{
+    QString error;
+    if (!storeSheet(*pages.canvas(MODE_DRAWING_BOARD), &error))
+        qCWarning(lcMainWindow) << "the drawing board cannot be kept in" << sheetFile() << error;
+    for (int m = MODE_LIVE; m <= MODE_DRAWING_BOARD; ++m)
+        storePen(*pages.canvas(WindowMode(m)), m);
+}
+
+void KeptWork::restoreWork(const ModePages &pages)
+{
+    for (int m = MODE_LIVE; m <= MODE_DRAWING_BOARD; ++m)
+        restorePen(*pages.canvas(WindowMode(m)), m);
+    restoreSheet(*pages.canvas(MODE_DRAWING_BOARD));
 }

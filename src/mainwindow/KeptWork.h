@@ -1,6 +1,7 @@
 #pragma once
 
 class ImageCanvas;
+class ModePages;
 class QString;
 class QWidget;
 
@@ -23,6 +24,11 @@ public:
     // Puts the kept sheet on the board, scaled to its page; false when there is none or it
     // cannot be read (a damaged file is left aside, never half drawn).
     static bool restoreSheet(ImageCanvas &board);
+
+    // The board's sheet and every canvas's pen of `pages`; a sheet that cannot be written is
+    // logged (the window is closing).
+    static void storeWork(const ModePages &pages);
+    static void restoreWork(const ModePages &pages);
 
     // The pen of the canvas of `mode`.
     static void storePen(const ImageCanvas &canvas, int mode);

@@ -20,13 +20,11 @@
 #include "mainwindow/PrintControl.h"
 #include "mainwindow/ProjectorControl.h"
 #include "mainwindow/RecordingControl.h"
-#include "mainwindow/RecordingWatch.h"
 #include "mainwindow/SnapshotControl.h"
 #include "mainwindow/ToolActions.h"
 #include "mainwindow/ToolPanelBuilder.h"
 #include "mainwindow/WindowCommands.h"
 #include "sources/live/LiveSource.h"
-#include "sources/media/RecordingRecovery.h"
 #include "sources/photograph/PhotographSource.h"
 #include "sources/photograph/ThumbnailWidget.h"
 #include "toolwindows/AboutToolWindow.h"
@@ -130,43 +128,12 @@ MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> camera
     m_recordingControl = new RecordingControl(recordingParts, this);
     // Where each snapshot and recording went, said over the window.
     m_fileNotice = new FileNotice(this);
-    for (int m = MODE_LIVE; m <= MODE_DRAWING_BOARD; ++m)
-        connect(canvas(WindowMode(m))->pipeline(), &FramePipeline::snapshotSaved, m_fileNotice,
-                &FileNotice::showSnapshot, Qt::QueuedConnection);
-    connect(m_recordingControl, &RecordingControl::recordingSaved, m_fileNotice, &FileNotice::showRecording);
-    RecordingControl::Camera camera;
-    camera.isOpen = [this] { return liveSource()->isOpen(); };
-    camera.startRecording = [this](const QString &path, QString *error) {
-        return liveSource()->startRecording(path, error);
-    };
-    camera.stopRecording = [this] { liveSource()->stopRecording(); };
-    camera.explainNotOpen = [this] {
+    m_fileNotice->follow(*m_pages, *m_recordingControl);
+    m_recordingControl->setCamera(RecordingControl::Camera::live(liveSource(), canvas(MODE_LIVE), [this] {
         m_cameraStatus->explainNoRecording(currentOsd() ? currentOsd()->messages() : nullptr);
-    };
-    camera.minuteBytes = [this] {
-        return RecordingWatch::minuteEstimate(canvas(MODE_LIVE)->pipeline()->outputImage(),
-                                              liveSource()->captureFramesPerSecond());
-    };
-    m_recordingControl->setCamera(camera);
+    }));
     connect(liveSource(), &LiveSource::recordingFailed, m_recordingControl, &RecordingControl::writerFailed);
-    // Recordings a crash left unfinished in the record folder are repaired off the GUI thread;
-    // the user hears once what became of them.
-    auto *recovery = new RecordingRecovery(this);
-    connect(recovery, &RecordingRecovery::finished, this,
-            [this](const QVector<RecordingRepairer::Outcome> &outcomes) {
-                if (outcomes.isEmpty())
-                    return;
-                // Every recording saved is good news, told as such.
-                const bool allRepaired = std::all_of(outcomes.begin(), outcomes.end(),
-                                                     [](const auto &outcome) { return outcome.repaired; });
-                if (allRepaired)
-                    UserPrompts::instance()->information(this, RecordingRecovery::title(),
-                                                         RecordingRecovery::message(outcomes));
-                else
-                    UserPrompts::instance()->critical(this, RecordingRecovery::title(),
-                                                      RecordingRecovery::message(outcomes));
-            });
-    recovery->start({Config::recordPath()});
+    m_recordingControl->repairUnfinished(Config::recordPath());
 
     ToolActions::Parts actions;
     actions.tools = &m_tools;
@@ -200,9 +167,7 @@ MainWindow::MainWindow(const Clock &clock, std::unique_ptr<DeviceBackend> camera
     m_modeButtons[MODE_LIVE]->setChecked(true);
     switchMode();
 
-    for (int m = MODE_LIVE; m <= MODE_DRAWING_BOARD; ++m)
-        KeptWork::restorePen(*canvas(WindowMode(m)), m);
-    KeptWork::restoreSheet(*canvas(MODE_DRAWING_BOARD));
+    KeptWork::restoreWork(*m_pages);
 }
 
 MainWindow::~MainWindow()
@@ -356,12 +321,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (m_keyHelp)
         m_keyHelp->close();
     // What the user drew and set up is there at the next start.
-    QString sheetError;
-    if (!KeptWork::storeSheet(*canvas(MODE_DRAWING_BOARD), &sheetError))
-        qCWarning(lcMainWindow) << "the drawing board cannot be kept in" << KeptWork::sheetFile()
-                                << sheetError;
-    for (int m = MODE_LIVE; m <= MODE_DRAWING_BOARD; ++m)
-        KeptWork::storePen(*canvas(WindowMode(m)), m);
+    KeptWork::storeWork(*m_pages);
     KeptWork::storePlacement(*this);
     // The settings are written as they change and once more here, where the user can still
     // be told that they would be lost.

@@ -7,6 +7,8 @@
 #include "common/UserPrompts.h"
 #include "mainwindow/DeviceSupervisor.h"
 #include "mainwindow/RecordingWatch.h"
+#include "sources/live/LiveSource.h"
+#include "sources/media/RecordingRecovery.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -14,6 +16,8 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QTimer>
+
+#include <algorithm>
 
 RecordingControl::RecordingControl(const Parts &parts, QObject *parent)
     : QObject(parent)
@@ -173,4 +177,41 @@ void RecordingControl::resetRecordingState()
     setButtonsChecked(false);
     m_recording = false;
     emit recordingChanged(false);
+}
+
+void RecordingControl::repairUnfinished(const QString &folder)
+{
+    auto *recovery = new RecordingRecovery(this);
+    connect(recovery, &RecordingRecovery::finished, this,
+            [this](const QVector<RecordingRepairer::Outcome> &outcomes) {
+                if (outcomes.isEmpty())
+                    return;
+                // Every recording saved is good news, told as such.
+                const bool allRepaired = std::all_of(outcomes.begin(), outcomes.end(),
+                                                     [](const auto &outcome) { return outcome.repaired; });
+                if (allRepaired)
+                    UserPrompts::instance()->information(m_parts.dialogParent, RecordingRecovery::title(),
+                                                         RecordingRecovery::message(outcomes));
+                else
+                    UserPrompts::instance()->critical(m_parts.dialogParent, RecordingRecovery::title(),
+                                                      RecordingRecovery::message(outcomes));
+            });
+    recovery->start({folder});
+}
+
+RecordingControl::Camera RecordingControl::Camera::live(LiveSource *source, ImageCanvas *liveCanvas,
+                                                        std::function<void()> explainNotOpen)
+{
+    Camera camera;
+    camera.isOpen = [source] { return source->isOpen(); };
+    camera.startRecording = [source](const QString &path, QString *error) {
+        return source->startRecording(path, error);
+    };
+    camera.stopRecording = [source] { source->stopRecording(); };
+    camera.explainNotOpen = std::move(explainNotOpen);
+    camera.minuteBytes = [source, liveCanvas] {
+        return RecordingWatch::minuteEstimate(liveCanvas->pipeline()->outputImage(),
+                                              source->captureFramesPerSecond());
+    };
+    return camera;
 }

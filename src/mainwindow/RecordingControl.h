@@ -10,6 +10,7 @@
 
 class DeviceSupervisor;
 class ImageCanvas;
+class LiveSource;
 class OSDProcessor;
 class QAbstractButton;
 class QTimer;
@@ -44,6 +45,9 @@ public:
         // What a minute of the stream needs on the disk (RecordingWatch::minuteEstimate);
         // none: nothing is known.
         std::function<qint64()> minuteBytes;
+
+        // The live camera `source`, whose frames show on `liveCanvas`.
+        static Camera live(LiveSource *source, ImageCanvas *liveCanvas, std::function<void()> explainNotOpen);
     };
 
     // The window's parts the recording works with; none is owned.
@@ -83,6 +87,10 @@ public:
 
     // Checks the running recording's file and disk (tests run its checks by hand).
     RecordingWatch *watch() const { return m_watch; }
+
+    // Repairs the recordings a crash left unfinished in `folder` off the GUI thread; the user
+    // hears once what became of them.
+    void repairUnfinished(const QString &folder);
 
 signals:
     void recordingChanged(bool recording);

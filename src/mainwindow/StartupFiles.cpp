@@ -72,20 +72,6 @@ void selectMode(MainWindow &window, WindowMode mode)
 
 } // namespace
 
-const QStringList &StartupFiles::filmTypes()
-{
-    static const QStringList types = {"video/x-msvideo",  "video/x-ms-wmv", "video/mp4", "video/quicktime",
-                                      "video/x-matroska", "video/webm",     "video/ogg", "video/mpeg",
-                                      "video/x-flv",      "video/3gpp"};
-    return types;
-}
-
-const QStringList &StartupFiles::pictureTypes()
-{
-    static const QStringList types = {"image/bmp", "image/jpeg", "image/png", "image/gif"};
-    return types;
-}
-
 QString StartupFiles::problemWith(const QString &path)
 {
     const QFileInfo file(localPath(path));

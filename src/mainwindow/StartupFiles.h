@@ -21,10 +21,6 @@ class StartupFiles
     Q_DECLARE_TR_FUNCTIONS(StartupFiles)
 
 public:
-    // MIME types, as the desktop knows them (shared-mime-info's canonical names).
-    static const QStringList &filmTypes();
-    static const QStringList &pictureTypes();
-
     // Opens `path` (a local path or a file: URL; empty: nothing) in `window`, which is in Live
     // mode. Returns false when it could not, after the user has been told why.
     static bool open(MainWindow &window, const QString &path);

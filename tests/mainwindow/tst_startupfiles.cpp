@@ -87,7 +87,7 @@ const QVector<PictureCase> &pictureCases()
 QSet<QString> declaredTypes()
 {
     QSet<QString> types;
-    for (const QString &t : StartupFiles::filmTypes() + StartupFiles::pictureTypes())
+    for (const QString &t : FilmSource::mimeTypes() + PhotographSource::mimeTypes())
         types.insert(t);
     return types;
 }

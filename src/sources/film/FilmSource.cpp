@@ -80,6 +80,14 @@ QString FilmSource::failureText(OpenFailure failure)
     return tr("The film cannot be played.");
 }
 
+const QStringList &FilmSource::mimeTypes()
+{
+    static const QStringList types = {"video/x-msvideo",  "video/x-ms-wmv", "video/mp4", "video/quicktime",
+                                      "video/x-matroska", "video/webm",     "video/ogg", "video/mpeg",
+                                      "video/x-flv",      "video/3gpp"};
+    return types;
+}
+
 bool FilmSource::open(const QString &path)
 {
     dropOpening();

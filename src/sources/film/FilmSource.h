@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -56,6 +57,9 @@ public:
     static constexpr int OPEN_POLL_MS = 20;
 
     FilmSource(ICaptureCB *sink, QObject *parent);
+    // The films the program plays, as MIME types the desktop knows them (shared-mime-info's
+    // canonical names), AVI and WMV first.
+    static const QStringList &mimeTypes();
     ~FilmSource() override;
 
     // Starts opening `path` (a local path, or a file: URL for a name that is no text); false when

@@ -24,6 +24,12 @@ PhotographSource::PhotographSource(ICaptureCB *sink, QObject *parent)
 
 PhotographSource::~PhotographSource() = default;
 
+const QStringList &PhotographSource::mimeTypes()
+{
+    static const QStringList types = {"image/bmp", "image/jpeg", "image/png", "image/gif"};
+    return types;
+}
+
 QStringList PhotographSource::listPictures(const QString &folder)
 {
     QStringList names;

@@ -73,6 +73,8 @@ public:
 
     // The shown names of the pictures of folder, in list order (see PictureListing).
     static QStringList listPictures(const QString &folder);
+    // The pictures the program shows, as MIME types the desktop knows them.
+    static const QStringList &mimeTypes();
 
 signals:
     void photographChanged(int id);
