@@ -71,6 +71,12 @@ if [ ! -S "$XDG_RUNTIME_DIR/$socket" ]; then
   exit 1
 fi
 sleep 0.5
+# Weston's X11 backend takes the pointer only once it enters the compositor's window, and the
+# X server's pointer starts in the middle of the screen, inside that window, without having
+# entered it: it starts outside here (the X screen is larger than the compositor's output).
+if [ "$backend" = nested ] && command -v xdotool >/dev/null; then
+  xdotool mousemove --sync $((width + 40)) $((height + 40)) 2>/dev/null || true
+fi
 
 WAYLAND_DISPLAY=$socket QT_QPA_PLATFORM=wayland DOCCAM_WESTON=$backend DOCCAM_WESTON_SIZE=${width}x$height "$@"
 status=$?
