@@ -30,8 +30,8 @@ QStringList picturesOf(const QStringList &arguments)
             continue;
         }
         QDir folder(argument);
-        folder.setNameFilters(
-            {"*.jpg", "*.jpeg", "*.png", "*.bmp", "*.tif", "*.tiff", "*.JPG", "*.JPEG", "*.PNG"});
+        // Name filters match regardless of case unless told otherwise: *.jpg takes IMG_1.JPG too.
+        folder.setNameFilters({"*.jpg", "*.jpeg", "*.png", "*.bmp", "*.tif", "*.tiff"});
         folder.setSorting(QDir::Name | QDir::LocaleAware);
         for (const QString &name : folder.entryList(QDir::Files))
             pictures << folder.filePath(name);
